@@ -1,0 +1,282 @@
+#include "MDImain.h"
+
+#include "ImageRoutines.h"
+#include "Language.h"
+#include "Windows.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+namespace {
+
+// Menu captions, Chinese and English side by side.
+struct MenuText {
+    const char *name;
+    const char *chinese;
+    const char *english;
+};
+const MenuText MenuTexts[] = {
+    {"File", "文件", "File"},
+    {"File_New", "新建", "New"},
+    {"File_Open", "打开", "Open"},
+    {"File_save", "保存", "Save"},
+    {"File_saveas", "另存为", "Save As"},
+    {"File_exit", "退出", "Exit"},
+    {"proc_type", "机型", "Model"},
+    {"Edit", "编辑", "Edit"},
+    {"Channel_edit", "信道信息", "Channel Information "},
+    {"Optional_edit", "可选功能", "Optional Features"},
+    {"Test_edit", "收音机编辑", "Radio"},
+    {"Program", "编程", "Program"},
+    {"Prog_read", "从对讲机读取数据", "Read from radio"},
+    {"Prog_write", "向对讲机写入数据", "Write to radio"},
+    {"Adjust", "调整", "Adjust"},
+    {"Adj_Txp", "发射功率调整", "Power Adjust"},
+    {"proc_setup", "端口设置", "Communication"},
+    {"Language_Setup", "语言", "Language"},
+    {"Menu_About", "关于", "About"},
+    {"Menu_exit", "退出", "Exit"},
+};
+
+const char *const CompanyChinese = "北岭远岚电子有限公司";
+const char *const CompanyEnglish = "Norvale TARVEX Electronic Co.,Ltd. ";
+const char *const CaptionChinese = "北岭远岚电子有限公司  QL540 系列对讲机编程软件 ";
+const char *const CaptionEnglish = "Norvale TARVEX Electronic Co.,Ltd. QL540 series program software ";
+
+// Status panel widths in percent of the main window's width.
+const int PanelPercent[8] = {5, 15, 6, 8, 10, 5, 16, 35};
+
+// The windows the language switch reloads, in its order.
+const WindowId ReloadOrder[] = {
+    WindowId::frmAbout,        WindowId::frm_option,      WindowId::frm_chann,
+    WindowId::Form_setup,      WindowId::Form_type,       WindowId::Form_save_chann,
+    WindowId::Form_open_chann, WindowId::Form_Comm_Read,  WindowId::Form_Comm_Write,
+    WindowId::Form_Edit_Test,  WindowId::Form_Adjust_Txp,
+};
+
+} // namespace
+
+MDImain::MDImain()
+{
+    setObjectName(QStringLiteral("MDImain"));
+    area_ = new QMdiArea(this);
+    area_->setObjectName(QStringLiteral("MdiArea"));
+    area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(area_);
+    SetMainFrame(this);
+    Windows::AttachToMainFrame();
+    buildMenus();
+    buildToolbar();
+    buildStatusBar();
+}
+
+MDImain::~MDImain()
+{
+    if (TheMainFrame() == this)
+        SetMainFrame(nullptr);
+}
+
+QAction *MDImain::addOpenAction(QMenu *menu, const char *name, WindowId target)
+{
+    QAction *action = menu->addAction(QString());
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, [target] { Windows::Open(target); });
+    return action;
+}
+
+void MDImain::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    auto topMenu = [bar](const char *name) {
+        QMenu *menu = bar->addMenu(QString());
+        menu->setObjectName(QString::fromLatin1(name));
+        menu->menuAction()->setObjectName(QString::fromLatin1(name));
+        return menu;
+    };
+    // A top-level entry that acts directly rather than opening a submenu.
+    auto topAction = [this, bar](const char *name) {
+        QAction *action = bar->addAction(QString());
+        action->setObjectName(QString::fromLatin1(name));
+        action->setParent(this);
+        return action;
+    };
+
+    QMenu *file = topMenu("File");
+    QAction *fileNew = file->addAction(QString());
+    fileNew->setObjectName(QStringLiteral("File_New"));
+    fileNew->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
+    addOpenAction(file, "File_Open", WindowId::Form_open_chann)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    addOpenAction(file, "File_save", WindowId::Form_save_chann)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
+    addOpenAction(file, "File_saveas", WindowId::Form_save_chann);
+    QAction *fileExit = file->addAction(QString());
+    fileExit->setObjectName(QStringLiteral("File_exit"));
+    connect(fileExit, &QAction::triggered, this, &QWidget::close);
+
+    connect(topAction("proc_type"), &QAction::triggered, this,
+            [] { Windows::Open(WindowId::Form_type); });
+
+    QMenu *edit = topMenu("Edit");
+    addOpenAction(edit, "Channel_edit", WindowId::frm_chann);
+    addOpenAction(edit, "Optional_edit", WindowId::frm_option);
+    addOpenAction(edit, "Test_edit", WindowId::Form_Edit_Test);
+
+    QMenu *program = topMenu("Program");
+    addOpenAction(program, "Prog_read", WindowId::Form_Comm_Read)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
+    addOpenAction(program, "Prog_write", WindowId::Form_Comm_Write)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+W")));
+
+    QMenu *adjust = topMenu("Adjust");
+    addOpenAction(adjust, "Adj_Txp", WindowId::Form_Adjust_Txp);
+
+    connect(topAction("proc_setup"), &QAction::triggered, this,
+            [] { Windows::Open(WindowId::Form_setup); });
+
+    QMenu *language = topMenu("Language_Setup");
+    QAction *chinese = language->addAction(QStringLiteral("中文"));
+    chinese->setObjectName(QStringLiteral("Language_chn"));
+    chinese->setCheckable(true);
+    connect(chinese, &QAction::triggered, this, [this] { switchLanguage(true); });
+    QAction *english = language->addAction(QStringLiteral("English"));
+    english->setObjectName(QStringLiteral("Language_eng"));
+    english->setCheckable(true);
+    connect(english, &QAction::triggered, this, [this] { switchLanguage(false); });
+
+    connect(topAction("Menu_About"), &QAction::triggered, this,
+            [] { Windows::Open(WindowId::frmAbout); });
+    connect(topAction("Menu_exit"), &QAction::triggered, this, &QWidget::close);
+}
+
+void MDImain::buildToolbar()
+{
+    toolbar_ = addToolBar(QString());
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setMovable(false);
+    struct Button {
+        const char *key;
+        QStyle::StandardPixmap icon;
+    };
+    const Button buttons[] = {
+        {"open", QStyle::SP_DialogOpenButton},
+        {"save", QStyle::SP_DialogSaveButton},
+        {"edit_chann", QStyle::SP_FileDialogDetailedView},
+        {"read", QStyle::SP_ArrowDown},
+        {"write", QStyle::SP_ArrowUp},
+        {"Exit", QStyle::SP_DialogCloseButton},
+    };
+    for (const Button &b : buttons) {
+        const QString key = QString::fromLatin1(b.key);
+        QAction *action = toolbar_->addAction(style()->standardIcon(b.icon), QString());
+        action->setObjectName(key);
+        action->setData(key);
+        connect(action, &QAction::triggered, this, [this, key] { toolbarButton(key); });
+    }
+}
+
+void MDImain::toolbarButton(const QString &key)
+{
+    if (key == QLatin1String("open"))
+        Windows::Open(WindowId::Form_open_chann);
+    else if (key == QLatin1String("save"))
+        Windows::Open(WindowId::Form_save_chann);
+    else if (key == QLatin1String("edit_chann"))
+        Windows::Open(WindowId::frm_chann);
+    else if (key == QLatin1String("read"))
+        Windows::Open(WindowId::Form_Comm_Read);
+    else if (key == QLatin1String("write"))
+        Windows::Open(WindowId::Form_Comm_Write);
+    else if (key == QLatin1String("Exit"))
+        close();
+}
+
+void MDImain::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(false);
+    for (int i = 0; i < 8; ++i) {
+        auto *panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        bar->addWidget(panel);
+        panels_[i] = panel;
+    }
+}
+
+void MDImain::setPanelWidths()
+{
+    // Fixed once at start-up, from the window width at that moment.
+    for (int i = 0; i < 8; ++i)
+        panels_[i]->setFixedWidth(width() * PanelPercent[i] / 100);
+}
+
+void MDImain::setPanelText(int panel, const QString &text)
+{
+    if (panel >= 1 && panel <= 8)
+        panels_[panel - 1]->setText(text);
+}
+
+QString MDImain::panelText(int panel) const
+{
+    return panel >= 1 && panel <= 8 ? panels_[panel - 1]->text() : QString();
+}
+
+void MDImain::applyTexts()
+{
+    for (const MenuText &m : MenuTexts) {
+        const QString name = QString::fromLatin1(m.name);
+        const QString text = Texts(m.chinese, m.english);
+        if (auto *menu = findChild<QMenu *>(name))
+            menu->setTitle(text);
+        else if (auto *action = findChild<QAction *>(name))
+            action->setText(text);
+    }
+    findChild<QAction *>(QStringLiteral("Language_chn"))->setChecked(IsChinese);
+    findChild<QAction *>(QStringLiteral("Language_eng"))->setChecked(!IsChinese);
+    setPanelText(1, Texts("状态", "State"));
+    setPanelText(2, QString());
+    setPanelText(3, QStringLiteral("COM%1").arg(PortNumber));
+    setPanelText(4, Texts("软件版本", "  Version"));
+    setPanelText(6, Texts("频段", "Band"));
+    setPanelText(8, Texts(CompanyChinese, CompanyEnglish));
+    setWindowTitle(Texts(CaptionChinese, CaptionEnglish));
+}
+
+void MDImain::startUp()
+{
+    ResetGlobals(); // version, Chinese, port 1, tone list, model table, image
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QSize screenSize = screen ? screen->size() : QSize(1600, 1000);
+    resize(int(screenSize.width() / 1.5), int(screenSize.height() / 1.5));
+    show();
+    setPanelWidths();
+    setPanelText(1, QString());
+    applyTexts();
+    // The start-up captions differ from the switched ones by a blank.
+    findChild<QAction *>(QStringLiteral("proc_type"))->setText(QStringLiteral("机 型"));
+    setPanelText(6, QStringLiteral("频 段"));
+    setPanelText(5, VersionText);
+    setPanelText(7, BandText(BandLowMHz, BandHighMHz));
+    Windows::Open(WindowId::frm_chann);
+}
+
+void MDImain::switchLanguage(bool chinese)
+{
+    if (IsChinese != chinese)
+        IsChinese = chinese;
+    applyTexts();
+    for (WindowId id : ReloadOrder)
+        if (OpenWindows[id])
+            Windows::Reload(id);
+}

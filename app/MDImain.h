@@ -1,0 +1,46 @@
+// The program's single top-level window: menus, toolbar, eight status
+// panels and the MDI area that holds every child window.
+#pragma once
+
+#include "Globals.h"
+#include "MainFrame.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <array>
+
+class QMdiArea;
+class QToolBar;
+class QAction;
+
+class MDImain : public QMainWindow, public MainFrame {
+    Q_OBJECT
+public:
+    MDImain();
+    ~MDImain() override;
+
+    // The start-up sequence; shows the window and opens the channel grid.
+    void startUp();
+
+    QWidget *widget() override { return this; }
+    QMdiArea *mdiArea() override { return area_; }
+    void setPanelText(int panel, const QString &text) override;
+    QString panelText(int panel) const override;
+
+    // Toolbar buttons act by key; keys are compared exactly.
+    void toolbarButton(const QString &key);
+    // Language_chn / Language_eng.
+    void switchLanguage(bool chinese);
+
+private:
+    void buildMenus();
+    void buildToolbar();
+    void buildStatusBar();
+    void applyTexts();
+    void setPanelWidths();
+    QAction *addOpenAction(QMenu *menu, const char *name, WindowId target);
+
+    QMdiArea *area_ = nullptr;
+    QToolBar *toolbar_ = nullptr;
+    std::array<QLabel *, 8> panels_{};
+};

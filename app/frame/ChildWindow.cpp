@@ -1,0 +1,56 @@
+#include "ChildWindow.h"
+
+#include "MainFrame.h"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+
+ChildWindow::ChildWindow(WindowId id, QWidget *parent) : QWidget(parent), id_(id)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+ChildWindow::~ChildWindow()
+{
+    if (!unloaded_)
+        OpenWindows[id_] = false;
+}
+
+void ChildWindow::load()
+{
+    OpenWindows[id_] = true;
+    applyTexts();
+    const QRect geometry = placement();
+    QWidget *frame = parentWidget() && qobject_cast<QMdiSubWindow *>(parentWidget())
+                         ? parentWidget()
+                         : this;
+    frame->setGeometry(geometry);
+    frame->show();
+    onLoad();
+}
+
+bool ChildWindow::unload()
+{
+    QWidget *frame = qobject_cast<QMdiSubWindow *>(parentWidget()) ? parentWidget() : this;
+    return frame->close();
+}
+
+void ChildWindow::closeEvent(QCloseEvent *event)
+{
+    if (!canClose()) {
+        event->ignore();
+        return;
+    }
+    onUnload();
+    OpenWindows[id_] = false;
+    unloaded_ = true;
+    event->accept();
+}
+
+QRect ChildWindow::centred(QSize size, int liftTwips)
+{
+    const QSize inner = MainInnerSize();
+    const int left = (inner.width() - size.width()) / 2;
+    const int top = (inner.height() - size.height()) / 2 - Twips(liftTwips);
+    return QRect(QPoint(std::max(0, left), std::max(0, top)), size);
+}

@@ -1,0 +1,49 @@
+// Base of every child window of the main window. It carries the rules that
+// all of them share: the OpenWindows flag set on load and cleared on unload,
+// captions applied from the current language on load, placement from the
+// main window's size, and the redraw hook when the window becomes active.
+#pragma once
+
+#include "Globals.h"
+
+#include <QRect>
+#include <QWidget>
+
+class ChildWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit ChildWindow(WindowId id, QWidget *parent = nullptr);
+    ~ChildWindow() override;
+
+    WindowId windowId() const { return id_; }
+
+    // Load handler: flag, captions, placement, then the window's own
+    // loading. Called by Windows::Open once the window sits in the MDI area.
+    void load();
+    // The window became the active child window.
+    void activated() { onActivated(); }
+    // Unload the window (its close handler may refuse, e.g. while busy).
+    bool unload();
+
+protected:
+    // Captions and list texts of the current language (IsChinese).
+    virtual void applyTexts() = 0;
+    // Geometry of the window within the main window's inner area.
+    virtual QRect placement() const = 0;
+    // Read the values from RadioData; runs after captions and placement.
+    virtual void onLoad() {}
+    virtual void onActivated() {}
+    // Return false to refuse closing (a transfer in progress).
+    virtual bool canClose() { return true; }
+    virtual void onUnload() {}
+
+    void closeEvent(QCloseEvent *event) override;
+
+    // Common placement: the given size centred in the inner area, its top
+    // edge lifted by liftTwips (the windows' "- 500 twips" rule).
+    static QRect centred(QSize size, int liftTwips = 0);
+
+private:
+    WindowId id_;
+    bool unloaded_ = false;
+};

@@ -1,0 +1,53 @@
+#include "Messages.h"
+
+#include "Globals.h"
+#include "MainFrame.h"
+
+#include <QMessageBox>
+#include <QWidget>
+
+namespace {
+
+MessageHook &Hook()
+{
+    static MessageHook hook;
+    return hook;
+}
+
+QString TitleText(PromptTitle title)
+{
+    if (IsChinese)
+        return QStringLiteral("操作提示");
+    return title == PromptTitle::CapitalPrompt ? QStringLiteral("Operate Prompt")
+                                               : QStringLiteral("Operate prompt");
+}
+
+void Show(QMessageBox::Icon icon, const QString &text, const QString &title)
+{
+    if (Hook()) {
+        Hook()(text, title);
+        return;
+    }
+    QWidget *parent = TheMainFrame() ? TheMainFrame()->widget() : nullptr;
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+} // namespace
+
+void ShowWarning(const QString &chinese, const QString &english, PromptTitle title)
+{
+    Show(QMessageBox::Warning, IsChinese ? chinese : english, TitleText(title));
+}
+
+void ShowInformation(const QString &chinese, const QString &english, PromptTitle title)
+{
+    Show(QMessageBox::Information, IsChinese ? chinese : english, TitleText(title));
+}
+
+void ShowPlainMessage(const QString &text)
+{
+    Show(QMessageBox::NoIcon, text, QString());
+}
+
+void SetMessageHook(MessageHook hook) { Hook() = std::move(hook); }

@@ -1,0 +1,24 @@
+// Modal message boxes. Every box picks its text and title by IsChinese at
+// the moment it is shown, so callers pass both languages.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+enum class PromptTitle {
+    Prompt,        // "操作提示" / "Operate prompt"
+    CapitalPrompt, // "操作提示" / "Operate Prompt"
+};
+
+// Exclamation icon, OK button, title by PromptTitle.
+void ShowWarning(const QString &chinese, const QString &english,
+                 PromptTitle title = PromptTitle::Prompt);
+// Plain OK box with no icon and no title text of its own.
+void ShowPlainMessage(const QString &text);
+// Completion notices of the link windows use an information icon.
+void ShowInformation(const QString &chinese, const QString &english,
+                     PromptTitle title = PromptTitle::Prompt);
+
+// Tests replace the modal box with a recorder; a null hook restores it.
+using MessageHook = std::function<void(const QString &text, const QString &title)>;
+void SetMessageHook(MessageHook hook);

@@ -1,0 +1,91 @@
+#include "Windows.h"
+
+#include "MainFrame.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <map>
+
+namespace {
+
+std::map<WindowId, Windows::Factory> &Factories()
+{
+    static std::map<WindowId, Windows::Factory> factories;
+    return factories;
+}
+
+std::map<WindowId, QPointer<ChildWindow>> &Loaded()
+{
+    static std::map<WindowId, QPointer<ChildWindow>> loaded;
+    return loaded;
+}
+
+} // namespace
+
+namespace Windows {
+
+void Register(WindowId id, Factory factory) { Factories()[id] = std::move(factory); }
+
+bool IsRegistered(WindowId id) { return Factories().count(id) != 0; }
+
+ChildWindow *Find(WindowId id)
+{
+    auto it = Loaded().find(id);
+    if (it == Loaded().end() || !it->second || !OpenWindows[id])
+        return nullptr;
+    return it->second;
+}
+
+bool Unload(WindowId id)
+{
+    ChildWindow *window = Find(id);
+    if (!window)
+        return false;
+    if (!window->unload())
+        return false;
+    Loaded().erase(id);
+    return true;
+}
+
+ChildWindow *Open(WindowId id)
+{
+    auto factory = Factories().find(id);
+    if (factory == Factories().end())
+        return nullptr;
+    if (Find(id) && !Unload(id))
+        return Find(id); // a busy window stays as it is
+    ChildWindow *window = factory->second();
+    MainFrame *frame = TheMainFrame();
+    if (frame) {
+        QMdiSubWindow *sub = frame->mdiArea()->addSubWindow(window);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        // The sub-window's icon would duplicate the main window's.
+        sub->setWindowIcon(QIcon(QPixmap(1, 1)));
+    }
+    Loaded()[id] = window;
+    window->load();
+    if (frame)
+        frame->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(window->parentWidget()));
+    return window;
+}
+
+void Reload(WindowId id)
+{
+    if (Find(id) && Unload(id))
+        Open(id);
+}
+
+void AttachToMainFrame()
+{
+    QMdiArea *area = TheMainFrame()->mdiArea();
+    QObject::connect(area, &QMdiArea::subWindowActivated, area, [](QMdiSubWindow *sub) {
+        if (!sub)
+            return;
+        if (auto *window = qobject_cast<ChildWindow *>(sub->widget()))
+            if (OpenWindows[window->windowId()])
+                window->activated();
+    });
+}
+
+} // namespace Windows

@@ -1,0 +1,5 @@
+#include "ChannelWindows.h"
+
+#include "Windows.h"
+
+void RegisterChannelWindows() {}

@@ -1,0 +1,4 @@
+#pragma once
+
+// Registers the channels windows with the window manager.
+void RegisterChannelWindows();

@@ -1,0 +1,227 @@
+#include "Conversions.h"
+
+#include "Globals.h"
+
+#include <cmath>
+
+double NumericValue(const QString &text)
+{
+    QString number;
+    bool seenDigit = false;
+    bool seenPoint = false;
+    for (const QChar ch : text) {
+        if (ch == u' ' || ch == u'\t')
+            continue;
+        if (number.isEmpty() && !seenDigit && (ch == u'+' || ch == u'-')) {
+            number += ch;
+        } else if (ch.isDigit() && ch.unicode() < 128) {
+            number += ch;
+            seenDigit = true;
+        } else if (ch == u'.' && !seenPoint) {
+            number += ch;
+            seenPoint = true;
+        } else {
+            break;
+        }
+    }
+    if (!seenDigit)
+        return 0;
+    if (number.endsWith(u'.'))
+        number.chop(1);
+    return number.toDouble();
+}
+
+QString NumberText(double value)
+{
+    if (value == 0 || !std::isfinite(value))
+        return QStringLiteral("0");
+    // Decimals that leave 15 significant digits, then drop trailing zeros.
+    const int magnitude = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    const int decimals = std::max(0, 14 - magnitude);
+    QString text = QString::number(value, 'f', decimals);
+    if (text.contains(u'.')) {
+        while (text.endsWith(u'0'))
+            text.chop(1);
+        if (text.endsWith(u'.'))
+            text.chop(1);
+    }
+    if (text == QLatin1String("-0"))
+        text = QStringLiteral("0");
+    return text;
+}
+
+QString SignedNumberText(double value)
+{
+    const QString text = NumberText(value);
+    return text.startsWith(u'-') ? text : u' ' + text;
+}
+
+namespace {
+
+const char *const CtcssTones[50] = {
+    "67.0",  "69.3",  "71.9",  "74.4",  "77.0",  "79.7",  "82.5",  "85.4",  "88.5",  "91.5",
+    "94.8",  "97.4",  "100.0", "103.5", "107.2", "110.9", "114.8", "118.8", "123.0", "127.3",
+    "131.8", "136.5", "141.3", "146.2", "151.4", "156.7", "159.8", "162.2", "165.5", "167.9",
+    "171.3", "173.8", "177.3", "179.9", "183.5", "186.2", "189.9", "192.8", "196.6", "199.5",
+    "203.5", "206.5", "210.7", "218.1", "225.7", "229.1", "233.6", "241.8", "250.3", "254.1"};
+
+const char *const DcsCodes[107] = {
+    "017", "023", "025", "026", "031", "032", "036", "043", "047", "050", "051", "053", "054",
+    "065", "071", "072", "073", "074", "114", "115", "116", "122", "125", "131", "132", "134",
+    "143", "145", "152", "155", "156", "162", "165", "172", "174", "205", "212", "223", "225",
+    "226", "243", "244", "245", "246", "251", "252", "255", "261", "263", "265", "266", "271",
+    "274", "306", "311", "315", "325", "331", "332", "343", "346", "351", "356", "364", "365",
+    "371", "411", "412", "413", "423", "431", "432", "445", "446", "452", "454", "455", "462",
+    "464", "465", "466", "503", "506", "516", "523", "526", "532", "546", "565", "606", "612",
+    "624", "627", "631", "632", "645", "654", "662", "664", "703", "712", "723", "731", "732",
+    "734", "743", "754"};
+
+const QString NameAlphabet = QStringLiteral("0123456789- ABCDEFGHIJKLMNOPQRSTUVWXYZ_+*");
+
+int HighNibble(int b) { return (b >> 4) & 0x0F; }
+int LowNibble(int b) { return b & 0x0F; }
+
+} // namespace
+
+void BuildToneList()
+{
+    for (QString &entry : ToneList)
+        entry.clear();
+    ToneList[0] = QStringLiteral("   OFF      ");
+    // The blanks differ by the width of the value; the lists show them as is.
+    for (int k = 1; k <= 50; ++k) {
+        const QString value = QLatin1String(CtcssTones[k - 1]);
+        ToneList[k] = k <= 9    ? QStringLiteral("   %1    ").arg(value)
+                      : k <= 12 ? QStringLiteral("  %1    ").arg(value)
+                                : QStringLiteral("  %1   ").arg(value);
+    }
+    for (int k = 51; k <= 157; ++k) {
+        const QString code = QLatin1String(DcsCodes[k - 51]);
+        ToneList[k] = k <= 101 ? QStringLiteral("  D%1N   ").arg(code)
+                               : QStringLiteral(" D%1N   ").arg(code);
+    }
+    for (int k = 51; k <= 157; ++k)
+        ToneList[k + 107] = ToneList[k].trimmed().left(4) + u'I';
+    ToneCtcssLast = 50;
+    ToneDcsNormalLast = 157;
+    ToneDcsInvertLast = 264;
+}
+
+ToneCode ToneFromPosition(int position)
+{
+    if (position <= 0)
+        return {ErasedByte, ErasedByte};
+    if (position <= ToneCtcssLast)
+        return {0, position - 1};
+    if (position <= ToneDcsNormalLast)
+        return {1, position - (ToneCtcssLast + 1)};
+    return {2, std::min(position, int(ToneDcsInvertLast)) - (ToneDcsNormalLast + 1)};
+}
+
+int TonePosition(int type, int index)
+{
+    if (type == ErasedByte || index == ErasedByte)
+        return 0;
+    switch (type) {
+    case 0:
+        return 1 + std::min(index, 49);
+    case 1:
+        return std::min(index + 51, int(ToneDcsNormalLast));
+    case 2:
+        return std::min(index + 158, int(ToneDcsInvertLast));
+    default:
+        return -1;
+    }
+}
+
+int CharToCode(const QString &text)
+{
+    if (text.size() != 1)
+        return 11;
+    const int code = NameAlphabet.indexOf(text.at(0).toUpper());
+    // The blank is code 11 anyway, and so is everything outside the alphabet.
+    return code < 0 ? 11 : code;
+}
+
+QString CodeToChar(int code)
+{
+    if (code < 0 || code > 40)
+        return QString();
+    return NameAlphabet.at(code);
+}
+
+int TextToBcd(const QString &text)
+{
+    const double f = NumericValue(text);
+    const double d2 = std::floor(f / 100);
+    const double d1 = std::floor((f - 100 * d2) / 10);
+    const double d0 = std::floor(f - 100 * d2 - 10 * d1);
+    // The 1e-9 guards keep x.xxx5 from falling to the digit below.
+    const double t = (f - std::floor(f) + 0.000000001) * 1000;
+    const double k2 = std::floor(t / 100);
+    const double k1 = std::floor((t - 100 * k2) / 10);
+    const double k0 = std::floor(t - 100 * k2 - 10 * k1);
+    const double u = (t - std::floor(t) + 0.000000001) * 1000;
+    const double h2 = std::floor(u / 100);
+    const double h1 = std::floor((u - 100 * h2) / 10);
+    auto pack = [](double hi, double lo) {
+        return static_cast<uint8_t>(static_cast<int>(16 * hi + lo) & 0xFF);
+    };
+    BcdDigits.B3 = pack(d2, d1);
+    BcdDigits.B2 = pack(d0, k2);
+    BcdDigits.B1 = pack(k1, k0);
+    BcdDigits.B0 = pack(h2, h1);
+    return BcdDigits.B3;
+}
+
+QString BcdToText(int b0, int b1, int b2, int b3)
+{
+    const double value = 100.0 * HighNibble(b3) + 10.0 * LowNibble(b3) + HighNibble(b2) +
+                         0.1 * LowNibble(b2) + 0.01 * HighNibble(b1) + 0.001 * LowNibble(b1) +
+                         0.0001 * HighNibble(b0) + 0.00001 * LowNibble(b0);
+    BcdDigits = {uint8_t(b3), uint8_t(b2), uint8_t(b1), uint8_t(b0)};
+    QString s = NumberText(value);
+    if (value >= 1 && value == std::floor(value))
+        s += u'.';
+    if (s.size() < 9) {
+        if (value == 0)
+            s = QStringLiteral("0.00000");
+        else if (value < 1)
+            s = QString::number(value, 'f', 5);
+        else if (value < 10)
+            s = s.leftJustified(7, u'0');
+        else if (value < 100)
+            s = s.leftJustified(8, u'0');
+        else if (value < 1000)
+            s = s.leftJustified(9, u'0');
+    }
+    return s;
+}
+
+void StoreFrequency(QString &text, int row, int column)
+{
+    text = text.trimmed();
+    if (text.size() >= 1 && text.size() <= 3)
+        text += u'.';
+    if (text.size() < 9)
+        text = text.leftJustified(9, u'0');
+    TextToBcd(text);
+    RadioData[row][column] = BcdDigits.B0;
+    RadioData[row][column + 1] = BcdDigits.B1;
+    RadioData[row][column + 2] = BcdDigits.B2;
+    RadioData[row][column + 3] = BcdDigits.B3;
+}
+
+double CellsFrequency(int row, int column)
+{
+    const auto &r = RadioData[row];
+    return NumericValue(BcdToText(r[column], r[column + 1], r[column + 2], r[column + 3]));
+}
+
+QString FmChannelText(int n)
+{
+    QString s = NumberText(87 + 0.1 * n);
+    if (s.size() == 2 || s.size() == 3)
+        s += u'.';
+    return s.leftJustified(87 + 0.1 * n < 100 ? 4 : 5, u'0');
+}

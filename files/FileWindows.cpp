@@ -1,0 +1,5 @@
+#include "FileWindows.h"
+
+#include "Windows.h"
+
+void RegisterFileWindows() {}

@@ -1,0 +1,4 @@
+#pragma once
+
+// Registers the files windows with the window manager.
+void RegisterFileWindows();

@@ -1,0 +1,5 @@
+#include "LinkWindows.h"
+
+#include "Windows.h"
+
+void RegisterLinkWindows() {}

@@ -1,0 +1,4 @@
+#pragma once
+
+// Registers the link windows with the window manager.
+void RegisterLinkWindows();

@@ -1,0 +1,5 @@
+#include "SettingsWindows.h"
+
+#include "Windows.h"
+
+void RegisterSettingsWindows() {}

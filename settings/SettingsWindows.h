@@ -1,0 +1,4 @@
+#pragma once
+
+// Registers the settings windows with the window manager.
+void RegisterSettingsWindows();
