@@ -50,6 +50,22 @@ const char *const CompanyEnglish = "Norvale TARVEX Electronic Co.,Ltd. ";
 const char *const CaptionChinese = "北岭远岚电子有限公司  QL540 系列对讲机编程软件 ";
 const char *const CaptionEnglish = "Norvale TARVEX Electronic Co.,Ltd. QL540 series program software ";
 
+// Toolbar buttons by key, with the tool tips of both languages.
+struct ToolButton {
+    const char *key;
+    QStyle::StandardPixmap icon;
+    const char *chinese;
+    const char *english;
+};
+const ToolButton ToolButtons[] = {
+    {"open", QStyle::SP_DialogOpenButton, "打开", "Open"},
+    {"save", QStyle::SP_DialogSaveButton, "保存", "Save"},
+    {"edit_chann", QStyle::SP_FileDialogDetailedView, "信道信息", "Channel Information"},
+    {"read", QStyle::SP_ArrowDown, "从对讲机读取数据", "Read from radio"},
+    {"write", QStyle::SP_ArrowUp, "向对讲机写入数据", "Write to radio"},
+    {"Exit", QStyle::SP_DialogCloseButton, "退出", "Exit"},
+};
+
 // Status panel widths in percent of the main window's width.
 const int PanelPercent[8] = {5, 15, 6, 8, 10, 5, 16, 35};
 
@@ -162,19 +178,7 @@ void MDImain::buildToolbar()
     toolbar_ = addToolBar(QString());
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));
     toolbar_->setMovable(false);
-    struct Button {
-        const char *key;
-        QStyle::StandardPixmap icon;
-    };
-    const Button buttons[] = {
-        {"open", QStyle::SP_DialogOpenButton},
-        {"save", QStyle::SP_DialogSaveButton},
-        {"edit_chann", QStyle::SP_FileDialogDetailedView},
-        {"read", QStyle::SP_ArrowDown},
-        {"write", QStyle::SP_ArrowUp},
-        {"Exit", QStyle::SP_DialogCloseButton},
-    };
-    for (const Button &b : buttons) {
+    for (const ToolButton &b : ToolButtons) {
         const QString key = QString::fromLatin1(b.key);
         QAction *action = toolbar_->addAction(style()->standardIcon(b.icon), QString());
         action->setObjectName(key);
@@ -242,6 +246,9 @@ void MDImain::applyTexts()
         else if (auto *action = findChild<QAction *>(name))
             action->setText(text);
     }
+    for (const ToolButton &b : ToolButtons)
+        toolbar_->findChild<QAction *>(QString::fromLatin1(b.key))
+            ->setToolTip(Texts(b.chinese, b.english));
     findChild<QAction *>(QStringLiteral("Language_chn"))->setChecked(IsChinese);
     findChild<QAction *>(QStringLiteral("Language_eng"))->setChecked(!IsChinese);
     setPanelText(1, Texts("状态", "State"));
