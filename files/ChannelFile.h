@@ -1,0 +1,47 @@
+// The ".chann" channel file: the whole radio image as plain text, 256 lines
+// of 16 byte values. The open and save windows, the command-line tool and
+// the radio simulator all go through these routines.
+#pragma once
+
+#include "Globals.h"
+
+#include <QByteArray>
+#include <QString>
+
+constexpr int ChannelFileValueCount = UsedRows * BlockSize; // 4096
+// A real file is about 21 kB; anything this big is not one of ours and is
+// refused before it is read into memory.
+constexpr qint64 ChannelFileSizeLimit = 1024 * 1024;
+
+// Why a file could not be read or written, in both languages, naming the
+// place in the file (1-based line and character position) where it applies.
+struct ChannelFileError {
+    enum class Kind {
+        None,
+        CannotOpen,
+        TooLarge,
+        TooFewNumbers,
+        NotANumber,
+        OutOfRange,
+        MissingValue,
+        CannotWrite,
+    };
+    Kind kind = Kind::None;
+    int line = 0;     // 0 when the error is not about one place
+    int position = 0;
+    QString chinese;
+    QString english;
+};
+
+// The file text of rows 0..255, columns 0..15: every value framed by blanks
+// (a negative one takes the leading blank's place with "-"), CRLF line ends.
+QByteArray FormatChannelFile(const ImageTable &image);
+
+// Reads 4096 values 0..255 separated by blanks, commas or line ends; values
+// after the 4096th are ignored. The image is changed only when the whole
+// text is good, and then only rows 0..255, columns 0..15.
+bool ParseChannelFile(const QByteArray &text, ImageTable &image, ChannelFileError *error);
+
+bool ReadChannelFile(const QString &path, ImageTable &image, ChannelFileError *error);
+// Replaces the file only once all of it has been written.
+bool WriteChannelFile(const QString &path, const ImageTable &image, ChannelFileError *error);
