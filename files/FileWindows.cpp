@@ -1,5 +1,93 @@
 #include "FileWindows.h"
 
+#include "ChannelFile.h"
+#include "Messages.h"
+#include "PendingName.h"
 #include "Windows.h"
 
-void RegisterFileWindows() {}
+#include <memory>
+
+SaveChannelWindow::SaveChannelWindow() : ChannelFileWindow(WindowId::Form_save_chann)
+{
+    setObjectName(QStringLiteral("Form_save_chann"));
+}
+
+ChannelFileWindow::Captions SaveChannelWindow::captions() const
+{
+    return {"保存信道参数文件", "Save Channel File", "保存文件名：", "Save File:"};
+}
+
+ChannelFileWindow::Message SaveChannelWindow::invalidNameMessage() const
+{
+    return {"保存信道参数所需要的文件名无效 ",
+            "Store the file name of channel parameter need is nullity. "};
+}
+
+ChannelFileWindow::Message SaveChannelWindow::suffixMessage() const
+{
+    return {"建议不要修改系统默认的文件后缀名！",
+            "Advice don't modify file suffix name of system default ！"};
+}
+
+void SaveChannelWindow::onLoad()
+{
+    // A channel name still being typed in the grid belongs in the file.
+    CommitPendingName();
+    ChannelFileWindow::onLoad();
+}
+
+bool SaveChannelWindow::confirm(const QString &path)
+{
+    ChannelFileError error;
+    if (!WriteChannelFile(path, RadioData, &error)) {
+        ShowWarning(error.chinese, error.english);
+        return false;
+    }
+    ShowWarning(QStringLiteral("信道参数保存完毕 ！"),
+                QStringLiteral("Complete storing channel parameter."));
+    return true;
+}
+
+OpenChannelWindow::OpenChannelWindow() : ChannelFileWindow(WindowId::Form_open_chann)
+{
+    setObjectName(QStringLiteral("Form_open_chann"));
+}
+
+ChannelFileWindow::Captions OpenChannelWindow::captions() const
+{
+    return {"打开信道参数文件", "Open Channcle File", "打开文件名：", "Open File:"};
+}
+
+ChannelFileWindow::Message OpenChannelWindow::invalidNameMessage() const
+{
+    return {"打开信道参数文件名无效 ", "Open the file name of channel parameter is nullity "};
+}
+
+ChannelFileWindow::Message OpenChannelWindow::suffixMessage() const
+{
+    return {"无效的信道参数文件后缀名！", "Nullity file suffix name of channel parameter."};
+}
+
+bool OpenChannelWindow::confirm(const QString &path)
+{
+    // Read into a copy so that a bad file leaves the image as it was.
+    auto image = std::make_unique<ImageTable>(RadioData);
+    ChannelFileError error;
+    if (!ReadChannelFile(path, *image, &error)) {
+        ShowWarning(error.chinese + QStringLiteral("\n信道参数没有调入，原有参数保持不变。"),
+                    error.english +
+                        QStringLiteral("\nThe channel parameters were not loaded; the current "
+                                       "ones are unchanged."));
+        return false;
+    }
+    RadioData = *image;
+    ShowWarning(QStringLiteral("信道参数从文件调入成功 ！"),
+                QStringLiteral("Succeed fold the channel parameter from file."));
+    return true;
+}
+
+void RegisterFileWindows()
+{
+    Windows::Register(WindowId::Form_save_chann, [] { return new SaveChannelWindow; });
+    Windows::Register(WindowId::Form_open_chann, [] { return new OpenChannelWindow; });
+}

@@ -1,0 +1,335 @@
+#include "ChannelFile.h"
+#include "FileWindows.h"
+#include "MDImain.h"
+#include "Messages.h"
+#include "PendingName.h"
+#include "Windows.h"
+
+#include <QComboBox>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTreeView>
+#include <QtTest>
+
+namespace {
+
+struct Shown {
+    QString text;
+    QString title;
+};
+
+void Flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+QByteArray FileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool SameUsedCells(const ImageTable &a, const ImageTable &b)
+{
+    for (int r = 0; r < UsedRows; ++r)
+        for (int c = 0; c < BlockSize; ++c)
+            if (a[r][c] != b[r][c])
+                return false;
+    return true;
+}
+
+} // namespace
+
+class FileWindowTests : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        previousDir = QDir::currentPath();
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        QDir::setCurrent(dir->path());
+        messages.clear();
+        SetMessageHook([this](const QString &text, const QString &title) {
+            messages.push_back({text, title});
+        });
+        RegisterFileWindows();
+        window = new MDImain;
+        window->startUp();
+    }
+    void cleanup()
+    {
+        delete window;
+        Flush();
+        SetMessageHook(nullptr);
+        SetPendingNameCommit(nullptr);
+        QDir::setCurrent(previousDir);
+        dir.reset();
+    }
+
+    void captionsControlsAndPlacementInBothLanguages()
+    {
+        struct Case {
+            WindowId id;
+            const char *name, *zhTitle, *enTitle, *zhLabel, *enLabel;
+        };
+        const Case cases[] = {
+            {WindowId::Form_open_chann, "Form_open_chann", "打开信道参数文件", "Open Channcle File",
+             "打开文件名：", "Open File:"},
+            {WindowId::Form_save_chann, "Form_save_chann", "保存信道参数文件", "Save Channel File",
+             "保存文件名：", "Save File:"},
+        };
+        for (bool chinese : {true, false}) {
+            window->switchLanguage(chinese);
+            for (const Case &c : cases) {
+                ChildWindow *w = Windows::Open(c.id);
+                QVERIFY(w);
+                QCOMPARE(w->objectName(), QString(c.name));
+                QVERIFY(OpenWindows[c.id]);
+                QCOMPARE(w->windowTitle(), QString(chinese ? c.zhTitle : c.enTitle));
+                QCOMPARE(label(w, "Label_drive"), QString(chinese ? "驱动器：" : "Drive:"));
+                QCOMPARE(label(w, "Label_Name"), QString(chinese ? c.zhLabel : c.enLabel));
+                QCOMPARE(button(w, "Command_enter")->text(), QString(chinese ? "确  定" : "Confirm"));
+                QCOMPARE(button(w, "Command_Close")->text(), QString(chinese ? "取  消" : "Cancel"));
+                QCOMPARE(text1(w)->text(), QString("*.chann"));
+                auto *files = qobject_cast<QFileSystemModel *>(w->findChild<QListView *>("File1")->model());
+                QVERIFY(files);
+                QCOMPARE(files->nameFilters(), QStringList{"*.chann"});
+                QVERIFY(w->findChild<QTreeView *>("Dir1"));
+                QVERIFY(w->findChild<QComboBox *>("Drive1")->count() > 0);
+
+                const QSize main = window->size();
+                const QRect frame = w->parentWidget()->geometry();
+                QCOMPARE(frame.width(), qRound(main.width() / 1.5));
+                QCOMPARE(frame.height(), qRound(main.height() / 1.3));
+                QCOMPARE(frame.left(), (main.width() - frame.width()) / 2);
+                QCOMPARE(frame.top(), 0);
+
+                // Cancel closes without any other effect.
+                const ImageTable before = RadioData;
+                QTest::mouseClick(button(w, "Command_Close"), Qt::LeftButton);
+                Flush();
+                QVERIFY(!OpenWindows[c.id]);
+                QVERIFY(!Windows::Find(c.id));
+                QVERIFY(RadioData == before);
+                QVERIFY(messages.empty());
+            }
+        }
+    }
+
+    void badNamesAreRefusedWithTheirMessages()
+    {
+        struct Case {
+            const char *name;
+            bool invalid; // else a suffix problem
+        };
+        const Case cases[] = {{"*.chann", true},    {"a#b.chann", true}, {"a$.chann", true},
+                              {"x\\y.chann", true}, {"x/y.chann", true}, {"radio.Chann", false},
+                              {"radio.chan", false}, {"ann", false},     {"radio.CHANNx", false},
+                              {"", false}};
+        for (bool chinese : {true, false}) {
+            window->switchLanguage(chinese);
+            for (WindowId id : {WindowId::Form_save_chann, WindowId::Form_open_chann}) {
+                const bool save = id == WindowId::Form_save_chann;
+                ChildWindow *w = Windows::Open(id);
+                for (const Case &c : cases) {
+                    messages.clear();
+                    text1(w)->setText(QString::fromUtf8(c.name));
+                    QTest::mouseClick(button(w, "Command_enter"), Qt::LeftButton);
+                    QCOMPARE(messages.size(), size_t(1));
+                    QCOMPARE(messages[0].title, QString(chinese ? "操作提示" : "Operate prompt"));
+                    const char *expected =
+                        c.invalid ? (save ? (chinese ? "保存信道参数所需要的文件名无效 "
+                                                     : "Store the file name of channel parameter need is nullity. ")
+                                          : (chinese ? "打开信道参数文件名无效 "
+                                                     : "Open the file name of channel parameter is nullity "))
+                                  : (save ? (chinese ? "建议不要修改系统默认的文件后缀名！"
+                                                     : "Advice don't modify file suffix name of system default ！")
+                                          : (chinese ? "无效的信道参数文件后缀名！"
+                                                     : "Nullity file suffix name of channel parameter."));
+                    QCOMPARE(messages[0].text, QString::fromUtf8(expected));
+                    // The window stays with the name as typed; nothing was written.
+                    QCOMPARE(Windows::Find(id), w);
+                    QCOMPARE(text1(w)->text(), QString::fromUtf8(c.name));
+                    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList());
+                }
+                w->unload();
+                Flush();
+            }
+        }
+    }
+
+    void saveWritesTheImageWithThePendingNameAndOverwrites()
+    {
+        int commits = 0;
+        SetPendingNameCommit([&commits] {
+            ++commits;
+            RadioData[NameRowFirst][0] = 12; // "A" typed into channel 1's name
+        });
+        const QString path = dir->filePath("radio.CHANN");
+        {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("something else");
+        }
+        ChildWindow *w = Windows::Open(WindowId::Form_save_chann);
+        QCOMPARE(commits, 1);
+        QCOMPARE(RadioData[NameRowFirst][0], int16_t(12));
+        text1(w)->setText("  radio.CHANN ");
+        QTest::mouseClick(button(w, "Command_enter"), Qt::LeftButton);
+
+        QCOMPARE(FileBytes(path), FormatChannelFile(RadioData));
+        QCOMPARE(messages.size(), size_t(1)); // no question before overwriting
+        QCOMPARE(messages[0].text, QString("信道参数保存完毕 ！"));
+        Flush();
+        QVERIFY(!OpenWindows[WindowId::Form_save_chann]);
+
+        // Enter in the name box confirms as well.
+        w = Windows::Open(WindowId::Form_save_chann);
+        text1(w)->setText(".chann");
+        QTest::keyClick(text1(w), Qt::Key_Return);
+        QCOMPARE(FileBytes(dir->filePath(".chann")), FormatChannelFile(RadioData));
+    }
+
+    void openReplacesTheImageButNotTheBand()
+    {
+        ImageTable image = RadioData;
+        QRandomGenerator random(5);
+        for (int r = 0; r < UsedRows; ++r)
+            for (int c = 0; c < BlockSize; ++c)
+                image[r][c] = int16_t(random.bounded(256));
+        QVERIFY(WriteChannelFile(dir->filePath("other.chann"), image, nullptr));
+        const ImageTable before = RadioData;
+
+        window->switchLanguage(false);
+        ChildWindow *w = Windows::Open(WindowId::Form_open_chann);
+        text1(w)->setText("other.chann");
+        QTest::mouseClick(button(w, "Command_enter"), Qt::LeftButton);
+        QVERIFY(SameUsedCells(RadioData, image));
+        QCOMPARE(RadioData[254][15], image[254][15]);
+        QCOMPARE(RadioData[255][0], image[255][0]);
+        QCOMPARE(RadioData[256][0], before[256][0]); // beyond the file: untouched
+        QCOMPARE(BandLowMHz, 400.0);
+        QCOMPARE(BandHighMHz, 470.0);
+        QCOMPARE(ModelIndex, int16_t(0));
+        QCOMPARE(messages.size(), size_t(1));
+        QCOMPARE(messages[0].text, QString("Succeed fold the channel parameter from file."));
+        QCOMPARE(messages[0].title, QString("Operate prompt"));
+        Flush();
+        QVERIFY(!OpenWindows[WindowId::Form_open_chann]);
+    }
+
+    void badFilesLeaveTheImageAndTheWindow()
+    {
+        QByteArray text = FormatChannelFile(RadioData);
+        text.replace(" 80 ", "300 ");
+        writeFile("range.chann", text);
+        writeFile("short.chann", " 1  2  3 \r\n");
+        writeFile("words.chann", "hello world");
+        QDir(dir->path()).mkdir("folder.chann");
+        const ImageTable before = RadioData;
+
+        window->switchLanguage(false);
+        ChildWindow *w = Windows::Open(WindowId::Form_open_chann);
+        const struct {
+            const char *name;
+            const char *says;
+        } cases[] = {{"range.chann", "Line 1, position 1: the value 300 is outside 0..255."},
+                     {"short.chann", "the file ends after only 3 numbers"},
+                     {"words.chann", "\"hello\" is not a number"},
+                     {"missing.chann", "missing.chann"},
+                     {"folder.chann", "folder.chann"}};
+        for (const auto &c : cases) {
+            messages.clear();
+            text1(w)->setText(c.name);
+            QTest::mouseClick(button(w, "Command_enter"), Qt::LeftButton);
+            QCOMPARE(messages.size(), size_t(1));
+            QVERIFY2(messages[0].text.contains(c.says), qPrintable(messages[0].text));
+            QVERIFY(messages[0].text.contains("unchanged"));
+            QVERIFY(RadioData == before);
+            QCOMPARE(Windows::Find(WindowId::Form_open_chann), w);
+        }
+
+        window->switchLanguage(true);
+        w = Windows::Open(WindowId::Form_open_chann);
+        messages.clear();
+        text1(w)->setText("range.chann");
+        QTest::mouseClick(button(w, "Command_enter"), Qt::LeftButton);
+        QVERIFY2(messages[0].text.contains("第 1 行第 1 个字符"), qPrintable(messages[0].text));
+        QVERIFY(RadioData == before);
+    }
+
+    void aFailedSaveIsReportedAndKeepsTheWindow()
+    {
+        QDir(dir->path()).mkdir("taken.chann");
+        window->switchLanguage(false);
+        ChildWindow *w = Windows::Open(WindowId::Form_save_chann);
+        text1(w)->setText("taken.chann");
+        QTest::mouseClick(button(w, "Command_enter"), Qt::LeftButton);
+        QCOMPARE(messages.size(), size_t(1));
+        QVERIFY2(messages[0].text.startsWith("Cannot write the file"), qPrintable(messages[0].text));
+        QCOMPARE(Windows::Find(WindowId::Form_save_chann), w);
+    }
+
+    void listsFollowDirectoryAndFilePicks()
+    {
+        QDir(dir->path()).mkpath("sub");
+        writeFile("a.chann", "x");
+        writeFile("notes.txt", "x");
+        writeFile("sub/b.chann", "x");
+        ChildWindow *w = Windows::Open(WindowId::Form_save_chann);
+        auto *w1 = qobject_cast<ChannelFileWindow *>(w);
+        QVERIFY(w1);
+        QCOMPARE(QFileInfo(w1->directory()), QFileInfo(dir->path()));
+
+        auto *drives = w->findChild<QComboBox *>("Drive1");
+        const QString root = drives->currentData().toString();
+        QVERIFY2(QDir::cleanPath(dir->path()).startsWith(root), qPrintable(root));
+
+        auto *files = w->findChild<QListView *>("File1");
+        QTRY_COMPARE(listed(files), QStringList{"a.chann"});
+        const QModelIndex first = files->model()->index(0, 0, files->rootIndex());
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualRect(first).center());
+        QCOMPARE(text1(w)->text(), QString("a.chann"));
+
+        auto *tree = w->findChild<QTreeView *>("Dir1");
+        auto *dirs = qobject_cast<QFileSystemModel *>(tree->model());
+        tree->setCurrentIndex(dirs->index(dir->filePath("sub")));
+        QCOMPARE(w1->directory(), dir->filePath("sub"));
+        QTRY_COMPARE(listed(files), QStringList{"b.chann"});
+
+        text1(w)->setText("c.chann");
+        QTest::mouseClick(button(w, "Command_enter"), Qt::LeftButton);
+        QVERIFY(QFile::exists(dir->filePath("sub/c.chann")));
+    }
+
+private:
+    static QString label(QWidget *w, const char *name) { return w->findChild<QLabel *>(name)->text(); }
+    static QPushButton *button(QWidget *w, const char *name) { return w->findChild<QPushButton *>(name); }
+    static QLineEdit *text1(QWidget *w) { return w->findChild<QLineEdit *>("Text1"); }
+    static QStringList listed(QListView *view)
+    {
+        QStringList names;
+        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+            names << view->model()->index(row, 0, view->rootIndex()).data().toString();
+        names.sort();
+        return names;
+    }
+    void writeFile(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(dir->filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    MDImain *window = nullptr;
+    std::unique_ptr<QTemporaryDir> dir;
+    QString previousDir;
+    std::vector<Shown> messages;
+};
+
+QTEST_MAIN(FileWindowTests)
+#include "FileWindowTests.moc"
