@@ -1,0 +1,185 @@
+#include "FormType.h"
+
+#include "Conversions.h"
+#include "ImageRoutines.h"
+#include "Language.h"
+#include "MainFrame.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+constexpr int SubBandSwitchBit = 0x80; // cell (208, 7): receive on the sub band
+
+QString MainBandWord(int position) { return position == 0 ? "UHF" : "VHF"; }
+
+// The dual-band models pair UHF with VHF: table entry 1 is the sub band of
+// entry 0 and entry 0 that of every other model.
+QString SubBandWord(int position) { return position == 0 ? "VHF" : "UHF"; }
+int SubBandEntry(int position) { return position == 0 ? 1 : 0; }
+
+void SetBandFromRecord()
+{
+    const BandLimits limits = DecodeBandLimits();
+    BandLowMHz = limits.low;
+    BandHighMHz = limits.high;
+}
+
+void SetBandFromTable(int position)
+{
+    BandLowMHz = BandTable[position];
+    BandHighMHz = BandTable[position + 7];
+}
+
+void ShowBandInStatusBar()
+{
+    if (MainFrame *frame = TheMainFrame())
+        frame->setPanelText(7, BandText(BandLowMHz, BandHighMHz));
+}
+
+} // namespace
+
+QString BandLabelText(const QString &word, double low, double high, bool upperBlank)
+{
+    return u' ' + word + NumberText(low) + QStringLiteral(" -- ") +
+           (upperBlank ? SignedNumberText(high) : NumberText(high)) + QStringLiteral(" MHZ");
+}
+
+FormType::FormType()
+    : ChildWindow(WindowId::Form_type), label1_(new QLabel(this)), type_(new QComboBox(this)),
+      label2_(new QLabel(this)), band_(new QLabel(this)), label3_(new QLabel(this)),
+      subBand_(new QLabel(this)), sc_(new QCheckBox(this)), enter_(new QPushButton(this)),
+      cancel_(new QPushButton(this))
+{
+    setObjectName(QStringLiteral("Form_type"));
+    label1_->setObjectName(QStringLiteral("Label1"));
+    type_->setObjectName(QStringLiteral("Combo_type"));
+    label2_->setObjectName(QStringLiteral("Label2"));
+    band_->setObjectName(QStringLiteral("Label_band"));
+    label3_->setObjectName(QStringLiteral("Label3"));
+    subBand_->setObjectName(QStringLiteral("Label_SubBand"));
+    sc_->setObjectName(QStringLiteral("Check_SC"));
+    enter_->setObjectName(QStringLiteral("Command_enter"));
+    cancel_->setObjectName(QStringLiteral("Command_Cancel"));
+
+    type_->setEditable(false); // pick-only
+    for (QLabel *label : {band_, subBand_}) {
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+    }
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(label1_, 0, 0);
+    grid->addWidget(type_, 0, 1, 1, 2);
+    grid->addWidget(label2_, 1, 0);
+    grid->addWidget(band_, 1, 1, 1, 2);
+    grid->addWidget(label3_, 2, 0);
+    grid->addWidget(subBand_, 2, 1);
+    grid->addWidget(sc_, 2, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(enter_);
+    buttons->addWidget(cancel_);
+    buttons->addStretch();
+    grid->addLayout(buttons, 3, 0, 1, 3);
+    grid->setColumnStretch(1, 1);
+
+    connect(type_, &QComboBox::currentIndexChanged, this, [this](int position) {
+        if (position >= 0)
+            modelSelected(position);
+    });
+    connect(sc_, &QCheckBox::toggled, this, [](bool on) {
+        int16_t &cell = RadioData[OptionRow][7];
+        cell = int16_t(on ? (cell | SubBandSwitchBit) : (cell & ~SubBandSwitchBit));
+    });
+    connect(enter_, &QPushButton::clicked, this, &FormType::confirm);
+    connect(cancel_, &QPushButton::clicked, this, [this] { unload(); });
+}
+
+void FormType::applyTexts()
+{
+    setWindowTitle(Texts("机型选择", "Model Select"));
+    label1_->setText(Texts("机  型", "Model"));
+    label2_->setText(Texts("主频段", "Main band"));
+    label3_->setText(Texts("副频段", "Vice-band"));
+    sc_->setText(Texts("接收允许", "Receive Enabled"));
+    enter_->setText(Texts("确 定", "Confirm"));
+    cancel_->setText(Texts("取 消", "Cancel"));
+}
+
+QRect FormType::placement() const
+{
+    const QSize inner = MainInnerSize();
+    return centred(QSize(qRound(inner.width() / 1.8), qRound(inner.height() / 1.6)), 500);
+}
+
+void FormType::onLoad()
+{
+    // Fill without selecting, so that choosing ModelIndex below runs the
+    // selection handler like a user's pick.
+    {
+        const QSignalBlocker quiet(type_);
+        type_->clear();
+        for (const QString &name : ModelNames)
+            type_->addItem(name);
+        type_->setCurrentIndex(-1);
+    }
+    type_->setCurrentIndex(ModelIndex);
+
+    const int position = type_->currentIndex();
+    SetBandFromTable(position);
+    ModelIndex = int16_t(position);
+    ShowBandInStatusBar();
+
+    // The editors check against what the radio itself says it covers.
+    SetBandFromRecord();
+    band_->setText(BandLabelText(MainBandWord(position), BandLowMHz, BandHighMHz, false));
+    const int sub = SubBandEntry(position);
+    subBand_->setText(BandLabelText(SubBandWord(position), BandTable[sub], BandTable[sub + 7]));
+
+    sc_->setChecked(RadioData[OptionRow][7] & SubBandSwitchBit);
+}
+
+void FormType::modelSelected(int position)
+{
+    SetBandFromRecord();
+    showBands(position);
+}
+
+void FormType::showBands(int position)
+{
+    if (position == ModelIndex) {
+        const int sub = SubBandEntry(position);
+        band_->setText(BandLabelText(MainBandWord(position), BandLowMHz, BandHighMHz));
+        subBand_->setText(
+            BandLabelText(SubBandWord(position), BandTable[sub], BandTable[sub + 7]));
+    } else {
+        band_->setText(BandLabelText(MainBandWord(position), BandTable[position],
+                                     BandTable[position + 7]));
+        subBand_->setText(BandLabelText(SubBandWord(position), BandLowMHz, BandHighMHz));
+    }
+}
+
+void FormType::confirm()
+{
+    const int position = type_->currentIndex();
+    SetBandFromTable(position);
+    ModelIndex = int16_t(position);
+    EncodeBandLimits(BandTable[position], BandTable[position + 7]);
+    ShowBandInStatusBar();
+
+    // The VFO moves to a fixed point just inside the new band.
+    TextToBcd(NumberText(BandLowMHz) + QStringLiteral(".625"));
+    RadioData[VfoRow][0] = BcdDigits.B0;
+    RadioData[VfoRow][1] = BcdDigits.B1;
+    RadioData[VfoRow][2] = BcdDigits.B2;
+    RadioData[VfoRow][3] = BcdDigits.B3;
+
+    showBands(position);
+    unload();
+}

@@ -1,0 +1,40 @@
+// Form_type: choosing the radio model. The choice sets the band limits the
+// editors check against, the radio's band-limit record and the VFO.
+#pragma once
+
+#include "ChildWindow.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+class FormType : public ChildWindow {
+    Q_OBJECT
+public:
+    FormType();
+
+protected:
+    void applyTexts() override;
+    QRect placement() const override;
+    void onLoad() override;
+
+private:
+    void modelSelected(int position);
+    void showBands(int position);
+    void confirm();
+
+    QLabel *label1_;
+    QComboBox *type_;
+    QLabel *label2_;
+    QLabel *band_;
+    QLabel *label3_;
+    QLabel *subBand_;
+    QCheckBox *sc_;
+    QPushButton *enter_;
+    QPushButton *cancel_;
+};
+
+// Text of a band label: " UHF400 --  470 MHZ". The upper limit gets the
+// sign blank of a positive number unless upperBlank is false.
+QString BandLabelText(const QString &word, double low, double high, bool upperBlank = true);
