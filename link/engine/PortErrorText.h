@@ -1,0 +1,8 @@
+// The message shown when a port cannot be opened: the fixed text first,
+// then the device and the system's reason, so the user can act on it.
+#pragma once
+
+#include "LinkText.h"
+#include "RadioLink.h"
+
+LinkText PortErrorText(const PortOpenResult &result);

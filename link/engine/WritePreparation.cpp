@@ -1,0 +1,36 @@
+#include "WritePreparation.h"
+
+#include "Globals.h"
+#include "ImageRoutines.h"
+
+std::optional<LinkText> PrepareWrite()
+{
+    RadioData[OptionRow][1] &= int16_t(~0x10);
+    SetPowerOnChannel();
+    BuildChannelMap();
+    if (CheckVfoBand() != 0)
+        return LinkText{QStringLiteral("频率模式下的接收或发射频率超出频率限制范围"),
+                        QStringLiteral("Receiving or transmitting frequency that frequency "
+                                       "Mode out of frequency limitation range ")};
+    if (const int n = FindChannelOutOfBand(); n > 0)
+        return LinkText{QStringLiteral("信道 %1 中的接收或发射频率超出频率限制范围").arg(n),
+                        QStringLiteral("Channel %1that Receiving or transmitting frequency  "
+                                       "out of frequency limitation range ")
+                            .arg(n)};
+    // Each cell goes out as one byte; a value that does not fit would reach
+    // the radio as a different one.
+    for (int r = 0; r < WriteBlockCount; ++r)
+        for (int c = 0; c < BlockSize; ++c)
+            if (RadioData[r][c] < 0 || RadioData[r][c] > 255)
+                return LinkText{
+                    QStringLiteral("第 %1 行第 %2 列的数据 %3 超出 0..255 的范围，无法写入对讲机。")
+                        .arg(r)
+                        .arg(c)
+                        .arg(RadioData[r][c]),
+                    QStringLiteral("Row %1, column %2 holds %3, which is outside 0..255; "
+                                   "the data cannot be written to the radio.")
+                        .arg(r)
+                        .arg(c)
+                        .arg(RadioData[r][c])};
+    return std::nullopt;
+}

@@ -1,0 +1,15 @@
+// Everything the write does to the image before the port is opened: the
+// derived regions are completed, then the checks that may refuse the write.
+// The write window and the command-line tool share it, messages included.
+#pragma once
+
+#include "LinkText.h"
+
+#include <optional>
+
+// Clears bit 4 of (208,1), sets the power-on channel, rebuilds the
+// identification block and the channel bitmap (these stay in the image even
+// when the write is refused), then runs the VFO and channel band checks and
+// makes sure every cell of rows 0..239 fits in a byte. Returns the message
+// that refuses the write, or nothing when it may go on.
+std::optional<LinkText> PrepareWrite();

@@ -1,0 +1,323 @@
+// The read sequence of the link engine, in virtual time.
+#include "Globals.h"
+#include "VirtualLink.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+RadioMemory PatternMemory()
+{
+    RadioMemory memory{};
+    for (int a = 0; a < RadioMemorySize; ++a)
+        memory[a] = uint8_t((a * 7 + a / 16) % 256);
+    return memory;
+}
+
+QByteArray Bytes(std::initializer_list<int> values)
+{
+    QByteArray bytes;
+    for (int v : values)
+        bytes.append(char(v));
+    return bytes;
+}
+
+const QByteArray FirstRequest = Bytes({0x06, 0x52, 0x00, 0x00, 0x10});
+
+bool RowsMatch(const RadioMemory &memory, int firstRow, int lastRow)
+{
+    for (int r = firstRow; r <= lastRow; ++r)
+        for (int c = 0; c < 16; ++c)
+            if (RadioData[r][c] != memory[r * 16 + c])
+                return false;
+    return true;
+}
+
+class ReadEngine : public ::testing::Test {
+protected:
+    void SetUp() override { ResetGlobals(); }
+
+    // Start pressed and the handshake sent (15 ms later).
+    void startAndHandshake(VirtualLink &link)
+    {
+        link.engine.windowOpened();
+        link.engine.startPressed();
+        link.advance(15);
+        ASSERT_EQ(link.allSent(), RadioLink::Handshake());
+    }
+};
+
+TEST_F(ReadEngine, IdentificationIsFoundAtTheFirstFivePositionsOnly)
+{
+    for (int offset = 0; offset <= 5; ++offset) {
+        VirtualLink link(LinkMode::Read);
+        startAndHandshake(link);
+        QByteArray reply(offset, 'x');
+        reply += "QL271";
+        reply += QByteArray(9 - reply.size() > 0 ? 9 - reply.size() : 0, '\0');
+        // The identification is judged on the first 9 bytes; a tail that
+        // would complete one at position 5 comes too late.
+        link.deliver(reply.left(9));
+        link.deliver(reply.mid(9));
+        EXPECT_EQ(link.engine.handshaken(), offset <= 4) << "offset " << offset;
+        if (offset <= 4) {
+            EXPECT_EQ(link.engine.rxBuffer()[0], 'Q');
+            EXPECT_EQ(link.engine.rxBuffer()[4], '1');
+            EXPECT_EQ(link.engine.blockCounter(), 1);
+            link.advance(15);
+            EXPECT_EQ(link.writes.back().bytes, FirstRequest);
+        }
+    }
+}
+
+TEST_F(ReadEngine, EightBytesDoNothingAndOldBufferContentsNeverCompleteALateIdentification)
+{
+    VirtualLink link(LinkMode::Read);
+    startAndHandshake(link);
+    link.deliver(QByteArray("QL271\x30\x50\x70", 8));
+    EXPECT_FALSE(link.engine.handshaken());
+    link.deliver(QByteArray(1, '\0'));
+    ASSERT_TRUE(link.engine.handshaken());
+    EXPECT_EQ(link.engine.rxBuffer()[5], 0x30);
+    EXPECT_EQ(link.engine.rxBuffer()[7], 0x70);
+
+    // Next attempt: "QL27" at positions 5..8, the "1" only in the tenth
+    // byte. What earlier replies left beyond position 8 does not hold the
+    // missing byte, so the attempt is not accepted and times out.
+    link.advance(15 + 1000);
+    EXPECT_FALSE(link.engine.busy());
+    link.advance(5000 + 15);
+    ASSERT_EQ(link.engine.retriesLeft(), 2);
+    link.deliver(QByteArray("abcdeQL271", 10));
+    EXPECT_FALSE(link.engine.handshaken());
+    EXPECT_EQ(link.engine.rxBuffer()[9], 0);
+}
+
+TEST_F(ReadEngine, TwentyWaitingBytesDoNothingTheTwentyFirstTakesTheBlock)
+{
+    VirtualLink link(LinkMode::Read);
+    startAndHandshake(link);
+    link.deliver(QByteArray("QL271\x01\x02\x03\x00", 9));
+    link.advance(15);
+    const size_t writesBefore = link.writes.size();
+    QByteArray reply = Bytes({0x06, 0x57, 0x00, 0x00, 0x10});
+    for (int i = 0; i < 16; ++i)
+        reply.append(char(0xC0 + i));
+    link.deliver(reply.left(20));
+    EXPECT_EQ(link.writes.size(), writesBefore);
+    EXPECT_EQ(link.engine.blockCounter(), 1);
+    link.deliver(reply.mid(20));
+    ASSERT_EQ(link.writes.size(), writesBefore + 1);
+    EXPECT_EQ(link.writes.back().bytes, Bytes({0x06}));
+    EXPECT_EQ(RawBlocks[1][0], 0x06);
+    EXPECT_EQ(RawBlocks[1][20], 0xCF);
+    EXPECT_EQ(link.engine.blockCounter(), 2);
+    link.advance(15);
+    EXPECT_EQ(link.writes.back().bytes, Bytes({0x52, 0x00, 0x10, 0x10}));
+    // RadioData changes only when the whole read has completed.
+    EXPECT_EQ(RadioData[0][0], 0x50);
+}
+
+TEST_F(ReadEngine, FullReadEndsWithBlock253AndFillsTheImage)
+{
+    VirtualLink link(LinkMode::Read);
+    const RadioMemory memory = PatternMemory();
+    link.attachRadio(memory);
+    RadioData[254][3] = 77;
+    RadioData[10][20] = 5;
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 30000));
+
+    EXPECT_TRUE(RowsMatch(memory, 0, 253));
+    EXPECT_EQ(RadioData[254][3], 77); // never read
+    EXPECT_EQ(RadioData[10][20], 5);  // beyond the 16 data columns
+    EXPECT_EQ(link.radio->counters().blocksRead, 254);
+    EXPECT_EQ(link.radio->counters().handshakes, 1);
+    EXPECT_EQ(link.countSent(Bytes({0x52, 0x0F, 0xD0, 0x10})), 1);
+    EXPECT_EQ(link.countSent(Bytes({0x52, 0x0F, 0xE0, 0x10})), 0);
+    EXPECT_EQ(link.writes.back().bytes, Bytes({0x06}));
+    EXPECT_FALSE(link.portOpen);
+
+    // Progress: 0 at start, int(N / 255 * 100) for N = 2..254, then 100.
+    ASSERT_EQ(link.progress.size(), 1u + 253u + 1u);
+    EXPECT_EQ(link.progress.front(), 0);
+    EXPECT_EQ(link.progress[1], 0);
+    EXPECT_EQ(link.progress[50], 20); // N = 51
+    EXPECT_EQ(link.progress[253], 99);
+    EXPECT_EQ(link.progress.back(), 100);
+    EXPECT_EQ(link.statuses.front().english, "Connecting with transceiver. ");
+    EXPECT_EQ(link.statuses[1].chinese, "正在读取 2 数据块");
+    EXPECT_EQ(link.statuses[253].english, "Reading 254 Data Block");
+    EXPECT_EQ(link.statuses.back().chinese, "数据读出正常 ！");
+    EXPECT_EQ(link.statuses.back().english, "Read Data in gear. ");
+
+    ASSERT_EQ(link.messages.size(), 1u);
+    EXPECT_EQ(link.messages[0].message.text.english, "Complete reading the data from transceiver.");
+    EXPECT_EQ(link.messages[0].message.text.chinese, "从对讲机中读取数据完毕 ！");
+    EXPECT_TRUE(link.messages[0].message.capitalTitle);
+    // The close poll, running since the window opened, closes it at its next tick.
+    link.advance(200);
+    ASSERT_EQ(link.closeTimes.size(), 1u);
+    EXPECT_LE(link.closeTimes[0] - link.messages[0].at, 200);
+    // At 9600 baud the whole read takes several seconds of line time.
+    EXPECT_GT(link.now, 254 * 25 * 1.04);
+}
+
+TEST_F(ReadEngine, TimeoutDuringBlock100RestartsAtHandshakeAndBlock0)
+{
+    VirtualLink link(LinkMode::Read);
+    const RadioMemory memory = PatternMemory();
+    SimFaults faults;
+    faults.noReplyBlock = 100;
+    link.attachRadio(memory, faults, false);
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    ASSERT_TRUE(link.runUntil([&] { return !link.engine.busy(); }, 20000));
+    EXPECT_FALSE(link.portOpen);
+    EXPECT_EQ(link.engine.blockCounter(), 101);
+    EXPECT_EQ(RadioData[0][0], 0x50); // untouched by the failed attempt
+    const double timedOutAt = link.now;
+    const double lastRequestAt = link.writes.back().at;
+    EXPECT_NEAR(timedOutAt - lastRequestAt, 1000, 1);
+
+    ASSERT_TRUE(link.runUntil([&] { return link.engine.busy(); }, 10000));
+    EXPECT_NEAR(link.now - timedOutAt, 5000, 1);
+    EXPECT_EQ(link.engine.retriesLeft(), 2);
+    EXPECT_EQ(link.engine.blockCounter(), 0);
+    ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 30000));
+    EXPECT_EQ(link.countSent(RadioLink::Handshake()), 2);
+    EXPECT_EQ(link.countSent(FirstRequest), 2);
+    EXPECT_EQ(link.opens, 2);
+    EXPECT_TRUE(RowsMatch(memory, 0, 253));
+}
+
+TEST_F(ReadEngine, SilentRadioGetsFourAttemptsThenTheFailureMessageAfterAbout24s)
+{
+    VirtualLink link(LinkMode::Read);
+    SimFaults faults;
+    faults.silent = true;
+    link.attachRadio(PatternMemory(), faults);
+    const ImageTable before = RadioData;
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    ASSERT_TRUE(link.runUntil([&] { return !link.messages.empty(); }, 60000));
+    EXPECT_EQ(link.countSent(RadioLink::Handshake()), 4);
+    EXPECT_NEAR(link.messages[0].at, 24060, 100);
+    EXPECT_EQ(link.messages[0].message.text.chinese, "与对讲机联络失败 ！");
+    EXPECT_EQ(link.messages[0].message.text.english, "Fail connect with transceiver.");
+    EXPECT_FALSE(link.messages[0].message.capitalTitle);
+    EXPECT_EQ(link.progress.back(), 0);
+    EXPECT_EQ(link.statuses.back().english, "Communication fault.");
+    EXPECT_EQ(link.statuses.back().chinese, "与对讲机通讯故障 ！");
+    EXPECT_FALSE(link.engine.busy());
+    EXPECT_TRUE(RadioData == before);
+    EXPECT_EQ(link.endings, std::vector<bool>{false});
+    // Nothing more happens, and the window may close now.
+    link.advance(60000);
+    EXPECT_EQ(link.countSent(RadioLink::Handshake()), 4);
+    EXPECT_TRUE(link.closeTimes.empty());
+    EXPECT_TRUE(link.engine.closeRequested());
+}
+
+TEST_F(ReadEngine, BusyRefusesStartAndCloseButTheAttemptGoesOn)
+{
+    VirtualLink link(LinkMode::Read);
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    ASSERT_TRUE(link.engine.busy());
+    link.engine.startPressed();
+    EXPECT_FALSE(link.engine.closeRequested());
+    ASSERT_EQ(link.messages.size(), 2u);
+    EXPECT_EQ(link.messages[0].message.text.english, "Read-write operating with transceiver .");
+    EXPECT_EQ(link.messages[0].message.text.chinese, "正在与对讲机进行读写操作 ！");
+    EXPECT_EQ(link.messages[1].message.text.english, "Read-write operating，don't close the window. ,");
+    EXPECT_EQ(link.messages[1].message.text.chinese, "正在进行读写操作,请勿关窗口 ！,");
+    EXPECT_TRUE(link.portOpen);
+    link.advance(15);
+    EXPECT_EQ(link.countSent(RadioLink::Handshake()), 1);
+    // After the reply timeout the attempt is no longer busy: close is allowed
+    // during the retry delay and stops it.
+    link.advance(1000);
+    EXPECT_TRUE(link.engine.closeRequested());
+    link.advance(10000);
+    EXPECT_EQ(link.countSent(RadioLink::Handshake()), 1);
+}
+
+TEST_F(ReadEngine, PortErrorShowsTheDeviceAndReasonAndStartsNothing)
+{
+    VirtualLink link(LinkMode::Read);
+    link.openFails = true;
+    link.failure = {false, QStringLiteral("/dev/ttyUSB0"), QStringLiteral("Permission denied"), true};
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    EXPECT_TRUE(PortErrorFlag);
+    EXPECT_FALSE(link.engine.busy());
+    EXPECT_TRUE(link.statuses.empty());
+    EXPECT_TRUE(link.progress.empty());
+    ASSERT_EQ(link.messages.size(), 1u);
+    const LinkText &text = link.messages[0].message.text;
+    EXPECT_TRUE(text.chinese.startsWith("通讯端口打开错误，请正确设置通讯端口 ！\n"));
+    EXPECT_TRUE(text.english.startsWith(
+        "Communication port is error, please setting right communication port . ！\n"));
+    EXPECT_TRUE(text.english.contains("/dev/ttyUSB0"));
+    EXPECT_TRUE(text.english.contains("Permission denied"));
+    EXPECT_TRUE(text.english.contains("dialout"));
+    EXPECT_TRUE(text.chinese.contains("dialout"));
+    link.advance(30000);
+    EXPECT_TRUE(link.writes.empty());
+
+    // A missing device gives no group hint; a later good open clears the flag.
+    link.failure = {false, QStringLiteral("/dev/nothing"), QStringLiteral("No such file or directory"), false};
+    link.engine.startPressed();
+    EXPECT_FALSE(link.messages.back().message.text.english.contains("dialout"));
+    link.openFails = false;
+    link.engine.startPressed();
+    EXPECT_FALSE(PortErrorFlag);
+    EXPECT_TRUE(link.engine.busy());
+    EXPECT_EQ(link.statuses.back().chinese, "正在与对讲机联络 ！");
+}
+
+// A long identification: its tail arrives after the 9 bytes were taken and
+// must not be read as the start of block 0.
+TEST_F(ReadEngine, TailOfALongIdentificationIsDroppedBeforeTheFirstRequest)
+{
+    VirtualLink link(LinkMode::Read);
+    const RadioMemory memory = PatternMemory();
+    SimFaults faults;
+    faults.identLength = 12;
+    link.attachRadio(memory, faults);
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 30000));
+    EXPECT_EQ(link.radio->counters().handshakes, 1);
+    EXPECT_TRUE(RowsMatch(memory, 0, 253));
+}
+
+// Noise before a block reply shifts it; the bytes left over after the 21
+// taken must end the attempt instead of shifting every following block.
+TEST_F(ReadEngine, StrayBytesBeforeABlockReplyEndTheAttemptAndTheRetryReadsCleanly)
+{
+    VirtualLink link(LinkMode::Read);
+    const RadioMemory memory = PatternMemory();
+    SimFaults faults;
+    faults.strayBlock = 3;
+    faults.strayCount = 3;
+    link.attachRadio(memory, faults);
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    ASSERT_TRUE(link.runUntil([&] { return link.engine.blockCounter() == 4; }, 5000));
+    ASSERT_TRUE(link.runUntil([&] { return !link.engine.busy(); }, 100));
+    EXPECT_FALSE(link.portOpen);
+    EXPECT_TRUE(link.engine.timerRunning(RetryDelay));
+    EXPECT_EQ(RadioData[0][0], 0x50);
+    // The framing error ends the attempt at once, not after the 1 s timeout.
+    EXPECT_LT(link.now - link.writes.back().at, 100);
+
+    ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 40000));
+    EXPECT_EQ(link.radio->counters().handshakes, 2);
+    EXPECT_TRUE(RowsMatch(memory, 0, 253));
+    EXPECT_EQ(link.messages.size(), 1u);
+}
+
+} // namespace

@@ -1,0 +1,152 @@
+// Drives a RadioLink in virtual time: its timers, a port that records what
+// is written, and optionally a simulated radio whose answers arrive byte by
+// byte at the line's pace. Nothing sleeps; advance() jumps from event to
+// event.
+#pragma once
+
+#include "RadioLink.h"
+#include "RadioSimCore.h"
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+class VirtualLink : public LinkIo, public LinkView {
+public:
+    explicit VirtualLink(LinkMode mode) : engine(mode, *this, *this) {}
+
+    // Attaches a radio; paced = 9600 baud on the wire, otherwise instant.
+    void attachRadio(const RadioMemory &memory, SimFaults faults = {}, bool paced = true)
+    {
+        radio = std::make_unique<RadioSimCore>(memory, faults);
+        byteMs = paced ? 10000.0 / 9600.0 : 0.0;
+    }
+
+    // Bytes from the radio, arriving now (one notification each).
+    void deliver(const QByteArray &bytes) { engine.bytesArrived(bytes); }
+
+    // Runs every event due within the next ms milliseconds.
+    void advance(double ms) { runUntil([] { return false; }, ms); }
+    // Runs events until done() holds or limitMs pass; true when it held.
+    bool runUntil(const std::function<bool()> &done, double limitMs)
+    {
+        const double end = now + limitMs;
+        while (!done()) {
+            double next = end;
+            int timer = 0;
+            for (int t = 1; t <= TimerCount; ++t)
+                if (timers[t].running && (timers[t].due < next || (timer == 0 && timers[t].due <= next)))
+                    next = timers[t].due, timer = t;
+            const bool arrival = !arrivals.empty() && arrivals.begin()->first.first <= next;
+            if (arrival)
+                next = arrivals.begin()->first.first;
+            if (!arrival && timer == 0) {
+                now = end;
+                return false;
+            }
+            now = next;
+            if (arrival) {
+                const QByteArray bytes = arrivals.begin()->second;
+                arrivals.erase(arrivals.begin());
+                engine.bytesArrived(bytes);
+            } else {
+                timers[timer].due = now + timers[timer].interval;
+                engine.timerExpired(timer);
+            }
+        }
+        return true;
+    }
+
+    QByteArray allSent() const
+    {
+        QByteArray all;
+        for (const auto &w : writes)
+            all += w.bytes;
+        return all;
+    }
+    int countSent(const QByteArray &frame) const
+    {
+        int n = 0;
+        for (const auto &w : writes)
+            n += w.bytes == frame;
+        return n;
+    }
+
+    // LinkIo
+    PortOpenResult openPort(bool discardOutput) override
+    {
+        ++opens;
+        lastOpenDiscardedOutput = discardOutput;
+        if (openFails)
+            return failure;
+        portOpen = true;
+        return {true, QStringLiteral("/dev/virtual"), {}, false};
+    }
+    void closePort() override { portOpen = false; }
+    bool isPortOpen() const override { return portOpen; }
+    void write(const QByteArray &bytes) override
+    {
+        writes.push_back({now, bytes});
+        if (!radio)
+            return;
+        // Each byte reaches the radio after its own wire time.
+        for (int i = 0; i < bytes.size(); ++i) {
+            const double at = now + (i + 1) * byteMs;
+            if (auto reply = radio->feed(uint8_t(bytes.at(i)), qint64(at))) {
+                double t = std::max(at + 2 * (byteMs > 0), lineFree);
+                for (char b : reply->bytes) {
+                    t += byteMs;
+                    arrivals.emplace(std::make_pair(t, sequence++), QByteArray(1, b));
+                }
+                lineFree = t;
+            }
+        }
+    }
+    void discardInput() override { ++discards; }
+    void startTimer(int timer, int ms) override { timers[timer] = {true, double(ms), now + ms}; }
+    void stopTimer(int timer) override { timers[timer].running = false; }
+
+    // LinkView
+    void showMessage(const LinkMessage &message) override { messages.push_back({now, message}); }
+    void setProgress(int percent) override { progress.push_back(percent); }
+    void setStatus(const LinkText &text) override { statuses.push_back(text); }
+    void closeWindow() override { closeTimes.push_back(now); }
+    void transferEnded(bool completed) override { endings.push_back(completed); }
+
+    struct Write {
+        double at;
+        QByteArray bytes;
+    };
+    struct Shown {
+        double at;
+        LinkMessage message;
+    };
+    struct Timer {
+        bool running = false;
+        double interval = 0;
+        double due = 0;
+    };
+
+    RadioLink engine;
+    std::unique_ptr<RadioSimCore> radio;
+    double byteMs = 0;
+    double lineFree = 0;
+    double now = 0;
+    bool portOpen = false;
+    bool openFails = false;
+    bool lastOpenDiscardedOutput = false;
+    PortOpenResult failure;
+    int opens = 0;
+    int discards = 0;
+    Timer timers[TimerCount + 1];
+    std::map<std::pair<double, int>, QByteArray> arrivals;
+    int sequence = 0;
+    std::vector<Write> writes;
+    std::vector<Shown> messages;
+    std::vector<int> progress;
+    std::vector<LinkText> statuses;
+    std::vector<double> closeTimes;
+    std::vector<bool> endings;
+};

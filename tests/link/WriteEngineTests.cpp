@@ -1,0 +1,207 @@
+// The write sequence of the link engine and the preparation before it.
+#include "Globals.h"
+#include "ImageRoutines.h"
+#include "VirtualLink.h"
+#include "WritePreparation.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray Bytes(std::initializer_list<int> values)
+{
+    QByteArray bytes;
+    for (int v : values)
+        bytes.append(char(v));
+    return bytes;
+}
+
+QByteArray Row(int row)
+{
+    QByteArray bytes;
+    for (int c = 0; c < 16; ++c)
+        bytes.append(char(uint8_t(RadioData[row][c])));
+    return bytes;
+}
+
+// Channel n receiving on 446.00625 MHz (packed BCD, least significant first).
+void ProgramChannel(int n, int mhzHigh = 0x46)
+{
+    const int cells[4] = {0x25, 0x06, 0x00, mhzHigh};
+    for (int c = 0; c < 4; ++c)
+        RadioData[n][c] = int16_t(cells[c]);
+    RadioData[n][12] = 0; // simplex
+}
+
+class WriteEngine : public ::testing::Test {
+protected:
+    void SetUp() override { ResetGlobals(); }
+};
+
+TEST_F(WriteEngine, PreparationCompletesTheDerivedRegions)
+{
+    RadioData[OptionRow][1] = 0xFF;
+    ProgramChannel(1);
+    ProgramChannel(9);
+    RadioData[IdentRow][10] = 7;
+    EXPECT_FALSE(PrepareWrite().has_value());
+    EXPECT_EQ(RadioData[OptionRow][1], 0xEF);
+    EXPECT_EQ(RadioData[OptionRow][12], 1);
+    EXPECT_EQ(RadioData[ChannelMapRow][0], 0xFE);
+    EXPECT_EQ(RadioData[ChannelMapRow][1], 0xFE);
+    EXPECT_EQ(RadioData[ChannelMapRow][2], 0xFF);
+    EXPECT_EQ(Row(IdentRow), Bytes({0x51, 0x4C, 0x20, 0x32, 0x37, 0x31, 0x32, 0x02, 255, 255,
+                                    255, 255, 255, 255, 255, 255}));
+
+    ResetGlobals();
+    EXPECT_FALSE(PrepareWrite().has_value());
+    EXPECT_EQ(RadioData[OptionRow][12], 0);
+    for (int c = 0; c < 16; ++c)
+        EXPECT_EQ(RadioData[ChannelMapRow][c], 255);
+}
+
+TEST_F(WriteEngine, PreparationRefusesOutOfBandFrequenciesAndCellsThatAreNoBytes)
+{
+    RadioData[VfoRow][3] = 0x48; // VFO at 482 MHz, band 400..470
+    auto refusal = PrepareWrite();
+    ASSERT_TRUE(refusal.has_value());
+    EXPECT_EQ(refusal->chinese, "频率模式下的接收或发射频率超出频率限制范围");
+    EXPECT_EQ(refusal->english,
+              "Receiving or transmitting frequency that frequency Mode out of frequency limitation range ");
+    // The derived regions are stored even though the write is refused.
+    EXPECT_EQ(RadioData[IdentRow][0], 0x51);
+
+    ResetGlobals();
+    ProgramChannel(3);
+    ProgramChannel(12, 0x39); // 396 MHz
+    ProgramChannel(20, 0x50);
+    refusal = PrepareWrite();
+    ASSERT_TRUE(refusal.has_value());
+    EXPECT_EQ(refusal->chinese, "信道 12 中的接收或发射频率超出频率限制范围");
+    EXPECT_EQ(refusal->english,
+              "Channel 12that Receiving or transmitting frequency  out of frequency limitation range ");
+
+    ResetGlobals();
+    RadioData[57][4] = 300;
+    refusal = PrepareWrite();
+    ASSERT_TRUE(refusal.has_value());
+    EXPECT_TRUE(refusal->english.contains("Row 57, column 4 holds 300"));
+    EXPECT_TRUE(refusal->chinese.contains("第 57 行第 4 列"));
+    RadioData[57][4] = 0;
+    RadioData[239][15] = -1;
+    EXPECT_TRUE(PrepareWrite().has_value());
+    RadioData[239][15] = 0;
+    RadioData[240][0] = 999; // never written: no concern of the write
+    EXPECT_FALSE(PrepareWrite().has_value());
+}
+
+TEST_F(WriteEngine, RefusedWriteNeverOpensThePort)
+{
+    VirtualLink link(LinkMode::Write);
+    RadioData[150][9] = 256;
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    EXPECT_EQ(link.opens, 0);
+    EXPECT_FALSE(link.engine.busy());
+    ASSERT_EQ(link.messages.size(), 1u);
+    EXPECT_TRUE(link.messages[0].message.text.english.contains("Row 150, column 9"));
+    EXPECT_TRUE(link.statuses.empty());
+}
+
+TEST_F(WriteEngine, FullWriteSendsExactFramesUpToBlock239ThenTheEndByte)
+{
+    VirtualLink link(LinkMode::Write);
+    RadioMemory blank;
+    blank.fill(0);
+    link.attachRadio(blank);
+    ProgramChannel(5);
+    link.engine.windowOpened();
+    EXPECT_FALSE(link.engine.timerRunning(ClosePoll));
+    link.engine.startPressed();
+    EXPECT_TRUE(link.lastOpenDiscardedOutput);
+    ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 30000));
+
+    ASSERT_GE(link.writes.size(), 2u + 240u);
+    EXPECT_EQ(link.writes[0].bytes, RadioLink::Handshake());
+    EXPECT_EQ(link.writes[1].bytes, Bytes({0x06, 0x57, 0x00, 0x00, 0x10}) + Row(0));
+    EXPECT_EQ(link.writes[2].bytes, Bytes({0x57, 0x00, 0x10, 0x10}) + Row(1));
+    EXPECT_EQ(link.writes[2 + 15].bytes, Bytes({0x57, 0x01, 0x00, 0x10}) + Row(16));
+    EXPECT_EQ(link.writes[240].bytes, Bytes({0x57, 0x0E, 0xF0, 0x10}) + Row(239));
+    EXPECT_EQ(link.writes[241].bytes, Bytes({0x45}));
+    EXPECT_EQ(link.writes.size(), 242u);
+    EXPECT_FALSE(link.portOpen);
+
+    // The radio now holds rows 0..239 and nothing beyond.
+    const RadioMemory &radio = link.radio->memory();
+    for (int a = 0; a < 240 * 16; ++a)
+        ASSERT_EQ(radio[a], RadioData[a / 16][a % 16]) << "address " << a;
+    for (int a = 240 * 16; a < 4096; ++a)
+        ASSERT_EQ(radio[a], 0) << "address " << a;
+    EXPECT_EQ(link.radio->counters().writeEnds, 1);
+
+    EXPECT_EQ(link.statuses[1].english, "Writing  0  Data Block");
+    EXPECT_EQ(link.statuses[1].chinese, "正在写入  0  数据块");
+    EXPECT_EQ(link.statuses[239].english, "Writing  238  Data Block");
+    EXPECT_EQ(link.statuses.back().english, "Complete writing Data ");
+    EXPECT_EQ(link.statuses.back().chinese, "数据写入完毕 ！");
+    EXPECT_EQ(link.progress[1], 0);
+    EXPECT_EQ(link.progress[120], 50);
+    EXPECT_EQ(link.progress.back(), 99);
+    EXPECT_TRUE(link.messages.empty());
+    EXPECT_EQ(link.endings, std::vector<bool>{true});
+    // The close poll starts at completion and closes the window 500 ms later.
+    const double doneAt = link.now;
+    link.advance(600);
+    ASSERT_EQ(link.closeTimes.size(), 1u);
+    EXPECT_NEAR(link.closeTimes[0] - doneAt, 500, 1);
+}
+
+TEST_F(WriteEngine, AcknowledgeBeforeTheFrameLeftAndOtherBytesAreDropped)
+{
+    VirtualLink link(LinkMode::Write);
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    link.advance(15);
+    link.deliver(QByteArray("QL271\0\0\0\0", 9));
+    ASSERT_TRUE(link.engine.handshaken());
+    link.deliver(Bytes({0x06})); // first frame not sent yet
+    link.advance(15);
+    EXPECT_EQ(link.engine.blockCounter(), 1);
+    link.deliver(Bytes({0x15, 0x00, 0x41}));
+    EXPECT_EQ(link.engine.blockCounter(), 1);
+    link.deliver(Bytes({0x06}));
+    EXPECT_EQ(link.engine.blockCounter(), 2);
+}
+
+TEST_F(WriteEngine, NakLeadsToTimeoutAndTheWholeWriteRestarts)
+{
+    VirtualLink link(LinkMode::Write);
+    RadioMemory blank;
+    blank.fill(0);
+    SimFaults faults;
+    faults.nakBlock = 7;
+    link.attachRadio(blank, faults, false);
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    ASSERT_TRUE(link.runUntil([&] { return !link.engine.busy(); }, 5000));
+    EXPECT_FALSE(link.engine.done());
+    EXPECT_EQ(link.engine.blockCounter(), 8);
+    ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 30000));
+    EXPECT_EQ(link.radio->counters().handshakes, 2);
+    EXPECT_EQ(link.countSent(Bytes({0x06, 0x57, 0x00, 0x00, 0x10}) + Row(0)), 2);
+    EXPECT_EQ(link.radio->counters().blocksWritten, 7 + 240);
+    for (int a = 0; a < 240 * 16; ++a)
+        ASSERT_EQ(link.radio->memory()[a], RadioData[a / 16][a % 16]);
+}
+
+TEST_F(WriteEngine, CloseRequestWhileWritingIsRefused)
+{
+    VirtualLink link(LinkMode::Write);
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    EXPECT_FALSE(link.engine.closeRequested());
+    EXPECT_TRUE(link.portOpen);
+    EXPECT_EQ(link.messages.back().message.text.chinese, "正在进行读写操作,请勿关窗口 ！,");
+}
+
+} // namespace

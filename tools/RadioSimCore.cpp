@@ -1,0 +1,206 @@
+#include "RadioSimCore.h"
+
+#include "Globals.h"
+#include "ImageRoutines.h"
+
+namespace {
+
+const QByteArray Handshake = QByteArrayLiteral("PROGRAM\x02");
+constexpr qint64 FrameGapMs = 300;
+constexpr int PowerAddress = 0xF00;
+constexpr char Ack = 0x06;
+constexpr char Nak = 0x15;
+constexpr char Noise = char(0xA5);
+
+int Address(const QByteArray &frame) { return (uint8_t(frame.at(1)) << 8) | uint8_t(frame.at(2)); }
+
+} // namespace
+
+RadioMemory DefaultRadioMemory()
+{
+    // Build the program's start-up image without disturbing the caller's.
+    const ImageTable saved = RadioData;
+    const double low = BandLowMHz, high = BandHighMHz;
+    ResetImage();
+    RadioMemory memory{};
+    for (int a = 0; a < RadioMemorySize; ++a)
+        memory[a] = uint8_t(RadioData[a / BlockSize][a % BlockSize]);
+    RadioData = saved;
+    BandLowMHz = low;
+    BandHighMHz = high;
+    return memory;
+}
+
+RadioSimCore::RadioSimCore(const RadioMemory &memory, SimFaults faults)
+    : memory_(memory), faults_(faults)
+{
+}
+
+QString RadioSimCore::takeLog()
+{
+    QString log;
+    log.swap(log_);
+    return log;
+}
+
+void RadioSimCore::log(const QString &line) { log_ += line + QLatin1Char('\n'); }
+
+std::optional<SimReply> RadioSimCore::feed(uint8_t byte, qint64 nowMs)
+{
+    if (faults_.silent || hungUp_)
+        return std::nullopt;
+    if (!frame_.isEmpty() && nowMs - lastByteMs_ > FrameGapMs) {
+        counters_.ignored += int(frame_.size());
+        frame_.clear();
+    }
+    lastByteMs_ = nowMs;
+    frame_.append(char(byte));
+
+    if (state_ == State::Idle) {
+        if (frame_.endsWith(Handshake)) {
+            frame_.clear();
+            return identification();
+        }
+        if (frame_.size() >= Handshake.size())
+            frame_.remove(0, frame_.size() - Handshake.size() + 1);
+        return std::nullopt;
+    }
+    return onFrame();
+}
+
+std::optional<SimReply> RadioSimCore::onFrame()
+{
+    const char command = frame_.at(0);
+    auto complete = [this](int length) { return frame_.size() >= length; };
+    switch (command) {
+    case Ack: // acknowledges our last answer; it also leads some frames
+        frame_.clear();
+        return std::nullopt;
+    case 'P':
+        if (!Handshake.startsWith(frame_)) {
+            counters_.ignored += int(frame_.size());
+            frame_.clear();
+            return std::nullopt;
+        }
+        if (frame_ != Handshake)
+            return std::nullopt;
+        frame_.clear();
+        return identification();
+    case 'R':
+        if (!complete(4))
+            return std::nullopt;
+        {
+            const int block = Address(frame_) / 16;
+            frame_.clear();
+            return readBlock(block);
+        }
+    case 'W':
+    case 'g':
+        if (!complete(20))
+            return std::nullopt;
+        {
+            const int address = Address(frame_);
+            return writeBlock(address / 16, 20);
+        }
+    case 'E':
+        frame_.clear();
+        state_ = State::Idle;
+        ++counters_.writeEnds;
+        log(QStringLiteral("end of write"));
+        return std::nullopt;
+    case 'b':
+        frame_.clear();
+        state_ = State::Idle;
+        ++counters_.leaves;
+        log(QStringLiteral("leave"));
+        return std::nullopt;
+    default:
+        ++counters_.ignored;
+        frame_.clear();
+        return std::nullopt;
+    }
+}
+
+SimReply RadioSimCore::identification()
+{
+    state_ = State::Linked;
+    ++counters_.handshakes;
+    log(QStringLiteral("handshake"));
+    QByteArray reply(faults_.identOffset, '\0');
+    reply += faults_.wrongIdent ? QByteArrayLiteral("QL999") : QByteArrayLiteral("QL271");
+    for (int i = 0; i < 3; ++i)
+        reply.append(char(memory_[PowerAddress + i]));
+    while (reply.size() < faults_.identLength)
+        reply.append('\0');
+    return {reply, int(Handshake.size())};
+}
+
+bool RadioSimCore::hangUpAt(int block)
+{
+    if (faults_.hangUpBlock != block)
+        return false;
+    hungUp_ = true;
+    log(QStringLiteral("fault: hang-up at block %1").arg(block));
+    return true;
+}
+
+std::optional<SimReply> RadioSimCore::readBlock(int block)
+{
+    if (block < 0 || block >= RadioMemorySize / 16 || hangUpAt(block))
+        return std::nullopt;
+    if (faults_.noReplyBlock == block) {
+        faults_.noReplyBlock = -1;
+        log(QStringLiteral("fault: no reply to block %1").arg(block));
+        return std::nullopt;
+    }
+    QByteArray reply;
+    reply.append(Ack);
+    reply.append('W');
+    reply.append(char(block / 16));
+    reply.append(char(block * 16 % 256));
+    reply.append(char(0x10));
+    for (int i = 0; i < 16; ++i)
+        reply.append(char(memory_[block * 16 + i]));
+    if (faults_.shortReplyBlock == block) {
+        faults_.shortReplyBlock = -1;
+        reply.chop(1);
+        log(QStringLiteral("fault: short reply to block %1").arg(block));
+    }
+    if (faults_.strayBlock == block) {
+        faults_.strayBlock = -1;
+        reply.prepend(QByteArray(faults_.strayCount, Noise));
+        log(QStringLiteral("fault: %1 stray bytes before block %2").arg(faults_.strayCount).arg(block));
+    }
+    ++counters_.blocksRead;
+    log(QStringLiteral("read block %1").arg(block));
+    return SimReply{reply, 4};
+}
+
+std::optional<SimReply> RadioSimCore::writeBlock(int block, int length)
+{
+    const bool power = frame_.at(0) == 'g';
+    const QByteArray data = frame_.mid(4, 16);
+    frame_.clear();
+    if (block < 0 || block >= RadioMemorySize / 16 || hangUpAt(block))
+        return std::nullopt;
+    if (!power && faults_.nakBlock == block) {
+        faults_.nakBlock = -1;
+        log(QStringLiteral("fault: NAK to block %1").arg(block));
+        return SimReply{QByteArray(1, Nak), length};
+    }
+    for (int i = 0; i < 16; ++i)
+        memory_[block * 16 + i] = uint8_t(data.at(i));
+    if (!power && faults_.noAckBlock == block) {
+        faults_.noAckBlock = -1;
+        log(QStringLiteral("fault: no acknowledge to block %1").arg(block));
+        return std::nullopt;
+    }
+    if (power) {
+        ++counters_.powerFrames;
+        log(QStringLiteral("power %1 %2 %3").arg(memory_[block * 16]).arg(memory_[block * 16 + 1]).arg(memory_[block * 16 + 2]));
+    } else {
+        ++counters_.blocksWritten;
+        log(QStringLiteral("write block %1").arg(block));
+    }
+    return SimReply{QByteArray(1, Ack), length};
+}

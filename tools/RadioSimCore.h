@@ -1,0 +1,84 @@
+// The radio's side of the cable protocol, without any I/O: bytes from the
+// computer go in, the radio's answers come out. The pty simulator wraps it;
+// tests can also use it in-process. It holds the radio's 4 KiB memory and
+// can misbehave on purpose (SimFaults) so the link's failure handling can
+// be exercised. Unexpected input is ignored, never trusted.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+constexpr int RadioMemorySize = 4096;
+using RadioMemory = std::array<uint8_t, RadioMemorySize>;
+
+// Every block number is -1 when the fault is off. "Once" faults disarm
+// after they have struck.
+struct SimFaults {
+    bool silent = false;     // never answers anything
+    bool wrongIdent = false; // answers the handshake with another model
+    int identOffset = 0;     // filler bytes before "QL271"
+    int identLength = 9;     // total identification length (at least offset + 8)
+    int noReplyBlock = -1;   // once: ignore the read request for this block
+    int shortReplyBlock = -1;// once: answer this read request with 20 bytes
+    int strayBlock = -1;     // once: line noise just before this block's reply
+    int strayCount = 3;
+    int nakBlock = -1;       // once: answer this write frame with NAK (15)
+    int noAckBlock = -1;     // once: no acknowledge to this write frame
+    int hangUpBlock = -1;    // stop for good at this read or write block
+};
+
+// What the radio sends back after a complete frame from the computer.
+struct SimReply {
+    QByteArray bytes;
+    int requestLength = 0; // bytes of the frame it answers (its wire time)
+};
+
+struct SimCounters {
+    int handshakes = 0;
+    int blocksRead = 0;
+    int blocksWritten = 0;
+    int powerFrames = 0;
+    int writeEnds = 0;  // "E" bytes after a write
+    int leaves = 0;     // "b" bytes from the power window
+    int ignored = 0;    // bytes that fit no frame
+};
+
+class RadioSimCore {
+public:
+    explicit RadioSimCore(const RadioMemory &memory, SimFaults faults = {});
+
+    // Feeds one byte from the computer at nowMs (monotonic milliseconds).
+    // A pause of more than 300 ms inside a frame abandons that frame.
+    std::optional<SimReply> feed(uint8_t byte, qint64 nowMs);
+
+    const RadioMemory &memory() const { return memory_; }
+    const SimCounters &counters() const { return counters_; }
+    bool hungUp() const { return hungUp_; }
+    bool linked() const { return state_ == State::Linked; }
+    // One line per protocol event, for the simulator's log.
+    QString takeLog();
+
+private:
+    enum class State { Idle, Linked };
+    std::optional<SimReply> onFrame();
+    SimReply identification();
+    std::optional<SimReply> readBlock(int block);
+    std::optional<SimReply> writeBlock(int block, int length);
+    bool hangUpAt(int block);
+    void log(const QString &line);
+
+    RadioMemory memory_;
+    SimFaults faults_;
+    SimCounters counters_;
+    State state_ = State::Idle;
+    QByteArray frame_;
+    qint64 lastByteMs_ = 0;
+    bool hungUp_ = false;
+    QString log_;
+};
+
+// The start-up image of the program as radio memory.
+RadioMemory DefaultRadioMemory();
