@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -71,9 +72,10 @@ FormType::FormType()
     for (QLabel *label : {band_, subBand_}) {
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
+        label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     }
 
-    auto *grid = new QGridLayout(this);
+    auto *grid = new QGridLayout;
     grid->addWidget(label1_, 0, 0);
     grid->addWidget(type_, 0, 1, 1, 2);
     grid->addWidget(label2_, 1, 0);
@@ -81,13 +83,20 @@ FormType::FormType()
     grid->addWidget(label3_, 2, 0);
     grid->addWidget(subBand_, 2, 1);
     grid->addWidget(sc_, 2, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setVerticalSpacing(12);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(enter_);
     buttons->addWidget(cancel_);
     buttons->addStretch();
-    grid->addLayout(buttons, 3, 0, 1, 3);
-    grid->setColumnStretch(1, 1);
+    // The controls keep their height; spare room goes above and below.
+    auto *page = new QVBoxLayout(this);
+    page->addStretch(1);
+    page->addLayout(grid);
+    page->addSpacing(24);
+    page->addLayout(buttons);
+    page->addStretch(1);
 
     connect(type_, &QComboBox::currentIndexChanged, this, [this](int position) {
         if (position >= 0)
