@@ -1,5 +1,9 @@
 #include "ChannelWindows.h"
 
+#include "ChannelGrid.h"
 #include "Windows.h"
 
-void RegisterChannelWindows() {}
+void RegisterChannelWindows()
+{
+    Windows::Register(WindowId::frm_chann, [] { return new frm_chann; });
+}

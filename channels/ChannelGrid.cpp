@@ -1,0 +1,316 @@
+#include "ChannelGrid.h"
+
+#include "ChannelGridTexts.h"
+#include "ChannelRules.h"
+#include "ChannelTexts.h"
+#include "Globals.h"
+#include "ImageRoutines.h"
+#include "MainFrame.h"
+#include "PendingName.h"
+#include "Windows.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyleOptionComboBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int Columns = 8;
+
+QPushButton *MakeButton(const char *name, QWidget *parent)
+{
+    auto *button = new QPushButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+frm_chann::frm_chann() : ChildWindow(WindowId::frm_chann)
+{
+    setObjectName(QStringLiteral("frm_chann"));
+    buildGrid();
+
+    clear_ = MakeButton("Command_Clear", this);
+    edit_ = MakeButton("Command_Edit", this);
+    help_ = MakeButton("Command_Help", this);
+    close_ = MakeButton("Command_Close", this);
+    connect(clear_, &QPushButton::clicked, this, [this] { clearAll(); });
+    connect(edit_, &QPushButton::clicked, this, [] { Windows::Open(WindowId::Form_Chann_Edit); });
+    connect(close_, &QPushButton::clicked, this, [] {
+        Windows::Unload(WindowId::frm_chann);
+        Windows::Unload(WindowId::Form_Chann_Edit);
+        Windows::Unload(WindowId::Form_open_chann);
+        Windows::Unload(WindowId::Form_save_chann);
+    });
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QPushButton *button : {clear_, edit_, help_, close_}) {
+        buttons->addWidget(button);
+        buttons->addStretch(1);
+    }
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(grid_, 1);
+    layout->addLayout(buttons);
+}
+
+void frm_chann::buildGrid()
+{
+    grid_ = new QTableWidget(ChannelCount, Columns, this);
+    grid_->setObjectName(QStringLiteral("MSF_chann"));
+    grid_->verticalHeader()->hide();
+    grid_->horizontalHeader()->setSectionsClickable(false);
+    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setWordWrap(false);
+    grid_->setTextElideMode(Qt::ElideNone);
+    for (int r = 0; r < grid_->rowCount(); ++r) {
+        for (int c = 0; c < Columns; ++c) {
+            auto *item = new QTableWidgetItem;
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            item->setTextAlignment(Qt::AlignCenter);
+            grid_->setItem(r, c, item);
+        }
+    }
+
+    // The editors live on the viewport so that they scroll with the cells.
+    textEdit_ = new QLineEdit(grid_->viewport());
+    textEdit_->setObjectName(QStringLiteral("Text_Edit"));
+    textEdit_->setFrame(false);
+    textEdit_->setAlignment(Qt::AlignCenter);
+    // A thin outline tells the open editor from the cells around it.
+    textEdit_->setStyleSheet(
+        QStringLiteral("QLineEdit { border: 1px solid palette(highlight); background: palette(base); }"));
+    textEdit_->hide();
+    comboEdit_ = new QComboBox(grid_->viewport());
+    comboEdit_->setObjectName(QStringLiteral("Combo_edit"));
+    comboEdit_->setEditable(false);
+    comboEdit_->hide();
+
+    // Rows tall enough for the list editor, which cannot shrink below its
+    // own height.
+    const int rowHeight = std::max({comboEdit_->sizeHint().height(),
+                                    textEdit_->sizeHint().height(),
+                                    grid_->fontMetrics().height() + 8});
+    grid_->verticalHeader()->setMinimumSectionSize(rowHeight);
+    grid_->verticalHeader()->setDefaultSectionSize(rowHeight);
+
+    for (QObject *watched : {static_cast<QObject *>(grid_), static_cast<QObject *>(textEdit_),
+                             static_cast<QObject *>(comboEdit_),
+                             static_cast<QObject *>(grid_->viewport())})
+        watched->installEventFilter(this);
+    connect(grid_, &QTableWidget::currentCellChanged, this, &frm_chann::onCurrentCellChanged);
+    connect(grid_, &QTableWidget::cellClicked, this, &frm_chann::onCellClicked);
+    connect(comboEdit_, &QComboBox::activated, this, &frm_chann::onChoice);
+    connect(grid_->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this] { placeEditor(); });
+    connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeEditor(); });
+    connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { placeEditor(); });
+}
+
+void frm_chann::applyTexts()
+{
+    const QStringList columns = GridTexts::HeaderFormat().split(u'|');
+    for (int c = 0; c < Columns; ++c) {
+        QString caption = columns.value(c);
+        const bool centred = caption.startsWith(u'^');
+        if (centred)
+            caption.remove(0, 1);
+        auto *header = new QTableWidgetItem(caption);
+        header->setTextAlignment(centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+        grid_->setHorizontalHeaderItem(c, header);
+    }
+    clear_->setText(GridTexts::ClearCaption());
+    edit_->setText(GridTexts::EditCaption());
+    help_->setText(GridTexts::HelpCaption());
+    close_->setText(GridTexts::CloseCaption());
+}
+
+QRect frm_chann::placement() const
+{
+    const QSize main = MainWindowSize();
+    const QSize inner = MainInnerSize();
+    const int width = int(main.width() / 1.2);
+    const int height = int(main.height() / 1.3);
+    const int top = (inner.height() - height) / 8;
+    const int left = (inner.width() - width) / 2;
+    return QRect(std::max(0, left), std::max(0, top), width, height);
+}
+
+void frm_chann::onLoad()
+{
+    hideEditors();
+    ChannelCount = 128;
+    for (int n = 1; n <= ChannelCount; ++n)
+        setCellText(n, 0, QString::number(n));
+    grid_->setCurrentCell(0, 0);
+    CurrentChannel = 1;
+    redrawAll();
+    ShowCaption();
+    fitColumns();
+    SetPendingNameCommit([window = QPointer<frm_chann>(this)] {
+        if (window)
+            window->CommitPendingName();
+    });
+}
+
+void frm_chann::onActivated()
+{
+    ChannelCount = 128;
+    redrawAll();
+}
+
+void frm_chann::onUnload() { SetPendingNameCommit(nullptr); }
+
+void frm_chann::redrawAll()
+{
+    for (int n = 1; n <= ChannelCount; ++n)
+        ShowChannelRow(n);
+}
+
+void frm_chann::ShowChannelRow(int n)
+{
+    CopyNameAreaToCodes();
+    const ChannelRowTexts texts = ChannelTextsOf(n);
+    if (texts.empty) {
+        setCellText(n, 1, QString());
+        setCellText(n, 2, QString());
+        ClearChannel(n);
+        return;
+    }
+    setCellText(n, 1, texts.receive);
+    setCellText(n, 2, texts.transmit);
+    // Cells without a text of their own keep what they showed.
+    if (texts.decode)
+        setCellText(n, 3, *texts.decode);
+    if (texts.encode)
+        setCellText(n, 4, *texts.encode);
+    if (texts.power)
+        setCellText(n, 5, *texts.power);
+    setCellText(n, 6, texts.bandwidth);
+    setCellText(n, 7, texts.name);
+}
+
+void frm_chann::ClearChannel(int n)
+{
+    for (int c = 3; c <= 7; ++c)
+        setCellText(n, c, QString());
+    EraseChannelCells(n);
+}
+
+void frm_chann::ShowCaption() { setWindowTitle(ChannelCaption(CurrentChannel)); }
+
+void frm_chann::fitColumns()
+{
+    // Each column fits its header and the widest text it can show; spare
+    // room is shared out so the table fills the window.
+    const QFontMetrics cells = grid_->fontMetrics();
+    const QFontMetrics header = grid_->horizontalHeader()->fontMetrics();
+    const int padding = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) + 12;
+    auto widest = [&cells](const QStringList &texts) {
+        int width = 0;
+        for (const QString &text : texts)
+            width = std::max(width, cells.horizontalAdvance(text));
+        return width;
+    };
+    QStringList tones{ToneOffText()};
+    for (int p = 1; p <= ToneDcsInvertLast; ++p)
+        tones << ToneList[p];
+    QStyleOptionComboBox option;
+    option.initFrom(comboEdit_);
+    auto listWidth = [&](const QStringList &items) {
+        const QSize content(widest(items), cells.height());
+        return style()->sizeFromContents(QStyle::CT_ComboBox, &option, content, comboEdit_).width();
+    };
+    const int content[Columns] = {
+        widest({QStringLiteral("128")}) + padding,
+        widest({QStringLiteral("446.00625"), QStringLiteral("1000.00000")}) + padding,
+        widest({QStringLiteral("446.00625"), QStringLiteral("1000.00000")}) + padding,
+        listWidth(tones),
+        listWidth(tones),
+        listWidth(PowerItems()),
+        listWidth(BandwidthItems()),
+        widest({QStringLiteral("WWWWW")}) + padding,
+    };
+    int widths[Columns];
+    int total = 0;
+    for (int c = 0; c < Columns; ++c) {
+        const QTableWidgetItem *item = grid_->horizontalHeaderItem(c);
+        const QString caption = item ? item->text() : QString();
+        widths[c] = std::max(content[c], header.horizontalAdvance(caption) + padding);
+        total += widths[c];
+    }
+    const int spare = grid_->viewport()->width() - total;
+    for (int c = 0; c < Columns; ++c) {
+        const int extra = spare > 0 ? spare / Columns + (c < spare % Columns ? 1 : 0) : 0;
+        grid_->setColumnWidth(c, widths[c] + extra);
+    }
+    placeEditor();
+}
+
+void frm_chann::placeEditor()
+{
+    if (!editorCell_)
+        return;
+    const QRect rect =
+        grid_->visualRect(grid_->model()->index(editorCell_->row - 1, editorCell_->col));
+    if (textEdit_->isVisible())
+        textEdit_->setGeometry(rect);
+    if (comboEdit_->isVisible())
+        comboEdit_->setGeometry(rect);
+}
+
+int frm_chann::currentRow() const { return grid_->currentRow() + 1; }
+
+int frm_chann::currentCol() const { return grid_->currentColumn(); }
+
+QString frm_chann::cellText(int n, int col) const { return grid_->item(n - 1, col)->text(); }
+
+void frm_chann::setCellText(int n, int col, const QString &text)
+{
+    QTableWidgetItem *item = grid_->item(n - 1, col);
+    if (item->text() != text)
+        item->setText(text);
+}
+
+void frm_chann::moveTo(int n, int col) { grid_->setCurrentCell(n - 1, col); }
+
+bool frm_chann::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == grid_->viewport()) {
+        if (event->type() == QEvent::Resize)
+            fitColumns();
+        return false;
+    }
+    if (event->type() == QEvent::FocusOut && watched == textEdit_) {
+        textFocusLost();
+        return false;
+    }
+    if (event->type() == QEvent::FocusIn && watched == comboEdit_) {
+        SavedText = comboEdit_->currentText();
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (watched == grid_)
+        return gridKey(key);
+    if (watched == textEdit_)
+        return textEditKey(key);
+    if (watched == comboEdit_)
+        return listEditKey(key);
+    return false;
+}

@@ -1,0 +1,98 @@
+// The channel information window: all 128 channels as one table, drawn
+// from RadioData row by row and edited in place. Frequency and name cells
+// get a text editor laid over the cell, tone, power and bandwidth cells a
+// pick-only list.
+#pragma once
+
+#include "ChildWindow.h"
+
+#include <optional>
+
+class QComboBox;
+class QKeyEvent;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+class frm_chann : public ChildWindow {
+    Q_OBJECT
+public:
+    frm_chann();
+
+    // Draws grid row n (channel n) from RadioData and the name codes.
+    void ShowChannelRow(int n);
+    // Blanks columns 3..7 of row n and erases the channel's 16 cells.
+    void ClearChannel(int n);
+    // Opens the editor of the grid's current cell.
+    void BeginCellEdit();
+    // The name being typed becomes part of the image (save, read, write).
+    void CommitPendingName();
+    // Caption from CurrentChannel; the channel edit window uses it too.
+    void ShowCaption();
+
+    // The cell being edited or committed and the editor's text when editing
+    // began.
+    int EditRow = 0;
+    int EditCol = 0;
+    QString SavedText;
+
+protected:
+    void applyTexts() override;
+    QRect placement() const override;
+    void onLoad() override;
+    void onActivated() override;
+    void onUnload() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Cell {
+        int row;
+        int col;
+        bool operator==(const Cell &) const = default;
+    };
+
+    void buildGrid();
+    void fitColumns();
+    void placeEditor();
+    void redrawAll();
+
+    int currentRow() const; // channel 1..128, 0 when none
+    int currentCol() const;
+    QString cellText(int n, int col) const;
+    void setCellText(int n, int col, const QString &text);
+    void moveTo(int n, int col);
+
+    // Editing (ChannelGridEditing.cpp).
+    void onCurrentCellChanged(int row, int col, int previousRow, int previousCol);
+    void onCellClicked(int row, int col);
+    void commitCell(int n, int col);
+    void receiveRule(int n, const QString &typed);
+    void transmitRule(int n, const QString &typed);
+    void nameRule(int n, const QString &typed);
+    void onChoice(int index);
+    void openTextEditor(int n, int col);
+    void openListEditor(int n, int col);
+    void fillList(int col);
+    void hideEditors();
+    void abandonEdit();
+    void clearAll();
+    bool gridKey(QKeyEvent *event);
+    bool textEditKey(QKeyEvent *event);
+    bool listEditKey(QKeyEvent *event);
+    void leaveEditorFor(int n, int col);
+    void textEnter();
+    void listEnter();
+    void textFocusLost();
+    bool keyAccepted(const QKeyEvent *event) const;
+
+    QTableWidget *grid_ = nullptr;
+    QLineEdit *textEdit_ = nullptr;
+    QComboBox *comboEdit_ = nullptr;
+    QPushButton *clear_ = nullptr;
+    QPushButton *edit_ = nullptr;
+    QPushButton *help_ = nullptr;
+    QPushButton *close_ = nullptr;
+    // The cell the open editor was opened on. Only that cell is committed
+    // from the editor's text; leaving any other cell commits nothing.
+    std::optional<Cell> editorCell_;
+};

@@ -1,0 +1,442 @@
+// In-place editing of the channel grid: which editor opens over which
+// cell, what may be typed, and what leaving a cell stores.
+#include "ChannelGrid.h"
+
+#include "ChannelGridTexts.h"
+#include "ChannelRules.h"
+#include "ChannelTexts.h"
+#include "Globals.h"
+#include "Messages.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTableWidget>
+
+namespace {
+
+constexpr int ReceiveCol = 1;
+constexpr int TransmitCol = 2;
+constexpr int DecodeCol = 3;
+constexpr int EncodeCol = 4;
+constexpr int PowerCol = 5;
+constexpr int BandwidthCol = 6;
+constexpr int NameCol = 7;
+constexpr int LastCol = 7;
+
+void Warn(const GridTexts::Message &message)
+{
+    ShowWarning(QString::fromUtf8(message.chinese), QString::fromUtf8(message.english));
+}
+
+bool IsEnter(const QKeyEvent *event)
+{
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+// A key that types a character (as opposed to moving or deleting).
+bool IsTyping(const QKeyEvent *event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const QString text = event->text();
+    return !text.isEmpty() && text.at(0).isPrint();
+}
+
+} // namespace
+
+void frm_chann::onCurrentCellChanged(int row, int col, int previousRow, int previousCol)
+{
+    if (previousRow >= 0 && previousCol >= 0)
+        commitCell(previousRow + 1, previousCol);
+    // The caption follows the current cell, also when moved by keyboard.
+    if (row >= 0 && col >= 0) {
+        CurrentChannel = int16_t(row + 1);
+        ShowCaption();
+    }
+}
+
+void frm_chann::onCellClicked(int row, int)
+{
+    BeginCellEdit();
+    CurrentChannel = int16_t(row + 1);
+    ShowCaption();
+}
+
+void frm_chann::commitCell(int n, int col)
+{
+    EditRow = n;
+    EditCol = col;
+    CurrentChannel = int16_t(n);
+    // The editor's text belongs to this cell only if it was opened on it;
+    // otherwise it is empty or another cell's, and storing it would delete
+    // the channel, make it simplex or erase its name.
+    const bool owned = editorCell_ == Cell{n, col};
+    editorCell_.reset();
+    const QString typed = textEdit_->text();
+    textEdit_->hide();
+    if (owned) {
+        if (col == ReceiveCol)
+            receiveRule(n, typed);
+        else if (col == TransmitCol)
+            transmitRule(n, typed);
+        else if (col >= DecodeCol && col <= BandwidthCol)
+            setCellText(n, col, comboEdit_->currentText());
+        else if (col == NameCol)
+            nameRule(n, typed);
+    }
+    hideEditors();
+}
+
+void frm_chann::receiveRule(int n, const QString &typed)
+{
+    // Blanks carry nothing; left in, they would be padded into the number.
+    const QString t = typed.trimmed();
+    QString text;
+    if (!InsideBand(t)) {
+        if (t.isEmpty()) {
+            setCellText(n, ReceiveCol, QString());
+            setCellText(n, TransmitCol, QString());
+            ClearChannel(n);
+            return;
+        }
+        Warn(GridTexts::ReceiveOutOfBand);
+        text = BandLowText();
+        textEdit_->setText(text);
+    } else {
+        text = FormatFrequencyText(t);
+    }
+    setCellText(n, ReceiveCol, text);
+    StoreReceive(n, text);
+    ShowChannelRow(n);
+}
+
+void frm_chann::transmitRule(int n, const QString &typed)
+{
+    const QString t = typed.trimmed();
+    if (cellText(n, ReceiveCol).trimmed().isEmpty() && !t.isEmpty()) {
+        Warn(GridTexts::ReceiveFirst);
+        textEdit_->clear();
+        return;
+    }
+    QString text;
+    if (!InsideBand(t)) {
+        if (t.isEmpty()) {
+            MakeSimplex(n);
+            ShowChannelRow(n);
+            return;
+        }
+        Warn(GridTexts::TransmitOutOfBand);
+        text = BandLowText();
+        textEdit_->setText(text);
+    } else {
+        text = FormatFrequencyText(t);
+    }
+    setCellText(n, TransmitCol, text);
+    StoreTransmit(n, text);
+    ShowChannelRow(n);
+}
+
+void frm_chann::nameRule(int n, const QString &typed)
+{
+    ApplyNameRule(n, typed);
+    ShowChannelRow(n);
+}
+
+void frm_chann::CommitPendingName()
+{
+    const int n = currentRow();
+    if (n < 1 || currentCol() != NameCol || editorCell_ != Cell{n, NameCol})
+        return;
+    setCellText(n, NameCol, textEdit_->text());
+    nameRule(n, textEdit_->text());
+}
+
+void frm_chann::BeginCellEdit()
+{
+    const int n = currentRow();
+    const int c = currentCol();
+    if (n < 1 || c < 0)
+        return;
+    EditRow = n;
+    EditCol = c;
+    SavedText = cellText(n, c);
+    if (c == ReceiveCol || c == TransmitCol) {
+        openTextEditor(n, c);
+        return;
+    }
+    if (c == 0 || cellText(n, ReceiveCol).trimmed().isEmpty())
+        return;
+    if (c == NameCol) {
+        openTextEditor(n, c);
+        return;
+    }
+    if (c == EncodeCol && cellText(n, TransmitCol).trimmed().isEmpty()) {
+        editorCell_.reset();
+        hideEditors();
+        return;
+    }
+    openListEditor(n, c);
+}
+
+void frm_chann::openTextEditor(int n, int col)
+{
+    comboEdit_->hide();
+    editorCell_ = Cell{n, col};
+    textEdit_->setText(cellText(n, col));
+    textEdit_->show();
+    placeEditor();
+    textEdit_->raise();
+    textEdit_->setFocus();
+}
+
+void frm_chann::openListEditor(int n, int col)
+{
+    editorCell_.reset(); // hiding the text editor must not commit it
+    textEdit_->hide();
+    editorCell_ = Cell{n, col};
+    fillList(col);
+    comboEdit_->setCurrentIndex(comboEdit_->findText(cellText(n, col).trimmed()));
+    comboEdit_->show();
+    placeEditor();
+    comboEdit_->raise();
+    comboEdit_->setFocus();
+}
+
+void frm_chann::fillList(int col)
+{
+    comboEdit_->clear();
+    if (col == DecodeCol || col == EncodeCol) {
+        QStringList items{ToneOffText()};
+        for (int p = 1; p <= ToneDcsInvertLast; ++p)
+            items << ToneList[p].trimmed();
+        comboEdit_->addItems(items);
+    } else if (col == PowerCol) {
+        comboEdit_->addItems(PowerItems());
+    } else if (col == BandwidthCol) {
+        comboEdit_->addItems(BandwidthItems());
+    }
+}
+
+void frm_chann::onChoice(int index)
+{
+    if (!editorCell_ || index < 0)
+        return;
+    const auto [n, col] = *editorCell_;
+    SavedText = comboEdit_->itemText(index);
+    if (col == DecodeCol || col == EncodeCol)
+        ApplyToneRule(n, col == EncodeCol, index);
+    else if (col == PowerCol)
+        ApplyPowerRule(n, index);
+    else if (col == BandwidthCol)
+        ApplyBandwidthRule(n, index);
+    ShowChannelRow(n);
+}
+
+void frm_chann::hideEditors()
+{
+    const bool hadFocus = textEdit_->hasFocus() || comboEdit_->hasFocus();
+    textEdit_->hide();
+    comboEdit_->hide();
+    textEdit_->clear();
+    comboEdit_->setCurrentIndex(-1);
+    if (hadFocus)
+        grid_->setFocus();
+}
+
+void frm_chann::abandonEdit()
+{
+    editorCell_.reset();
+    hideEditors();
+}
+
+void frm_chann::clearAll()
+{
+    SavedText.clear();
+    abandonEdit();
+    for (int r = NameRowFirst; r <= NameRowLast; ++r)
+        for (int c = 0; c < BlockSize; ++c)
+            RadioData[r][c] = ErasedByte;
+    for (int n = 1; n <= ChannelCount; ++n) {
+        EraseChannelCells(n);
+        ShowChannelRow(n);
+    }
+}
+
+// Keys on the grid itself: typing into a frequency or name cell starts
+// editing it afresh, Enter or F2 opens the cell's editor; arrows and Tab
+// keep their usual moves.
+bool frm_chann::gridKey(QKeyEvent *event)
+{
+    const int c = currentCol();
+    if (IsEnter(event) || event->key() == Qt::Key_F2) {
+        BeginCellEdit();
+        return true;
+    }
+    if (!IsTyping(event))
+        return false;
+    if (c == ReceiveCol || c == TransmitCol || c == NameCol) {
+        // An editor already open on the cell just takes the key.
+        const bool open = textEdit_->isVisible() && editorCell_ == Cell{currentRow(), c};
+        if (!open) {
+            BeginCellEdit();
+            textEdit_->clear();
+        }
+        if (textEdit_->isVisible() && editorCell_ == Cell{currentRow(), c}) {
+            QKeyEvent typed(QEvent::KeyPress, event->key(), event->modifiers(), event->text());
+            QCoreApplication::sendEvent(textEdit_, &typed);
+        }
+    }
+    return true; // no jumping to a cell by its first letter
+}
+
+bool frm_chann::keyAccepted(const QKeyEvent *event) const
+{
+    if (event->key() == Qt::Key_Backspace)
+        return true;
+    const int length = textEdit_->text().trimmed().size();
+    if (length > 9)
+        return false;
+    // Names have at most five characters.
+    return !(editorCell_ && editorCell_->col == NameCol && length > 4 && !IsEnter(event));
+}
+
+bool frm_chann::textEditKey(QKeyEvent *event)
+{
+    if (IsTyping(event) || IsEnter(event)) {
+        if (!keyAccepted(event))
+            return true;
+        if (IsEnter(event)) {
+            textEnter();
+            return true;
+        }
+        return false;
+    }
+    const int n = currentRow();
+    const int c = currentCol();
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        abandonEdit();
+        return true;
+    case Qt::Key_Up:
+        leaveEditorFor(std::max(1, n - 1), c);
+        return true;
+    case Qt::Key_Down:
+        leaveEditorFor(std::min<int>(ChannelCount, n + 1), c);
+        return true;
+    case Qt::Key_Tab:
+        if (c < LastCol)
+            leaveEditorFor(n, c + 1);
+        else
+            leaveEditorFor(std::min<int>(ChannelCount, n + 1), 0);
+        return true;
+    case Qt::Key_Backtab:
+        if (c > 0)
+            leaveEditorFor(n, c - 1);
+        else
+            leaveEditorFor(std::max(1, n - 1), LastCol);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Moving out of an open editor by keyboard: the grid takes over and the
+// cell change commits the editor's cell. A move that goes nowhere (the
+// first or last row) keeps the editor as it is.
+void frm_chann::leaveEditorFor(int n, int col)
+{
+    if (n == currentRow() && col == currentCol())
+        return;
+    grid_->setFocus();
+    moveTo(n, col);
+}
+
+bool frm_chann::listEditKey(QKeyEvent *event)
+{
+    // The list is pick-only: typed characters never reach it.
+    if (IsTyping(event))
+        return true;
+    if (IsEnter(event)) {
+        listEnter();
+        return true;
+    }
+    const int n = currentRow();
+    const int c = currentCol();
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        abandonEdit();
+        return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Right:
+        leaveEditorFor(n, std::min(LastCol, c + 1));
+        return true;
+    case Qt::Key_Backtab:
+    case Qt::Key_Left:
+        leaveEditorFor(n, std::max(0, c - 1));
+        return true;
+    default:
+        return false;
+    }
+}
+
+void frm_chann::textEnter()
+{
+    const int n = currentRow();
+    const int c = currentCol();
+    if (editorCell_ != Cell{n, c})
+        return;
+    if (c == ReceiveCol) {
+        commitCell(n, c); // committed once; the move below finds nothing to commit
+        moveTo(n, TransmitCol);
+        BeginCellEdit();
+    } else if (c == TransmitCol) {
+        commitCell(n, c);
+        const bool empty = cellText(n, ReceiveCol).trimmed().isEmpty() &&
+                           cellText(n, TransmitCol).trimmed().isEmpty();
+        if (empty)
+            moveTo(n < ChannelCount ? n + 1 : n, ReceiveCol);
+        else
+            moveTo(n, DecodeCol);
+        BeginCellEdit();
+    } else if (c == NameCol) {
+        // Leaving the name cell commits the name.
+        moveTo(n < ChannelCount ? n + 1 : n, ReceiveCol);
+        openTextEditor(currentRow(), ReceiveCol);
+    }
+}
+
+void frm_chann::listEnter()
+{
+    const int n = currentRow();
+    const int c = currentCol();
+    if (editorCell_ != Cell{n, c})
+        return;
+    int next = c + 1;
+    if (c == DecodeCol && cellText(n, TransmitCol).trimmed().isEmpty())
+        next = PowerCol;
+    moveTo(n, next);
+    BeginCellEdit();
+}
+
+// While the write window is open, a frequency being typed must not be
+// left behind when the focus moves there.
+void frm_chann::textFocusLost()
+{
+    if (!OpenWindows[WindowId::Form_Comm_Write] || !editorCell_)
+        return;
+    const auto [n, col] = *editorCell_;
+    if (col != ReceiveCol && col != TransmitCol)
+        return;
+    editorCell_.reset();
+    EditRow = n;
+    EditCol = col;
+    CurrentChannel = int16_t(n);
+    const QString typed = textEdit_->text();
+    if (col == ReceiveCol)
+        receiveRule(n, typed);
+    else
+        transmitRule(n, typed);
+    textEdit_->hide();
+}

@@ -1,0 +1,206 @@
+// The grid as drawn from RadioData: layout, texts, caption, redraw, the
+// buttons and the editors' placement.
+#include "GridDriver.h"
+
+#include "PendingName.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+
+class GridDisplayTests : public QObject {
+    Q_OBJECT
+    std::unique_ptr<GridDriver> d;
+
+    static void Program(int n)
+    {
+        // RX 438.50000, offset 7.6 up, CTCSS 88.5 / DCS 023 inverted, Mid, narrow.
+        const int values[14] = {0, 0, 0x85, 0x43, 0, 0, 0x76, 0, 0, 8, 2, 1, 0x41, 0x00};
+        for (int c = 0; c < 14; ++c)
+            RadioData[n][c] = int16_t(values[c]);
+    }
+
+private slots:
+    void init() { d = std::make_unique<GridDriver>(); }
+    void cleanup() { d.reset(); }
+
+    void loadsAsAnEmptyTableInChinese()
+    {
+        QCOMPARE(d->table->rowCount(), 128);
+        QCOMPARE(d->table->columnCount(), 8);
+        const QStringList header{"信道号",     "接收频率(MHZ)", "发射频率(MHZ)", "QT/DQT解码",
+                                 "QT/DQT编码", "发射功率",     "信道带宽",     "信道名称"};
+        for (int c = 0; c < 8; ++c)
+            QCOMPARE(d->table->horizontalHeaderItem(c)->text(), header[c]);
+        QCOMPARE(d->cell(1, 0), QString("1"));
+        QCOMPARE(d->cell(128, 0), QString("128"));
+        for (int c = 1; c < 8; ++c)
+            QCOMPARE(d->cell(5, c), QString());
+        QVERIFY(!d->textEdit->isVisible() && !d->combo->isVisible());
+        QCOMPARE(d->grid->windowTitle(), QString("信道参数编辑 [ 信道 -  1 ]"));
+        QCOMPARE(d->grid->findChild<QPushButton *>("Command_Edit")->text(), QString("信道编辑"));
+        QCOMPARE(ChannelCount, 128);
+    }
+
+    void switchesToEnglish()
+    {
+        Program(2);
+        d->main->switchLanguage(false);
+        d->attach();
+        const QStringList header{"Channel",       "RX Frequency", "TX Frequency", "CTCSS/DCS Dec",
+                                 "CTCSS/DCS Enc", " TX Power ",   "  W/N  ",      "  Name  "};
+        for (int c = 0; c < 8; ++c)
+            QCOMPARE(d->table->horizontalHeaderItem(c)->text(), header[c]);
+        for (auto [name, caption] : {std::pair{"Command_Clear", "Clear"},
+                                     {"Command_Edit", "Channel Edit"},
+                                     {"Command_Help", "Help"},
+                                     {"Command_Close", "Close"}})
+            QCOMPARE(d->grid->findChild<QPushButton *>(name)->text(), QString(caption));
+        QCOMPARE(d->grid->windowTitle(), QString("Channel Information [ Channel -  1 ]"));
+        QCOMPARE(d->cell(2, 5), QString("Mid"));
+        QCOMPARE(d->cell(2, 6), QString("Narrow"));
+    }
+
+    void rowsShowTheImage()
+    {
+        Program(2);
+        RadioData[160][5] = 12; // channel 2: "A", "B"
+        RadioData[160][6] = 13;
+        // An empty channel with stray cells is erased when drawn.
+        RadioData[3][0] = 255;
+        RadioData[3][5] = 0x12;
+        RadioData[3][12] = 0;
+        d->grid->ShowChannelRow(2);
+        d->grid->ShowChannelRow(3);
+        const QStringList row{"438.50000", "446.10000", ToneList[9], ToneList[159], "中", "窄带",
+                              "AB"};
+        for (int c = 1; c <= 7; ++c)
+            QCOMPARE(d->cell(2, c), row[c - 1]);
+        for (int c = 0; c < 16; ++c)
+            QCOMPARE(int(RadioData[3][c]), 255);
+    }
+
+    void unknownToneTypeAndPowerBitsKeepTheCell()
+    {
+        Program(2);
+        RadioData[2][8] = 7;
+        RadioData[2][12] = 0x43;
+        d->grid->ShowChannelRow(2);
+        QCOMPARE(d->cell(2, 3), QString()); // nothing was there after the load
+        QCOMPARE(d->cell(2, 5), QString());
+        RadioData[2][8] = 0;
+        RadioData[2][12] = 0x40;
+        d->grid->ShowChannelRow(2);
+        RadioData[2][8] = 7;
+        RadioData[2][12] = 0x43;
+        d->grid->ShowChannelRow(2);
+        QCOMPARE(d->cell(2, 3), ToneList[9]);
+        QCOMPARE(d->cell(2, 5), QString("低"));
+    }
+
+    void redrawsWhenActivatedAgain()
+    {
+        Windows::Register(WindowId::Form_Edit_Test, [] {
+            struct Other : ChildWindow {
+                Other() : ChildWindow(WindowId::Form_Edit_Test) {}
+                void applyTexts() override {}
+                QRect placement() const override { return centred(QSize(200, 100)); }
+            };
+            return new Other;
+        });
+        QMdiSubWindow *gridFrame = d->main->mdiArea()->activeSubWindow();
+        Windows::Open(WindowId::Form_Edit_Test);
+        QVERIFY(d->main->mdiArea()->activeSubWindow() != gridFrame);
+        Program(7); // changed elsewhere while the grid is in the background
+        QCOMPARE(d->cell(7, 1), QString());
+        d->main->mdiArea()->setActiveSubWindow(gridFrame);
+        QCOMPARE(d->cell(7, 1), QString("438.50000"));
+        QCOMPARE(d->cell(7, 2), QString("446.10000"));
+        Windows::Unload(WindowId::Form_Edit_Test);
+    }
+
+    void captionFollowsTheClickedChannel()
+    {
+        d->click(12, 0);
+        QCOMPARE(CurrentChannel, int16_t(12));
+        QCOMPARE(d->grid->windowTitle(), QString("信道参数编辑 [ 信道 -  12 ]"));
+    }
+
+    void clearErasesChannelsAndNamesOnly()
+    {
+        Program(1);
+        Program(128);
+        RadioData[199][15] = 20;
+        const auto vfo = GridDriver::cells(0);
+        const auto options = GridDriver::cells(208);
+        d->grid->ShowChannelRow(1);
+        d->click(1, 1);
+        d->pressButton("Command_Clear");
+        QVERIFY(!d->textEdit->isVisible());
+        for (int n = 1; n <= 128; ++n)
+            for (int c = 0; c < 16; ++c)
+                QCOMPARE(int(RadioData[n][c]), 255);
+        for (int r = 160; r <= 199; ++r)
+            for (int c = 0; c < 16; ++c)
+                QCOMPARE(int(RadioData[r][c]), 255);
+        QVERIFY(GridDriver::cells(0) == vfo);
+        QVERIFY(GridDriver::cells(208) == options);
+        for (int c = 1; c < 8; ++c)
+            QCOMPARE(d->cell(1, c), QString());
+    }
+
+    void closeUnloadsAndEditOpensNothingYet()
+    {
+        d->pressButton("Command_Edit");
+        QVERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
+        d->pressButton("Command_Help");
+        QVERIFY(OpenWindows[WindowId::frm_chann]);
+        d->pressButton("Command_Close");
+        QVERIFY(!OpenWindows[WindowId::frm_chann]);
+        CommitPendingName(); // no grid: nothing to commit, nothing to crash
+    }
+
+    void editorsCoverTheirCellAndFollowIt()
+    {
+        Program(40);
+        d->grid->ShowChannelRow(40);
+        d->click(40, 1);
+        QVERIFY(d->textEdit->isVisible());
+        QCOMPARE(d->textEdit->geometry(), d->cellRect(40, 1));
+        d->table->verticalScrollBar()->setValue(d->table->verticalScrollBar()->value() - 3);
+        QCOMPARE(d->textEdit->geometry(), d->cellRect(40, 1));
+        d->click(40, 3);
+        QVERIFY(d->combo->isVisible() && !d->textEdit->isVisible());
+        QCOMPARE(d->combo->geometry(), d->cellRect(40, 3));
+        QMdiSubWindow *frame = d->main->mdiArea()->activeSubWindow();
+        frame->resize(frame->width() + 150, frame->height() + 40);
+        QCoreApplication::processEvents();
+        QCOMPARE(d->combo->geometry(), d->cellRect(40, 3));
+        d->table->verticalScrollBar()->setValue(d->table->verticalScrollBar()->value() + 2);
+        QCOMPARE(d->combo->geometry(), d->cellRect(40, 3));
+    }
+
+    void columnsFitTheirWidestText()
+    {
+        for (QString english : {"", "en"}) {
+            if (!english.isEmpty()) {
+                d->main->switchLanguage(false);
+                d->attach();
+            }
+            const QFontMetrics metrics = d->table->fontMetrics();
+            auto fits = [&](int col, const QString &text) {
+                return metrics.horizontalAdvance(text) < d->table->columnWidth(col);
+            };
+            for (int c = 0; c < 8; ++c)
+                QVERIFY(d->table->horizontalHeader()->fontMetrics().horizontalAdvance(
+                            d->table->horizontalHeaderItem(c)->text()) <
+                        d->table->columnWidth(c));
+            QVERIFY(fits(1, "446.00625") && fits(2, "446.00625"));
+            QVERIFY(fits(3, ToneList[60]) && fits(4, "  254.1   "));
+            QVERIFY(fits(5, IsChinese ? "高" : "High") && fits(6, IsChinese ? "窄带" : "Narrow"));
+            QVERIFY(fits(7, "WWWWW"));
+        }
+    }
+};
+
+QTEST_MAIN(GridDisplayTests)
+#include "GridDisplayTests.moc"

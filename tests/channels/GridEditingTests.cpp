@@ -1,0 +1,378 @@
+// Editing channels in place with mouse and keyboard: the field rules,
+// their messages, the Enter moves and what leaving a cell must not do.
+#include "GridDriver.h"
+
+#include "PendingName.h"
+
+namespace {
+
+std::vector<int> Cells(int row, int from, int to)
+{
+    std::vector<int> values;
+    for (int c = from; c <= to; ++c)
+        values.push_back(RadioData[row][c]);
+    return values;
+}
+
+} // namespace
+
+class GridEditingTests : public QObject {
+    Q_OBJECT
+    std::unique_ptr<GridDriver> d;
+
+    // A repeater channel typed in: RX 438.5, TX 446.1, name "RPT".
+    void typeRepeater(int n)
+    {
+        d->enter(n, 1, "438.5");
+        d->enter(n, 2, "446.1");
+        d->enter(n, 7, "rpt");
+    }
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const Message &m : d->messages)
+            texts << m.text;
+        return texts;
+    }
+
+private slots:
+    void init() { d = std::make_unique<GridDriver>(); }
+    void cleanup() { d.reset(); }
+
+    void createEditAndDeleteAChannel()
+    {
+        d->enter(1, 1, "446");
+        QCOMPARE(Cells(1, 0, 15), (std::vector<int>{0x00, 0x00, 0x60, 0x44, 0, 0, 0, 0, 255, 255,
+                                                     255, 255, 2, 0x20, 255, 255}));
+        const QStringList row{"446.00000", "446.00000", "关", "关", "高", "宽带", ""};
+        for (int c = 1; c <= 7; ++c)
+            QCOMPARE(d->cell(1, c), row[c - 1]);
+        QVERIFY(!d->textEdit->isVisible());
+        QVERIFY(d->messages.empty());
+
+        d->enter(1, 7, "old");
+        d->enter(1, 1, "446.00625");
+        QCOMPARE(Cells(1, 0, 3), (std::vector<int>{0x25, 0x06, 0x60, 0x44}));
+        QCOMPARE(d->cell(1, 2), QString("446.00000")); // transmit kept
+
+        d->enter(1, 1, "  ");
+        QCOMPARE(Cells(1, 0, 15), std::vector<int>(16, 255));
+        for (int c = 1; c <= 7; ++c)
+            QCOMPARE(d->cell(1, c), QString());
+        QVERIFY(d->messages.empty());
+        // The name codes survive the deletion and come back with the channel.
+        d->enter(1, 1, "450");
+        QCOMPARE(d->cell(1, 7), QString("OLD"));
+    }
+
+    void outOfBandAndNonNumericReceive()
+    {
+        for (const char *typed : {"470", "480", "abc", "399.99"}) {
+            d->messages.clear();
+            d->enter(3, 1, typed);
+            QCOMPARE(d->messages.size(), size_t(1));
+            QCOMPARE(d->messages[0].text, QString("接收频率超出范围 ！"));
+            QCOMPARE(d->messages[0].title, QString("操作提示"));
+            QCOMPARE(d->cell(3, 1), QString("400.00000"));
+            QCOMPARE(Cells(3, 0, 3), (std::vector<int>{0x00, 0x00, 0x00, 0x40}));
+        }
+        d->messages.clear();
+        d->enter(3, 1, "469.99375");
+        QVERIFY(d->messages.empty());
+        QCOMPARE(d->cell(3, 1), QString("469.99375"));
+
+        IsChinese = false;
+        d->enter(3, 2, "500");
+        QCOMPARE(messageTexts(), QStringList{"Over the range of transmit frequency ."});
+        QCOMPARE(d->messages[0].title, QString("Operate prompt"));
+        QCOMPARE(d->cell(3, 2), QString("400.00000"));
+        QCOMPARE(RadioData[3][12] & 0xC0, 0x80);
+    }
+
+    void transmitSetsOffsetAndShift()
+    {
+        d->enter(1, 1, "438.5");
+        d->enter(1, 2, "446.1");
+        QCOMPARE(Cells(1, 4, 7), (std::vector<int>{0x00, 0x00, 0x76, 0x00}));
+        QCOMPARE(RadioData[1][12] & 0xC0, 0x40);
+        QCOMPARE(d->cell(1, 2), QString("446.10000"));
+        d->enter(1, 2, "430.5");
+        QCOMPARE(Cells(1, 4, 7), (std::vector<int>{0x00, 0x00, 0x80, 0x00}));
+        QCOMPARE(RadioData[1][12] & 0xC0, 0x80);
+        d->enter(1, 2, "438.5");
+        QCOMPARE(Cells(1, 4, 7), (std::vector<int>{0, 0, 0, 0}));
+        QCOMPARE(RadioData[1][12] & 0xC0, 0);
+
+        d->enter(1, 2, "446.1");
+        d->enter(1, 1, "440");
+        QCOMPARE(d->cell(1, 2), QString("446.10000"));
+        QCOMPARE(Cells(1, 4, 7), (std::vector<int>{0x00, 0x00, 0x61, 0x00}));
+        QCOMPARE(RadioData[1][12] & 0xC0, 0x40);
+
+        d->enter(1, 2, ""); // emptied transmit: simplex
+        QCOMPARE(d->cell(1, 2), QString("440.00000"));
+        QCOMPARE(Cells(1, 4, 7), (std::vector<int>{0, 0, 0, 0}));
+        QCOMPARE(RadioData[1][12] & 0xC0, 0);
+        QVERIFY(d->messages.empty());
+    }
+
+    void transmitBeforeReceiveIsRefused()
+    {
+        IsChinese = false;
+        d->enter(9, 2, "446");
+        QCOMPARE(messageTexts(), QStringList{"Please input the receive frequency in advance."});
+        QCOMPARE(Cells(9, 0, 15), std::vector<int>(16, 255));
+        QCOMPARE(d->cell(9, 2), QString());
+        // The tone, power and name cells of an empty row open nothing.
+        for (int c : {3, 5, 7}) {
+            d->click(9, c);
+            QVERIFY(!d->textEdit->isVisible() && !d->combo->isVisible());
+        }
+    }
+
+    void tonePositionsAreStored()
+    {
+        d->enter(2, 1, "446");
+        const std::pair<int, std::pair<int, int>> cases[] = {
+            {0, {255, 255}}, {1, {0, 0}},   {50, {0, 49}},   {51, {1, 0}},
+            {157, {1, 106}}, {158, {2, 0}}, {264, {2, 106}},
+        };
+        for (int col : {3, 4}) {
+            for (const auto &[position, code] : cases) {
+                d->click(2, col);
+                QVERIFY(d->combo->isVisible());
+                QCOMPARE(d->combo->count(), 265);
+                d->choose(position);
+                const int type = col == 3 ? 8 : 10;
+                QCOMPARE(std::make_pair(int(RadioData[2][type]), int(RadioData[2][type + 1])), code);
+                d->click(2, 0);
+                QCOMPARE(d->cell(2, col).trimmed(),
+                         position == 0 ? QString("关") : ToneList[position].trimmed());
+            }
+        }
+        // The list offers the entries without their blanks, "关" first.
+        d->click(2, 3);
+        QCOMPARE(d->combo->itemText(0), QString("关"));
+        QCOMPARE(d->combo->itemText(1), QString("67.0"));
+        QCOMPARE(d->combo->itemText(158), QString("D017I"));
+        // Typed characters never pick an item.
+        QTest::keyClicks(d->combo, "D7");
+        QCOMPARE(int(RadioData[2][8]), 2);
+        QCOMPARE(int(RadioData[2][9]), 106);
+    }
+
+    void powerAndBandwidthChangeOnlyTheirBits()
+    {
+        d->enter(4, 1, "446");
+        RadioData[4][12] = 0x46;
+        RadioData[4][13] = 0xE0;
+        d->grid->ShowChannelRow(4);
+        d->click(4, 5);
+        QCOMPARE(d->combo->currentText(), QString("高"));
+        d->choose(1);
+        QCOMPARE(int(RadioData[4][12]), 0x45);
+        d->click(4, 6);
+        QCOMPARE(d->combo->currentText(), QString("宽带"));
+        d->choose(0);
+        QCOMPARE(int(RadioData[4][13]), 0xC0);
+        d->click(4, 0);
+        QCOMPARE(d->cell(4, 5), QString("中"));
+        QCOMPARE(d->cell(4, 6), QString("窄带"));
+        // Encode needs a transmit frequency, which every channel has.
+        d->click(4, 4);
+        QVERIFY(d->combo->isVisible());
+    }
+
+    void namesAreUpperCaseFiveAlphabetCharacters()
+    {
+        d->enter(5, 1, "446");
+        d->click(5, 7);
+        QTest::keyClicks(d->textEdit, "ab c");
+        d->click(5, 0);
+        QCOMPARE(Cells(161, 4, 8), (std::vector<int>{12, 13, 11, 14, 255})); // channel 5
+        QCOMPARE(d->cell(5, 7), QString("AB C"));
+
+        d->click(5, 7);
+        d->type("#abcdef");
+        QCOMPARE(d->textEdit->text(), QString("#abcd")); // a sixth character is not accepted
+        d->click(5, 0);
+        QCOMPARE(d->cell(5, 7), QString(" ABCD"));
+        QCOMPARE(Cells(161, 4, 8), (std::vector<int>{11, 12, 13, 14, 15}));
+
+        d->enter(5, 7, "");
+        QCOMPARE(Cells(161, 4, 8), std::vector<int>(5, 255));
+        QCOMPARE(d->cell(5, 7), QString());
+    }
+
+    void enterMovesThroughTheRow()
+    {
+        d->click(6, 1);
+        QTest::keyClicks(d->textEdit, "438.5");
+        QTest::keyClick(d->textEdit, Qt::Key_Return);
+        QCOMPARE(d->table->currentColumn(), 2);
+        QVERIFY(d->textEdit->isVisible());
+        QCOMPARE(d->textEdit->text(), QString("438.50000"));
+        QCOMPARE(d->textEdit->geometry(), d->cellRect(6, 2));
+        d->type("446.1");
+        QTest::keyClick(d->textEdit, Qt::Key_Return);
+        QCOMPARE(RadioData[6][12] & 0xC0, 0x40);
+        QCOMPARE(d->table->currentColumn(), 3);
+        QVERIFY(d->combo->isVisible() && !d->textEdit->isVisible());
+        for (int col : {4, 5, 6, 7}) {
+            QTest::keyClick(d->combo, Qt::Key_Return);
+            QCOMPARE(d->table->currentColumn(), col);
+        }
+        QVERIFY(d->textEdit->isVisible());
+        QTest::keyClicks(d->textEdit, "rpt");
+        QTest::keyClick(d->textEdit, Qt::Key_Return);
+        QCOMPARE(d->cell(6, 7), QString("RPT"));
+        QCOMPARE(d->table->currentRow() + 1, 7);
+        QCOMPARE(d->table->currentColumn(), 1);
+        QVERIFY(d->textEdit->isVisible());
+        QCOMPARE(d->textEdit->text(), QString());
+        // Nothing of row 6 was lost on the way, and nothing was committed twice.
+        QCOMPARE(d->cell(6, 1), QString("438.50000"));
+        QCOMPARE(d->cell(6, 2), QString("446.10000"));
+        QCOMPARE(d->cell(6, 3), QString("关"));
+        QVERIFY(d->messages.empty());
+
+        // Without a transmit frequency decode skips to power.
+        d->click(7, 1);
+        QTest::keyClicks(d->textEdit, "480");
+        QTest::keyClick(d->textEdit, Qt::Key_Return);
+        QCOMPARE(d->messages.size(), size_t(1)); // one message, one commit
+        d->enter(8, 1, "446");
+        d->messages.clear();
+        d->click(9, 2);
+        QTest::keyClick(d->textEdit, Qt::Key_Return); // empty row, empty text
+        QCOMPARE(d->table->currentRow() + 1, 10);
+        QCOMPARE(d->table->currentColumn(), 1);
+        QVERIFY(d->messages.empty());
+    }
+
+    void enterInTheLastRowStaysThere()
+    {
+        d->enter(128, 1, "446");
+        d->click(128, 7);
+        QTest::keyClicks(d->textEdit, "end");
+        QTest::keyClick(d->textEdit, Qt::Key_Enter);
+        QCOMPARE(d->table->currentRow() + 1, 128);
+        QCOMPARE(d->table->currentColumn(), 1);
+        QCOMPARE(d->textEdit->text(), QString("446.00000"));
+        QCOMPARE(Cells(199, 11, 15), (std::vector<int>{16, 25, 15, 255, 255}));
+    }
+
+    void keyboardMovesNeverStore()
+    {
+        typeRepeater(1);
+        d->grid->ShowChannelRow(1);
+        const ImageTable before = RadioData;
+        d->click(1, 0);
+        for (int i = 0; i < 7; ++i)
+            QTest::keyClick(d->table, Qt::Key_Right);
+        QCOMPARE(d->table->currentColumn(), 7);
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Left, Qt::Key_Tab, Qt::Key_Backtab,
+                            Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left})
+            QTest::keyClick(d->table, key);
+        QVERIFY(RadioData == before);
+        for (int c = 1; c <= 7; ++c)
+            QVERIFY(!d->cell(1, c).isEmpty());
+        // A list opened on one cell leaves no text in the next ones.
+        d->click(1, 5);
+        QTest::keyClick(d->combo, Qt::Key_Tab);
+        QTest::keyClick(d->table, Qt::Key_Right);
+        QTest::keyClick(d->table, Qt::Key_Down);
+        QVERIFY(RadioData == before);
+        QCOMPARE(d->cell(1, 6), QString("宽带"));
+        // Leaving an editor by arrow key commits its own cell only.
+        d->click(1, 1);
+        d->type("439");
+        QTest::keyClick(d->textEdit, Qt::Key_Down);
+        QCOMPARE(d->cell(1, 1), QString("439.00000"));
+        QCOMPARE(d->cell(1, 2), QString("446.10000"));
+        QCOMPARE(d->table->currentRow() + 1, 2);
+        QVERIFY(!d->textEdit->isVisible());
+        // And a name cell reached by keyboard is not erased by a pending-name commit.
+        QTest::keyClick(d->table, Qt::Key_Up);
+        for (int i = 0; i < 6; ++i)
+            QTest::keyClick(d->table, Qt::Key_Right);
+        QCOMPARE(d->table->currentColumn(), 7);
+        CommitPendingName();
+        QCOMPARE(d->cell(1, 7), QString("RPT"));
+    }
+
+    void typingStartsAnEditAndEscapeAbandonsIt()
+    {
+        typeRepeater(2);
+        const ImageTable before = RadioData;
+        d->click(2, 0);
+        QTest::keyClick(d->table, Qt::Key_Right);
+        QTest::keyClicks(d->table, "4");
+        QVERIFY(d->textEdit->isVisible());
+        QCOMPARE(d->textEdit->text(), QString("4")); // typing replaces the cell's text
+        QTest::keyClicks(d->textEdit, "41");
+        QTest::keyClick(d->textEdit, Qt::Key_Escape);
+        QVERIFY(!d->textEdit->isVisible());
+        QCOMPARE(d->cell(2, 1), QString("438.50000"));
+        QTest::keyClick(d->table, Qt::Key_Left);
+        QVERIFY(RadioData == before);
+
+        QTest::keyClick(d->table, Qt::Key_Right);
+        QTest::keyClicks(d->table, "441");
+        QTest::keyClick(d->textEdit, Qt::Key_Tab);
+        QCOMPARE(d->cell(2, 1), QString("441.00000"));
+        QCOMPARE(d->table->currentColumn(), 2);
+        // Letters in a list cell neither edit it nor jump elsewhere.
+        QTest::keyClick(d->table, Qt::Key_Right);
+        QTest::keyClicks(d->table, "x");
+        QCOMPARE(d->table->currentColumn(), 3);
+        QVERIFY(!d->combo->isVisible());
+        QTest::keyClick(d->table, Qt::Key_F2);
+        QVERIFY(d->combo->isVisible());
+    }
+
+    void longFrequencyTextsSwallowEverythingButBackspace()
+    {
+        d->click(1, 1);
+        QTest::keyClicks(d->textEdit, "446.0062512345");
+        QCOMPARE(d->textEdit->text(), QString("446.006251"));
+        QTest::keyClick(d->textEdit, Qt::Key_Return);
+        QCOMPARE(d->table->currentColumn(), 1); // Enter swallowed too
+        QCOMPARE(int(RadioData[1][0]), 255);
+        QTest::keyClick(d->textEdit, Qt::Key_Backspace);
+        QTest::keyClick(d->textEdit, Qt::Key_Return);
+        QCOMPARE(d->table->currentColumn(), 2);
+        QCOMPARE(Cells(1, 0, 3), (std::vector<int>{0x25, 0x06, 0x60, 0x44}));
+    }
+
+    void pendingNameIsCommittedForTheSaveWindows()
+    {
+        d->enter(3, 1, "446");
+        d->click(3, 7);
+        QTest::keyClicks(d->textEdit, "home");
+        CommitPendingName();
+        QCOMPARE(d->cell(3, 7), QString("HOME"));
+        QCOMPARE(Cells(160, 10, 14), (std::vector<int>{19, 26, 24, 16, 255}));
+        QVERIFY(d->textEdit->isVisible()); // the user may go on typing
+    }
+
+    void focusLossCommitsOnlyWhileWriting()
+    {
+        d->click(4, 1);
+        QTest::keyClicks(d->textEdit, "446");
+        QFocusEvent lost(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QCoreApplication::sendEvent(d->textEdit, &lost);
+        QVERIFY(d->textEdit->isVisible());
+        QCOMPARE(int(RadioData[4][0]), 255);
+        OpenWindows[WindowId::Form_Comm_Write] = true;
+        QCoreApplication::sendEvent(d->textEdit, &lost);
+        OpenWindows[WindowId::Form_Comm_Write] = false;
+        QVERIFY(!d->textEdit->isVisible());
+        QCOMPARE(Cells(4, 0, 3), (std::vector<int>{0x00, 0x00, 0x60, 0x44}));
+        d->click(4, 0); // the cell change afterwards commits nothing more
+        QCOMPARE(d->cell(4, 1), QString("446.00000"));
+    }
+};
+
+QTEST_MAIN(GridEditingTests)
+#include "GridEditingTests.moc"
