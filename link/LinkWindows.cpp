@@ -1,5 +1,12 @@
 #include "LinkWindows.h"
 
+#include "PortSetupWindow.h"
+#include "TransferWindow.h"
 #include "Windows.h"
 
-void RegisterLinkWindows() {}
+void RegisterLinkWindows()
+{
+    Windows::Register(WindowId::Form_setup, [] { return new PortSetupWindow; });
+    Windows::Register(WindowId::Form_Comm_Read, [] { return new TransferWindow(LinkMode::Read); });
+    Windows::Register(WindowId::Form_Comm_Write, [] { return new TransferWindow(LinkMode::Write); });
+}

@@ -1,0 +1,112 @@
+#include "TransferWindow.h"
+
+#include "Language.h"
+#include "MainFrame.h"
+#include "Messages.h"
+#include "PendingName.h"
+#include "SerialLink.h"
+#include "Windows.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+struct Captions {
+    const char *name;
+    const char *titleChinese, *titleEnglish;
+    const char *startName;
+    const char *startChinese, *startEnglish;
+};
+
+const Captions ReadCaptions{"Form_Comm_Read", "从对讲机读取数据", "Read Data From Radio",
+                            "Command_read", "读取", "Read"};
+const Captions WriteCaptions{"Form_Comm_Write", "写数据到对讲机", "Write Data to Radio",
+                             "Command_Write", "写入", "Write"};
+
+const Captions &CaptionsOf(LinkMode mode) { return mode == LinkMode::Read ? ReadCaptions : WriteCaptions; }
+
+} // namespace
+
+TransferWindow::TransferWindow(LinkMode mode)
+    : ChildWindow(mode == LinkMode::Read ? WindowId::Form_Comm_Read : WindowId::Form_Comm_Write),
+      mode_(mode), link_(new SerialLink(mode, *this, this)), status_(new QLabel(this)),
+      progress_(new QProgressBar(this)), start_(new QPushButton(this)), cancel_(new QPushButton(this)),
+      help_(new QPushButton(this))
+{
+    const Captions &captions = CaptionsOf(mode);
+    setObjectName(QString::fromLatin1(captions.name));
+    status_->setObjectName(QStringLiteral("Label_tr_count"));
+    progress_->setObjectName(QStringLiteral("ProgressBar1"));
+    start_->setObjectName(QString::fromLatin1(captions.startName));
+    cancel_->setObjectName(QStringLiteral("Command_Cancel"));
+    help_->setObjectName(QStringLiteral("Command_Help"));
+    progress_->setRange(0, 100);
+    progress_->setValue(0);
+    progress_->setTextVisible(true);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton *button : {start_, cancel_, help_}) {
+        button->setMinimumWidth(90);
+        buttons->addWidget(button);
+        buttons->addStretch();
+    }
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 16, 24, 16);
+    layout->addStretch();
+    layout->addWidget(status_);
+    layout->addWidget(progress_);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    connect(start_, &QPushButton::clicked, this, [this] { link_->engine().startPressed(); });
+    connect(cancel_, &QPushButton::clicked, this, [this] { unload(); });
+    // The help button has never had an action.
+}
+
+RadioLink &TransferWindow::engine() { return link_->engine(); }
+
+void TransferWindow::applyTexts()
+{
+    const Captions &captions = CaptionsOf(mode_);
+    setWindowTitle(Texts(captions.titleChinese, captions.titleEnglish));
+    start_->setText(Texts(captions.startChinese, captions.startEnglish));
+    cancel_->setText(Texts("取消", "Cancel"));
+    help_->setText(Texts("帮助", "Help"));
+}
+
+QRect TransferWindow::placement() const
+{
+    const QSize main = MainWindowSize();
+    const int width = int(main.width() / 1.6);
+    const int height = main.height() / 3;
+    return QRect((main.width() - width) / 2, int((main.height() - height) / 1.45), width, height);
+}
+
+void TransferWindow::onLoad()
+{
+    CommitPendingName();
+    link_->engine().windowOpened();
+}
+
+bool TransferWindow::canClose() { return link_->engine().closeRequested(); }
+
+void TransferWindow::showMessage(const LinkMessage &message)
+{
+    ShowWarning(message.text.chinese, message.text.english,
+                message.capitalTitle ? PromptTitle::CapitalPrompt : PromptTitle::Prompt);
+}
+
+void TransferWindow::setProgress(int percent)
+{
+    progress_->setVisible(true);
+    progress_->setValue(percent);
+}
+
+void TransferWindow::setStatus(const LinkText &status) { status_->setText(status.current()); }
+
+void TransferWindow::closeWindow() { Windows::Unload(windowId()); }

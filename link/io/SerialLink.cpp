@@ -1,0 +1,89 @@
+#include "SerialLink.h"
+
+#include "Globals.h"
+#include "PortBinding.h"
+
+#include <QSerialPort>
+#include <QTimer>
+
+SerialLink::SerialLink(LinkMode mode, LinkView &view, QObject *parent)
+    : QObject(parent), port_(new QSerialPort(this)), engine_(mode, *this, view)
+{
+    port_->setObjectName(QStringLiteral("MSC"));
+    connect(port_, &QSerialPort::readyRead, this, [this] { engine_.bytesArrived(port_->readAll()); });
+    // A cable pulled or a device gone: the port is closed, and the reply
+    // timeout ends the attempt as for a silent radio.
+    connect(port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+        if (error == QSerialPort::ResourceError && port_->isOpen())
+            port_->close();
+    });
+    for (int t = 1; t <= TimerCount; ++t) {
+        auto *timer = new QTimer(this);
+        timer->setObjectName(QStringLiteral("Timer%1").arg(t));
+        timer->setTimerType(Qt::PreciseTimer);
+        connect(timer, &QTimer::timeout, this, [this, t] { engine_.timerExpired(t); });
+        timers_[t] = timer;
+    }
+}
+
+SerialLink::~SerialLink()
+{
+    for (int t = 1; t <= TimerCount; ++t)
+        timers_[t]->stop();
+    if (port_->isOpen())
+        port_->close();
+}
+
+PortOpenResult SerialLink::openPort(bool discardOutput)
+{
+    PortOpenResult result;
+    result.device = DeviceForPort(PortNumber);
+    if (result.device.isEmpty()) {
+        result.reason = QStringLiteral("no serial port found for COM%1").arg(PortNumber);
+        return result;
+    }
+    port_->setPortName(result.device);
+    port_->setBaudRate(QSerialPort::Baud9600);
+    port_->setDataBits(QSerialPort::Data8);
+    port_->setParity(QSerialPort::NoParity);
+    port_->setStopBits(QSerialPort::OneStop);
+    port_->setFlowControl(QSerialPort::NoFlowControl);
+    port_->setReadBufferSize(1024);
+    if (!port_->open(QIODevice::ReadWrite)) {
+        result.reason = port_->errorString();
+        result.accessDenied = port_->error() == QSerialPort::PermissionError;
+        return result;
+    }
+    port_->clear(discardOutput ? QSerialPort::AllDirections : QSerialPort::Input);
+    result.ok = true;
+    return result;
+}
+
+void SerialLink::closePort()
+{
+    if (!port_->isOpen())
+        return;
+    // The last acknowledge or end byte must leave before the port goes.
+    port_->flush();
+    port_->close();
+}
+
+bool SerialLink::isPortOpen() const { return port_->isOpen(); }
+
+void SerialLink::write(const QByteArray &bytes)
+{
+    if (port_->isOpen())
+        port_->write(bytes);
+}
+
+void SerialLink::discardInput()
+{
+    if (!port_->isOpen())
+        return;
+    port_->readAll();
+    port_->clear(QSerialPort::Input);
+}
+
+void SerialLink::startTimer(int timer, int milliseconds) { timers_[timer]->start(milliseconds); }
+
+void SerialLink::stopTimer(int timer) { timers_[timer]->stop(); }

@@ -1,0 +1,35 @@
+// Binds a RadioLink to a real serial port (QSerialPort, 9600 8N1, no flow
+// control) and four timers. No widgets: the windows and the command-line
+// tool both use it, each with its own LinkView.
+#pragma once
+
+#include "RadioLink.h"
+
+#include <QObject>
+#include <array>
+
+class QSerialPort;
+class QTimer;
+
+class SerialLink : public QObject, public LinkIo {
+    Q_OBJECT
+public:
+    SerialLink(LinkMode mode, LinkView &view, QObject *parent = nullptr);
+    ~SerialLink() override;
+
+    RadioLink &engine() { return engine_; }
+    QSerialPort *port() const { return port_; }
+
+    PortOpenResult openPort(bool discardOutput) override;
+    void closePort() override;
+    bool isPortOpen() const override;
+    void write(const QByteArray &bytes) override;
+    void discardInput() override;
+    void startTimer(int timer, int milliseconds) override;
+    void stopTimer(int timer) override;
+
+private:
+    QSerialPort *port_;
+    std::array<QTimer *, TimerCount + 1> timers_{};
+    RadioLink engine_;
+};

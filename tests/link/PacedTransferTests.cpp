@@ -1,0 +1,94 @@
+// Full transfers against the simulator paced at 9600 baud, where timing on
+// the line matters: the tail of a long identification and line noise must
+// not shift the blocks, and a whole read and write must work at the radio's
+// pace. Each prints how long its transfer took.
+#include "LinkTestSupport.h"
+#include "SimProcess.h"
+
+#include <QElapsedTimer>
+
+class PacedTransferTests : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { harness = new LinkWindowHarness; }
+    void cleanup()
+    {
+        delete harness;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void readWithATwelveByteIdentification()
+    {
+        SimProcess sim;
+        const RadioMemory radio = PatternMemory();
+        QVERIFY(sim.start(radio, {"--ident-length", "12"}));
+        BindPort(1, sim.device());
+        QElapsedTimer clock;
+        clock.start();
+        read();
+        qInfo("full read at 9600 baud: %lld ms", clock.elapsed());
+        QCOMPARE(FirstDifference(radio, 0, 253), QString());
+        QCOMPARE(sim.count("handshake"), 1);
+        QCOMPARE(sim.count("read block 253"), 1);
+        QCOMPARE(sim.count("read block 254"), 0);
+    }
+
+    void strayBytesBeforeABlockReplyCostARetryNotTheData()
+    {
+        SimProcess sim;
+        const RadioMemory radio = PatternMemory();
+        QVERIFY(sim.start(radio, {"--stray-before-block", "2", "--stray-count", "3"}));
+        BindPort(1, sim.device());
+        read();
+        QCOMPARE(FirstDifference(radio, 0, 253), QString());
+        QCOMPARE(sim.count("handshake"), 2);
+        QCOMPARE(harness->messages.size(), size_t(1));
+    }
+
+    void fullWrite()
+    {
+        SimProcess sim;
+        RadioMemory blank{};
+        QVERIFY(sim.start(blank, {}));
+        BindPort(1, sim.device());
+        // Some recognisable data in the start-up image, all of it in band.
+        for (int r = 160; r < 200; ++r)
+            for (int c = 0; c < 16; ++c)
+                RadioData[r][c] = int16_t((r * 16 + c) % 41);
+        harness->action("Prog_write")->trigger();
+        TransferWindow *write = harness->transfer(WindowId::Form_Comm_Write);
+        auto *bar = write->findChild<QProgressBar *>("ProgressBar1");
+        QElapsedTimer clock;
+        clock.start();
+        write->findChild<QPushButton *>("Command_Write")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(bar->value() >= 50, 20000);
+        QVERIFY(write->engine().busy());
+        QTRY_VERIFY_WITH_TIMEOUT(write->engine().done(), 30000);
+        qInfo("full write at 9600 baud: %lld ms", clock.elapsed());
+        QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Form_Comm_Write], 1000);
+        QVERIFY(harness->messages.empty());
+        const RadioMemory written = sim.stop();
+        QCOMPARE(FirstDifference(written, 0, 239), QString());
+        for (int a = 240 * 16; a < RadioMemorySize; ++a)
+            QCOMPARE(written[a], uint8_t(0));
+    }
+
+private:
+    void read()
+    {
+        harness->action("Prog_read")->trigger();
+        TransferWindow *window = harness->transfer(WindowId::Form_Comm_Read);
+        QVERIFY(window);
+        auto *bar = window->findChild<QProgressBar *>("ProgressBar1");
+        window->findChild<QPushButton *>("Command_read")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(bar->value() >= 50, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(harness->messageShown(ReadDone), 40000);
+        QCOMPARE(bar->value(), 100);
+        QCOMPARE(window->findChild<QLabel *>("Label_tr_count")->text(), QString("数据读出正常 ！"));
+    }
+
+    LinkWindowHarness *harness = nullptr;
+};
+
+QTEST_MAIN(PacedTransferTests)
+#include "PacedTransferTests.moc"

@@ -1,0 +1,3 @@
+#include "RadioSimulator.h"
+
+int main(int argc, char *argv[]) { return RunRadioSimulator(argc, argv); }

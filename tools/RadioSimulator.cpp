@@ -1,0 +1,282 @@
+#include "RadioSimulator.h"
+
+#include "ChannelFile.h"
+#include "RadioSimCore.h"
+
+#include <QCommandLineParser>
+#include <QStringList>
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+namespace {
+
+volatile sig_atomic_t stopRequested = 0;
+void RequestStop(int) { stopRequested = 1; }
+
+qint64 NowUs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return qint64(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
+}
+
+struct Options {
+    SimFaults faults;
+    QString image;
+    QString dump;
+    bool paced = true;
+    bool log = false;
+};
+
+// Parses the command line; false (with a message printed) when it is wrong
+// or when only help was asked for (then exitCode is 0).
+bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Simulated QL540 radio on a pseudo-terminal. Prints the device path on the "
+                       "first line of standard output and answers the programming protocol "
+                       "until it is stopped (SIGTERM or Ctrl+C)."));
+    parser.addHelpOption();
+    const QCommandLineOption image(QStringLiteral("image"), QStringLiteral("Start with this memory."),
+                                   QStringLiteral("FILE.chann"));
+    const QCommandLineOption dump(QStringLiteral("dump"),
+                                  QStringLiteral("Save the memory here on exit and after each write."),
+                                  QStringLiteral("FILE.chann"));
+    const QCommandLineOption noPace(QStringLiteral("no-pace"),
+                                    QStringLiteral("Answer at once instead of at 9600 baud."));
+    const QCommandLineOption log(QStringLiteral("log"), QStringLiteral("Print protocol events on standard error."));
+    const QCommandLineOption silent(QStringLiteral("silent"), QStringLiteral("Never answer."));
+    const QCommandLineOption wrongIdent(QStringLiteral("wrong-ident"),
+                                        QStringLiteral("Identify as another model."));
+    auto number = [](const char *name, const char *help) {
+        return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help), QStringLiteral("N"));
+    };
+    const QCommandLineOption identOffset = number("ident-offset", "Filler bytes before the identification.");
+    const QCommandLineOption identLength = number("ident-length", "Total length of the identification reply (default 9).");
+    const QCommandLineOption noReply = number("no-reply-block", "Once: no reply to the read request for block N.");
+    const QCommandLineOption shortReply = number("short-reply-block", "Once: a 20-byte reply for block N.");
+    const QCommandLineOption stray = number("stray-before-block", "Once: line noise just before the reply for block N.");
+    const QCommandLineOption strayCount = number("stray-count", "Noise bytes for --stray-before-block (default 3).");
+    const QCommandLineOption nak = number("nak-block", "Once: answer the write of block N with NAK.");
+    const QCommandLineOption noAck = number("no-ack-block", "Once: no acknowledge to the write of block N.");
+    const QCommandLineOption hangUp = number("hang-up-block", "Hang up the line at block N (read or write).");
+    parser.addOptions({image, dump, noPace, log, silent, wrongIdent, identOffset, identLength, noReply,
+                       shortReply, stray, strayCount, nak, noAck, hangUp});
+    if (!parser.parse(arguments)) {
+        std::fprintf(stderr, "ql540-radio-sim: %s\n", qPrintable(parser.errorText()));
+        exitCode = 2;
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::printf("%s", qPrintable(parser.helpText()));
+        exitCode = 0;
+        return false;
+    }
+    bool good = true;
+    auto value = [&](const QCommandLineOption &option, int fallback, int low, int high) {
+        if (!parser.isSet(option))
+            return fallback;
+        bool ok = false;
+        const int n = parser.value(option).toInt(&ok);
+        if (!ok || n < low || n > high) {
+            std::fprintf(stderr, "ql540-radio-sim: --%s needs a number %d..%d\n",
+                         qPrintable(option.names().first()), low, high);
+            good = false;
+        }
+        return n;
+    };
+    SimFaults &f = options.faults;
+    f.silent = parser.isSet(silent);
+    f.wrongIdent = parser.isSet(wrongIdent);
+    f.identOffset = value(identOffset, 0, 0, 64);
+    f.identLength = value(identLength, 9, 8, 256);
+    f.noReplyBlock = value(noReply, -1, 0, 255);
+    f.shortReplyBlock = value(shortReply, -1, 0, 255);
+    f.strayBlock = value(stray, -1, 0, 255);
+    f.strayCount = value(strayCount, 3, 1, 64);
+    f.nakBlock = value(nak, -1, 0, 255);
+    f.noAckBlock = value(noAck, -1, 0, 255);
+    f.hangUpBlock = value(hangUp, -1, 0, 255);
+    options.image = parser.value(image);
+    options.dump = parser.value(dump);
+    options.paced = !parser.isSet(noPace);
+    options.log = parser.isSet(log);
+    exitCode = 2;
+    return good;
+}
+
+bool LoadMemory(const QString &path, RadioMemory &memory)
+{
+    ImageTable image{};
+    ChannelFileError error;
+    if (!ReadChannelFile(path, image, &error)) {
+        std::fprintf(stderr, "ql540-radio-sim: %s: %s\n", qPrintable(path), qPrintable(error.english));
+        return false;
+    }
+    for (int a = 0; a < RadioMemorySize; ++a)
+        memory[a] = uint8_t(image[a / 16][a % 16]);
+    return true;
+}
+
+void SaveMemory(const QString &path, const RadioMemory &memory)
+{
+    if (path.isEmpty())
+        return;
+    ImageTable image{};
+    for (int a = 0; a < RadioMemorySize; ++a)
+        image[a / 16][a % 16] = memory[a];
+    ChannelFileError error;
+    if (!WriteChannelFile(path, image, &error))
+        std::fprintf(stderr, "ql540-radio-sim: %s: %s\n", qPrintable(path), qPrintable(error.english));
+}
+
+// The pseudo-terminal pair. The simulator keeps the slave side open too, in
+// raw mode, so the line stays up while the program closes and reopens it.
+struct Pty {
+    int master = -1;
+    int slave = -1;
+    QString path;
+
+    bool open()
+    {
+        master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
+            return false;
+        const char *name = ptsname(master);
+        if (!name)
+            return false;
+        path = QString::fromLocal8Bit(name);
+        slave = ::open(name, O_RDWR | O_NOCTTY);
+        if (slave < 0)
+            return false;
+        termios tio{};
+        tcgetattr(slave, &tio);
+        cfmakeraw(&tio);
+        cfsetispeed(&tio, B9600);
+        cfsetospeed(&tio, B9600);
+        tcsetattr(slave, TCSANOW, &tio);
+        fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+        return true;
+    }
+    void close()
+    {
+        if (master >= 0)
+            ::close(master);
+        if (slave >= 0)
+            ::close(slave);
+        master = slave = -1;
+    }
+};
+
+} // namespace
+
+int RunRadioSimulator(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    Options options;
+    int exitCode = 0;
+    if (!ParseOptions(arguments, options, exitCode))
+        return exitCode;
+
+    RadioMemory memory = DefaultRadioMemory();
+    if (!options.image.isEmpty() && !LoadMemory(options.image, memory))
+        return 2;
+    RadioSimCore radio(memory, options.faults);
+
+    Pty pty;
+    if (!pty.open()) {
+        std::fprintf(stderr, "ql540-radio-sim: cannot create a pseudo-terminal: %s\n", std::strerror(errno));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(pty.path));
+    std::fflush(stdout);
+
+    // Stop signals are only delivered while waiting in ppoll, so none is
+    // lost between the check and the wait.
+    struct sigaction action {};
+    action.sa_handler = RequestStop;
+    sigemptyset(&action.sa_mask);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(sig, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+    sigset_t blocked, waitMask;
+    sigemptyset(&blocked);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+        sigaddset(&blocked, sig);
+    sigprocmask(SIG_BLOCK, &blocked, &waitMask);
+
+    // 10 bits per byte on the line.
+    const qint64 byteUs = options.paced ? 1000000 * 10 / 9600 : 0;
+    const qint64 turnaroundUs = options.paced ? 2000 : 0;
+    std::deque<std::pair<qint64, char>> out;
+    qint64 lineFreeUs = 0;
+    int writeEnds = 0;
+
+    while (!stopRequested) {
+        qint64 now = NowUs();
+        // Send what is due.
+        while (!out.empty() && out.front().first <= now && pty.master >= 0) {
+            const char byte = out.front().second;
+            out.pop_front();
+            if (::write(pty.master, &byte, 1) < 0 && errno != EAGAIN)
+                break;
+        }
+        timespec wait{0, 200 * 1000 * 1000};
+        if (!out.empty()) {
+            const qint64 us = std::max<qint64>(0, out.front().first - now);
+            wait = {time_t(us / 1000000), long(us % 1000000) * 1000};
+        }
+        pollfd fd{pty.master, POLLIN, 0};
+        const int ready = ppoll(&fd, pty.master >= 0 ? 1 : 0, &wait, &waitMask);
+        if (ready < 0)
+            continue; // a signal; the loop condition decides
+        if (ready == 0 || !(fd.revents & POLLIN))
+            continue;
+        char buffer[512];
+        const ssize_t n = ::read(pty.master, buffer, sizeof buffer);
+        if (n <= 0)
+            continue;
+        now = NowUs();
+        for (ssize_t i = 0; i < n; ++i) {
+            const auto reply = radio.feed(uint8_t(buffer[i]), now / 1000);
+            if (!reply)
+                continue;
+            // The request takes its own wire time to arrive before the
+            // radio can answer it.
+            qint64 t = std::max(now + reply->requestLength * byteUs + turnaroundUs, lineFreeUs);
+            for (char byte : reply->bytes) {
+                t += byteUs;
+                out.emplace_back(t, byte);
+            }
+            lineFreeUs = t;
+        }
+        if (options.log)
+            std::fputs(qPrintable(radio.takeLog()), stderr);
+        if (radio.counters().writeEnds != writeEnds) {
+            writeEnds = radio.counters().writeEnds;
+            SaveMemory(options.dump, radio.memory());
+        }
+        if (radio.hungUp() && pty.master >= 0) {
+            out.clear();
+            pty.close();
+        }
+    }
+    if (options.log)
+        std::fputs(qPrintable(radio.takeLog()), stderr);
+    pty.close();
+    SaveMemory(options.dump, radio.memory());
+    return 0;
+}
