@@ -1,0 +1,84 @@
+#include "CliSupport.h"
+
+#include "Globals.h"
+#include "Language.h"
+
+#include <QCommandLineParser>
+#include <cstdio>
+
+void StartUp(bool chinese)
+{
+    ResetGlobals();
+    IsChinese = chinese;
+}
+
+bool LanguageFromArguments(const QStringList &arguments, bool &chinese)
+{
+    chinese = false;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString &a = arguments.at(i);
+        if (a == QLatin1String("--"))
+            break;
+        QString value;
+        if (a == QLatin1String("--lang") && i + 1 < arguments.size())
+            value = arguments.at(i + 1);
+        else if (a.startsWith(QLatin1String("--lang=")))
+            value = a.mid(7);
+        else
+            continue;
+        if (value == QLatin1String("zh")) {
+            chinese = true;
+        } else if (value == QLatin1String("en")) {
+            chinese = false;
+        } else {
+            PrintError(QStringLiteral("ql540: --lang takes zh or en, not \"%1\"").arg(value));
+            return false;
+        }
+    }
+    return true;
+}
+
+void AddCommonOptions(QCommandLineParser &parser)
+{
+    parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        Texts("显示此帮助。", "Show this help.")));
+    parser.addOption(QCommandLineOption(QStringLiteral("lang"),
+                                        Texts("消息语言：zh（中文）或 en（英文，默认）。",
+                                              "Language of the messages: zh (Chinese) or en (English, default)."),
+                                        QStringLiteral("zh|en"), QStringLiteral("en")));
+}
+
+int ParseCommand(QCommandLineParser &parser, const QStringList &arguments, const QString &command)
+{
+    if (!parser.parse(arguments))
+        return ArgumentError(parser.errorText(), command);
+    if (parser.isSet(QStringLiteral("help"))) {
+        // The parser names the program by its path; name the command instead.
+        QString help = parser.helpText();
+        const qsizetype end = help.indexOf(QLatin1String(" ["));
+        if (help.startsWith(QLatin1String("Usage: ")) && end > 0)
+            help.replace(7, end - 7, QStringLiteral("ql540 ") + command);
+        std::fputs(help.toUtf8().constData(), stdout);
+        return ExitSuccess;
+    }
+    return -1;
+}
+
+void PrintOut(const QString &text)
+{
+    std::fputs((text + u'\n').toUtf8().constData(), stdout);
+}
+
+void PrintError(const QString &text)
+{
+    std::fflush(stdout);
+    std::fputs((text + u'\n').toUtf8().constData(), stderr);
+    std::fflush(stderr);
+}
+
+int ArgumentError(const QString &message, const QString &command)
+{
+    PrintError(QStringLiteral("ql540 %1: %2").arg(command, message));
+    PrintError(Texts("用法见 \"ql540 %1 --help\"。", "See \"ql540 %1 --help\".").arg(command));
+    return ExitBadInput;
+}

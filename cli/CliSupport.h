@@ -1,0 +1,34 @@
+// What every subcommand of the command-line tool shares: exit codes, the
+// language option, and printing in the user's language.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QCommandLineParser;
+
+// 0 success, 1 the radio or the port failed, 2 the arguments or a file were
+// bad. Scripts branch on these.
+enum ExitCode { ExitSuccess = 0, ExitLinkFailure = 1, ExitBadInput = 2 };
+
+// Puts the program's globals into their start-up state and the language of
+// "--lang" (English unless "zh"). Every subcommand starts with it.
+void StartUp(bool chinese);
+
+// Looks for "--lang" before the real parse, so that even the help texts and
+// the parser's own errors come out in the chosen language. Returns false for
+// an unknown language (message printed).
+bool LanguageFromArguments(const QStringList &arguments, bool &chinese);
+
+// Adds --help and --lang to a subcommand's parser.
+void AddCommonOptions(QCommandLineParser &parser);
+
+// Parses a subcommand's arguments. Returns -1 to go on, otherwise the exit
+// code to end with (0 after --help, 2 after an error, message printed).
+int ParseCommand(QCommandLineParser &parser, const QStringList &arguments, const QString &command);
+
+// Prints a line on standard output or standard error, in UTF-8.
+void PrintOut(const QString &text);
+void PrintError(const QString &text);
+// An argument error: the message and where to find help; returns 2.
+int ArgumentError(const QString &message, const QString &command);

@@ -1,0 +1,17 @@
+// What "ql540 show" prints: the channel rows as the grid shows them, then
+// the VFO and the optional features; as aligned text or as JSON.
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+// The eight column titles of the grid in the current language.
+QStringList ChannelColumnTitles();
+
+// Empty channels are left out unless all is set.
+QString ImageReportText(bool all);
+QJsonObject ImageReportJson(bool all);
+
+// Columns a text takes on a terminal: CJK characters take two.
+int DisplayWidth(const QString &text);

@@ -1,0 +1,78 @@
+// ql540: the radio link and the channel file without the windows, for
+// scripts and machines without a desktop.
+#include "CliSupport.h"
+#include "Commands.h"
+#include "Globals.h"
+#include "Language.h"
+#include "RadioSimulator.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+QString Usage()
+{
+    return Texts("用法：ql540 <命令> [选项]\n"
+                 "\n"
+                 "命令：\n"
+                 "  read   --port 设备 --output 文件.chann   从对讲机读取并保存\n"
+                 "  write  --port 设备 文件.chann            把文件写入对讲机\n"
+                 "  show   文件.chann [--all] [--json]       显示文件内容\n"
+                 "  sim    [选项]                            模拟对讲机（伪终端）\n"
+                 "\n"
+                 "每个命令都有 --help 和 --lang zh|en。\n"
+                 "退出码：0 成功，1 对讲机或串口故障，2 参数或文件错误。\n",
+                 "Usage: ql540 <command> [options]\n"
+                 "\n"
+                 "Commands:\n"
+                 "  read   --port DEVICE --output FILE.chann   read the radio into a file\n"
+                 "  write  --port DEVICE FILE.chann            write a file into the radio\n"
+                 "  show   FILE.chann [--all] [--json]         print what a file holds\n"
+                 "  sim    [options]                           simulated radio on a pseudo-terminal\n"
+                 "\n"
+                 "Every command takes --help and --lang zh|en.\n"
+                 "Exit codes: 0 success, 1 radio or port failure, 2 bad arguments or a bad file.\n");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // The simulator is a program of its own with its own loop and options.
+    if (argc >= 2 && std::strcmp(argv[1], "sim") == 0)
+        return RunRadioSimulator(argc - 1, argv + 1);
+
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("ql540"));
+    const QStringList arguments = QCoreApplication::arguments();
+    bool chinese = false;
+    if (!LanguageFromArguments(arguments, chinese))
+        return ExitBadInput;
+    IsChinese = chinese;
+
+    const QString command = arguments.value(1);
+    const QStringList rest = QStringList{QStringLiteral("ql540 ") + command} + arguments.mid(2);
+    if (command == QLatin1String("read"))
+        return ReadCommand(rest);
+    if (command == QLatin1String("write"))
+        return WriteCommand(rest);
+    if (command == QLatin1String("show"))
+        return ShowCommand(rest);
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        command == QLatin1String("help")) {
+        std::fputs(Usage().toUtf8().constData(), stdout);
+        return ExitSuccess;
+    }
+    if (command == QLatin1String("--version")) {
+        PrintOut(QStringLiteral("ql540 ") + VersionText);
+        return ExitSuccess;
+    }
+    if (command.isEmpty())
+        PrintError(Texts("缺少命令。", "Missing command."));
+    else
+        PrintError(Texts("未知的命令：%1", "Unknown command: %1").arg(command));
+    std::fputs(Usage().toUtf8().constData(), stderr);
+    return ExitBadInput;
+}

@@ -1,0 +1,24 @@
+// Runs one read or write with the link engine the windows use, on a real
+// serial port, without any window: the same handshake, retries, checks and
+// messages, reported on the console.
+#pragma once
+
+#include "ProgressOutput.h"
+
+#include <QString>
+
+enum class LinkMode;
+
+enum class TransferResult {
+    Completed,
+    Failed,  // the port or the radio failed, after the retries
+    Refused, // the write preparation refused the image; nothing was sent
+};
+
+// Binds the device (a path, or a port number 1..8 as the setup window counts
+// them) to the port the engine opens.
+void UsePort(const QString &device);
+
+// Read: fills RadioData rows 0..253 on success, leaves it alone otherwise.
+// Write: prepares RadioData and sends rows 0..239.
+TransferResult RunTransfer(LinkMode mode, ProgressOutput::Style style);

@@ -1,0 +1,133 @@
+// ql540 read and write against the simulated radio on a pseudo-terminal
+// (unpaced: the protocol is the same, only faster).
+#include "CliTestSupport.h"
+#include "ImageRoutines.h"
+#include "WritePreparation.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+namespace {
+
+class Transfers : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        ResetGlobals();
+    }
+
+    QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
+
+    static ImageTable StartUpImage()
+    {
+        ResetGlobals();
+        return RadioData;
+    }
+
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(Transfers, ReadSavesTheRadiosBlocksOverTheStartUpImage)
+{
+    // Any byte values at all, in every block the radio has.
+    ImageTable radio = StartUpImage();
+    QRandomGenerator random(540);
+    for (int r = 0; r < UsedRows; ++r)
+        for (int c = 0; c < BlockSize; ++c)
+            radio[r][c] = int16_t(random.bounded(256));
+    SaveImage(path("radio.chann"), radio);
+    // An older file of the same name is replaced.
+    QFile old(path("read.chann"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+
+    SimulatedRadio sim({"--no-pace", "--image", path("radio.chann")});
+    ASSERT_FALSE(sim.device().isEmpty());
+    const CliRun run = RunCli({"read", "--port", sim.device(), "--output", path("read.chann")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+    const ImageTable read = LoadImage(path("read.chann"));
+    EXPECT_TRUE(SameRows(read, radio, 0, ReadBlockCount - 1));
+    // Rows 254 and 255 are never sent: they keep the start-up image.
+    EXPECT_TRUE(SameRows(read, StartUpImage(), ReadBlockCount, UsedRows - 1));
+
+    // Not a terminal: plain percentage lines, then the completion notice.
+    const QStringList lines = run.err.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 12) << run.err.toStdString();
+    EXPECT_EQ(lines.first(), "  0%  Connecting with transceiver.");
+    EXPECT_EQ(lines.at(10), "100%  Read Data in gear.");
+    EXPECT_EQ(lines.last(), "Complete reading the data from transceiver.");
+    EXPECT_TRUE(run.out.isEmpty());
+}
+
+TEST_F(Transfers, WriteSendsTheFileAfterTheWritePreparation)
+{
+    ProgramChannel(1, "446.00625");
+    ProgramChannel(9, "438.5", "7.6", 1);
+    ProgramChannel(128, "400");
+    RadioData[OptionRow][1] |= 0x10; // cleared by the preparation
+    RadioData[OptionRow][12] = 77;   // power-on channel, recomputed
+    RadioData[CalibrationRow][0] = 12; // block 240 is never written
+    RadioData[239][15] = 0xAB;         // the last block that is
+    SaveImage(path("plan.chann"));
+    const ImageTable file = RadioData;
+
+    SimulatedRadio sim({"--no-pace", "--dump", path("dump.chann")});
+    const CliRun run = RunCli({"write", "--quiet", "--port", sim.device(), path("plan.chann")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString(); // quiet
+    sim.stop();
+    const ImageTable radio = LoadImage(path("dump.chann"));
+
+    RadioData = file;
+    ASSERT_FALSE(PrepareWrite().has_value());
+    EXPECT_TRUE(SameRows(radio, RadioData, 0, WriteBlockCount - 1));
+    EXPECT_EQ(radio[OptionRow][12], 1);
+    EXPECT_EQ(radio[OptionRow][1] & 0x10, 0);
+    EXPECT_EQ(radio[ChannelMapRow][0], 0xFE);
+    EXPECT_EQ(radio[ChannelMapRow][1], 0xFE);
+    EXPECT_EQ(radio[ChannelMapRow][15], 0x7F);
+    EXPECT_EQ(radio[IdentRow][0], 'Q');
+    EXPECT_EQ(radio[239][15], 0xAB);
+    // Blocks 240.. keep what the radio had.
+    EXPECT_TRUE(SameRows(radio, StartUpImage(), WriteBlockCount, UsedRows - 1));
+}
+
+TEST_F(Transfers, AWriteOutsideTheBandIsRefusedAndSendsNothing)
+{
+    struct Case {
+        int channel; // 0: the VFO
+        const char *rx;
+        QString message;
+    };
+    const QList<Case> cases{
+        {5, "145", QStringLiteral("Channel 5that Receiving or transmitting frequency  out of "
+                                  "frequency limitation range ")},
+        {0, "480", QStringLiteral("Receiving or transmitting frequency that frequency Mode out of "
+                                  "frequency limitation range ")},
+    };
+    for (const Case &c : cases) {
+        ResetGlobals();
+        ProgramChannel(1, "446");
+        if (c.channel == 0) {
+            QString text = QString::fromLatin1(c.rx);
+            StoreFrequency(text, VfoRow, 0);
+        } else {
+            ProgramChannel(c.channel, c.rx);
+        }
+        SaveImage(path("bad.chann"));
+        QFile::remove(path("dump.chann"));
+
+        SimulatedRadio sim({"--no-pace", "--log", "--dump", path("dump.chann")});
+        const CliRun run = RunCli({"write", "--port", sim.device(), path("bad.chann")});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err, c.message + u'\n');
+        // The simulator saw no byte at all and still holds its memory.
+        EXPECT_TRUE(sim.stop().isEmpty());
+        EXPECT_TRUE(SameRows(LoadImage(path("dump.chann")), StartUpImage(), 0, UsedRows - 1));
+    }
+}
