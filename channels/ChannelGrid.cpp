@@ -296,7 +296,9 @@ bool frm_chann::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
     if (event->type() == QEvent::FocusOut && watched == textEdit_) {
-        textFocusLost();
+        // The editor's own context menu does not take the edit away.
+        if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+            textFocusLost();
         return false;
     }
     if (event->type() == QEvent::FocusIn && watched == comboEdit_) {

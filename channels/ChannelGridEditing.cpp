@@ -355,9 +355,10 @@ void frm_chann::leaveEditorFor(int n, int col)
 
 bool frm_chann::listEditKey(QKeyEvent *event)
 {
-    // The list is pick-only: typed characters never reach it.
+    // The list is pick-only: typed characters never reach it. Space still
+    // opens it.
     if (IsTyping(event))
-        return true;
+        return event->key() != Qt::Key_Space;
     if (IsEnter(event)) {
         listEnter();
         return true;
@@ -403,7 +404,7 @@ void frm_chann::textEnter()
     } else if (c == NameCol) {
         // Leaving the name cell commits the name.
         moveTo(n < ChannelCount ? n + 1 : n, ReceiveCol);
-        openTextEditor(currentRow(), ReceiveCol);
+        BeginCellEdit();
     }
 }
 

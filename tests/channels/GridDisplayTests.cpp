@@ -4,6 +4,7 @@
 
 #include "PendingName.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QScrollBar>
 
@@ -39,6 +40,12 @@ private slots:
         QCOMPARE(d->grid->windowTitle(), QString("信道参数编辑 [ 信道 -  1 ]"));
         QCOMPARE(d->grid->findChild<QPushButton *>("Command_Edit")->text(), QString("信道编辑"));
         QCOMPARE(ChannelCount, 128);
+        const QSize main = d->main->size();
+        const QSize inner = d->main->mdiArea()->viewport()->size();
+        const QRect frame = d->main->mdiArea()->activeSubWindow()->geometry();
+        QCOMPARE(frame.size(), QSize(int(main.width() / 1.2), int(main.height() / 1.3)));
+        QCOMPARE(frame.topLeft(), QPoint((inner.width() - frame.width()) / 2,
+                                         std::max(0, (inner.height() - frame.height()) / 8)));
     }
 
     void switchesToEnglish()
@@ -157,6 +164,11 @@ private slots:
         d->pressButton("Command_Close");
         QVERIFY(!OpenWindows[WindowId::frm_chann]);
         CommitPendingName(); // no grid: nothing to commit, nothing to crash
+        d->main->findChild<QAction *>("Channel_edit")->trigger();
+        QVERIFY(OpenWindows[WindowId::frm_chann]);
+        d->main->toolbarButton("edit_chann");
+        d->attach();
+        QCOMPARE(d->cell(128, 0), QString("128"));
     }
 
     void editorsCoverTheirCellAndFollowIt()
