@@ -1,8 +1,11 @@
+#include "DemoRadio.h"
 #include "Display.h"
 #include "MDImain.h"
+#include "PortBinding.h"
 #include "WindowCatalog.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <cstdio>
 
 int main(int argc, char *argv[])
@@ -16,6 +19,29 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("QL540 CPS"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Programming software for QL540 radios."));
+    parser.addHelpOption();
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("Bind COM1 to this serial device."),
+                                  QStringLiteral("DEVICE"));
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QStringLiteral("Start a simulated radio and bind COM1 to it."));
+    parser.addOptions({port, demo});
+    parser.process(app);
+    if (parser.isSet(port))
+        BindPort(1, parser.value(port));
+    if (parser.isSet(demo)) {
+        QString error;
+        const QString device = StartDemoRadio(&app, {QStringLiteral("--sample")}, &error);
+        if (device.isEmpty()) {
+            std::fprintf(stderr, "ql540-cps: cannot start the simulated radio: %s\n", qPrintable(error));
+            return 1;
+        }
+        BindPort(1, device);
+    }
+
     RegisterAllWindows();
     MDImain window;
     window.startUp();

@@ -1,5 +1,6 @@
 #include "RadioSimCore.h"
 
+#include "Conversions.h"
 #include "Globals.h"
 #include "ImageRoutines.h"
 
@@ -16,20 +17,51 @@ int Address(const QByteArray &frame) { return (uint8_t(frame.at(1)) << 8) | uint
 
 } // namespace
 
-RadioMemory DefaultRadioMemory()
+namespace {
+
+// Builds an image with the program's own routines, leaving the caller's
+// image and the globals those routines touch as they were.
+RadioMemory BuildMemory(bool withChannels)
 {
-    // Build the program's start-up image without disturbing the caller's.
     const ImageTable saved = RadioData;
+    const auto savedCodes = NameCodes;
     const double low = BandLowMHz, high = BandHighMHz;
     ResetImage();
+    if (withChannels) {
+        CopyNameAreaToCodes();
+        for (int n = 1; n <= 8; ++n) {
+            QString rx = QString::number(446.00625 + (n - 1) * 0.0125, 'f', 5);
+            StoreFrequency(rx, n, 0);
+            for (int c = 4; c < 8; ++c)
+                RadioData[n][c] = 0;
+            const int tone = n % 2 == 0 ? n : 255; // every other channel with CTCSS
+            RadioData[n][8] = RadioData[n][10] = int16_t(tone == 255 ? 255 : 0);
+            RadioData[n][9] = RadioData[n][11] = int16_t(tone);
+            RadioData[n][12] = int16_t(n <= 4 ? 2 : 0); // high, then low power
+            RadioData[n][13] = int16_t(n % 3 == 0 ? 0x00 : 0x20); // some narrow
+            const QString name = QStringLiteral("PMR%1").arg(n);
+            for (int k = 0; k < NameLength; ++k)
+                NameCodes[(n - 1) * NameLength + k] =
+                    int16_t(k < name.size() ? CharToCode(name.mid(k, 1)) : 255);
+        }
+        CopyCodesToNameArea();
+        SetPowerOnChannel();
+        BuildChannelMap();
+    }
     RadioMemory memory{};
     for (int a = 0; a < RadioMemorySize; ++a)
         memory[a] = uint8_t(RadioData[a / BlockSize][a % BlockSize]);
     RadioData = saved;
+    NameCodes = savedCodes;
     BandLowMHz = low;
     BandHighMHz = high;
     return memory;
 }
+
+} // namespace
+
+RadioMemory DefaultRadioMemory() { return BuildMemory(false); }
+RadioMemory SampleRadioMemory() { return BuildMemory(true); }
 
 RadioSimCore::RadioSimCore(const RadioMemory &memory, SimFaults faults)
     : memory_(memory), faults_(faults)

@@ -82,3 +82,5 @@ private:
 
 // The start-up image of the program as radio memory.
 RadioMemory DefaultRadioMemory();
+// The start-up image with eight programmed channels, for the demo.
+RadioMemory SampleRadioMemory();

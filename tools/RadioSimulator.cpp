@@ -14,6 +14,7 @@
 #include <deque>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -33,6 +34,7 @@ qint64 NowUs()
 struct Options {
     SimFaults faults;
     QString image;
+    bool sample = false;
     QString dump;
     bool paced = true;
     bool log = false;
@@ -46,13 +48,16 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     parser.setApplicationDescription(
         QStringLiteral("Simulated QL540 radio on a pseudo-terminal. Prints the device path on the "
                        "first line of standard output and answers the programming protocol "
-                       "until it is stopped (SIGTERM or Ctrl+C)."));
+                       "until it is stopped (SIGTERM or Ctrl+C) or, when standard input is a "
+                       "pipe, until that pipe closes."));
     parser.addHelpOption();
     const QCommandLineOption image(QStringLiteral("image"), QStringLiteral("Start with this memory."),
                                    QStringLiteral("FILE.chann"));
     const QCommandLineOption dump(QStringLiteral("dump"),
                                   QStringLiteral("Save the memory here on exit and after each write."),
                                   QStringLiteral("FILE.chann"));
+    const QCommandLineOption sample(QStringLiteral("sample"),
+                                    QStringLiteral("Start with eight programmed channels (the demo)."));
     const QCommandLineOption noPace(QStringLiteral("no-pace"),
                                     QStringLiteral("Answer at once instead of at 9600 baud."));
     const QCommandLineOption log(QStringLiteral("log"), QStringLiteral("Print protocol events on standard error."));
@@ -71,7 +76,7 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     const QCommandLineOption nak = number("nak-block", "Once: answer the write of block N with NAK.");
     const QCommandLineOption noAck = number("no-ack-block", "Once: no acknowledge to the write of block N.");
     const QCommandLineOption hangUp = number("hang-up-block", "Hang up the line at block N (read or write).");
-    parser.addOptions({image, dump, noPace, log, silent, wrongIdent, identOffset, identLength, noReply,
+    parser.addOptions({image, sample, dump, noPace, log, silent, wrongIdent, identOffset, identLength, noReply,
                        shortReply, stray, strayCount, nak, noAck, hangUp});
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "ql540-radio-sim: %s\n", qPrintable(parser.errorText()));
@@ -109,6 +114,7 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     f.noAckBlock = value(noAck, -1, 0, 255);
     f.hangUpBlock = value(hangUp, -1, 0, 255);
     options.image = parser.value(image);
+    options.sample = parser.isSet(sample);
     options.dump = parser.value(dump);
     options.paced = !parser.isSet(noPace);
     options.log = parser.isSet(log);
@@ -191,7 +197,7 @@ int RunRadioSimulator(int argc, char **argv)
     if (!ParseOptions(arguments, options, exitCode))
         return exitCode;
 
-    RadioMemory memory = DefaultRadioMemory();
+    RadioMemory memory = options.sample ? SampleRadioMemory() : DefaultRadioMemory();
     if (!options.image.isEmpty() && !LoadMemory(options.image, memory))
         return 2;
     RadioSimCore radio(memory, options.faults);
@@ -219,6 +225,11 @@ int RunRadioSimulator(int argc, char **argv)
     sigprocmask(SIG_BLOCK, &blocked, &waitMask);
 
     // 10 bits per byte on the line.
+    // Started through a pipe (the demo, the tests): end with the pipe, so no
+    // simulator outlives the program that started it.
+    struct stat in {};
+    const bool watchStdin = fstat(0, &in) == 0 && S_ISFIFO(in.st_mode);
+
     const qint64 byteUs = options.paced ? 1000000 * 10 / 9600 : 0;
     const qint64 turnaroundUs = options.paced ? 2000 : 0;
     std::deque<std::pair<qint64, char>> out;
@@ -239,11 +250,17 @@ int RunRadioSimulator(int argc, char **argv)
             const qint64 us = std::max<qint64>(0, out.front().first - now);
             wait = {time_t(us / 1000000), long(us % 1000000) * 1000};
         }
-        pollfd fd{pty.master, POLLIN, 0};
-        const int ready = ppoll(&fd, pty.master >= 0 ? 1 : 0, &wait, &waitMask);
+        // fds[0] is the pty (-1 once hung up: ppoll skips it).
+        pollfd fds[2] = {{pty.master, POLLIN, 0}, {watchStdin ? 0 : -1, POLLIN, 0}};
+        const int ready = ppoll(fds, 2, &wait, &waitMask);
         if (ready < 0)
             continue; // a signal; the loop condition decides
-        if (ready == 0 || !(fd.revents & POLLIN))
+        if (fds[1].revents & (POLLIN | POLLHUP)) {
+            char ignored[64];
+            if (::read(0, ignored, sizeof ignored) <= 0)
+                break; // whoever started us is gone
+        }
+        if (ready == 0 || !(fds[0].revents & POLLIN))
             continue;
         char buffer[512];
         const ssize_t n = ::read(pty.master, buffer, sizeof buffer);

@@ -1,5 +1,7 @@
 // The simulated radio's side of the protocol.
+#include "Conversions.h"
 #include "Globals.h"
+#include "ImageRoutines.h"
 #include "RadioSimCore.h"
 
 #include <QRandomGenerator>
@@ -39,6 +41,24 @@ TEST(RadioSim, StartsWithTheProgramsImageAndAnswersTheHandshakeWithPowerBytes)
     faults.wrongIdent = true;
     RadioSimCore wrong(memory, faults);
     EXPECT_TRUE(Feed(wrong, Handshake).startsWith("QL999"));
+}
+
+TEST(RadioSim, SampleMemoryHoldsEightChannelsTheProgramAccepts)
+{
+    ResetGlobals();
+    const RadioMemory sample = SampleRadioMemory();
+    EXPECT_EQ(RadioData[1][0], 255); // the caller's image is left alone
+    for (int a = 0; a < RadioMemorySize; ++a)
+        RadioData[a / 16][a % 16] = sample[a];
+    for (int n = 1; n <= 9; ++n)
+        EXPECT_EQ(IsProgrammed(n), n <= 8) << n;
+    EXPECT_EQ(BcdToText(RadioData[1][0], RadioData[1][1], RadioData[1][2], RadioData[1][3]), "446.00625");
+    EXPECT_EQ(BcdToText(RadioData[8][0], RadioData[8][1], RadioData[8][2], RadioData[8][3]), "446.09375");
+    EXPECT_EQ(FindChannelOutOfBand(), 0);
+    EXPECT_EQ(CheckVfoBand(), 0);
+    EXPECT_EQ(CodeToChar(RadioData[NameRowFirst][0]), "P");
+    EXPECT_EQ(RadioData[OptionRow][12], 1);
+    EXPECT_EQ(RadioData[ChannelMapRow][0], 0x00);
 }
 
 TEST(RadioSim, ReadsWritesAndEndsLikeTheRadio)

@@ -24,7 +24,8 @@ QByteArray Row(int row)
     return bytes;
 }
 
-// Channel n receiving on 446.00625 MHz (packed BCD, least significant first).
+// Channel n receiving on 460.00625 MHz (packed BCD, least significant first),
+// or on mhzHigh (hundreds and tens of MHz) instead of 46.
 void ProgramChannel(int n, int mhzHigh = 0x46)
 {
     const int cells[4] = {0x25, 0x06, 0x00, mhzHigh};
@@ -73,8 +74,8 @@ TEST_F(WriteEngine, PreparationRefusesOutOfBandFrequenciesAndCellsThatAreNoBytes
 
     ResetGlobals();
     ProgramChannel(3);
-    ProgramChannel(12, 0x39); // 396 MHz
-    ProgramChannel(20, 0x50);
+    ProgramChannel(12, 0x39); // 390 MHz
+    ProgramChannel(20, 0x50); // 500 MHz, but channel 12 comes first
     refusal = PrepareWrite();
     ASSERT_TRUE(refusal.has_value());
     EXPECT_EQ(refusal->chinese, "信道 12 中的接收或发射频率超出频率限制范围");
