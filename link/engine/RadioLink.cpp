@@ -191,7 +191,10 @@ void RadioLink::receiveBlockReply()
     stopTimer(ReplyTimeout);
     for (int i = 0; i < ReplyLength; ++i)
         RawBlocks[blockCounter_][i] = int16_t(uint8_t(waiting_.at(i)));
-    discardInput();
+    // Bytes one at a time: nothing else is waiting here. Anything the port
+    // still holds is left alone, so that it shows up as a framing error
+    // instead of being flushed unseen.
+    waiting_.clear();
     io_.write(QByteArray(1, Ack));
     if (blockCounter_ >= lastBlock_) {
         completeRead();
