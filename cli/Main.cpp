@@ -41,8 +41,12 @@ QString Usage()
 int main(int argc, char *argv[])
 {
     // The simulator is a program of its own with its own loop and options.
-    if (argc >= 2 && std::strcmp(argv[1], "sim") == 0)
+    if (argc >= 2 && std::strcmp(argv[1], "sim") == 0) {
+        // Its help names the program by the first argument.
+        char name[] = "ql540 sim";
+        argv[1] = name;
         return RunRadioSimulator(argc - 1, argv + 1);
+    }
 
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ql540"));

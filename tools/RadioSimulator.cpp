@@ -4,6 +4,7 @@
 #include "RadioSimCore.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
 #include <cerrno>
@@ -84,7 +85,10 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
         return false;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        std::printf("%s", qPrintable(parser.helpText()));
+        // Without an application object the parser cannot name the program.
+        QString help = parser.helpText();
+        help.replace(QStringLiteral("<executable_name>"), QFileInfo(arguments.first()).fileName());
+        std::printf("%s", qPrintable(help));
         exitCode = 0;
         return false;
     }
