@@ -171,6 +171,7 @@ void frm_chann::onActivated()
 {
     ChannelCount = 128;
     redrawAll();
+    refreshOpenEditor();
 }
 
 void frm_chann::onUnload() { SetPendingNameCommit(nullptr); }

@@ -74,6 +74,7 @@ private:
     void openListEditor(int n, int col);
     void fillList(int col);
     void hideEditors();
+    void refreshOpenEditor();
     void abandonEdit();
     void clearAll();
     bool gridKey(QKeyEvent *event);

@@ -234,6 +234,31 @@ void frm_chann::onChoice(int index)
     ShowChannelRow(n);
 }
 
+// Another window (a read, an opened file) may have changed the channel
+// under an open editor. An editor still holding the old cell text would
+// store that stale text when the cell is left, deleting or reverting what
+// just arrived; so it takes the new text, unless the user has typed.
+void frm_chann::refreshOpenEditor()
+{
+    if (!editorCell_)
+        return;
+    const auto [n, col] = *editorCell_;
+    if (textEdit_->isVisible()) {
+        if (textEdit_->text() == SavedText) {
+            SavedText = cellText(n, col);
+            textEdit_->setText(SavedText);
+        }
+    } else if (comboEdit_->isVisible()) {
+        if (cellText(n, ReceiveCol).trimmed().isEmpty()) {
+            editorCell_.reset(); // the channel is gone: nothing to choose for
+            hideEditors();
+        } else {
+            comboEdit_->setCurrentIndex(comboEdit_->findText(cellText(n, col).trimmed()));
+            SavedText = comboEdit_->currentText();
+        }
+    }
+}
+
 void frm_chann::hideEditors()
 {
     const bool hadFocus = textEdit_->hasFocus() || comboEdit_->hasFocus();

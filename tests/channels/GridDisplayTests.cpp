@@ -104,7 +104,8 @@ private slots:
         QCOMPARE(d->cell(2, 5), QString("低"));
     }
 
-    void redrawsWhenActivatedAgain()
+    // Another child window, to move the activation away from the grid.
+    static void RegisterOtherWindow()
     {
         Windows::Register(WindowId::Form_Edit_Test, [] {
             struct Other : ChildWindow {
@@ -114,6 +115,11 @@ private slots:
             };
             return new Other;
         });
+    }
+
+    void redrawsWhenActivatedAgain()
+    {
+        RegisterOtherWindow();
         QMdiSubWindow *gridFrame = d->main->mdiArea()->activeSubWindow();
         Windows::Open(WindowId::Form_Edit_Test);
         QVERIFY(d->main->mdiArea()->activeSubWindow() != gridFrame);
@@ -122,6 +128,36 @@ private slots:
         d->main->mdiArea()->setActiveSubWindow(gridFrame);
         QCOMPARE(d->cell(7, 1), QString("438.50000"));
         QCOMPARE(d->cell(7, 2), QString("446.10000"));
+        Windows::Unload(WindowId::Form_Edit_Test);
+    }
+
+    void openEditorTakesWhatArrivedWhileAway()
+    {
+        RegisterOtherWindow();
+        QMdiSubWindow *gridFrame = d->main->mdiArea()->activeSubWindow();
+        Program(8);
+        d->main->mdiArea()->setActiveSubWindow(nullptr);
+        d->main->mdiArea()->setActiveSubWindow(gridFrame);
+        d->click(8, 7);
+        QTest::keyClicks(d->textEdit, "ab"); // a name being typed
+        Windows::Open(WindowId::Form_Edit_Test);
+        RadioData[8][13] = 0x20; // wide now
+        d->main->mdiArea()->setActiveSubWindow(gridFrame);
+        // The typed name is the user's and stays; leaving stores it.
+        QCOMPARE(d->textEdit->text(), QString("ab"));
+        d->click(8, 0);
+        QCOMPARE(d->cell(8, 7), QString("AB"));
+        QCOMPARE(d->cell(8, 1), QString("438.50000"));
+
+        // An untouched editor shows the new value and leaving keeps it.
+        d->click(9, 1);
+        Windows::Open(WindowId::Form_Edit_Test);
+        Program(9);
+        d->main->mdiArea()->setActiveSubWindow(gridFrame);
+        QCOMPARE(d->textEdit->text(), QString("438.50000"));
+        d->click(9, 0);
+        QCOMPARE(d->cells(9)[3], 0x43);
+        QCOMPARE(d->cell(9, 2), QString("446.10000"));
         Windows::Unload(WindowId::Form_Edit_Test);
     }
 
