@@ -158,6 +158,17 @@ private slots:
         d->click(9, 0);
         QCOMPARE(d->cells(9)[3], 0x43);
         QCOMPARE(d->cell(9, 2), QString("446.10000"));
+
+        // A list open on a channel that was erased meanwhile closes.
+        d->click(9, 5);
+        QVERIFY(d->combo->isVisible());
+        Windows::Open(WindowId::Form_Edit_Test);
+        for (int c = 0; c < 16; ++c)
+            RadioData[9][c] = 255;
+        d->main->mdiArea()->setActiveSubWindow(gridFrame);
+        QVERIFY(!d->combo->isVisible());
+        QTest::keyClick(d->table, Qt::Key_Down);
+        QCOMPARE(d->cells(9)[12], 255);
         Windows::Unload(WindowId::Form_Edit_Test);
     }
 
