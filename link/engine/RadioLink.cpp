@@ -77,6 +77,9 @@ void RadioLink::startPressed()
             return;
         }
     }
+    // A retry still pending from an earlier transfer would stop this one's
+    // reply timeout when it fires and leave it waiting for good.
+    stopTimer(RetryDelay);
     retriesLeft_ = Retries;
     startAttempt();
     if (!PortErrorFlag) {
@@ -157,9 +160,12 @@ void RadioLink::sendTriggerFired()
 
 void RadioLink::bytesArrived(const QByteArray &bytes)
 {
-    // One receive notification per byte, as the port delivers them.
+    // One receive notification per byte, as the port delivers them. The
+    // bytes of this batch behind the current one are already waiting: when
+    // a handler discards the waiting input, they go with it.
+    const int discardsBefore = discards_;
     for (char byte : bytes) {
-        if (!io_.isPortOpen())
+        if (!io_.isPortOpen() || discards_ != discardsBefore)
             return;
         waiting_.append(byte);
         receive();
@@ -356,6 +362,7 @@ void RadioLink::timerExpired(int timer)
 
 void RadioLink::discardInput()
 {
+    ++discards_;
     waiting_.clear();
     io_.discardInput();
 }

@@ -121,5 +121,6 @@ private:
     // A block reply is complete and the next request has not left yet: any
     // byte now means the replies are out of step with the requests.
     bool betweenReplyAndRequest_ = false;
+    int discards_ = 0; // bumped by each discard: the rest of a batch goes too
     std::array<bool, TimerCount + 1> running_{};
 };

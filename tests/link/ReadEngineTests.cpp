@@ -93,6 +93,31 @@ TEST_F(ReadEngine, EightBytesDoNothingAndOldBufferContentsNeverCompleteALateIden
     EXPECT_EQ(link.engine.rxBuffer()[9], 0);
 }
 
+// Bytes that come in one batch are all waiting when the first 9 are taken:
+// the search sees only those 9 and the rest is discarded with them.
+TEST_F(ReadEngine, BytesArrivingTogetherWithTheNineAreDiscardedNotSearchedAgain)
+{
+    VirtualLink link(LinkMode::Read);
+    startAndHandshake(link);
+    link.deliver(QByteArray(10, 'x') + QByteArray("QL271\0\0\0", 8));
+    EXPECT_FALSE(link.engine.handshaken());
+    link.advance(1000);
+    EXPECT_FALSE(link.engine.busy());
+
+    // Accepted at position 4 of a batch: its tail is dropped, not taken as
+    // the start of block 0's reply.
+    VirtualLink second(LinkMode::Read);
+    startAndHandshake(second);
+    second.deliver(QByteArray("xxxxQL271") + QByteArray(21, 'y'));
+    ASSERT_TRUE(second.engine.handshaken());
+    second.advance(15);
+    QByteArray reply = Bytes({0x06, 0x57, 0x00, 0x00, 0x10});
+    reply += QByteArray(16, char(0x5A));
+    second.deliver(reply);
+    EXPECT_EQ(RawBlocks[1][0], 0x06);
+    EXPECT_EQ(RawBlocks[1][20], 0x5A);
+}
+
 TEST_F(ReadEngine, TwentyWaitingBytesDoNothingTheTwentyFirstTakesTheBlock)
 {
     VirtualLink link(LinkMode::Read);
@@ -242,6 +267,33 @@ TEST_F(ReadEngine, BusyRefusesStartAndCloseButTheAttemptGoesOn)
     EXPECT_TRUE(link.engine.closeRequested());
     link.advance(10000);
     EXPECT_EQ(link.countSent(RadioLink::Handshake()), 1);
+}
+
+// Start pressed again while the retry delay runs: the pending retry must not
+// cut the new attempt off from its reply timeout and leave it busy for good.
+TEST_F(ReadEngine, StartDuringTheRetryDelayBeginsAFreshTransferThatCanStillFail)
+{
+    VirtualLink link(LinkMode::Read);
+    SimFaults faults;
+    faults.silent = true;
+    link.attachRadio(PatternMemory(), faults);
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    link.advance(15 + 1000);
+    ASSERT_FALSE(link.engine.busy());
+    ASSERT_TRUE(link.engine.timerRunning(RetryDelay));
+    link.advance(4500);
+    link.engine.startPressed();
+    ASSERT_TRUE(link.engine.busy());
+    EXPECT_EQ(link.engine.retriesLeft(), 3);
+    link.advance(1500);
+    EXPECT_FALSE(link.engine.busy());
+    EXPECT_TRUE(link.engine.closeRequested());
+
+    link.engine.startPressed();
+    ASSERT_TRUE(link.runUntil([&] { return !link.messages.empty(); }, 60000));
+    EXPECT_EQ(link.messages[0].message.text.english, "Fail connect with transceiver.");
+    EXPECT_FALSE(link.engine.busy());
 }
 
 TEST_F(ReadEngine, PortErrorShowsTheDeviceAndReasonAndStartsNothing)
