@@ -88,11 +88,18 @@ ChannelFileWindow::ChannelFileWindow(WindowId id)
                     directoryChanged(dirModel_->filePath(current));
             });
     auto pickFile = [this](const QModelIndex &index) {
-        if (index.isValid())
+        if (index.isValid() && !fileModel_->isDir(index))
             text_->setText(fileModel_->fileName(index));
     };
     connect(file_, &QListView::clicked, this, pickFile);
-    connect(file_->selectionModel(), &QItemSelectionModel::currentChanged, this, pickFile);
+    // Follow the selection, not the current item: tabbing into the list makes
+    // its first file current without selecting it, and that must not replace
+    // a name the user typed (a save would then overwrite that file).
+    connect(file_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [pickFile](const QItemSelection &selected) {
+                if (!selected.indexes().isEmpty())
+                    pickFile(selected.indexes().first());
+            });
     connect(text_, &QLineEdit::returnPressed, this, &ChannelFileWindow::confirmClicked);
     connect(enter_, &QPushButton::clicked, this, &ChannelFileWindow::confirmClicked);
     connect(close_, &QPushButton::clicked, this, [this] { unload(); });

@@ -306,6 +306,28 @@ private slots:
         QVERIFY(QFile::exists(dir->filePath("sub/c.chann")));
     }
 
+    void aTypedNameSurvivesTabbingIntoTheFileList()
+    {
+        writeFile("a.chann", "x");
+        writeFile("b.chann", "x");
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        ChildWindow *w = Windows::Open(WindowId::Form_save_chann);
+        auto *files = w->findChild<QListView *>("File1");
+        QTRY_COMPARE(listed(files), (QStringList{"a.chann", "b.chann"}));
+
+        text1(w)->setFocus();
+        text1(w)->setText("new.chann");
+        QTest::keyClick(text1(w), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), files);
+        QCOMPARE(text1(w)->text(), QString("new.chann"));
+
+        // Moving through the list with the keys does pick a file.
+        QTest::keyClick(files, Qt::Key_Down);
+        QVERIFY(text1(w)->text() != QString("new.chann"));
+        QVERIFY(text1(w)->text().endsWith(".chann"));
+    }
+
 private:
     static QString label(QWidget *w, const char *name) { return w->findChild<QLabel *>(name)->text(); }
     static QPushButton *button(QWidget *w, const char *name) { return w->findChild<QPushButton *>(name); }
