@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace {
 
 void Fail(ChannelFileError *error, ChannelFileError::Kind kind, int line, int position,
@@ -55,6 +57,14 @@ bool TokenValue(const QByteArray &token, int &value)
 
 QString Native(const QString &path) { return QDir::toNativeSeparators(path); }
 
+void FailTooLarge(ChannelFileError *error, qint64 bytes)
+{
+    Fail(error, ChannelFileError::Kind::TooLarge, 0, 0,
+         QStringLiteral("文件太大（%1 字节），不是信道参数文件。").arg(bytes),
+         QStringLiteral("The file is too large (%1 bytes) to be a channel parameter file.")
+             .arg(bytes));
+}
+
 } // namespace
 
 QByteArray FormatChannelFile(const ImageTable &image)
@@ -77,10 +87,7 @@ bool ParseChannelFile(const QByteArray &text, ImageTable &image, ChannelFileErro
 {
     using Kind = ChannelFileError::Kind;
     if (text.size() > ChannelFileSizeLimit) {
-        Fail(error, Kind::TooLarge, 0, 0,
-             QStringLiteral("文件太大（%1 字节），不是信道参数文件。").arg(text.size()),
-             QStringLiteral("The file is too large (%1 bytes) to be a channel parameter file.")
-                 .arg(text.size()));
+        FailTooLarge(error, text.size());
         return false;
     }
 
@@ -192,6 +199,11 @@ bool ReadChannelFile(const QString &path, ImageTable &image, ChannelFileError *e
         Fail(error, Kind::CannotOpen, 0, 0,
              QStringLiteral("无法读取文件 %1：%2").arg(Native(path), file.errorString()),
              QStringLiteral("Cannot read the file %1: %2").arg(Native(path), file.errorString()));
+        return false;
+    }
+    // Only the start of a large file was read: name its real size.
+    if (text.size() > ChannelFileSizeLimit) {
+        FailTooLarge(error, std::max<qint64>(file.size(), text.size()));
         return false;
     }
     return ParseChannelFile(text, image, error);

@@ -222,5 +222,6 @@ TEST_F(ChannelFile, FilesOnDisk)
     }
     EXPECT_FALSE(ReadChannelFile(big, read, &error));
     EXPECT_EQ(error.kind, ChannelFileError::Kind::TooLarge);
+    EXPECT_TRUE(error.english.contains("(67108864 bytes)")) << error.english.toStdString();
     EXPECT_TRUE(read == before);
 }
