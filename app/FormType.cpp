@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -69,6 +70,7 @@ FormType::FormType()
     cancel_->setObjectName(QStringLiteral("Command_Cancel"));
 
     type_->setEditable(false); // pick-only
+    type_->installEventFilter(this);
     for (QLabel *label : {band_, subBand_}) {
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
@@ -152,6 +154,21 @@ void FormType::onLoad()
     subBand_->setText(BandLabelText(SubBandWord(position), BandTable[sub], BandTable[sub + 7]));
 
     sc_->setChecked(RadioData[OptionRow][7] & SubBandSwitchBit);
+}
+
+bool FormType::eventFilter(QObject *watched, QEvent *event)
+{
+    // Pick-only: a typed letter would otherwise jump to a matching model.
+    // Space still opens the list.
+    if (watched == type_ && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool typing =
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
+            !key->text().isEmpty() && key->text().at(0).isPrint();
+        if (typing && key->key() != Qt::Key_Space)
+            return true;
+    }
+    return ChildWindow::eventFilter(watched, event);
 }
 
 void FormType::modelSelected(int position)

@@ -18,6 +18,7 @@ protected:
     void applyTexts() override;
     QRect placement() const override;
     void onLoad() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void modelSelected(int position);

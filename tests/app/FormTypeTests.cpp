@@ -88,6 +88,9 @@ private slots:
         QCOMPARE(label(w, "Label_SubBand"), QString(" UHF400 --  470 MHZ"));
         QTest::keyClick(combo(w), Qt::Key_Up);
         QCOMPARE(combo(w)->currentIndex(), 0);
+        // The list is pick-only: typed letters do not jump to a model.
+        QTest::keyClicks(combo(w), "VQv");
+        QCOMPARE(combo(w)->currentIndex(), 0);
         QCOMPARE(label(w, "Label_band"), QString(" UHF400 --  470 MHZ"));
         QCOMPARE(label(w, "Label_SubBand"), QString(" VHF136 --  174 MHZ"));
         QCOMPARE(ModelIndex, int16_t(0));
