@@ -113,6 +113,12 @@ void frm_chann::buildGrid()
         watched->installEventFilter(this);
     connect(grid_, &QTableWidget::currentCellChanged, this, &frm_chann::onCurrentCellChanged);
     connect(grid_, &QTableWidget::cellClicked, this, &frm_chann::onCellClicked);
+    // A message shown while a click leaves a cell takes the button release
+    // with it, so no click follows: the press opens the clicked cell instead.
+    connect(grid_, &QTableWidget::cellPressed, this, [this](int row, int col) {
+        if (shownMessages_ != messagesAtPress_)
+            onCellClicked(row, col);
+    });
     connect(comboEdit_, &QComboBox::activated, this, &frm_chann::onChoice);
     connect(grid_->horizontalHeader(), &QHeaderView::sectionResized, this,
             [this] { placeEditor(); });
@@ -294,6 +300,8 @@ bool frm_chann::eventFilter(QObject *watched, QEvent *event)
     if (watched == grid_->viewport()) {
         if (event->type() == QEvent::Resize)
             fitColumns();
+        else if (event->type() == QEvent::MouseButtonPress)
+            messagesAtPress_ = shownMessages_;
         return false;
     }
     if (event->type() == QEvent::FocusOut && watched == textEdit_) {

@@ -14,6 +14,10 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 
+namespace GridTexts {
+struct Message;
+}
+
 class frm_chann : public ChildWindow {
     Q_OBJECT
 public:
@@ -74,6 +78,8 @@ private:
     void openListEditor(int n, int col);
     void fillList(int col);
     void hideEditors();
+    void focusGrid();
+    void warn(const GridTexts::Message &message);
     void refreshOpenEditor();
     void abandonEdit();
     void clearAll();
@@ -96,4 +102,8 @@ private:
     // The cell the open editor was opened on. Only that cell is committed
     // from the editor's text; leaving any other cell commits nothing.
     std::optional<Cell> editorCell_;
+    // Messages shown so far, and their count when the last mouse press on
+    // the grid began: a message shown meanwhile swallowed the release.
+    int shownMessages_ = 0;
+    int messagesAtPress_ = 0;
 };

@@ -25,11 +25,6 @@ constexpr int BandwidthCol = 6;
 constexpr int NameCol = 7;
 constexpr int LastCol = 7;
 
-void Warn(const GridTexts::Message &message)
-{
-    ShowWarning(QString::fromUtf8(message.chinese), QString::fromUtf8(message.english));
-}
-
 bool IsEnter(const QKeyEvent *event)
 {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
@@ -57,6 +52,12 @@ void frm_chann::onCurrentCellChanged(int row, int col, int previousRow, int prev
     }
 }
 
+void frm_chann::warn(const GridTexts::Message &message)
+{
+    ++shownMessages_;
+    ShowWarning(QString::fromUtf8(message.chinese), QString::fromUtf8(message.english));
+}
+
 void frm_chann::onCellClicked(int row, int)
 {
     BeginCellEdit();
@@ -75,6 +76,7 @@ void frm_chann::commitCell(int n, int col)
     const bool owned = editorCell_ == Cell{n, col};
     editorCell_.reset();
     const QString typed = textEdit_->text();
+    focusGrid();
     textEdit_->hide();
     if (owned) {
         if (col == ReceiveCol)
@@ -101,7 +103,7 @@ void frm_chann::receiveRule(int n, const QString &typed)
             ClearChannel(n);
             return;
         }
-        Warn(GridTexts::ReceiveOutOfBand);
+        warn(GridTexts::ReceiveOutOfBand);
         text = BandLowText();
         textEdit_->setText(text);
     } else {
@@ -116,7 +118,7 @@ void frm_chann::transmitRule(int n, const QString &typed)
 {
     const QString t = typed.trimmed();
     if (cellText(n, ReceiveCol).trimmed().isEmpty() && !t.isEmpty()) {
-        Warn(GridTexts::ReceiveFirst);
+        warn(GridTexts::ReceiveFirst);
         textEdit_->clear();
         return;
     }
@@ -127,7 +129,7 @@ void frm_chann::transmitRule(int n, const QString &typed)
             ShowChannelRow(n);
             return;
         }
-        Warn(GridTexts::TransmitOutOfBand);
+        warn(GridTexts::TransmitOutOfBand);
         text = BandLowText();
         textEdit_->setText(text);
     } else {
@@ -261,12 +263,19 @@ void frm_chann::refreshOpenEditor()
 
 void frm_chann::hideEditors()
 {
-    const bool hadFocus = textEdit_->hasFocus() || comboEdit_->hasFocus();
+    focusGrid();
     textEdit_->hide();
     comboEdit_->hide();
     textEdit_->clear();
     comboEdit_->setCurrentIndex(-1);
-    if (hadFocus)
+}
+
+// A focused editor that is hidden hands the focus on, and the grid takes
+// that as Tab: the current cell would step one further. So the grid takes
+// the focus before an editor goes.
+void frm_chann::focusGrid()
+{
+    if (textEdit_->hasFocus() || comboEdit_->hasFocus())
         grid_->setFocus();
 }
 

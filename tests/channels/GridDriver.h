@@ -65,6 +65,20 @@ public:
     }
     QString cell(int n, int col) const { return table->item(n - 1, col)->text(); }
 
+    // Makes the main window active, so that keys go through the window to
+    // the focused control as a user's keys do.
+    void activate()
+    {
+        main->show();
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    }
+    void key(Qt::Key key) { QTest::keyClick(main->windowHandle(), key); }
+    void keys(const char *text)
+    {
+        for (; *text; ++text)
+            QTest::keyClick(main->windowHandle(), *text);
+    }
+
     // Replaces the text of the open text editor by typing.
     void type(const QString &text)
     {

@@ -250,6 +250,68 @@ private slots:
         QVERIFY(d->messages.empty());
     }
 
+    // Keys typed into the active window reach the focused editor as a
+    // user's do. The grid must then move exactly as told: a focused editor
+    // being hidden must not step it on by a further cell.
+    void enterAndEscapeMoveOnlyAsTold()
+    {
+        d->activate();
+        d->enter(1, 1, "446");
+        d->click(1, 1);
+        d->key(Qt::Key_Return);
+        QCOMPARE(d->table->currentColumn(), 2);
+        d->key(Qt::Key_Return);
+        QCOMPARE(d->table->currentColumn(), 3);
+        for (int col : {4, 5, 6, 7}) {
+            d->key(Qt::Key_Return);
+            QCOMPARE(d->table->currentColumn(), col);
+        }
+        QVERIFY(d->textEdit->isVisible());
+        d->keys("ab");
+        d->key(Qt::Key_Return);
+        QCOMPARE(d->cell(1, 7), QString("AB"));
+        QCOMPARE(d->table->currentRow() + 1, 2);
+        QCOMPARE(d->table->currentColumn(), 1);
+        QVERIFY(d->textEdit->isVisible());
+
+        d->keys("44");
+        d->key(Qt::Key_Escape);
+        QCOMPARE(d->table->currentRow() + 1, 2);
+        QCOMPARE(d->table->currentColumn(), 1);
+        QVERIFY(!d->textEdit->isVisible());
+        d->click(1, 5);
+        d->key(Qt::Key_Escape);
+        QCOMPARE(d->table->currentColumn(), 5);
+        QVERIFY(!d->combo->isVisible());
+        QCOMPARE(Cells(2, 0, 15), std::vector<int>(16, 255));
+        QVERIFY(d->messages.empty());
+    }
+
+    // A real message box takes the button release of the click that
+    // showed it; the cell pressed on must still get its editor.
+    void aClickAnsweredByAMessageStillOpensTheCell()
+    {
+        d->click(1, 1);
+        QTest::keyClicks(d->textEdit, "480");
+        QTest::mousePress(d->table->viewport(), Qt::LeftButton, {}, d->cellRect(2, 1).center());
+        QCOMPARE(d->messages.size(), size_t(1));
+        QCOMPARE(d->cell(1, 1), QString("400.00000"));
+        QVERIFY(d->textEdit->isVisible());
+        QCOMPARE(d->textEdit->geometry(), d->cellRect(2, 1));
+        QCOMPARE(CurrentChannel, int16_t(2));
+        // Where the release does arrive, it finds the same editor open.
+        QTest::mouseRelease(d->table->viewport(), Qt::LeftButton, {}, d->cellRect(2, 1).center());
+        QVERIFY(d->textEdit->isVisible());
+        QCOMPARE(d->textEdit->geometry(), d->cellRect(2, 1));
+
+        // A press that shows nothing waits for its click, as before.
+        d->click(3, 1);
+        QTest::mousePress(d->table->viewport(), Qt::LeftButton, {}, d->cellRect(4, 1).center());
+        QVERIFY(!d->textEdit->isVisible());
+        QTest::mouseRelease(d->table->viewport(), Qt::LeftButton, {}, d->cellRect(4, 1).center());
+        QCOMPARE(d->textEdit->geometry(), d->cellRect(4, 1));
+    }
+
     void enterInTheLastRowStaysThere()
     {
         d->enter(128, 1, "446");
