@@ -6,6 +6,9 @@
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <QThread>
+#include <csignal>
+#include <unistd.h>
 
 namespace {
 
@@ -130,4 +133,62 @@ TEST_F(Transfers, AWriteOutsideTheBandIsRefusedAndSendsNothing)
         EXPECT_TRUE(sim.stop().isEmpty());
         EXPECT_TRUE(SameRows(LoadImage(path("dump.chann")), StartUpImage(), 0, UsedRows - 1));
     }
+}
+
+namespace {
+
+// The shell example of the README's section on ql540, with its paths.
+QString ReadmeExample()
+{
+    QFile readme(QStringLiteral(QL540_SOURCE_DIR "/README.md"));
+    if (!readme.open(QIODevice::ReadOnly))
+        return {};
+    const QString text = QString::fromUtf8(readme.readAll());
+    const qsizetype section = text.indexOf(QLatin1String("## Command-line tool"));
+    const qsizetype start = text.indexOf(QLatin1String("```sh\n"), section);
+    const qsizetype end = text.indexOf(QLatin1String("```"), start + 6);
+    if (section < 0 || start < 0 || end < 0)
+        return {};
+    return text.mid(start + 6, end - start - 6);
+}
+
+} // namespace
+
+TEST_F(Transfers, TheReadmeCloningExampleRunsAsWritten)
+{
+    QString script = ReadmeExample();
+    ASSERT_TRUE(script.contains(QLatin1String("ql540 sim"))) << script.toStdString();
+    // Only the paths and the pace differ from what a user types.
+    script.replace(QLatin1String("build/bin/"), QDir(QStringLiteral(QL540_BIN_DIR)).path() + u'/');
+    script.replace(QLatin1String("ql540 sim"), QLatin1String("ql540 sim --no-pace"));
+    QFile file(path("example.sh"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(script.toUtf8());
+    file.close();
+
+    QProcess shell;
+    shell.setWorkingDirectory(dir.path());
+    // A group of its own, so that a simulator the script leaves behind can be
+    // stopped afterwards.
+    shell.setChildProcessModifier([] { ::setsid(); });
+    shell.start(QStringLiteral("sh"), {path("example.sh")});
+    const qint64 group = shell.processId();
+    const bool finished = shell.waitForFinished(60000);
+    if (!finished)
+        shell.kill();
+    shell.waitForFinished();
+    // The stopped simulators save their memory on the way out.
+    const QDeadlineTimer deadline(5000);
+    while (group > 0 && ::kill(pid_t(-group), 0) == 0 && !deadline.hasExpired())
+        QThread::msleep(20);
+    const bool leftBehind = group > 0 && ::kill(pid_t(-group), SIGTERM) == 0;
+    ASSERT_TRUE(finished);
+
+    EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+    EXPECT_FALSE(leftBehind) << "the example left a simulator running";
+    EXPECT_TRUE(shell.readAllStandardOutput().contains("Optional Features"));
+    // The second radio now holds the first one's configuration.
+    RadioData = LoadImage(path("fleet.chann"));
+    ASSERT_FALSE(PrepareWrite().has_value());
+    EXPECT_TRUE(SameRows(LoadImage(path("target.chann")), RadioData, 0, WriteBlockCount - 1));
 }
