@@ -66,6 +66,10 @@ void RadioLink::windowOpened()
 
 void RadioLink::startPressed()
 {
+    // The transfer is complete and the close poll is about to unload the
+    // window; a new attempt would make it refuse to close, again and again.
+    if (done_)
+        return;
     if (busy_) {
         view_.showMessage({{QStringLiteral("正在与对讲机进行读写操作 ！"),
                             QStringLiteral("Read-write operating with transceiver .")}});

@@ -157,6 +157,26 @@ TEST_F(WriteEngine, FullWriteSendsExactFramesUpToBlock239ThenTheEndByte)
     EXPECT_NEAR(link.closeTimes[0] - doneAt, 500, 1);
 }
 
+TEST_F(WriteEngine, StartAfterCompletionLetsTheWindowClose)
+{
+    VirtualLink link(LinkMode::Write);
+    RadioMemory blank;
+    blank.fill(0);
+    link.attachRadio(blank, {}, false);
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 30000));
+    const size_t sent = link.writes.size();
+    link.advance(100);
+    link.engine.startPressed(); // before the close poll's 500 ms are up
+    EXPECT_FALSE(link.engine.busy());
+    EXPECT_EQ(link.writes.size(), sent);
+    link.advance(500);
+    EXPECT_EQ(link.closeTimes.size(), 1u);
+    EXPECT_TRUE(link.messages.empty());
+    EXPECT_TRUE(link.engine.closeRequested());
+}
+
 TEST_F(WriteEngine, AcknowledgeBeforeTheFrameLeftAndOtherBytesAreDropped)
 {
     VirtualLink link(LinkMode::Write);
