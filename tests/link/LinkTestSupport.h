@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
+#include <functional>
 
 struct Shown {
     QString text;
@@ -26,7 +27,11 @@ class LinkWindowHarness {
 public:
     LinkWindowHarness()
     {
-        SetMessageHook([this](const QString &text, const QString &title) { messages.push_back({text, title}); });
+        SetMessageHook([this](const QString &text, const QString &title) {
+            messages.push_back({text, title});
+            if (onMessage)
+                onMessage(text);
+        });
         RegisterAllWindows();
         window.startUp();
     }
@@ -54,6 +59,9 @@ public:
 
     MDImain window;
     std::vector<Shown> messages;
+    // Runs while a message is up, i.e. before the window that showed it
+    // may go away (a finished read unloads itself soon after).
+    std::function<void(const QString &text)> onMessage;
 };
 
 // A memory where neighbouring bytes differ, so a shift shows at once.

@@ -167,8 +167,12 @@ private slots:
         auto *status = write->findChild<QLabel *>("Label_tr_count");
         write->findChild<QPushButton *>("Command_Write")->click();
         QCOMPARE(status->text(), QString("正在与对讲机联络 ！"));
-        QTRY_VERIFY_WITH_TIMEOUT(status->text() == "数据写入完毕 ！", 30000);
-        QCOMPARE(writeBar->value(), 99);
+        // The finished window unloads itself 500 ms later; a slow machine
+        // may only look after that (the engine tests pin the 99 exactly).
+        const QPointer<QLabel> alive(status);
+        QTRY_VERIFY_WITH_TIMEOUT(!alive || alive->text() == "数据写入完毕 ！", 30000);
+        if (alive)
+            QCOMPARE(writeBar->value(), 99);
         QCOMPARE(sim.count("handshake"), 3); // read, write, write again after the NAK
         QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Form_Comm_Write], 1000);
 

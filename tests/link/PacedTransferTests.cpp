@@ -63,7 +63,9 @@ private slots:
         write->findChild<QPushButton *>("Command_Write")->click();
         QTRY_VERIFY_WITH_TIMEOUT(bar->value() >= 50, 20000);
         QVERIFY(write->engine().busy());
-        QTRY_VERIFY_WITH_TIMEOUT(write->engine().done(), 30000);
+        // The finished window unloads itself 500 ms after the end byte.
+        const QPointer<TransferWindow> alive(write);
+        QTRY_VERIFY_WITH_TIMEOUT(!alive || alive->engine().done(), 30000);
         qInfo("full write at 9600 baud: %lld ms", clock.elapsed());
         QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Form_Comm_Write], 1000);
         QVERIFY(harness->messages.empty());
@@ -80,11 +82,23 @@ private:
         TransferWindow *window = harness->transfer(WindowId::Form_Comm_Read);
         QVERIFY(window);
         auto *bar = window->findChild<QProgressBar *>("ProgressBar1");
+        auto *status = window->findChild<QLabel *>("Label_tr_count");
+        // The finished window unloads itself within 200 ms of the message:
+        // look at it while the message is up.
+        int progressAtEnd = -1;
+        QString statusAtEnd;
+        harness->onMessage = [&](const QString &text) {
+            if (text == ReadDone) {
+                progressAtEnd = bar->value();
+                statusAtEnd = status->text();
+            }
+        };
         window->findChild<QPushButton *>("Command_read")->click();
         QTRY_VERIFY_WITH_TIMEOUT(bar->value() >= 50, 20000);
         QTRY_VERIFY_WITH_TIMEOUT(harness->messageShown(ReadDone), 40000);
-        QCOMPARE(bar->value(), 100);
-        QCOMPARE(window->findChild<QLabel *>("Label_tr_count")->text(), QString("数据读出正常 ！"));
+        harness->onMessage = nullptr;
+        QCOMPARE(progressAtEnd, 100);
+        QCOMPARE(statusAtEnd, QString("数据读出正常 ！"));
     }
 
     LinkWindowHarness *harness = nullptr;
