@@ -70,6 +70,7 @@ private:
     void onCurrentCellChanged(int row, int col, int previousRow, int previousCol);
     void onCellClicked(int row, int col);
     void commitCell(int n, int col);
+    QString bandCheckedText(const QString &t, const GridTexts::Message &outOfBand);
     void receiveRule(int n, const QString &typed);
     void transmitRule(int n, const QString &typed);
     void nameRule(int n, const QString &typed);

@@ -91,24 +91,30 @@ void frm_chann::commitCell(int n, int col)
     hideEditors();
 }
 
+// A typed frequency inside the band becomes its formatted text; outside it
+// the message is shown and the band's lower limit takes its place, in the
+// editor too.
+QString frm_chann::bandCheckedText(const QString &t, const GridTexts::Message &outOfBand)
+{
+    if (InsideBand(t))
+        return FormatFrequencyText(t);
+    warn(outOfBand);
+    const QString text = BandLowText();
+    textEdit_->setText(text);
+    return text;
+}
+
 void frm_chann::receiveRule(int n, const QString &typed)
 {
     // Blanks carry nothing; left in, they would be padded into the number.
     const QString t = typed.trimmed();
-    QString text;
-    if (!InsideBand(t)) {
-        if (t.isEmpty()) {
-            setCellText(n, ReceiveCol, QString());
-            setCellText(n, TransmitCol, QString());
-            ClearChannel(n);
-            return;
-        }
-        warn(GridTexts::ReceiveOutOfBand);
-        text = BandLowText();
-        textEdit_->setText(text);
-    } else {
-        text = FormatFrequencyText(t);
+    if (t.isEmpty() && !InsideBand(t)) {
+        setCellText(n, ReceiveCol, QString());
+        setCellText(n, TransmitCol, QString());
+        ClearChannel(n);
+        return;
     }
+    const QString text = bandCheckedText(t, GridTexts::ReceiveOutOfBand);
     setCellText(n, ReceiveCol, text);
     StoreReceive(n, text);
     ShowChannelRow(n);
@@ -122,19 +128,12 @@ void frm_chann::transmitRule(int n, const QString &typed)
         textEdit_->clear();
         return;
     }
-    QString text;
-    if (!InsideBand(t)) {
-        if (t.isEmpty()) {
-            MakeSimplex(n);
-            ShowChannelRow(n);
-            return;
-        }
-        warn(GridTexts::TransmitOutOfBand);
-        text = BandLowText();
-        textEdit_->setText(text);
-    } else {
-        text = FormatFrequencyText(t);
+    if (t.isEmpty() && !InsideBand(t)) {
+        MakeSimplex(n);
+        ShowChannelRow(n);
+        return;
     }
+    const QString text = bandCheckedText(t, GridTexts::TransmitOutOfBand);
     setCellText(n, TransmitCol, text);
     StoreTransmit(n, text);
     ShowChannelRow(n);
