@@ -1,6 +1,7 @@
 #include "MDImain.h"
 
 #include "ImageRoutines.h"
+#include "AboutTexts.h"
 #include "Language.h"
 #include "Windows.h"
 
@@ -263,6 +264,7 @@ void MDImain::applyTexts()
 void MDImain::startUp()
 {
     ResetGlobals(); // version, Chinese, port 1, tone list, model table, image
+    SetAboutTexts();
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->size() : QSize(1600, 1000);
     resize(int(screenSize.width() / 1.5), int(screenSize.height() / 1.5));
@@ -280,8 +282,10 @@ void MDImain::startUp()
 
 void MDImain::switchLanguage(bool chinese)
 {
-    if (IsChinese != chinese)
+    if (IsChinese != chinese) {
         IsChinese = chinese;
+        SetAboutTexts();
+    }
     applyTexts();
     for (WindowId id : ReloadOrder)
         if (OpenWindows[id])

@@ -1,5 +1,6 @@
 #include "WindowCatalog.h"
 
+#include "AboutWindow.h"
 #include "ChannelWindows.h"
 #include "FileWindows.h"
 #include "FormType.h"
@@ -10,6 +11,7 @@
 void RegisterAppWindows()
 {
     Windows::Register(WindowId::Form_type, [] { return new FormType; });
+    Windows::Register(WindowId::frmAbout, [] { return new AboutWindow; });
 }
 
 void RegisterAllWindows()
