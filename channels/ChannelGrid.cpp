@@ -177,7 +177,7 @@ void frm_chann::onActivated()
 {
     ChannelCount = 128;
     redrawAll();
-    refreshOpenEditor();
+    closeEditorOnNewData();
 }
 
 void frm_chann::onUnload() { SetPendingNameCommit(nullptr); }

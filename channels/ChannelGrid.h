@@ -6,6 +6,7 @@
 
 #include "ChildWindow.h"
 
+#include <array>
 #include <optional>
 
 class QComboBox;
@@ -81,7 +82,9 @@ private:
     void hideEditors();
     void focusGrid();
     void warn(const GridTexts::Message &message);
-    void refreshOpenEditor();
+    void closeEditorOnNewData();
+    bool editorDataReplaced() const;
+    void rememberEditorData();
     void abandonEdit();
     void clearAll();
     bool gridKey(QKeyEvent *event);
@@ -103,6 +106,12 @@ private:
     // The cell the open editor was opened on. Only that cell is committed
     // from the editor's text; leaving any other cell commits nothing.
     std::optional<Cell> editorCell_;
+    // What the open editor showed when it opened: leaving it with that text
+    // unchanged stores nothing.
+    QString editorText_;
+    // The channel's cells and name codes when the editor opened. New data
+    // arriving meanwhile (a read, an opened file) make the edit void.
+    std::array<int16_t, BlockSize + NameLength> editorData_{};
     // Messages shown so far, and their count when the last mouse press on
     // the grid began: a message shown meanwhile swallowed the release.
     int shownMessages_ = 0;

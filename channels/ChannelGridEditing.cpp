@@ -39,6 +39,19 @@ bool IsTyping(const QKeyEvent *event)
     return !text.isEmpty() && text.at(0).isPrint();
 }
 
+// A channel's cells and its name codes.
+std::array<int16_t, BlockSize + NameLength> ChannelDataOf(int n)
+{
+    std::array<int16_t, BlockSize + NameLength> data{};
+    for (int c = 0; c < BlockSize; ++c)
+        data[c] = RadioData[n][c];
+    for (int k = 0; k < NameLength; ++k) {
+        const int index = (n - 1) * NameLength + k;
+        data[BlockSize + k] = RadioData[NameRowFirst + index / BlockSize][index % BlockSize];
+    }
+    return data;
+}
+
 } // namespace
 
 void frm_chann::onCurrentCellChanged(int row, int col, int previousRow, int previousCol)
@@ -74,18 +87,24 @@ void frm_chann::commitCell(int n, int col)
     // otherwise it is empty or another cell's, and storing it would delete
     // the channel, make it simplex or erase its name.
     const bool owned = editorCell_ == Cell{n, col};
+    const bool replaced = owned && editorDataReplaced();
     editorCell_.reset();
     const QString typed = textEdit_->text();
+    // Text the user left as it was shown stores nothing: the rules would
+    // otherwise trim a name or move a stored frequency into the band.
+    const bool changed = typed != editorText_;
     focusGrid();
     textEdit_->hide();
-    if (owned) {
-        if (col == ReceiveCol)
+    if (replaced) {
+        redrawAll();
+    } else if (owned) {
+        if (col == ReceiveCol && changed)
             receiveRule(n, typed);
-        else if (col == TransmitCol)
+        else if (col == TransmitCol && changed)
             transmitRule(n, typed);
         else if (col >= DecodeCol && col <= BandwidthCol)
             setCellText(n, col, comboEdit_->currentText());
-        else if (col == NameCol)
+        else if (col == NameCol && changed)
             nameRule(n, typed);
     }
     hideEditors();
@@ -150,8 +169,14 @@ void frm_chann::CommitPendingName()
     const int n = currentRow();
     if (n < 1 || currentCol() != NameCol || editorCell_ != Cell{n, NameCol})
         return;
-    setCellText(n, NameCol, textEdit_->text());
-    nameRule(n, textEdit_->text());
+    const QString typed = textEdit_->text();
+    if (typed == editorText_ || editorDataReplaced())
+        return;
+    setCellText(n, NameCol, typed);
+    nameRule(n, typed);
+    // The editor stays open; what it stored is its own.
+    editorText_ = typed;
+    rememberEditorData();
 }
 
 void frm_chann::BeginCellEdit()
@@ -185,7 +210,9 @@ void frm_chann::openTextEditor(int n, int col)
 {
     comboEdit_->hide();
     editorCell_ = Cell{n, col};
-    textEdit_->setText(cellText(n, col));
+    editorText_ = cellText(n, col);
+    rememberEditorData();
+    textEdit_->setText(editorText_);
     textEdit_->show();
     placeEditor();
     textEdit_->raise();
@@ -197,6 +224,7 @@ void frm_chann::openListEditor(int n, int col)
     editorCell_.reset(); // hiding the text editor must not commit it
     textEdit_->hide();
     editorCell_ = Cell{n, col};
+    rememberEditorData();
     fillList(col);
     comboEdit_->setCurrentIndex(comboEdit_->findText(cellText(n, col).trimmed()));
     comboEdit_->show();
@@ -232,33 +260,25 @@ void frm_chann::onChoice(int index)
         ApplyPowerRule(n, index);
     else if (col == BandwidthCol)
         ApplyBandwidthRule(n, index);
+    rememberEditorData();
     ShowChannelRow(n);
 }
 
-// Another window (a read, an opened file) may have changed the channel
-// under an open editor. An editor still holding the old cell text would
-// store that stale text when the cell is left, deleting or reverting what
-// just arrived; so it takes the new text, unless the user has typed.
-void frm_chann::refreshOpenEditor()
+// The channel under an open editor may have been replaced while the grid
+// was in the background (a read, an opened file, the edit window). What was
+// typed belonged to the data that is gone: the editor closes unstored.
+void frm_chann::closeEditorOnNewData()
 {
-    if (!editorCell_)
-        return;
-    const auto [n, col] = *editorCell_;
-    if (textEdit_->isVisible()) {
-        if (textEdit_->text() == SavedText) {
-            SavedText = cellText(n, col);
-            textEdit_->setText(SavedText);
-        }
-    } else if (comboEdit_->isVisible()) {
-        if (cellText(n, ReceiveCol).trimmed().isEmpty()) {
-            editorCell_.reset(); // the channel is gone: nothing to choose for
-            hideEditors();
-        } else {
-            comboEdit_->setCurrentIndex(comboEdit_->findText(cellText(n, col).trimmed()));
-            SavedText = comboEdit_->currentText();
-        }
-    }
+    if (editorCell_ && editorDataReplaced())
+        abandonEdit();
 }
+
+bool frm_chann::editorDataReplaced() const
+{
+    return editorCell_ && ChannelDataOf(editorCell_->row) != editorData_;
+}
+
+void frm_chann::rememberEditorData() { editorData_ = ChannelDataOf(editorCell_->row); }
 
 void frm_chann::hideEditors()
 {
@@ -463,14 +483,17 @@ void frm_chann::textFocusLost()
     const auto [n, col] = *editorCell_;
     if (col != ReceiveCol && col != TransmitCol)
         return;
+    const bool replaced = editorDataReplaced();
     editorCell_.reset();
     EditRow = n;
     EditCol = col;
     CurrentChannel = int16_t(n);
     const QString typed = textEdit_->text();
-    if (col == ReceiveCol)
+    if (replaced)
+        redrawAll();
+    else if (typed != editorText_ && col == ReceiveCol)
         receiveRule(n, typed);
-    else
+    else if (typed != editorText_)
         transmitRule(n, typed);
     textEdit_->hide();
 }

@@ -418,6 +418,45 @@ private slots:
         QVERIFY(d->textEdit->isVisible()); // the user may go on typing
     }
 
+    // Entering and leaving a cell without typing stores nothing, also where
+    // the stored value is not what the rules would make of the cell's text:
+    // a file may hold a channel outside the band, shift bits 3 and names
+    // with blanks at either end.
+    void visitingACellStoresNothing()
+    {
+        const int outside[16] = {0, 0, 0x50, 0x14, 0, 0, 0x50, 0, 0, 8, 1, 2, 0xC2, 0x20, 7, 9};
+        for (int c = 0; c < 16; ++c)
+            RadioData[1][c] = int16_t(outside[c]); // 145 MHz, offset 5 with shift 3
+        d->enter(2, 1, "446");
+        const int names[10] = {11, 20, 36, 12, 33, 12, 13, 11, 255, 255}; // " IYAV", "AB "
+        for (int k = 0; k < 10; ++k)
+            RadioData[160][k] = int16_t(names[k]);
+        d->grid->ShowChannelRow(1);
+        d->grid->ShowChannelRow(2);
+        QCOMPARE(d->cell(1, 7), QString(" IYAV"));
+        const ImageTable before = RadioData;
+        for (int n : {1, 2}) {
+            for (int c = 1; c <= 7; ++c) {
+                d->click(n, c);
+                d->click(n, 0);
+            }
+        }
+        d->click(1, 7);
+        CommitPendingName();
+        d->click(1, 1);
+        QTest::keyClick(d->textEdit, Qt::Key_Return); // Enter commits as leaving does
+        QCOMPARE(d->table->currentColumn(), 2);
+        d->click(2, 7);
+        d->type("AB "); // typed back as it was shown: nothing changed
+        d->click(2, 0);
+        QVERIFY(RadioData == before);
+        QVERIFY(d->messages.empty());
+        QCOMPARE(d->cell(1, 7), QString(" IYAV"));
+        // What the user does change is stored.
+        d->enter(1, 7, " iyav");
+        QCOMPARE(Cells(160, 0, 4), (std::vector<int>{20, 36, 12, 33, 255}));
+    }
+
     void focusLossCommitsOnlyWhileWriting()
     {
         d->click(4, 1);
