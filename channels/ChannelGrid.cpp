@@ -191,7 +191,7 @@ void frm_chann::redrawAll()
 void frm_chann::ShowChannelRow(int n)
 {
     CopyNameAreaToCodes();
-    const ChannelRowTexts texts = ChannelTextsOf(n);
+    const ChannelRowTexts texts = ChannelTextsOf(RadioData, n);
     if (texts.empty) {
         setCellText(n, 1, QString());
         setCellText(n, 2, QString());
@@ -215,7 +215,7 @@ void frm_chann::ClearChannel(int n)
 {
     for (int c = 3; c <= 7; ++c)
         setCellText(n, c, QString());
-    EraseChannelCells(n);
+    EraseChannelCells(RadioData, n);
 }
 
 void frm_chann::ShowCaption() { setWindowTitle(ChannelCaption(CurrentChannel)); }
@@ -283,8 +283,6 @@ void frm_chann::placeEditor()
 int frm_chann::currentRow() const { return grid_->currentRow() + 1; }
 
 int frm_chann::currentCol() const { return grid_->currentColumn(); }
-
-QString frm_chann::cellText(int n, int col) const { return grid_->item(n - 1, col)->text(); }
 
 void frm_chann::setCellText(int n, int col, const QString &text)
 {

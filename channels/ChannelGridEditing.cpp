@@ -2,7 +2,6 @@
 // cell, what may be typed, and what leaving a cell stores.
 #include "ChannelGrid.h"
 
-#include "ChannelGridTexts.h"
 #include "ChannelRules.h"
 #include "ChannelTexts.h"
 #include "Globals.h"
@@ -39,6 +38,32 @@ bool IsTyping(const QKeyEvent *event)
     return !text.isEmpty() && text.at(0).isPrint();
 }
 
+// The channel field behind a grid column; column 0 has none.
+std::optional<ChannelField> FieldOfColumn(int col)
+{
+    static constexpr ChannelField fields[] = {
+        ChannelField::Receive, ChannelField::Transmit, ChannelField::Decode, ChannelField::Encode,
+        ChannelField::Power,   ChannelField::Bandwidth, ChannelField::Name,
+    };
+    if (col < ReceiveCol || col > NameCol)
+        return std::nullopt;
+    return fields[col - ReceiveCol];
+}
+
+// What the image says a cell shows.
+QString FieldText(int n, int col)
+{
+    if (col == 0)
+        return QString::number(n);
+    return ChannelFieldText(RadioData, n, *FieldOfColumn(col));
+}
+
+// A programmed channel always shows a transmit frequency.
+bool ShowsTransmit(int n)
+{
+    return !ChannelFieldText(RadioData, n, ChannelField::Transmit).trimmed().isEmpty();
+}
+
 // A channel's cells and its name codes.
 std::array<int16_t, BlockSize + NameLength> ChannelDataOf(int n)
 {
@@ -65,7 +90,7 @@ void frm_chann::onCurrentCellChanged(int row, int col, int previousRow, int prev
     }
 }
 
-void frm_chann::warn(const GridTexts::Message &message)
+void frm_chann::warn(const ChannelMessage &message)
 {
     ++shownMessages_;
     ShowWarning(QString::fromUtf8(message.chinese), QString::fromUtf8(message.english));
@@ -90,92 +115,35 @@ void frm_chann::commitCell(int n, int col)
     const bool replaced = owned && editorDataReplaced();
     editorCell_.reset();
     const QString typed = textEdit_->text();
-    // Text the user left as it was shown stores nothing: the rules would
-    // otherwise trim a name or move a stored frequency into the band.
-    const bool changed = typed != editorText_;
     focusGrid();
     textEdit_->hide();
-    if (replaced) {
+    if (replaced)
         redrawAll();
-    } else if (owned) {
-        if (col == ReceiveCol && changed)
-            receiveRule(n, typed);
-        else if (col == TransmitCol && changed)
-            transmitRule(n, typed);
-        else if (col >= DecodeCol && col <= BandwidthCol)
-            setCellText(n, col, comboEdit_->currentText());
-        else if (col == NameCol && changed)
-            nameRule(n, typed);
-    }
+    else if (owned && (col == ReceiveCol || col == TransmitCol || col == NameCol))
+        storeTyped(n, col, typed);
+    else if (owned)
+        ShowChannelRow(n); // a list cell shows what its choices stored
     hideEditors();
 }
 
-// A typed frequency inside the band becomes its formatted text; outside it
-// the message is shown and the band's lower limit takes its place, in the
-// editor too.
-QString frm_chann::bandCheckedText(const QString &t, const GridTexts::Message &outOfBand)
+void frm_chann::storeTyped(int n, int col, const QString &typed)
 {
-    if (InsideBand(t))
-        return FormatFrequencyText(t);
-    warn(outOfBand);
-    const QString text = BandLowText();
-    textEdit_->setText(text);
-    return text;
-}
-
-void frm_chann::receiveRule(int n, const QString &typed)
-{
-    // Blanks carry nothing; left in, they would be padded into the number.
-    const QString t = typed.trimmed();
-    if (t.isEmpty() && !InsideBand(t)) {
-        setCellText(n, ReceiveCol, QString());
-        setCellText(n, TransmitCol, QString());
-        ClearChannel(n);
-        return;
-    }
-    const QString text = bandCheckedText(t, GridTexts::ReceiveOutOfBand);
-    setCellText(n, ReceiveCol, text);
-    StoreReceive(n, text);
+    const ChannelEditResult edit =
+        EditChannelText(RadioData, n, *FieldOfColumn(col), typed, GridEditProfile, CurrentBand());
+    edit.applyTo(RadioData);
     ShowChannelRow(n);
-}
-
-void frm_chann::transmitRule(int n, const QString &typed)
-{
-    const QString t = typed.trimmed();
-    if (cellText(n, ReceiveCol).trimmed().isEmpty() && !t.isEmpty()) {
-        warn(GridTexts::ReceiveFirst);
-        textEdit_->clear();
-        return;
-    }
-    if (t.isEmpty() && !InsideBand(t)) {
-        MakeSimplex(n);
-        ShowChannelRow(n);
-        return;
-    }
-    const QString text = bandCheckedText(t, GridTexts::TransmitOutOfBand);
-    setCellText(n, TransmitCol, text);
-    StoreTransmit(n, text);
-    ShowChannelRow(n);
-}
-
-void frm_chann::nameRule(int n, const QString &typed)
-{
-    ApplyNameRule(n, typed);
-    ShowChannelRow(n);
+    if (edit.message)
+        warn(*edit.message);
 }
 
 void frm_chann::CommitPendingName()
 {
     const int n = currentRow();
-    if (n < 1 || currentCol() != NameCol || editorCell_ != Cell{n, NameCol})
+    if (n < 1 || currentCol() != NameCol || editorCell_ != Cell{n, NameCol} ||
+        editorDataReplaced())
         return;
-    const QString typed = textEdit_->text();
-    if (typed == editorText_ || editorDataReplaced())
-        return;
-    setCellText(n, NameCol, typed);
-    nameRule(n, typed);
+    storeTyped(n, NameCol, textEdit_->text());
     // The editor stays open; what it stored is its own.
-    editorText_ = typed;
     rememberEditorData();
 }
 
@@ -187,18 +155,18 @@ void frm_chann::BeginCellEdit()
         return;
     EditRow = n;
     EditCol = c;
-    SavedText = cellText(n, c);
+    SavedText = FieldText(n, c);
     if (c == ReceiveCol || c == TransmitCol) {
         openTextEditor(n, c);
         return;
     }
-    if (c == 0 || cellText(n, ReceiveCol).trimmed().isEmpty())
+    if (c == 0 || IsChannelEmpty(RadioData, n))
         return;
     if (c == NameCol) {
         openTextEditor(n, c);
         return;
     }
-    if (c == EncodeCol && cellText(n, TransmitCol).trimmed().isEmpty()) {
+    if (c == EncodeCol && !ShowsTransmit(n)) {
         editorCell_.reset();
         hideEditors();
         return;
@@ -210,9 +178,8 @@ void frm_chann::openTextEditor(int n, int col)
 {
     comboEdit_->hide();
     editorCell_ = Cell{n, col};
-    editorText_ = cellText(n, col);
     rememberEditorData();
-    textEdit_->setText(editorText_);
+    textEdit_->setText(FieldText(n, col));
     textEdit_->show();
     placeEditor();
     textEdit_->raise();
@@ -226,7 +193,7 @@ void frm_chann::openListEditor(int n, int col)
     editorCell_ = Cell{n, col};
     rememberEditorData();
     fillList(col);
-    comboEdit_->setCurrentIndex(comboEdit_->findText(cellText(n, col).trimmed()));
+    comboEdit_->setCurrentIndex(ChannelChoice(RadioData, n, *FieldOfColumn(col)).value_or(-1));
     comboEdit_->show();
     placeEditor();
     comboEdit_->raise();
@@ -254,12 +221,7 @@ void frm_chann::onChoice(int index)
         return;
     const auto [n, col] = *editorCell_;
     SavedText = comboEdit_->itemText(index);
-    if (col == DecodeCol || col == EncodeCol)
-        ApplyToneRule(n, col == EncodeCol, index);
-    else if (col == PowerCol)
-        ApplyPowerRule(n, index);
-    else if (col == BandwidthCol)
-        ApplyBandwidthRule(n, index);
+    ChooseChannelItem(RadioData, n, *FieldOfColumn(col), index).applyTo(RadioData);
     rememberEditorData();
     ShowChannelRow(n);
 }
@@ -308,13 +270,8 @@ void frm_chann::clearAll()
 {
     SavedText.clear();
     abandonEdit();
-    for (int r = NameRowFirst; r <= NameRowLast; ++r)
-        for (int c = 0; c < BlockSize; ++c)
-            RadioData[r][c] = ErasedByte;
-    for (int n = 1; n <= ChannelCount; ++n) {
-        EraseChannelCells(n);
-        ShowChannelRow(n);
-    }
+    EraseAllChannels(RadioData);
+    redrawAll();
 }
 
 // Keys on the grid itself: typing into a frequency or name cell starts
@@ -447,9 +404,7 @@ void frm_chann::textEnter()
         BeginCellEdit();
     } else if (c == TransmitCol) {
         commitCell(n, c);
-        const bool empty = cellText(n, ReceiveCol).trimmed().isEmpty() &&
-                           cellText(n, TransmitCol).trimmed().isEmpty();
-        if (empty)
+        if (IsChannelEmpty(RadioData, n)) // receive and transmit both empty
             moveTo(n < ChannelCount ? n + 1 : n, ReceiveCol);
         else
             moveTo(n, DecodeCol);
@@ -468,7 +423,7 @@ void frm_chann::listEnter()
     if (editorCell_ != Cell{n, c})
         return;
     int next = c + 1;
-    if (c == DecodeCol && cellText(n, TransmitCol).trimmed().isEmpty())
+    if (c == DecodeCol && !ShowsTransmit(n))
         next = PowerCol;
     moveTo(n, next);
     BeginCellEdit();
@@ -488,12 +443,9 @@ void frm_chann::textFocusLost()
     EditRow = n;
     EditCol = col;
     CurrentChannel = int16_t(n);
-    const QString typed = textEdit_->text();
     if (replaced)
         redrawAll();
-    else if (typed != editorText_ && col == ReceiveCol)
-        receiveRule(n, typed);
-    else if (typed != editorText_)
-        transmitRule(n, typed);
+    else
+        storeTyped(n, col, textEdit_->text());
     textEdit_->hide();
 }
