@@ -1,7 +1,7 @@
-// The channel information window: all 128 channels as one table, drawn
-// from RadioData row by row and edited in place. Frequency and name cells
-// get a text editor laid over the cell, tone, power and bandwidth cells a
-// pick-only list. What an edit stores is decided by the channel rules; the
+// The channel information window (frm_chann): all 128 channels as one
+// table, drawn from RadioData row by row and edited in place. Frequency and
+// name cells get a text editor laid over the cell, tone, power and
+// bandwidth cells a pick-only list. What an edit stores is decided by the channel rules; the
 // cells only show the image.
 #pragma once
 
@@ -17,10 +17,10 @@ class QPushButton;
 class QTableWidget;
 struct ChannelMessage;
 
-class frm_chann : public ChildWindow {
+class ChannelGridWindow : public ChildWindow {
     Q_OBJECT
 public:
-    frm_chann();
+    ChannelGridWindow();
 
     // Draws grid row n (channel n) from RadioData and the name codes.
     void ShowChannelRow(int n);
@@ -31,7 +31,7 @@ public:
     // The name being typed becomes part of the image (save, read, write).
     void CommitPendingName();
     // Caption from CurrentChannel; the channel edit window uses it too.
-    void ShowCaption();
+    void showCaption();
 
     // The cell being edited or committed and its text when editing began.
     int EditRow = 0;

@@ -79,31 +79,31 @@ std::array<int16_t, BlockSize + NameLength> ChannelDataOf(int n)
 
 } // namespace
 
-void frm_chann::onCurrentCellChanged(int row, int col, int previousRow, int previousCol)
+void ChannelGridWindow::onCurrentCellChanged(int row, int col, int previousRow, int previousCol)
 {
     if (previousRow >= 0 && previousCol >= 0)
         commitCell(previousRow + 1, previousCol);
     // The caption follows the current cell, also when moved by keyboard.
     if (row >= 0 && col >= 0) {
         CurrentChannel = int16_t(row + 1);
-        ShowCaption();
+        showCaption();
     }
 }
 
-void frm_chann::warn(const ChannelMessage &message)
+void ChannelGridWindow::warn(const ChannelMessage &message)
 {
     ++shownMessages_;
     ShowWarning(QString::fromUtf8(message.chinese), QString::fromUtf8(message.english));
 }
 
-void frm_chann::onCellClicked(int row, int)
+void ChannelGridWindow::onCellClicked(int row, int)
 {
     BeginCellEdit();
     CurrentChannel = int16_t(row + 1);
-    ShowCaption();
+    showCaption();
 }
 
-void frm_chann::commitCell(int n, int col)
+void ChannelGridWindow::commitCell(int n, int col)
 {
     EditRow = n;
     EditCol = col;
@@ -126,7 +126,7 @@ void frm_chann::commitCell(int n, int col)
     hideEditors();
 }
 
-void frm_chann::storeTyped(int n, int col, const QString &typed)
+void ChannelGridWindow::storeTyped(int n, int col, const QString &typed)
 {
     const ChannelEditResult edit =
         EditChannelText(RadioData, n, *FieldOfColumn(col), typed, GridEditProfile, CurrentBand());
@@ -136,7 +136,7 @@ void frm_chann::storeTyped(int n, int col, const QString &typed)
         warn(*edit.message);
 }
 
-void frm_chann::CommitPendingName()
+void ChannelGridWindow::CommitPendingName()
 {
     const int n = currentRow();
     if (n < 1 || currentCol() != NameCol || editorCell_ != Cell{n, NameCol} ||
@@ -147,7 +147,7 @@ void frm_chann::CommitPendingName()
     rememberEditorData();
 }
 
-void frm_chann::BeginCellEdit()
+void ChannelGridWindow::BeginCellEdit()
 {
     const int n = currentRow();
     const int c = currentCol();
@@ -174,7 +174,7 @@ void frm_chann::BeginCellEdit()
     openListEditor(n, c);
 }
 
-void frm_chann::openTextEditor(int n, int col)
+void ChannelGridWindow::openTextEditor(int n, int col)
 {
     comboEdit_->hide();
     editorCell_ = Cell{n, col};
@@ -186,7 +186,7 @@ void frm_chann::openTextEditor(int n, int col)
     textEdit_->setFocus();
 }
 
-void frm_chann::openListEditor(int n, int col)
+void ChannelGridWindow::openListEditor(int n, int col)
 {
     editorCell_.reset(); // hiding the text editor must not commit it
     textEdit_->hide();
@@ -200,7 +200,7 @@ void frm_chann::openListEditor(int n, int col)
     comboEdit_->setFocus();
 }
 
-void frm_chann::fillList(int col)
+void ChannelGridWindow::fillList(int col)
 {
     comboEdit_->clear();
     if (col == DecodeCol || col == EncodeCol) {
@@ -215,7 +215,7 @@ void frm_chann::fillList(int col)
     }
 }
 
-void frm_chann::onChoice(int index)
+void ChannelGridWindow::onChoice(int index)
 {
     if (!editorCell_ || index < 0)
         return;
@@ -229,20 +229,20 @@ void frm_chann::onChoice(int index)
 // The channel under an open editor may have been replaced while the grid
 // was in the background (a read, an opened file, the edit window). What was
 // typed belonged to the data that is gone: the editor closes unstored.
-void frm_chann::closeEditorOnNewData()
+void ChannelGridWindow::closeEditorOnNewData()
 {
     if (editorCell_ && editorDataReplaced())
         abandonEdit();
 }
 
-bool frm_chann::editorDataReplaced() const
+bool ChannelGridWindow::editorDataReplaced() const
 {
     return editorCell_ && ChannelDataOf(editorCell_->row) != editorData_;
 }
 
-void frm_chann::rememberEditorData() { editorData_ = ChannelDataOf(editorCell_->row); }
+void ChannelGridWindow::rememberEditorData() { editorData_ = ChannelDataOf(editorCell_->row); }
 
-void frm_chann::hideEditors()
+void ChannelGridWindow::hideEditors()
 {
     focusGrid();
     textEdit_->hide();
@@ -254,19 +254,19 @@ void frm_chann::hideEditors()
 // A focused editor that is hidden hands the focus on, and the grid takes
 // that as Tab: the current cell would step one further. So the grid takes
 // the focus before an editor goes.
-void frm_chann::focusGrid()
+void ChannelGridWindow::focusGrid()
 {
     if (textEdit_->hasFocus() || comboEdit_->hasFocus())
         grid_->setFocus();
 }
 
-void frm_chann::abandonEdit()
+void ChannelGridWindow::abandonEdit()
 {
     editorCell_.reset();
     hideEditors();
 }
 
-void frm_chann::clearAll()
+void ChannelGridWindow::clearAll()
 {
     SavedText.clear();
     abandonEdit();
@@ -277,7 +277,7 @@ void frm_chann::clearAll()
 // Keys on the grid itself: typing into a frequency or name cell starts
 // editing it afresh, Enter or F2 opens the cell's editor; arrows and Tab
 // keep their usual moves.
-bool frm_chann::gridKey(QKeyEvent *event)
+bool ChannelGridWindow::gridKey(QKeyEvent *event)
 {
     const int c = currentCol();
     if (IsEnter(event) || event->key() == Qt::Key_F2) {
@@ -301,7 +301,7 @@ bool frm_chann::gridKey(QKeyEvent *event)
     return true; // no jumping to a cell by its first letter
 }
 
-bool frm_chann::keyAccepted(const QKeyEvent *event) const
+bool ChannelGridWindow::keyAccepted(const QKeyEvent *event) const
 {
     if (event->key() == Qt::Key_Backspace)
         return true;
@@ -312,7 +312,7 @@ bool frm_chann::keyAccepted(const QKeyEvent *event) const
     return !(editorCell_ && editorCell_->col == NameCol && length > 4 && !IsEnter(event));
 }
 
-bool frm_chann::textEditKey(QKeyEvent *event)
+bool ChannelGridWindow::textEditKey(QKeyEvent *event)
 {
     if (IsTyping(event) || IsEnter(event)) {
         if (!keyAccepted(event))
@@ -355,7 +355,7 @@ bool frm_chann::textEditKey(QKeyEvent *event)
 // Moving out of an open editor by keyboard: the grid takes over and the
 // cell change commits the editor's cell. A move that goes nowhere (the
 // first or last row) keeps the editor as it is.
-void frm_chann::leaveEditorFor(int n, int col)
+void ChannelGridWindow::leaveEditorFor(int n, int col)
 {
     if (n == currentRow() && col == currentCol())
         return;
@@ -363,7 +363,7 @@ void frm_chann::leaveEditorFor(int n, int col)
     moveTo(n, col);
 }
 
-bool frm_chann::listEditKey(QKeyEvent *event)
+bool ChannelGridWindow::listEditKey(QKeyEvent *event)
 {
     // The list is pick-only: typed characters never reach it. Space still
     // opens it.
@@ -392,7 +392,7 @@ bool frm_chann::listEditKey(QKeyEvent *event)
     }
 }
 
-void frm_chann::textEnter()
+void ChannelGridWindow::textEnter()
 {
     const int n = currentRow();
     const int c = currentCol();
@@ -416,7 +416,7 @@ void frm_chann::textEnter()
     }
 }
 
-void frm_chann::listEnter()
+void ChannelGridWindow::listEnter()
 {
     const int n = currentRow();
     const int c = currentCol();
@@ -431,7 +431,7 @@ void frm_chann::listEnter()
 
 // While the write window is open, a frequency being typed must not be
 // left behind when the focus moves there.
-void frm_chann::textFocusLost()
+void ChannelGridWindow::textFocusLost()
 {
     if (!OpenWindows[WindowId::Form_Comm_Write] || !editorCell_)
         return;

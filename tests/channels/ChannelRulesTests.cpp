@@ -54,7 +54,7 @@ protected:
             codes[k] = (*image)[160][10 + k];
         return codes;
     }
-    static QString English(const ChannelEditResult &result)
+    static QString english(const ChannelEditResult &result)
     {
         return result.message ? QString::fromUtf8(result.message->english) : QString();
     }
@@ -138,7 +138,7 @@ TEST_F(ChannelRules, FrequencyFields)
         store(c.before);
         const ChannelEditResult result =
             EditChannelText(*image, Channel, c.field, c.typed, *c.profile, Uhf);
-        EXPECT_EQ(English(result), c.message);
+        EXPECT_EQ(english(result), c.message);
         EXPECT_EQ(result.shownText, c.shown);
         EXPECT_EQ(result.cells.empty(), c.before == c.after);
         result.applyTo(*image);
@@ -288,8 +288,8 @@ TEST_F(ChannelRules, TonePositions)
             result.applyTo(*image);
             const std::pair<int, int> expected =
                 c.index < 0 ? std::pair{E, E} : std::pair{c.type, c.index};
-            EXPECT_EQ(std::pair(int((*image)[Channel][typeCell]), int((*image)[Channel][typeCell + 1])),
-                      expected);
+            const auto &r = (*image)[Channel];
+            EXPECT_EQ(std::pair(int(r[typeCell]), int(r[typeCell + 1])), expected);
             if (c.index >= 0) {
                 EXPECT_EQ(ChannelChoice(*image, Channel, field), c.position);
             }

@@ -10,16 +10,16 @@ class ChannelData : public ::testing::Test {
 protected:
     void SetUp() override { ResetGlobals(); }
 
-    static void Cells(int row, std::initializer_list<int> values)
+    static void cells(int row, std::initializer_list<int> values)
     {
         int c = 0;
         for (int v : values)
             RadioData[row][c++] = int16_t(v);
     }
     // RX 438.50000, offset 7.60000, shift bits and power in cell 12.
-    static void Repeater(int n, int cell12)
+    static void repeater(int n, int cell12)
     {
-        Cells(n, {0x00, 0x00, 0x85, 0x43, 0x00, 0x00, 0x76, 0x00, 255, 255, 255, 255, cell12, 0x20});
+        cells(n, {0x00, 0x00, 0x85, 0x43, 0x00, 0x00, 0x76, 0x00, 255, 255, 255, 255, cell12, 0x20});
     }
 };
 
@@ -34,14 +34,14 @@ TEST_F(ChannelData, EmptyChannelHasNoTexts)
 
 TEST_F(ChannelData, TransmitFollowsOffsetAndShift)
 {
-    Repeater(1, 0x41);
+    repeater(1, 0x41);
     EXPECT_EQ(ChannelTextsOf(1).receive, "438.50000");
     EXPECT_EQ(ChannelTextsOf(1).transmit, "446.10000");
-    Repeater(1, 0x81);
+    repeater(1, 0x81);
     EXPECT_EQ(TransmitText(1), "430.90000");
-    Repeater(1, 0xC1); // direction 3 counts as none
+    repeater(1, 0xC1); // direction 3 counts as none
     EXPECT_EQ(TransmitText(1), "438.50000");
-    Cells(2, {0x25, 0x06, 0x60, 0x44, 0, 0, 0, 0, 255, 255, 255, 255, 2, 0});
+    cells(2, {0x25, 0x06, 0x60, 0x44, 0, 0, 0, 0, 255, 255, 255, 255, 2, 0});
     EXPECT_EQ(TransmitText(2), "446.00625");
 }
 
@@ -64,8 +64,8 @@ TEST_F(ChannelData, ToneTextsClampAndUnknownTypesKeepTheCell)
 
 TEST_F(ChannelData, RowTextsInBothLanguages)
 {
-    Repeater(1, 0x40);
-    Cells(1, {0x00, 0x00, 0x85, 0x43, 0x00, 0x00, 0x76, 0x00, 7, 0, 1, 200, 3, 0xDF});
+    repeater(1, 0x40);
+    cells(1, {0x00, 0x00, 0x85, 0x43, 0x00, 0x00, 0x76, 0x00, 7, 0, 1, 200, 3, 0xDF});
     RadioData[160][0] = 12;
     RadioData[160][1] = 13;
     ChannelRowTexts texts = ChannelTextsOf(1);

@@ -15,12 +15,25 @@ class GridDisplayTests : public QObject {
     Q_OBJECT
     std::unique_ptr<GridDriver> d;
 
-    static void Program(int n)
+    static void program(int n)
     {
         // RX 438.50000, offset 7.6 up, CTCSS 88.5 / DCS 023 inverted, Mid, narrow.
         const int values[14] = {0, 0, 0x85, 0x43, 0, 0, 0x76, 0, 0, 8, 2, 1, 0x41, 0x00};
         for (int c = 0; c < 14; ++c)
             RadioData[n][c] = int16_t(values[c]);
+    }
+
+    // Another child window, to move the activation away from the grid.
+    static void registerOtherWindow()
+    {
+        Windows::Register(WindowId::Form_Edit_Test, [] {
+            struct Other : ChildWindow {
+                Other() : ChildWindow(WindowId::Form_Edit_Test) {}
+                void applyTexts() override {}
+                QRect placement() const override { return centred(QSize(200, 100)); }
+            };
+            return new Other;
+        });
     }
 
 private slots:
@@ -53,7 +66,7 @@ private slots:
 
     void switchesToEnglish()
     {
-        Program(2);
+        program(2);
         d->main->switchLanguage(false);
         d->attach();
         const QStringList header{"Channel",       "RX Frequency", "TX Frequency", "CTCSS/DCS Dec",
@@ -72,7 +85,7 @@ private slots:
 
     void rowsShowTheImage()
     {
-        Program(2);
+        program(2);
         RadioData[160][5] = 12; // channel 2: "A", "B"
         RadioData[160][6] = 13;
         // An empty channel with stray cells is erased when drawn.
@@ -91,7 +104,7 @@ private slots:
 
     void unknownToneTypeAndPowerBitsKeepTheCell()
     {
-        Program(2);
+        program(2);
         RadioData[2][8] = 7;
         RadioData[2][12] = 0x43;
         d->grid->ShowChannelRow(2);
@@ -107,26 +120,13 @@ private slots:
         QCOMPARE(d->cell(2, 5), QString("低"));
     }
 
-    // Another child window, to move the activation away from the grid.
-    static void RegisterOtherWindow()
-    {
-        Windows::Register(WindowId::Form_Edit_Test, [] {
-            struct Other : ChildWindow {
-                Other() : ChildWindow(WindowId::Form_Edit_Test) {}
-                void applyTexts() override {}
-                QRect placement() const override { return centred(QSize(200, 100)); }
-            };
-            return new Other;
-        });
-    }
-
     void redrawsWhenActivatedAgain()
     {
-        RegisterOtherWindow();
+        registerOtherWindow();
         QMdiSubWindow *gridFrame = d->main->mdiArea()->activeSubWindow();
         Windows::Open(WindowId::Form_Edit_Test);
         QVERIFY(d->main->mdiArea()->activeSubWindow() != gridFrame);
-        Program(7); // changed elsewhere while the grid is in the background
+        program(7); // changed elsewhere while the grid is in the background
         QCOMPARE(d->cell(7, 1), QString());
         d->main->mdiArea()->setActiveSubWindow(gridFrame);
         QCOMPARE(d->cell(7, 1), QString("438.50000"));
@@ -139,9 +139,9 @@ private slots:
     // data that is gone.
     void openEditorClosesWhenItsChannelChangedWhileAway()
     {
-        RegisterOtherWindow();
+        registerOtherWindow();
         QMdiSubWindow *gridFrame = d->main->mdiArea()->activeSubWindow();
-        Program(8);
+        program(8);
         d->grid->ShowChannelRow(8);
         d->click(8, 7);
         QTest::keyClicks(d->textEdit, "ab"); // a name being typed
@@ -180,7 +180,8 @@ private slots:
     {
         QTemporaryDir dir;
         ImageTable file = RadioData;
-        const int channel[16] = {0, 0, 0x85, 0x43, 0, 0, 0, 0, 255, 255, 255, 255, 2, 0x20, 255, 255};
+        const int channel[16] = {0,   0,   0x85, 0x43, 0,    0,   0,   0,
+                                 255, 255, 255,  255,  2, 0x20, 255, 255};
         for (int c = 0; c < 16; ++c)
             file[1][c] = int16_t(channel[c]);
         QVERIFY(WriteChannelFile(dir.filePath("other.chann"), file, nullptr));
@@ -227,8 +228,8 @@ private slots:
 
     void clearErasesChannelsAndNamesOnly()
     {
-        Program(1);
-        Program(128);
+        program(1);
+        program(128);
         RadioData[199][15] = 20;
         const auto vfo = GridDriver::cells(0);
         const auto options = GridDriver::cells(208);
@@ -266,7 +267,7 @@ private slots:
 
     void editorsCoverTheirCellAndFollowIt()
     {
-        Program(40);
+        program(40);
         d->grid->ShowChannelRow(40);
         d->click(40, 1);
         QVERIFY(d->textEdit->isVisible());
