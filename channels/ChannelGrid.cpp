@@ -36,7 +36,7 @@ QPushButton *MakeButton(const char *name, QWidget *parent)
 
 } // namespace
 
-frm_chann::frm_chann() : ChildWindow(WindowId::frm_chann)
+ChannelGridWindow::ChannelGridWindow() : ChildWindow(WindowId::frm_chann)
 {
     setObjectName(QStringLiteral("frm_chann"));
     buildGrid();
@@ -65,7 +65,7 @@ frm_chann::frm_chann() : ChildWindow(WindowId::frm_chann)
     layout->addLayout(buttons);
 }
 
-void frm_chann::buildGrid()
+void ChannelGridWindow::buildGrid()
 {
     grid_ = new QTableWidget(ChannelCount, Columns, this);
     grid_->setObjectName(QStringLiteral("MSF_chann"));
@@ -111,15 +111,16 @@ void frm_chann::buildGrid()
                              static_cast<QObject *>(comboEdit_),
                              static_cast<QObject *>(grid_->viewport())})
         watched->installEventFilter(this);
-    connect(grid_, &QTableWidget::currentCellChanged, this, &frm_chann::onCurrentCellChanged);
-    connect(grid_, &QTableWidget::cellClicked, this, &frm_chann::onCellClicked);
+    connect(grid_, &QTableWidget::currentCellChanged, this,
+            &ChannelGridWindow::onCurrentCellChanged);
+    connect(grid_, &QTableWidget::cellClicked, this, &ChannelGridWindow::onCellClicked);
     // A message shown while a click leaves a cell takes the button release
     // with it, so no click follows: the press opens the clicked cell instead.
     connect(grid_, &QTableWidget::cellPressed, this, [this](int row, int col) {
         if (shownMessages_ != messagesAtPress_)
             onCellClicked(row, col);
     });
-    connect(comboEdit_, &QComboBox::activated, this, &frm_chann::onChoice);
+    connect(comboEdit_, &QComboBox::activated, this, &ChannelGridWindow::onChoice);
     connect(grid_->horizontalHeader(), &QHeaderView::sectionResized, this,
             [this] { placeEditor(); });
     connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeEditor(); });
@@ -127,7 +128,7 @@ void frm_chann::buildGrid()
             [this] { placeEditor(); });
 }
 
-void frm_chann::applyTexts()
+void ChannelGridWindow::applyTexts()
 {
     const QStringList columns = GridTexts::HeaderFormat().split(u'|');
     for (int c = 0; c < Columns; ++c) {
@@ -145,7 +146,7 @@ void frm_chann::applyTexts()
     close_->setText(GridTexts::CloseCaption());
 }
 
-QRect frm_chann::placement() const
+QRect ChannelGridWindow::placement() const
 {
     const QSize main = MainWindowSize();
     const QSize inner = MainInnerSize();
@@ -156,7 +157,7 @@ QRect frm_chann::placement() const
     return QRect(std::max(0, left), std::max(0, top), width, height);
 }
 
-void frm_chann::onLoad()
+void ChannelGridWindow::onLoad()
 {
     hideEditors();
     ChannelCount = 128;
@@ -165,33 +166,33 @@ void frm_chann::onLoad()
     grid_->setCurrentCell(0, 0);
     CurrentChannel = 1;
     redrawAll();
-    ShowCaption();
+    showCaption();
     fitColumns();
-    SetPendingNameCommit([window = QPointer<frm_chann>(this)] {
+    SetPendingNameCommit([window = QPointer<ChannelGridWindow>(this)] {
         if (window)
             window->CommitPendingName();
     });
 }
 
-void frm_chann::onActivated()
+void ChannelGridWindow::onActivated()
 {
     ChannelCount = 128;
     redrawAll();
-    refreshOpenEditor();
+    closeEditorOnNewData();
 }
 
-void frm_chann::onUnload() { SetPendingNameCommit(nullptr); }
+void ChannelGridWindow::onUnload() { SetPendingNameCommit(nullptr); }
 
-void frm_chann::redrawAll()
+void ChannelGridWindow::redrawAll()
 {
     for (int n = 1; n <= ChannelCount; ++n)
         ShowChannelRow(n);
 }
 
-void frm_chann::ShowChannelRow(int n)
+void ChannelGridWindow::ShowChannelRow(int n)
 {
     CopyNameAreaToCodes();
-    const ChannelRowTexts texts = ChannelTextsOf(n);
+    const ChannelRowTexts texts = ChannelTextsOf(RadioData, n);
     if (texts.empty) {
         setCellText(n, 1, QString());
         setCellText(n, 2, QString());
@@ -211,16 +212,16 @@ void frm_chann::ShowChannelRow(int n)
     setCellText(n, 7, texts.name);
 }
 
-void frm_chann::ClearChannel(int n)
+void ChannelGridWindow::ClearChannel(int n)
 {
     for (int c = 3; c <= 7; ++c)
         setCellText(n, c, QString());
-    EraseChannelCells(n);
+    EraseChannelCells(RadioData, n);
 }
 
-void frm_chann::ShowCaption() { setWindowTitle(ChannelCaption(CurrentChannel)); }
+void ChannelGridWindow::showCaption() { setWindowTitle(ChannelCaption(CurrentChannel)); }
 
-void frm_chann::fitColumns()
+void ChannelGridWindow::fitColumns()
 {
     // Each column fits its header and the widest text it can show; spare
     // room is shared out so the table fills the window.
@@ -268,7 +269,7 @@ void frm_chann::fitColumns()
     placeEditor();
 }
 
-void frm_chann::placeEditor()
+void ChannelGridWindow::placeEditor()
 {
     if (!editorCell_)
         return;
@@ -280,22 +281,20 @@ void frm_chann::placeEditor()
         comboEdit_->setGeometry(rect);
 }
 
-int frm_chann::currentRow() const { return grid_->currentRow() + 1; }
+int ChannelGridWindow::currentRow() const { return grid_->currentRow() + 1; }
 
-int frm_chann::currentCol() const { return grid_->currentColumn(); }
+int ChannelGridWindow::currentCol() const { return grid_->currentColumn(); }
 
-QString frm_chann::cellText(int n, int col) const { return grid_->item(n - 1, col)->text(); }
-
-void frm_chann::setCellText(int n, int col, const QString &text)
+void ChannelGridWindow::setCellText(int n, int col, const QString &text)
 {
     QTableWidgetItem *item = grid_->item(n - 1, col);
     if (item->text() != text)
         item->setText(text);
 }
 
-void frm_chann::moveTo(int n, int col) { grid_->setCurrentCell(n - 1, col); }
+void ChannelGridWindow::moveTo(int n, int col) { grid_->setCurrentCell(n - 1, col); }
 
-bool frm_chann::eventFilter(QObject *watched, QEvent *event)
+bool ChannelGridWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == grid_->viewport()) {
         if (event->type() == QEvent::Resize)

@@ -1,11 +1,13 @@
-// The channel information window: all 128 channels as one table, drawn
-// from RadioData row by row and edited in place. Frequency and name cells
-// get a text editor laid over the cell, tone, power and bandwidth cells a
-// pick-only list.
+// The channel information window (frm_chann): all 128 channels as one
+// table, drawn from RadioData row by row and edited in place. Frequency and
+// name cells get a text editor laid over the cell, tone, power and
+// bandwidth cells a pick-only list. What an edit stores is decided by the channel rules; the
+// cells only show the image.
 #pragma once
 
 #include "ChildWindow.h"
 
+#include <array>
 #include <optional>
 
 class QComboBox;
@@ -13,15 +15,12 @@ class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
+struct ChannelMessage;
 
-namespace GridTexts {
-struct Message;
-}
-
-class frm_chann : public ChildWindow {
+class ChannelGridWindow : public ChildWindow {
     Q_OBJECT
 public:
-    frm_chann();
+    ChannelGridWindow();
 
     // Draws grid row n (channel n) from RadioData and the name codes.
     void ShowChannelRow(int n);
@@ -32,10 +31,9 @@ public:
     // The name being typed becomes part of the image (save, read, write).
     void CommitPendingName();
     // Caption from CurrentChannel; the channel edit window uses it too.
-    void ShowCaption();
+    void showCaption();
 
-    // The cell being edited or committed and the editor's text when editing
-    // began.
+    // The cell being edited or committed and its text when editing began.
     int EditRow = 0;
     int EditCol = 0;
     QString SavedText;
@@ -62,7 +60,6 @@ private:
 
     int currentRow() const; // channel 1..128, 0 when none
     int currentCol() const;
-    QString cellText(int n, int col) const;
     void setCellText(int n, int col, const QString &text);
     void moveTo(int n, int col);
 
@@ -70,18 +67,17 @@ private:
     void onCurrentCellChanged(int row, int col, int previousRow, int previousCol);
     void onCellClicked(int row, int col);
     void commitCell(int n, int col);
-    QString bandCheckedText(const QString &t, const GridTexts::Message &outOfBand);
-    void receiveRule(int n, const QString &typed);
-    void transmitRule(int n, const QString &typed);
-    void nameRule(int n, const QString &typed);
+    void storeTyped(int n, int col, const QString &typed);
     void onChoice(int index);
     void openTextEditor(int n, int col);
     void openListEditor(int n, int col);
     void fillList(int col);
     void hideEditors();
     void focusGrid();
-    void warn(const GridTexts::Message &message);
-    void refreshOpenEditor();
+    void warn(const ChannelMessage &message);
+    void closeEditorOnNewData();
+    bool editorDataReplaced() const;
+    void rememberEditorData();
     void abandonEdit();
     void clearAll();
     bool gridKey(QKeyEvent *event);
@@ -103,6 +99,9 @@ private:
     // The cell the open editor was opened on. Only that cell is committed
     // from the editor's text; leaving any other cell commits nothing.
     std::optional<Cell> editorCell_;
+    // The channel's cells and name codes as the editor last saw them. New
+    // data arriving meanwhile (a read, an opened file) make the edit void.
+    std::array<int16_t, BlockSize + NameLength> editorData_{};
     // Messages shown so far, and their count when the last mouse press on
     // the grid began: a message shown meanwhile swallowed the release.
     int shownMessages_ = 0;

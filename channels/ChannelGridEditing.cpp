@@ -2,7 +2,6 @@
 // cell, what may be typed, and what leaving a cell stores.
 #include "ChannelGrid.h"
 
-#include "ChannelGridTexts.h"
 #include "ChannelRules.h"
 #include "ChannelTexts.h"
 #include "Globals.h"
@@ -39,33 +38,72 @@ bool IsTyping(const QKeyEvent *event)
     return !text.isEmpty() && text.at(0).isPrint();
 }
 
+// The channel field behind a grid column; column 0 has none.
+std::optional<ChannelField> FieldOfColumn(int col)
+{
+    static constexpr ChannelField fields[] = {
+        ChannelField::Receive, ChannelField::Transmit, ChannelField::Decode, ChannelField::Encode,
+        ChannelField::Power,   ChannelField::Bandwidth, ChannelField::Name,
+    };
+    if (col < ReceiveCol || col > NameCol)
+        return std::nullopt;
+    return fields[col - ReceiveCol];
+}
+
+// What the image says a cell shows.
+QString FieldText(int n, int col)
+{
+    if (col == 0)
+        return QString::number(n);
+    return ChannelFieldText(RadioData, n, *FieldOfColumn(col));
+}
+
+// A programmed channel always shows a transmit frequency.
+bool ShowsTransmit(int n)
+{
+    return !ChannelFieldText(RadioData, n, ChannelField::Transmit).trimmed().isEmpty();
+}
+
+// A channel's cells and its name codes.
+std::array<int16_t, BlockSize + NameLength> ChannelDataOf(int n)
+{
+    std::array<int16_t, BlockSize + NameLength> data{};
+    for (int c = 0; c < BlockSize; ++c)
+        data[c] = RadioData[n][c];
+    for (int k = 0; k < NameLength; ++k) {
+        const int index = (n - 1) * NameLength + k;
+        data[BlockSize + k] = RadioData[NameRowFirst + index / BlockSize][index % BlockSize];
+    }
+    return data;
+}
+
 } // namespace
 
-void frm_chann::onCurrentCellChanged(int row, int col, int previousRow, int previousCol)
+void ChannelGridWindow::onCurrentCellChanged(int row, int col, int previousRow, int previousCol)
 {
     if (previousRow >= 0 && previousCol >= 0)
         commitCell(previousRow + 1, previousCol);
     // The caption follows the current cell, also when moved by keyboard.
     if (row >= 0 && col >= 0) {
         CurrentChannel = int16_t(row + 1);
-        ShowCaption();
+        showCaption();
     }
 }
 
-void frm_chann::warn(const GridTexts::Message &message)
+void ChannelGridWindow::warn(const ChannelMessage &message)
 {
     ++shownMessages_;
     ShowWarning(QString::fromUtf8(message.chinese), QString::fromUtf8(message.english));
 }
 
-void frm_chann::onCellClicked(int row, int)
+void ChannelGridWindow::onCellClicked(int row, int)
 {
     BeginCellEdit();
     CurrentChannel = int16_t(row + 1);
-    ShowCaption();
+    showCaption();
 }
 
-void frm_chann::commitCell(int n, int col)
+void ChannelGridWindow::commitCell(int n, int col)
 {
     EditRow = n;
     EditCol = col;
@@ -74,87 +112,42 @@ void frm_chann::commitCell(int n, int col)
     // otherwise it is empty or another cell's, and storing it would delete
     // the channel, make it simplex or erase its name.
     const bool owned = editorCell_ == Cell{n, col};
+    const bool replaced = owned && editorDataReplaced();
     editorCell_.reset();
     const QString typed = textEdit_->text();
     focusGrid();
     textEdit_->hide();
-    if (owned) {
-        if (col == ReceiveCol)
-            receiveRule(n, typed);
-        else if (col == TransmitCol)
-            transmitRule(n, typed);
-        else if (col >= DecodeCol && col <= BandwidthCol)
-            setCellText(n, col, comboEdit_->currentText());
-        else if (col == NameCol)
-            nameRule(n, typed);
-    }
+    if (replaced)
+        redrawAll();
+    else if (owned && (col == ReceiveCol || col == TransmitCol || col == NameCol))
+        storeTyped(n, col, typed);
+    else if (owned)
+        ShowChannelRow(n); // a list cell shows what its choices stored
     hideEditors();
 }
 
-// A typed frequency inside the band becomes its formatted text; outside it
-// the message is shown and the band's lower limit takes its place, in the
-// editor too.
-QString frm_chann::bandCheckedText(const QString &t, const GridTexts::Message &outOfBand)
+void ChannelGridWindow::storeTyped(int n, int col, const QString &typed)
 {
-    if (InsideBand(t))
-        return FormatFrequencyText(t);
-    warn(outOfBand);
-    const QString text = BandLowText();
-    textEdit_->setText(text);
-    return text;
-}
-
-void frm_chann::receiveRule(int n, const QString &typed)
-{
-    // Blanks carry nothing; left in, they would be padded into the number.
-    const QString t = typed.trimmed();
-    if (t.isEmpty() && !InsideBand(t)) {
-        setCellText(n, ReceiveCol, QString());
-        setCellText(n, TransmitCol, QString());
-        ClearChannel(n);
-        return;
-    }
-    const QString text = bandCheckedText(t, GridTexts::ReceiveOutOfBand);
-    setCellText(n, ReceiveCol, text);
-    StoreReceive(n, text);
+    const ChannelEditResult edit =
+        EditChannelText(RadioData, n, *FieldOfColumn(col), typed, GridEditProfile, CurrentBand());
+    edit.applyTo(RadioData);
     ShowChannelRow(n);
+    if (edit.message)
+        warn(*edit.message);
 }
 
-void frm_chann::transmitRule(int n, const QString &typed)
-{
-    const QString t = typed.trimmed();
-    if (cellText(n, ReceiveCol).trimmed().isEmpty() && !t.isEmpty()) {
-        warn(GridTexts::ReceiveFirst);
-        textEdit_->clear();
-        return;
-    }
-    if (t.isEmpty() && !InsideBand(t)) {
-        MakeSimplex(n);
-        ShowChannelRow(n);
-        return;
-    }
-    const QString text = bandCheckedText(t, GridTexts::TransmitOutOfBand);
-    setCellText(n, TransmitCol, text);
-    StoreTransmit(n, text);
-    ShowChannelRow(n);
-}
-
-void frm_chann::nameRule(int n, const QString &typed)
-{
-    ApplyNameRule(n, typed);
-    ShowChannelRow(n);
-}
-
-void frm_chann::CommitPendingName()
+void ChannelGridWindow::CommitPendingName()
 {
     const int n = currentRow();
-    if (n < 1 || currentCol() != NameCol || editorCell_ != Cell{n, NameCol})
+    if (n < 1 || currentCol() != NameCol || editorCell_ != Cell{n, NameCol} ||
+        editorDataReplaced())
         return;
-    setCellText(n, NameCol, textEdit_->text());
-    nameRule(n, textEdit_->text());
+    storeTyped(n, NameCol, textEdit_->text());
+    // The editor stays open; what it stored is its own.
+    rememberEditorData();
 }
 
-void frm_chann::BeginCellEdit()
+void ChannelGridWindow::BeginCellEdit()
 {
     const int n = currentRow();
     const int c = currentCol();
@@ -162,18 +155,18 @@ void frm_chann::BeginCellEdit()
         return;
     EditRow = n;
     EditCol = c;
-    SavedText = cellText(n, c);
+    SavedText = FieldText(n, c);
     if (c == ReceiveCol || c == TransmitCol) {
         openTextEditor(n, c);
         return;
     }
-    if (c == 0 || cellText(n, ReceiveCol).trimmed().isEmpty())
+    if (c == 0 || IsChannelEmpty(RadioData, n))
         return;
     if (c == NameCol) {
         openTextEditor(n, c);
         return;
     }
-    if (c == EncodeCol && cellText(n, TransmitCol).trimmed().isEmpty()) {
+    if (c == EncodeCol && !ShowsTransmit(n)) {
         editorCell_.reset();
         hideEditors();
         return;
@@ -181,31 +174,33 @@ void frm_chann::BeginCellEdit()
     openListEditor(n, c);
 }
 
-void frm_chann::openTextEditor(int n, int col)
+void ChannelGridWindow::openTextEditor(int n, int col)
 {
     comboEdit_->hide();
     editorCell_ = Cell{n, col};
-    textEdit_->setText(cellText(n, col));
+    rememberEditorData();
+    textEdit_->setText(FieldText(n, col));
     textEdit_->show();
     placeEditor();
     textEdit_->raise();
     textEdit_->setFocus();
 }
 
-void frm_chann::openListEditor(int n, int col)
+void ChannelGridWindow::openListEditor(int n, int col)
 {
     editorCell_.reset(); // hiding the text editor must not commit it
     textEdit_->hide();
     editorCell_ = Cell{n, col};
+    rememberEditorData();
     fillList(col);
-    comboEdit_->setCurrentIndex(comboEdit_->findText(cellText(n, col).trimmed()));
+    comboEdit_->setCurrentIndex(ChannelChoice(RadioData, n, *FieldOfColumn(col)).value_or(-1));
     comboEdit_->show();
     placeEditor();
     comboEdit_->raise();
     comboEdit_->setFocus();
 }
 
-void frm_chann::fillList(int col)
+void ChannelGridWindow::fillList(int col)
 {
     comboEdit_->clear();
     if (col == DecodeCol || col == EncodeCol) {
@@ -220,47 +215,34 @@ void frm_chann::fillList(int col)
     }
 }
 
-void frm_chann::onChoice(int index)
+void ChannelGridWindow::onChoice(int index)
 {
     if (!editorCell_ || index < 0)
         return;
     const auto [n, col] = *editorCell_;
     SavedText = comboEdit_->itemText(index);
-    if (col == DecodeCol || col == EncodeCol)
-        ApplyToneRule(n, col == EncodeCol, index);
-    else if (col == PowerCol)
-        ApplyPowerRule(n, index);
-    else if (col == BandwidthCol)
-        ApplyBandwidthRule(n, index);
+    ChooseChannelItem(RadioData, n, *FieldOfColumn(col), index).applyTo(RadioData);
+    rememberEditorData();
     ShowChannelRow(n);
 }
 
-// Another window (a read, an opened file) may have changed the channel
-// under an open editor. An editor still holding the old cell text would
-// store that stale text when the cell is left, deleting or reverting what
-// just arrived; so it takes the new text, unless the user has typed.
-void frm_chann::refreshOpenEditor()
+// The channel under an open editor may have been replaced while the grid
+// was in the background (a read, an opened file, the edit window). What was
+// typed belonged to the data that is gone: the editor closes unstored.
+void ChannelGridWindow::closeEditorOnNewData()
 {
-    if (!editorCell_)
-        return;
-    const auto [n, col] = *editorCell_;
-    if (textEdit_->isVisible()) {
-        if (textEdit_->text() == SavedText) {
-            SavedText = cellText(n, col);
-            textEdit_->setText(SavedText);
-        }
-    } else if (comboEdit_->isVisible()) {
-        if (cellText(n, ReceiveCol).trimmed().isEmpty()) {
-            editorCell_.reset(); // the channel is gone: nothing to choose for
-            hideEditors();
-        } else {
-            comboEdit_->setCurrentIndex(comboEdit_->findText(cellText(n, col).trimmed()));
-            SavedText = comboEdit_->currentText();
-        }
-    }
+    if (editorCell_ && editorDataReplaced())
+        abandonEdit();
 }
 
-void frm_chann::hideEditors()
+bool ChannelGridWindow::editorDataReplaced() const
+{
+    return editorCell_ && ChannelDataOf(editorCell_->row) != editorData_;
+}
+
+void ChannelGridWindow::rememberEditorData() { editorData_ = ChannelDataOf(editorCell_->row); }
+
+void ChannelGridWindow::hideEditors()
 {
     focusGrid();
     textEdit_->hide();
@@ -272,35 +254,30 @@ void frm_chann::hideEditors()
 // A focused editor that is hidden hands the focus on, and the grid takes
 // that as Tab: the current cell would step one further. So the grid takes
 // the focus before an editor goes.
-void frm_chann::focusGrid()
+void ChannelGridWindow::focusGrid()
 {
     if (textEdit_->hasFocus() || comboEdit_->hasFocus())
         grid_->setFocus();
 }
 
-void frm_chann::abandonEdit()
+void ChannelGridWindow::abandonEdit()
 {
     editorCell_.reset();
     hideEditors();
 }
 
-void frm_chann::clearAll()
+void ChannelGridWindow::clearAll()
 {
     SavedText.clear();
     abandonEdit();
-    for (int r = NameRowFirst; r <= NameRowLast; ++r)
-        for (int c = 0; c < BlockSize; ++c)
-            RadioData[r][c] = ErasedByte;
-    for (int n = 1; n <= ChannelCount; ++n) {
-        EraseChannelCells(n);
-        ShowChannelRow(n);
-    }
+    EraseAllChannels(RadioData);
+    redrawAll();
 }
 
 // Keys on the grid itself: typing into a frequency or name cell starts
 // editing it afresh, Enter or F2 opens the cell's editor; arrows and Tab
 // keep their usual moves.
-bool frm_chann::gridKey(QKeyEvent *event)
+bool ChannelGridWindow::gridKey(QKeyEvent *event)
 {
     const int c = currentCol();
     if (IsEnter(event) || event->key() == Qt::Key_F2) {
@@ -324,7 +301,7 @@ bool frm_chann::gridKey(QKeyEvent *event)
     return true; // no jumping to a cell by its first letter
 }
 
-bool frm_chann::keyAccepted(const QKeyEvent *event) const
+bool ChannelGridWindow::keyAccepted(const QKeyEvent *event) const
 {
     if (event->key() == Qt::Key_Backspace)
         return true;
@@ -335,7 +312,7 @@ bool frm_chann::keyAccepted(const QKeyEvent *event) const
     return !(editorCell_ && editorCell_->col == NameCol && length > 4 && !IsEnter(event));
 }
 
-bool frm_chann::textEditKey(QKeyEvent *event)
+bool ChannelGridWindow::textEditKey(QKeyEvent *event)
 {
     if (IsTyping(event) || IsEnter(event)) {
         if (!keyAccepted(event))
@@ -378,7 +355,7 @@ bool frm_chann::textEditKey(QKeyEvent *event)
 // Moving out of an open editor by keyboard: the grid takes over and the
 // cell change commits the editor's cell. A move that goes nowhere (the
 // first or last row) keeps the editor as it is.
-void frm_chann::leaveEditorFor(int n, int col)
+void ChannelGridWindow::leaveEditorFor(int n, int col)
 {
     if (n == currentRow() && col == currentCol())
         return;
@@ -386,7 +363,7 @@ void frm_chann::leaveEditorFor(int n, int col)
     moveTo(n, col);
 }
 
-bool frm_chann::listEditKey(QKeyEvent *event)
+bool ChannelGridWindow::listEditKey(QKeyEvent *event)
 {
     // The list is pick-only: typed characters never reach it. Space still
     // opens it.
@@ -415,7 +392,7 @@ bool frm_chann::listEditKey(QKeyEvent *event)
     }
 }
 
-void frm_chann::textEnter()
+void ChannelGridWindow::textEnter()
 {
     const int n = currentRow();
     const int c = currentCol();
@@ -427,9 +404,7 @@ void frm_chann::textEnter()
         BeginCellEdit();
     } else if (c == TransmitCol) {
         commitCell(n, c);
-        const bool empty = cellText(n, ReceiveCol).trimmed().isEmpty() &&
-                           cellText(n, TransmitCol).trimmed().isEmpty();
-        if (empty)
+        if (IsChannelEmpty(RadioData, n)) // receive and transmit both empty
             moveTo(n < ChannelCount ? n + 1 : n, ReceiveCol);
         else
             moveTo(n, DecodeCol);
@@ -441,14 +416,14 @@ void frm_chann::textEnter()
     }
 }
 
-void frm_chann::listEnter()
+void ChannelGridWindow::listEnter()
 {
     const int n = currentRow();
     const int c = currentCol();
     if (editorCell_ != Cell{n, c})
         return;
     int next = c + 1;
-    if (c == DecodeCol && cellText(n, TransmitCol).trimmed().isEmpty())
+    if (c == DecodeCol && !ShowsTransmit(n))
         next = PowerCol;
     moveTo(n, next);
     BeginCellEdit();
@@ -456,21 +431,21 @@ void frm_chann::listEnter()
 
 // While the write window is open, a frequency being typed must not be
 // left behind when the focus moves there.
-void frm_chann::textFocusLost()
+void ChannelGridWindow::textFocusLost()
 {
     if (!OpenWindows[WindowId::Form_Comm_Write] || !editorCell_)
         return;
     const auto [n, col] = *editorCell_;
     if (col != ReceiveCol && col != TransmitCol)
         return;
+    const bool replaced = editorDataReplaced();
     editorCell_.reset();
     EditRow = n;
     EditCol = col;
     CurrentChannel = int16_t(n);
-    const QString typed = textEdit_->text();
-    if (col == ReceiveCol)
-        receiveRule(n, typed);
+    if (replaced)
+        redrawAll();
     else
-        transmitRule(n, typed);
+        storeTyped(n, col, textEdit_->text());
     textEdit_->hide();
 }

@@ -1,4 +1,5 @@
-// Every text of the channel grid window, Chinese and English side by side.
+// Captions of the channel grid window, Chinese and English side by side.
+// Its messages are the channel rules' (ChannelMessages.h).
 #pragma once
 
 #include "Language.h"
@@ -19,15 +20,5 @@ inline QString ClearCaption() { return Texts("清除", "Clear"); }
 inline QString EditCaption() { return Texts("信道编辑", "Channel Edit"); }
 inline QString HelpCaption() { return Texts("帮助", "Help"); }
 inline QString CloseCaption() { return Texts("关闭", "Close"); }
-
-// Messages: Chinese first, English second.
-struct Message {
-    const char *chinese;
-    const char *english;
-};
-constexpr Message ReceiveOutOfBand{"接收频率超出范围 ！", "Over the range of receive frequency ."};
-constexpr Message TransmitOutOfBand{"发射频率超出范围 ！", "Over the range of transmit frequency ."};
-constexpr Message ReceiveFirst{"请先输入接收频率 ！",
-                               "Please input the receive frequency in advance."};
 
 } // namespace GridTexts

@@ -6,20 +6,16 @@
 
 #include <QStringList>
 
-namespace {
-
-QString ReceiveText(int channel)
+QString ReceiveText(const ImageTable &image, int row)
 {
-    const auto &r = RadioData[channel];
+    const auto &r = image[row];
     return BcdToText(r[0], r[1], r[2], r[3]);
 }
 
-} // namespace
-
-QString TransmitText(int channel)
+QString TransmitText(const ImageTable &image, int row)
 {
-    const auto &r = RadioData[channel];
-    const double rx = NumericValue(ReceiveText(channel));
+    const auto &r = image[row];
+    const double rx = NumericValue(ReceiveText(image, row));
     const double offset = NumericValue(BcdToText(r[4], r[5], r[6], r[7]));
     int direction = (r[12] & 0xC0) / 64;
     if (direction > 2)
@@ -33,6 +29,8 @@ QString TransmitText(int channel)
     }
     return text;
 }
+
+QString TransmitText(int row) { return TransmitText(RadioData, row); }
 
 QString ToneOffText() { return Texts("关", "OFF"); }
 
@@ -69,31 +67,33 @@ std::optional<QString> PowerText(int powerBits)
 
 QString BandwidthText(bool wide) { return BandwidthItems().at(wide ? 1 : 0); }
 
-QString ChannelName(int channel)
+QString ChannelName(const ImageTable &image, int channel)
 {
     // Index k of the name sequence is row 160 + k / 16, column k % 16.
     QString name;
     for (int k = (channel - 1) * NameLength; k < channel * NameLength; ++k)
-        name += CodeToChar(RadioData[NameRowFirst + k / BlockSize][k % BlockSize]);
+        name += CodeToChar(image[NameRowFirst + k / BlockSize][k % BlockSize]);
     return name;
 }
 
-ChannelRowTexts ChannelTextsOf(int channel)
+ChannelRowTexts ChannelTextsOf(const ImageTable &image, int channel)
 {
     ChannelRowTexts texts;
-    const auto &r = RadioData[channel];
+    const auto &r = image[channel];
     if (r[0] == ErasedByte)
         return texts;
     texts.empty = false;
-    texts.receive = ReceiveText(channel);
-    texts.transmit = TransmitText(channel);
+    texts.receive = ReceiveText(image, channel);
+    texts.transmit = TransmitText(image, channel);
     texts.decode = ToneText(r[8], r[9]);
     texts.encode = ToneText(r[10], r[11]);
     texts.power = PowerText(r[12] & 3);
     texts.bandwidth = BandwidthText(r[13] & 0x20);
-    texts.name = ChannelName(channel);
+    texts.name = ChannelName(image, channel);
     return texts;
 }
+
+ChannelRowTexts ChannelTextsOf(int channel) { return ChannelTextsOf(RadioData, channel); }
 
 QString ChannelCaption(int channel)
 {

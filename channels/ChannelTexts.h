@@ -1,6 +1,9 @@
-// The texts a channel row shows, computed from RadioData alone, so that the
-// grid and the command-line tool print exactly the same thing.
+// The texts a channel row shows, computed from an image alone, so that the
+// grid, the channel rules and the command-line tool show exactly the same
+// thing.
 #pragma once
+
+#include "Globals.h"
 
 #include <QString>
 #include <optional>
@@ -19,17 +22,21 @@ struct ChannelRowTexts {
     QString name;
 };
 
-ChannelRowTexts ChannelTextsOf(int channel);
+ChannelRowTexts ChannelTextsOf(const ImageTable &image, int channel);
+ChannelRowTexts ChannelTextsOf(int channel); // of RadioData
 
+// Receive frequency text of a channel or VFO record: 446.00625, 400.00000.
+QString ReceiveText(const ImageTable &image, int row);
 // Transmit frequency text: RX shifted by the offset, padded to 9 characters.
-QString TransmitText(int channel);
+QString TransmitText(const ImageTable &image, int row);
+QString TransmitText(int row); // of RadioData
 // "关"/"OFF" for no tone, the ToneList entry with its blanks, nothing for an
 // unknown type.
 std::optional<QString> ToneText(int type, int index);
 std::optional<QString> PowerText(int powerBits);
 QString BandwidthText(bool wide);
 // The five name codes of a channel; codes without a character add nothing.
-QString ChannelName(int channel);
+QString ChannelName(const ImageTable &image, int channel);
 
 // Window caption of the grid for a channel: "... [ Channel -  5 ]".
 QString ChannelCaption(int channel);

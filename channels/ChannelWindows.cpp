@@ -5,5 +5,5 @@
 
 void RegisterChannelWindows()
 {
-    Windows::Register(WindowId::frm_chann, [] { return new frm_chann; });
+    Windows::Register(WindowId::frm_chann, [] { return new ChannelGridWindow; });
 }

@@ -2,22 +2,38 @@
 // buttons and the editors' placement.
 #include "GridDriver.h"
 
+#include "ChannelFile.h"
+#include "FileWindows.h"
 #include "PendingName.h"
 
 #include <QAction>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QTemporaryDir>
 
 class GridDisplayTests : public QObject {
     Q_OBJECT
     std::unique_ptr<GridDriver> d;
 
-    static void Program(int n)
+    static void program(int n)
     {
         // RX 438.50000, offset 7.6 up, CTCSS 88.5 / DCS 023 inverted, Mid, narrow.
         const int values[14] = {0, 0, 0x85, 0x43, 0, 0, 0x76, 0, 0, 8, 2, 1, 0x41, 0x00};
         for (int c = 0; c < 14; ++c)
             RadioData[n][c] = int16_t(values[c]);
+    }
+
+    // Another child window, to move the activation away from the grid.
+    static void registerOtherWindow()
+    {
+        Windows::Register(WindowId::Form_Edit_Test, [] {
+            struct Other : ChildWindow {
+                Other() : ChildWindow(WindowId::Form_Edit_Test) {}
+                void applyTexts() override {}
+                QRect placement() const override { return centred(QSize(200, 100)); }
+            };
+            return new Other;
+        });
     }
 
 private slots:
@@ -50,7 +66,7 @@ private slots:
 
     void switchesToEnglish()
     {
-        Program(2);
+        program(2);
         d->main->switchLanguage(false);
         d->attach();
         const QStringList header{"Channel",       "RX Frequency", "TX Frequency", "CTCSS/DCS Dec",
@@ -69,7 +85,7 @@ private slots:
 
     void rowsShowTheImage()
     {
-        Program(2);
+        program(2);
         RadioData[160][5] = 12; // channel 2: "A", "B"
         RadioData[160][6] = 13;
         // An empty channel with stray cells is erased when drawn.
@@ -88,7 +104,7 @@ private slots:
 
     void unknownToneTypeAndPowerBitsKeepTheCell()
     {
-        Program(2);
+        program(2);
         RadioData[2][8] = 7;
         RadioData[2][12] = 0x43;
         d->grid->ShowChannelRow(2);
@@ -104,26 +120,13 @@ private slots:
         QCOMPARE(d->cell(2, 5), QString("低"));
     }
 
-    // Another child window, to move the activation away from the grid.
-    static void RegisterOtherWindow()
-    {
-        Windows::Register(WindowId::Form_Edit_Test, [] {
-            struct Other : ChildWindow {
-                Other() : ChildWindow(WindowId::Form_Edit_Test) {}
-                void applyTexts() override {}
-                QRect placement() const override { return centred(QSize(200, 100)); }
-            };
-            return new Other;
-        });
-    }
-
     void redrawsWhenActivatedAgain()
     {
-        RegisterOtherWindow();
+        registerOtherWindow();
         QMdiSubWindow *gridFrame = d->main->mdiArea()->activeSubWindow();
         Windows::Open(WindowId::Form_Edit_Test);
         QVERIFY(d->main->mdiArea()->activeSubWindow() != gridFrame);
-        Program(7); // changed elsewhere while the grid is in the background
+        program(7); // changed elsewhere while the grid is in the background
         QCOMPARE(d->cell(7, 1), QString());
         d->main->mdiArea()->setActiveSubWindow(gridFrame);
         QCOMPARE(d->cell(7, 1), QString("438.50000"));
@@ -131,45 +134,89 @@ private slots:
         Windows::Unload(WindowId::Form_Edit_Test);
     }
 
-    void openEditorTakesWhatArrivedWhileAway()
+    // New data under an open editor (a read, an opened file, another
+    // editor) closes it without storing: what was typed belonged to the
+    // data that is gone.
+    void openEditorClosesWhenItsChannelChangedWhileAway()
     {
-        RegisterOtherWindow();
+        registerOtherWindow();
         QMdiSubWindow *gridFrame = d->main->mdiArea()->activeSubWindow();
-        Program(8);
-        d->main->mdiArea()->setActiveSubWindow(nullptr);
-        d->main->mdiArea()->setActiveSubWindow(gridFrame);
+        program(8);
+        d->grid->ShowChannelRow(8);
         d->click(8, 7);
         QTest::keyClicks(d->textEdit, "ab"); // a name being typed
         Windows::Open(WindowId::Form_Edit_Test);
         RadioData[8][13] = 0x20; // wide now
         d->main->mdiArea()->setActiveSubWindow(gridFrame);
-        // The typed name is the user's and stays; leaving stores it.
-        QCOMPARE(d->textEdit->text(), QString("ab"));
+        QVERIFY(!d->textEdit->isVisible());
         d->click(8, 0);
-        QCOMPARE(d->cell(8, 7), QString("AB"));
-        QCOMPARE(d->cell(8, 1), QString("438.50000"));
+        QCOMPARE(d->cell(8, 7), QString());
+        QCOMPARE(d->cells(8)[13], 0x20);
 
-        // An untouched editor shows the new value and leaving keeps it.
-        d->click(9, 1);
+        // An editor whose channel stayed as it was keeps what was typed.
+        d->click(8, 7);
+        QTest::keyClicks(d->textEdit, "cd");
         Windows::Open(WindowId::Form_Edit_Test);
-        Program(9);
+        RadioData[9][0] = 0x00; // another channel
         d->main->mdiArea()->setActiveSubWindow(gridFrame);
-        QCOMPARE(d->textEdit->text(), QString("438.50000"));
-        d->click(9, 0);
-        QCOMPARE(d->cells(9)[3], 0x43);
-        QCOMPARE(d->cell(9, 2), QString("446.10000"));
+        QCOMPARE(d->textEdit->text(), QString("cd"));
+        d->click(8, 0);
+        QCOMPARE(d->cell(8, 7), QString("CD"));
 
         // A list open on a channel that was erased meanwhile closes.
-        d->click(9, 5);
+        d->click(8, 5);
         QVERIFY(d->combo->isVisible());
         Windows::Open(WindowId::Form_Edit_Test);
         for (int c = 0; c < 16; ++c)
-            RadioData[9][c] = 255;
+            RadioData[8][c] = 255;
         d->main->mdiArea()->setActiveSubWindow(gridFrame);
         QVERIFY(!d->combo->isVisible());
         QTest::keyClick(d->table, Qt::Key_Down);
-        QCOMPARE(d->cells(9)[12], 255);
+        QCOMPARE(d->cells(8)[12], 255);
         Windows::Unload(WindowId::Form_Edit_Test);
+    }
+
+    void anEditLeftOpenIsNotCarriedIntoAnOpenedFile()
+    {
+        QTemporaryDir dir;
+        ImageTable file = RadioData;
+        const int channel[16] = {0,   0,   0x85, 0x43, 0,    0,   0,   0,
+                                 255, 255, 255,  255,  2, 0x20, 255, 255};
+        for (int c = 0; c < 16; ++c)
+            file[1][c] = int16_t(channel[c]);
+        QVERIFY(WriteChannelFile(dir.filePath("other.chann"), file, nullptr));
+        d->enter(1, 1, "446");
+        d->click(1, 1);
+        d->type("455"); // typed, not committed
+
+        RegisterFileWindows();
+        auto *open = static_cast<ChannelFileWindow *>(Windows::Open(WindowId::Form_open_chann));
+        open->showDirectory(dir.path());
+        open->findChild<QLineEdit *>("Text1")->setText("other.chann");
+        QTest::mouseClick(open->findChild<QPushButton *>("Command_enter"), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!OpenWindows[WindowId::Form_open_chann]);
+        d->click(2, 1);
+        for (int c = 0; c < 16; ++c)
+            QCOMPARE(int(RadioData[1][c]), channel[c]);
+        QCOMPARE(d->cell(1, 1), QString("438.50000"));
+    }
+
+    // A read that completes while the grid stays the active window (the
+    // user went on in the grid meanwhile) brings no activation: the commit
+    // itself must see that the editor's channel is no longer what it was.
+    void aCommitAfterNewDataWithoutActivationStoresNothing()
+    {
+        d->enter(3, 1, "446");
+        d->click(3, 1);
+        d->type("455");
+        const int channel[4] = {0, 0, 0x85, 0x43};
+        for (int c = 0; c < 4; ++c)
+            RadioData[3][c] = int16_t(channel[c]);
+        d->click(4, 1);
+        QCOMPARE(d->cells(3)[2], 0x85);
+        QCOMPARE(d->cell(3, 1), QString("438.50000"));
+        QVERIFY(d->messages.empty());
     }
 
     void captionFollowsTheClickedChannel()
@@ -181,8 +228,8 @@ private slots:
 
     void clearErasesChannelsAndNamesOnly()
     {
-        Program(1);
-        Program(128);
+        program(1);
+        program(128);
         RadioData[199][15] = 20;
         const auto vfo = GridDriver::cells(0);
         const auto options = GridDriver::cells(208);
@@ -220,7 +267,7 @@ private slots:
 
     void editorsCoverTheirCellAndFollowIt()
     {
-        Program(40);
+        program(40);
         d->grid->ShowChannelRow(40);
         d->click(40, 1);
         QVERIFY(d->textEdit->isVisible());

@@ -46,7 +46,7 @@ public:
     void attach()
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        grid = Windows::FindAs<frm_chann>(WindowId::frm_chann);
+        grid = Windows::FindAs<ChannelGridWindow>(WindowId::frm_chann);
         QVERIFY(grid);
         table = grid->findChild<QTableWidget *>("MSF_chann");
         textEdit = grid->findChild<QLineEdit *>("Text_Edit");
@@ -113,7 +113,7 @@ public:
     }
 
     std::unique_ptr<MDImain> main;
-    frm_chann *grid = nullptr;
+    ChannelGridWindow *grid = nullptr;
     QTableWidget *table = nullptr;
     QLineEdit *textEdit = nullptr;
     QComboBox *combo = nullptr;
