@@ -60,8 +60,8 @@ QList<OptionEntry> BuildVfoTable()
               {v, Record::Offset.column}),
         List("duplex", "Combo_Sft_d", "Label_Sft_d", Both("频差方向", "Duplex"),
              Record::Shift.at(v), {Both("关", "Off"), Both("加频", "Plus"), Both("减频", "Minus")}),
-        // The window keeps it in a hidden field without a caption; reports
-        // name it after the transmit label of the channel editor.
+        // The window keeps it in a hidden field without a caption; this one
+        // is for reports.
         Other("tx", "Text_TX_Freq", "", Both("发射频率(MHZ)", "TX Frequency"),
               OptionKind::Transmit),
         Other("decode", "Combo_Decode", "Label_Decode", Both("解码", "Decode"), OptionKind::Tone,
@@ -90,8 +90,8 @@ QList<OptionEntry> BuildOptionTable()
               OptionKind::Range, {BandLimitRow, 0}),
         List("squelch", "Combo_Sql", "Label_sql", Both("静噪等级", "Squelch Level"), Squelch,
              Numbers(0, 9)),
-        List("timeOutTimer", "Combo_TOT", "Label_tot", Both("超时定时器[分钟]", "Time Out Timer[Min]"),
-             TimeOutTimer, Numbers(1, 7, true)),
+        List("timeOutTimer", "Combo_TOT", "Label_tot",
+             Both("超时定时器[分钟]", "Time Out Timer[Min]"), TimeOutTimer, Numbers(1, 7, true)),
         List("autoPowerOff", "Combo_APO", "Label_APO", Both("自动关机[小时]", "APO[Hour]"),
              AutoPowerOff, Numbers(1, 15, true)),
         List("backLight", "Combo_Lamp", "Label_lamp", Both("背光灯", "Back Light"), BackLight,
@@ -117,8 +117,8 @@ QList<OptionEntry> BuildOptionTable()
               ChannelOnly),
         List("powerOnDisplay", "Combo_Pon_Mode", "Label_Pon_Mode", Both("开机显示模式", "MsgMode"),
              PowerOnDisplay, {Both("关", "Off"), Both("电压", "DC"), Both("信息", "MSG")}),
-        Other("powerOnMessage", "Text_Pon_Msg", "Label_Pon_msg", Both("开机显示字符", "PowerOn MSG"),
-              OptionKind::Message, {PasswordRow, MessageColumn}),
+        Other("powerOnMessage", "Text_Pon_Msg", "Label_Pon_msg",
+              Both("开机显示字符", "PowerOn MSG"), OptionKind::Message, {PasswordRow, MessageColumn}),
         Check("password", "Check_Pon_PWD", Both("对讲机密码", "Radio Password"), PowerOnPassword),
         Other("passwordPin", "Text_Pon_PWD", "Label_Pon_PWD", Both("密码设置", "Password Pin"),
               OptionKind::Password, {PasswordRow, 0}),

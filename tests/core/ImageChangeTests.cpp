@@ -45,7 +45,8 @@ ImageChange Restore(const ImageChange &change)
 
 TEST_F(Changes, AnEditReportsTheRowsItChangedOnce)
 {
-    const ImageChange change = ImageChanges::instance().apply(ChangeKind::OptionsEdit, [](ImageTable &image) {
+    auto &changes = ImageChanges::instance();
+    const ImageChange change = changes.apply(ChangeKind::OptionsEdit, [](ImageTable &image) {
         Options::Squelch.set(image, 9);
         Record::Power.set(image, VfoRow, 0);
         Options::Roger.set(image, 0); // already 0: row 208 changes once
@@ -65,7 +66,8 @@ TEST_F(Changes, AnEditReportsTheRowsItChangedOnce)
 
 TEST_F(Changes, NothingChangedNothingHeard)
 {
-    const ImageChange change = ImageChanges::instance().apply(ChangeKind::CellEdit, [](ImageTable &image) {
+    auto &changes = ImageChanges::instance();
+    const ImageChange change = changes.apply(ChangeKind::CellEdit, [](ImageTable &image) {
         Options::Squelch.set(image, 5); // the value it has
         image[300][32] = 7;             // outside the used part
     });
@@ -93,13 +95,14 @@ TEST_F(Changes, ReplacingTheImageTakesOnlyTheRowsGiven)
     (*radio)[253][0] = 1;
     (*radio)[254][0] = 2;  // beyond a read's rows
     (*radio)[7][20] = 99;  // beyond the used columns
-    const ImageChange read = ImageChanges::instance().replaceImage(ChangeKind::CompletedRead, *radio, ReadBlockCount);
+    auto &changes = ImageChanges::instance();
+    const ImageChange read = changes.replaceImage(ChangeKind::CompletedRead, *radio, ReadBlockCount);
     EXPECT_EQ(Rows(read), QList<int>({7, 253}));
     EXPECT_EQ(RadioData[254][0], 255);
     EXPECT_EQ(RadioData[7][20], 0);
     EXPECT_EQ(Record::Rx.text(RadioData, 7), "446.00000");
 
-    const ImageChange opened = ImageChanges::instance().replaceImage(ChangeKind::OpenedFile, *radio);
+    const ImageChange opened = changes.replaceImage(ChangeKind::OpenedFile, *radio);
     EXPECT_EQ(Rows(opened), QList<int>({254}));
     EXPECT_EQ(heard.size(), 2);
 }
@@ -120,7 +123,8 @@ TEST_F(Changes, BeforeCellsRestoreTheImage)
         Options::KeyLockMode.set(image, 3);
         Options::SetMessage(image, "AB");
     });
-    done << changes.apply(ChangeKind::FmEdit, [](ImageTable &image) { FmPresets::Preset(24).set(image, 15); });
+    done << changes.apply(ChangeKind::FmEdit,
+                          [](ImageTable &image) { FmPresets::Preset(24).set(image, 15); });
     auto other = std::make_unique<ImageTable>(RadioData);
     EncodeBandLimits(*other, 136, 174);
     done << changes.replaceImage(ChangeKind::ModelSelect, *other);
