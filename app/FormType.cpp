@@ -200,11 +200,11 @@ void FormType::confirm()
     ShowBandInStatusBar();
 
     // The VFO moves to a fixed point just inside the new band.
-    TextToBcd(NumberText(BandLowMHz) + QStringLiteral(".625"));
-    RadioData[VfoRow][0] = BcdDigits.B0;
-    RadioData[VfoRow][1] = BcdDigits.B1;
-    RadioData[VfoRow][2] = BcdDigits.B2;
-    RadioData[VfoRow][3] = BcdDigits.B3;
+    const BcdBytes vfo = TextToBcd(NumberText(BandLowMHz) + QStringLiteral(".625"));
+    RadioData[VfoRow][0] = vfo.B0;
+    RadioData[VfoRow][1] = vfo.B1;
+    RadioData[VfoRow][2] = vfo.B2;
+    RadioData[VfoRow][3] = vfo.B3;
 
     showBands(position);
     unload();

@@ -2,6 +2,7 @@
 
 #include "ChannelTexts.h"
 #include "Conversions.h"
+#include "RecordCodec.h"
 
 #include <memory>
 
@@ -24,43 +25,10 @@ namespace {
 constexpr int FlagsA = 12;
 constexpr int FlagsB = 13;
 
-// Cell of the channel's k-th name code (0..4) in the name rows.
-struct NameCell {
-    int row;
-    int column;
-};
-NameCell NameCellOf(int channel, int k)
-{
-    const int index = (channel - 1) * NameLength + k;
-    return {NameRowFirst + index / BlockSize, index % BlockSize};
-}
-
 void EraseName(ImageTable &image, int channel)
 {
-    for (int k = 0; k < NameLength; ++k) {
-        const auto [row, column] = NameCellOf(channel, k);
-        image[row][column] = ErasedByte;
-    }
-}
-
-// StoreFrequency into a given image: the same normalised text, so the
-// same bytes.
-void StoreFrequencyText(ImageTable &image, QString text, int row, int column)
-{
-    text = text.trimmed();
-    if (text.size() >= 1 && text.size() <= 3)
-        text += u'.';
-    TextToBcd(text.leftJustified(9, u'0'));
-    image[row][column] = BcdDigits.B0;
-    image[row][column + 1] = BcdDigits.B1;
-    image[row][column + 2] = BcdDigits.B2;
-    image[row][column + 3] = BcdDigits.B3;
-}
-
-double StoredFrequency(const ImageTable &image, int row, int column)
-{
-    const auto &r = image[row];
-    return NumericValue(BcdToText(r[column], r[column + 1], r[column + 2], r[column + 3]));
+    for (int k = 0; k < NameLength; ++k)
+        NameCell(channel, k).set(image, ErasedByte);
 }
 
 void MakeSimplex(ImageTable &image, int channel)
@@ -75,15 +43,15 @@ void MakeSimplex(ImageTable &image, int channel)
 // offset from the receive frequency and the shift direction.
 void ApplyOffsetRule(ImageTable &image, int channel)
 {
-    const double rx = StoredFrequency(image, channel, 0);
-    const double tx = StoredFrequency(image, channel, 4);
+    const double rx = CellsFrequency(image, channel, 0);
+    const double tx = CellsFrequency(image, channel, 4);
     if (tx == rx) {
         MakeSimplex(image, channel);
         return;
     }
     auto &r = image[channel];
     r[FlagsA] = int16_t((r[FlagsA] & 0x3F) | (tx > rx ? 0x40 : 0x80));
-    StoreFrequencyText(image, NumberText(tx > rx ? tx - rx : rx - tx), channel, 4);
+    StoreFrequency(image, NumberText(tx > rx ? tx - rx : rx - tx), channel, 4);
 }
 
 // The typed frequency inside the band, or the band's lower limit with the
@@ -111,7 +79,7 @@ std::optional<ChannelMessage> StoreReceive(ImageTable &image, int channel, const
     std::optional<ChannelMessage> message;
     const QString text = BandCheckedText(t, band, ChannelMessages::ReceiveOutOfBand, message);
     if (IsChannelEmpty(image, channel)) {
-        StoreFrequencyText(image, text, channel, 0);
+        StoreFrequency(image, text, channel, 0);
         for (int c = 4; c <= 7; ++c)
             image[channel][c] = 0;
         SetChannelDefaults(image, channel, profile);
@@ -122,8 +90,8 @@ std::optional<ChannelMessage> StoreReceive(ImageTable &image, int channel, const
     // The transmit frequency shown before the change is kept, so offset and
     // shift follow the new receive frequency.
     const QString transmit = TransmitText(image, channel);
-    StoreFrequencyText(image, text, channel, 0);
-    StoreFrequencyText(image, transmit, channel, 4);
+    StoreFrequency(image, text, channel, 0);
+    StoreFrequency(image, transmit, channel, 4);
     ApplyOffsetRule(image, channel);
     return message;
 }
@@ -143,7 +111,7 @@ std::optional<ChannelMessage> StoreTransmit(ImageTable &image, int channel, cons
     }
     std::optional<ChannelMessage> message;
     const QString text = BandCheckedText(t, band, profile.transmitOutOfBand, message);
-    StoreFrequencyText(image, text, channel, 4);
+    StoreFrequency(image, text, channel, 4);
     ApplyOffsetRule(image, channel);
     return message;
 }
@@ -155,8 +123,7 @@ void StoreName(ImageTable &image, int channel, const QString &typed)
     const QString name = typed.trimmed();
     EraseName(image, channel);
     for (int k = 0; k < std::min<int>(name.size(), NameLength); ++k) {
-        const auto [row, column] = NameCellOf(channel, k);
-        image[row][column] = int16_t(CharToCode(QString(name.at(k))));
+        NameCell(channel, k).set(image, CharToCode(QString(name.at(k))));
     }
 }
 
@@ -187,9 +154,9 @@ ChannelEditResult Outcome(const ImageTable &before, const ImageTable &after, int
         if (after[channel][c] != before[channel][c])
             result.cells.push_back({channel, c, after[channel][c]});
     for (int k = 0; k < NameLength; ++k) {
-        const auto [row, column] = NameCellOf(channel, k);
-        if (after[row][column] != before[row][column])
-            result.cells.push_back({row, column, after[row][column]});
+        const CellField cell = NameCell(channel, k);
+        if (cell.get(after) != cell.get(before))
+            result.cells.push_back({cell.row, cell.column, after[cell.row][cell.column]});
     }
     result.message = message;
     result.shownText = ChannelFieldText(after, channel, field);

@@ -3,25 +3,15 @@
 #include "Conversions.h"
 #include "Globals.h"
 #include "Language.h"
+#include "RecordCodec.h"
 
 #include <QStringList>
 
-QString ReceiveText(const ImageTable &image, int row)
-{
-    const auto &r = image[row];
-    return BcdToText(r[0], r[1], r[2], r[3]);
-}
+QString ReceiveText(const ImageTable &image, int row) { return Record::Rx.text(image, row); }
 
 QString TransmitText(const ImageTable &image, int row)
 {
-    const auto &r = image[row];
-    const double rx = NumericValue(ReceiveText(image, row));
-    const double offset = NumericValue(BcdToText(r[4], r[5], r[6], r[7]));
-    int direction = (r[12] & 0xC0) / 64;
-    if (direction > 2)
-        direction = 0;
-    const double tx = direction == 1 ? rx + offset : direction == 2 ? rx - offset : rx;
-    QString text = NumberText(tx);
+    QString text = NumberText(Record::TxMHz(image, row));
     if (text.size() < 9) {
         if (text.size() < 4)
             text += u'.';
@@ -69,26 +59,26 @@ QString BandwidthText(bool wide) { return BandwidthItems().at(wide ? 1 : 0); }
 
 QString ChannelName(const ImageTable &image, int channel)
 {
-    // Index k of the name sequence is row 160 + k / 16, column k % 16.
     QString name;
-    for (int k = (channel - 1) * NameLength; k < channel * NameLength; ++k)
-        name += CodeToChar(image[NameRowFirst + k / BlockSize][k % BlockSize]);
+    for (int k = 0; k < NameLength; ++k)
+        name += CodeToChar(NameCell(channel, k).get(image));
     return name;
 }
 
 ChannelRowTexts ChannelTextsOf(const ImageTable &image, int channel)
 {
     ChannelRowTexts texts;
-    const auto &r = image[channel];
-    if (r[0] == ErasedByte)
+    if (Record::IsEmpty(image, channel))
         return texts;
     texts.empty = false;
     texts.receive = ReceiveText(image, channel);
     texts.transmit = TransmitText(image, channel);
-    texts.decode = ToneText(r[8], r[9]);
-    texts.encode = ToneText(r[10], r[11]);
-    texts.power = PowerText(r[12] & 3);
-    texts.bandwidth = BandwidthText(r[13] & 0x20);
+    const ToneCode decode = Record::Decode.get(image, channel);
+    const ToneCode encode = Record::Encode.get(image, channel);
+    texts.decode = ToneText(decode.type, decode.index);
+    texts.encode = ToneText(encode.type, encode.index);
+    texts.power = PowerText(Record::Power.get(image, channel));
+    texts.bandwidth = BandwidthText(Record::Wide.get(image, channel) != 0);
     texts.name = ChannelName(image, channel);
     return texts;
 }

@@ -150,7 +150,7 @@ QString CodeToChar(int code)
     return NameAlphabet.at(code);
 }
 
-int TextToBcd(const QString &text)
+BcdBytes TextToBcd(const QString &text)
 {
     const double f = NumericValue(text);
     const double d2 = std::floor(f / 100);
@@ -167,11 +167,7 @@ int TextToBcd(const QString &text)
     auto pack = [](double hi, double lo) {
         return static_cast<uint8_t>(static_cast<int>(16 * hi + lo) & 0xFF);
     };
-    BcdDigits.B3 = pack(d2, d1);
-    BcdDigits.B2 = pack(d0, k2);
-    BcdDigits.B1 = pack(k1, k0);
-    BcdDigits.B0 = pack(h2, h1);
-    return BcdDigits.B3;
+    return {pack(d2, d1), pack(d0, k2), pack(k1, k0), pack(h2, h1)};
 }
 
 QString BcdToText(int b0, int b1, int b2, int b3)
@@ -179,7 +175,6 @@ QString BcdToText(int b0, int b1, int b2, int b3)
     const double value = 100.0 * HighNibble(b3) + 10.0 * LowNibble(b3) + HighNibble(b2) +
                          0.1 * LowNibble(b2) + 0.01 * HighNibble(b1) + 0.001 * LowNibble(b1) +
                          0.0001 * HighNibble(b0) + 0.00001 * LowNibble(b0);
-    BcdDigits = {uint8_t(b3), uint8_t(b2), uint8_t(b1), uint8_t(b0)};
     QString s = NumberText(value);
     if (value >= 1 && value == std::floor(value))
         s += u'.';
@@ -198,25 +193,33 @@ QString BcdToText(int b0, int b1, int b2, int b3)
     return s;
 }
 
-void StoreFrequency(QString &text, int row, int column)
+QString StoreFrequency(ImageTable &image, const QString &text, int row, int column)
 {
-    text = text.trimmed();
-    if (text.size() >= 1 && text.size() <= 3)
-        text += u'.';
-    if (text.size() < 9)
-        text = text.leftJustified(9, u'0');
-    TextToBcd(text);
-    RadioData[row][column] = BcdDigits.B0;
-    RadioData[row][column + 1] = BcdDigits.B1;
-    RadioData[row][column + 2] = BcdDigits.B2;
-    RadioData[row][column + 3] = BcdDigits.B3;
+    QString normalised = text.trimmed();
+    if (normalised.size() >= 1 && normalised.size() <= 3)
+        normalised += u'.';
+    if (normalised.size() < 9)
+        normalised = normalised.leftJustified(9, u'0');
+    const BcdBytes code = TextToBcd(normalised);
+    image[row][column] = code.B0;
+    image[row][column + 1] = code.B1;
+    image[row][column + 2] = code.B2;
+    image[row][column + 3] = code.B3;
+    return normalised;
 }
 
-double CellsFrequency(int row, int column)
+QString StoreFrequency(const QString &text, int row, int column)
 {
-    const auto &r = RadioData[row];
+    return StoreFrequency(RadioData, text, row, column);
+}
+
+double CellsFrequency(const ImageTable &image, int row, int column)
+{
+    const auto &r = image[row];
     return NumericValue(BcdToText(r[column], r[column + 1], r[column + 2], r[column + 3]));
 }
+
+double CellsFrequency(int row, int column) { return CellsFrequency(RadioData, row, column); }
 
 QString FmChannelText(int n)
 {

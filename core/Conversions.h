@@ -3,7 +3,10 @@
 // own copy of the rules.
 #pragma once
 
+#include "Globals.h"
+
 #include <QString>
+#include <cstdint>
 
 // Number text. Locale-independent, "." as decimal point.
 // The value of the longest leading decimal part of a typed text, blanks
@@ -31,10 +34,19 @@ int TonePosition(int type, int index);
 int CharToCode(const QString &text);
 QString CodeToChar(int code);
 
-// Frequencies.
-int TextToBcd(const QString &text);
+// Frequencies. Four packed-BCD bytes of a frequency in 10 Hz units: B3
+// holds hundreds and tens of MHz, B0 the 100 Hz and 10 Hz digits.
+struct BcdBytes {
+    uint8_t B3 = 0, B2 = 0, B1 = 0, B0 = 0;
+};
+BcdBytes TextToBcd(const QString &text);
 QString BcdToText(int b0, int b1, int b2, int b3);
-void StoreFrequency(QString &text, int row, int column);
+// Normalises the text (trimmed, dot added, padded to 9 characters), stores
+// its code into (row, column)..(row, column + 3), least significant byte
+// first, and returns the normalised text. The caller's text is left alone.
+QString StoreFrequency(ImageTable &image, const QString &text, int row, int column);
+QString StoreFrequency(const QString &text, int row, int column);
 // Frequency in MHz of the 4 BCD cells (row, column)..(row, column + 3).
+double CellsFrequency(const ImageTable &image, int row, int column);
 double CellsFrequency(int row, int column);
 QString FmChannelText(int n);

@@ -19,7 +19,6 @@ std::array<QString, 301> ToneList;
 int16_t ToneCtcssLast = 0;
 int16_t ToneDcsNormalLast = 0;
 int16_t ToneDcsInvertLast = 0;
-BcdBytes BcdDigits;
 
 bool IsChinese = true;
 int16_t PortNumber = 1;
@@ -34,7 +33,6 @@ void ResetGlobals()
     for (auto &row : RawBlocks)
         row.fill(0);
     NameCodes.fill(0);
-    BcdDigits = {};
     VersionText = QStringLiteral("Ver1.2");
     IsChinese = true;
     PortNumber = 1;

@@ -56,13 +56,6 @@ extern int16_t ToneCtcssLast;
 extern int16_t ToneDcsNormalLast;
 extern int16_t ToneDcsInvertLast;
 
-// Packed-BCD scratch of the frequency conversions; carries no state
-// between operations.
-struct BcdBytes {
-    uint8_t B3 = 0, B2 = 0, B1 = 0, B0 = 0;
-};
-extern BcdBytes BcdDigits;
-
 extern bool IsChinese;       // interface language: true = Chinese
 extern int16_t PortNumber;   // serial port 1..8
 extern QString VersionText;  // "Ver1.2"

@@ -7,29 +7,26 @@
 
 namespace {
 
-void FillRow(int row, int value)
+void FillRow(ImageTable &image, int row, int value)
 {
     for (int c = 0; c < BlockSize; ++c)
-        RadioData[row][c] = int16_t(value);
+        image[row][c] = int16_t(value);
 }
 
-void SetRow(int row, std::initializer_list<int> values)
+void SetRow(ImageTable &image, int row, std::initializer_list<int> values)
 {
     int c = 0;
     for (int v : values)
-        RadioData[row][c++] = int16_t(v);
+        image[row][c++] = int16_t(v);
 }
 
-void WriteIdentification()
+void WriteIdentification(ImageTable &image)
 {
     const QByteArray ident = QByteArrayLiteral("QL 2712");
     for (int c = 0; c < ident.size(); ++c)
-        RadioData[IdentRow][c] = int16_t(ident.at(c));
-    RadioData[IdentRow][7] = 2;
+        image[IdentRow][c] = int16_t(ident.at(c));
+    image[IdentRow][7] = 2;
 }
-
-int Hi(int b) { return (b >> 4) & 0x0F; }
-int Lo(int b) { return b & 0x0F; }
 
 bool InBand(double f, const BandLimits &limits)
 {
@@ -56,118 +53,90 @@ void InitModelTable()
     BandHighMHz = BandTable[ModelIndex + 7];
 }
 
-void ResetImage()
+void ResetImage(ImageTable &image)
 {
     for (int r = 0; r < UsedRows; ++r)
-        FillRow(r, ErasedByte);
+        FillRow(image, r, ErasedByte);
     // VFO: RX 462.01250 MHz, offset 10 MHz, no tones, simplex, High, wide.
-    SetRow(VfoRow, {0x50, 0x12, 0x20, 0x46, 0, 0, 0, 0x01, 255, 255, 255, 255, 2, 0x20});
-    SetRow(BandLimitRow, {0x00, 0x40, 0x00, 0x47});
+    SetRow(image, VfoRow, {0x50, 0x12, 0x20, 0x46, 0, 0, 0, 0x01, 255, 255, 255, 255, 2, 0x20});
+    SetRow(image, BandLimitRow, {0x00, 0x40, 0x00, 0x47});
+    SetRow(image, OptionRow, {5, 0x71, 0x81, 3, 0, 4, 3, 0, 0, 0, 0, 0, 0});
+    SetRow(image, PasswordRow, {255, 255, 255, 255, 19, 16, 23, 23, 26}); // HELLO
+    FillRow(image, ChannelMapRow, 0);
+    WriteIdentification(image);
+    SetRow(image, CalibrationRow, {50, 100, 200});
+}
+
+void ResetImage()
+{
+    ResetImage(RadioData);
     const BandLimits limits = DecodeBandLimits();
     BandLowMHz = limits.low;
     BandHighMHz = limits.high;
-    SetRow(OptionRow, {5, 0x71, 0x81, 3, 0, 4, 3, 0, 0, 0, 0, 0, 0});
-    SetRow(PasswordRow, {255, 255, 255, 255, 19, 16, 23, 23, 26}); // HELLO
-    FillRow(ChannelMapRow, 0);
-    WriteIdentification();
-    SetRow(CalibrationRow, {50, 100, 200});
 }
 
-bool IsProgrammed(int channel)
-{
-    for (int c = 0; c < 4; ++c)
-        if (RadioData[channel][c] == ErasedByte)
-            return false;
-    return true;
-}
+bool IsProgrammed(int channel) { return Record::IsProgrammed(RadioData, channel); }
 
-void SetPowerOnChannel()
+void SetPowerOnChannel(ImageTable &image)
 {
-    RadioData[OptionRow][12] = 0;
+    Options::PowerOnChannel.set(image, 0);
     for (int n = 1; n <= ChannelCount; ++n) {
-        if (IsProgrammed(n)) {
-            RadioData[OptionRow][12] = int16_t(n);
+        if (Record::IsProgrammed(image, n)) {
+            Options::PowerOnChannel.set(image, n);
             return;
         }
     }
 }
 
-void BuildChannelMap()
+void SetPowerOnChannel() { SetPowerOnChannel(RadioData); }
+
+void BuildChannelMap(ImageTable &image)
 {
-    FillRow(IdentRow, ErasedByte);
-    WriteIdentification();
-    FillRow(ChannelMapRow, ErasedByte);
+    FillRow(image, IdentRow, ErasedByte);
+    WriteIdentification(image);
+    FillRow(image, ChannelMapRow, ErasedByte);
     for (int n = 1; n <= ChannelCount; ++n) {
-        if (IsProgrammed(n)) {
-            const int column = (n - 1) / 8;
-            const int bit = (n - 1) % 8;
-            RadioData[ChannelMapRow][column] &= int16_t(~(1 << bit) & 0xFF);
-        }
+        // Bit (n - 1) mod 8 of column (n - 1) div 8, cleared when programmed.
+        if (Record::IsProgrammed(image, n))
+            CellField{ChannelMapRow, (n - 1) / 8, (n - 1) % 8, 1}.set(image, 0);
     }
 }
 
-BandLimits DecodeBandLimits()
-{
-    const auto &r = RadioData[BandLimitRow];
-    return {100 * Hi(r[1]) + 10 * Lo(r[1]) + Hi(r[0]), 100 * Hi(r[3]) + 10 * Lo(r[3]) + Hi(r[2])};
-}
+void BuildChannelMap() { BuildChannelMap(RadioData); }
 
-void EncodeBandLimits(int low, int high)
-{
-    auto encode = [](int f, int column) {
-        const int d2 = f / 100;
-        const int d1 = (f - 100 * d2) / 10;
-        const int d0 = f - 100 * d2 - 10 * d1;
-        RadioData[BandLimitRow][column] = int16_t(16 * d0);
-        RadioData[BandLimitRow][column + 1] = int16_t(16 * d2 + d1);
-    };
-    encode(low, 0);
-    encode(high, 2);
-}
+BandLimits DecodeBandLimits() { return DecodeBandLimits(RadioData); }
 
-int ShiftDirection(int row)
-{
-    const int d = (RadioData[row][12] & 0xC0) / 64;
-    return d > 2 ? 0 : d;
-}
+void EncodeBandLimits(int low, int high) { EncodeBandLimits(RadioData, low, high); }
 
-double RecordRx(int row) { return CellsFrequency(row, 0); }
+int ShiftDirection(int row) { return Record::ShiftDirection(RadioData, row); }
 
-double RecordTx(int row)
-{
-    const double rx = RecordRx(row);
-    switch (ShiftDirection(row)) {
-    case 1:
-        return rx + CellsFrequency(row, 4);
-    case 2:
-        return rx - CellsFrequency(row, 4);
-    default:
-        return rx;
-    }
-}
+double RecordRx(int row) { return Record::RxMHz(RadioData, row); }
 
-int CheckVfoBand()
+double RecordTx(int row) { return Record::TxMHz(RadioData, row); }
+
+int CheckVfoBand(const ImageTable &image)
 {
-    const BandLimits limits = DecodeBandLimits();
-    if (!InBand(RecordRx(VfoRow), limits))
+    const BandLimits limits = DecodeBandLimits(image);
+    if (!InBand(Record::RxMHz(image, VfoRow), limits))
         return 1;
-    return InBand(RecordTx(VfoRow), limits) ? 0 : 1;
+    return InBand(Record::TxMHz(image, VfoRow), limits) ? 0 : 1;
 }
 
-int FindChannelOutOfBand()
+int CheckVfoBand() { return CheckVfoBand(RadioData); }
+
+int FindChannelOutOfBand(const ImageTable &image)
 {
-    const BandLimits limits = DecodeBandLimits();
+    const BandLimits limits = DecodeBandLimits(image);
     for (int n = 1; n <= ChannelCount; ++n) {
-        bool allErased = true;
-        for (int c = 0; c < 4; ++c)
-            allErased = allErased && RadioData[n][c] == ErasedByte;
-        if (allErased)
+        if (Record::Rx.allErased(image, n))
             continue;
-        if (!InBand(RecordRx(n), limits) || !InBand(RecordTx(n), limits))
+        if (!InBand(Record::RxMHz(image, n), limits) || !InBand(Record::TxMHz(image, n), limits))
             return n;
     }
     return 0;
 }
+
+int FindChannelOutOfBand() { return FindChannelOutOfBand(RadioData); }
 
 QString BandText(double low, double high)
 {

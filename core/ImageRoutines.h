@@ -1,30 +1,38 @@
 // Routines that build the default image and keep its derived regions
 // (power-on channel, channel bitmap, identification block) up to date, and
-// the band checks that run before every write.
+// the band checks that run before every write. Each has a form that works
+// on a given image and leaves every global alone; the form without an
+// image works on RadioData.
 #pragma once
+
+#include "Globals.h"
+#include "RecordCodec.h"
 
 #include <QString>
 
 void InitModelTable();
+// The start-up default image. The form on RadioData also sets
+// BandLowMHz/BandHighMHz from its band-limit record.
+void ResetImage(ImageTable &image);
 void ResetImage();
+void SetPowerOnChannel(ImageTable &image);
 void SetPowerOnChannel();
+void BuildChannelMap(ImageTable &image);
 void BuildChannelMap();
+int CheckVfoBand(const ImageTable &image);
 int CheckVfoBand();
+int FindChannelOutOfBand(const ImageTable &image);
 int FindChannelOutOfBand();
 
-// Whole-MHz limits stored in the band-limit record (row 153).
-struct BandLimits {
-    int low;
-    int high;
-};
+// Whole-MHz limits of RadioData's band-limit record (row 153).
 BandLimits DecodeBandLimits();
-// Writes whole-MHz limits into the band-limit record.
 void EncodeBandLimits(int low, int high);
 
-// A channel counts as programmed when none of its RX cells is erased.
+// A channel of RadioData counts as programmed when none of its RX cells is
+// erased.
 bool IsProgrammed(int channel);
-// RX and TX in MHz of a channel or VFO record; a shift direction of 3
-// counts as simplex.
+// RX and TX in MHz of a channel or VFO record of RadioData; a shift
+// direction of 3 counts as simplex.
 double RecordRx(int row);
 double RecordTx(int row);
 int ShiftDirection(int row);

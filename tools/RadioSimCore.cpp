@@ -3,6 +3,9 @@
 #include "Conversions.h"
 #include "Globals.h"
 #include "ImageRoutines.h"
+#include "RecordCodec.h"
+
+#include <memory>
 
 namespace {
 
@@ -19,42 +22,34 @@ int Address(const QByteArray &frame) { return (uint8_t(frame.at(1)) << 8) | uint
 
 namespace {
 
-// Builds an image with the program's own routines, leaving the caller's
-// image and the globals those routines touch as they were.
+// Builds an image with the program's own routines, on an image of its own
+// so the program's globals stay as they are.
 RadioMemory BuildMemory(bool withChannels)
 {
-    const ImageTable saved = RadioData;
-    const auto savedCodes = NameCodes;
-    const double low = BandLowMHz, high = BandHighMHz;
-    ResetImage();
+    auto image = std::make_unique<ImageTable>();
+    ResetImage(*image);
     if (withChannels) {
-        CopyNameAreaToCodes();
         for (int n = 1; n <= 8; ++n) {
-            QString rx = QString::number(446.00625 + (n - 1) * 0.0125, 'f', 5);
-            StoreFrequency(rx, n, 0);
-            for (int c = 4; c < 8; ++c)
-                RadioData[n][c] = 0;
-            const int tone = n % 2 == 0 ? n : 255; // every other channel with CTCSS
-            RadioData[n][8] = RadioData[n][10] = int16_t(tone == 255 ? 255 : 0);
-            RadioData[n][9] = RadioData[n][11] = int16_t(tone);
-            RadioData[n][12] = int16_t(n <= 4 ? 2 : 0); // high, then low power
-            RadioData[n][13] = int16_t(n % 3 == 0 ? 0x00 : 0x20); // some narrow
+            Record::Rx.store(*image, n, QString::number(446.00625 + (n - 1) * 0.0125, 'f', 5));
+            Record::Offset.fill(*image, n, 0);
+            // Every other channel with CTCSS.
+            const ToneCode tone = n % 2 == 0 ? ToneCode{0, n} : ToneCode{255, 255};
+            Record::Decode.set(*image, n, tone);
+            Record::Encode.set(*image, n, tone);
+            // Simplex and scanned; high, then low power; some narrow.
+            (*image)[n][12] = (*image)[n][13] = 0;
+            Record::Power.set(*image, n, n <= 4 ? 2 : 0);
+            Record::Wide.set(*image, n, n % 3 == 0 ? 0 : 1);
             const QString name = QStringLiteral("PMR%1").arg(n);
             for (int k = 0; k < NameLength; ++k)
-                NameCodes[(n - 1) * NameLength + k] =
-                    int16_t(k < name.size() ? CharToCode(name.mid(k, 1)) : 255);
+                NameCell(n, k).set(*image, k < name.size() ? CharToCode(name.mid(k, 1)) : 255);
         }
-        CopyCodesToNameArea();
-        SetPowerOnChannel();
-        BuildChannelMap();
+        SetPowerOnChannel(*image);
+        BuildChannelMap(*image);
     }
     RadioMemory memory{};
     for (int a = 0; a < RadioMemorySize; ++a)
-        memory[a] = uint8_t(RadioData[a / BlockSize][a % BlockSize]);
-    RadioData = saved;
-    NameCodes = savedCodes;
-    BandLowMHz = low;
-    BandHighMHz = high;
+        memory[a] = uint8_t((*image)[a / BlockSize][a % BlockSize]);
     return memory;
 }
 

@@ -12,8 +12,8 @@ struct Bcd {
 };
 Bcd ToBcd(const QString &text)
 {
-    TextToBcd(text);
-    return {BcdDigits.B3, BcdDigits.B2, BcdDigits.B1, BcdDigits.B0};
+    const BcdBytes code = TextToBcd(text);
+    return {code.B3, code.B2, code.B1, code.B0};
 }
 
 class Conversions : public ::testing::Test {
@@ -157,31 +157,26 @@ TEST_F(Conversions, BcdToText)
     EXPECT_EQ(BcdToText(255, 255, 255, 255), "1666.66665");
 }
 
-TEST_F(Conversions, StoreFrequencyNormalisesCallersText)
+TEST_F(Conversions, StoreFrequencyReturnsTheNormalisedText)
 {
-    QString text = "  145.5  ";
-    StoreFrequency(text, 5, 0);
-    EXPECT_EQ(text, "145.50000");
+    const QString typed = "  145.5  ";
+    EXPECT_EQ(StoreFrequency(typed, 5, 0), "145.50000");
+    EXPECT_EQ(typed, "  145.5  ");
     EXPECT_EQ(RadioData[5][0], 0x00);
     EXPECT_EQ(RadioData[5][1], 0x00);
     EXPECT_EQ(RadioData[5][2], 0x55);
     EXPECT_EQ(RadioData[5][3], 0x14);
 
-    text = "446";
-    StoreFrequency(text, 6, 4);
-    EXPECT_EQ(text, "446.00000");
+    EXPECT_EQ(StoreFrequency("446", 6, 4), "446.00000");
     EXPECT_EQ(RadioData[6][7], 0x44);
     EXPECT_EQ(RadioData[6][6], 0x60);
 
-    text = "88.5";
-    StoreFrequency(text, 7, 0);
-    EXPECT_EQ(text, "88.500000");
+    EXPECT_EQ(StoreFrequency("88.5", 7, 0), "88.500000");
     EXPECT_EQ(RadioData[7][3], 0x08);
     EXPECT_EQ(RadioData[7][2], 0x85);
 
     // A difference computed in doubles stores the digits the user expects.
-    text = NumberText(446.1 - 438.5);
-    StoreFrequency(text, 8, 4);
+    StoreFrequency(NumberText(446.1 - 438.5), 8, 4);
     EXPECT_EQ(RadioData[8][4], 0x00);
     EXPECT_EQ(RadioData[8][5], 0x00);
     EXPECT_EQ(RadioData[8][6], 0x76);
@@ -193,9 +188,8 @@ TEST_F(Conversions, FrequencyRoundTripsAt10Hz)
     // Every 10 Hz step of a sample of channels survives text -> BCD -> text.
     for (int step = 0; step < 100000; step += 37) {
         const double mhz = 400 + step * 0.00001 * 7;
-        QString text = QString::number(mhz, 'f', 5);
-        const QString expected = text;
-        StoreFrequency(text, 1, 0);
+        const QString expected = QString::number(mhz, 'f', 5);
+        StoreFrequency(expected, 1, 0);
         EXPECT_EQ(BcdToText(RadioData[1][0], RadioData[1][1], RadioData[1][2], RadioData[1][3]),
                   expected);
     }

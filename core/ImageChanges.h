@@ -1,0 +1,86 @@
+// The one path by which a user's change reaches the image. It knows the
+// rows before and after each change and announces which rows changed.
+//
+// How windows use it:
+// - An editor stores an accepted value inside one call, writing the image
+//   it is handed (RadioData itself) through the record codec:
+//       ImageChanges::instance().apply(ChangeKind::CellEdit, [&](ImageTable &image) {
+//           Record::Power.set(image, channel, index);
+//       });
+//   Everything one user action stores goes into one call, so it is one
+//   change (and later one undo step). A call made while another runs, e.g.
+//   by a helper the edit uses, becomes part of the outer change.
+// - The read window, after its last block, and the open window, after the
+//   file was parsed, hand the new image over whole with replaceImage().
+// - Every window that shows the image connects to rowsChanged and redraws
+//   what the change touches (ImageChange::touches) - also for the changes
+//   it made itself, so it always shows the image as stored.
+// - The write preparation's rebuilding of derived cells (power-on channel,
+//   channel bitmap, identification block) is no user change and stays
+//   outside. Undo therefore restores only the cells a change changed
+//   (RowChange::changedColumns), never whole rows.
+//
+// Nothing is emitted when an edit changes nothing. Only the used part of
+// the image (rows 0..255, columns 0..15) is compared.
+#pragma once
+
+#include "Globals.h"
+
+#include <QList>
+#include <QMetaType>
+#include <QObject>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+enum class ChangeKind {
+    CellEdit,         // a cell of the channel grid or a channel edit field
+    Clear,            // channels or names erased
+    ModelSelect,      // model and band chosen
+    OptionsEdit,      // optional features and VFO
+    FmEdit,           // FM station list
+    CompletedRead,    // a read from the radio finished
+    OpenedFile,       // a channel file was opened
+    PowerCalibration, // transmit power adjusted
+};
+
+using RowBytes = std::array<int16_t, BlockSize>;
+
+struct RowChange {
+    int row = 0;
+    RowBytes before{};
+    RowBytes after{};
+
+    // Columns whose cell differs between before and after, ascending.
+    QList<int> changedColumns() const;
+};
+
+struct ImageChange {
+    ChangeKind kind = ChangeKind::CellEdit;
+    QList<RowChange> rows; // ascending by row; only rows that differ
+
+    bool isEmpty() const { return rows.isEmpty(); }
+    bool touches(int row) const;
+    bool touches(int firstRow, int lastRow) const;
+};
+Q_DECLARE_METATYPE(ImageChange)
+
+class ImageChanges : public QObject {
+    Q_OBJECT
+public:
+    static ImageChanges &instance();
+
+    // Runs the edit on RadioData and returns what it changed; rowsChanged
+    // is emitted when that is anything.
+    ImageChange apply(ChangeKind kind, const std::function<void(ImageTable &)> &edit);
+    // Rows 0..rowCount - 1 (columns 0..15) of RadioData replaced by those
+    // of source, as one change.
+    ImageChange replaceImage(ChangeKind kind, const ImageTable &source, int rowCount = UsedRows);
+
+signals:
+    void rowsChanged(const ImageChange &change);
+
+private:
+    ImageChanges() = default;
+    int depth_ = 0;
+};

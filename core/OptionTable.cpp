@@ -1,0 +1,180 @@
+#include "OptionTable.h"
+
+#include <algorithm>
+
+namespace {
+
+Caption Same(const char *text) { return {QString::fromUtf8(text), QString::fromUtf8(text)}; }
+
+Caption Both(const char *chinese, const char *english)
+{
+    return {QString::fromUtf8(chinese), QString::fromUtf8(english)};
+}
+
+// The numbers first..last, written the same in both languages, after an
+// optional "off" item.
+QList<Caption> Numbers(int first, int last, bool withOff = false)
+{
+    QList<Caption> items;
+    if (withOff)
+        items << Both("关", "Off");
+    for (int n = first; n <= last; ++n)
+        items << Caption{QString::number(n), QString::number(n)};
+    return items;
+}
+
+OptionEntry List(const char *key, const char *control, const char *label, Caption caption,
+                 CellField field, QList<Caption> items)
+{
+    return {QString::fromLatin1(key), QString::fromLatin1(control), QString::fromLatin1(label),
+            caption, OptionKind::List, field, items};
+}
+
+OptionEntry Check(const char *key, const char *control, Caption caption, CellField field)
+{
+    return {QString::fromLatin1(key), QString::fromLatin1(control), QString(), caption,
+            OptionKind::Check, field, {}};
+}
+
+OptionEntry Other(const char *key, const char *control, const char *label, Caption caption,
+                  OptionKind kind, CellField field = {})
+{
+    return {QString::fromLatin1(key), QString::fromLatin1(control), QString::fromLatin1(label),
+            caption, kind, field, {}};
+}
+
+OptionEntry Hidden(OptionEntry entry)
+{
+    entry.hidden = true;
+    return entry;
+}
+
+QList<OptionEntry> BuildVfoTable()
+{
+    const int v = VfoRow;
+    return {
+        Other("rx", "Text_RX_Freq", "Label_RX_freq", Both("接收频率(MHZ)", "RX Frequncy(MHZ)"),
+              OptionKind::Frequency, {v, Record::Rx.column}),
+        Other("offset", "Text_Offset_Freq", "Label_offset",
+              Both("频差频率(MHZ)", "Offset Frequncy(MHZ) "), OptionKind::Frequency,
+              {v, Record::Offset.column}),
+        List("duplex", "Combo_Sft_d", "Label_Sft_d", Both("频差方向", "Duplex"),
+             Record::Shift.at(v), {Both("关", "Off"), Both("加频", "Plus"), Both("减频", "Minus")}),
+        // The window keeps it in a hidden field without a caption; this one
+        // is for reports.
+        Other("tx", "Text_TX_Freq", "", Both("发射频率(MHZ)", "TX Frequency"),
+              OptionKind::Transmit),
+        Other("decode", "Combo_Decode", "Label_Decode", Both("解码", "Decode"), OptionKind::Tone,
+              {v, Record::Decode.typeColumn}),
+        Other("encode", "Combo_Encode", "Label_Encode", Both("编码", "Encode"), OptionKind::Tone,
+              {v, Record::Encode.typeColumn}),
+        List("step", "Combo_Step", "Label_Step", Both("步进频率(KHZ)", "Step(KHZ)"),
+             Record::Step.at(v),
+             {Same("5K"), Same("6.25K"), Same("10K"), Same("12.5K"), Same("25K"), Same("37.5K"),
+              Same("50K"), Same("100K")}),
+        List("bandwidth", "Combo_WN", "Label_WN", Both("宽带/窄带", "Wide / Narrow"),
+             Record::Wide.at(v), {Both("窄带", "Narrow"), Both("宽带", "Wide")}),
+        List("power", "Combo_TXP", "Label_TXP", Both("发射功率", "TX Power"), Record::Power.at(v),
+             {Both("低功率", "Low"), Both("中功率", "Mid"), Both("高功率", "High")}),
+        Check("vox", "Check_VOX_SW", Both("声控", "VOX"), Record::Vox.at(v)),
+        Check("busyLockout", "Check_Bcl", Both("繁忙锁定", "BCL"), Record::BusyLock.at(v)),
+        Check("txStop", "Check_TxStop", Both("禁止发射", "TX Stop"), Record::TxStop.at(v)),
+    };
+}
+
+QList<OptionEntry> BuildOptionTable()
+{
+    using namespace Options;
+    return {
+        Other("workingRange", "Frame_Freq_range", "", Both("工作频率范围", "Frequncy Range"),
+              OptionKind::Range, {BandLimitRow, 0}),
+        List("squelch", "Combo_Sql", "Label_sql", Both("静噪等级", "Squelch Level"), Squelch,
+             Numbers(0, 9)),
+        List("timeOutTimer", "Combo_TOT", "Label_tot",
+             Both("超时定时器[分钟]", "Time Out Timer[Min]"), TimeOutTimer, Numbers(1, 7, true)),
+        List("autoPowerOff", "Combo_APO", "Label_APO", Both("自动关机[小时]", "APO[Hour]"),
+             AutoPowerOff, Numbers(1, 15, true)),
+        List("backLight", "Combo_Lamp", "Label_lamp", Both("背光灯", "Back Light"), BackLight,
+             {Both("关闭", "Off"), Both("自动", "Key"), Both("持续点亮", "Cont")}),
+        List("channelDisplay", "Combo_Mdf", "Label_mdf", Both("信道显示方式", "Channel Disp Way"),
+             ChannelDisplay, {Both("频率", "Frequncy"), Both("名称", "Name")}),
+        List("scan", "Combo_Scan", "Label_Scan", Both("扫描方式", "Scans"), ScanMode,
+             {Both("时间", "TO"), Both("载波", "CO"), Both("搜索", "SE")}),
+        List("keyLock", "Combo_KL_Mode", "Label_KL_Mode", Both("按键锁定模式", "KeyLock Mode"),
+             KeyLockMode,
+             {Both("按键和上下键", "Key&UPDN"), Both("PTT键", "PTTLock"), Both("按键", "Key"),
+              Both("全部", "ALL")}),
+        List("voxLevel", "Combo_VOX_lever", "Label_vox_Lever", Both("声控等级", "VOV Gain Level"),
+             VoxLevel, Numbers(1, 8)),
+        List("voxDelay", "Combo_VOX_Delay_Time", "Label_VOX_Delay_Time",
+             Both("声控延迟[秒]", "VOX Delay Time[S]"), VoxDelay, Numbers(1, 4)),
+        Hidden(Check("voxReceiveStop", "Check_VOX_ReceStop",
+                     Both("接收时禁止声控", "VOX Inhibit on Receive"), VoxReceiveStop)),
+        // Two option buttons in a frame: the items are their captions.
+        List("workMode", "Frame_mode", "", Both("工作模式", "Work Mode"), ChannelMode,
+             {Both("频率模式", "Frequncy"), Both(" 信道模式", "Channel")}),
+        Check("channelOnly", "Check_Only_Chann", Both("仅工作在信道模式", "Only Channel Mode"),
+              ChannelOnly),
+        List("powerOnDisplay", "Combo_Pon_Mode", "Label_Pon_Mode", Both("开机显示模式", "MsgMode"),
+             PowerOnDisplay, {Both("关", "Off"), Both("电压", "DC"), Both("信息", "MSG")}),
+        Other("powerOnMessage", "Text_Pon_Msg", "Label_Pon_msg",
+              Both("开机显示字符", "PowerOn MSG"), OptionKind::Message, {PasswordRow, MessageColumn}),
+        Check("password", "Check_Pon_PWD", Both("对讲机密码", "Radio Password"), PowerOnPassword),
+        Other("passwordPin", "Text_Pon_PWD", "Label_Pon_PWD", Both("密码设置", "Password Pin"),
+              OptionKind::Password, {PasswordRow, 0}),
+        Check("batterySave", "Check_Save", Both("电池省电", "Save"), BatterySave),
+        Check("beep", "Check_Beep", Both("哔音", "Beep"), Beep),
+        Check("manualSetup", "Check_Menu", Both("手动设置", "Manual set-up"), ManualSetup),
+        Check("fmReceive", "Check_FM_STRX", Both("收音时允许接收", "Receiver When Radio Working"),
+              FmReceive),
+        Check("roger", "Check_ROGER", Both("结束通话提示音", "Roger"), Roger),
+        // Edited by the model-select window.
+        Check("subBandReceive", "Check_SC", Both("接收允许", "Receive Enabled"), SubBandReceive),
+        // Set by the write preparation; no control edits it.
+        Other("powerOnChannel", "", "", Both("开机信道", "Power-on Channel"), OptionKind::Number,
+              PowerOnChannel),
+    };
+}
+
+} // namespace
+
+QString Caption::text() const { return IsChinese ? chinese : english; }
+
+QStringList OptionEntry::itemTexts() const
+{
+    QStringList texts;
+    if (kind == OptionKind::Tone) {
+        for (int position = 0; position <= ToneDcsInvertLast; ++position)
+            texts << ToneList[position].trimmed();
+        return texts;
+    }
+    for (const Caption &item : items)
+        texts << item.text();
+    return texts;
+}
+
+int OptionEntry::shownIndex(int stored) const
+{
+    return std::clamp(stored, 0, std::max(0, int(items.size()) - 1));
+}
+
+const QList<OptionEntry> &VfoOptionTable()
+{
+    static const QList<OptionEntry> table = BuildVfoTable();
+    return table;
+}
+
+const QList<OptionEntry> &OptionTable()
+{
+    static const QList<OptionEntry> table = BuildOptionTable();
+    return table;
+}
+
+const OptionEntry *FindOption(const QString &key)
+{
+    for (const QList<OptionEntry> *table : {&VfoOptionTable(), &OptionTable()})
+        for (const OptionEntry &entry : *table)
+            if (entry.key == key)
+                return &entry;
+    return nullptr;
+}

@@ -1,0 +1,143 @@
+#include "Globals.h"
+#include "ImageChanges.h"
+#include "ImageRoutines.h"
+#include "RecordCodec.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class Changes : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetGlobals();
+        connection = QObject::connect(&ImageChanges::instance(), &ImageChanges::rowsChanged,
+                                      [this](const ImageChange &change) { heard << change; });
+    }
+    void TearDown() override { QObject::disconnect(connection); }
+
+    static QList<int> Rows(const ImageChange &change)
+    {
+        QList<int> rows;
+        for (const RowChange &row : change.rows)
+            rows << row.row;
+        return rows;
+    }
+
+    QList<ImageChange> heard;
+    QMetaObject::Connection connection;
+};
+
+// Undo as a later addition would do it: another change through the same
+// path that puts back the cells a change changed.
+ImageChange Restore(const ImageChange &change)
+{
+    return ImageChanges::instance().apply(change.kind, [&change](ImageTable &image) {
+        for (const RowChange &row : change.rows)
+            for (int c : row.changedColumns())
+                image[row.row][c] = row.before[c];
+    });
+}
+
+} // namespace
+
+TEST_F(Changes, AnEditReportsTheRowsItChangedOnce)
+{
+    auto &changes = ImageChanges::instance();
+    const ImageChange change = changes.apply(ChangeKind::OptionsEdit, [](ImageTable &image) {
+        Options::Squelch.set(image, 9);
+        Record::Power.set(image, VfoRow, 0);
+        Options::Roger.set(image, 0); // already 0: row 208 changes once
+    });
+    ASSERT_EQ(heard.size(), 1);
+    EXPECT_EQ(heard.first().kind, ChangeKind::OptionsEdit);
+    EXPECT_EQ(Rows(heard.first()), QList<int>({0, 208}));
+    EXPECT_EQ(Rows(change), Rows(heard.first()));
+    const RowChange &options = change.rows.at(1);
+    EXPECT_EQ(options.before[0], 5);
+    EXPECT_EQ(options.after[0], 9);
+    EXPECT_EQ(options.changedColumns(), QList<int>({0}));
+    EXPECT_TRUE(change.touches(208));
+    EXPECT_FALSE(change.touches(1, 128));
+    EXPECT_TRUE(change.touches(0, 0));
+}
+
+TEST_F(Changes, NothingChangedNothingHeard)
+{
+    auto &changes = ImageChanges::instance();
+    const ImageChange change = changes.apply(ChangeKind::CellEdit, [](ImageTable &image) {
+        Options::Squelch.set(image, 5); // the value it has
+        image[300][32] = 7;             // outside the used part
+    });
+    EXPECT_TRUE(change.isEmpty());
+    EXPECT_TRUE(heard.isEmpty());
+}
+
+TEST_F(Changes, ANestedCallBecomesPartOfTheOuterChange)
+{
+    ImageChanges::instance().apply(ChangeKind::Clear, [](ImageTable &image) {
+        Record::Rx.store(image, 1, "440");
+        ImageChanges::instance().apply(ChangeKind::CellEdit,
+                                       [](ImageTable &inner) { Record::Erase(inner, 2); });
+    });
+    ASSERT_EQ(heard.size(), 1);
+    EXPECT_EQ(heard.first().kind, ChangeKind::Clear);
+    EXPECT_EQ(Rows(heard.first()), QList<int>({1})); // row 2 was erased already
+}
+
+TEST_F(Changes, ReplacingTheImageTakesOnlyTheRowsGiven)
+{
+    auto radio = std::make_unique<ImageTable>();
+    ResetImage(*radio);
+    Record::Rx.store(*radio, 7, "446");
+    (*radio)[253][0] = 1;
+    (*radio)[254][0] = 2;  // beyond a read's rows
+    (*radio)[7][20] = 99;  // beyond the used columns
+    auto &changes = ImageChanges::instance();
+    const ImageChange read = changes.replaceImage(ChangeKind::CompletedRead, *radio, ReadBlockCount);
+    EXPECT_EQ(Rows(read), QList<int>({7, 253}));
+    EXPECT_EQ(RadioData[254][0], 255);
+    EXPECT_EQ(RadioData[7][20], 0);
+    EXPECT_EQ(Record::Rx.text(RadioData, 7), "446.00000");
+
+    const ImageChange opened = changes.replaceImage(ChangeKind::OpenedFile, *radio);
+    EXPECT_EQ(Rows(opened), QList<int>({254}));
+    EXPECT_EQ(heard.size(), 2);
+}
+
+// A change carries what undo needs: putting back its before-cells, latest
+// change first, gives the image as it was, and that also goes through the
+// path so windows redraw.
+TEST_F(Changes, BeforeCellsRestoreTheImage)
+{
+    const ImageTable original = RadioData;
+    auto &changes = ImageChanges::instance();
+    QList<ImageChange> done;
+    done << changes.apply(ChangeKind::CellEdit, [](ImageTable &image) {
+        Record::Rx.store(image, 12, "435.5");
+        Record::Offset.fill(image, 12, 0);
+    });
+    done << changes.apply(ChangeKind::OptionsEdit, [](ImageTable &image) {
+        Options::KeyLockMode.set(image, 3);
+        Options::SetMessage(image, "AB");
+    });
+    done << changes.apply(ChangeKind::FmEdit,
+                          [](ImageTable &image) { FmPresets::Preset(24).set(image, 15); });
+    auto other = std::make_unique<ImageTable>(RadioData);
+    EncodeBandLimits(*other, 136, 174);
+    done << changes.replaceImage(ChangeKind::ModelSelect, *other);
+    // A derived cell rebuilt outside the path, in a row a change touched,
+    // stays as it is.
+    SetPowerOnChannel();
+    EXPECT_EQ(RadioData[208][12], 12);
+
+    heard.clear();
+    for (auto change = done.crbegin(); change != done.crend(); ++change)
+        EXPECT_FALSE(Restore(*change).isEmpty());
+    EXPECT_EQ(heard.size(), 4);
+    EXPECT_EQ(RadioData[208][12], 12);
+    RadioData[208][12] = original[208][12];
+    EXPECT_EQ(RadioData, original);
+}
