@@ -138,6 +138,45 @@ TEST_F(Commands, BadFilesAreRefusedBeforeThePortIsTouched)
     EXPECT_TRUE(run.err.contains("does not exist")) << run.err.toStdString();
 }
 
+TEST_F(Commands, BytesFromAFileReachTheTerminalEscapedAndTheMessageWhole)
+{
+    QByteArray text = LoadText(file);
+    text.replace(0, 3, QByteArray("\x1b[2J\0x", 6));
+    const QString bad = dir.filePath("escape.chann");
+    QFile out(bad);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(text);
+    out.close();
+    for (const char *lang : {"en", "zh"}) {
+        const CliRun run = RunCli({"show", "--lang", lang, bad});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err.toStdString(), std::string(lang == QByteArray("en")
+                                                 ? "Line 1, position 1: \"\\x1b[2J\\x00x\" is not a number.\n"
+                                                 : "第 1 行第 1 个字符处的“\\x1b[2J\\x00x”不是数值。\n"));
+    }
+}
+
+TEST_F(Commands, AReadIsRefusedBeforeThePortWhenItsFolderTakesNoTemporaryFile)
+{
+    // The file may be written, the folder may not: a save would have to cut
+    // the good file open in place.
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                          QFile::ReadOther | QFile::ExeOther);
+    const QString folder = dir.filePath("locked");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString out = folder + "/out.chann";
+    SaveImage(out);
+    const QByteArray good = LoadText(out);
+    QFile::setPermissions(out, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+
+    const CliRun run = RunCli({"read", "--port", "/dev/ql540-no-such-port", "--output", out}, 60000, true);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
+    EXPECT_TRUE(run.err.startsWith("Cannot save in the folder " + folder + ": ")) << run.err.toStdString();
+    EXPECT_EQ(LoadText(out), good);
+}
+
 TEST_F(Commands, APortThatCannotBeOpenedIsALinkFailureInEitherLanguage)
 {
     const QString out = dir.filePath("out.chann");
