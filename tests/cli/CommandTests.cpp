@@ -6,6 +6,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSerialPort>
+#include <unistd.h>
 
 namespace {
 
@@ -177,6 +179,28 @@ TEST_F(Commands, AReadIsRefusedBeforeThePortWhenItsFolderTakesNoTemporaryFile)
     EXPECT_EQ(LoadText(out), good);
 }
 
+TEST_F(Commands, APortHeldByAnotherProgramIsReportedAsInUseNotAsAPermissionProblem)
+{
+    SimulatedRadio sim({"--no-pace"});
+    ASSERT_FALSE(sim.device().isEmpty());
+    QSerialPort holder(sim.device());
+    ASSERT_TRUE(holder.open(QIODevice::ReadWrite)) << holder.errorString().toStdString();
+
+    for (const char *lang : {"en", "zh"}) {
+        const CliRun run = RunCli({"write", "--lang", lang, "--port", sim.device(), file});
+        EXPECT_EQ(run.exitCode, 1);
+        const QString pid = QString::number(::getpid());
+        const QString name = sim.device().mid(5).replace(u'/', u'_');
+        EXPECT_TRUE(run.err.contains(QRegularExpression(
+            lang == QByteArray("en")
+                ? QStringLiteral("\nReason: The device is in use by another program \\(lock file /\\S+/LCK..%1, process %2 \\(")
+                      .arg(name, pid)
+                : QStringLiteral("\n原因：设备正被其他程序使用（锁文件 /\\S+/LCK..%1，进程 %2 \\(").arg(name, pid))))
+            << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains("dialout")) << run.err.toStdString();
+    }
+}
+
 TEST_F(Commands, APortThatCannotBeOpenedIsALinkFailureInEitherLanguage)
 {
     const QString out = dir.filePath("out.chann");
@@ -187,7 +211,13 @@ TEST_F(Commands, APortThatCannotBeOpenedIsALinkFailureInEitherLanguage)
     EXPECT_TRUE(run.err.contains("/dev/ql540-no-such-port"));
     EXPECT_FALSE(QFile::exists(out));
 
+    EXPECT_TRUE(run.err.contains("\nReason: The device does not exist")) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+
+    // The reason in the user's language too.
     run = RunCli({"write", "--lang", "zh", "--port", "/dev/ql540-no-such-port", file});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.startsWith(QStringLiteral("通讯端口打开错误，请正确设置通讯端口 ！"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("\n原因：设备不存在"))) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("No such file")) << run.err.toStdString();
 }
