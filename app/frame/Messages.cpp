@@ -29,7 +29,11 @@ void Show(QMessageBox::Icon icon, const QString &text, const QString &title)
         return;
     }
     QWidget *parent = TheMainFrame() ? TheMainFrame()->widget() : nullptr;
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    // A full-width mark after a blank ("port . ！") must not be wrapped onto
+    // a line of its own: the blank before it becomes a no-break space.
+    QString shown = text;
+    shown.replace(QStringLiteral(" ！"), QStringLiteral("\u00A0！"));
+    QMessageBox box(icon, title, shown, QMessageBox::Ok, parent);
     box.exec();
 }
 
