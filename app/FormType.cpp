@@ -158,6 +158,11 @@ void FormType::onLoad()
     subBand_->setText(BandLabelText(SubBandWord(position), BandTable[sub], BandTable[sub + 7]));
 
     sc_->setChecked(RadioData[OptionRow][7] & SubBandSwitchBit);
+
+    // With the band texts in, the labels have their full height: fit the
+    // window to them.
+    if (QWidget *frame = parentWidget())
+        frame->setGeometry(placement());
 }
 
 bool FormType::eventFilter(QObject *watched, QEvent *event)
