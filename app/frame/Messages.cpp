@@ -4,6 +4,7 @@
 #include "MainFrame.h"
 
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QWidget>
 
 namespace {
@@ -29,10 +30,11 @@ void Show(QMessageBox::Icon icon, const QString &text, const QString &title)
         return;
     }
     QWidget *parent = TheMainFrame() ? TheMainFrame()->widget() : nullptr;
-    // A full-width mark after a blank ("port . ！") must not be wrapped onto
-    // a line of its own: the blank before it becomes a no-break space.
+    // Marks set off by blanks ("port . ！") must not be wrapped onto a line
+    // of their own: the blanks before them become no-break spaces.
+    static const QRegularExpression looseMarks(QStringLiteral(" (?=[.,;:!?！。，]+(\\s|$))"));
     QString shown = text;
-    shown.replace(QStringLiteral(" ！"), QStringLiteral("\u00A0！"));
+    shown.replace(looseMarks, QStringLiteral("\u00A0"));
     QMessageBox box(icon, title, shown, QMessageBox::Ok, parent);
     box.exec();
 }

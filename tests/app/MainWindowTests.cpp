@@ -201,7 +201,7 @@ private slots:
             box->accept();
         });
         ShowWarning("中文", "Communication port is error, please setting right communication port . ！\n\nDevice: x");
-        QCOMPARE(shown, QString("Communication port is error, please setting right communication port .\u00A0！\n\nDevice: x"));
+        QCOMPARE(shown, QString("Communication port is error, please setting right communication port\u00A0.\u00A0！\n\nDevice: x"));
     }
 
     void dialogLikeWindowsCannotBeMinimisedOrMaximisedAndShowNoIcon()
