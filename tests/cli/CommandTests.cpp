@@ -97,6 +97,15 @@ TEST_F(Commands, ShowPrintsProgrammedChannelsThenVfoAndOptions)
     const CliRun chinese = RunCli({"show", file, "--lang", "zh"});
     EXPECT_TRUE(chinese.out.startsWith(QStringLiteral("信道号  接收频率(MHZ)")));
     EXPECT_EQ(chinese.out.split(u'\n').at(2).simplified(), QStringLiteral("5 438.50000 446.10000 关 关 低 宽带"));
+    // The language may come before the command too, as users type it.
+    for (const QStringList &first : {QStringList{"--lang", "zh"}, QStringList{"--lang=zh"}}) {
+        const CliRun run = RunCli(first + QStringList{"show", file});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(run.out, chinese.out);
+    }
+    EXPECT_EQ(RunCli({"--lang", "en", "show", "--lang", "zh", file}).out, chinese.out);
+    EXPECT_TRUE(RunCli({"--lang", "zh", "--help"}).out.startsWith(QStringLiteral("用法：ql540")));
+    EXPECT_TRUE(RunCli({"--lang", "zh", "sim", "--help"}).out.contains("Simulated QL540 radio"));
 }
 
 TEST_F(Commands, ShowJsonCarriesTheSameTexts)
