@@ -229,6 +229,7 @@ private slots:
         writeFile("range.chann", text);
         writeFile("short.chann", " 1  2  3 \r\n");
         writeFile("words.chann", "hello world");
+        writeFile("escape.chann", QByteArray("\x1b[2J\0 1", 7));
         QDir(dir->path()).mkdir("folder.chann");
         const ImageTable before = RadioData;
 
@@ -240,6 +241,8 @@ private slots:
         } cases[] = {{"range.chann", "Line 1, position 1: the value 300 is outside 0..255."},
                      {"short.chann", "the file ends after only 3 numbers"},
                      {"words.chann", "\"hello\" is not a number"},
+                     // Shown escaped and whole, even past a NUL byte.
+                     {"escape.chann", "\"\\x1b[2J\\x00\" is not a number."},
                      {"missing.chann", "missing.chann"},
                      {"folder.chann", "folder.chann"}};
         for (const auto &c : cases) {
