@@ -1,10 +1,13 @@
-# Thin wrapper over CMake: `make run` builds and starts the program,
-# `make test` builds and runs every test. Both install missing Debian
-# packages first.
+# Thin wrapper over CMake: `make run` builds and starts the program (and
+# builds only what it runs), `make test` builds and runs every test. Both
+# install missing Debian packages first.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run demo test clean
+# The program and what it starts: the simulated radio of --demo.
+PROGRAM_TARGETS = ql540-cps ql540-radio-sim
+
+.PHONY: all deps configure build program run demo test clean
 
 all: build
 
@@ -17,10 +20,13 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+program: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target $(PROGRAM_TARGETS)
+
+run: program
 	$(BUILD)/bin/ql540-cps
 
-demo: build
+demo: program
 	$(BUILD)/bin/ql540-cps --demo
 
 test: build

@@ -92,9 +92,9 @@ FormType::FormType()
     buttons->addWidget(enter_);
     buttons->addWidget(cancel_);
     buttons->addStretch();
-    // The controls keep their height; spare room goes above and below.
+    // The window is as tall as its controls (see placement); should it be
+    // made taller, the room goes below them.
     auto *page = new QVBoxLayout(this);
-    page->addStretch(1);
     page->addLayout(grid);
     page->addSpacing(24);
     page->addLayout(buttons);
@@ -125,8 +125,12 @@ void FormType::applyTexts()
 
 QRect FormType::placement() const
 {
+    // The width follows the main window; the height is what the controls
+    // need, title bar and frame included, so that no empty band sits above
+    // or below them (a fixed share of the main window's height left one).
     const QSize inner = MainInnerSize();
-    return centred(QSize(qRound(inner.width() / 1.8), qRound(inner.height() / 1.6)), 500);
+    const QWidget *frame = parentWidget() ? parentWidget() : this;
+    return centred(QSize(qRound(inner.width() / 1.8), frame->sizeHint().height()), 500);
 }
 
 void FormType::onLoad()
@@ -154,6 +158,11 @@ void FormType::onLoad()
     subBand_->setText(BandLabelText(SubBandWord(position), BandTable[sub], BandTable[sub + 7]));
 
     sc_->setChecked(RadioData[OptionRow][7] & SubBandSwitchBit);
+
+    // With the band texts in, the labels have their full height: fit the
+    // window to them.
+    if (QWidget *frame = parentWidget())
+        frame->setGeometry(placement());
 }
 
 bool FormType::eventFilter(QObject *watched, QEvent *event)

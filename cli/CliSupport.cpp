@@ -1,5 +1,6 @@
 #include "CliSupport.h"
 
+#include "ChannelFile.h"
 #include "Globals.h"
 #include "Language.h"
 
@@ -64,15 +65,35 @@ int ParseCommand(QCommandLineParser &parser, const QStringList &arguments, const
     return -1;
 }
 
+namespace {
+
+// Line breaks and tabs of our own texts stay; any other control character
+// (from a file or an argument) is shown escaped. The whole text goes out,
+// whatever it holds.
+void Print(const QString &text, FILE *stream)
+{
+    QStringList lines = text.split(u'\n');
+    for (QString &line : lines) {
+        QStringList fields = line.split(u'\t');
+        for (QString &field : fields)
+            field = PrintableText(field);
+        line = fields.join(u'\t');
+    }
+    const QByteArray bytes = (lines.join(u'\n') + u'\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+} // namespace
+
 void PrintOut(const QString &text)
 {
-    std::fputs((text + u'\n').toUtf8().constData(), stdout);
+    Print(text, stdout);
 }
 
 void PrintError(const QString &text)
 {
     std::fflush(stdout);
-    std::fputs((text + u'\n').toUtf8().constData(), stderr);
+    Print(text, stderr);
     std::fflush(stderr);
 }
 

@@ -60,8 +60,11 @@ QString OutputProblem(const QString &path)
     if (!dir.isDir())
         return Texts("目录 %1 不存在。", "The directory %1 does not exist.")
             .arg(QDir::toNativeSeparators(dir.filePath()));
-    if (file.exists() ? !file.isWritable() : !dir.isWritable())
-        return Texts("无法写入 %1。", "Cannot write %1.").arg(QDir::toNativeSeparators(path));
+    // The save goes through a temporary file beside it, so the folder must
+    // take one even when the file itself is writable.
+    ChannelFileError error;
+    if (!CanWriteChannelFile(path, &error))
+        return IsChinese ? error.chinese : error.english;
     return {};
 }
 

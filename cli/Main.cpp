@@ -14,7 +14,7 @@ namespace {
 
 QString Usage()
 {
-    return Texts("用法：ql540 <命令> [选项]\n"
+    return Texts("用法：ql540 [--lang zh|en] <命令> [选项]\n"
                  "\n"
                  "命令：\n"
                  "  read   --port 设备 --output 文件.chann   从对讲机读取并保存\n"
@@ -24,7 +24,7 @@ QString Usage()
                  "\n"
                  "每个命令都有 --help 和 --lang zh|en。\n"
                  "退出码：0 成功，1 对讲机或串口故障，2 参数或文件错误。\n",
-                 "Usage: ql540 <command> [options]\n"
+                 "Usage: ql540 [--lang zh|en] <command> [options]\n"
                  "\n"
                  "Commands:\n"
                  "  read   --port DEVICE --output FILE.chann   read the radio into a file\n"
@@ -36,16 +36,34 @@ QString Usage()
                  "Exit codes: 0 success, 1 radio or port failure, 2 bad arguments or a bad file.\n");
 }
 
+// Where the command stands: users also put the language first
+// ("ql540 --lang zh show FILE").
+int CommandIndex(int argc, char *argv[])
+{
+    int i = 1;
+    while (i < argc) {
+        if (std::strcmp(argv[i], "--lang") == 0 && i + 1 < argc)
+            i += 2;
+        else if (std::strncmp(argv[i], "--lang=", 7) == 0)
+            i += 1;
+        else
+            break;
+    }
+    return i;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    // The simulator is a program of its own with its own loop and options.
-    if (argc >= 2 && std::strcmp(argv[1], "sim") == 0) {
+    const int at = CommandIndex(argc, argv);
+    // The simulator is a program of its own with its own loop and options
+    // (and English only).
+    if (at < argc && std::strcmp(argv[at], "sim") == 0) {
         // Its help names the program by the first argument.
         char name[] = "ql540 sim";
-        argv[1] = name;
-        return RunRadioSimulator(argc - 1, argv + 1);
+        argv[at] = name;
+        return RunRadioSimulator(argc - at, argv + at);
     }
 
     QCoreApplication app(argc, argv);
@@ -56,8 +74,10 @@ int main(int argc, char *argv[])
         return ExitBadInput;
     IsChinese = chinese;
 
-    const QString command = arguments.value(1);
-    const QStringList rest = QStringList{QStringLiteral("ql540 ") + command} + arguments.mid(2);
+    // Options before the command go to it as if given after it.
+    const QString command = arguments.value(at);
+    const QStringList rest = QStringList{QStringLiteral("ql540 ") + command} +
+                             arguments.mid(1, at - 1) + arguments.mid(at + 1);
     if (command == QLatin1String("read"))
         return ReadCommand(rest);
     if (command == QLatin1String("write"))

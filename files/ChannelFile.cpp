@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <algorithm>
 
@@ -23,8 +25,8 @@ void Fail(ChannelFileError *error, ChannelFileError::Kind kind, int line, int po
 // Shown inside a message; keeps a run of binary garbage from flooding it.
 QString Quoted(const QByteArray &token)
 {
-    const QByteArray shown = token.size() > 16 ? token.left(16) + "..." : token;
-    return QString::fromUtf8(shown);
+    return token.size() > 16 ? PrintableBytes(token.left(16)) + QStringLiteral("...")
+                             : PrintableBytes(token);
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -55,7 +57,21 @@ bool TokenValue(const QByteArray &token, int &value)
     return true;
 }
 
-QString Native(const QString &path) { return QDir::toNativeSeparators(path); }
+QString Native(const QString &path) { return PrintableText(QDir::toNativeSeparators(path)); }
+
+QString Escaped(uchar byte) { return QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0')); }
+
+// The length of the UTF-8 sequence that a lead byte starts; 0 if it starts none.
+int SequenceLength(uchar lead)
+{
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return 2;
+    if (lead >= 0xE0 && lead <= 0xEF)
+        return 3;
+    if (lead >= 0xF0 && lead <= 0xF4)
+        return 4;
+    return 0;
+}
 
 void FailTooLarge(ChannelFileError *error, qint64 bytes)
 {
@@ -66,6 +82,47 @@ void FailTooLarge(ChannelFileError *error, qint64 bytes)
 }
 
 } // namespace
+
+QString PrintableText(const QString &text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (QChar c : text) {
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0))
+            shown += Escaped(uchar(c.unicode()));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+QString PrintableBytes(const QByteArray &bytes)
+{
+    QString shown;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const uchar b = uchar(bytes.at(i));
+        if (b >= 0x20 && b < 0x7F) {
+            shown += QLatin1Char(char(b));
+            ++i;
+            continue;
+        }
+        // Whole printable UTF-8 characters are shown as they are; stray
+        // bytes and control characters are escaped one byte at a time.
+        const int length = SequenceLength(b);
+        if (length > 0 && i + length <= bytes.size()) {
+            const QString decoded = QString::fromUtf8(bytes.mid(i, length));
+            const QList<uint> code = decoded.toUcs4();
+            if (code.size() == 1 && code.first() != 0xFFFD && QChar::isPrint(code.first())) {
+                shown += decoded;
+                i += length;
+                continue;
+            }
+        }
+        shown += Escaped(b);
+        ++i;
+    }
+    return shown;
+}
 
 QByteArray FormatChannelFile(const ImageTable &image)
 {
@@ -209,16 +266,77 @@ bool ReadChannelFile(const QString &path, ImageTable &image, ChannelFileError *e
     return ParseChannelFile(text, image, error);
 }
 
+namespace {
+
+void FailCannotWrite(ChannelFileError *error, const QString &path, const QString &reason)
+{
+    Fail(error, ChannelFileError::Kind::CannotWrite, 0, 0,
+         QStringLiteral("无法写入文件 %1：%2").arg(Native(path), PrintableText(reason)),
+         QStringLiteral("Cannot write the file %1: %2").arg(Native(path), PrintableText(reason)));
+}
+
+// A good file is never cut open in place: a save broken off half-way (a
+// crash, a full disk) would leave it empty. So a folder that takes no new
+// file beside it takes no save at all.
+void FailNoTemporaryFile(ChannelFileError *error, const QString &path, const QString &reason)
+{
+    const QString folder = Native(QFileInfo(path).absolutePath());
+    Fail(error, ChannelFileError::Kind::FolderRefusesTemporaryFile, 0, 0,
+         QStringLiteral("无法保存到文件夹 %1：不能在其中新建临时文件（%2）。为免保存中断时毁掉原有文件，"
+                        "文件从不在原处直接改写。请保存到可以新建文件的文件夹。")
+             .arg(folder, PrintableText(reason)),
+         QStringLiteral("Cannot save in the folder %1: no temporary file can be made there (%2). "
+                        "A file is never overwritten in place, so that an interrupted save cannot "
+                        "destroy it. Save into a folder where new files can be made.")
+             .arg(folder, PrintableText(reason)));
+}
+
+} // namespace
+
 bool WriteChannelFile(const QString &path, const ImageTable &image, ChannelFileError *error)
 {
+    if (QFileInfo(path).isDir()) {
+        FailCannotWrite(error, path, QStringLiteral("is a directory"));
+        return false;
+    }
+    // The new text goes into a temporary file that replaces the old one
+    // only once it is complete; QSaveFile refuses when it cannot make one.
     QSaveFile file(path);
-    // Where no temporary file can be made next to it, write in place.
-    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (file.error() == QFileDevice::OpenError && QFileInfo(QFileInfo(path).absolutePath()).isDir())
+            FailNoTemporaryFile(error, path, file.errorString());
+        else
+            FailCannotWrite(error, path, file.errorString());
+        return false;
+    }
     const QByteArray text = FormatChannelFile(image);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        Fail(error, ChannelFileError::Kind::CannotWrite, 0, 0,
-             QStringLiteral("无法写入文件 %1：%2").arg(Native(path), file.errorString()),
-             QStringLiteral("Cannot write the file %1: %2").arg(Native(path), file.errorString()));
+    if (file.write(text) != text.size() || !file.commit()) {
+        FailCannotWrite(error, path, file.errorString());
+        return false;
+    }
+    if (error)
+        *error = ChannelFileError();
+    return true;
+}
+
+bool CanWriteChannelFile(const QString &path, ChannelFileError *error)
+{
+    const QFileInfo file(path);
+    if (file.isDir()) {
+        FailCannotWrite(error, path, QStringLiteral("is a directory"));
+        return false;
+    }
+    if (file.exists() && !file.isWritable()) {
+        FailCannotWrite(error, path, QStringLiteral("the file is read-only"));
+        return false;
+    }
+    // The same test a save makes: can a temporary file be made beside it?
+    QTemporaryFile probe(QDir(file.absolutePath()).filePath(QStringLiteral(".ql540-XXXXXX")));
+    if (!probe.open()) {
+        if (QFileInfo(file.absolutePath()).isDir())
+            FailNoTemporaryFile(error, path, probe.errorString());
+        else
+            FailCannotWrite(error, path, probe.errorString());
         return false;
     }
     if (error)

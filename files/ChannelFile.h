@@ -25,6 +25,7 @@ struct ChannelFileError {
         OutOfRange,
         MissingValue,
         CannotWrite,
+        FolderRefusesTemporaryFile,
     };
     Kind kind = Kind::None;
     int line = 0;     // 0 when the error is not about one place
@@ -43,5 +44,14 @@ QByteArray FormatChannelFile(const ImageTable &image);
 bool ParseChannelFile(const QByteArray &text, ImageTable &image, ChannelFileError *error);
 
 bool ReadChannelFile(const QString &path, ImageTable &image, ChannelFileError *error);
-// Replaces the file only once all of it has been written.
+// Replaces the file only once all of it has been written, through a
+// temporary file beside it; where none can be made nothing is written.
 bool WriteChannelFile(const QString &path, const ImageTable &image, ChannelFileError *error);
+// Whether a write to this path could succeed, asked before a long read.
+bool CanWriteChannelFile(const QString &path, ChannelFileError *error);
+
+// Text for a message: control characters shown as \x1b and the like, so
+// that nothing from a file cuts a message short or reaches a terminal raw.
+QString PrintableText(const QString &text);
+// The same for raw bytes; bytes that are no printable UTF-8 are escaped.
+QString PrintableBytes(const QByteArray &bytes);

@@ -15,6 +15,8 @@
 #include <QListView>
 #include <QPushButton>
 #include <QStorageInfo>
+#include <QEvent>
+#include <QTimer>
 #include <QTreeView>
 
 namespace {
@@ -37,7 +39,8 @@ NameProblem CheckChannelFileName(const QString &name)
 
 ChannelFileWindow::ChannelFileWindow(WindowId id)
     : ChildWindow(id), labelDrive_(new QLabel(this)), drive_(new QComboBox(this)),
-      dir_(new QTreeView(this)), file_(new QListView(this)), labelName_(new QLabel(this)),
+      dir_(new QTreeView(this)), file_(new QListView(this)), path_(new QLabel(this)),
+      labelName_(new QLabel(this)),
       text_(new QLineEdit(InitialName, this)), enter_(new QPushButton(this)),
       close_(new QPushButton(this)), dirModel_(new QFileSystemModel(this)),
       fileModel_(new QFileSystemModel(this))
@@ -46,6 +49,7 @@ ChannelFileWindow::ChannelFileWindow(WindowId id)
     drive_->setObjectName(QStringLiteral("Drive1"));
     dir_->setObjectName(QStringLiteral("Dir1"));
     file_->setObjectName(QStringLiteral("File1"));
+    path_->setObjectName(QStringLiteral("Label_path"));
     labelName_->setObjectName(QStringLiteral("Label_Name"));
     text_->setObjectName(QStringLiteral("Text1"));
     enter_->setObjectName(QStringLiteral("Command_enter"));
@@ -65,11 +69,17 @@ ChannelFileWindow::ChannelFileWindow(WindowId id)
     file_->setModel(fileModel_);
     file_->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
+    // The folder whose files are listed, above the list; a long path is
+    // shortened in the middle (showPath), so it never widens the window.
+    path_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    path_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     auto *grid = new QGridLayout(this);
     grid->addWidget(labelDrive_, 0, 0);
+    grid->addWidget(path_, 0, 1);
     grid->addWidget(drive_, 1, 0);
     grid->addWidget(dir_, 2, 0);
-    grid->addWidget(file_, 0, 1, 3, 1);
+    grid->addWidget(file_, 1, 1, 2, 1);
     grid->addWidget(labelName_, 3, 0, 1, 2);
     grid->addWidget(text_, 4, 0, 1, 2);
     auto *buttons = new QHBoxLayout;
@@ -100,6 +110,17 @@ ChannelFileWindow::ChannelFileWindow(WindowId id)
                 if (!selected.indexes().isEmpty())
                     pickFile(selected.indexes().first());
             });
+    // The tree fills in folder by folder in the background; each time a
+    // folder on the way to the current one arrives, the rows move, so the
+    // current folder is brought back into view.
+    connect(dirModel_, &QFileSystemModel::directoryLoaded, this, [this](const QString &loaded) {
+        const QString current = QDir::cleanPath(directory_);
+        if (current == loaded || current.startsWith(loaded.endsWith(u'/') ? loaded : loaded + u'/'))
+            revealDirectory();
+    });
+    // Typing into the name box replaces the "*.chann" pattern (or a picked
+    // name) instead of adding to it.
+    text_->installEventFilter(this);
     connect(text_, &QLineEdit::returnPressed, this, &ChannelFileWindow::confirmClicked);
     connect(enter_, &QPushButton::clicked, this, &ChannelFileWindow::confirmClicked);
     connect(close_, &QPushButton::clicked, this, [this] { unload(); });
@@ -128,6 +149,42 @@ void ChannelFileWindow::onLoad()
     fillDrives();
     showDirectory(QDir::currentPath());
     text_->setFocus();
+    text_->selectAll();
+}
+
+bool ChannelFileWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // After the focus change, so that the click which gave the focus does
+    // not place the cursor over the selection again.
+    if (watched == text_ && event->type() == QEvent::FocusIn)
+        QTimer::singleShot(0, text_, &QLineEdit::selectAll);
+    return ChildWindow::eventFilter(watched, event);
+}
+
+void ChannelFileWindow::resizeEvent(QResizeEvent *event)
+{
+    ChildWindow::resizeEvent(event);
+    showPath();
+}
+
+void ChannelFileWindow::showPath()
+{
+    const QString native = QDir::toNativeSeparators(directory_);
+    path_->setToolTip(native);
+    path_->setText(path_->fontMetrics().elidedText(native, Qt::ElideMiddle, path_->width()));
+}
+
+void ChannelFileWindow::revealDirectory()
+{
+    const QModelIndex index = dirModel_->index(directory_);
+    if (!index.isValid())
+        return;
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
+        dir_->expand(up);
+    if (dir_->currentIndex() != index)
+        dir_->setCurrentIndex(index);
+    dir_->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
+    dir_->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void ChannelFileWindow::fillDrives()
@@ -177,9 +234,9 @@ void ChannelFileWindow::showDirectory(const QString &path)
     if (index.isValid()) {
         dir_->setCurrentIndex(index); // runs directoryChanged
         dir_->expand(index);
-        dir_->scrollTo(index);
     }
     directoryChanged(clean);
+    revealDirectory();
 }
 
 void ChannelFileWindow::driveChanged(int index)
@@ -201,6 +258,7 @@ void ChannelFileWindow::directoryChanged(const QString &path)
         return;
     directory_ = path;
     file_->setRootIndex(fileModel_->setRootPath(path));
+    showPath();
 }
 
 void ChannelFileWindow::confirmClicked()

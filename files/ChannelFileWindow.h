@@ -46,6 +46,8 @@ protected:
     void applyTexts() override;
     QRect placement() const override;
     void onLoad() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void confirmClicked();
@@ -53,11 +55,14 @@ private:
     void directoryChanged(const QString &path);
     void fillDrives();
     int driveIndexOf(const QString &path) const;
+    void revealDirectory();
+    void showPath();
 
     QLabel *labelDrive_;
     QComboBox *drive_;
     QTreeView *dir_;
     QListView *file_;
+    QLabel *path_;
     QLabel *labelName_;
     QLineEdit *text_;
     QPushButton *enter_;

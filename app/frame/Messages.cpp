@@ -4,6 +4,7 @@
 #include "MainFrame.h"
 
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QWidget>
 
 namespace {
@@ -29,7 +30,12 @@ void Show(QMessageBox::Icon icon, const QString &text, const QString &title)
         return;
     }
     QWidget *parent = TheMainFrame() ? TheMainFrame()->widget() : nullptr;
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    // Marks set off by blanks ("port . ！") must not be wrapped onto a line
+    // of their own: the blanks before them become no-break spaces.
+    static const QRegularExpression looseMarks(QStringLiteral(" (?=[.,;:!?！。，]+(\\s|$))"));
+    QString shown = text;
+    shown.replace(looseMarks, QStringLiteral("\u00A0"));
+    QMessageBox box(icon, title, shown, QMessageBox::Ok, parent);
     box.exec();
 }
 

@@ -21,6 +21,32 @@ std::map<WindowId, QPointer<ChildWindow>> &Loaded()
     return loaded;
 }
 
+// Windows that ask for one thing and go away, like dialogs: nothing to
+// minimise or maximise.
+bool IsDialogLike(WindowId id)
+{
+    switch (id) {
+    case WindowId::Form_type:
+    case WindowId::Form_setup:
+    case WindowId::Form_open_chann:
+    case WindowId::Form_save_chann:
+    case WindowId::Form_Comm_Read:
+    case WindowId::Form_Comm_Write:
+        return true;
+    default:
+        return false;
+    }
+}
+
+Qt::WindowFlags WindowFlags(WindowId id)
+{
+    if (!IsDialogLike(id))
+        return Qt::SubWindow;
+    // The system menu hint carries the close button in the title bar.
+    return Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+}
+
 } // namespace
 
 namespace Windows {
@@ -58,10 +84,13 @@ ChildWindow *Open(WindowId id)
     ChildWindow *window = factory->second();
     MainFrame *frame = TheMainFrame();
     if (frame) {
-        QMdiSubWindow *sub = frame->mdiArea()->addSubWindow(window);
+        QMdiSubWindow *sub = frame->mdiArea()->addSubWindow(window, WindowFlags(id));
         sub->setAttribute(Qt::WA_DeleteOnClose);
-        // The sub-window's icon would duplicate the main window's.
-        sub->setWindowIcon(QIcon(QPixmap(1, 1)));
+        // The sub-window's icon would duplicate the main window's; a clear
+        // one leaves nothing in the title bar.
+        QPixmap clear(16, 16);
+        clear.fill(Qt::transparent);
+        sub->setWindowIcon(QIcon(clear));
     }
     Loaded()[id] = window;
     window->load();

@@ -17,6 +17,10 @@ struct PortOpenResult {
     QString device;      // the device the port number is bound to
     QString reason;      // the system's reason
     bool accessDenied = false;
+    bool notFound = false; // no such device
+    bool inUse = false;    // another program holds the device
+    QString lockFile{};    // in use: the lock file naming the holder, where known
+    QString holder{};      // in use: the holder's process, where known
 };
 
 // Timers of a transfer window.

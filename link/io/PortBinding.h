@@ -17,3 +17,16 @@ QString DeviceForPort(int n);
 QString DefaultDeviceForPort(int n);
 // Binds number n to a device path; an empty path goes back to the default.
 void BindPort(int n, const QString &device);
+
+struct PortOpenResult;
+
+// The lock file that marks a device as taken, as the serial port library
+// names it (LCK..ttyUSB0 in the first usable lock folder); empty when none
+// exists.
+QString ExistingPortLockFile(const QString &device);
+
+// Says why opening result.device failed (serialError: a
+// QSerialPort::SerialPortError). The serial library reports a device held
+// by another program as a permission error; this tells the two apart and
+// names the holder where its lock file does.
+void ExplainPortFailure(PortOpenResult &result, int serialError);

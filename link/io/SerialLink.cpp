@@ -38,10 +38,8 @@ PortOpenResult SerialLink::openPort(bool discardOutput)
 {
     PortOpenResult result;
     result.device = DeviceForPort(PortNumber);
-    if (result.device.isEmpty()) {
-        result.reason = QStringLiteral("no serial port found for COM%1").arg(PortNumber);
-        return result;
-    }
+    if (result.device.isEmpty())
+        return result; // no device bound to the number: the message says how to bind one
     port_->setPortName(result.device);
     port_->setBaudRate(QSerialPort::Baud9600);
     port_->setDataBits(QSerialPort::Data8);
@@ -51,7 +49,7 @@ PortOpenResult SerialLink::openPort(bool discardOutput)
     port_->setReadBufferSize(1024);
     if (!port_->open(QIODevice::ReadWrite)) {
         result.reason = port_->errorString();
-        result.accessDenied = port_->error() == QSerialPort::PermissionError;
+        ExplainPortFailure(result, port_->error());
         return result;
     }
     port_->clear(discardOutput ? QSerialPort::AllDirections : QSerialPort::Input);

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -66,7 +67,13 @@ private slots:
             const QSize inner = window->mdiArea()->viewport()->size();
             const QRect frame = w->parentWidget()->geometry();
             QCOMPARE(frame.width(), qRound(inner.width() / 1.8));
-            QCOMPARE(frame.height(), qRound(inner.height() / 1.6));
+            // As tall as the controls: no empty band above or below them.
+            QCOMPARE(frame.height(), w->parentWidget()->sizeHint().height());
+            const int margin = w->layout()->contentsMargins().top();
+            QCOMPARE(combo(w)->mapTo(w, QPoint(0, 0)).y(), margin);
+            const QPushButton *enter = button(w, "Command_enter");
+            QCOMPARE(w->height() - enter->mapTo(w, QPoint(0, enter->height())).y(),
+                     w->layout()->contentsMargins().bottom());
             QCOMPARE(frame.left(), (inner.width() - frame.width()) / 2);
             QCOMPARE(frame.top(), std::max(0, (inner.height() - frame.height()) / 2 - Twips(500)));
         }

@@ -7,6 +7,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMessageBox>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QtTest>
@@ -186,6 +187,47 @@ private slots:
         QCOMPARE(title, QString("Operate prompt"));
         ShowWarning("中文", "English", PromptTitle::CapitalPrompt);
         QCOMPARE(title, QString("Operate Prompt"));
+    }
+
+    void aFullWidthMarkStaysOnTheLineOfItsText()
+    {
+        SetMessageHook(nullptr);
+        IsChinese = false;
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            shown = box->text();
+            box->accept();
+        });
+        ShowWarning("中文", "Communication port is error, please setting right communication port . ！\n\nDevice: x");
+        QCOMPARE(shown, QString("Communication port is error, please setting right communication port\u00A0.\u00A0！\n\nDevice: x"));
+    }
+
+    void dialogLikeWindowsCannotBeMinimisedOrMaximisedAndShowNoIcon()
+    {
+        const WindowId dialogs[] = {WindowId::Form_type,       WindowId::Form_setup,
+                                    WindowId::Form_open_chann, WindowId::Form_save_chann,
+                                    WindowId::Form_Comm_Read,  WindowId::Form_Comm_Write};
+        for (int i = 0; i < WindowCount; ++i) {
+            const auto id = WindowId(i);
+            Windows::Register(id, [id] { return new ProbeWindow(id); });
+            auto *sub = qobject_cast<QMdiSubWindow *>(Windows::Open(id)->parentWidget());
+            QVERIFY(sub);
+            const bool dialog = std::find(std::begin(dialogs), std::end(dialogs), id) != std::end(dialogs);
+            const Qt::WindowFlags flags = sub->windowFlags();
+            QCOMPARE(bool(flags & Qt::WindowMinimizeButtonHint), !dialog);
+            QCOMPARE(bool(flags & Qt::WindowMaximizeButtonHint), !dialog);
+            QVERIFY(flags & Qt::WindowCloseButtonHint);
+            // The title bar's icon place stays clear.
+            const QImage icon = sub->windowIcon().pixmap(16, 16).toImage();
+            QVERIFY(!icon.isNull());
+            for (int y = 0; y < icon.height(); ++y)
+                for (int x = 0; x < icon.width(); ++x)
+                    QCOMPARE(qAlpha(icon.pixel(x, y)), 0);
+            Windows::Unload(id);
+            Flush();
+        }
     }
 
 private:

@@ -8,11 +8,13 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 inline QString BinaryPath(const char *name) { return QDir(QStringLiteral(QL540_BIN_DIR)).filePath(QString::fromLatin1(name)); }
 
@@ -22,10 +24,17 @@ struct CliRun {
     QString err;
 };
 
-// Runs ql540 with its standard streams on pipes (not a terminal).
-inline CliRun RunCli(const QStringList &arguments, int timeoutMs = 60000)
+// Runs ql540 with its standard streams on pipes (not a terminal);
+// unprivileged, as the "nobody" account when the tests run as root, so that
+// folder permissions apply.
+inline CliRun RunCli(const QStringList &arguments, int timeoutMs = 60000, bool unprivileged = false)
 {
     QProcess process;
+    if (unprivileged && ::geteuid() == 0)
+        process.setChildProcessModifier([] {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(3);
+        });
     process.start(BinaryPath("ql540"), arguments);
     CliRun run;
     if (!process.waitForFinished(timeoutMs)) {
@@ -91,6 +100,13 @@ inline void SaveImage(const QString &path, const ImageTable &image = RadioData)
 {
     ChannelFileError error;
     ASSERT_TRUE(WriteChannelFile(path, image, &error)) << error.english.toStdString();
+}
+
+inline QByteArray LoadText(const QString &path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
 }
 
 inline ImageTable LoadImage(const QString &path)

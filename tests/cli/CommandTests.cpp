@@ -6,6 +6,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSerialPort>
+#include <unistd.h>
 
 namespace {
 
@@ -95,6 +97,15 @@ TEST_F(Commands, ShowPrintsProgrammedChannelsThenVfoAndOptions)
     const CliRun chinese = RunCli({"show", file, "--lang", "zh"});
     EXPECT_TRUE(chinese.out.startsWith(QStringLiteral("信道号  接收频率(MHZ)")));
     EXPECT_EQ(chinese.out.split(u'\n').at(2).simplified(), QStringLiteral("5 438.50000 446.10000 关 关 低 宽带"));
+    // The language may come before the command too, as users type it.
+    for (const QStringList &first : {QStringList{"--lang", "zh"}, QStringList{"--lang=zh"}}) {
+        const CliRun run = RunCli(first + QStringList{"show", file});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(run.out, chinese.out);
+    }
+    EXPECT_EQ(RunCli({"--lang", "en", "show", "--lang", "zh", file}).out, chinese.out);
+    EXPECT_TRUE(RunCli({"--lang", "zh", "--help"}).out.startsWith(QStringLiteral("用法：ql540")));
+    EXPECT_TRUE(RunCli({"--lang", "zh", "sim", "--help"}).out.contains("Simulated QL540 radio"));
 }
 
 TEST_F(Commands, ShowJsonCarriesTheSameTexts)
@@ -138,6 +149,67 @@ TEST_F(Commands, BadFilesAreRefusedBeforeThePortIsTouched)
     EXPECT_TRUE(run.err.contains("does not exist")) << run.err.toStdString();
 }
 
+TEST_F(Commands, BytesFromAFileReachTheTerminalEscapedAndTheMessageWhole)
+{
+    QByteArray text = LoadText(file);
+    text.replace(0, 3, QByteArray("\x1b[2J\0x", 6));
+    const QString bad = dir.filePath("escape.chann");
+    QFile out(bad);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(text);
+    out.close();
+    for (const char *lang : {"en", "zh"}) {
+        const CliRun run = RunCli({"show", "--lang", lang, bad});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err.toStdString(), std::string(lang == QByteArray("en")
+                                                 ? "Line 1, position 1: \"\\x1b[2J\\x00x\" is not a number.\n"
+                                                 : "第 1 行第 1 个字符处的“\\x1b[2J\\x00x”不是数值。\n"));
+    }
+}
+
+TEST_F(Commands, AReadIsRefusedBeforeThePortWhenItsFolderTakesNoTemporaryFile)
+{
+    // The file may be written, the folder may not: a save would have to cut
+    // the good file open in place.
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                          QFile::ReadOther | QFile::ExeOther);
+    const QString folder = dir.filePath("locked");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString out = folder + "/out.chann";
+    SaveImage(out);
+    const QByteArray good = LoadText(out);
+    QFile::setPermissions(out, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+
+    const CliRun run = RunCli({"read", "--port", "/dev/ql540-no-such-port", "--output", out}, 60000, true);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
+    EXPECT_TRUE(run.err.startsWith("Cannot save in the folder " + folder + ": ")) << run.err.toStdString();
+    EXPECT_EQ(LoadText(out), good);
+}
+
+TEST_F(Commands, APortHeldByAnotherProgramIsReportedAsInUseNotAsAPermissionProblem)
+{
+    SimulatedRadio sim({"--no-pace"});
+    ASSERT_FALSE(sim.device().isEmpty());
+    QSerialPort holder(sim.device());
+    ASSERT_TRUE(holder.open(QIODevice::ReadWrite)) << holder.errorString().toStdString();
+
+    for (const char *lang : {"en", "zh"}) {
+        const CliRun run = RunCli({"write", "--lang", lang, "--port", sim.device(), file});
+        EXPECT_EQ(run.exitCode, 1);
+        const QString pid = QString::number(::getpid());
+        const QString name = sim.device().mid(5).replace(u'/', u'_');
+        EXPECT_TRUE(run.err.contains(QRegularExpression(
+            lang == QByteArray("en")
+                ? QStringLiteral("\nReason: The device is in use by another program \\(lock file /\\S+/LCK..%1, process %2 \\(")
+                      .arg(name, pid)
+                : QStringLiteral("\n原因：设备正被其他程序使用（锁文件 /\\S+/LCK..%1，进程 %2 \\(").arg(name, pid))))
+            << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains("dialout")) << run.err.toStdString();
+    }
+}
+
 TEST_F(Commands, APortThatCannotBeOpenedIsALinkFailureInEitherLanguage)
 {
     const QString out = dir.filePath("out.chann");
@@ -148,7 +220,13 @@ TEST_F(Commands, APortThatCannotBeOpenedIsALinkFailureInEitherLanguage)
     EXPECT_TRUE(run.err.contains("/dev/ql540-no-such-port"));
     EXPECT_FALSE(QFile::exists(out));
 
+    EXPECT_TRUE(run.err.contains("\nReason: The device does not exist")) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+
+    // The reason in the user's language too.
     run = RunCli({"write", "--lang", "zh", "--port", "/dev/ql540-no-such-port", file});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.startsWith(QStringLiteral("通讯端口打开错误，请正确设置通讯端口 ！"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("\n原因：设备不存在"))) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("No such file")) << run.err.toStdString();
 }

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QThread>
 #include <csignal>
 #include <unistd.h>
@@ -166,8 +167,14 @@ TEST_F(Transfers, TheReadmeCloningExampleRunsAsWritten)
     file.write(script.toUtf8());
     file.close();
 
+    // The example makes its own folder for its files; TMPDIR puts it here.
+    const QString checkout = dir.filePath("checkout");
+    ASSERT_TRUE(QDir().mkdir(checkout));
     QProcess shell;
-    shell.setWorkingDirectory(dir.path());
+    shell.setWorkingDirectory(checkout);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), dir.path());
+    shell.setProcessEnvironment(environment);
     // A group of its own, so that a simulator the script leaves behind can be
     // stopped afterwards.
     shell.setChildProcessModifier([] { ::setsid(); });
@@ -186,9 +193,20 @@ TEST_F(Transfers, TheReadmeCloningExampleRunsAsWritten)
 
     EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
     EXPECT_FALSE(leftBehind) << "the example left a simulator running";
-    EXPECT_TRUE(shell.readAllStandardOutput().contains("Optional Features"));
+    // Nothing lands where the user typed the commands.
+    EXPECT_TRUE(QDir(checkout).isEmpty()) << QDir(checkout).entryList().join(u' ').toStdString();
+    // show listed the source radio's channels.
+    const QString out = QString::fromUtf8(shell.readAllStandardOutput());
+    EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("\n1 +446\\.00625 "))) &&
+                out.contains(QRegularExpression(QStringLiteral("\n8 +446\\.09375 "))))
+        << out.toStdString();
+    EXPECT_TRUE(out.contains("Optional Features"));
+    const QStringList made = QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).filter(QRegularExpression("^tmp\\."));
+    ASSERT_EQ(made.size(), 1) << out.toStdString();
+    const QDir work(dir.filePath(made.first()));
+    EXPECT_TRUE(out.contains("files in " + work.path())) << out.toStdString();
     // The second radio now holds the first one's configuration.
-    RadioData = LoadImage(path("fleet.chann"));
+    RadioData = LoadImage(work.filePath("fleet.chann"));
     ASSERT_FALSE(PrepareWrite().has_value());
-    EXPECT_TRUE(SameRows(LoadImage(path("target.chann")), RadioData, 0, WriteBlockCount - 1));
+    EXPECT_TRUE(SameRows(LoadImage(work.filePath("target.chann")), RadioData, 0, WriteBlockCount - 1));
 }

@@ -5,6 +5,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -171,6 +173,88 @@ TEST_F(ChannelFile, MessagesNameTheProblem)
     EXPECT_EQ(error.english, "Line 2, position 1: the file ends after only 3 numbers; 4096 are needed.");
     ASSERT_FALSE(ParseChannelFile(WithToken(0, 0, "x"), image, &error));
     EXPECT_EQ(error.english, "Line 1, position 2: \"x\" is not a number.");
+}
+
+TEST_F(ChannelFile, BytesOfABadTokenAreShownEscapedAndTheMessageIsWhole)
+{
+    const struct {
+        QByteArray token;
+        const char *shown;
+    } cases[] = {
+        {QByteArray("4\0" "2", 3), "4\\x002"},
+        {"\x1b[2J", "\\x1b[2J"},
+        {"7\x7f\x9b", "7\\x7f\\x9b"},
+        {"\xc2\x9b", "\\xc2\\x9b"},          // a C1 control, even as valid UTF-8
+        {"\xe9t\xe9", "\\xe9t\\xe9"},         // Latin-1, not UTF-8
+        {"\xe5\x90\x8d", "\xe5\x90\x8d"},       // a printable character stays
+        {"12345678901234\x01\x02\x03", "12345678901234\\x01\\x02..."},
+    };
+    for (const auto &c : cases) {
+        ImageTable image = RadioData;
+        ChannelFileError error;
+        ASSERT_FALSE(ParseChannelFile(WithToken(0, 0, c.token), image, &error));
+        const QString shown = QString::fromUtf8(c.shown);
+        EXPECT_EQ(error.english, QStringLiteral("Line 1, position 2: \"%1\" is not a number.").arg(shown));
+        EXPECT_EQ(error.chinese, QStringLiteral("第 1 行第 2 个字符处的“%1”不是数值。").arg(shown));
+    }
+    EXPECT_EQ(PrintableText(QStringLiteral("a\u001b\u0000b\u00e9")), QStringLiteral("a\\x1b\\x00b\u00e9"));
+}
+
+namespace {
+
+// Folder permissions do not stop root, so as root the body runs in a child
+// process under the unprivileged "nobody" account.
+template <class Body> bool Unprivileged(Body body)
+{
+    if (::geteuid() != 0)
+        return body();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(3);
+        ::_exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+TEST_F(ChannelFile, AFolderThatTakesNoTemporaryFileTakesNoSaveAndTheOldFileStays)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                          QFile::ReadOther | QFile::ExeOther);
+    const QString folder = dir.filePath("locked");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString path = folder + "/radio.chann";
+    const ImageTable good = Random(5);
+    ChannelFileError error;
+    ASSERT_TRUE(WriteChannelFile(path, good, &error));
+    // The file itself may be written; only the folder is closed.
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
+                                    QFile::WriteOther);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                      QFile::ExeOther);
+
+    const bool refused = Unprivileged([&] {
+        const bool writable = CanWriteChannelFile(path, &error);
+        const bool written = WriteChannelFile(path, Random(6), &error);
+        std::printf("%s\n%s\n", qPrintable(error.english), qPrintable(error.chinese));
+        std::fflush(stdout);
+        return !writable && !written &&
+               error.kind == ChannelFileError::Kind::FolderRefusesTemporaryFile &&
+               error.english.startsWith("Cannot save in the folder " + folder + ": ") &&
+               error.chinese.startsWith(QStringLiteral("无法保存到文件夹 ") + folder + QStringLiteral("："));
+    });
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_TRUE(refused);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), FormatChannelFile(good));
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden) == QStringList{"radio.chann"});
 }
 
 TEST_F(ChannelFile, FilesOnDisk)

@@ -229,6 +229,7 @@ private slots:
         writeFile("range.chann", text);
         writeFile("short.chann", " 1  2  3 \r\n");
         writeFile("words.chann", "hello world");
+        writeFile("escape.chann", QByteArray("\x1b[2J\0 1", 7));
         QDir(dir->path()).mkdir("folder.chann");
         const ImageTable before = RadioData;
 
@@ -240,6 +241,8 @@ private slots:
         } cases[] = {{"range.chann", "Line 1, position 1: the value 300 is outside 0..255."},
                      {"short.chann", "the file ends after only 3 numbers"},
                      {"words.chann", "\"hello\" is not a number"},
+                     // Shown escaped and whole, even past a NUL byte.
+                     {"escape.chann", "\"\\x1b[2J\\x00\" is not a number."},
                      {"missing.chann", "missing.chann"},
                      {"folder.chann", "folder.chann"}};
         for (const auto &c : cases) {
@@ -326,6 +329,55 @@ private slots:
         QTest::keyClick(files, Qt::Key_Down);
         QVERIFY(text1(w)->text() != QString("new.chann"));
         QVERIFY(text1(w)->text().endsWith(".chann"));
+    }
+
+    void typingReplacesTheNameBoxText()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        for (WindowId id : {WindowId::Form_open_chann, WindowId::Form_save_chann}) {
+            ChildWindow *w = Windows::Open(id);
+            QCOMPARE(text1(w)->selectedText(), QString("*.chann"));
+            QTest::keyClicks(text1(w), "radio.chann");
+            QCOMPARE(text1(w)->text(), QString("radio.chann"));
+
+            // Coming back to the box by a click selects its text again.
+            auto *files = w->findChild<QListView *>("File1");
+            files->setFocus();
+            QTRY_VERIFY(!text1(w)->hasFocus());
+            QTest::mouseClick(text1(w), Qt::LeftButton, {}, QPoint(5, 5));
+            QTRY_COMPARE(text1(w)->selectedText(), QString("radio.chann"));
+            QTest::keyClicks(text1(w), "other.chann");
+            QCOMPARE(text1(w)->text(), QString("other.chann"));
+            w->unload();
+            Flush();
+        }
+    }
+
+    void theFolderTreeShowsTheCurrentFolderAndItsPath()
+    {
+        // Enough folders beside it that the current one lies far down the
+        // tree, once the folders above it have been listed.
+        for (int i = 0; i < 80; ++i)
+            QDir(dir->path()).mkpath(QStringLiteral("f%1/inner").arg(i, 2, 10, QLatin1Char('0')));
+        const QString current = dir->filePath("f70/inner");
+        QDir::setCurrent(current);
+        ChildWindow *w = Windows::Open(WindowId::Form_open_chann);
+        auto *tree = w->findChild<QTreeView *>("Dir1");
+        auto *dirs = qobject_cast<QFileSystemModel *>(tree->model());
+        const QModelIndex index = dirs->index(current);
+        QVERIFY(index.isValid());
+        QTRY_COMPARE(dirs->rowCount(dirs->index(dir->path())), 80);
+        QTRY_VERIFY(tree->viewport()->rect().contains(tree->visualRect(index)));
+        QCOMPARE(tree->currentIndex(), index);
+        QVERIFY(tree->selectionModel()->isSelected(index));
+
+        auto *path = w->findChild<QLabel *>("Label_path");
+        QVERIFY(path);
+        QCOMPARE(path->toolTip(), QDir::toNativeSeparators(current));
+        QVERIFY2(path->text() == path->toolTip() || path->text().contains(QChar(0x2026)),
+                 qPrintable(path->text()));
+        QVERIFY(path->text().endsWith("inner"));
     }
 
 private:
