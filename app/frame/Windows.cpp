@@ -26,6 +26,7 @@ std::map<WindowId, QPointer<ChildWindow>> &Loaded()
 bool IsDialogLike(WindowId id)
 {
     switch (id) {
+    case WindowId::frmAbout:
     case WindowId::Form_type:
     case WindowId::Form_setup:
     case WindowId::Form_open_chann:

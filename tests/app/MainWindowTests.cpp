@@ -206,7 +206,7 @@ private slots:
 
     void dialogLikeWindowsCannotBeMinimisedOrMaximisedAndShowNoIcon()
     {
-        const WindowId dialogs[] = {WindowId::Form_type,       WindowId::Form_setup,
+        const WindowId dialogs[] = {WindowId::frmAbout,        WindowId::Form_type,       WindowId::Form_setup,
                                     WindowId::Form_open_chann, WindowId::Form_save_chann,
                                     WindowId::Form_Comm_Read,  WindowId::Form_Comm_Write};
         for (int i = 0; i < WindowCount; ++i) {
