@@ -129,6 +129,7 @@ void RadioLink::startAttempt()
         }
     }
     handshaken_ = false;
+    lastReplyTaken_ = false;
     discardInput();
     blockCounter_ = 0;
     lastBlock_ = mode_ == LinkMode::Read ? ReadBlockCount : WriteBlockCount;
@@ -145,14 +146,19 @@ void RadioLink::sendFrame(const QByteArray &frame)
 
 void RadioLink::sendTriggerFired()
 {
+    if (!io_.isPortOpen()) {
+        endAttempt();
+        return;
+    }
+    if (lastReplyTaken_) {
+        // The line stayed quiet after the last reply: it was not shifted.
+        completeRead();
+        return;
+    }
     // Whatever came in since the last reply was handled (the tail of a long
     // identification, line noise) would shift the next reply: drop it.
     discardInput();
     betweenReplyAndRequest_ = false;
-    if (!io_.isPortOpen()) {
-        stopTimer(SendTrigger);
-        return;
-    }
     // The whole frame leaves within this tick; the reply timeout covers the
     // sending (2000 ms) and then the answer (1000 ms after the last byte).
     startTimer(ReplyTimeout, ReplyAfterByteMs);
@@ -196,6 +202,12 @@ void RadioLink::receiveBlockReply()
         endAttempt();
         return;
     }
+    if (!frameSent_) {
+        // Before the first request has left: the tail of a long
+        // identification or noise, never part of block 0's reply.
+        waiting_.clear();
+        return;
+    }
     if (waiting_.size() < ReplyLength)
         return;
     stopTimer(ReplyTimeout);
@@ -207,7 +219,10 @@ void RadioLink::receiveBlockReply()
     waiting_.clear();
     io_.write(QByteArray(1, Ack));
     if (blockCounter_ >= lastBlock_) {
-        completeRead();
+        // Give late bytes the same time as after every other block.
+        lastReplyTaken_ = true;
+        betweenReplyAndRequest_ = true;
+        startTimer(SendTrigger, SendTriggerMs);
         return;
     }
     sendFrame(BlockAddress('R', blockCounter_));
@@ -290,7 +305,16 @@ void RadioLink::endAttempt()
         io_.closePort();
     busy_ = false;
     betweenReplyAndRequest_ = false;
+    lastReplyTaken_ = false;
     waiting_.clear();
+}
+
+void RadioLink::portFailed()
+{
+    if (busy_)
+        endAttempt();
+    else if (io_.isPortOpen())
+        io_.closePort();
 }
 
 void RadioLink::retryDelayExpired()
@@ -312,6 +336,8 @@ void RadioLink::retryDelayExpired()
 
 void RadioLink::completeRead()
 {
+    lastReplyTaken_ = false;
+    betweenReplyAndRequest_ = false;
     stopTimer(SendTrigger);
     stopTimer(ReplyTimeout);
     stopTimer(RetryDelay);

@@ -71,6 +71,9 @@ public:
     bool closeRequested();
     void bytesArrived(const QByteArray &bytes);
     void timerExpired(int timer);
+    // The port failed or the line hung up; the port is already closed. An
+    // attempt in progress ends as if the radio had stopped answering.
+    void portFailed();
 
     // State, for the windows and the tests.
     LinkMode mode() const { return mode_; }
@@ -118,9 +121,11 @@ private:
     bool handshaken_ = false;
     bool frameSent_ = false;
     bool done_ = false;
-    // A block reply is complete and the next request has not left yet: any
-    // byte now means the replies are out of step with the requests.
+    // A block reply is complete and the next request has not left yet (or,
+    // after the last block, the line has not been quiet for a send-trigger
+    // period): any byte now means the replies are out of step.
     bool betweenReplyAndRequest_ = false;
+    bool lastReplyTaken_ = false;
     int discards_ = 0; // bumped by each discard: the rest of a batch goes too
     std::array<bool, TimerCount + 1> running_{};
 };

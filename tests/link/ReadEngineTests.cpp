@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 RadioMemory PatternMemory()
@@ -370,6 +372,107 @@ TEST_F(ReadEngine, StrayBytesBeforeABlockReplyEndTheAttemptAndTheRetryReadsClean
     EXPECT_EQ(link.radio->counters().handshakes, 2);
     EXPECT_TRUE(RowsMatch(memory, 0, 253));
     EXPECT_EQ(link.messages.size(), 1u);
+}
+
+// A port that fails or a line that hangs up ends the attempt at once, at
+// whatever moment it happens, like a silent radio; the retry then reads
+// everything. In the gap before a request no timer but the send trigger
+// runs: a failure there once left the read busy for good.
+TEST_F(ReadEngine, APortFailureAtAnyMomentEndsTheAttemptAndTheRetryReadsEverything)
+{
+    const QByteArray ack = Bytes({0x06});
+    const struct {
+        const char *moment;
+        std::function<bool(VirtualLink &)> reached;
+    } cases[] = {
+        {"before the handshake leaves", [](VirtualLink &) { return true; }},
+        {"waiting for the identification", [](VirtualLink &l) { return !l.writes.empty(); }},
+        {"after the identification", [](VirtualLink &l) { return l.engine.handshaken(); }},
+        {"waiting for a reply",
+         [](VirtualLink &l) { return l.engine.blockCounter() == 10 && l.writes.back().bytes.size() == 4; }},
+        {"between a reply and the next request",
+         [ack](VirtualLink &l) { return l.engine.blockCounter() == 10 && l.writes.back().bytes == ack; }},
+        {"after the last reply",
+         [ack](VirtualLink &l) { return l.engine.blockCounter() == 254 && l.writes.back().bytes == ack; }},
+    };
+    const RadioMemory memory = PatternMemory();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.moment);
+        ResetGlobals();
+        VirtualLink link(LinkMode::Read);
+        link.attachRadio(memory);
+        link.engine.windowOpened();
+        link.engine.startPressed();
+        ASSERT_TRUE(link.runUntil([&] { return c.reached(link); }, 30000));
+        ASSERT_TRUE(link.engine.busy());
+        link.hangUp();
+        EXPECT_FALSE(link.engine.busy());
+        EXPECT_TRUE(link.engine.timerRunning(RetryDelay));
+        EXPECT_EQ(RadioData[0][0], 0x50);
+        ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 40000));
+        EXPECT_EQ(link.opens, 2);
+        EXPECT_TRUE(RowsMatch(memory, 0, 253));
+        EXPECT_EQ(link.messages.size(), 1u);
+    }
+}
+
+// The radio hangs up right after a reply and its device is gone: the retry
+// cannot open the port, and the read ends with the port error.
+TEST_F(ReadEngine, AHangUpAfterAReplyEndsWithThePortErrorAndTheWindowMayClose)
+{
+    VirtualLink link(LinkMode::Read);
+    SimFaults faults;
+    faults.hangUpAfterBlock = 20;
+    link.attachRadio(PatternMemory(), faults);
+    const ImageTable before = RadioData;
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    ASSERT_TRUE(link.runUntil([&] { return !link.engine.busy(); }, 10000));
+    EXPECT_EQ(link.engine.blockCounter(), 22); // in the gap before block 21
+    ASSERT_TRUE(link.runUntil([&] { return !link.messages.empty(); }, 10000));
+    EXPECT_TRUE(link.messages[0].message.text.english.startsWith("Communication port is error"));
+    EXPECT_TRUE(PortErrorFlag);
+    EXPECT_EQ(link.endings, std::vector<bool>{false});
+    EXPECT_FALSE(link.engine.busy());
+    EXPECT_TRUE(link.engine.closeRequested());
+    EXPECT_TRUE(RadioData == before);
+}
+
+// Noise right after the identification, all in before the first request
+// leaves, once passed for block 0's reply: block 0 was never asked for.
+TEST_F(ReadEngine, BytesBeforeTheFirstRequestAreNeverTakenAsBlock0)
+{
+    VirtualLink link(LinkMode::Read);
+    const RadioMemory memory = PatternMemory();
+    SimFaults faults;
+    faults.strayAfterIdent = 21;
+    link.attachRadio(memory, faults, false);
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 30000));
+    EXPECT_EQ(link.countSent(FirstRequest), 1);
+    EXPECT_EQ(link.radio->counters().handshakes, 1);
+    EXPECT_TRUE(RowsMatch(memory, 0, 253));
+}
+
+// Noise before the last reply shifts it like any other: the bytes left over
+// must end the attempt, not pass unseen because no request follows.
+TEST_F(ReadEngine, StrayBytesBeforeTheLastReplyEndTheAttempt)
+{
+    VirtualLink link(LinkMode::Read);
+    const RadioMemory memory = PatternMemory();
+    SimFaults faults;
+    faults.strayBlock = 253;
+    link.attachRadio(memory, faults);
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    ASSERT_TRUE(link.runUntil([&] { return !link.engine.busy(); }, 30000));
+    EXPECT_FALSE(link.engine.done());
+    EXPECT_TRUE(link.messages.empty());
+    EXPECT_EQ(RadioData[0][0], 0x50);
+    ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 40000));
+    EXPECT_EQ(link.radio->counters().handshakes, 2);
+    EXPECT_TRUE(RowsMatch(memory, 0, 253));
 }
 
 } // namespace

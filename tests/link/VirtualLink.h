@@ -1,11 +1,14 @@
 // Drives a RadioLink in virtual time: its timers, a port that records what
 // is written, and optionally a simulated radio whose answers arrive byte by
 // byte at the line's pace. Nothing sleeps; advance() jumps from event to
-// event.
+// event. After every event it checks that a busy transfer has a timer that
+// will end it: without one, a window could never close again.
 #pragma once
 
 #include "RadioLink.h"
 #include "RadioSimCore.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
@@ -25,7 +28,27 @@ public:
     }
 
     // Bytes from the radio, arriving now (one notification each).
-    void deliver(const QByteArray &bytes) { engine.bytesArrived(bytes); }
+    void deliver(const QByteArray &bytes)
+    {
+        engine.bytesArrived(bytes);
+        checkBusyHasAnEnd();
+    }
+
+    // The line goes down now, as a pulled cable or a closed pty does: the
+    // port closes and reports it. A gone device cannot be opened again.
+    void hangUp(bool deviceGone = false)
+    {
+        portOpen = false;
+        this->deviceGone = this->deviceGone || deviceGone;
+        engine.portFailed();
+        checkBusyHasAnEnd();
+    }
+
+    void checkBusyHasAnEnd()
+    {
+        if (engine.busy() && !timers[SendTrigger].running && !timers[ReplyTimeout].running)
+            ADD_FAILURE() << "busy with no timer to end it at " << now << " ms";
+    }
 
     // Runs every event due within the next ms milliseconds.
     void advance(double ms) { runUntil([] { return false; }, ms); }
@@ -33,6 +56,7 @@ public:
     bool runUntil(const std::function<bool()> &done, double limitMs)
     {
         const double end = now + limitMs;
+        checkBusyHasAnEnd();
         while (!done()) {
             double next = end;
             int timer = 0;
@@ -48,13 +72,17 @@ public:
             }
             now = next;
             if (arrival) {
-                const QByteArray bytes = arrivals.begin()->second;
+                const Arrival event = arrivals.begin()->second;
                 arrivals.erase(arrivals.begin());
-                engine.bytesArrived(bytes);
+                if (event.hangUp)
+                    hangUp(true);
+                else if (portOpen)
+                    engine.bytesArrived(event.bytes);
             } else {
                 timers[timer].due = now + timers[timer].interval;
                 engine.timerExpired(timer);
             }
+            checkBusyHasAnEnd();
         }
         return true;
     }
@@ -81,6 +109,8 @@ public:
         lastOpenDiscardedOutput = discardOutput;
         if (openFails)
             return failure;
+        if (deviceGone)
+            return {false, QStringLiteral("/dev/virtual"), QStringLiteral("No such file or directory"), false};
         portOpen = true;
         return {true, QStringLiteral("/dev/virtual"), {}, false};
     }
@@ -94,14 +124,26 @@ public:
         // Each byte reaches the radio after its own wire time.
         for (int i = 0; i < bytes.size(); ++i) {
             const double at = now + (i + 1) * byteMs;
-            if (auto reply = radio->feed(uint8_t(bytes.at(i)), qint64(at))) {
+            const bool wasHungUp = radio->hungUp();
+            const auto reply = radio->feed(uint8_t(bytes.at(i)), qint64(at));
+            double hangUpAt = at;
+            if (reply) {
                 double t = std::max(at + 2 * (byteMs > 0), lineFree);
-                for (char b : reply->bytes) {
-                    t += byteMs;
-                    arrivals.emplace(std::make_pair(t, sequence++), QByteArray(1, b));
-                }
+                auto send = [&](const QByteArray &part) {
+                    for (char b : part) {
+                        t += byteMs;
+                        arrivals.emplace(std::make_pair(t, sequence++), Arrival{QByteArray(1, b), false});
+                    }
+                };
+                send(reply->bytes);
+                if (!reply->afterPause.isEmpty())
+                    t += PauseAfterReplyMs;
+                send(reply->afterPause);
                 lineFree = t;
+                hangUpAt = t + PauseAfterReplyMs;
             }
+            if (!wasHungUp && radio->hungUp())
+                arrivals.emplace(std::make_pair(hangUpAt, sequence++), Arrival{{}, true});
         }
     }
     void discardInput() override { ++discards; }
@@ -123,6 +165,10 @@ public:
         double at;
         LinkMessage message;
     };
+    struct Arrival {
+        QByteArray bytes;
+        bool hangUp = false;
+    };
     struct Timer {
         bool running = false;
         double interval = 0;
@@ -136,12 +182,13 @@ public:
     double now = 0;
     bool portOpen = false;
     bool openFails = false;
+    bool deviceGone = false;
     bool lastOpenDiscardedOutput = false;
     PortOpenResult failure;
     int opens = 0;
     int discards = 0;
     Timer timers[TimerCount + 1];
-    std::map<std::pair<double, int>, QByteArray> arrivals;
+    std::map<std::pair<double, int>, Arrival> arrivals;
     int sequence = 0;
     std::vector<Write> writes;
     std::vector<Shown> messages;

@@ -225,4 +225,39 @@ TEST_F(WriteEngine, CloseRequestWhileWritingIsRefused)
     EXPECT_EQ(link.messages.back().message.text.chinese, "正在进行读写操作,请勿关窗口 ！,");
 }
 
+// A failure in the gap between an acknowledge and the next frame, where
+// only the send trigger runs, once left the write busy for good. Now it
+// ends the attempt; the retry rewrites everything, or, with the device
+// gone, the write ends with the port error and the window may close.
+TEST_F(WriteEngine, APortFailureBetweenAcknowledgeAndFrameEndsTheAttempt)
+{
+    for (const bool deviceGone : {false, true}) {
+        SCOPED_TRACE(deviceGone ? "device gone" : "device back");
+        ResetGlobals();
+        VirtualLink link(LinkMode::Write);
+        RadioMemory blank{};
+        SimFaults faults;
+        faults.hangUpAfterBlock = 30;
+        link.attachRadio(blank, faults);
+        link.engine.windowOpened();
+        link.engine.startPressed();
+        ASSERT_TRUE(link.runUntil([&] { return !link.engine.busy(); }, 10000));
+        EXPECT_EQ(link.engine.blockCounter(), 32);
+        EXPECT_FALSE(link.portOpen);
+        if (!deviceGone) {
+            // The radio answers again once the line is back.
+            link.deviceGone = false;
+            link.radio = std::make_unique<RadioSimCore>(link.radio->memory());
+            ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 40000));
+            for (int a = 0; a < 240 * 16; ++a)
+                ASSERT_EQ(link.radio->memory()[a], RadioData[a / 16][a % 16]);
+            continue;
+        }
+        ASSERT_TRUE(link.runUntil([&] { return !link.messages.empty(); }, 10000));
+        EXPECT_TRUE(link.messages[0].message.text.english.startsWith("Communication port is error"));
+        EXPECT_FALSE(link.engine.busy());
+        EXPECT_TRUE(link.engine.closeRequested());
+    }
+}
+
 } // namespace
