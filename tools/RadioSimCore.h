@@ -38,7 +38,7 @@ struct SimReply {
     int requestLength = 0; // bytes of the frame it answers (its wire time)
     // After a pause of PauseAfterReplyMs: bytes that come late, then the
     // line going down.
-    QByteArray afterPause;
+    QByteArray afterPause{};
     bool hangUpAfter = false;
 };
 constexpr int PauseAfterReplyMs = 3;
