@@ -6,8 +6,8 @@
 #include <QSerialPort>
 #include <QTimer>
 
-SerialLink::SerialLink(LinkMode mode, LinkView &view, QObject *parent)
-    : QObject(parent), port_(new QSerialPort(this)), engine_(mode, *this, view)
+SerialLink::SerialLink(LinkExchange &exchange, LinkView &view, QObject *parent)
+    : QObject(parent), port_(new QSerialPort(this)), engine_(exchange, *this, view)
 {
     port_->setObjectName(QStringLiteral("MSC"));
     connect(port_, &QSerialPort::readyRead, this, [this] { engine_.bytesArrived(port_->readAll()); });

@@ -14,7 +14,7 @@ class QTimer;
 class SerialLink : public QObject, public LinkIo {
     Q_OBJECT
 public:
-    SerialLink(LinkMode mode, LinkView &view, QObject *parent = nullptr);
+    SerialLink(LinkExchange &exchange, LinkView &view, QObject *parent = nullptr);
     ~SerialLink() override;
 
     RadioLink &engine() { return engine_; }

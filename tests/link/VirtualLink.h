@@ -1,12 +1,17 @@
-// Drives a RadioLink in virtual time: its timers, a port that records what
-// is written, and optionally a simulated radio whose answers arrive byte by
-// byte at the line's pace. Nothing sleeps; advance() jumps from event to
-// event. After every event it checks that a busy transfer has a timer that
-// will end it: without one, a window could never close again.
+// Drives a RadioLink with its exchange in virtual time: its timers, a port
+// that records what is written, and optionally a simulated radio whose
+// answers arrive byte by byte at the line's pace. Nothing sleeps; advance()
+// jumps from event to event. After every event it checks that a busy
+// transfer has a timer that will end it: without one, a window could never
+// close again. Like the read window, it stores a completed read into
+// RadioData (unless told not to).
 #pragma once
 
 #include "RadioLink.h"
 #include "RadioSimCore.h"
+#include "ReadExchange.h"
+#include "WriteExchange.h"
+#include "WritePreparation.h"
 
 #include <gtest/gtest.h>
 
@@ -14,11 +19,17 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
+template <class Exchange>
 class VirtualLink : public LinkIo, public LinkView {
 public:
-    explicit VirtualLink(LinkMode mode) : engine(mode, *this, *this) {}
+    template <class... Arguments>
+    explicit VirtualLink(Arguments &&...arguments)
+        : exchange(std::forward<Arguments>(arguments)...), engine(exchange, *this, *this)
+    {
+    }
 
     // Attaches a radio; paced = 9600 baud on the wire, otherwise instant.
     void attachRadio(const RadioMemory &memory, SimFaults faults = {}, bool paced = true)
@@ -155,7 +166,14 @@ public:
     void setProgress(int percent) override { progress.push_back(percent); }
     void setStatus(const LinkText &text) override { statuses.push_back(text); }
     void closeWindow() override { closeTimes.push_back(now); }
-    void transferEnded(bool completed) override { endings.push_back(completed); }
+    void portOpenTried(bool opened) override { portOpenings.push_back(opened); }
+    void transferEnded(bool completed) override
+    {
+        endings.push_back(completed);
+        if constexpr (std::is_same_v<Exchange, ReadExchange>)
+            if (completed && storeReadInImage)
+                StoreBlocks(exchange.blocks(), RadioData);
+    }
 
     struct Write {
         double at;
@@ -175,7 +193,9 @@ public:
         double due = 0;
     };
 
+    Exchange exchange;
     RadioLink engine;
+    bool storeReadInImage = true;
     std::unique_ptr<RadioSimCore> radio;
     double byteMs = 0;
     double lineFree = 0;
@@ -196,4 +216,13 @@ public:
     std::vector<LinkText> statuses;
     std::vector<double> closeTimes;
     std::vector<bool> endings;
+    std::vector<bool> portOpenings;
+};
+
+using VirtualRead = VirtualLink<ReadExchange>;
+
+// Prepares and sends RadioData as the write window does.
+class VirtualWrite : public VirtualLink<WriteExchange> {
+public:
+    VirtualWrite() : VirtualLink<WriteExchange>(PrepareWriteBlocks) {}
 };
