@@ -69,7 +69,7 @@ RadioLink &TransferWindow::engine() { return link_->engine(); }
 
 void TransferWindow::applyTexts()
 {
-        setWindowTitle(Texts(captions_.titleChinese, captions_.titleEnglish));
+    setWindowTitle(Texts(captions_.titleChinese, captions_.titleEnglish));
     start_->setText(Texts(captions_.startChinese, captions_.startEnglish));
     cancel_->setText(Texts("取消", "Cancel"));
     help_->setText(Texts("帮助", "Help"));
