@@ -5,7 +5,6 @@
 #include "Globals.h"
 #include "ImageReport.h"
 #include "Language.h"
-#include "RadioLink.h"
 #include "Transfer.h"
 
 #include <QCommandLineParser>
@@ -115,7 +114,7 @@ int ReadCommand(const QStringList &arguments)
     }
 
     UsePort(parser.value(port));
-    const TransferResult result = RunTransfer(LinkMode::Read, ProgressOutput::StyleFor(parser.isSet(quiet)));
+    const TransferResult result = RunRead(ProgressOutput::StyleFor(parser.isSet(quiet)));
     if (result != TransferResult::Completed)
         return TransferExit(result);
     ChannelFileError error;
@@ -150,7 +149,7 @@ int WriteCommand(const QStringList &arguments)
         return ExitBadInput;
 
     UsePort(parser.value(port));
-    return TransferExit(RunTransfer(LinkMode::Write, ProgressOutput::StyleFor(parser.isSet(quiet))));
+    return TransferExit(RunWrite(ProgressOutput::StyleFor(parser.isSet(quiet))));
 }
 
 int ShowCommand(const QStringList &arguments)

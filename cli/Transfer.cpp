@@ -3,7 +3,9 @@
 #include "CliSupport.h"
 #include "Globals.h"
 #include "PortBinding.h"
+#include "ReadExchange.h"
 #include "SerialLink.h"
+#include "WritePreparation.h"
 
 #include <QEventLoop>
 #include <functional>
@@ -74,11 +76,13 @@ void UsePort(const QString &device)
     BindPort(PortNumber, device);
 }
 
-TransferResult RunTransfer(LinkMode mode, ProgressOutput::Style style)
+namespace {
+
+TransferResult Run(LinkExchange &exchange, ProgressOutput::Style style)
 {
     ProgressOutput progress(style);
     ConsoleView view(progress);
-    SerialLink link(mode, view);
+    SerialLink link(exchange, view);
     QEventLoop loop;
     view.onEnded = [&loop] { loop.quit(); };
 
@@ -92,4 +96,21 @@ TransferResult RunTransfer(LinkMode mode, ProgressOutput::Style style)
         loop.exec();
     }
     return view.completed() ? TransferResult::Completed : TransferResult::Failed;
+}
+
+} // namespace
+
+TransferResult RunRead(ProgressOutput::Style style)
+{
+    ReadExchange read;
+    const TransferResult result = Run(read, style);
+    if (result == TransferResult::Completed)
+        StoreBlocks(read.blocks(), RadioData);
+    return result;
+}
+
+TransferResult RunWrite(ProgressOutput::Style style)
+{
+    WriteExchange write(PrepareWriteBlocks);
+    return Run(write, style);
 }

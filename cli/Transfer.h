@@ -7,8 +7,6 @@
 
 #include <QString>
 
-enum class LinkMode;
-
 enum class TransferResult {
     Completed,
     Failed,  // the port or the radio failed, after the retries
@@ -19,6 +17,7 @@ enum class TransferResult {
 // them) to the port the engine opens.
 void UsePort(const QString &device);
 
-// Read: fills RadioData rows 0..253 on success, leaves it alone otherwise.
-// Write: prepares RadioData and sends rows 0..239.
-TransferResult RunTransfer(LinkMode mode, ProgressOutput::Style style);
+// Fills RadioData rows 0..253 on success, leaves it alone otherwise.
+TransferResult RunRead(ProgressOutput::Style style);
+// Prepares RadioData as the write window does and sends rows 0..239.
+TransferResult RunWrite(ProgressOutput::Style style);

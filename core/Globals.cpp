@@ -4,7 +4,6 @@
 #include "ImageRoutines.h"
 
 ImageTable RadioData{};
-std::array<std::array<int16_t, RawColumns>, ImageRows> RawBlocks{};
 std::array<int16_t, 1001> NameCodes{};
 
 int16_t ChannelCount = 128;
@@ -29,8 +28,6 @@ OpenWindowFlags OpenWindows;
 void ResetGlobals()
 {
     for (auto &row : RadioData)
-        row.fill(0);
-    for (auto &row : RawBlocks)
         row.fill(0);
     NameCodes.fill(0);
     VersionText = QStringLiteral("Ver1.2");

@@ -16,11 +16,6 @@ constexpr int BlockSize = 16;
 using ImageTable = std::array<std::array<int16_t, ImageColumns>, ImageRows>;
 extern ImageTable RadioData;
 
-// Raw reply frames of a read, one received byte per cell; reply r (1..254)
-// carries the data of row r - 1 in columns 5..20.
-constexpr int RawColumns = 71;
-extern std::array<std::array<int16_t, RawColumns>, ImageRows> RawBlocks;
-
 // Working copy of the 640 name bytes (rows 160..199), see NameArea helpers.
 extern std::array<int16_t, 1001> NameCodes;
 

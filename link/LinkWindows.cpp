@@ -7,6 +7,6 @@
 void RegisterLinkWindows()
 {
     Windows::Register(WindowId::Form_setup, [] { return new PortSetupWindow; });
-    Windows::Register(WindowId::Form_Comm_Read, [] { return new TransferWindow(LinkMode::Read); });
-    Windows::Register(WindowId::Form_Comm_Write, [] { return new TransferWindow(LinkMode::Write); });
+    Windows::Register(WindowId::Form_Comm_Read, [] { return new ReadWindow; });
+    Windows::Register(WindowId::Form_Comm_Write, [] { return new WriteWindow; });
 }

@@ -1,11 +1,15 @@
 #include "TransferWindow.h"
 
+#include "Globals.h"
+#include "ImageChanges.h"
 #include "Language.h"
 #include "MainFrame.h"
 #include "Messages.h"
 #include "PendingName.h"
+#include "ReadExchange.h"
 #include "SerialLink.h"
 #include "Windows.h"
+#include "WritePreparation.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,29 +19,20 @@
 
 namespace {
 
-struct Captions {
-    const char *name;
-    const char *titleChinese, *titleEnglish;
-    const char *startName;
-    const char *startChinese, *startEnglish;
-};
-
-const Captions ReadCaptions{"Form_Comm_Read", "从对讲机读取数据", "Read Data From Radio",
-                            "Command_read", "读取", "Read"};
-const Captions WriteCaptions{"Form_Comm_Write", "写数据到对讲机", "Write Data to Radio",
-                             "Command_Write", "写入", "Write"};
-
-const Captions &CaptionsOf(LinkMode mode) { return mode == LinkMode::Read ? ReadCaptions : WriteCaptions; }
+const TransferCaptions ReadCaptions{"Form_Comm_Read", "从对讲机读取数据", "Read Data From Radio",
+                                    "Command_read", "读取", "Read"};
+const TransferCaptions WriteCaptions{"Form_Comm_Write", "写数据到对讲机", "Write Data to Radio",
+                                     "Command_Write", "写入", "Write"};
 
 } // namespace
 
-TransferWindow::TransferWindow(LinkMode mode)
-    : ChildWindow(mode == LinkMode::Read ? WindowId::Form_Comm_Read : WindowId::Form_Comm_Write),
-      mode_(mode), link_(new SerialLink(mode, *this, this)), status_(new QLabel(this)),
+TransferWindow::TransferWindow(WindowId id, const TransferCaptions &captions,
+                               std::unique_ptr<LinkExchange> exchange)
+    : ChildWindow(id), captions_(captions), exchange_(std::move(exchange)),
+      link_(new SerialLink(*exchange_, *this, this)), status_(new QLabel(this)),
       progress_(new QProgressBar(this)), start_(new QPushButton(this)), cancel_(new QPushButton(this)),
       help_(new QPushButton(this))
 {
-    const Captions &captions = CaptionsOf(mode);
     setObjectName(QString::fromLatin1(captions.name));
     status_->setObjectName(QStringLiteral("Label_tr_count"));
     progress_->setObjectName(QStringLiteral("ProgressBar1"));
@@ -68,13 +63,15 @@ TransferWindow::TransferWindow(LinkMode mode)
     // The help button has never had an action.
 }
 
+// The link goes first: its port and timers must not outlive the exchange.
+TransferWindow::~TransferWindow() { delete link_; }
+
 RadioLink &TransferWindow::engine() { return link_->engine(); }
 
 void TransferWindow::applyTexts()
 {
-    const Captions &captions = CaptionsOf(mode_);
-    setWindowTitle(Texts(captions.titleChinese, captions.titleEnglish));
-    start_->setText(Texts(captions.startChinese, captions.startEnglish));
+    setWindowTitle(Texts(captions_.titleChinese, captions_.titleEnglish));
+    start_->setText(Texts(captions_.startChinese, captions_.startEnglish));
     cancel_->setText(Texts("取消", "Cancel"));
     help_->setText(Texts("帮助", "Help"));
 }
@@ -110,3 +107,25 @@ void TransferWindow::setProgress(int percent)
 void TransferWindow::setStatus(const LinkText &status) { status_->setText(status.current()); }
 
 void TransferWindow::closeWindow() { Windows::Unload(windowId()); }
+
+void TransferWindow::portOpenTried(bool opened) { PortErrorFlag = !opened; }
+
+ReadWindow::ReadWindow() : ReadWindow(new ReadExchange) {}
+
+ReadWindow::ReadWindow(ReadExchange *read)
+    : TransferWindow(WindowId::Form_Comm_Read, ReadCaptions, std::unique_ptr<LinkExchange>(read)), read_(read)
+{
+}
+
+void ReadWindow::transferEnded(bool completed)
+{
+    if (completed)
+        ImageChanges::instance().apply(ChangeKind::CompletedRead,
+                                       [this](ImageTable &image) { StoreBlocks(read_->blocks(), image); });
+}
+
+WriteWindow::WriteWindow()
+    : TransferWindow(WindowId::Form_Comm_Write, WriteCaptions, std::make_unique<WriteExchange>(PrepareWriteBlocks))
+{
+}
+

@@ -76,6 +76,12 @@ std::optional<SimReply> RadioSimCore::feed(uint8_t byte, qint64 nowMs)
 {
     if (faults_.silent || hungUp_)
         return std::nullopt;
+    if (hangUpOnNextByte_) {
+        // The computer has taken the reply (this is its acknowledge) and
+        // sends its next request only after a pause: the line drops now.
+        hungUp_ = true;
+        return std::nullopt;
+    }
     if (!frame_.isEmpty() && nowMs - lastByteMs_ > FrameGapMs) {
         counters_.ignored += int(frame_.size());
         frame_.clear();
@@ -159,7 +165,13 @@ SimReply RadioSimCore::identification()
         reply.append(char(memory_[PowerAddress + i]));
     while (reply.size() < faults_.identLength)
         reply.append('\0');
-    return {reply, int(Handshake.size())};
+    SimReply answer{reply, int(Handshake.size())};
+    if (faults_.strayAfterIdent > 0) {
+        answer.afterPause = QByteArray(faults_.strayAfterIdent, Noise);
+        log(QStringLiteral("fault: %1 stray bytes after the identification").arg(faults_.strayAfterIdent));
+        faults_.strayAfterIdent = 0;
+    }
+    return answer;
 }
 
 bool RadioSimCore::hangUpAt(int block)
@@ -200,6 +212,10 @@ std::optional<SimReply> RadioSimCore::readBlock(int block)
     }
     ++counters_.blocksRead;
     log(QStringLiteral("read block %1").arg(block));
+    if (faults_.hangUpAfterBlock == block) {
+        hangUpOnNextByte_ = true;
+        log(QStringLiteral("fault: hang-up after block %1").arg(block));
+    }
     return SimReply{reply, 4};
 }
 
@@ -228,6 +244,13 @@ std::optional<SimReply> RadioSimCore::writeBlock(int block, int length)
     } else {
         ++counters_.blocksWritten;
         log(QStringLiteral("write block %1").arg(block));
+    }
+    if (!power && faults_.hangUpAfterBlock == block) {
+        // Nothing comes from the computer until its next frame; the line
+        // drops while it waits to send that.
+        hungUp_ = true;
+        log(QStringLiteral("fault: hang-up after block %1").arg(block));
+        return SimReply{QByteArray(1, Ack), length, {}, true};
     }
     return SimReply{QByteArray(1, Ack), length};
 }

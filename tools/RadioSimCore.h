@@ -21,6 +21,7 @@ struct SimFaults {
     bool wrongIdent = false; // answers the handshake with another model
     int identOffset = 0;     // filler bytes before "QL271"
     int identLength = 9;     // total identification length (at least offset + 8)
+    int strayAfterIdent = 0; // once: noise bytes a few ms after the identification
     int noReplyBlock = -1;   // once: ignore the read request for this block
     int shortReplyBlock = -1;// once: answer this read request with 20 bytes
     int strayBlock = -1;     // once: line noise just before this block's reply
@@ -28,13 +29,19 @@ struct SimFaults {
     int nakBlock = -1;       // once: answer this write frame with NAK (15)
     int noAckBlock = -1;     // once: no acknowledge to this write frame
     int hangUpBlock = -1;    // stop for good at this read or write block
+    int hangUpAfterBlock = -1; // stop for good right after answering this block
 };
 
 // What the radio sends back after a complete frame from the computer.
 struct SimReply {
     QByteArray bytes;
     int requestLength = 0; // bytes of the frame it answers (its wire time)
+    // After a pause of PauseAfterReplyMs: bytes that come late, then the
+    // line going down.
+    QByteArray afterPause{};
+    bool hangUpAfter = false;
 };
+constexpr int PauseAfterReplyMs = 3;
 
 struct SimCounters {
     int handshakes = 0;
@@ -77,6 +84,7 @@ private:
     QByteArray frame_;
     qint64 lastByteMs_ = 0;
     bool hungUp_ = false;
+    bool hangUpOnNextByte_ = false;
     QString log_;
 };
 

@@ -76,9 +76,12 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     const QCommandLineOption strayCount = number("stray-count", "Noise bytes for --stray-before-block (default 3).");
     const QCommandLineOption nak = number("nak-block", "Once: answer the write of block N with NAK.");
     const QCommandLineOption noAck = number("no-ack-block", "Once: no acknowledge to the write of block N.");
+    const QCommandLineOption strayIdent = number("stray-after-ident", "Once: N noise bytes a few ms after the identification.");
     const QCommandLineOption hangUp = number("hang-up-block", "Hang up the line at block N (read or write).");
+    const QCommandLineOption hangUpAfter =
+        number("hang-up-after-block", "Hang up the line right after answering block N (read or write).");
     parser.addOptions({image, sample, dump, noPace, log, silent, wrongIdent, identOffset, identLength, noReply,
-                       shortReply, stray, strayCount, nak, noAck, hangUp});
+                       shortReply, stray, strayCount, strayIdent, nak, noAck, hangUp, hangUpAfter});
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "ql540-radio-sim: %s\n", qPrintable(parser.errorText()));
         exitCode = 2;
@@ -116,7 +119,9 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     f.strayCount = value(strayCount, 3, 1, 64);
     f.nakBlock = value(nak, -1, 0, 255);
     f.noAckBlock = value(noAck, -1, 0, 255);
+    f.strayAfterIdent = value(strayIdent, 0, 0, 256);
     f.hangUpBlock = value(hangUp, -1, 0, 255);
+    f.hangUpAfterBlock = value(hangUpAfter, -1, 0, 255);
     options.image = parser.value(image);
     options.sample = parser.isSet(sample);
     options.dump = parser.value(dump);
@@ -179,6 +184,15 @@ struct Pty {
         fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
         return true;
     }
+    // The line goes down: the program's port reads end-of-line. Our own
+    // slave stays open until we exit, which keeps the pty's number taken,
+    // so a retry finds the device gone instead of another program's pty.
+    void hangUp()
+    {
+        if (master >= 0)
+            ::close(master);
+        master = -1;
+    }
     void close()
     {
         if (master >= 0)
@@ -238,6 +252,7 @@ int RunRadioSimulator(int argc, char **argv)
     const qint64 turnaroundUs = options.paced ? 2000 : 0;
     std::deque<std::pair<qint64, char>> out;
     qint64 lineFreeUs = 0;
+    qint64 hangUpAtUs = -1; // a hang-up that waits for its reply to go out
     int writeEnds = 0;
 
     while (!stopRequested) {
@@ -249,9 +264,17 @@ int RunRadioSimulator(int argc, char **argv)
             if (::write(pty.master, &byte, 1) < 0 && errno != EAGAIN)
                 break;
         }
+        if (hangUpAtUs >= 0 && hangUpAtUs <= now) {
+            hangUpAtUs = -1;
+            out.clear();
+            pty.hangUp();
+        }
+        qint64 nextUs = !out.empty() ? out.front().first : -1;
+        if (hangUpAtUs >= 0 && (nextUs < 0 || hangUpAtUs < nextUs))
+            nextUs = hangUpAtUs;
         timespec wait{0, 200 * 1000 * 1000};
-        if (!out.empty()) {
-            const qint64 us = std::max<qint64>(0, out.front().first - now);
+        if (nextUs >= 0) {
+            const qint64 us = std::max<qint64>(0, nextUs - now);
             wait = {time_t(us / 1000000), long(us % 1000000) * 1000};
         }
         // fds[0] is the pty (-1 once hung up: ppoll skips it).
@@ -282,7 +305,16 @@ int RunRadioSimulator(int argc, char **argv)
                 t += byteUs;
                 out.emplace_back(t, byte);
             }
+            const qint64 pauseUs = PauseAfterReplyMs * 1000;
+            if (!reply->afterPause.isEmpty())
+                t += pauseUs;
+            for (char byte : reply->afterPause) {
+                t += byteUs;
+                out.emplace_back(t, byte);
+            }
             lineFreeUs = t;
+            if (reply->hangUpAfter)
+                hangUpAtUs = t + pauseUs;
         }
         if (options.log)
             std::fputs(qPrintable(radio.takeLog()), stderr);
@@ -290,9 +322,9 @@ int RunRadioSimulator(int argc, char **argv)
             writeEnds = radio.counters().writeEnds;
             SaveMemory(options.dump, radio.memory());
         }
-        if (radio.hungUp() && pty.master >= 0) {
+        if (radio.hungUp() && hangUpAtUs < 0 && pty.master >= 0) {
             out.clear();
-            pty.close();
+            pty.hangUp();
         }
     }
     if (options.log)

@@ -3,6 +3,6 @@
 #pragma once
 
 #include "LinkText.h"
-#include "RadioLink.h"
+#include "LinkIo.h"
 
 LinkText PortErrorText(const PortOpenResult &result);

@@ -1,51 +1,26 @@
 #include "RadioLink.h"
 
-#include "Globals.h"
 #include "PortErrorText.h"
-#include "WritePreparation.h"
-
-#include <cmath>
 
 namespace {
 
 constexpr int SendTriggerMs = 15;
-constexpr int ReplyAfterByteMs = 2000;
+constexpr int ReplyWhileSendingMs = 2000;
 constexpr int ReplyAfterFrameMs = 1000;
 constexpr int RetryDelayMs = 5000;
-constexpr int ReadPollMs = 200;
-constexpr int WritePollMs = 500;
 constexpr int Retries = 3;
 constexpr int IdentLength = 9;
-constexpr int ReplyLength = 21;
-constexpr char Ack = 0x06;
-constexpr char EndOfWrite = 0x45;
 const QByteArray RadioIdent = QByteArrayLiteral("QL271");
 
-// Integer part of part / whole * 100, computed the way the progress always
-// has been (in floating point).
-int Percent(int part, int whole) { return int(std::floor(double(part) / whole * 100.0)); }
-
-QByteArray BlockAddress(char command, int block)
+LinkText Bilingual(const char *chinese, const char *english)
 {
-    QByteArray frame;
-    frame.append(command);
-    frame.append(char(block / 16));
-    frame.append(char((block * 16) % 256));
-    frame.append(char(0x10));
-    return frame;
-}
-
-QByteArray BlockData(int block)
-{
-    QByteArray data;
-    for (int c = 0; c < BlockSize; ++c)
-        data.append(char(uint8_t(RadioData[block][c])));
-    return data;
+    return {QString::fromUtf8(chinese), QString::fromUtf8(english)};
 }
 
 } // namespace
 
-RadioLink::RadioLink(LinkMode mode, LinkIo &io, LinkView &view) : mode_(mode), io_(io), view_(view)
+RadioLink::RadioLink(LinkExchange &exchange, LinkIo &io, LinkView &view)
+    : exchange_(exchange), io_(io), view_(view)
 {
 }
 
@@ -55,11 +30,58 @@ const QByteArray &RadioLink::Handshake()
     return handshake;
 }
 
+bool RadioLink::busy() const
+{
+    switch (state_) {
+    case State::Handshake:
+    case State::Identifying:
+    case State::FrameQueued:
+    case State::AwaitingReply:
+    case State::Settling:
+        return true;
+    case State::Idle:
+    case State::RetryWait:
+    case State::Done:
+        break;
+    }
+    return false;
+}
+
+void RadioLink::enter(State next)
+{
+    state_ = next;
+    switch (next) {
+    case State::Handshake:
+    case State::FrameQueued:
+    case State::Settling:
+        stopTimer(ReplyTimeout);
+        stopTimer(RetryDelay);
+        startTimer(SendTrigger, SendTriggerMs);
+        break;
+    case State::Identifying:
+    case State::AwaitingReply:
+        stopTimer(SendTrigger);
+        startTimer(ReplyTimeout, ReplyAfterFrameMs);
+        break;
+    case State::RetryWait:
+        stopTimer(SendTrigger);
+        stopTimer(ReplyTimeout);
+        startTimer(RetryDelay, RetryDelayMs);
+        break;
+    case State::Idle:
+    case State::Done:
+        stopTimer(SendTrigger);
+        stopTimer(ReplyTimeout);
+        stopTimer(RetryDelay);
+        break;
+    }
+}
+
 void RadioLink::windowOpened()
 {
-    done_ = false;
-    if (mode_ == LinkMode::Read)
-        startTimer(ClosePoll, ReadPollMs);
+    enter(State::Idle);
+    if (const int ms = exchange_.rules().closePollFromOpeningMs)
+        startTimer(ClosePoll, ms);
     else
         stopTimer(ClosePoll);
 }
@@ -68,98 +90,90 @@ void RadioLink::startPressed()
 {
     // The transfer is complete and the close poll is about to unload the
     // window; a new attempt would make it refuse to close, again and again.
-    if (done_)
+    if (done())
         return;
-    if (busy_) {
-        view_.showMessage({{QStringLiteral("正在与对讲机进行读写操作 ！"),
-                            QStringLiteral("Read-write operating with transceiver .")}});
+    if (busy()) {
+        view_.showMessage({Bilingual("正在与对讲机进行读写操作 ！", "Read-write operating with transceiver .")});
         return;
     }
-    if (mode_ == LinkMode::Write) {
-        if (const auto refusal = PrepareWrite()) {
-            view_.showMessage({*refusal});
-            return;
-        }
+    if (const auto refusal = exchange_.prepare()) {
+        view_.showMessage({*refusal});
+        return;
     }
-    // A retry still pending from an earlier transfer would stop this one's
-    // reply timeout when it fires and leave it waiting for good.
-    stopTimer(RetryDelay);
     retriesLeft_ = Retries;
-    startAttempt();
-    if (!PortErrorFlag) {
+    StartAttempt();
+    if (busy()) {
         view_.setProgress(0);
-        setStatus("正在与对讲机联络 ！", "Connecting with transceiver. ");
+        view_.setStatus(Bilingual("正在与对讲机联络 ！", "Connecting with transceiver. "));
     }
 }
 
 bool RadioLink::closeRequested()
 {
-    if (busy_) {
-        view_.showMessage({{QStringLiteral("正在进行读写操作,请勿关窗口 ！,"),
-                            QStringLiteral("Read-write operating，don't close the window. ,")}});
+    if (busy()) {
+        view_.showMessage({Bilingual("正在进行读写操作,请勿关窗口 ！,", "Read-write operating，don't close the window. ,")});
         return false;
     }
-    for (int timer = 1; timer <= TimerCount; ++timer)
-        stopTimer(timer);
+    if (state_ == State::RetryWait)
+        enter(State::Idle);
+    stopTimer(ClosePoll);
     if (io_.isPortOpen())
         io_.closePort();
     return true;
 }
 
-void RadioLink::openPort()
+bool RadioLink::OpenPort()
 {
-    PortErrorFlag = false;
-    const PortOpenResult result = io_.openPort(mode_ == LinkMode::Write);
+    const PortOpenResult result = io_.openPort(exchange_.rules().discardOutputOnOpen);
     waiting_.clear();
-    if (!result.ok) {
-        PortErrorFlag = true;
+    if (!result.ok)
         view_.showMessage({PortErrorText(result)});
-    }
+    view_.portOpenTried(result.ok);
+    return result.ok;
 }
 
-void RadioLink::startAttempt()
+void RadioLink::StartAttempt()
 {
-    if (busy_)
+    if (busy())
         return;
-    if (!io_.isPortOpen()) {
-        openPort();
-        if (PortErrorFlag) {
-            view_.transferEnded(false);
-            return;
-        }
+    if (!io_.isPortOpen() && !OpenPort()) {
+        enter(State::Idle);
+        view_.transferEnded(false);
+        return;
     }
     handshaken_ = false;
+    afterReply_ = false;
     discardInput();
-    blockCounter_ = 0;
-    lastBlock_ = mode_ == LinkMode::Read ? ReadBlockCount : WriteBlockCount;
-    busy_ = true;
-    sendFrame(Handshake());
+    exchange_.restart();
+    txFrame_ = Handshake();
+    enter(State::Handshake);
 }
 
-void RadioLink::sendFrame(const QByteArray &frame)
+void RadioLink::SendFrame(const QByteArray &frame)
 {
     txFrame_ = frame;
-    frameSent_ = false;
-    startTimer(SendTrigger, SendTriggerMs);
+    enter(State::FrameQueued);
 }
 
 void RadioLink::sendTriggerFired()
 {
+    if (!io_.isPortOpen()) {
+        endAttempt();
+        return;
+    }
+    if (state_ == State::Settling) {
+        // The line stayed quiet after the last reply: it was not shifted.
+        complete();
+        return;
+    }
     // Whatever came in since the last reply was handled (the tail of a long
     // identification, line noise) would shift the next reply: drop it.
     discardInput();
-    betweenReplyAndRequest_ = false;
-    if (!io_.isPortOpen()) {
-        stopTimer(SendTrigger);
-        return;
-    }
     // The whole frame leaves within this tick; the reply timeout covers the
     // sending (2000 ms) and then the answer (1000 ms after the last byte).
-    startTimer(ReplyTimeout, ReplyAfterByteMs);
+    startTimer(ReplyTimeout, ReplyWhileSendingMs);
     io_.write(txFrame_);
-    startTimer(ReplyTimeout, ReplyAfterFrameMs);
-    stopTimer(SendTrigger);
-    frameSent_ = true;
+    enter(state_ == State::Handshake ? State::Identifying : State::AwaitingReply);
 }
 
 void RadioLink::bytesArrived(const QByteArray &bytes)
@@ -178,66 +192,30 @@ void RadioLink::bytesArrived(const QByteArray &bytes)
 
 void RadioLink::receive()
 {
-    if (handshaken_) {
-        if (mode_ == LinkMode::Read)
-            receiveBlockReply();
+    switch (state_) {
+    case State::Handshake:
+    case State::Identifying:
+        checkIdentification();
+        break;
+    case State::FrameQueued:
+        // Nothing that comes before a frame has left is part of its reply.
+        if (afterReply_ && exchange_.rules().strictFraming)
+            endAttempt();
         else
-            receiveAcknowledge();
-        return;
-    }
-    checkIdentification();
-}
-
-void RadioLink::receiveBlockReply()
-{
-    if (betweenReplyAndRequest_) {
-        // A reply is exactly 21 bytes; more means every following block
-        // would be read shifted. End the attempt as a silent radio would.
+            waiting_.clear();
+        break;
+    case State::AwaitingReply:
+        takeReply();
+        break;
+    case State::Settling:
         endAttempt();
-        return;
+        break;
+    case State::Idle:
+    case State::RetryWait:
+    case State::Done:
+        waiting_.clear();
+        break;
     }
-    if (waiting_.size() < ReplyLength)
-        return;
-    stopTimer(ReplyTimeout);
-    for (int i = 0; i < ReplyLength; ++i)
-        RawBlocks[blockCounter_][i] = int16_t(uint8_t(waiting_.at(i)));
-    // Bytes one at a time: nothing else is waiting here. Anything the port
-    // still holds is left alone, so that it shows up as a framing error
-    // instead of being flushed unseen.
-    waiting_.clear();
-    io_.write(QByteArray(1, Ack));
-    if (blockCounter_ >= lastBlock_) {
-        completeRead();
-        return;
-    }
-    sendFrame(BlockAddress('R', blockCounter_));
-    ++blockCounter_;
-    betweenReplyAndRequest_ = true;
-    view_.setProgress(Percent(blockCounter_, 255));
-    const QString n = QString::number(blockCounter_);
-    view_.setStatus({QStringLiteral("正在读取 ") + n + QStringLiteral(" 数据块"),
-                     QStringLiteral("Reading ") + n + QStringLiteral(" Data Block")});
-}
-
-void RadioLink::receiveAcknowledge()
-{
-    const char byte = waiting_.at(0);
-    waiting_.remove(0, 1);
-    rxBuffer_[0] = uint8_t(byte);
-    if (byte != Ack || !frameSent_)
-        return; // dropped; the reply timeout ends the attempt
-    stopTimer(ReplyTimeout);
-    if (blockCounter_ >= lastBlock_) {
-        completeWrite();
-        return;
-    }
-    view_.setProgress(Percent(blockCounter_, lastBlock_));
-    const QString m = QString::number(blockCounter_ - 1);
-    view_.setStatus({QStringLiteral("正在写入  ") + m + QStringLiteral("  数据块"),
-                     QStringLiteral("Writing  ") + m + QStringLiteral("  Data Block")});
-    const int block = blockCounter_;
-    ++blockCounter_;
-    sendFrame(BlockAddress('W', block) + BlockData(block));
 }
 
 void RadioLink::checkIdentification()
@@ -258,89 +236,80 @@ void RadioLink::checkIdentification()
     }
     discardInput();
     if (found < 0 || found >= 10)
-        return;
+        return; // the reply timeout ends the attempt
     for (int i = 0; i <= 20; ++i)
         rxBuffer_[i] = rxBuffer_[found + i];
-    identificationAccepted();
+    handshaken_ = true;
+    afterReply_ = false;
+    SendFrame(exchange_.begin(rxBuffer_));
+    discardInput();
 }
 
-void RadioLink::identificationAccepted()
+void RadioLink::takeReply()
 {
-    handshaken_ = true;
-    stopTimer(ReplyTimeout);
-    stopTimer(RetryDelay);
-    if (mode_ == LinkMode::Read) {
-        blockCounter_ = 1;
-        sendFrame(QByteArray(1, Ack) + BlockAddress('R', 0));
-    } else {
-        blockCounter_ = 1;
-        discardInput();
-        sendFrame(QByteArray(1, Ack) + BlockAddress('W', 0) + BlockData(0));
+    const ReplyStep step = exchange_.takeReply(waiting_);
+    if (step.kind == ReplyStep::Incomplete)
+        return;
+    // Anything the port still holds is left alone, so that it shows up as a
+    // framing error instead of being flushed unseen.
+    if (!step.answer.isEmpty())
+        io_.write(step.answer);
+    if (step.kind == ReplyStep::Last) {
+        // Late bytes get the same time as after every other reply.
+        if (exchange_.rules().strictFraming)
+            enter(State::Settling);
+        else
+            complete();
+        return;
     }
-    discardInput();
+    afterReply_ = true;
+    SendFrame(exchange_.nextFrame(view_));
 }
 
 void RadioLink::endAttempt()
 {
-    stopTimer(SendTrigger);
-    stopTimer(ReplyTimeout);
-    if (!running_[RetryDelay])
-        startTimer(RetryDelay, RetryDelayMs);
+    enter(State::RetryWait);
     if (io_.isPortOpen())
         io_.closePort();
-    busy_ = false;
-    betweenReplyAndRequest_ = false;
     waiting_.clear();
+}
+
+void RadioLink::portFailed()
+{
+    if (busy())
+        endAttempt();
 }
 
 void RadioLink::retryDelayExpired()
 {
-    stopTimer(SendTrigger);
-    stopTimer(ReplyTimeout);
-    stopTimer(RetryDelay);
     if (retriesLeft_ < 1) {
-        view_.showMessage({{QStringLiteral("与对讲机联络失败 ！"),
-                            QStringLiteral("Fail connect with transceiver.")}});
+        enter(State::Idle);
+        view_.showMessage({Bilingual("与对讲机联络失败 ！", "Fail connect with transceiver.")});
         view_.setProgress(0);
-        setStatus("与对讲机通讯故障 ！", "Communication fault.");
+        view_.setStatus(Bilingual("与对讲机通讯故障 ！", "Communication fault."));
         view_.transferEnded(false);
         return;
     }
     --retriesLeft_;
-    startAttempt();
+    enter(State::Idle);
+    StartAttempt();
 }
 
-void RadioLink::completeRead()
+void RadioLink::complete()
 {
-    stopTimer(SendTrigger);
-    stopTimer(ReplyTimeout);
-    stopTimer(RetryDelay);
-    busy_ = false;
+    enter(State::Idle);
+    const Completion completion = exchange_.complete(view_);
+    if (!completion.finalBytes.isEmpty())
+        io_.write(completion.finalBytes);
     io_.closePort();
-    for (int r = 1; r <= ReadBlockCount; ++r)
-        for (int c = 5; c < ReplyLength; ++c)
-            RadioData[r - 1][c - 5] = RawBlocks[r][c];
-    view_.setProgress(100);
-    setStatus("数据读出正常 ！", "Read Data in gear. ");
     view_.transferEnded(true);
-    view_.showMessage({{QStringLiteral("从对讲机中读取数据完毕 ！"),
-                        QStringLiteral("Complete reading the data from transceiver.")},
-                       true});
-    done_ = true;
-}
-
-void RadioLink::completeWrite()
-{
-    stopTimer(SendTrigger);
-    stopTimer(ReplyTimeout);
-    stopTimer(RetryDelay);
-    startTimer(ClosePoll, WritePollMs);
-    done_ = true;
-    busy_ = false;
-    io_.write(QByteArray(1, EndOfWrite));
-    io_.closePort();
-    setStatus("数据写入完毕 ！", "Complete writing Data ");
-    view_.transferEnded(true);
+    // Done only once the message is acknowledged: the close poll keeps
+    // running under it and would unload the window beneath it.
+    if (completion.message)
+        view_.showMessage(*completion.message);
+    enter(State::Done);
+    if (const int ms = exchange_.rules().closePollAfterCompletionMs)
+        startTimer(ClosePoll, ms);
 }
 
 void RadioLink::timerExpired(int timer)
@@ -358,7 +327,7 @@ void RadioLink::timerExpired(int timer)
         retryDelayExpired();
         break;
     case ClosePoll:
-        if (done_)
+        if (done())
             view_.closeWindow();
         break;
     }
@@ -381,9 +350,4 @@ void RadioLink::stopTimer(int timer)
 {
     running_[timer] = false;
     io_.stopTimer(timer);
-}
-
-void RadioLink::setStatus(const char *chinese, const char *english)
-{
-    view_.setStatus({QString::fromUtf8(chinese), QString::fromUtf8(english)});
 }

@@ -1,71 +1,33 @@
-// The radio link engine: the cable protocol as a state machine. It does no
-// I/O and keeps no time of its own; it is fed events (start, bytes arrived,
-// a timer expired, close request) and asks its surroundings to act through
-// LinkIo (port and timers) and LinkView (what the user sees). The read and
-// write windows each own one, and so does the command-line tool.
+// The radio link: one connection to the radio, whatever the task. It owns
+// the port, the handshake and identification, the send trigger, the reply
+// timeout, the retry cycle and the busy and close rules; the frames sent
+// once the radio has identified itself are the exchange's (LinkExchange).
+// It does no I/O and keeps no time of its own: it is fed events (start,
+// bytes arrived, a timer expired, the port failed, close request) and asks
+// LinkIo and LinkView to act. It writes no shared global. Every change of
+// state goes through enter(), which also sets the timers of the new state,
+// so a busy link always has a timer running that will end it.
 #pragma once
 
-#include "LinkText.h"
+#include "LinkExchange.h"
+#include "LinkIo.h"
 
-#include <QByteArray>
 #include <array>
-#include <cstdint>
-
-// Why a port could not be opened, for the message the user acts on.
-struct PortOpenResult {
-    bool ok = false;
-    QString device;      // the device the port number is bound to
-    QString reason;      // the system's reason
-    bool accessDenied = false;
-    bool notFound = false; // no such device
-    bool inUse = false;    // another program holds the device
-    QString lockFile{};    // in use: the lock file naming the holder, where known
-    QString holder{};      // in use: the holder's process, where known
-};
-
-// Timers of a transfer window.
-enum LinkTimer {
-    SendTrigger = 1,  // 15 ms: sends the prepared frame
-    ReplyTimeout = 2, // 1000 ms after a frame, 2000 ms while sending
-    RetryDelay = 3,   // 5000 ms between attempts
-    ClosePoll = 4,    // unloads the window once the transfer is done
-};
-constexpr int TimerCount = 4;
-
-class LinkIo {
-public:
-    virtual ~LinkIo() = default;
-    // Opens the port of PortNumber at 9600 8N1 without flow control and
-    // discards what is waiting in it (and pending output when asked).
-    virtual PortOpenResult openPort(bool discardOutput) = 0;
-    virtual void closePort() = 0;
-    virtual bool isPortOpen() const = 0;
-    virtual void write(const QByteArray &bytes) = 0;
-    // Drops input the port holds but has not delivered yet.
-    virtual void discardInput() = 0;
-    // Timers repeat until stopped; starting a running timer restarts it.
-    virtual void startTimer(int timer, int milliseconds) = 0;
-    virtual void stopTimer(int timer) = 0;
-};
-
-class LinkView {
-public:
-    virtual ~LinkView() = default;
-    // Modal: returns when the user has acknowledged the message.
-    virtual void showMessage(const LinkMessage &message) = 0;
-    virtual void setProgress(int percent) = 0;
-    virtual void setStatus(const LinkText &status) = 0;
-    // The close poll found the transfer done.
-    virtual void closeWindow() = 0;
-    // Every attempt has ended: true after a completed transfer.
-    virtual void transferEnded(bool /*completed*/) {}
-};
-
-enum class LinkMode { Read, Write };
 
 class RadioLink {
 public:
-    RadioLink(LinkMode mode, LinkIo &io, LinkView &view);
+    enum class State {
+        Idle,          // nothing in progress, also after a failed transfer
+        RetryWait,     // an attempt has ended; the retry delay runs
+        Handshake,     // the handshake waits for the send trigger
+        Identifying,   // the handshake has left; the identification is due
+        FrameQueued,   // the next frame waits for the send trigger
+        AwaitingReply, // a frame has left; its reply is due
+        Settling,      // the last reply is in; the line must stay quiet
+        Done,          // completed; the close poll may unload the window
+    };
+
+    RadioLink(LinkExchange &exchange, LinkIo &io, LinkView &view);
 
     // Events.
     void windowOpened();
@@ -75,56 +37,50 @@ public:
     bool closeRequested();
     void bytesArrived(const QByteArray &bytes);
     void timerExpired(int timer);
+    // The port failed or the line hung up; the port is already closed. An
+    // attempt in progress ends as if the radio had stopped answering.
+    void portFailed();
 
     // State, for the windows and the tests.
-    LinkMode mode() const { return mode_; }
-    bool busy() const { return busy_; }
-    bool done() const { return done_; }
+    State state() const { return state_; }
+    bool busy() const;
+    bool done() const { return state_ == State::Done; }
     bool handshaken() const { return handshaken_; }
-    int blockCounter() const { return blockCounter_; }
-    int lastBlock() const { return lastBlock_; }
     int retriesLeft() const { return retriesLeft_; }
     bool timerRunning(int timer) const { return running_.at(timer); }
-    const std::array<uint8_t, 2001> &rxBuffer() const { return rxBuffer_; }
+    const ReceiveBuffer &rxBuffer() const { return rxBuffer_; }
 
     static const QByteArray &Handshake();
 
 private:
-    void openPort();
-    void startAttempt();
-    void sendFrame(const QByteArray &frame);
+    bool OpenPort();
+    void StartAttempt();
+    void SendFrame(const QByteArray &frame);
+    void enter(State next);
     void sendTriggerFired();
     void receive();
-    void receiveBlockReply();
-    void receiveAcknowledge();
     void checkIdentification();
-    void identificationAccepted();
+    void takeReply();
     void endAttempt();
     void retryDelayExpired();
-    void completeRead();
-    void completeWrite();
+    void complete();
     void discardInput();
     void startTimer(int timer, int milliseconds);
     void stopTimer(int timer);
-    void setStatus(const char *chinese, const char *english);
 
-    LinkMode mode_;
+    LinkExchange &exchange_;
     LinkIo &io_;
     LinkView &view_;
 
+    State state_ = State::Idle;
     QByteArray txFrame_;
     QByteArray waiting_; // received and not yet taken
-    std::array<uint8_t, 2001> rxBuffer_{};
-    int blockCounter_ = 0;
-    int lastBlock_ = 0;
+    ReceiveBuffer rxBuffer_{};
     int retriesLeft_ = 0;
-    bool busy_ = false;
     bool handshaken_ = false;
-    bool frameSent_ = false;
-    bool done_ = false;
-    // A block reply is complete and the next request has not left yet: any
-    // byte now means the replies are out of step with the requests.
-    bool betweenReplyAndRequest_ = false;
+    // The queued frame follows a reply, not the identification: with strict
+    // framing a byte before it leaves means the replies are out of step.
+    bool afterReply_ = false;
     int discards_ = 0; // bumped by each discard: the rest of a batch goes too
     std::array<bool, TimerCount + 1> running_{};
 };

@@ -34,3 +34,13 @@ std::optional<LinkText> PrepareWrite()
                         .arg(RadioData[r][c])};
     return std::nullopt;
 }
+
+std::optional<LinkText> PrepareWriteBlocks(WriteBlocks &blocks)
+{
+    if (auto refusal = PrepareWrite())
+        return refusal;
+    for (int r = 0; r < WriteBlockCount; ++r)
+        for (int c = 0; c < BlockSize; ++c)
+            blocks[r][c] = uint8_t(RadioData[r][c]);
+    return std::nullopt;
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "LinkText.h"
+#include "WriteExchange.h"
 
 #include <optional>
 
@@ -13,3 +14,8 @@
 // makes sure every cell of rows 0..239 fits in a byte. Returns the message
 // that refuses the write, or nothing when it may go on.
 std::optional<LinkText> PrepareWrite();
+
+// PrepareWrite on RadioData, then rows 0..239 of it as the blocks to send:
+// the preparation the write window and the command-line tool give their
+// write exchange.
+std::optional<LinkText> PrepareWriteBlocks(WriteBlocks &blocks);

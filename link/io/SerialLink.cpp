@@ -6,16 +6,28 @@
 #include <QSerialPort>
 #include <QTimer>
 
-SerialLink::SerialLink(LinkMode mode, LinkView &view, QObject *parent)
-    : QObject(parent), port_(new QSerialPort(this)), engine_(mode, *this, view)
+SerialLink::SerialLink(LinkExchange &exchange, LinkView &view, QObject *parent)
+    : QObject(parent), port_(new QSerialPort(this)), engine_(exchange, *this, view)
 {
     port_->setObjectName(QStringLiteral("MSC"));
     connect(port_, &QSerialPort::readyRead, this, [this] { engine_.bytesArrived(port_->readAll()); });
-    // A cable pulled or a device gone: the port is closed, and the reply
-    // timeout ends the attempt as for a silent radio.
+    // A cable pulled or a device gone: the port is closed and the engine
+    // told. It hears of it from the event loop, never from inside one of
+    // its own calls (a write or a close can report the error at once); by
+    // then a new attempt may have opened the port again, and the news is old.
     connect(port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
-        if (error == QSerialPort::ResourceError && port_->isOpen())
+        if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError &&
+            error != QSerialPort::WriteError)
+            return;
+        if (port_->isOpen())
             port_->close();
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!port_->isOpen())
+                    engine_.portFailed();
+            },
+            Qt::QueuedConnection);
     });
     for (int t = 1; t <= TimerCount; ++t) {
         auto *timer = new QTimer(this);

@@ -1,6 +1,6 @@
 // Binds a RadioLink to a real serial port (QSerialPort, 9600 8N1, no flow
 // control) and four timers. No widgets: the windows and the command-line
-// tool both use it, each with its own LinkView.
+// tool both use it, each with its own exchange and LinkView.
 #pragma once
 
 #include "RadioLink.h"
@@ -14,7 +14,7 @@ class QTimer;
 class SerialLink : public QObject, public LinkIo {
     Q_OBJECT
 public:
-    SerialLink(LinkMode mode, LinkView &view, QObject *parent = nullptr);
+    SerialLink(LinkExchange &exchange, LinkView &view, QObject *parent = nullptr);
     ~SerialLink() override;
 
     RadioLink &engine() { return engine_; }

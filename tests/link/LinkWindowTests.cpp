@@ -200,12 +200,20 @@ private slots:
         QCOMPARE(sim.count("handshake"), 0);
     }
 
-    // The radio vanishes in the middle of a read: the attempt ends, the
-    // retry cannot open the port, and the image stays as it was.
+    // The radio vanishes in the middle of a read, waiting for a request or
+    // in the pause before one: the attempt ends, the retry cannot open the
+    // port, the image stays as it was and the window closes.
+    void hangUpLeavesTheImageUntouched_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("at a request") << "--hang-up-block";
+        QTest::newRow("after a reply") << "--hang-up-after-block";
+    }
     void hangUpLeavesTheImageUntouched()
     {
+        QFETCH(QString, fault);
         SimProcess sim;
-        QVERIFY(sim.start(PatternMemory(), {"--no-pace", "--hang-up-block", "20"}));
+        QVERIFY(sim.start(PatternMemory(), {"--no-pace", fault, "20"}));
         BindPort(1, sim.device());
         const ImageTable before = RadioData;
         harness->action("Prog_read")->trigger();
@@ -215,6 +223,8 @@ private slots:
         QVERIFY(harness->messages.back().text.startsWith("通讯端口打开错误"));
         QVERIFY(!read->engine().busy());
         QVERIFY(RadioData == before);
+        read->findChild<QPushButton *>("Command_Cancel")->click();
+        QVERIFY(!OpenWindows[WindowId::Form_Comm_Read]);
     }
 
 private:

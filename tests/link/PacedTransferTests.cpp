@@ -94,7 +94,7 @@ private:
             }
         };
         window->findChild<QPushButton *>("Command_read")->click();
-        QTRY_VERIFY_WITH_TIMEOUT(bar->value() >= 50, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(bar->value() >= 50, 30000);
         QTRY_VERIFY_WITH_TIMEOUT(harness->messageShown(ReadDone), 40000);
         harness->onMessage = nullptr;
         QCOMPARE(progressAtEnd, 100);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 RadioMemory PatternMemory()
@@ -38,7 +40,7 @@ protected:
     void SetUp() override { ResetGlobals(); }
 
     // Start pressed and the handshake sent (15 ms later).
-    void startAndHandshake(VirtualLink &link)
+    void startAndHandshake(VirtualRead &link)
     {
         link.engine.windowOpened();
         link.engine.startPressed();
@@ -50,7 +52,7 @@ protected:
 TEST_F(ReadEngine, IdentificationIsFoundAtTheFirstFivePositionsOnly)
 {
     for (int offset = 0; offset <= 5; ++offset) {
-        VirtualLink link(LinkMode::Read);
+        VirtualRead link;
         startAndHandshake(link);
         QByteArray reply(offset, 'x');
         reply += "QL271";
@@ -63,7 +65,7 @@ TEST_F(ReadEngine, IdentificationIsFoundAtTheFirstFivePositionsOnly)
         if (offset <= 4) {
             EXPECT_EQ(link.engine.rxBuffer()[0], 'Q');
             EXPECT_EQ(link.engine.rxBuffer()[4], '1');
-            EXPECT_EQ(link.engine.blockCounter(), 1);
+            EXPECT_EQ(link.exchange.blockCounter(), 1);
             link.advance(15);
             EXPECT_EQ(link.writes.back().bytes, FirstRequest);
         }
@@ -72,7 +74,7 @@ TEST_F(ReadEngine, IdentificationIsFoundAtTheFirstFivePositionsOnly)
 
 TEST_F(ReadEngine, EightBytesDoNothingAndOldBufferContentsNeverCompleteALateIdentification)
 {
-    VirtualLink link(LinkMode::Read);
+    VirtualRead link;
     startAndHandshake(link);
     link.deliver(QByteArray("QL271\x30\x50\x70", 8));
     EXPECT_FALSE(link.engine.handshaken());
@@ -97,7 +99,7 @@ TEST_F(ReadEngine, EightBytesDoNothingAndOldBufferContentsNeverCompleteALateIden
 // the search sees only those 9 and the rest is discarded with them.
 TEST_F(ReadEngine, BytesArrivingTogetherWithTheNineAreDiscardedNotSearchedAgain)
 {
-    VirtualLink link(LinkMode::Read);
+    VirtualRead link;
     startAndHandshake(link);
     link.deliver(QByteArray(10, 'x') + QByteArray("QL271\0\0\0", 8));
     EXPECT_FALSE(link.engine.handshaken());
@@ -106,7 +108,7 @@ TEST_F(ReadEngine, BytesArrivingTogetherWithTheNineAreDiscardedNotSearchedAgain)
 
     // Accepted at position 4 of a batch: its tail is dropped, not taken as
     // the start of block 0's reply.
-    VirtualLink second(LinkMode::Read);
+    VirtualRead second;
     startAndHandshake(second);
     second.deliver(QByteArray("xxxxQL271") + QByteArray(21, 'y'));
     ASSERT_TRUE(second.engine.handshaken());
@@ -114,13 +116,12 @@ TEST_F(ReadEngine, BytesArrivingTogetherWithTheNineAreDiscardedNotSearchedAgain)
     QByteArray reply = Bytes({0x06, 0x57, 0x00, 0x00, 0x10});
     reply += QByteArray(16, char(0x5A));
     second.deliver(reply);
-    EXPECT_EQ(RawBlocks[1][0], 0x06);
-    EXPECT_EQ(RawBlocks[1][20], 0x5A);
+    EXPECT_EQ(second.exchange.blocks()[0][15], 0x5A);
 }
 
 TEST_F(ReadEngine, TwentyWaitingBytesDoNothingTheTwentyFirstTakesTheBlock)
 {
-    VirtualLink link(LinkMode::Read);
+    VirtualRead link;
     startAndHandshake(link);
     link.deliver(QByteArray("QL271\x01\x02\x03\x00", 9));
     link.advance(15);
@@ -130,13 +131,13 @@ TEST_F(ReadEngine, TwentyWaitingBytesDoNothingTheTwentyFirstTakesTheBlock)
         reply.append(char(0xC0 + i));
     link.deliver(reply.left(20));
     EXPECT_EQ(link.writes.size(), writesBefore);
-    EXPECT_EQ(link.engine.blockCounter(), 1);
+    EXPECT_EQ(link.exchange.blockCounter(), 1);
     link.deliver(reply.mid(20));
     ASSERT_EQ(link.writes.size(), writesBefore + 1);
     EXPECT_EQ(link.writes.back().bytes, Bytes({0x06}));
-    EXPECT_EQ(RawBlocks[1][0], 0x06);
-    EXPECT_EQ(RawBlocks[1][20], 0xCF);
-    EXPECT_EQ(link.engine.blockCounter(), 2);
+    EXPECT_EQ(link.exchange.blocks()[0][0], 0xC0);
+    EXPECT_EQ(link.exchange.blocks()[0][15], 0xCF);
+    EXPECT_EQ(link.exchange.blockCounter(), 2);
     link.advance(15);
     EXPECT_EQ(link.writes.back().bytes, Bytes({0x52, 0x00, 0x10, 0x10}));
     // RadioData changes only when the whole read has completed.
@@ -145,7 +146,7 @@ TEST_F(ReadEngine, TwentyWaitingBytesDoNothingTheTwentyFirstTakesTheBlock)
 
 TEST_F(ReadEngine, FullReadEndsWithBlock253AndFillsTheImage)
 {
-    VirtualLink link(LinkMode::Read);
+    VirtualRead link;
     const RadioMemory memory = PatternMemory();
     link.attachRadio(memory);
     RadioData[254][3] = 77;
@@ -191,7 +192,7 @@ TEST_F(ReadEngine, FullReadEndsWithBlock253AndFillsTheImage)
 
 TEST_F(ReadEngine, TimeoutDuringBlock100RestartsAtHandshakeAndBlock0)
 {
-    VirtualLink link(LinkMode::Read);
+    VirtualRead link;
     const RadioMemory memory = PatternMemory();
     SimFaults faults;
     faults.noReplyBlock = 100;
@@ -200,7 +201,7 @@ TEST_F(ReadEngine, TimeoutDuringBlock100RestartsAtHandshakeAndBlock0)
     link.engine.startPressed();
     ASSERT_TRUE(link.runUntil([&] { return !link.engine.busy(); }, 20000));
     EXPECT_FALSE(link.portOpen);
-    EXPECT_EQ(link.engine.blockCounter(), 101);
+    EXPECT_EQ(link.exchange.blockCounter(), 101);
     EXPECT_EQ(RadioData[0][0], 0x50); // untouched by the failed attempt
     const double timedOutAt = link.now;
     const double lastRequestAt = link.writes.back().at;
@@ -209,7 +210,7 @@ TEST_F(ReadEngine, TimeoutDuringBlock100RestartsAtHandshakeAndBlock0)
     ASSERT_TRUE(link.runUntil([&] { return link.engine.busy(); }, 10000));
     EXPECT_NEAR(link.now - timedOutAt, 5000, 1);
     EXPECT_EQ(link.engine.retriesLeft(), 2);
-    EXPECT_EQ(link.engine.blockCounter(), 0);
+    EXPECT_EQ(link.exchange.blockCounter(), 0);
     ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 30000));
     EXPECT_EQ(link.countSent(RadioLink::Handshake()), 2);
     EXPECT_EQ(link.countSent(FirstRequest), 2);
@@ -219,7 +220,7 @@ TEST_F(ReadEngine, TimeoutDuringBlock100RestartsAtHandshakeAndBlock0)
 
 TEST_F(ReadEngine, SilentRadioGetsFourAttemptsThenTheFailureMessageAfterAbout24s)
 {
-    VirtualLink link(LinkMode::Read);
+    VirtualRead link;
     SimFaults faults;
     faults.silent = true;
     link.attachRadio(PatternMemory(), faults);
@@ -247,7 +248,7 @@ TEST_F(ReadEngine, SilentRadioGetsFourAttemptsThenTheFailureMessageAfterAbout24s
 
 TEST_F(ReadEngine, BusyRefusesStartAndCloseButTheAttemptGoesOn)
 {
-    VirtualLink link(LinkMode::Read);
+    VirtualRead link;
     link.engine.windowOpened();
     link.engine.startPressed();
     ASSERT_TRUE(link.engine.busy());
@@ -273,7 +274,7 @@ TEST_F(ReadEngine, BusyRefusesStartAndCloseButTheAttemptGoesOn)
 // cut the new attempt off from its reply timeout and leave it busy for good.
 TEST_F(ReadEngine, StartDuringTheRetryDelayBeginsAFreshTransferThatCanStillFail)
 {
-    VirtualLink link(LinkMode::Read);
+    VirtualRead link;
     SimFaults faults;
     faults.silent = true;
     link.attachRadio(PatternMemory(), faults);
@@ -298,12 +299,12 @@ TEST_F(ReadEngine, StartDuringTheRetryDelayBeginsAFreshTransferThatCanStillFail)
 
 TEST_F(ReadEngine, PortErrorShowsTheDeviceAndReasonAndStartsNothing)
 {
-    VirtualLink link(LinkMode::Read);
+    VirtualRead link;
     link.openFails = true;
     link.failure = {false, QStringLiteral("/dev/ttyUSB0"), QStringLiteral("Permission denied"), true};
     link.engine.windowOpened();
     link.engine.startPressed();
-    EXPECT_TRUE(PortErrorFlag);
+    EXPECT_EQ(link.portOpenings, std::vector<bool>{false});
     EXPECT_FALSE(link.engine.busy());
     EXPECT_TRUE(link.statuses.empty());
     EXPECT_TRUE(link.progress.empty());
@@ -325,7 +326,7 @@ TEST_F(ReadEngine, PortErrorShowsTheDeviceAndReasonAndStartsNothing)
     EXPECT_FALSE(link.messages.back().message.text.english.contains("dialout"));
     link.openFails = false;
     link.engine.startPressed();
-    EXPECT_FALSE(PortErrorFlag);
+    EXPECT_EQ(link.portOpenings, (std::vector<bool>{false, false, true}));
     EXPECT_TRUE(link.engine.busy());
     EXPECT_EQ(link.statuses.back().chinese, "正在与对讲机联络 ！");
 }
@@ -334,7 +335,7 @@ TEST_F(ReadEngine, PortErrorShowsTheDeviceAndReasonAndStartsNothing)
 // must not be read as the start of block 0.
 TEST_F(ReadEngine, TailOfALongIdentificationIsDroppedBeforeTheFirstRequest)
 {
-    VirtualLink link(LinkMode::Read);
+    VirtualRead link;
     const RadioMemory memory = PatternMemory();
     SimFaults faults;
     faults.identLength = 12;
@@ -350,7 +351,7 @@ TEST_F(ReadEngine, TailOfALongIdentificationIsDroppedBeforeTheFirstRequest)
 // taken must end the attempt instead of shifting every following block.
 TEST_F(ReadEngine, StrayBytesBeforeABlockReplyEndTheAttemptAndTheRetryReadsCleanly)
 {
-    VirtualLink link(LinkMode::Read);
+    VirtualRead link;
     const RadioMemory memory = PatternMemory();
     SimFaults faults;
     faults.strayBlock = 3;
@@ -358,7 +359,7 @@ TEST_F(ReadEngine, StrayBytesBeforeABlockReplyEndTheAttemptAndTheRetryReadsClean
     link.attachRadio(memory, faults);
     link.engine.windowOpened();
     link.engine.startPressed();
-    ASSERT_TRUE(link.runUntil([&] { return link.engine.blockCounter() == 4; }, 5000));
+    ASSERT_TRUE(link.runUntil([&] { return link.exchange.blockCounter() == 4; }, 5000));
     ASSERT_TRUE(link.runUntil([&] { return !link.engine.busy(); }, 100));
     EXPECT_FALSE(link.portOpen);
     EXPECT_TRUE(link.engine.timerRunning(RetryDelay));
@@ -370,6 +371,107 @@ TEST_F(ReadEngine, StrayBytesBeforeABlockReplyEndTheAttemptAndTheRetryReadsClean
     EXPECT_EQ(link.radio->counters().handshakes, 2);
     EXPECT_TRUE(RowsMatch(memory, 0, 253));
     EXPECT_EQ(link.messages.size(), 1u);
+}
+
+// A port that fails or a line that hangs up ends the attempt at once, at
+// whatever moment it happens, like a silent radio; the retry then reads
+// everything. In the gap before a request no timer but the send trigger
+// runs: a failure there once left the read busy for good.
+TEST_F(ReadEngine, APortFailureAtAnyMomentEndsTheAttemptAndTheRetryReadsEverything)
+{
+    const QByteArray ack = Bytes({0x06});
+    const struct {
+        const char *moment;
+        std::function<bool(VirtualRead &)> reached;
+    } cases[] = {
+        {"before the handshake leaves", [](VirtualRead &) { return true; }},
+        {"waiting for the identification", [](VirtualRead &l) { return !l.writes.empty(); }},
+        {"after the identification", [](VirtualRead &l) { return l.engine.handshaken(); }},
+        {"waiting for a reply",
+         [](VirtualRead &l) { return l.exchange.blockCounter() == 10 && l.writes.back().bytes.size() == 4; }},
+        {"between a reply and the next request",
+         [ack](VirtualRead &l) { return l.exchange.blockCounter() == 10 && l.writes.back().bytes == ack; }},
+        {"after the last reply",
+         [ack](VirtualRead &l) { return l.exchange.blockCounter() == 254 && l.writes.back().bytes == ack; }},
+    };
+    const RadioMemory memory = PatternMemory();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.moment);
+        ResetGlobals();
+        VirtualRead link;
+        link.attachRadio(memory);
+        link.engine.windowOpened();
+        link.engine.startPressed();
+        ASSERT_TRUE(link.runUntil([&] { return c.reached(link); }, 30000));
+        ASSERT_TRUE(link.engine.busy());
+        link.hangUp();
+        EXPECT_FALSE(link.engine.busy());
+        EXPECT_TRUE(link.engine.timerRunning(RetryDelay));
+        EXPECT_EQ(RadioData[0][0], 0x50);
+        ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 40000));
+        EXPECT_EQ(link.opens, 2);
+        EXPECT_TRUE(RowsMatch(memory, 0, 253));
+        EXPECT_EQ(link.messages.size(), 1u);
+    }
+}
+
+// The radio hangs up right after a reply and its device is gone: the retry
+// cannot open the port, and the read ends with the port error.
+TEST_F(ReadEngine, AHangUpAfterAReplyEndsWithThePortErrorAndTheWindowMayClose)
+{
+    VirtualRead link;
+    SimFaults faults;
+    faults.hangUpAfterBlock = 20;
+    link.attachRadio(PatternMemory(), faults);
+    const ImageTable before = RadioData;
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    ASSERT_TRUE(link.runUntil([&] { return !link.engine.busy(); }, 10000));
+    EXPECT_EQ(link.exchange.blockCounter(), 22); // in the gap before block 21
+    ASSERT_TRUE(link.runUntil([&] { return !link.messages.empty(); }, 10000));
+    EXPECT_TRUE(link.messages[0].message.text.english.startsWith("Communication port is error"));
+    EXPECT_EQ(link.portOpenings, (std::vector<bool>{true, false}));
+    EXPECT_EQ(link.endings, std::vector<bool>{false});
+    EXPECT_FALSE(link.engine.busy());
+    EXPECT_TRUE(link.engine.closeRequested());
+    EXPECT_TRUE(RadioData == before);
+}
+
+// Noise right after the identification, all in before the first request
+// leaves, once passed for block 0's reply: block 0 was never asked for.
+TEST_F(ReadEngine, BytesBeforeTheFirstRequestAreNeverTakenAsBlock0)
+{
+    VirtualRead link;
+    const RadioMemory memory = PatternMemory();
+    SimFaults faults;
+    faults.strayAfterIdent = 21;
+    link.attachRadio(memory, faults, false);
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 30000));
+    EXPECT_EQ(link.countSent(FirstRequest), 1);
+    EXPECT_EQ(link.radio->counters().handshakes, 1);
+    EXPECT_TRUE(RowsMatch(memory, 0, 253));
+}
+
+// Noise before the last reply shifts it like any other: the bytes left over
+// must end the attempt, not pass unseen because no request follows.
+TEST_F(ReadEngine, StrayBytesBeforeTheLastReplyEndTheAttempt)
+{
+    VirtualRead link;
+    const RadioMemory memory = PatternMemory();
+    SimFaults faults;
+    faults.strayBlock = 253;
+    link.attachRadio(memory, faults);
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    ASSERT_TRUE(link.runUntil([&] { return !link.engine.busy(); }, 30000));
+    EXPECT_FALSE(link.engine.done());
+    EXPECT_TRUE(link.messages.empty());
+    EXPECT_EQ(RadioData[0][0], 0x50);
+    ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 40000));
+    EXPECT_EQ(link.radio->counters().handshakes, 2);
+    EXPECT_TRUE(RowsMatch(memory, 0, 253));
 }
 
 } // namespace

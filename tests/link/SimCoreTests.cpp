@@ -122,6 +122,36 @@ TEST(RadioSim, FaultsStrikeOnceAndAHangUpLastsForGood)
     EXPECT_TRUE(radio.takeLog().contains("hang-up at block 9"));
 }
 
+TEST(RadioSim, HangsUpAfterAnsweringAndSendsNoiseAfterTheIdentificationOnce)
+{
+    RadioMemory memory{};
+    SimFaults faults;
+    faults.strayAfterIdent = 21;
+    faults.hangUpAfterBlock = 2;
+    RadioSimCore radio(memory, faults);
+    Feed(radio, Handshake.chopped(1));
+    const auto ident = radio.feed(0x02, 0);
+    ASSERT_TRUE(ident.has_value());
+    EXPECT_EQ(ident->bytes.size(), 9);
+    EXPECT_EQ(ident->afterPause, QByteArray(21, char(0xA5)));
+    EXPECT_EQ(Feed(radio, Handshake).size(), 9); // once
+    const QByteArray request("\x52\x00\x20\x10", 4);
+    EXPECT_EQ(Feed(radio, request).size(), 21);
+    EXPECT_FALSE(radio.hungUp());
+    Feed(radio, "\x06"); // the acknowledge of that reply
+    EXPECT_TRUE(radio.hungUp());
+
+    // A write is acknowledged, and the line drops after the acknowledge.
+    RadioSimCore writer(memory, faults);
+    Feed(writer, Handshake);
+    Feed(writer, QByteArray("\x57\x00\x20\x10", 4) + QByteArray(15, 'x'));
+    const auto ack = writer.feed('x', 0);
+    ASSERT_TRUE(ack.has_value());
+    EXPECT_EQ(ack->bytes, QByteArray(1, '\x06'));
+    EXPECT_TRUE(ack->hangUpAfter);
+    EXPECT_TRUE(writer.hungUp());
+}
+
 TEST(RadioSim, SurvivesAnyInputAndStillAnswersAProperHandshake)
 {
     RadioMemory memory{};

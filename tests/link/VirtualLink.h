@@ -1,21 +1,35 @@
-// Drives a RadioLink in virtual time: its timers, a port that records what
-// is written, and optionally a simulated radio whose answers arrive byte by
-// byte at the line's pace. Nothing sleeps; advance() jumps from event to
-// event.
+// Drives a RadioLink with its exchange in virtual time: its timers, a port
+// that records what is written, and optionally a simulated radio whose
+// answers arrive byte by byte at the line's pace. Nothing sleeps; advance()
+// jumps from event to event. After every event it checks that a busy
+// transfer has a timer that will end it: without one, a window could never
+// close again. Like the read window, it stores a completed read into
+// RadioData (unless told not to).
 #pragma once
 
 #include "RadioLink.h"
 #include "RadioSimCore.h"
+#include "ReadExchange.h"
+#include "WriteExchange.h"
+#include "WritePreparation.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
+template <class Exchange>
 class VirtualLink : public LinkIo, public LinkView {
 public:
-    explicit VirtualLink(LinkMode mode) : engine(mode, *this, *this) {}
+    template <class... Arguments>
+    explicit VirtualLink(Arguments &&...arguments)
+        : exchange(std::forward<Arguments>(arguments)...), engine(exchange, *this, *this)
+    {
+    }
 
     // Attaches a radio; paced = 9600 baud on the wire, otherwise instant.
     void attachRadio(const RadioMemory &memory, SimFaults faults = {}, bool paced = true)
@@ -25,7 +39,27 @@ public:
     }
 
     // Bytes from the radio, arriving now (one notification each).
-    void deliver(const QByteArray &bytes) { engine.bytesArrived(bytes); }
+    void deliver(const QByteArray &bytes)
+    {
+        engine.bytesArrived(bytes);
+        checkBusyHasAnEnd();
+    }
+
+    // The line goes down now, as a pulled cable or a closed pty does: the
+    // port closes and reports it. A gone device cannot be opened again.
+    void hangUp(bool deviceGone = false)
+    {
+        portOpen = false;
+        this->deviceGone = this->deviceGone || deviceGone;
+        engine.portFailed();
+        checkBusyHasAnEnd();
+    }
+
+    void checkBusyHasAnEnd()
+    {
+        if (engine.busy() && !timers[SendTrigger].running && !timers[ReplyTimeout].running)
+            ADD_FAILURE() << "busy with no timer to end it at " << now << " ms";
+    }
 
     // Runs every event due within the next ms milliseconds.
     void advance(double ms) { runUntil([] { return false; }, ms); }
@@ -33,6 +67,7 @@ public:
     bool runUntil(const std::function<bool()> &done, double limitMs)
     {
         const double end = now + limitMs;
+        checkBusyHasAnEnd();
         while (!done()) {
             double next = end;
             int timer = 0;
@@ -48,13 +83,17 @@ public:
             }
             now = next;
             if (arrival) {
-                const QByteArray bytes = arrivals.begin()->second;
+                const Arrival event = arrivals.begin()->second;
                 arrivals.erase(arrivals.begin());
-                engine.bytesArrived(bytes);
+                if (event.hangUp)
+                    hangUp(true);
+                else if (portOpen)
+                    engine.bytesArrived(event.bytes);
             } else {
                 timers[timer].due = now + timers[timer].interval;
                 engine.timerExpired(timer);
             }
+            checkBusyHasAnEnd();
         }
         return true;
     }
@@ -81,6 +120,8 @@ public:
         lastOpenDiscardedOutput = discardOutput;
         if (openFails)
             return failure;
+        if (deviceGone)
+            return {false, QStringLiteral("/dev/virtual"), QStringLiteral("No such file or directory"), false};
         portOpen = true;
         return {true, QStringLiteral("/dev/virtual"), {}, false};
     }
@@ -94,14 +135,26 @@ public:
         // Each byte reaches the radio after its own wire time.
         for (int i = 0; i < bytes.size(); ++i) {
             const double at = now + (i + 1) * byteMs;
-            if (auto reply = radio->feed(uint8_t(bytes.at(i)), qint64(at))) {
+            const bool wasHungUp = radio->hungUp();
+            const auto reply = radio->feed(uint8_t(bytes.at(i)), qint64(at));
+            double hangUpAt = at;
+            if (reply) {
                 double t = std::max(at + 2 * (byteMs > 0), lineFree);
-                for (char b : reply->bytes) {
-                    t += byteMs;
-                    arrivals.emplace(std::make_pair(t, sequence++), QByteArray(1, b));
-                }
+                auto send = [&](const QByteArray &part) {
+                    for (char b : part) {
+                        t += byteMs;
+                        arrivals.emplace(std::make_pair(t, sequence++), Arrival{QByteArray(1, b), false});
+                    }
+                };
+                send(reply->bytes);
+                if (!reply->afterPause.isEmpty())
+                    t += PauseAfterReplyMs;
+                send(reply->afterPause);
                 lineFree = t;
+                hangUpAt = t + PauseAfterReplyMs;
             }
+            if (!wasHungUp && radio->hungUp())
+                arrivals.emplace(std::make_pair(hangUpAt, sequence++), Arrival{{}, true});
         }
     }
     void discardInput() override { ++discards; }
@@ -113,7 +166,14 @@ public:
     void setProgress(int percent) override { progress.push_back(percent); }
     void setStatus(const LinkText &text) override { statuses.push_back(text); }
     void closeWindow() override { closeTimes.push_back(now); }
-    void transferEnded(bool completed) override { endings.push_back(completed); }
+    void portOpenTried(bool opened) override { portOpenings.push_back(opened); }
+    void transferEnded(bool completed) override
+    {
+        endings.push_back(completed);
+        if constexpr (std::is_same_v<Exchange, ReadExchange>)
+            if (completed && storeReadInImage)
+                StoreBlocks(exchange.blocks(), RadioData);
+    }
 
     struct Write {
         double at;
@@ -123,25 +183,32 @@ public:
         double at;
         LinkMessage message;
     };
+    struct Arrival {
+        QByteArray bytes;
+        bool hangUp = false;
+    };
     struct Timer {
         bool running = false;
         double interval = 0;
         double due = 0;
     };
 
+    Exchange exchange;
     RadioLink engine;
+    bool storeReadInImage = true;
     std::unique_ptr<RadioSimCore> radio;
     double byteMs = 0;
     double lineFree = 0;
     double now = 0;
     bool portOpen = false;
     bool openFails = false;
+    bool deviceGone = false;
     bool lastOpenDiscardedOutput = false;
     PortOpenResult failure;
     int opens = 0;
     int discards = 0;
     Timer timers[TimerCount + 1];
-    std::map<std::pair<double, int>, QByteArray> arrivals;
+    std::map<std::pair<double, int>, Arrival> arrivals;
     int sequence = 0;
     std::vector<Write> writes;
     std::vector<Shown> messages;
@@ -149,4 +216,13 @@ public:
     std::vector<LinkText> statuses;
     std::vector<double> closeTimes;
     std::vector<bool> endings;
+    std::vector<bool> portOpenings;
+};
+
+using VirtualRead = VirtualLink<ReadExchange>;
+
+// Prepares and sends RadioData as the write window does.
+class VirtualWrite : public VirtualLink<WriteExchange> {
+public:
+    VirtualWrite() : VirtualLink<WriteExchange>(PrepareWriteBlocks) {}
 };

@@ -98,7 +98,7 @@ TEST_F(WriteEngine, PreparationRefusesOutOfBandFrequenciesAndCellsThatAreNoBytes
 
 TEST_F(WriteEngine, RefusedWriteNeverOpensThePort)
 {
-    VirtualLink link(LinkMode::Write);
+    VirtualWrite link;
     RadioData[150][9] = 256;
     link.engine.windowOpened();
     link.engine.startPressed();
@@ -111,7 +111,7 @@ TEST_F(WriteEngine, RefusedWriteNeverOpensThePort)
 
 TEST_F(WriteEngine, FullWriteSendsExactFramesUpToBlock239ThenTheEndByte)
 {
-    VirtualLink link(LinkMode::Write);
+    VirtualWrite link;
     RadioMemory blank;
     blank.fill(0);
     link.attachRadio(blank);
@@ -159,7 +159,7 @@ TEST_F(WriteEngine, FullWriteSendsExactFramesUpToBlock239ThenTheEndByte)
 
 TEST_F(WriteEngine, StartAfterCompletionLetsTheWindowClose)
 {
-    VirtualLink link(LinkMode::Write);
+    VirtualWrite link;
     RadioMemory blank;
     blank.fill(0);
     link.attachRadio(blank, {}, false);
@@ -179,7 +179,7 @@ TEST_F(WriteEngine, StartAfterCompletionLetsTheWindowClose)
 
 TEST_F(WriteEngine, AcknowledgeBeforeTheFrameLeftAndOtherBytesAreDropped)
 {
-    VirtualLink link(LinkMode::Write);
+    VirtualWrite link;
     link.engine.windowOpened();
     link.engine.startPressed();
     link.advance(15);
@@ -187,16 +187,16 @@ TEST_F(WriteEngine, AcknowledgeBeforeTheFrameLeftAndOtherBytesAreDropped)
     ASSERT_TRUE(link.engine.handshaken());
     link.deliver(Bytes({0x06})); // first frame not sent yet
     link.advance(15);
-    EXPECT_EQ(link.engine.blockCounter(), 1);
+    EXPECT_EQ(link.exchange.blockCounter(), 1);
     link.deliver(Bytes({0x15, 0x00, 0x41}));
-    EXPECT_EQ(link.engine.blockCounter(), 1);
+    EXPECT_EQ(link.exchange.blockCounter(), 1);
     link.deliver(Bytes({0x06}));
-    EXPECT_EQ(link.engine.blockCounter(), 2);
+    EXPECT_EQ(link.exchange.blockCounter(), 2);
 }
 
 TEST_F(WriteEngine, NakLeadsToTimeoutAndTheWholeWriteRestarts)
 {
-    VirtualLink link(LinkMode::Write);
+    VirtualWrite link;
     RadioMemory blank;
     blank.fill(0);
     SimFaults faults;
@@ -206,7 +206,7 @@ TEST_F(WriteEngine, NakLeadsToTimeoutAndTheWholeWriteRestarts)
     link.engine.startPressed();
     ASSERT_TRUE(link.runUntil([&] { return !link.engine.busy(); }, 5000));
     EXPECT_FALSE(link.engine.done());
-    EXPECT_EQ(link.engine.blockCounter(), 8);
+    EXPECT_EQ(link.exchange.blockCounter(), 8);
     ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 30000));
     EXPECT_EQ(link.radio->counters().handshakes, 2);
     EXPECT_EQ(link.countSent(Bytes({0x06, 0x57, 0x00, 0x00, 0x10}) + Row(0)), 2);
@@ -217,12 +217,47 @@ TEST_F(WriteEngine, NakLeadsToTimeoutAndTheWholeWriteRestarts)
 
 TEST_F(WriteEngine, CloseRequestWhileWritingIsRefused)
 {
-    VirtualLink link(LinkMode::Write);
+    VirtualWrite link;
     link.engine.windowOpened();
     link.engine.startPressed();
     EXPECT_FALSE(link.engine.closeRequested());
     EXPECT_TRUE(link.portOpen);
     EXPECT_EQ(link.messages.back().message.text.chinese, "正在进行读写操作,请勿关窗口 ！,");
+}
+
+// A failure in the gap between an acknowledge and the next frame, where
+// only the send trigger runs, once left the write busy for good. Now it
+// ends the attempt; the retry rewrites everything, or, with the device
+// gone, the write ends with the port error and the window may close.
+TEST_F(WriteEngine, APortFailureBetweenAcknowledgeAndFrameEndsTheAttempt)
+{
+    for (const bool deviceGone : {false, true}) {
+        SCOPED_TRACE(deviceGone ? "device gone" : "device back");
+        ResetGlobals();
+        VirtualWrite link;
+        RadioMemory blank{};
+        SimFaults faults;
+        faults.hangUpAfterBlock = 30;
+        link.attachRadio(blank, faults);
+        link.engine.windowOpened();
+        link.engine.startPressed();
+        ASSERT_TRUE(link.runUntil([&] { return !link.engine.busy(); }, 10000));
+        EXPECT_EQ(link.exchange.blockCounter(), 32);
+        EXPECT_FALSE(link.portOpen);
+        if (!deviceGone) {
+            // The radio answers again once the line is back.
+            link.deviceGone = false;
+            link.radio = std::make_unique<RadioSimCore>(link.radio->memory());
+            ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 40000));
+            for (int a = 0; a < 240 * 16; ++a)
+                ASSERT_EQ(link.radio->memory()[a], RadioData[a / 16][a % 16]);
+            continue;
+        }
+        ASSERT_TRUE(link.runUntil([&] { return !link.messages.empty(); }, 10000));
+        EXPECT_TRUE(link.messages[0].message.text.english.startsWith("Communication port is error"));
+        EXPECT_FALSE(link.engine.busy());
+        EXPECT_TRUE(link.engine.closeRequested());
+    }
 }
 
 } // namespace

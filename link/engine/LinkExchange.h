@@ -1,0 +1,71 @@
+// One task carried out over the radio link once the radio has identified
+// itself: the read, the write, and later the power adjustment. The link
+// (RadioLink) owns the port, the handshake, the timers, the retries and
+// every change of state; an exchange says which frames go out, when a reply
+// is complete and what it means, and what the user sees of its progress.
+#pragma once
+
+#include "Globals.h"
+#include "LinkIo.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+// Receive scratch: never cleared, so bytes beyond those just read keep
+// what earlier replies left (the identification search looks at them).
+using ReceiveBuffer = std::array<uint8_t, 2001>;
+
+constexpr char AckByte = 0x06;
+
+// One 16-byte block of radio memory.
+using RadioBlock = std::array<uint8_t, BlockSize>;
+
+// How a task uses the line and the window.
+struct ExchangeRules {
+    bool discardOutputOnOpen = false;
+    // Replies have a fixed length: a byte outside one means the replies are
+    // out of step, and ends the attempt. Otherwise such bytes are dropped.
+    bool strictFraming = false;
+    int closePollFromOpeningMs = 0;    // 0: not from the window's opening
+    int closePollAfterCompletionMs = 0; // 0: not started at completion
+};
+
+struct ReplyStep {
+    enum Kind { Incomplete, Taken, Last } kind = Incomplete;
+    QByteArray answer; // written at once (the read acknowledges each block)
+};
+
+struct Completion {
+    QByteArray finalBytes; // sent before the port closes
+    std::optional<LinkMessage> message;
+};
+
+class LinkExchange {
+public:
+    virtual ~LinkExchange() = default;
+
+    virtual ExchangeRules rules() const = 0;
+    // The start button, with no attempt busy: a text refuses the transfer
+    // before the port is opened.
+    virtual std::optional<LinkText> prepare() { return std::nullopt; }
+    // A new attempt begins from the handshake; nothing of an interrupted
+    // one carries over.
+    virtual void restart() = 0;
+    // The identification is accepted; it starts at position 0 of the
+    // buffer, the bytes after it follow. Returns the first frame.
+    virtual QByteArray begin(const ReceiveBuffer &identification) = 0;
+    // A frame has left; waiting holds what has come since. Takes what it
+    // uses from the front.
+    virtual ReplyStep takeReply(QByteArray &waiting) = 0;
+    // The frame after a reply that was not the last.
+    virtual QByteArray nextFrame(LinkView &view) = 0;
+    // The last reply is in: the task's end as the user sees it.
+    virtual Completion complete(LinkView &view) = 0;
+};
+
+// command AH AL 10: the frame head that addresses block k (16 bytes).
+QByteArray BlockFrameHead(char command, int block);
+// Integer part of part / whole * 100, computed the way the progress always
+// has been (in floating point).
+int Percent(int part, int whole);
