@@ -102,6 +102,8 @@ void ChannelEditWindow::build()
     connect(scroll_, &QScrollBar::valueChanged, this, &ChannelEditWindow::onScroll);
     connect(channelNumber_, &QLineEdit::textChanged, this, [this] { onChannelText(); });
     connect(receive_, &QLineEdit::textChanged, this, [this] { enableTransmit(); });
+    connect(receive_, &QLineEdit::textEdited, this, [this] { pending_ = receive_; });
+    connect(transmit_, &QLineEdit::textEdited, this, [this] { pending_ = transmit_; });
     // The name is stored as it is typed; leaving the field shows it as stored.
     connect(name_, &QLineEdit::textEdited, this, [this](const QString &text) {
         store(EditChannelText(RadioData, channel_, ChannelField::Name, text, EditWindowProfile,
@@ -282,6 +284,7 @@ void ChannelEditWindow::PrepareChannelEditors()
 
 void ChannelEditWindow::LoadEditedChannel(int n)
 {
+    pending_ = nullptr; // the fields show the image again
     if (IsChannelEmpty(RadioData, n)) {
         receive_->clear();
         transmit_->clear();
@@ -308,6 +311,7 @@ void ChannelEditWindow::LoadEditedChannel(int n)
 
 void ChannelEditWindow::BlankEditedChannel(int n)
 {
+    pending_ = nullptr;
     receive_->clear();
     transmit_->clear();
     name_->clear();
@@ -407,9 +411,8 @@ void ChannelEditWindow::leaveField(QObject *field)
 
 void ChannelEditWindow::commitPendingField()
 {
-    QWidget *field = focusWidget();
-    if (field == receive_ || field == transmit_ || field == name_)
-        leaveField(field);
+    if (pending_)
+        leaveField(pending_);
 }
 
 void ChannelEditWindow::leaveReceive()

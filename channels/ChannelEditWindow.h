@@ -70,8 +70,8 @@ private:
     void leaveReceive();
     void leaveTransmit();
     void leaveName();
-    // A text typed into a field that still has the focus is stored as
-    // leaving the field stores it (activation, closing, navigation).
+    // A frequency typed and not yet stored is stored as leaving its field
+    // stores it (activation, closing, navigation).
     void commitPendingField();
     void choose(ChannelField field, int position);
     bool fieldKey(QObject *field, QKeyEvent *event);
@@ -101,6 +101,9 @@ private:
     QPushButton *close_ = nullptr;
     QPushButton *help_ = nullptr;
 
+    // A frequency field typed into since the form was drawn; a name is
+    // stored as it is typed.
+    QLineEdit *pending_ = nullptr;
     int channel_ = 1;
     bool ownChange_ = false;     // this window's edit runs through ImageChanges
     bool settingNumber_ = false; // the scroll bar writes the number field

@@ -4,7 +4,9 @@
 #include "ChannelEditWindow.h"
 #include "GridDriver.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QMenu>
 #include <QScrollBar>
 
 namespace {
@@ -371,7 +373,13 @@ private slots:
         transmit->setFocus();
         QTest::keyClick(transmit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(transmit, "441");
-        d->main->switchLanguage(false); // reloads the grid, and this window with it
+        // The language menu takes the focus, then its entry reloads the
+        // grid and this window with it.
+        auto *language = d->main->findChild<QMenu *>("Language_Setup");
+        language->popup(d->main->mapToGlobal(QPoint(0, 0)));
+        QTRY_VERIFY(language->isVisible());
+        d->main->findChild<QAction *>("Language_eng")->trigger();
+        language->close();
         QCOMPARE(Cells(12, 4, 7), (std::vector<int>{0, 0, 0x50, 0}));
         QCOMPARE(RadioData[12][12] >> 6, 1);
         QVERIFY(OpenWindows[WindowId::Form_Chann_Edit]);
