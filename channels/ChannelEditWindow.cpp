@@ -132,7 +132,7 @@ void ChannelEditWindow::build()
 
     auto *fields = new QGridLayout;
     fields->setHorizontalSpacing(16);
-    fields->setVerticalSpacing(12);
+    fields->setVerticalSpacing(18);
     const std::pair<QLabel *, QWidget *> left[] = {
         {labelReceive_, receive_}, {labelDecode_, decode_}, {labelPower_, power_}, {labelName_, name_}};
     const std::pair<QLabel *, QWidget *> right[] = {
@@ -166,9 +166,9 @@ void ChannelEditWindow::build()
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 16, 24, 16);
     layout->addLayout(number);
-    layout->addSpacing(8);
+    layout->addSpacing(24);
     layout->addLayout(fields);
-    layout->addSpacing(8);
+    layout->addSpacing(28);
     layout->addLayout(switches);
     layout->addStretch(1);
     layout->addLayout(buttons);
