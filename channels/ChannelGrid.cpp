@@ -12,6 +12,7 @@
 #include "Windows.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,7 +23,6 @@
 #include <QScopedValueRollback>
 #include <QStyleOptionComboBox>
 #include <QTableWidget>
-#include <QCoreApplication>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -146,9 +146,6 @@ QRect ChannelGridWindow::placement() const
 
 void ChannelGridWindow::onLoad()
 {
-    // The edit window works on CurrentChannel and follows the grid: a grid
-    // loaded afresh (the language switched, the grid opened again) loads
-    // it afresh too.
     hideEditors();
     ChannelCount = 128;
     for (int n = 1; n <= ChannelCount; ++n)

@@ -163,7 +163,6 @@ void ChannelGridWindow::BeginCellEdit()
 
 void ChannelGridWindow::openTextEditor(int n, int col)
 {
-    editors_->release(); // hiding the list must not commit anything
     textEdit_->setText(FieldText(n, col));
     editors_->open(textEdit_, {n - 1, col});
     rememberEditorData();
@@ -171,7 +170,6 @@ void ChannelGridWindow::openTextEditor(int n, int col)
 
 void ChannelGridWindow::openListEditor(int n, int col)
 {
-    editors_->release(); // hiding the text editor must not commit it
     fillList(col);
     comboEdit_->setCurrentIndex(ChannelChoice(RadioData, n, *FieldOfColumn(col)).value_or(-1));
     editors_->open(comboEdit_, {n - 1, col});
