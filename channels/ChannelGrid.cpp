@@ -1,5 +1,7 @@
 #include "ChannelGrid.h"
 
+#include "CellEditorOverlay.h"
+#include "ChannelChanges.h"
 #include "ChannelGridTexts.h"
 #include "ChannelRules.h"
 #include "ChannelTexts.h"
@@ -10,6 +12,7 @@
 #include "Windows.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,9 +20,10 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QScrollBar>
+#include <QScopedValueRollback>
 #include <QStyleOptionComboBox>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -85,27 +89,19 @@ void ChannelGridWindow::buildGrid()
         }
     }
 
-    // The editors live on the viewport so that they scroll with the cells.
-    textEdit_ = new QLineEdit(grid_->viewport());
+    textEdit_ = new QLineEdit;
     textEdit_->setObjectName(QStringLiteral("Text_Edit"));
     textEdit_->setFrame(false);
     textEdit_->setAlignment(Qt::AlignCenter);
     // A thin outline tells the open editor from the cells around it.
     textEdit_->setStyleSheet(
         QStringLiteral("QLineEdit { border: 1px solid palette(highlight); background: palette(base); }"));
-    textEdit_->hide();
-    comboEdit_ = new QComboBox(grid_->viewport());
+    comboEdit_ = new QComboBox;
     comboEdit_->setObjectName(QStringLiteral("Combo_edit"));
     comboEdit_->setEditable(false);
-    comboEdit_->hide();
-
-    // Rows tall enough for the list editor, which cannot shrink below its
-    // own height.
-    const int rowHeight = std::max({comboEdit_->sizeHint().height(),
-                                    textEdit_->sizeHint().height(),
-                                    grid_->fontMetrics().height() + 8});
-    grid_->verticalHeader()->setMinimumSectionSize(rowHeight);
-    grid_->verticalHeader()->setDefaultSectionSize(rowHeight);
+    editors_ = new CellEditorOverlay(grid_);
+    editors_->addEditor(textEdit_);
+    editors_->addEditor(comboEdit_);
 
     for (QObject *watched : {static_cast<QObject *>(grid_), static_cast<QObject *>(textEdit_),
                              static_cast<QObject *>(comboEdit_),
@@ -113,19 +109,10 @@ void ChannelGridWindow::buildGrid()
         watched->installEventFilter(this);
     connect(grid_, &QTableWidget::currentCellChanged, this,
             &ChannelGridWindow::onCurrentCellChanged);
-    connect(grid_, &QTableWidget::cellClicked, this, &ChannelGridWindow::onCellClicked);
-    // A message shown while a click leaves a cell takes the button release
-    // with it, so no click follows: the press opens the clicked cell instead.
-    connect(grid_, &QTableWidget::cellPressed, this, [this](int row, int col) {
-        if (shownMessages_ != messagesAtPress_)
-            onCellClicked(row, col);
-    });
+    connect(editors_, &CellEditorOverlay::cellClicked, this, &ChannelGridWindow::onCellClicked);
     connect(comboEdit_, &QComboBox::activated, this, &ChannelGridWindow::onChoice);
-    connect(grid_->horizontalHeader(), &QHeaderView::sectionResized, this,
-            [this] { placeEditor(); });
-    connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeEditor(); });
-    connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this,
-            [this] { placeEditor(); });
+    connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this,
+            &ChannelGridWindow::onRowsChanged);
 }
 
 void ChannelGridWindow::applyTexts()
@@ -172,6 +159,11 @@ void ChannelGridWindow::onLoad()
         if (window)
             window->CommitPendingName();
     });
+    // The edit window works on CurrentChannel and goes with the grid: a
+    // grid loaded afresh (the language switched, the grid opened again)
+    // loads it afresh too.
+    if (OpenWindows[WindowId::Form_Chann_Edit])
+        Windows::Reload(WindowId::Form_Chann_Edit);
 }
 
 void ChannelGridWindow::onActivated()
@@ -181,7 +173,46 @@ void ChannelGridWindow::onActivated()
     closeEditorOnNewData();
 }
 
-void ChannelGridWindow::onUnload() { SetPendingNameCommit(nullptr); }
+void ChannelGridWindow::onUnload()
+{
+    // What is still in an editor is stored as leaving its cell stores it,
+    // however the window closes.
+    if (const int n = editorChannel())
+        commitCell(n, editors_->cell()->col);
+    SetPendingNameCommit(nullptr);
+    // The edit window closes with the grid; a grid that is loaded again at
+    // once (a reload) keeps it.
+    QTimer::singleShot(0, qApp, [] {
+        if (!OpenWindows[WindowId::frm_chann])
+            Windows::Unload(WindowId::Form_Chann_Edit);
+    });
+}
+
+void ChannelGridWindow::store(ChangeKind kind, const std::function<void(ImageTable &)> &edit)
+{
+    const QScopedValueRollback<bool> own(ownChange_, true);
+    ImageChanges::instance().apply(kind, edit);
+}
+
+// A change from elsewhere under an open editor voids the edit, as new data
+// found on activation does; the rows touched are drawn again at once.
+void ChannelGridWindow::onRowsChanged(const ImageChange &change)
+{
+    if (!isVisible())
+        return; // drawn on activation
+    for (int n : ChannelsTouched(change)) {
+        if (!ownChange_ && editorChannel() == n)
+            abandonEdit();
+        ShowChannelRow(n);
+    }
+}
+
+bool ChannelGridWindow::editorOn(int n, int col) const { return editors_->isOpenOn({n - 1, col}); }
+
+int ChannelGridWindow::editorChannel() const
+{
+    return editors_->cell() ? editors_->cell()->row + 1 : 0;
+}
 
 void ChannelGridWindow::redrawAll()
 {
@@ -216,7 +247,11 @@ void ChannelGridWindow::ClearChannel(int n)
 {
     for (int c = 3; c <= 7; ++c)
         setCellText(n, c, QString());
-    EraseChannelCells(RadioData, n);
+    // Stray cells of an empty channel are erased when it is drawn.
+    const auto &cells = RadioData[n];
+    if (std::any_of(cells.begin(), cells.begin() + BlockSize,
+                    [](int16_t cell) { return cell != ErasedByte; }))
+        store(ChangeKind::CellEdit, [n](ImageTable &image) { EraseChannelCells(image, n); });
 }
 
 void ChannelGridWindow::showCaption() { setWindowTitle(ChannelCaption(CurrentChannel)); }
@@ -236,7 +271,7 @@ void ChannelGridWindow::fitColumns()
     };
     QStringList tones{ToneOffText()};
     for (int p = 1; p <= ToneDcsInvertLast; ++p)
-        tones << ToneList[p];
+        tones << ToneList[p]; // with their blanks, as the cells show them
     QStyleOptionComboBox option;
     option.initFrom(comboEdit_);
     auto listWidth = [&](const QStringList &items) {
@@ -266,19 +301,7 @@ void ChannelGridWindow::fitColumns()
         const int extra = spare > 0 ? spare / Columns + (c < spare % Columns ? 1 : 0) : 0;
         grid_->setColumnWidth(c, widths[c] + extra);
     }
-    placeEditor();
-}
-
-void ChannelGridWindow::placeEditor()
-{
-    if (!editorCell_)
-        return;
-    const QRect rect =
-        grid_->visualRect(grid_->model()->index(editorCell_->row - 1, editorCell_->col));
-    if (textEdit_->isVisible())
-        textEdit_->setGeometry(rect);
-    if (comboEdit_->isVisible())
-        comboEdit_->setGeometry(rect);
+    editors_->place();
 }
 
 int ChannelGridWindow::currentRow() const { return grid_->currentRow() + 1; }
@@ -299,8 +322,6 @@ bool ChannelGridWindow::eventFilter(QObject *watched, QEvent *event)
     if (watched == grid_->viewport()) {
         if (event->type() == QEvent::Resize)
             fitColumns();
-        else if (event->type() == QEvent::MouseButtonPress)
-            messagesAtPress_ = shownMessages_;
         return false;
     }
     if (event->type() == QEvent::FocusOut && watched == textEdit_) {

@@ -1,15 +1,19 @@
 // The channel information window (frm_chann): all 128 channels as one
 // table, drawn from RadioData row by row and edited in place. Frequency and
 // name cells get a text editor laid over the cell, tone, power and
-// bandwidth cells a pick-only list. What an edit stores is decided by the channel rules; the
-// cells only show the image.
+// bandwidth cells a pick-only list. What an edit stores is decided by the
+// channel rules and stored through ImageChanges; the cells only show the
+// image, and every change of it that touches a channel redraws that row.
 #pragma once
 
 #include "ChildWindow.h"
+#include "ImageChanges.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 
+class CellEditorOverlay;
 class QComboBox;
 class QKeyEvent;
 class QLineEdit;
@@ -47,16 +51,16 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct Cell {
-        int row;
-        int col;
-        bool operator==(const Cell &) const = default;
-    };
-
     void buildGrid();
     void fitColumns();
-    void placeEditor();
     void redrawAll();
+    // Runs an edit of the image as this window's own change.
+    void store(ChangeKind kind, const std::function<void(ImageTable &)> &edit);
+    void onRowsChanged(const ImageChange &change);
+    // Whether the open editor was opened on channel n's cell in column col,
+    // and the channel it was opened on (0: none).
+    bool editorOn(int n, int col) const;
+    int editorChannel() const;
 
     int currentRow() const; // channel 1..128, 0 when none
     int currentCol() const;
@@ -96,14 +100,13 @@ private:
     QPushButton *edit_ = nullptr;
     QPushButton *help_ = nullptr;
     QPushButton *close_ = nullptr;
-    // The cell the open editor was opened on. Only that cell is committed
-    // from the editor's text; leaving any other cell commits nothing.
-    std::optional<Cell> editorCell_;
+    // Only the cell an editor was opened on is committed from its text;
+    // leaving any other cell commits nothing.
+    CellEditorOverlay *editors_ = nullptr;
     // The channel's cells and name codes as the editor last saw them. New
-    // data arriving meanwhile (a read, an opened file) make the edit void.
+    // data arriving meanwhile (a read, an opened file, the edit window)
+    // make the edit void.
     std::array<int16_t, BlockSize + NameLength> editorData_{};
-    // Messages shown so far, and their count when the last mouse press on
-    // the grid began: a message shown meanwhile swallowed the release.
-    int shownMessages_ = 0;
-    int messagesAtPress_ = 0;
+    // True while this window's own edit runs through ImageChanges.
+    bool ownChange_ = false;
 };

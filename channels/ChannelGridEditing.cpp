@@ -2,10 +2,12 @@
 // cell, what may be typed, and what leaving a cell stores.
 #include "ChannelGrid.h"
 
+#include "CellEditorOverlay.h"
 #include "ChannelRules.h"
 #include "ChannelTexts.h"
 #include "Globals.h"
 #include "Messages.h"
+#include "TypedKeys.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -23,20 +25,6 @@ constexpr int PowerCol = 5;
 constexpr int BandwidthCol = 6;
 constexpr int NameCol = 7;
 constexpr int LastCol = 7;
-
-bool IsEnter(const QKeyEvent *event)
-{
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
-// A key that types a character (as opposed to moving or deleting).
-bool IsTyping(const QKeyEvent *event)
-{
-    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return false;
-    const QString text = event->text();
-    return !text.isEmpty() && text.at(0).isPrint();
-}
 
 // The channel field behind a grid column; column 0 has none.
 std::optional<ChannelField> FieldOfColumn(int col)
@@ -92,7 +80,7 @@ void ChannelGridWindow::onCurrentCellChanged(int row, int col, int previousRow, 
 
 void ChannelGridWindow::warn(const ChannelMessage &message)
 {
-    ++shownMessages_;
+    editors_->messageShown();
     ShowWarning(QString::fromUtf8(message.chinese), QString::fromUtf8(message.english));
 }
 
@@ -111,9 +99,9 @@ void ChannelGridWindow::commitCell(int n, int col)
     // The editor's text belongs to this cell only if it was opened on it;
     // otherwise it is empty or another cell's, and storing it would delete
     // the channel, make it simplex or erase its name.
-    const bool owned = editorCell_ == Cell{n, col};
+    const bool owned = editorOn(n, col);
     const bool replaced = owned && editorDataReplaced();
-    editorCell_.reset();
+    editors_->release();
     const QString typed = textEdit_->text();
     focusGrid();
     textEdit_->hide();
@@ -130,7 +118,7 @@ void ChannelGridWindow::storeTyped(int n, int col, const QString &typed)
 {
     const ChannelEditResult edit =
         EditChannelText(RadioData, n, *FieldOfColumn(col), typed, GridEditProfile, CurrentBand());
-    edit.applyTo(RadioData);
+    store(ChangeKind::CellEdit, [&edit](ImageTable &image) { edit.applyTo(image); });
     ShowChannelRow(n);
     if (edit.message)
         warn(*edit.message);
@@ -139,8 +127,7 @@ void ChannelGridWindow::storeTyped(int n, int col, const QString &typed)
 void ChannelGridWindow::CommitPendingName()
 {
     const int n = currentRow();
-    if (n < 1 || currentCol() != NameCol || editorCell_ != Cell{n, NameCol} ||
-        editorDataReplaced())
+    if (n < 1 || currentCol() != NameCol || !editorOn(n, NameCol) || editorDataReplaced())
         return;
     storeTyped(n, NameCol, textEdit_->text());
     // The editor stays open; what it stored is its own.
@@ -167,7 +154,7 @@ void ChannelGridWindow::BeginCellEdit()
         return;
     }
     if (c == EncodeCol && !ShowsTransmit(n)) {
-        editorCell_.reset();
+        editors_->release();
         hideEditors();
         return;
     }
@@ -176,38 +163,24 @@ void ChannelGridWindow::BeginCellEdit()
 
 void ChannelGridWindow::openTextEditor(int n, int col)
 {
-    comboEdit_->hide();
-    editorCell_ = Cell{n, col};
-    rememberEditorData();
     textEdit_->setText(FieldText(n, col));
-    textEdit_->show();
-    placeEditor();
-    textEdit_->raise();
-    textEdit_->setFocus();
+    editors_->open(textEdit_, {n - 1, col});
+    rememberEditorData();
 }
 
 void ChannelGridWindow::openListEditor(int n, int col)
 {
-    editorCell_.reset(); // hiding the text editor must not commit it
-    textEdit_->hide();
-    editorCell_ = Cell{n, col};
-    rememberEditorData();
     fillList(col);
     comboEdit_->setCurrentIndex(ChannelChoice(RadioData, n, *FieldOfColumn(col)).value_or(-1));
-    comboEdit_->show();
-    placeEditor();
-    comboEdit_->raise();
-    comboEdit_->setFocus();
+    editors_->open(comboEdit_, {n - 1, col});
+    rememberEditorData();
 }
 
 void ChannelGridWindow::fillList(int col)
 {
     comboEdit_->clear();
     if (col == DecodeCol || col == EncodeCol) {
-        QStringList items{ToneOffText()};
-        for (int p = 1; p <= ToneDcsInvertLast; ++p)
-            items << ToneList[p].trimmed();
-        comboEdit_->addItems(items);
+        comboEdit_->addItems(ToneItems());
     } else if (col == PowerCol) {
         comboEdit_->addItems(PowerItems());
     } else if (col == BandwidthCol) {
@@ -217,11 +190,13 @@ void ChannelGridWindow::fillList(int col)
 
 void ChannelGridWindow::onChoice(int index)
 {
-    if (!editorCell_ || index < 0)
+    const int n = editorChannel();
+    if (!n || index < 0)
         return;
-    const auto [n, col] = *editorCell_;
+    const int col = editors_->cell()->col;
     SavedText = comboEdit_->itemText(index);
-    ChooseChannelItem(RadioData, n, *FieldOfColumn(col), index).applyTo(RadioData);
+    const ChannelEditResult choice = ChooseChannelItem(RadioData, n, *FieldOfColumn(col), index);
+    store(ChangeKind::CellEdit, [&choice](ImageTable &image) { choice.applyTo(image); });
     rememberEditorData();
     ShowChannelRow(n);
 }
@@ -231,38 +206,29 @@ void ChannelGridWindow::onChoice(int index)
 // typed belonged to the data that is gone: the editor closes unstored.
 void ChannelGridWindow::closeEditorOnNewData()
 {
-    if (editorCell_ && editorDataReplaced())
+    if (editorDataReplaced())
         abandonEdit();
 }
 
 bool ChannelGridWindow::editorDataReplaced() const
 {
-    return editorCell_ && ChannelDataOf(editorCell_->row) != editorData_;
+    return editorChannel() && ChannelDataOf(editorChannel()) != editorData_;
 }
 
-void ChannelGridWindow::rememberEditorData() { editorData_ = ChannelDataOf(editorCell_->row); }
+void ChannelGridWindow::rememberEditorData() { editorData_ = ChannelDataOf(editorChannel()); }
 
 void ChannelGridWindow::hideEditors()
 {
-    focusGrid();
-    textEdit_->hide();
-    comboEdit_->hide();
+    editors_->hideAll();
     textEdit_->clear();
     comboEdit_->setCurrentIndex(-1);
 }
 
-// A focused editor that is hidden hands the focus on, and the grid takes
-// that as Tab: the current cell would step one further. So the grid takes
-// the focus before an editor goes.
-void ChannelGridWindow::focusGrid()
-{
-    if (textEdit_->hasFocus() || comboEdit_->hasFocus())
-        grid_->setFocus();
-}
+void ChannelGridWindow::focusGrid() { editors_->focusTable(); }
 
 void ChannelGridWindow::abandonEdit()
 {
-    editorCell_.reset();
+    editors_->release();
     hideEditors();
 }
 
@@ -270,7 +236,7 @@ void ChannelGridWindow::clearAll()
 {
     SavedText.clear();
     abandonEdit();
-    EraseAllChannels(RadioData);
+    store(ChangeKind::Clear, [](ImageTable &image) { EraseAllChannels(image); });
     redrawAll();
 }
 
@@ -288,12 +254,12 @@ bool ChannelGridWindow::gridKey(QKeyEvent *event)
         return false;
     if (c == ReceiveCol || c == TransmitCol || c == NameCol) {
         // An editor already open on the cell just takes the key.
-        const bool open = textEdit_->isVisible() && editorCell_ == Cell{currentRow(), c};
+        const bool open = textEdit_->isVisible() && editorOn(currentRow(), c);
         if (!open) {
             BeginCellEdit();
             textEdit_->clear();
         }
-        if (textEdit_->isVisible() && editorCell_ == Cell{currentRow(), c}) {
+        if (textEdit_->isVisible() && editorOn(currentRow(), c)) {
             QKeyEvent typed(QEvent::KeyPress, event->key(), event->modifiers(), event->text());
             QCoreApplication::sendEvent(textEdit_, &typed);
         }
@@ -309,7 +275,7 @@ bool ChannelGridWindow::keyAccepted(const QKeyEvent *event) const
     if (length > 9)
         return false;
     // Names have at most five characters.
-    return !(editorCell_ && editorCell_->col == NameCol && length > 4 && !IsEnter(event));
+    return !(editors_->cell() && editors_->cell()->col == NameCol && length > 4 && !IsEnter(event));
 }
 
 bool ChannelGridWindow::textEditKey(QKeyEvent *event)
@@ -396,7 +362,7 @@ void ChannelGridWindow::textEnter()
 {
     const int n = currentRow();
     const int c = currentCol();
-    if (editorCell_ != Cell{n, c})
+    if (!editorOn(n, c))
         return;
     if (c == ReceiveCol) {
         commitCell(n, c); // committed once; the move below finds nothing to commit
@@ -420,7 +386,7 @@ void ChannelGridWindow::listEnter()
 {
     const int n = currentRow();
     const int c = currentCol();
-    if (editorCell_ != Cell{n, c})
+    if (!editorOn(n, c))
         return;
     int next = c + 1;
     if (c == DecodeCol && !ShowsTransmit(n))
@@ -433,13 +399,14 @@ void ChannelGridWindow::listEnter()
 // left behind when the focus moves there.
 void ChannelGridWindow::textFocusLost()
 {
-    if (!OpenWindows[WindowId::Form_Comm_Write] || !editorCell_)
+    const int n = editorChannel();
+    if (!OpenWindows[WindowId::Form_Comm_Write] || !n)
         return;
-    const auto [n, col] = *editorCell_;
+    const int col = editors_->cell()->col;
     if (col != ReceiveCol && col != TransmitCol)
         return;
     const bool replaced = editorDataReplaced();
-    editorCell_.reset();
+    editors_->release();
     EditRow = n;
     EditCol = col;
     CurrentChannel = int16_t(n);

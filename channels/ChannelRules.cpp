@@ -33,25 +33,22 @@ void EraseName(ImageTable &image, int channel)
 
 void MakeSimplex(ImageTable &image, int channel)
 {
-    auto &r = image[channel];
-    for (int c = 4; c <= 7; ++c)
-        r[c] = 0;
-    r[FlagsA] = int16_t(r[FlagsA] & 0x3F);
+    Record::Offset.fill(image, channel, 0);
+    Record::Shift.set(image, channel, 0);
 }
 
 // Cells 4..7 hold a transmit frequency just stored there; it becomes the
 // offset from the receive frequency and the shift direction.
 void ApplyOffsetRule(ImageTable &image, int channel)
 {
-    const double rx = CellsFrequency(image, channel, 0);
-    const double tx = CellsFrequency(image, channel, 4);
+    const double rx = Record::Rx.mhz(image, channel);
+    const double tx = Record::Offset.mhz(image, channel);
     if (tx == rx) {
         MakeSimplex(image, channel);
         return;
     }
-    auto &r = image[channel];
-    r[FlagsA] = int16_t((r[FlagsA] & 0x3F) | (tx > rx ? 0x40 : 0x80));
-    StoreFrequency(image, NumberText(tx > rx ? tx - rx : rx - tx), channel, 4);
+    Record::Shift.set(image, channel, tx > rx ? 1 : 2);
+    Record::Offset.store(image, channel, NumberText(tx > rx ? tx - rx : rx - tx));
 }
 
 // The typed frequency inside the band, or the band's lower limit with the
@@ -71,27 +68,24 @@ std::optional<ChannelMessage> StoreReceive(ImageTable &image, int channel, const
     // Blanks carry nothing; left in, they would be padded into the number.
     const QString t = typed.trimmed();
     if (t.isEmpty()) {
-        EraseChannelCells(image, channel);
         if (profile.nameGoesWithChannel)
-            EraseName(image, channel);
+            EraseChannelAndName(image, channel);
+        else
+            EraseChannelCells(image, channel);
         return std::nullopt;
     }
     std::optional<ChannelMessage> message;
     const QString text = BandCheckedText(t, band, ChannelMessages::ReceiveOutOfBand, message);
     if (IsChannelEmpty(image, channel)) {
-        StoreFrequency(image, text, channel, 0);
-        for (int c = 4; c <= 7; ++c)
-            image[channel][c] = 0;
-        SetChannelDefaults(image, channel, profile);
-        if (profile.nameGoesWithChannel)
-            EraseName(image, channel);
+        Record::Rx.store(image, channel, text);
+        InitNewChannelCells(image, channel, profile);
         return message;
     }
     // The transmit frequency shown before the change is kept, so offset and
     // shift follow the new receive frequency.
     const QString transmit = TransmitText(image, channel);
-    StoreFrequency(image, text, channel, 0);
-    StoreFrequency(image, transmit, channel, 4);
+    Record::Rx.store(image, channel, text);
+    Record::Offset.store(image, channel, transmit);
     ApplyOffsetRule(image, channel);
     return message;
 }
@@ -111,7 +105,7 @@ std::optional<ChannelMessage> StoreTransmit(ImageTable &image, int channel, cons
     }
     std::optional<ChannelMessage> message;
     const QString text = BandCheckedText(t, band, profile.transmitOutOfBand, message);
-    StoreFrequency(image, text, channel, 4);
+    Record::Offset.store(image, channel, text);
     ApplyOffsetRule(image, channel);
     return message;
 }
@@ -127,7 +121,36 @@ void StoreName(ImageTable &image, int channel, const QString &typed)
     }
 }
 
-void SetBit(int16_t &cell, int mask, bool on) { cell = int16_t(on ? cell | mask : cell & ~mask); }
+// The one-bit and list fields of the record behind a choice; tones are
+// handled apart.
+const RecordField *ChoiceField(ChannelField field)
+{
+    switch (field) {
+    case ChannelField::Power:
+        return &Record::Power;
+    case ChannelField::Bandwidth:
+        return &Record::Wide;
+    case ChannelField::Vox:
+        return &Record::Vox;
+    case ChannelField::BusyLockout:
+        return &Record::BusyLock;
+    case ChannelField::ScanAdd: // reversed: the stored bit says "not scanned"
+        return &Record::ScanAdd;
+    case ChannelField::TransmitStop:
+        return &Record::TxStop;
+    default:
+        return nullptr;
+    }
+}
+
+const ToneField *ToneOf(ChannelField field)
+{
+    if (field == ChannelField::Decode)
+        return &Record::Decode;
+    if (field == ChannelField::Encode)
+        return &Record::Encode;
+    return nullptr;
+}
 
 int ChoiceCount(ChannelField field)
 {
@@ -195,39 +218,12 @@ ChannelEditResult ChooseChannelItem(const ImageTable &image, int channel, Channe
                                     int position)
 {
     auto after = std::make_unique<ImageTable>(image);
-    auto &r = (*after)[channel];
     const bool valid = position >= 0 && position < ChoiceCount(field);
     if (valid && !IsChannelEmpty(image, channel)) {
-        switch (field) {
-        case ChannelField::Decode:
-        case ChannelField::Encode: {
-            const ToneCode tone = ToneFromPosition(position);
-            const int type = field == ChannelField::Encode ? 10 : 8;
-            r[type] = int16_t(tone.type);
-            r[type + 1] = int16_t(tone.index);
-            break;
-        }
-        case ChannelField::Power:
-            r[FlagsA] = int16_t((r[FlagsA] & 0xFC) + position);
-            break;
-        case ChannelField::Bandwidth:
-            SetBit(r[FlagsB], 0x20, position > 0);
-            break;
-        case ChannelField::Vox:
-            SetBit(r[FlagsB], 0x40, position > 0);
-            break;
-        case ChannelField::BusyLockout:
-            SetBit(r[FlagsB], 0x80, position > 0);
-            break;
-        case ChannelField::ScanAdd: // the bit says "not scanned"
-            SetBit(r[FlagsA], 0x04, position == 0);
-            break;
-        case ChannelField::TransmitStop:
-            SetBit(r[FlagsB], 0x10, position > 0);
-            break;
-        default:
-            break;
-        }
+        if (const ToneField *tone = ToneOf(field))
+            tone->setPosition(*after, channel, position);
+        else if (const RecordField *choice = ChoiceField(field))
+            choice->set(*after, channel, position);
     }
     return Outcome(image, *after, channel, field, std::nullopt);
 }
@@ -259,31 +255,18 @@ std::optional<int> ChannelChoice(const ImageTable &image, int channel, ChannelFi
 {
     if (IsChannelEmpty(image, channel))
         return std::nullopt;
-    const auto &r = image[channel];
-    auto tone = [](int type, int index) -> std::optional<int> {
-        const int position = TonePosition(type, index);
+    if (const ToneField *tone = ToneOf(field)) {
+        const int position = tone->position(image, channel);
         return position < 0 ? std::nullopt : std::optional<int>(position);
-    };
-    switch (field) {
-    case ChannelField::Decode:
-        return tone(r[8], r[9]);
-    case ChannelField::Encode:
-        return tone(r[10], r[11]);
-    case ChannelField::Power:
-        return (r[FlagsA] & 3) == 3 ? std::nullopt : std::optional<int>(r[FlagsA] & 3);
-    case ChannelField::Bandwidth:
-        return (r[FlagsB] & 0x20) ? 1 : 0;
-    case ChannelField::Vox:
-        return (r[FlagsB] & 0x40) ? 1 : 0;
-    case ChannelField::BusyLockout:
-        return (r[FlagsB] & 0x80) ? 1 : 0;
-    case ChannelField::ScanAdd:
-        return (r[FlagsA] & 0x04) ? 0 : 1;
-    case ChannelField::TransmitStop:
-        return (r[FlagsB] & 0x10) ? 1 : 0;
-    default:
-        return std::nullopt;
     }
+    const RecordField *choice = ChoiceField(field);
+    if (!choice)
+        return std::nullopt;
+    const int value = choice->get(image, channel);
+    // Power bits 3 name no list entry.
+    if (field == ChannelField::Power && value > 2)
+        return std::nullopt;
+    return value;
 }
 
 bool IsChannelEmpty(const ImageTable &image, int channel)
@@ -337,8 +320,37 @@ void EraseAllChannels(ImageTable &image)
 void SetChannelDefaults(ImageTable &image, int channel, const ChannelEditProfile &profile)
 {
     auto &r = image[channel];
-    r[8] = r[9] = r[10] = r[11] = ErasedByte;
+    Record::Decode.setPosition(image, channel, 0);
+    Record::Encode.setPosition(image, channel, 0);
     r[FlagsA] = int16_t(profile.newFlagsA);
     r[FlagsB] = int16_t(profile.newFlagsB);
     r[14] = r[15] = ErasedByte;
+}
+
+void InitNewChannelCells(ImageTable &image, int channel, const ChannelEditProfile &profile)
+{
+    Record::Offset.fill(image, channel, 0);
+    SetChannelDefaults(image, channel, profile);
+    if (profile.nameGoesWithChannel)
+        EraseName(image, channel);
+}
+
+void EraseChannelAndName(ImageTable &image, int channel)
+{
+    EraseChannelCells(image, channel);
+    EraseName(image, channel);
+}
+
+bool TransmitInsideBand(const ImageTable &image, int channel, FrequencyBand band)
+{
+    const double tx = Record::TxMHz(image, channel);
+    return band.lowMHz <= tx && tx < band.highMHz;
+}
+
+ChannelEditResult KeepTransmitInBand(const ImageTable &image, int channel, FrequencyBand band)
+{
+    auto after = std::make_unique<ImageTable>(image);
+    if (!IsChannelEmpty(image, channel) && !TransmitInsideBand(image, channel, band))
+        Record::Shift.set(*after, channel, 0); // the offset cells stay
+    return Outcome(image, *after, channel, ChannelField::Transmit, std::nullopt);
 }

@@ -108,3 +108,14 @@ void EraseChannelCells(ImageTable &image, int channel);
 void EraseAllChannels(ImageTable &image);
 // Cells 8..15 of a channel just created: no tones, then the profile's flags.
 void SetChannelDefaults(ImageTable &image, int channel, const ChannelEditProfile &profile);
+// A channel created by its receive frequency: no offset, the defaults, and
+// no name where the profile says the name goes with the channel.
+void InitNewChannelCells(ImageTable &image, int channel, const ChannelEditProfile &profile);
+// Cells 0..15 and the five name codes erased.
+void EraseChannelAndName(ImageTable &image, int channel);
+
+// low <= TX < high for the transmit frequency the channel shows.
+bool TransmitInsideBand(const ImageTable &image, int channel, FrequencyBand band);
+// The edit window shows a channel whose transmit frequency lies outside
+// the band as simplex: its shift bits are cleared, the offset cells stay.
+ChannelEditResult KeepTransmitInBand(const ImageTable &image, int channel, FrequencyBand band);

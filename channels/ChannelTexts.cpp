@@ -24,6 +24,14 @@ QString TransmitText(int row) { return TransmitText(RadioData, row); }
 
 QString ToneOffText() { return Texts("关", "OFF"); }
 
+QStringList ToneItems()
+{
+    QStringList items{ToneOffText()};
+    for (int p = 1; p <= ToneDcsInvertLast; ++p)
+        items << ToneList[p].trimmed();
+    return items;
+}
+
 std::optional<QString> ToneText(int type, int index)
 {
     if (type == ErasedByte || index == ErasedByte)

@@ -41,7 +41,9 @@ QString ChannelName(const ImageTable &image, int channel);
 // Window caption of the grid for a channel: "... [ Channel -  5 ]".
 QString ChannelCaption(int channel);
 
-// The list items of the grid's and the edit window's selectors.
+// The list items of the grid's and the edit window's selectors. The tone
+// list is "关"/"OFF", then ToneList entries 1..264 without their blanks.
 QString ToneOffText();
+QStringList ToneItems();
 QStringList PowerItems();
 QStringList BandwidthItems();

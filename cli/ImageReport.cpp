@@ -1,8 +1,10 @@
 #include "ImageReport.h"
 
+#include "ChannelEditTexts.h"
 #include "ChannelGridTexts.h"
 #include "ChannelTexts.h"
 #include "Globals.h"
+#include "RecordCodec.h"
 #include "SettingsReport.h"
 
 #include <QJsonArray>
@@ -27,10 +29,29 @@ QString Pad(const QString &text, int width)
 // script has no use for.
 QString ToneCell(const std::optional<QString> &tone) { return tone.value_or(QString()).trimmed(); }
 
+// The switches of the channel edit window, by their captions there.
+struct ChannelSwitch {
+    const char *key;
+    QString (*title)();
+    RecordField field;
+};
+const ChannelSwitch Switches[] = {
+    {"vox", ChannelEditTexts::Vox, Record::Vox},
+    {"busyLock", ChannelEditTexts::BusyLock, Record::BusyLock},
+    {"scanAdd", ChannelEditTexts::ScanAdd, Record::ScanAdd},
+    {"txStop", ChannelEditTexts::TxStop, Record::TxStop},
+};
+
+QString OnOff(bool on) { return on ? Texts("开", "On") : Texts("关", "Off"); }
+
 QStringList RowCells(int channel, const ChannelRowTexts &t)
 {
-    return {QString::number(channel), t.receive, t.transmit, ToneCell(t.decode),
-            ToneCell(t.encode), t.power.value_or(QString()), t.bandwidth, t.name};
+    QStringList cells{QString::number(channel), t.receive,  t.transmit,
+                      ToneCell(t.decode),       ToneCell(t.encode), t.power.value_or(QString()),
+                      t.bandwidth,              t.name};
+    for (const ChannelSwitch &s : Switches)
+        cells << OnOff(s.field.get(RadioData, channel) != 0);
+    return cells;
 }
 
 QString Table(const QList<QStringList> &rows)
@@ -90,7 +111,10 @@ QStringList ChannelColumnTitles()
 
 QString ImageReportText(bool all)
 {
-    QList<QStringList> rows{ChannelColumnTitles()};
+    QStringList titles = ChannelColumnTitles();
+    for (const ChannelSwitch &s : Switches)
+        titles << s.title().trimmed();
+    QList<QStringList> rows{titles};
     for (int n = 1; n <= ChannelCount; ++n) {
         const ChannelRowTexts texts = ChannelTextsOf(n);
         if (texts.empty && !all)
@@ -117,6 +141,8 @@ QJsonObject ImageReportJson(bool all)
             channel.insert(QStringLiteral("power"), t.power.value_or(QString()));
             channel.insert(QStringLiteral("bandwidth"), t.bandwidth);
             channel.insert(QStringLiteral("name"), t.name);
+            for (const ChannelSwitch &s : Switches)
+                channel.insert(QLatin1String(s.key), s.field.get(RadioData, n) != 0);
         }
         channels.append(channel);
     }

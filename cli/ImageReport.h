@@ -1,5 +1,6 @@
-// What "ql540 show" prints: the channel rows as the grid shows them, then
-// the VFO and the optional features; as aligned text or as JSON.
+// What "ql540 show" prints: the channel rows as the grid shows them with
+// the switches of the channel edit window, then the VFO and the optional
+// features; as aligned text or as JSON.
 #pragma once
 
 #include <QJsonObject>

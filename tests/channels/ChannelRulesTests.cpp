@@ -1,5 +1,6 @@
 // The channel field rules as tables: a channel as stored, what is typed or
 // chosen, and what is stored, said and shown afterwards.
+#include "ChannelChanges.h"
 #include "ChannelRules.h"
 #include "Conversions.h"
 
@@ -365,4 +366,47 @@ TEST_F(ChannelRules, EraseAllChannelsLeavesOtherRows)
     EXPECT_EQ(name(), (std::array<int, 5>{E, E, E, E, E}));
     EXPECT_EQ(int((*image)[VfoRow][0]), 0x50);
     EXPECT_EQ(int((*image)[OptionRow][0]), 5);
+}
+
+TEST_F(ChannelRules, TransmitOutsideTheBandIsShownAsSimplex)
+{
+    struct Case {
+        const char *what;
+        Row before;
+        int flagsA; // cell 12 afterwards
+    };
+    const Case cases[] = {
+        {"inside", Repeater, 0x42},
+        {"above", {0, 0, 0x95, 0x46, 0, 0, 0x50, 0, E, E, E, E, 0x46, 0x20, E, E}, 0x06},
+        {"the upper limit", {0, 0, 0x00, 0x46, 0, 0, 0x00, 0x01, E, E, E, E, 0x42, 0, E, E}, 0x02},
+        {"below", {0, 0, 0x00, 0x40, 0, 0, 0x10, 0, E, E, E, E, 0x82, 0, E, E}, 0x02},
+        {"simplex outside the band", Foreign, 0x02}, // 145 MHz, shift 3
+        {"empty", Empty, E},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        store(c.before);
+        const ChannelEditResult result = KeepTransmitInBand(*image, Channel, Uhf);
+        result.applyTo(*image);
+        Row expected = c.before;
+        expected[12] = c.flagsA; // the offset cells stay
+        EXPECT_EQ(row(), expected);
+        EXPECT_FALSE(result.message);
+    }
+}
+
+TEST_F(ChannelRules, ChangesNameTheChannelsTheyTouch)
+{
+    ImageChange change;
+    auto changed = [](int row, std::initializer_list<int> columns) {
+        RowChange rowChange{row, {}, {}};
+        for (int c : columns)
+            rowChange.after[c] = 1;
+        return rowChange;
+    };
+    // Channel 3's record and name; channel 4's first name code (index 15)
+    // and channel 128's last; the VFO and FM rows name no channel.
+    change.rows = {changed(0, {0}),     changed(3, {12}),    changed(154, {0}),
+                   changed(160, {10, 15}), changed(199, {15})};
+    EXPECT_EQ(ChannelsTouched(change), (QList<int>{3, 4, 128}));
 }

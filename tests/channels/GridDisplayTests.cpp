@@ -3,6 +3,7 @@
 #include "GridDriver.h"
 
 #include "ChannelFile.h"
+#include "ImageChanges.h"
 #include "FileWindows.h"
 #include "PendingName.h"
 
@@ -219,6 +220,60 @@ private slots:
         QVERIFY(d->messages.empty());
     }
 
+    // Edits reach the image through the change path, and a change made
+    // elsewhere shows at once; under an open editor it voids the edit.
+    void changesGoThroughTheChangePathAndShowAtOnce()
+    {
+        QList<ImageChange> seen;
+        const auto connection = QObject::connect(
+            &ImageChanges::instance(), &ImageChanges::rowsChanged,
+            [&seen](const ImageChange &change) { seen << change; });
+        d->enter(8, 1, "438.5");
+        d->pressButton("Command_Clear");
+        QObject::disconnect(connection);
+        QCOMPARE(seen.size(), 2);
+        QCOMPARE(seen[0].kind, ChangeKind::CellEdit);
+        QVERIFY(seen[0].touches(8));
+        QCOMPARE(seen[1].kind, ChangeKind::Clear);
+
+        program(8);
+        d->grid->ShowChannelRow(8);
+        d->click(8, 7);
+        QTest::keyClicks(d->textEdit, "ab");
+        auto change = [](int n) {
+            ImageChanges::instance().apply(ChangeKind::CellEdit,
+                                           [n](ImageTable &image) { image[n][13] = 0x20; });
+        };
+        change(9); // another channel: the edit goes on
+        QVERIFY(d->textEdit->isVisible());
+        change(8);
+        QCOMPARE(d->cell(8, 6), QString("宽带"));
+        QVERIFY(!d->textEdit->isVisible());
+        d->click(8, 0);
+        QCOMPARE(d->cell(8, 7), QString());
+    }
+
+    // However the grid closes, what is still in an editor is stored as
+    // leaving its cell would store it.
+    void closingStoresWhatIsBeingTyped()
+    {
+        program(3);
+        d->grid->ShowChannelRow(3);
+        d->click(3, 1);
+        d->type("440");
+        d->grid->parentWidget()->close(); // the close box
+        QCOMPARE(d->cells(3)[3], 0x44);
+        QCOMPARE(d->cells(3)[6], 0x61); // the transmit frequency stayed
+
+        Windows::Open(WindowId::frm_chann);
+        d->attach();
+        d->click(3, 7);
+        QTest::keyClicks(d->textEdit, "rpt");
+        d->main->switchLanguage(false);
+        d->attach();
+        QCOMPARE(d->cell(3, 7), QString("RPT"));
+    }
+
     void captionFollowsTheClickedChannel()
     {
         d->click(12, 0);
@@ -249,14 +304,15 @@ private slots:
             QCOMPARE(d->cell(1, c), QString());
     }
 
-    void closeUnloadsAndEditOpensNothingYet()
+    void closeUnloadsTheGridAndTheEditWindow()
     {
         d->pressButton("Command_Edit");
-        QVERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
+        QVERIFY(OpenWindows[WindowId::Form_Chann_Edit]);
         d->pressButton("Command_Help");
         QVERIFY(OpenWindows[WindowId::frm_chann]);
         d->pressButton("Command_Close");
         QVERIFY(!OpenWindows[WindowId::frm_chann]);
+        QVERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
         CommitPendingName(); // no grid: nothing to commit, nothing to crash
         d->main->findChild<QAction *>("Channel_edit")->trigger();
         QVERIFY(OpenWindows[WindowId::frm_chann]);

@@ -83,8 +83,8 @@ TEST_F(Commands, ShowPrintsProgrammedChannelsThenVfoAndOptions)
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QStringList lines = run.out.split(u'\n');
     EXPECT_TRUE(lines.at(0).startsWith("Channel  RX Frequency  TX Frequency  CTCSS/DCS Dec"));
-    EXPECT_EQ(lines.at(1).simplified(), "1 446.00625 446.00625 OFF OFF High Wide A");
-    EXPECT_EQ(lines.at(2).simplified(), "5 438.50000 446.10000 OFF OFF Low Wide");
+    EXPECT_EQ(lines.at(1).simplified(), "1 446.00625 446.00625 OFF OFF High Wide A Off Off On Off");
+    EXPECT_EQ(lines.at(2).simplified(), "5 438.50000 446.10000 OFF OFF Low Wide Off Off On Off");
     EXPECT_EQ(lines.at(3), "");
     EXPECT_EQ(lines.at(4), "Frequncy Mode");
     EXPECT_TRUE(run.out.contains("\nOptional Features\n"));
@@ -96,7 +96,7 @@ TEST_F(Commands, ShowPrintsProgrammedChannelsThenVfoAndOptions)
 
     const CliRun chinese = RunCli({"show", file, "--lang", "zh"});
     EXPECT_TRUE(chinese.out.startsWith(QStringLiteral("信道号  接收频率(MHZ)")));
-    EXPECT_EQ(chinese.out.split(u'\n').at(2).simplified(), QStringLiteral("5 438.50000 446.10000 关 关 低 宽带"));
+    EXPECT_EQ(chinese.out.split(u'\n').at(2).simplified(), QStringLiteral("5 438.50000 446.10000 关 关 低 宽带 关 关 开 关"));
     // The language may come before the command too, as users type it.
     for (const QStringList &first : {QStringList{"--lang", "zh"}, QStringList{"--lang=zh"}}) {
         const CliRun run = RunCli(first + QStringList{"show", file});

@@ -86,6 +86,38 @@ TEST_F(Report, ChannelsShowTheGridTextsAndSkipEmptyOnes)
     EXPECT_FALSE(all.at(127).toObject().contains("rx"));
 }
 
+TEST_F(Report, ChannelSwitchesReadAsTheEditWindowTicksThem)
+{
+    Program(2, "446");
+    RadioData[2][13] |= 0x50; // VOX, transmit stop
+    Program(3, "447");
+    RadioData[3][12] = 6;     // not scanned
+    RadioData[3][13] |= 0x80; // busy lockout
+    const QJsonArray channels = ImageReportJson(false).value("channels").toArray();
+    const std::pair<const char *, std::array<bool, 2>> expected[] = {
+        {"vox", {true, false}},
+        {"busyLock", {false, true}},
+        {"scanAdd", {true, false}},
+        {"txStop", {true, false}},
+    };
+    for (const auto &[key, values] : expected)
+        for (int i = 0; i < 2; ++i)
+            EXPECT_EQ(channels.at(i).toObject().value(key).toBool(), values[i]) << key << i;
+
+    const QStringList lines = ImageReportText(false).split(u'\n');
+    const QString header = lines.at(0), two = lines.at(1), three = lines.at(2);
+    // Each value stands under its title.
+    const std::pair<const char *, std::array<const char *, 2>> columns[] = {
+        {"VOX", {"On", "Off"}}, {"BCL", {"Off", "On"}}, {"Scan Add", {"On", "Off"}},
+        {"TX Stop", {"On", "Off"}}};
+    for (const auto &[title, values] : columns) {
+        const int at = header.indexOf(QLatin1String(title));
+        ASSERT_GT(at, 0) << title;
+        EXPECT_EQ(two.mid(at).section(u' ', 0, 0), values[0]) << title;
+        EXPECT_EQ(three.mid(at).section(u' ', 0, 0), values[1]) << title;
+    }
+}
+
 TEST_F(Report, CellsTheGridLeavesBlankStayBlank)
 {
     Program(1, "440");

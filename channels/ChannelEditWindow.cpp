@@ -1,0 +1,514 @@
+#include "ChannelEditWindow.h"
+
+#include "ChannelChanges.h"
+#include "ChannelEditTexts.h"
+#include "ChannelGrid.h"
+#include "ChannelRules.h"
+#include "ChannelTexts.h"
+#include "Conversions.h"
+#include "MainFrame.h"
+#include "Messages.h"
+#include "RecordCodec.h"
+#include "TypedKeys.h"
+#include "Windows.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+template <class T> T *Make(const char *name, QWidget *parent)
+{
+    auto *widget = new T(parent);
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+// Enabled editors show the window colour, disabled ones (a blank channel)
+// the button face.
+void UseButtonFaceWhenDisabled(QWidget *widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Base,
+                     palette.color(QPalette::Active, QPalette::Button));
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+ChannelEditWindow::ChannelEditWindow() : ChildWindow(WindowId::Form_Chann_Edit)
+{
+    setObjectName(QStringLiteral("Form_Chann_Edit"));
+    build();
+    connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this,
+            &ChannelEditWindow::onRowsChanged);
+}
+
+void ChannelEditWindow::build()
+{
+    labelChannel_ = Make<QLabel>("Label_CHN", this);
+    channelNumber_ = Make<QLineEdit>("Text_CHN", this);
+    channelNumber_->setMaximumWidth(channelNumber_->fontMetrics().horizontalAdvance(u'0') * 6 + 12);
+    scroll_ = Make<QScrollBar>("VScroll1", this);
+    scroll_->setOrientation(Qt::Vertical);
+    scroll_->setRange(0, 129);
+    scroll_->setPageStep(1);
+    // Taking the focus lets a field being typed in commit before the move.
+    scroll_->setFocusPolicy(Qt::WheelFocus);
+    scroll_->setFixedHeight(channelNumber_->sizeHint().height() * 3 / 2);
+
+    labelReceive_ = Make<QLabel>("Label_RX_freq", this);
+    receive_ = Make<QLineEdit>("Text_RX_Freq", this);
+    labelTransmit_ = Make<QLabel>("Label_TX_freq", this);
+    transmit_ = Make<QLineEdit>("Text_TX_Freq", this);
+    labelDecode_ = Make<QLabel>("Label_Decode", this);
+    decode_ = Make<QComboBox>("Combo_Decode", this);
+    labelEncode_ = Make<QLabel>("Label_Encode", this);
+    encode_ = Make<QComboBox>("Combo_Encode", this);
+    labelPower_ = Make<QLabel>("Label_TXP", this);
+    power_ = Make<QComboBox>("Combo_TXP", this);
+    labelBandwidth_ = Make<QLabel>("Label_WN", this);
+    bandwidth_ = Make<QComboBox>("Combo_WN", this);
+    labelName_ = Make<QLabel>("Label_Name", this);
+    name_ = Make<QLineEdit>("Text_Name", this);
+    vox_ = Make<QCheckBox>("Check_VOX", this);
+    busyLock_ = Make<QCheckBox>("Check_Bcl", this);
+    scanAdd_ = Make<QCheckBox>("Check_Scan", this);
+    txStop_ = Make<QCheckBox>("Check_TxStop", this);
+    close_ = Make<QPushButton>("Command_Close", this);
+    help_ = Make<QPushButton>("Command_Help", this);
+    for (QPushButton *button : {close_, help_})
+        button->setAutoDefault(false);
+
+    for (QWidget *editor : std::initializer_list<QWidget *>{
+             receive_, transmit_, name_, decode_, encode_, power_, bandwidth_})
+        UseButtonFaceWhenDisabled(editor);
+    for (QObject *watched : std::initializer_list<QObject *>{
+             channelNumber_, receive_, transmit_, name_, decode_, encode_, power_, bandwidth_})
+        watched->installEventFilter(this);
+
+    connect(scroll_, &QScrollBar::valueChanged, this, &ChannelEditWindow::onScroll);
+    connect(channelNumber_, &QLineEdit::textChanged, this, [this] { onChannelText(); });
+    connect(receive_, &QLineEdit::textChanged, this, [this] { enableTransmit(); });
+    connect(receive_, &QLineEdit::textEdited, this, [this] { pending_ = receive_; });
+    connect(transmit_, &QLineEdit::textEdited, this, [this] { pending_ = transmit_; });
+    // The name is stored as it is typed; leaving the field shows it as stored.
+    connect(name_, &QLineEdit::textEdited, this, [this](const QString &text) {
+        store(EditChannelText(RadioData, channel_, ChannelField::Name, text, EditWindowProfile,
+                              CurrentBand()));
+    });
+    const std::pair<QComboBox *, ChannelField> lists[] = {{decode_, ChannelField::Decode},
+                                                          {encode_, ChannelField::Encode},
+                                                          {power_, ChannelField::Power},
+                                                          {bandwidth_, ChannelField::Bandwidth}};
+    for (const auto &[list, field] : lists)
+        connect(list, &QComboBox::activated, this, [this, field](int index) { choose(field, index); });
+    const std::pair<QCheckBox *, ChannelField> boxes[] = {{vox_, ChannelField::Vox},
+                                                          {busyLock_, ChannelField::BusyLockout},
+                                                          {scanAdd_, ChannelField::ScanAdd},
+                                                          {txStop_, ChannelField::TransmitStop}};
+    for (const auto &[box, field] : boxes)
+        connect(box, &QCheckBox::clicked, this,
+                [this, field](bool ticked) { choose(field, ticked ? 1 : 0); });
+    connect(close_, &QPushButton::clicked, this, [] { Windows::Unload(WindowId::Form_Chann_Edit); });
+
+    auto *number = new QHBoxLayout;
+    number->addWidget(labelChannel_);
+    number->addWidget(channelNumber_);
+    number->addWidget(scroll_);
+    number->addStretch(1);
+
+    auto *fields = new QGridLayout;
+    fields->setHorizontalSpacing(16);
+    fields->setVerticalSpacing(18);
+    const std::pair<QLabel *, QWidget *> left[] = {
+        {labelReceive_, receive_}, {labelDecode_, decode_}, {labelPower_, power_}, {labelName_, name_}};
+    const std::pair<QLabel *, QWidget *> right[] = {
+        {labelTransmit_, transmit_}, {labelEncode_, encode_}, {labelBandwidth_, bandwidth_}};
+    for (int r = 0; r < 4; ++r) {
+        left[r].first->setBuddy(left[r].second);
+        fields->addWidget(left[r].first, r, 0);
+        fields->addWidget(left[r].second, r, 1);
+        if (r < 3) {
+            right[r].first->setBuddy(right[r].second);
+            fields->addWidget(right[r].first, r, 2);
+            fields->addWidget(right[r].second, r, 3);
+        }
+    }
+    fields->setColumnStretch(1, 1);
+    fields->setColumnStretch(3, 1);
+
+    auto *switches = new QHBoxLayout;
+    for (QCheckBox *box : {vox_, busyLock_, scanAdd_, txStop_}) {
+        switches->addWidget(box);
+        switches->addStretch(1);
+    }
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(close_);
+    buttons->addSpacing(24);
+    buttons->addWidget(help_);
+    buttons->addStretch(1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 16, 24, 16);
+    layout->addLayout(number);
+    layout->addSpacing(24);
+    layout->addLayout(fields);
+    layout->addSpacing(28);
+    layout->addLayout(switches);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+
+    setTabOrder(channelNumber_, scroll_);
+    setTabOrder(scroll_, receive_);
+    setTabOrder(receive_, transmit_);
+    setTabOrder(transmit_, decode_);
+    setTabOrder(decode_, encode_);
+    setTabOrder(encode_, power_);
+    setTabOrder(power_, bandwidth_);
+    setTabOrder(bandwidth_, name_);
+    setTabOrder(name_, vox_);
+    setTabOrder(vox_, busyLock_);
+    setTabOrder(busyLock_, scanAdd_);
+    setTabOrder(scanAdd_, txStop_);
+    setTabOrder(txStop_, close_);
+    setTabOrder(close_, help_);
+}
+
+void ChannelEditWindow::applyTexts()
+{
+    namespace T = ChannelEditTexts;
+    setWindowTitle(T::Caption());
+    labelChannel_->setText(T::Channel());
+    labelReceive_->setText(T::Receive());
+    labelTransmit_->setText(T::Transmit());
+    labelDecode_->setText(T::Decode());
+    labelEncode_->setText(T::Encode());
+    labelPower_->setText(T::Power());
+    labelBandwidth_->setText(T::Bandwidth());
+    labelName_->setText(T::Name());
+    vox_->setText(T::Vox());
+    busyLock_->setText(T::BusyLock());
+    scanAdd_->setText(T::ScanAdd());
+    txStop_->setText(T::TxStop());
+    close_->setText(T::Close());
+    help_->setText(T::Help());
+}
+
+QRect ChannelEditWindow::placement() const
+{
+    const QSize main = MainWindowSize();
+    const int width = int(main.width() / 1.5);
+    const int height = int(main.height() / 1.25);
+    return QRect(std::max(0, (main.width() - width) / 2), 0, width, height);
+}
+
+void ChannelEditWindow::onLoad()
+{
+    scroll_->setRange(0, 129);
+    scroll_->setValue(CurrentChannel); // draws when the value changes
+    ShowEditedChannel();
+}
+
+void ChannelEditWindow::onActivated()
+{
+    commitPendingField();
+    ShowEditedChannel();
+}
+
+void ChannelEditWindow::onUnload() { commitPendingField(); }
+
+void ChannelEditWindow::store(const std::function<void(ImageTable &)> &edit)
+{
+    const QScopedValueRollback<bool> own(ownChange_, true);
+    ImageChanges::instance().apply(ChangeKind::CellEdit, edit);
+}
+
+void ChannelEditWindow::store(const ChannelEditResult &edit)
+{
+    if (!edit.cells.empty())
+        store([&edit](ImageTable &image) { edit.applyTo(image); });
+}
+
+// Changes made elsewhere (the grid, ...) show at once. The window's own
+// changes are drawn by the field that made them, so that a name being
+// typed is not rewritten under the cursor.
+void ChannelEditWindow::onRowsChanged(const ImageChange &change)
+{
+    if (ownChange_ || !isVisible() || !ChannelsTouched(change).contains(channel_))
+        return;
+    LoadEditedChannel(channel_);
+}
+
+void ChannelEditWindow::warn(const ChannelMessage &message)
+{
+    ShowWarning(QString::fromUtf8(message.chinese), QString::fromUtf8(message.english));
+}
+
+void ChannelEditWindow::ShowEditedChannel()
+{
+    channel_ = std::clamp<int>(CurrentChannel, 1, ChannelCount);
+    LoadEditedChannel(channel_);
+}
+
+void ChannelEditWindow::PrepareChannelEditors()
+{
+    const std::pair<QComboBox *, QStringList> lists[] = {{decode_, ToneItems()},
+                                                         {encode_, ToneItems()},
+                                                         {power_, PowerItems()},
+                                                         {bandwidth_, BandwidthItems()}};
+    for (const auto &[list, items] : lists) {
+        list->clear();
+        list->addItems(items);
+        list->setCurrentIndex(-1);
+    }
+    for (QWidget *editor : std::initializer_list<QWidget *>{
+             transmit_, decode_, encode_, power_, bandwidth_, name_, vox_, busyLock_, scanAdd_,
+             txStop_})
+        editor->setEnabled(true);
+}
+
+void ChannelEditWindow::LoadEditedChannel(int n)
+{
+    pending_ = nullptr; // the fields show the image again
+    if (IsChannelEmpty(RadioData, n)) {
+        receive_->clear();
+        transmit_->clear();
+        BlankEditedChannel(n);
+        return;
+    }
+    PrepareChannelEditors();
+    receive_->setText(ReceiveText(RadioData, n));
+    // A transmit frequency outside the band is shown, and stored, as simplex.
+    store(KeepTransmitInBand(RadioData, n, CurrentBand()));
+    transmit_->setText(TransmitText(RadioData, n));
+    // A tone of an unknown type selects nothing.
+    decode_->setCurrentIndex(ChannelChoice(RadioData, n, ChannelField::Decode).value_or(-1));
+    encode_->setCurrentIndex(ChannelChoice(RadioData, n, ChannelField::Encode).value_or(-1));
+    // Power bits 3 lie beyond the list: shown as its last entry.
+    power_->setCurrentIndex(std::min(Record::Power.get(RadioData, n), power_->count() - 1));
+    bandwidth_->setCurrentIndex(*ChannelChoice(RadioData, n, ChannelField::Bandwidth));
+    vox_->setChecked(*ChannelChoice(RadioData, n, ChannelField::Vox));
+    busyLock_->setChecked(*ChannelChoice(RadioData, n, ChannelField::BusyLockout));
+    scanAdd_->setChecked(*ChannelChoice(RadioData, n, ChannelField::ScanAdd));
+    txStop_->setChecked(*ChannelChoice(RadioData, n, ChannelField::TransmitStop));
+    name_->setText(ChannelName(RadioData, n));
+}
+
+void ChannelEditWindow::BlankEditedChannel(int n)
+{
+    pending_ = nullptr;
+    receive_->clear();
+    transmit_->clear();
+    name_->clear();
+    for (QComboBox *list : {decode_, encode_, power_, bandwidth_})
+        list->clear();
+    for (QCheckBox *box : {vox_, busyLock_, scanAdd_, txStop_})
+        box->setChecked(false);
+    for (QWidget *editor : std::initializer_list<QWidget *>{
+             transmit_, decode_, encode_, power_, bandwidth_, name_, vox_, busyLock_, scanAdd_,
+             txStop_})
+        editor->setEnabled(false);
+    // Showing an empty channel erases whatever its cells and name held.
+    store([n](ImageTable &image) { EraseChannelAndName(image, n); });
+}
+
+void ChannelEditWindow::InitNewChannel(int n)
+{
+    PrepareChannelEditors();
+    for (QWidget *editor : std::initializer_list<QWidget *>{transmit_, name_, txStop_})
+        editor->setEnabled(true);
+    store([n](ImageTable &image) { InitNewChannelCells(image, n, EditWindowProfile); });
+}
+
+void ChannelEditWindow::enableTransmit()
+{
+    transmit_->setEnabled(!receive_->text().trimmed().isEmpty());
+}
+
+// Navigation -----------------------------------------------------------
+
+void ChannelEditWindow::onScroll(int value)
+{
+    // The scroll bar wraps around between channels 1 and 128.
+    if (value == 0) {
+        scroll_->setValue(128);
+        return;
+    }
+    if (value == 129) {
+        scroll_->setValue(1);
+        return;
+    }
+    commitPendingField();
+    CurrentChannel = int16_t(value);
+    showGridCaption();
+    {
+        const QScopedValueRollback<bool> setting(settingNumber_, true);
+        channelNumber_->setText(QString::number(value));
+    }
+    ShowEditedChannel();
+}
+
+bool ChannelEditWindow::channelNumberValid() const
+{
+    const QString number = channelNumber_->text().trimmed();
+    const double value = NumericValue(number);
+    return !number.isEmpty() && value >= 1 && value <= ChannelCount;
+}
+
+// A number typed into the field moves there at once; the scroll bar keeps
+// its position. An empty or out-of-range number keeps the focus in the
+// field.
+void ChannelEditWindow::onChannelText()
+{
+    if (settingNumber_)
+        return;
+    if (!channelNumberValid()) {
+        channelNumber_->setFocus();
+        return;
+    }
+    const int value = int(NumericValue(channelNumber_->text().trimmed()));
+    commitPendingField();
+    CurrentChannel = int16_t(value);
+    showGridCaption();
+    ShowEditedChannel();
+}
+
+void ChannelEditWindow::showGridCaption()
+{
+    if (auto *grid = Windows::FindAs<ChannelGridWindow>(WindowId::frm_chann))
+        grid->showCaption();
+}
+
+// Fields -----------------------------------------------------------------
+
+void ChannelEditWindow::leaveField(QObject *field)
+{
+    if (leaving_)
+        return; // a message of the rule running takes the focus away
+    const QScopedValueRollback<bool> leaving(leaving_, true);
+    if (field == receive_)
+        leaveReceive();
+    else if (field == transmit_)
+        leaveTransmit();
+    else if (field == name_)
+        leaveName();
+}
+
+void ChannelEditWindow::commitPendingField()
+{
+    if (pending_)
+        leaveField(pending_);
+}
+
+void ChannelEditWindow::leaveReceive()
+{
+    const int n = channel_;
+    const bool created = IsChannelEmpty(RadioData, n);
+    const ChannelEditResult edit = EditChannelText(RadioData, n, ChannelField::Receive,
+                                                   receive_->text(), EditWindowProfile,
+                                                   CurrentBand());
+    store(edit);
+    if (edit.message) {
+        receive_->setText(edit.shownText);
+        warn(*edit.message);
+    }
+    if (IsChannelEmpty(RadioData, n)) {
+        BlankEditedChannel(n); // emptied: the channel is deleted
+        return;
+    }
+    if (created)
+        InitNewChannel(n);
+    LoadEditedChannel(n);
+}
+
+void ChannelEditWindow::leaveTransmit()
+{
+    const int n = channel_;
+    const ChannelEditResult edit = EditChannelText(RadioData, n, ChannelField::Transmit,
+                                                   transmit_->text(), EditWindowProfile,
+                                                   CurrentBand());
+    store(edit);
+    if (edit.message) {
+        transmit_->setText(edit.shownText);
+        warn(*edit.message);
+    }
+    LoadEditedChannel(n);
+}
+
+void ChannelEditWindow::leaveName()
+{
+    const int n = channel_;
+    store(EditChannelText(RadioData, n, ChannelField::Name, name_->text(), EditWindowProfile,
+                          CurrentBand()));
+    LoadEditedChannel(n); // the name as stored: upper case, blanks for the rest
+}
+
+void ChannelEditWindow::choose(ChannelField field, int position)
+{
+    store(ChooseChannelItem(RadioData, channel_, field, position));
+}
+
+bool ChannelEditWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress)
+        return fieldKey(watched, static_cast<QKeyEvent *>(event));
+    if (event->type() != QEvent::FocusOut)
+        return false;
+    // A message box or another program taking the focus is no leaving:
+    // the text stays and is committed on return or on closing.
+    const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+        return false;
+    if (watched == channelNumber_) {
+        // Leaving an empty or out-of-range number brings the focus back,
+        // unless it went to another window.
+        QTimer::singleShot(0, this, [this] {
+            QWidget *now = QApplication::focusWidget();
+            if (!channelNumberValid() && now && now != channelNumber_ && isAncestorOf(now))
+                channelNumber_->setFocus();
+        });
+        return false;
+    }
+    leaveField(watched);
+    return false;
+}
+
+// The key filters: what each field accepts before a key reaches it.
+bool ChannelEditWindow::fieldKey(QObject *field, QKeyEvent *event)
+{
+    const bool backspace = event->key() == Qt::Key_Backspace;
+    const bool typing = IsTyping(event);
+    if (field == decode_ || field == encode_ || field == power_ || field == bandwidth_)
+        return typing && event->key() != Qt::Key_Space; // pick-only; Space opens the list
+    if (IsEnter(event)) {
+        leaveField(field); // Enter stores as leaving does; the focus stays
+        return field != channelNumber_;
+    }
+    if (!typing && !backspace)
+        return false;
+    const QChar ch = typing ? event->text().at(0) : QChar();
+    if (field == channelNumber_) {
+        if (backspace || !IsAsciiDigit(ch))
+            return true;
+        return NumericValue(channelNumber_->text().trimmed() + ch) > ChannelCount;
+    }
+    if (field == receive_ || field == transmit_)
+        return !backspace && !IsAsciiDigit(ch) && ch != u'.';
+    if (field == name_)
+        return name_->text().size() > NameLength - 1; // five characters at most
+    return false;
+}

@@ -1,0 +1,111 @@
+// The channel edit window (Form_Chann_Edit): one channel as a form, with a
+// scroll bar and a number field to move between channels 1..128. What a
+// field stores is decided by the channel rules, with this window's own
+// defaults for a new channel, and stored through ImageChanges; the form
+// only shows the image. It shows CurrentChannel whenever it is drawn and
+// edits the channel it shows.
+#pragma once
+
+#include "ChildWindow.h"
+#include "ImageChanges.h"
+
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+struct ChannelEditResult;
+struct ChannelMessage;
+enum class ChannelField;
+
+class ChannelEditWindow : public ChildWindow {
+    Q_OBJECT
+public:
+    ChannelEditWindow();
+
+    // Draws CurrentChannel: blank when it is empty.
+    void ShowEditedChannel();
+    // Refills the four lists in the current language and enables every
+    // editor.
+    void PrepareChannelEditors();
+    // Sets every editor from channel n; an empty channel is blanked.
+    void LoadEditedChannel(int n);
+    // Blanks and disables the editors and erases channel n and its name.
+    void BlankEditedChannel(int n);
+    // A channel just created by its receive frequency: lists, editors and
+    // the defaults of this window.
+    void InitNewChannel(int n);
+
+    // The channel the form shows and edits.
+    int channel() const { return channel_; }
+
+protected:
+    void applyTexts() override;
+    QRect placement() const override;
+    void onLoad() override;
+    void onActivated() override;
+    void onUnload() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void build();
+    // Runs an edit of the image as this window's own change.
+    void store(const std::function<void(ImageTable &)> &edit);
+    void store(const ChannelEditResult &edit);
+    void onRowsChanged(const ImageChange &change);
+    void warn(const ChannelMessage &message);
+
+    // Navigation.
+    void onScroll(int value);
+    void onChannelText();
+    void showGridCaption();
+    bool channelNumberValid() const;
+
+    // Fields.
+    void leaveField(QObject *field);
+    void leaveReceive();
+    void leaveTransmit();
+    void leaveName();
+    // A frequency typed and not yet stored is stored as leaving its field
+    // stores it (activation, closing, navigation).
+    void commitPendingField();
+    void choose(ChannelField field, int position);
+    bool fieldKey(QObject *field, QKeyEvent *event);
+    void enableTransmit();
+
+    QLabel *labelChannel_ = nullptr;
+    QLineEdit *channelNumber_ = nullptr;
+    QScrollBar *scroll_ = nullptr;
+    QLabel *labelReceive_ = nullptr;
+    QLineEdit *receive_ = nullptr;
+    QLabel *labelTransmit_ = nullptr;
+    QLineEdit *transmit_ = nullptr;
+    QLabel *labelDecode_ = nullptr;
+    QComboBox *decode_ = nullptr;
+    QLabel *labelEncode_ = nullptr;
+    QComboBox *encode_ = nullptr;
+    QLabel *labelPower_ = nullptr;
+    QComboBox *power_ = nullptr;
+    QLabel *labelBandwidth_ = nullptr;
+    QComboBox *bandwidth_ = nullptr;
+    QLabel *labelName_ = nullptr;
+    QLineEdit *name_ = nullptr;
+    QCheckBox *vox_ = nullptr;
+    QCheckBox *busyLock_ = nullptr;
+    QCheckBox *scanAdd_ = nullptr;
+    QCheckBox *txStop_ = nullptr;
+    QPushButton *close_ = nullptr;
+    QPushButton *help_ = nullptr;
+
+    // A frequency field typed into since the form was drawn; a name is
+    // stored as it is typed.
+    QLineEdit *pending_ = nullptr;
+    int channel_ = 1;
+    bool ownChange_ = false;     // this window's edit runs through ImageChanges
+    bool settingNumber_ = false; // the scroll bar writes the number field
+    bool leaving_ = false;       // a field's leave rule runs
+};
