@@ -9,6 +9,8 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTimer>
 
@@ -51,15 +53,22 @@ void OptionsWindow::onLoad()
     act([this] { ShowOptions(); });
     deferMessages_ = false;
     loaded_ = true;
-    // The activation that follows the load finds nothing new to draw.
-    justLoaded_ = true;
-    QTimer::singleShot(0, this, [this] { justLoaded_ = false; });
+    // The main window regaining the focus (from another program, from a
+    // message box) re-activates this window too; only a return from another
+    // child window can bring anything new, and redrawing then would throw
+    // away a text still being typed.
+    if (MainFrame *frame = TheMainFrame())
+        connect(frame->mdiArea(), &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
+            if (sub && sub->widget() != this)
+                otherWindowActivated_ = true;
+        });
 }
 
 void OptionsWindow::onActivated()
 {
-    if (!loaded_ || justLoaded_ || depth_ > 0 || flushing_)
+    if (!loaded_ || !otherWindowActivated_ || depth_ > 0 || flushing_)
         return;
+    otherWindowActivated_ = false;
     act([this] { ShowOptions(); });
 }
 

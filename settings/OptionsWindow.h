@@ -125,7 +125,7 @@ private:
     bool deferMessages_ = false;
     bool flushing_ = false;
     bool loaded_ = false;
-    bool justLoaded_ = false;
+    bool otherWindowActivated_ = false;
     bool unloading_ = false;
     bool redrawPending_ = false;
     QList<SettingsMessage> pending_;

@@ -492,6 +492,14 @@ private slots:
         RadioData[OptionRow][0] = 7; // a change that bypassed the change path
         activateAgain();
         QCOMPARE(shown("Combo_Sql"), QString("7"));
+
+        // The main window coming back from another program (or from a
+        // message box) leaves a text being typed alone.
+        RadioData[OptionRow][0] = 4;
+        type("Text_RX_Freq", "44");
+        window->activated();
+        QCOMPARE(field("Text_RX_Freq")->text(), QString("44"));
+        QCOMPARE(shown("Combo_Sql"), QString("7"));
     }
 };
 
