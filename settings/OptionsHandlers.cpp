@@ -82,12 +82,12 @@ void OptionsWindow::connectHandlers()
 {
     // Lists and boxes that store their value and nothing else.
     for (const auto &[key, list] : lists_) {
-        const OptionEntry &entry = Entry(key);
-        if (entry.kind != OptionKind::List || key == QLatin1String("duplex"))
+        const OptionEntry *entry = &Entry(key);
+        if (entry->kind != OptionKind::List || key == QLatin1String("duplex"))
             continue;
         const bool powerOnDisplay = key == QLatin1String("powerOnDisplay");
-        events_.onChoice(list, [this, &entry, powerOnDisplay](int index) {
-            edit([&](ImageTable &image) { entry.field.set(image, index); });
+        events_.onChoice(list, [this, entry, powerOnDisplay](int index) {
+            edit([&](ImageTable &image) { entry->field.set(image, index); });
             if (powerOnDisplay)
                 message_->setEnabled(index == MessageDisplayPosition);
         });
@@ -95,10 +95,10 @@ void OptionsWindow::connectHandlers()
     for (const auto &[key, box] : checks_) {
         if (key == QLatin1String("channelOnly"))
             continue;
-        const OptionEntry &entry = Entry(key);
+        const OptionEntry *entry = &Entry(key);
         const bool password = key == QLatin1String("password");
-        events_.onClick(box, [this, &entry, password](bool on) {
-            edit([&](ImageTable &image) { entry.field.set(image, on ? 1 : 0); });
+        events_.onClick(box, [this, entry, password](bool on) {
+            edit([&](ImageTable &image) { entry->field.set(image, on ? 1 : 0); });
             if (password)
                 password_->setEnabled(on);
         });
@@ -275,7 +275,7 @@ void OptionsWindow::offsetChanged()
 
 void OptionsWindow::leave(QLineEdit *field)
 {
-    deferMessages_ = true;
+    const bool deferred = std::exchange(deferMessages_, true);
     act([this, field] {
         if (field == receive_)
             leaveReceive();
@@ -286,7 +286,7 @@ void OptionsWindow::leave(QLineEdit *field)
         else if (field == password_)
             leavePassword();
     });
-    deferMessages_ = false;
+    deferMessages_ = deferred;
 }
 
 void OptionsWindow::leaveReceive()

@@ -96,10 +96,12 @@ QLineEdit *OptionsWindow::addField(const char *name, OptionTextField kind)
 {
     auto *field = new QLineEdit(this);
     field->setObjectName(QString::fromLatin1(name));
-    // Pasted or dropped text would bypass the key rules: a paste is typed
-    // key by key instead, and there is no menu or drop to get around it.
+    // Pasted, dropped or composed text would bypass the key rules: a paste
+    // is typed key by key instead, and there is no menu, drop or input
+    // method to get around it.
     field->setContextMenuPolicy(Qt::NoContextMenu);
     field->setAcceptDrops(false);
+    field->setAttribute(Qt::WA_InputMethodEnabled, false);
     field->installEventFilter(this);
     fields_[field] = kind;
     return field;

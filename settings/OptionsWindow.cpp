@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -49,9 +50,9 @@ void OptionsWindow::onLoad()
 {
     fillLists();
     // The load's messages wait until the window is in place and active.
-    deferMessages_ = true;
+    const bool deferred = std::exchange(deferMessages_, true);
     act([this] { ShowOptions(); });
-    deferMessages_ = false;
+    deferMessages_ = deferred;
     loaded_ = true;
     // The main window regaining the focus (from another program, from a
     // message box) re-activates this window too; only a return from another
@@ -103,6 +104,13 @@ bool OptionsWindow::eventFilter(QObject *watched, QEvent *event)
         }
         if (event->type() == QEvent::KeyPress)
             return typeKey(field, static_cast<QKeyEvent *>(event));
+        // The X11 middle-button paste of the selection.
+        if (event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton) {
+            if (QApplication::clipboard()->supportsSelection())
+                typeText(field, QApplication::clipboard()->text(QClipboard::Selection));
+            return true;
+        }
         return false;
     }
     // Lists are pick-only: a typed letter would otherwise pick an entry.
@@ -116,11 +124,19 @@ bool OptionsWindow::eventFilter(QObject *watched, QEvent *event)
     return ChildWindow::eventFilter(watched, event);
 }
 
+std::optional<QChar> OptionsWindow::filtered(QLineEdit *field, QChar key) const
+{
+    QString remaining = field->text();
+    if (field->hasSelectedText())
+        remaining.remove(field->selectionStart(), field->selectedText().size());
+    return TypedChar(fields_.at(field), remaining, key);
+}
+
 // Returns true when the key was handled here (typed or discarded).
 bool OptionsWindow::typeKey(QLineEdit *field, const QKeyEvent *key)
 {
     if (key->matches(QKeySequence::Paste)) {
-        typeText(field, QApplication::clipboard()->text().section(u'\n', 0, 0));
+        typeText(field, QApplication::clipboard()->text());
         return true;
     }
     QChar typed;
@@ -133,10 +149,7 @@ bool OptionsWindow::typeKey(QLineEdit *field, const QKeyEvent *key)
         typed = key->text().at(0);
     else
         return false; // moving the cursor, Delete, shortcuts: as usual
-    QString remaining = field->text();
-    if (field->hasSelectedText())
-        remaining.remove(field->selectionStart(), field->selectedText().size());
-    const std::optional<QChar> accepted = TypedChar(fields_.at(field), remaining, typed);
+    const std::optional<QChar> accepted = filtered(field, typed);
     if (!accepted)
         return true;
     if (*accepted == BackspaceKey || *accepted == EnterKey)
@@ -145,14 +158,10 @@ bool OptionsWindow::typeKey(QLineEdit *field, const QKeyEvent *key)
     return true;
 }
 
+// Pasted text is typed key by key, up to its first line break.
 void OptionsWindow::typeText(QLineEdit *field, const QString &text)
 {
-    for (const QChar c : text) {
-        QString remaining = field->text();
-        if (field->hasSelectedText())
-            remaining.remove(field->selectionStart(), field->selectedText().size());
-        if (const std::optional<QChar> accepted = TypedChar(fields_.at(field), remaining, c);
-            accepted && *accepted != BackspaceKey && *accepted != EnterKey)
+    for (const QChar c : text.section(u'\n', 0, 0))
+        if (const std::optional<QChar> accepted = filtered(field, c); accepted && accepted->isPrint())
             field->insert(QString(*accepted));
-    }
 }

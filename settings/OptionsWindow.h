@@ -85,6 +85,7 @@ private:
     void leaveLimit(bool lower);
     void leavePassword();
 
+    std::optional<QChar> filtered(QLineEdit *field, QChar key) const;
     bool typeKey(QLineEdit *field, const QKeyEvent *key);
     void typeText(QLineEdit *field, const QString &text);
     void redrawLater();

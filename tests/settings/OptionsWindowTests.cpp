@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -207,6 +208,8 @@ private slots:
             for (const auto &c : Captions)
                 QCOMPARE(CaptionOf(w(c.name)), QString::fromUtf8(chinese ? c.chinese : c.english));
             QCOMPARE(shown("Combo_Lamp"), QString(chinese ? "自动" : "Key"));
+            QCOMPARE(shown("Combo_Scan"), QString(chinese ? "载波" : "CO"));
+            QCOMPARE(shown("Combo_KL_Mode"), QString(chinese ? "按键和上下键" : "Key&UPDN"));
             // Cleared before each fill: reopening never duplicates items.
             QCOMPARE(list("Combo_TOT")->count(), 8);
             QCOMPARE(list("Combo_APO")->count(), 16);
@@ -454,6 +457,13 @@ private slots:
         QCOMPARE(Cells(PasswordRow, 4, 8), (std::vector<int>{12, 13, 10, 1, 35}));
         QTest::keyClick(field("Text_Pon_Msg"), Qt::Key_Backspace);
         QCOMPARE(Cells(PasswordRow, 4, 8), (std::vector<int>{12, 13, 10, 1, 255}));
+
+        // A paste goes through the same key rules.
+        QGuiApplication::clipboard()->setText("x9 y#z\nmore");
+        type("Text_Pon_Msg", "");
+        QTest::keyClick(field("Text_Pon_Msg"), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(field("Text_Pon_Msg")->text(), QString("X9YZ"));
+        QCOMPARE(Cells(PasswordRow, 4, 8), (std::vector<int>{35, 9, 36, 37, 255}));
     }
 
     // The command-line report reads the same image through the same table.
