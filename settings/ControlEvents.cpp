@@ -6,7 +6,8 @@
 
 namespace {
 
-template <class Map, class... Args> void Run(const Map &handlers, const QObject *control, Args... args)
+template <class Map, class... Args>
+void Run(const Map &handlers, const QObject *control, Args... args)
 {
     auto it = handlers.find(control);
     if (it != handlers.end())

@@ -112,13 +112,16 @@ void OptionsWindow::connectHandlers()
         edit([](ImageTable &image) { Options::ChannelMode.set(image, 0); });
     });
 
-    events_.onChoice(lists_.at(QStringLiteral("duplex")), [this](int index) { shiftChosen(index); });
+    events_.onChoice(lists_.at(QStringLiteral("duplex")),
+                     [this](int index) { shiftChosen(index); });
     const std::pair<QString, QCheckBox *> tones[] = {{QStringLiteral("decode"), dni_},
                                                      {QStringLiteral("encode"), eni_}};
     for (const auto &[key, indicator] : tones) {
         const ToneField tone{Entry(key).field.column};
         events_.onChoice(lists_.at(key), [this, tone, indicator](int position) {
-            edit([&](ImageTable &image) { indicator->setChecked(StoreVfoTone(image, tone, position)); });
+            edit([&](ImageTable &image) {
+                indicator->setChecked(StoreVfoTone(image, tone, position));
+            });
         });
     }
 
@@ -147,9 +150,9 @@ void OptionsWindow::ShowOptions()
 
         showList(QStringLiteral("squelch"));
         ClearVoxReceiveStop(image);
-        for (const char *key : {"scan"})
-            showList(QLatin1String(key));
-        for (const char *key : {"manualSetup", "roger", "voxReceiveStop", "fmReceive", "batterySave"})
+        showList(QStringLiteral("scan"));
+        for (const char *key :
+             {"manualSetup", "roger", "voxReceiveStop", "fmReceive", "batterySave"})
             showCheck(QLatin1String(key));
         showList(QStringLiteral("channelDisplay"));
 

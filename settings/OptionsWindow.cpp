@@ -162,6 +162,7 @@ bool OptionsWindow::typeKey(QLineEdit *field, const QKeyEvent *key)
 void OptionsWindow::typeText(QLineEdit *field, const QString &text)
 {
     for (const QChar c : text.section(u'\n', 0, 0))
-        if (const std::optional<QChar> accepted = filtered(field, c); accepted && accepted->isPrint())
+        if (const std::optional<QChar> accepted = filtered(field, c);
+            accepted && accepted->isPrint())
             field->insert(QString(*accepted));
 }

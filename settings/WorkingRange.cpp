@@ -11,7 +11,10 @@ namespace {
 // The whole MHz of a limit text. Read from the number rather than from the
 // first three characters, so that a leading zero ("0400") cannot turn into
 // a tenth of the limit.
-int WholeMHz(const QString &text) { return std::clamp(int(std::floor(NumericValue(text))), 0, 999); }
+int WholeMHz(const QString &text)
+{
+    return std::clamp(int(std::floor(NumericValue(text))), 0, 999);
+}
 
 } // namespace
 
