@@ -276,9 +276,10 @@ bool IsChannelEmpty(const ImageTable &image, int channel)
 
 bool InsideBand(const QString &text, FrequencyBand band)
 {
-    const double f = NumericValue(text);
-    return band.lowMHz <= f && f < band.highMHz;
+    return InsideBand(NumericValue(text), band);
 }
+
+bool InsideBand(double mhz, FrequencyBand band) { return band.lowMHz <= mhz && mhz < band.highMHz; }
 
 QString FormatFrequencyText(const QString &text)
 {

@@ -94,6 +94,7 @@ std::optional<int> ChannelChoice(const ImageTable &image, int channel, ChannelFi
 bool IsChannelEmpty(const ImageTable &image, int channel);
 // f = the text's leading number (0 if none).
 bool InsideBand(const QString &text, FrequencyBand band);
+bool InsideBand(double mhz, FrequencyBand band);
 // The text an in-band frequency is stored as: 446 -> 446.00000, 446.1 ->
 // 446.10000, 88.5 -> 88.50000; longer texts stay as they are.
 QString FormatFrequencyText(const QString &text);

@@ -6,9 +6,11 @@
 #pragma once
 
 #include "Globals.h"
+#include "Language.h"
 #include "RecordCodec.h"
 
 #include <QString>
+#include <optional>
 
 void InitModelTable();
 // The start-up default image. The form on RadioData also sets
@@ -23,6 +25,10 @@ int CheckVfoBand(const ImageTable &image);
 int CheckVfoBand();
 int FindChannelOutOfBand(const ImageTable &image);
 int FindChannelOutOfBand();
+// What the first failing band check says: CheckVfoBand first, then
+// FindChannelOutOfBand naming the channel; nothing when both pass. The write
+// refuses with it and the optional features window warns with it.
+std::optional<Caption> BandCheckMessage(const ImageTable &image);
 
 // Whole-MHz limits of RadioData's band-limit record (row 153).
 BandLimits DecodeBandLimits();

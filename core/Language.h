@@ -10,3 +10,12 @@ inline QString Texts(const char *chinese, const char *english)
 {
     return QString::fromUtf8(IsChinese ? chinese : english);
 }
+
+// A text in both interface languages, kept whole until it is shown.
+struct Caption {
+    QString chinese;
+    QString english;
+    // The text of the current language (IsChinese).
+    QString text() const { return IsChinese ? chinese : english; }
+    bool operator==(const Caption &) const = default;
+};

@@ -49,6 +49,12 @@ OptionEntry Hidden(OptionEntry entry)
     return entry;
 }
 
+OptionEntry BeyondLastIsFirst(OptionEntry entry)
+{
+    entry.beyondLastIsFirst = true;
+    return entry;
+}
+
 QList<OptionEntry> BuildVfoTable()
 {
     const int v = VfoRow;
@@ -58,8 +64,9 @@ QList<OptionEntry> BuildVfoTable()
         Other("offset", "Text_Offset_Freq", "Label_offset",
               Both("频差频率(MHZ)", "Offset Frequncy(MHZ) "), OptionKind::Frequency,
               {v, Record::Offset.column}),
-        List("duplex", "Combo_Sft_d", "Label_Sft_d", Both("频差方向", "Duplex"),
-             Record::Shift.at(v), {Both("关", "Off"), Both("加频", "Plus"), Both("减频", "Minus")}),
+        BeyondLastIsFirst(List("duplex", "Combo_Sft_d", "Label_Sft_d", Both("频差方向", "Duplex"),
+                               Record::Shift.at(v),
+                               {Both("关", "Off"), Both("加频", "Plus"), Both("减频", "Minus")})),
         // The window keeps it in a hidden field without a caption; this one
         // is for reports.
         Other("tx", "Text_TX_Freq", "", Both("发射频率(MHZ)", "TX Frequency"),
@@ -138,8 +145,6 @@ QList<OptionEntry> BuildOptionTable()
 
 } // namespace
 
-QString Caption::text() const { return IsChinese ? chinese : english; }
-
 QStringList OptionEntry::itemTexts() const
 {
     QStringList texts;
@@ -155,7 +160,10 @@ QStringList OptionEntry::itemTexts() const
 
 int OptionEntry::shownIndex(int stored) const
 {
-    return std::clamp(stored, 0, std::max(0, int(items.size()) - 1));
+    const int last = std::max(0, int(items.size()) - 1);
+    if (stored > last && beyondLastIsFirst)
+        return 0;
+    return std::clamp(stored, 0, last);
 }
 
 const QList<OptionEntry> &VfoOptionTable()

@@ -5,19 +5,12 @@
 // here, so both say the same thing.
 #pragma once
 
+#include "Language.h"
 #include "RecordCodec.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-// A text in both interface languages.
-struct Caption {
-    QString chinese;
-    QString english;
-    // The text of the current language (IsChinese).
-    QString text() const;
-};
 
 enum class OptionKind {
     List,      // pick-only list; the field holds the list index
@@ -40,11 +33,15 @@ struct OptionEntry {
     CellField field;
     QList<Caption> items; // List: the items in index order
     bool hidden = false;  // kept hidden by the window; reports leave it out
+    // A stored value beyond the last item shows the first one rather than
+    // the last, because the radio reads it so (shift direction 3 = simplex).
+    bool beyondLastIsFirst = false;
 
     // The items in the current language; for a tone list the ToneList
     // entries without their blanks.
     QStringList itemTexts() const;
-    // The item a stored value shows: beyond the last item, the last one.
+    // The item a stored value shows: beyond the last item, the last one
+    // (or the first, see beyondLastIsFirst).
     int shownIndex(int stored) const;
 };
 

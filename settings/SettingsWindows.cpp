@@ -1,5 +1,9 @@
 #include "SettingsWindows.h"
 
+#include "OptionsWindow.h"
 #include "Windows.h"
 
-void RegisterSettingsWindows() {}
+void RegisterSettingsWindows()
+{
+    Windows::Register(WindowId::frm_option, [] { return new OptionsWindow; });
+}

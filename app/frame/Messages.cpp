@@ -17,6 +17,8 @@ MessageHook &Hook()
 
 QString TitleText(PromptTitle title)
 {
+    if (title == PromptTitle::EnglishOnly)
+        return QStringLiteral("Operate Prompt");
     if (IsChinese)
         return QStringLiteral("操作提示");
     return title == PromptTitle::CapitalPrompt ? QStringLiteral("Operate Prompt")

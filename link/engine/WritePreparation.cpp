@@ -8,15 +8,8 @@ std::optional<LinkText> PrepareWrite()
     RadioData[OptionRow][1] &= int16_t(~0x10);
     SetPowerOnChannel();
     BuildChannelMap();
-    if (CheckVfoBand() != 0)
-        return LinkText{QStringLiteral("频率模式下的接收或发射频率超出频率限制范围"),
-                        QStringLiteral("Receiving or transmitting frequency that frequency "
-                                       "Mode out of frequency limitation range ")};
-    if (const int n = FindChannelOutOfBand(); n > 0)
-        return LinkText{QStringLiteral("信道 %1 中的接收或发射频率超出频率限制范围").arg(n),
-                        QStringLiteral("Channel %1that Receiving or transmitting frequency  "
-                                       "out of frequency limitation range ")
-                            .arg(n)};
+    if (const std::optional<Caption> refusal = BandCheckMessage(RadioData))
+        return LinkText{refusal->chinese, refusal->english};
     // Each cell goes out as one byte; a value that does not fit would reach
     // the radio as a different one.
     for (int r = 0; r < WriteBlockCount; ++r)

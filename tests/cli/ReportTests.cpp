@@ -236,8 +236,9 @@ TEST_F(Report, StoredValuesOutsideAListShowItsLastItem)
     EXPECT_EQ(options["workMode"], "Channel");
 
     auto vfo = Values(VfoItems());
-    EXPECT_EQ(vfo["duplex"], "Minus");
-    EXPECT_EQ(vfo["tx"], "462.01250"); // shift 3 counts as simplex for the frequency
+    // Shift 3 is simplex for the radio: shown as Off, like its frequency.
+    EXPECT_EQ(vfo["duplex"], "Off");
+    EXPECT_EQ(vfo["tx"], "462.01250");
     EXPECT_EQ(vfo["power"], "Mid");
     EXPECT_EQ(vfo["step"], "100K");
     EXPECT_EQ(vfo["bandwidth"], "Narrow");

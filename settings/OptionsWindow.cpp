@@ -1,0 +1,168 @@
+#include "OptionsWindow.h"
+
+#include "ImageChanges.h"
+#include "MainFrame.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTimer>
+
+OptionsWindow::OptionsWindow() : ChildWindow(WindowId::frm_option)
+{
+    setObjectName(QStringLiteral("frm_option"));
+    buildControls();
+    buildLayout();
+    connectHandlers();
+    connect(close_, &QPushButton::clicked, this, [this] { unload(); });
+    // Help has no action.
+
+    // Changes made elsewhere (a read, an opened file, another editor) show
+    // at once; the window's own changes are drawn by the rules themselves.
+    connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this,
+            [this](const ImageChange &change) {
+                if (depth_ == 0 && loaded_ &&
+                    (change.touches(VfoRow) || change.touches(BandLimitRow) ||
+                     change.touches(OptionRow, PasswordRow)))
+                    redrawLater();
+            });
+}
+
+OptionsWindow::~OptionsWindow() { unloading_ = true; }
+
+QRect OptionsWindow::placement() const
+{
+    const QSize main = MainWindowSize();
+    const int width = qRound(main.width() / 1.04);
+    const int height = qRound(main.height() / 1.25);
+    const int left = (main.width() - width) / 2 - Twips(100);
+    return QRect(std::max(0, left), 0, width, height);
+}
+
+void OptionsWindow::onLoad()
+{
+    fillLists();
+    // The load's messages wait until the window is in place and active.
+    const bool deferred = std::exchange(deferMessages_, true);
+    act([this] { ShowOptions(); });
+    deferMessages_ = deferred;
+    loaded_ = true;
+    // The main window regaining the focus (from another program, from a
+    // message box) re-activates this window too; only a return from another
+    // child window can bring anything new, and redrawing then would throw
+    // away a text still being typed.
+    if (MainFrame *frame = TheMainFrame())
+        connect(frame->mdiArea(), &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
+            if (sub && sub->widget() != this)
+                otherWindowActivated_ = true;
+        });
+}
+
+void OptionsWindow::onActivated()
+{
+    if (!loaded_ || !otherWindowActivated_ || depth_ > 0 || flushing_)
+        return;
+    otherWindowActivated_ = false;
+    act([this] { ShowOptions(); });
+}
+
+void OptionsWindow::onUnload() { unloading_ = true; }
+
+void OptionsWindow::redrawLater()
+{
+    if (redrawPending_)
+        return;
+    redrawPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        redrawPending_ = false;
+        if (!unloading_)
+            act([this] { ShowOptions(); });
+    });
+}
+
+bool OptionsWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (unloading_)
+        return false;
+    auto *field = qobject_cast<QLineEdit *>(watched);
+    if (field && fields_.count(field)) {
+        if (event->type() == QEvent::FocusOut) {
+            // A message box or another program taking the focus, or a popup,
+            // is no leaving of the field.
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+                !flushing_)
+                leave(field);
+            return false;
+        }
+        if (event->type() == QEvent::KeyPress)
+            return typeKey(field, static_cast<QKeyEvent *>(event));
+        // The X11 middle-button paste of the selection.
+        if (event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton) {
+            if (QApplication::clipboard()->supportsSelection())
+                typeText(field, QApplication::clipboard()->text(QClipboard::Selection));
+            return true;
+        }
+        return false;
+    }
+    // Lists are pick-only: a typed letter would otherwise pick an entry.
+    if (event->type() == QEvent::KeyPress && qobject_cast<QComboBox *>(watched)) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool typing =
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
+            !key->text().isEmpty() && key->text().at(0).isPrint();
+        return typing && key->key() != Qt::Key_Space;
+    }
+    return ChildWindow::eventFilter(watched, event);
+}
+
+std::optional<QChar> OptionsWindow::filtered(QLineEdit *field, QChar key) const
+{
+    QString remaining = field->text();
+    if (field->hasSelectedText())
+        remaining.remove(field->selectionStart(), field->selectedText().size());
+    return TypedChar(fields_.at(field), remaining, key);
+}
+
+// Returns true when the key was handled here (typed or discarded).
+bool OptionsWindow::typeKey(QLineEdit *field, const QKeyEvent *key)
+{
+    if (key->matches(QKeySequence::Paste)) {
+        typeText(field, QApplication::clipboard()->text());
+        return true;
+    }
+    QChar typed;
+    if (key->key() == Qt::Key_Backspace)
+        typed = BackspaceKey;
+    else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+        typed = EnterKey;
+    else if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
+             !key->text().isEmpty() && key->text().at(0).isPrint())
+        typed = key->text().at(0);
+    else
+        return false; // moving the cursor, Delete, shortcuts: as usual
+    const std::optional<QChar> accepted = filtered(field, typed);
+    if (!accepted)
+        return true;
+    if (*accepted == BackspaceKey || *accepted == EnterKey)
+        return false;
+    field->insert(QString(*accepted)); // an edit: the change handler runs
+    return true;
+}
+
+// Pasted text is typed key by key, up to its first line break.
+void OptionsWindow::typeText(QLineEdit *field, const QString &text)
+{
+    for (const QChar c : text.section(u'\n', 0, 0))
+        if (const std::optional<QChar> accepted = filtered(field, c);
+            accepted && accepted->isPrint())
+            field->insert(QString(*accepted));
+}

@@ -1,0 +1,134 @@
+// frm_option: the optional features window. It edits the radio-wide
+// settings (rows 208/209), the VFO record (row 0) and the working range
+// (row 153) and owns no data: every accepted value goes into the image at
+// once through the change path, and ShowOptions draws every control from
+// the image on load, on every activation and after the VFO and range rules
+// stored something. What a typed value stores is decided by the settings
+// rules; this window shows their messages and moves the focus.
+#pragma once
+
+#include "ChildWindow.h"
+#include "ControlEvents.h"
+#include "SettingsMessages.h"
+#include "TypedKeys.h"
+
+#include <QList>
+#include <QPointer>
+#include <functional>
+#include <map>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+struct ToneField;
+
+class OptionsWindow : public ChildWindow {
+    Q_OBJECT
+public:
+    OptionsWindow();
+    ~OptionsWindow() override;
+
+    // Sets every control from the image; a control whose value changes runs
+    // its handler, which writes back what it shows (clamped values included).
+    void ShowOptions();
+    // The two limit fields into row 153, then ShowOptions (new band limits).
+    void StoreWorkingRange();
+    // Warns when the VFO or a channel lies outside the working range.
+    void CheckWorkingRange();
+
+protected:
+    void applyTexts() override;
+    QRect placement() const override;
+    void onLoad() override;
+    void onActivated() override;
+    void onUnload() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Controls and layout (OptionsLayout.cpp).
+    void buildControls();
+    void buildLayout();
+    void fillLists();
+    QComboBox *addList(const QString &key);
+    QCheckBox *addCheck(const QString &key);
+    QLabel *addLabel(const QString &key);
+    QLineEdit *addField(const char *name, OptionTextField kind);
+
+    // Handlers (OptionsHandlers.cpp).
+    void connectHandlers();
+    // Every handler runs inside act(): messages wait until the outermost
+    // one is done. edit() also makes what it stores one change of the image.
+    void act(const std::function<void()> &action);
+    void edit(const std::function<void(ImageTable &)> &change);
+    void warn(const SettingsMessage &message);
+    void focusBack(QLineEdit *field);
+    void flushMessages();
+
+    void showList(const QString &key);
+    void showCheck(const QString &key);
+    void showTone(QComboBox *list, QCheckBox *indicator, const ToneField &tone);
+    void setWorkModeEnabled(bool enabled);
+    void applyTransmitRule(int shift);
+    void shiftChosen(int index);
+    void channelOnlyClicked(bool on);
+
+    void receiveChanged();
+    void offsetChanged();
+    void leave(QLineEdit *field);
+    void leaveReceive();
+    void leaveOffset();
+    void leaveLimit(bool lower);
+    void leavePassword();
+
+    std::optional<QChar> filtered(QLineEdit *field, QChar key) const;
+    bool typeKey(QLineEdit *field, const QKeyEvent *key);
+    void typeText(QLineEdit *field, const QString &text);
+    void redrawLater();
+
+    ControlEvents events_;
+    std::map<QString, QComboBox *> lists_; // by option key
+    std::map<QString, QCheckBox *> checks_;
+    std::map<QString, QLabel *> labels_;
+    std::map<const QObject *, OptionTextField> fields_;
+
+    QGroupBox *generalFrame_ = nullptr;
+    QGroupBox *switchFrame_ = nullptr;
+    QGroupBox *voxFrame_ = nullptr;
+    QGroupBox *modeFrame_ = nullptr;
+    QGroupBox *powerOnFrame_ = nullptr;
+    QGroupBox *vfoFrame_ = nullptr;
+    QGroupBox *rangeFrame_ = nullptr;
+    QRadioButton *freq_ = nullptr;
+    QRadioButton *chann_ = nullptr;
+    QCheckBox *dni_ = nullptr;
+    QCheckBox *eni_ = nullptr;
+    QLineEdit *receive_ = nullptr;
+    QLineEdit *offset_ = nullptr;
+    QLineEdit *transmit_ = nullptr;
+    QLineEdit *lower_ = nullptr;
+    QLineEdit *upper_ = nullptr;
+    QLineEdit *password_ = nullptr;
+    QLineEdit *message_ = nullptr;
+    QLabel *from_ = nullptr;
+    QLabel *to_ = nullptr;
+    QLabel *mhz_ = nullptr;
+    QPushButton *close_ = nullptr;
+    QPushButton *help_ = nullptr;
+
+    int depth_ = 0;
+    // Messages raised while the focus moves are shown once it has moved, so
+    // the box does not take the click that moved it.
+    bool deferMessages_ = false;
+    bool flushing_ = false;
+    bool loaded_ = false;
+    bool otherWindowActivated_ = false;
+    bool unloading_ = false;
+    bool redrawPending_ = false;
+    QList<SettingsMessage> pending_;
+    QPointer<QLineEdit> pendingFocus_;
+};
