@@ -264,6 +264,7 @@ void MDImain::applyTexts()
 void MDImain::startUp()
 {
     ResetGlobals(); // version, Chinese, port 1, tone list, model table, image
+    ResetOpenWindows();
     SetAboutTexts();
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->size() : QSize(1600, 1000);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Globals.h"
+#include "OpenWindows.h"
 #include "MainFrame.h"
 
 #include <QLabel>

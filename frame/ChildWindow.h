@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Globals.h"
+#include "OpenWindows.h"
 
 #include <QRect>
 #include <QWidget>
