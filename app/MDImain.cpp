@@ -70,14 +70,6 @@ const ToolButton ToolButtons[] = {
 // Status panel widths in percent of the main window's width.
 const int PanelPercent[8] = {5, 15, 6, 8, 10, 5, 16, 35};
 
-// The windows the language switch reloads, in its order.
-const WindowId ReloadOrder[] = {
-    WindowId::frmAbout,        WindowId::frm_option,      WindowId::frm_chann,
-    WindowId::Form_setup,      WindowId::Form_type,       WindowId::Form_save_chann,
-    WindowId::Form_open_chann, WindowId::Form_Comm_Read,  WindowId::Form_Comm_Write,
-    WindowId::Form_Edit_Test,  WindowId::Form_Adjust_Txp,
-};
-
 } // namespace
 
 MDImain::MDImain()
@@ -288,7 +280,5 @@ void MDImain::switchLanguage(bool chinese)
         SetAboutTexts();
     }
     applyTexts();
-    for (WindowId id : ReloadOrder)
-        if (OpenWindows[id])
-            Windows::Reload(id);
+    Windows::ReloadOpenWindows();
 }

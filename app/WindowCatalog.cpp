@@ -5,13 +5,27 @@
 #include "FileWindows.h"
 #include "FormType.h"
 #include "LinkWindows.h"
+#include "RadioWriteOpen.h"
 #include "SettingsWindows.h"
 #include "Windows.h"
 
+namespace {
+
+// The link windows' registration declares nothing about them yet; what the
+// window rules need to know of them is declared here meanwhile.
+void DeclareLinkWindows()
+{
+    for (WindowId id : {WindowId::Form_setup, WindowId::Form_Comm_Read, WindowId::Form_Comm_Write})
+        Windows::Declare(id, {.dialogLike = true});
+    SetRadioWriteOpenQuery([] { return Windows::IsOpen(WindowId::Form_Comm_Write); });
+}
+
+} // namespace
+
 void RegisterAppWindows()
 {
-    Windows::Register(WindowId::Form_type, [] { return new FormType; });
-    Windows::Register(WindowId::frmAbout, [] { return new AboutWindow; });
+    Windows::Register(WindowId::Form_type, [] { return new FormType; }, {.dialogLike = true});
+    Windows::Register(WindowId::frmAbout, [] { return new AboutWindow; }, {.dialogLike = true});
 }
 
 void RegisterAllWindows()
@@ -19,6 +33,7 @@ void RegisterAllWindows()
     RegisterAppWindows();
     RegisterChannelWindows();
     RegisterLinkWindows();
+    DeclareLinkWindows();
     RegisterFileWindows();
     RegisterSettingsWindows();
 }

@@ -47,12 +47,7 @@ ChannelGridWindow::ChannelGridWindow() : ChildWindow(WindowId::frm_chann)
     close_ = MakeButton("Command_Close", this);
     connect(clear_, &QPushButton::clicked, this, [this] { clearAll(); });
     connect(edit_, &QPushButton::clicked, this, [] { Windows::Open(WindowId::Form_Chann_Edit); });
-    connect(close_, &QPushButton::clicked, this, [] {
-        Windows::Unload(WindowId::frm_chann);
-        Windows::Unload(WindowId::Form_Chann_Edit);
-        Windows::Unload(WindowId::Form_open_chann);
-        Windows::Unload(WindowId::Form_save_chann);
-    });
+    connect(close_, &QPushButton::clicked, this, [] { Windows::Close(WindowId::frm_chann); });
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);

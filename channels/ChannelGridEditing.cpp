@@ -6,6 +6,7 @@
 #include "ChannelTexts.h"
 #include "Globals.h"
 #include "Messages.h"
+#include "RadioWriteOpen.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -433,7 +434,7 @@ void ChannelGridWindow::listEnter()
 // left behind when the focus moves there.
 void ChannelGridWindow::textFocusLost()
 {
-    if (!OpenWindows[WindowId::Form_Comm_Write] || !editorCell_)
+    if (!RadioWriteOpen() || !editorCell_)
         return;
     const auto [n, col] = *editorCell_;
     if (col != ReceiveCol && col != TransmitCol)

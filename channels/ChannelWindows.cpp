@@ -6,4 +6,6 @@
 void RegisterChannelWindows()
 {
     Windows::Register(WindowId::frm_chann, [] { return new ChannelGridWindow; });
+    // The edit window works on the grid's current channel and goes with it.
+    Windows::Declare(WindowId::Form_Chann_Edit, {.closesWith = WindowId::frm_chann});
 }

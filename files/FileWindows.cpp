@@ -88,6 +88,8 @@ bool OpenChannelWindow::confirm(const QString &path)
 
 void RegisterFileWindows()
 {
-    Windows::Register(WindowId::Form_save_chann, [] { return new SaveChannelWindow; });
-    Windows::Register(WindowId::Form_open_chann, [] { return new OpenChannelWindow; });
+    // Both go when the user closes the channel grid, the open window first.
+    const WindowTraits traits{.dialogLike = true, .closedByCloseOf = WindowId::frm_chann};
+    Windows::Register(WindowId::Form_open_chann, [] { return new OpenChannelWindow; }, traits);
+    Windows::Register(WindowId::Form_save_chann, [] { return new SaveChannelWindow; }, traits);
 }

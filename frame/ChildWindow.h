@@ -26,6 +26,11 @@ public:
     // Unload the window (its close handler may refuse, e.g. while busy).
     bool unload();
 
+signals:
+    // The window was unloaded, by whatever means (its buttons, the close
+    // box, a reopening or a reload).
+    void unloaded(WindowId id);
+
 protected:
     // Captions and list texts of the current language (IsChinese).
     virtual void applyTexts() = 0;
