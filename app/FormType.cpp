@@ -1,9 +1,11 @@
 #include "FormType.h"
 
 #include "Conversions.h"
+#include "ImageChanges.h"
 #include "ImageRoutines.h"
 #include "Language.h"
 #include "MainFrame.h"
+#include "RecordCodec.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,8 +18,6 @@
 
 namespace {
 
-constexpr int SubBandSwitchBit = 0x80; // cell (208, 7): receive on the sub band
-
 QString MainBandWord(int position) { return position == 0 ? "UHF" : "VHF"; }
 
 // The dual-band models pair UHF with VHF: table entry 1 is the sub band of
@@ -27,7 +27,7 @@ int SubBandEntry(int position) { return position == 0 ? 1 : 0; }
 
 void SetBandFromRecord()
 {
-    const BandLimits limits = DecodeBandLimits();
+    const BandLimits limits = DecodeBandLimits(RadioData);
     BandLowMHz = limits.low;
     BandHighMHz = limits.high;
 }
@@ -104,9 +104,11 @@ FormType::FormType()
         if (position >= 0)
             modelSelected(position);
     });
+    // Stored at once, so Cancel keeps it.
     connect(sc_, &QCheckBox::toggled, this, [](bool on) {
-        int16_t &cell = RadioData[OptionRow][7];
-        cell = int16_t(on ? (cell | SubBandSwitchBit) : (cell & ~SubBandSwitchBit));
+        ImageChanges::instance().apply(ChangeKind::ModelSelect, [on](ImageTable &image) {
+            Options::SubBandReceive.set(image, on);
+        });
     });
     connect(enter_, &QPushButton::clicked, this, &FormType::confirm);
     connect(cancel_, &QPushButton::clicked, this, [this] { unload(); });
@@ -157,7 +159,7 @@ void FormType::onLoad()
     const int sub = SubBandEntry(position);
     subBand_->setText(BandLabelText(SubBandWord(position), BandTable[sub], BandTable[sub + 7]));
 
-    sc_->setChecked(RadioData[OptionRow][7] & SubBandSwitchBit);
+    sc_->setChecked(Options::SubBandReceive.get(RadioData));
 
     // With the band texts in, the labels have their full height: fit the
     // window to them.
@@ -205,15 +207,13 @@ void FormType::confirm()
     const int position = type_->currentIndex();
     SetBandFromTable(position);
     ModelIndex = int16_t(position);
-    EncodeBandLimits(BandTable[position], BandTable[position + 7]);
     ShowBandInStatusBar();
-
-    // The VFO moves to a fixed point just inside the new band.
-    const BcdBytes vfo = TextToBcd(NumberText(BandLowMHz) + QStringLiteral(".625"));
-    RadioData[VfoRow][0] = vfo.B0;
-    RadioData[VfoRow][1] = vfo.B1;
-    RadioData[VfoRow][2] = vfo.B2;
-    RadioData[VfoRow][3] = vfo.B3;
+    ImageChanges::instance().apply(ChangeKind::ModelSelect, [position](ImageTable &image) {
+        EncodeBandLimits(image, BandTable[position], BandTable[position + 7]);
+        // The VFO moves to a fixed point just inside the new band.
+        const QString vfo = NumberText(BandLowMHz) + QStringLiteral(".625");
+        Record::Rx.setCode(image, VfoRow, TextToBcd(vfo));
+    });
 
     showBands(position);
     unload();

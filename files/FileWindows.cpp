@@ -1,6 +1,7 @@
 #include "FileWindows.h"
 
 #include "ChannelFile.h"
+#include "ImageChanges.h"
 #include "Messages.h"
 #include "PendingName.h"
 #include "Windows.h"
@@ -80,7 +81,7 @@ bool OpenChannelWindow::confirm(const QString &path)
                                        "ones are unchanged."));
         return false;
     }
-    RadioData = *image;
+    ImageChanges::instance().replaceImage(ChangeKind::OpenedFile, *image);
     ShowWarning(QStringLiteral("信道参数从文件调入成功 ！"),
                 QStringLiteral("Succeed fold the channel parameter from file."));
     return true;

@@ -1,5 +1,6 @@
 #include "ChannelFile.h"
 #include "FileWindows.h"
+#include "ImageChanges.h"
 #include "MDImain.h"
 #include "Messages.h"
 #include "PendingName.h"
@@ -207,8 +208,11 @@ private slots:
         window->switchLanguage(false);
         ChildWindow *w = Windows::Open(WindowId::Form_open_chann);
         text1(w)->setText("other.chann");
+        QSignalSpy changes(&ImageChanges::instance(), &ImageChanges::rowsChanged);
         QTest::mouseClick(button(w, "Command_enter"), Qt::LeftButton);
         QVERIFY(SameUsedCells(RadioData, image));
+        QCOMPARE(changes.size(), 1);
+        QCOMPARE(changes.first().first().value<ImageChange>().kind, ChangeKind::OpenedFile);
         QCOMPARE(RadioData[254][15], image[254][15]);
         QCOMPARE(RadioData[255][0], image[255][0]);
         QCOMPARE(RadioData[256][0], before[256][0]); // beyond the file: untouched
