@@ -3,8 +3,8 @@
 #include "AboutWindow.h"
 #include "ChannelWindows.h"
 #include "FileWindows.h"
-#include "FormType.h"
 #include "LinkWindows.h"
+#include "ModelSelectWindow.h"
 #include "RadioWriteOpen.h"
 #include "SettingsWindows.h"
 #include "Windows.h"
@@ -24,7 +24,7 @@ void DeclareLinkWindows()
 
 void RegisterAppWindows()
 {
-    Windows::Register(WindowId::Form_type, [] { return new FormType; }, {.dialogLike = true});
+    Windows::Register(WindowId::Form_type, [] { return new ModelSelectWindow; }, {.dialogLike = true});
     Windows::Register(WindowId::frmAbout, [] { return new AboutWindow; }, {.dialogLike = true});
 }
 

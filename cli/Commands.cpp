@@ -115,7 +115,7 @@ int ReadCommand(const QStringList &arguments)
     }
 
     UsePort(parser.value(port));
-    const TransferResult result = RunTransfer(LinkMode::Read, ProgressOutput::StyleFor(parser.isSet(quiet)));
+    const TransferResult result = RunTransfer(LinkMode::Read, ProgressOutput::styleFor(parser.isSet(quiet)));
     if (result != TransferResult::Completed)
         return TransferExit(result);
     ChannelFileError error;
@@ -150,7 +150,7 @@ int WriteCommand(const QStringList &arguments)
         return ExitBadInput;
 
     UsePort(parser.value(port));
-    return TransferExit(RunTransfer(LinkMode::Write, ProgressOutput::StyleFor(parser.isSet(quiet))));
+    return TransferExit(RunTransfer(LinkMode::Write, ProgressOutput::styleFor(parser.isSet(quiet))));
 }
 
 int ShowCommand(const QStringList &arguments)

@@ -1,7 +1,7 @@
 #include "ChannelWindows.h"
 #include "ChildWindow.h"
 #include "FileWindows.h"
-#include "MDImain.h"
+#include "MainWindow.h"
 #include "Messages.h"
 #include "RadioWriteOpen.h"
 #include "WindowCatalog.h"
@@ -46,7 +46,7 @@ private slots:
         for (WindowId id : {WindowId::frm_chann, WindowId::Form_setup, WindowId::Form_type})
             Windows::Register(id, [id] { return new ProbeWindow(id); });
         ProbeWindow::loads = ProbeWindow::unloads = 0;
-        window = new MDImain;
+        window = new MainWindow;
         window->startUp();
     }
     void cleanup()
@@ -224,7 +224,7 @@ private slots:
     }
 
 private:
-    MDImain *window = nullptr;
+    MainWindow *window = nullptr;
 };
 
 QTEST_MAIN(MainWindowTests)

@@ -1,7 +1,7 @@
 #include "ChannelFile.h"
 #include "FileWindows.h"
 #include "ImageChanges.h"
-#include "MDImain.h"
+#include "MainWindow.h"
 #include "Messages.h"
 #include "PendingName.h"
 #include "Windows.h"
@@ -58,7 +58,7 @@ private slots:
             messages.push_back({text, title});
         });
         RegisterFileWindows();
-        window = new MDImain;
+        window = new MainWindow;
         window->startUp();
     }
     void cleanup()
@@ -403,7 +403,7 @@ private:
         file.write(bytes);
     }
 
-    MDImain *window = nullptr;
+    MainWindow *window = nullptr;
     std::unique_ptr<QTemporaryDir> dir;
     QString previousDir;
     std::vector<Shown> messages;

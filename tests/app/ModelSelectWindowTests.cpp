@@ -1,8 +1,8 @@
 #include "Conversions.h"
 #include "ImageChanges.h"
-#include "FormType.h"
 #include "ImageRoutines.h"
-#include "MDImain.h"
+#include "MainWindow.h"
+#include "ModelSelectWindow.h"
 #include "WindowCatalog.h"
 #include "Windows.h"
 
@@ -29,13 +29,13 @@ QList<int> Row(int row, int count)
 
 } // namespace
 
-class FormTypeTests : public QObject {
+class ModelSelectWindowTests : public QObject {
     Q_OBJECT
 private slots:
     void init()
     {
         RegisterAppWindows();
-        window = new MDImain;
+        window = new MainWindow;
         window->startUp();
     }
     void cleanup()
@@ -192,8 +192,8 @@ private:
     static QComboBox *combo(QWidget *w) { return w->findChild<QComboBox *>("Combo_type"); }
     static QCheckBox *check(QWidget *w) { return w->findChild<QCheckBox *>("Check_SC"); }
 
-    MDImain *window = nullptr;
+    MainWindow *window = nullptr;
 };
 
-QTEST_MAIN(FormTypeTests)
-#include "FormTypeTests.moc"
+QTEST_MAIN(ModelSelectWindowTests)
+#include "ModelSelectWindowTests.moc"

@@ -1,4 +1,4 @@
-#include "FormType.h"
+#include "ModelSelectWindow.h"
 
 #include "Conversions.h"
 #include "ImageChanges.h"
@@ -52,7 +52,7 @@ QString BandLabelText(const QString &word, double low, double high, bool upperBl
            (upperBlank ? SignedNumberText(high) : NumberText(high)) + QStringLiteral(" MHZ");
 }
 
-FormType::FormType()
+ModelSelectWindow::ModelSelectWindow()
     : ChildWindow(WindowId::Form_type), label1_(new QLabel(this)), type_(new QComboBox(this)),
       label2_(new QLabel(this)), band_(new QLabel(this)), label3_(new QLabel(this)),
       subBand_(new QLabel(this)), sc_(new QCheckBox(this)), enter_(new QPushButton(this)),
@@ -110,11 +110,11 @@ FormType::FormType()
             Options::SubBandReceive.set(image, on);
         });
     });
-    connect(enter_, &QPushButton::clicked, this, &FormType::confirm);
+    connect(enter_, &QPushButton::clicked, this, &ModelSelectWindow::confirm);
     connect(cancel_, &QPushButton::clicked, this, [this] { unload(); });
 }
 
-void FormType::applyTexts()
+void ModelSelectWindow::applyTexts()
 {
     setWindowTitle(Texts("机型选择", "Model Select"));
     label1_->setText(Texts("机  型", "Model"));
@@ -125,7 +125,7 @@ void FormType::applyTexts()
     cancel_->setText(Texts("取 消", "Cancel"));
 }
 
-QRect FormType::placement() const
+QRect ModelSelectWindow::placement() const
 {
     // The width follows the main window; the height is what the controls
     // need, title bar and frame included, so that no empty band sits above
@@ -135,7 +135,7 @@ QRect FormType::placement() const
     return centred(QSize(qRound(inner.width() / 1.8), frame->sizeHint().height()), 500);
 }
 
-void FormType::onLoad()
+void ModelSelectWindow::onLoad()
 {
     // Fill without selecting, so that choosing ModelIndex below runs the
     // selection handler like a user's pick.
@@ -167,7 +167,7 @@ void FormType::onLoad()
         frame->setGeometry(placement());
 }
 
-bool FormType::eventFilter(QObject *watched, QEvent *event)
+bool ModelSelectWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Pick-only: a typed letter would otherwise jump to a matching model.
     // Space still opens the list.
@@ -182,13 +182,13 @@ bool FormType::eventFilter(QObject *watched, QEvent *event)
     return ChildWindow::eventFilter(watched, event);
 }
 
-void FormType::modelSelected(int position)
+void ModelSelectWindow::modelSelected(int position)
 {
     SetBandFromRecord();
     showBands(position);
 }
 
-void FormType::showBands(int position)
+void ModelSelectWindow::showBands(int position)
 {
     if (position == ModelIndex) {
         const int sub = SubBandEntry(position);
@@ -202,7 +202,7 @@ void FormType::showBands(int position)
     }
 }
 
-void FormType::confirm()
+void ModelSelectWindow::confirm()
 {
     const int position = type_->currentIndex();
     SetBandFromTable(position);

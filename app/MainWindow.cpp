@@ -1,7 +1,7 @@
-#include "MDImain.h"
+#include "MainWindow.h"
 
-#include "ImageRoutines.h"
 #include "AboutTexts.h"
+#include "ImageRoutines.h"
 #include "Language.h"
 #include "Windows.h"
 
@@ -72,7 +72,7 @@ const int PanelPercent[8] = {5, 15, 6, 8, 10, 5, 16, 35};
 
 } // namespace
 
-MDImain::MDImain()
+MainWindow::MainWindow()
 {
     setObjectName(QStringLiteral("MDImain"));
     area_ = new QMdiArea(this);
@@ -87,13 +87,13 @@ MDImain::MDImain()
     buildStatusBar();
 }
 
-MDImain::~MDImain()
+MainWindow::~MainWindow()
 {
     if (TheMainFrame() == this)
         SetMainFrame(nullptr);
 }
 
-QAction *MDImain::addOpenAction(QMenu *menu, const char *name, WindowId target)
+QAction *MainWindow::addOpenAction(QMenu *menu, const char *name, WindowId target)
 {
     QAction *action = menu->addAction(QString());
     action->setObjectName(QString::fromLatin1(name));
@@ -101,7 +101,7 @@ QAction *MDImain::addOpenAction(QMenu *menu, const char *name, WindowId target)
     return action;
 }
 
-void MDImain::buildMenus()
+void MainWindow::buildMenus()
 {
     QMenuBar *bar = menuBar();
     auto topMenu = [bar](const char *name) {
@@ -166,7 +166,7 @@ void MDImain::buildMenus()
     connect(topAction("Menu_exit"), &QAction::triggered, this, &QWidget::close);
 }
 
-void MDImain::buildToolbar()
+void MainWindow::buildToolbar()
 {
     toolbar_ = addToolBar(QString());
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));
@@ -180,7 +180,7 @@ void MDImain::buildToolbar()
     }
 }
 
-void MDImain::toolbarButton(const QString &key)
+void MainWindow::toolbarButton(const QString &key)
 {
     if (key == QLatin1String("open"))
         Windows::Open(WindowId::Form_open_chann);
@@ -196,7 +196,7 @@ void MDImain::toolbarButton(const QString &key)
         close();
 }
 
-void MDImain::buildStatusBar()
+void MainWindow::buildStatusBar()
 {
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
@@ -211,25 +211,25 @@ void MDImain::buildStatusBar()
     }
 }
 
-void MDImain::setPanelWidths()
+void MainWindow::setPanelWidths()
 {
     // Fixed once at start-up, from the window width at that moment.
     for (int i = 0; i < 8; ++i)
         panels_[i]->setFixedWidth(width() * PanelPercent[i] / 100);
 }
 
-void MDImain::setPanelText(int panel, const QString &text)
+void MainWindow::setPanelText(int panel, const QString &text)
 {
     if (panel >= 1 && panel <= 8)
         panels_[panel - 1]->setText(text);
 }
 
-QString MDImain::panelText(int panel) const
+QString MainWindow::panelText(int panel) const
 {
     return panel >= 1 && panel <= 8 ? panels_[panel - 1]->text() : QString();
 }
 
-void MDImain::applyTexts()
+void MainWindow::applyTexts()
 {
     for (const MenuText &m : MenuTexts) {
         const QString name = QString::fromLatin1(m.name);
@@ -253,7 +253,7 @@ void MDImain::applyTexts()
     setWindowTitle(Texts(CaptionChinese, CaptionEnglish));
 }
 
-void MDImain::startUp()
+void MainWindow::startUp()
 {
     ResetGlobals(); // version, Chinese, port 1, tone list, model table, image
     ResetOpenWindows();
@@ -273,7 +273,7 @@ void MDImain::startUp()
     Windows::Open(WindowId::frm_chann);
 }
 
-void MDImain::switchLanguage(bool chinese)
+void MainWindow::switchLanguage(bool chinese)
 {
     if (IsChinese != chinese) {
         IsChinese = chinese;
