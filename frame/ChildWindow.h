@@ -23,7 +23,8 @@ public:
     void load();
     // The window became the active child window.
     void activated() { onActivated(); }
-    // Unload the window (its close handler may refuse, e.g. while busy).
+    // Unload the window (its close handler may refuse, e.g. while busy);
+    // the windows declared to close with it go too.
     bool unload();
 
 signals:
