@@ -3,15 +3,15 @@
 #include "AboutWindow.h"
 #include "ChannelWindows.h"
 #include "FileWindows.h"
-#include "FormType.h"
 #include "LinkWindows.h"
+#include "ModelSelectWindow.h"
 #include "SettingsWindows.h"
 #include "Windows.h"
 
 void RegisterAppWindows()
 {
-    Windows::Register(WindowId::Form_type, [] { return new FormType; });
-    Windows::Register(WindowId::frmAbout, [] { return new AboutWindow; });
+    Windows::Register(WindowId::Form_type, [] { return new ModelSelectWindow; }, {.dialogLike = true});
+    Windows::Register(WindowId::frmAbout, [] { return new AboutWindow; }, {.dialogLike = true});
 }
 
 void RegisterAllWindows()

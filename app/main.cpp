@@ -1,6 +1,6 @@
 #include "DemoRadio.h"
 #include "Display.h"
-#include "MDImain.h"
+#include "MainWindow.h"
 #include "PortBinding.h"
 #include "WindowCatalog.h"
 
@@ -43,7 +43,7 @@ int main(int argc, char *argv[])
     }
 
     RegisterAllWindows();
-    MDImain window;
+    MainWindow window;
     window.startUp();
     return app.exec();
 }

@@ -23,7 +23,6 @@
 #include <QScopedValueRollback>
 #include <QStyleOptionComboBox>
 #include <QTableWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -51,12 +50,7 @@ ChannelGridWindow::ChannelGridWindow() : ChildWindow(WindowId::frm_chann)
     close_ = MakeButton("Command_Close", this);
     connect(clear_, &QPushButton::clicked, this, [this] { clearAll(); });
     connect(edit_, &QPushButton::clicked, this, [] { Windows::Open(WindowId::Form_Chann_Edit); });
-    connect(close_, &QPushButton::clicked, this, [] {
-        Windows::Unload(WindowId::frm_chann);
-        Windows::Unload(WindowId::Form_Chann_Edit);
-        Windows::Unload(WindowId::Form_open_chann);
-        Windows::Unload(WindowId::Form_save_chann);
-    });
+    connect(close_, &QPushButton::clicked, this, [] { Windows::Close(WindowId::frm_chann); });
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -159,11 +153,6 @@ void ChannelGridWindow::onLoad()
         if (window)
             window->CommitPendingName();
     });
-    // The edit window works on CurrentChannel and goes with the grid: a
-    // grid loaded afresh (the language switched, the grid opened again)
-    // loads it afresh too.
-    if (OpenWindows[WindowId::Form_Chann_Edit])
-        Windows::Reload(WindowId::Form_Chann_Edit);
 }
 
 void ChannelGridWindow::onActivated()
@@ -180,12 +169,6 @@ void ChannelGridWindow::onUnload()
     if (const int n = editorChannel())
         commitCell(n, editors_->cell()->col);
     SetPendingNameCommit(nullptr);
-    // The edit window closes with the grid; a grid that is loaded again at
-    // once (a reload) keeps it.
-    QTimer::singleShot(0, qApp, [] {
-        if (!OpenWindows[WindowId::frm_chann])
-            Windows::Unload(WindowId::Form_Chann_Edit);
-    });
 }
 
 void ChannelGridWindow::store(ChangeKind kind, const std::function<void(ImageTable &)> &edit)

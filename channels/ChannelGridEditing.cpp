@@ -8,6 +8,7 @@
 #include "Globals.h"
 #include "Messages.h"
 #include "TypedKeys.h"
+#include "RadioWriteOpen.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -400,7 +401,7 @@ void ChannelGridWindow::listEnter()
 void ChannelGridWindow::textFocusLost()
 {
     const int n = editorChannel();
-    if (!OpenWindows[WindowId::Form_Comm_Write] || !n)
+    if (!RadioWriteOpen() || !n)
         return;
     const int col = editors_->cell()->col;
     if (col != ReceiveCol && col != TransmitCol)

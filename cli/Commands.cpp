@@ -114,7 +114,7 @@ int ReadCommand(const QStringList &arguments)
     }
 
     UsePort(parser.value(port));
-    const TransferResult result = RunRead(ProgressOutput::StyleFor(parser.isSet(quiet)));
+    const TransferResult result = RunRead(ProgressOutput::styleFor(parser.isSet(quiet)));
     if (result != TransferResult::Completed)
         return TransferExit(result);
     ChannelFileError error;
@@ -149,7 +149,7 @@ int WriteCommand(const QStringList &arguments)
         return ExitBadInput;
 
     UsePort(parser.value(port));
-    return TransferExit(RunWrite(ProgressOutput::StyleFor(parser.isSet(quiet))));
+    return TransferExit(RunWrite(ProgressOutput::styleFor(parser.isSet(quiet))));
 }
 
 int ShowCommand(const QStringList &arguments)

@@ -13,7 +13,7 @@ constexpr int LineStep = 10;
 
 ProgressOutput::ProgressOutput(Style style, FILE *out) : style_(style), out_(out) {}
 
-ProgressOutput::Style ProgressOutput::StyleFor(bool quiet)
+ProgressOutput::Style ProgressOutput::styleFor(bool quiet)
 {
     if (quiet)
         return Style::Quiet;

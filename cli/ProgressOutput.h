@@ -12,7 +12,7 @@ public:
 
     explicit ProgressOutput(Style style, FILE *out = stderr);
     // The style that suits standard error: a bar on a terminal.
-    static Style StyleFor(bool quiet);
+    static Style styleFor(bool quiet);
 
     Style style() const { return style_; }
     void setPercent(int percent);

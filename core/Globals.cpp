@@ -23,7 +23,6 @@ bool IsChinese = true;
 int16_t PortNumber = 1;
 QString VersionText;
 bool PortErrorFlag = false;
-OpenWindowFlags OpenWindows;
 
 void ResetGlobals()
 {
@@ -34,7 +33,6 @@ void ResetGlobals()
     IsChinese = true;
     PortNumber = 1;
     PortErrorFlag = false;
-    OpenWindows.clear();
     ModelIndex = 0;
     ChannelCount = 128;
     CurrentChannel = 1;

@@ -56,36 +56,7 @@ extern int16_t PortNumber;   // serial port 1..8
 extern QString VersionText;  // "Ver1.2"
 extern bool PortErrorFlag;   // last attempt to open the port failed
 
-// One flag per child window, true while it is loaded. Form_Chann_Edit is an
-// extra entry so that the window rules treat every child window alike; the
-// language switch reloads only the first eleven.
-enum class WindowId {
-    frmAbout,
-    frm_option,
-    frm_chann,
-    Form_setup,
-    Form_type,
-    Form_save_chann,
-    Form_open_chann,
-    Form_Comm_Read,
-    Form_Comm_Write,
-    Form_Edit_Test,
-    Form_Adjust_Txp,
-    Form_Chann_Edit,
-};
-constexpr int WindowCount = 12;
-class OpenWindowFlags {
-public:
-    bool &operator[](WindowId id) { return flags_[static_cast<int>(id)]; }
-    bool operator[](WindowId id) const { return flags_[static_cast<int>(id)]; }
-    void clear() { flags_.fill(false); }
-
-private:
-    std::array<bool, WindowCount> flags_{};
-};
-extern OpenWindowFlags OpenWindows;
-
 // Puts every global back into its start-up state: zero-filled image, then
-// the model table, tone list and default image, Chinese, port 1, no window
-// open. The main window's start-up sequence and the tests use it.
+// the model table, tone list and default image, Chinese, port 1. The main
+// window's start-up sequence and the tests use it.
 void ResetGlobals();

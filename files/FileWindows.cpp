@@ -1,6 +1,7 @@
 #include "FileWindows.h"
 
 #include "ChannelFile.h"
+#include "ImageChanges.h"
 #include "Messages.h"
 #include "PendingName.h"
 #include "Windows.h"
@@ -80,7 +81,7 @@ bool OpenChannelWindow::confirm(const QString &path)
                                        "ones are unchanged."));
         return false;
     }
-    RadioData = *image;
+    ImageChanges::instance().replaceImage(ChangeKind::OpenedFile, *image);
     ShowWarning(QStringLiteral("信道参数从文件调入成功 ！"),
                 QStringLiteral("Succeed fold the channel parameter from file."));
     return true;
@@ -88,6 +89,8 @@ bool OpenChannelWindow::confirm(const QString &path)
 
 void RegisterFileWindows()
 {
-    Windows::Register(WindowId::Form_save_chann, [] { return new SaveChannelWindow; });
-    Windows::Register(WindowId::Form_open_chann, [] { return new OpenChannelWindow; });
+    // Both go when the user closes the channel grid, the open window first.
+    const WindowTraits traits{.dialogLike = true, .closedByCloseOf = WindowId::frm_chann};
+    Windows::Register(WindowId::Form_open_chann, [] { return new OpenChannelWindow; }, traits);
+    Windows::Register(WindowId::Form_save_chann, [] { return new SaveChannelWindow; }, traits);
 }

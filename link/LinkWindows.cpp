@@ -1,12 +1,14 @@
 #include "LinkWindows.h"
 
 #include "PortSetupWindow.h"
+#include "RadioWriteOpen.h"
 #include "TransferWindow.h"
 #include "Windows.h"
 
 void RegisterLinkWindows()
 {
-    Windows::Register(WindowId::Form_setup, [] { return new PortSetupWindow; });
-    Windows::Register(WindowId::Form_Comm_Read, [] { return new ReadWindow; });
-    Windows::Register(WindowId::Form_Comm_Write, [] { return new WriteWindow; });
+    Windows::Register(WindowId::Form_setup, [] { return new PortSetupWindow; }, {.dialogLike = true});
+    Windows::Register(WindowId::Form_Comm_Read, [] { return new ReadWindow; }, {.dialogLike = true});
+    Windows::Register(WindowId::Form_Comm_Write, [] { return new WriteWindow; }, {.dialogLike = true});
+    SetRadioWriteOpenQuery([] { return Windows::IsOpen(WindowId::Form_Comm_Write); });
 }

@@ -1,6 +1,6 @@
 #include "AboutTexts.h"
-#include "MDImain.h"
 #include "MainFrame.h"
+#include "MainWindow.h"
 #include "Messages.h"
 #include "WindowCatalog.h"
 #include "Windows.h"
@@ -19,7 +19,7 @@ private slots:
     void init()
     {
         RegisterAllWindows();
-        window = new MDImain;
+        window = new MainWindow;
         window->startUp();
         messages.clear();
         SetMessageHook([this](const QString &text, const QString &) { messages << text; });
@@ -98,7 +98,7 @@ private:
         return w->findChild<QPushButton *>(name)->text();
     }
 
-    MDImain *window = nullptr;
+    MainWindow *window = nullptr;
     QStringList messages;
 };
 

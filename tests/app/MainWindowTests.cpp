@@ -1,13 +1,17 @@
+#include "ChannelWindows.h"
 #include "ChildWindow.h"
-#include "MDImain.h"
+#include "FileWindows.h"
+#include "MainWindow.h"
 #include "Messages.h"
+#include "RadioWriteOpen.h"
+#include "WindowCatalog.h"
 #include "Windows.h"
 
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QtTest>
@@ -19,9 +23,7 @@ class ProbeWindow : public ChildWindow {
     Q_OBJECT
 public:
     static inline int loads = 0;
-    static inline int activations = 0;
     static inline int unloads = 0;
-    static inline bool busy = false;
 
     explicit ProbeWindow(WindowId id) : ChildWindow(id) {}
 
@@ -29,8 +31,6 @@ protected:
     void applyTexts() override { setWindowTitle(IsChinese ? "探针" : "Probe"); }
     QRect placement() const override { return centred(QSize(200, 100)); }
     void onLoad() override { ++loads; }
-    void onActivated() override { ++activations; }
-    bool canClose() override { return !busy; }
     void onUnload() override { ++unloads; }
 };
 
@@ -45,14 +45,12 @@ private slots:
     {
         for (WindowId id : {WindowId::frm_chann, WindowId::Form_setup, WindowId::Form_type})
             Windows::Register(id, [id] { return new ProbeWindow(id); });
-        ProbeWindow::loads = ProbeWindow::activations = ProbeWindow::unloads = 0;
-        ProbeWindow::busy = false;
-        window = new MDImain;
+        ProbeWindow::loads = ProbeWindow::unloads = 0;
+        window = new MainWindow;
         window->startUp();
     }
     void cleanup()
     {
-        ProbeWindow::busy = false;
         delete window;
         Flush();
         SetMessageHook(nullptr);
@@ -126,29 +124,9 @@ private slots:
         window->toolbarButton("no such key");
         window->toolbarButton("Edit_chann"); // keys are compared exactly
         QCOMPARE(ProbeWindow::loads, 2);
-    }
-
-    void unloadClearsTheFlagUnlessTheWindowRefuses()
-    {
-        ProbeWindow::busy = true;
-        QVERIFY(!Windows::Unload(WindowId::frm_chann));
-        QVERIFY(OpenWindows[WindowId::frm_chann]);
-        ProbeWindow::busy = false;
-        QVERIFY(Windows::Unload(WindowId::frm_chann));
-        QVERIFY(!OpenWindows[WindowId::frm_chann]);
-        QVERIFY(!Windows::Find(WindowId::frm_chann));
         // Menus for windows nobody registered do nothing.
         window->findChild<QAction *>("Prog_read")->trigger();
         QVERIFY(!OpenWindows[WindowId::Form_Comm_Read]);
-    }
-
-    void activatingAWindowRedrawsIt()
-    {
-        Windows::Open(WindowId::Form_setup);
-        const int before = ProbeWindow::activations;
-        auto *grid = qobject_cast<QMdiSubWindow *>(Windows::Find(WindowId::frm_chann)->parentWidget());
-        window->mdiArea()->setActiveSubWindow(grid);
-        QCOMPARE(ProbeWindow::activations, before + 1);
     }
 
     void languageSwitchRecaptionsAndReloadsOpenWindows()
@@ -174,64 +152,79 @@ private slots:
         QCOMPARE(window->panelText(6), QString("频段"));
     }
 
-    void messagesPickTextAndTitleWhenShown()
+    // The real grid and about box, a probe for a window still to come and
+    // one for the edit window, which belongs to the grid.
+    void languageSwitchReloadsInWindowOrderAndClosesTheEditWindow()
     {
-        QString text, title;
-        SetMessageHook([&](const QString &t, const QString &h) { text = t; title = h; });
-        ShowWarning("中文", "English");
-        QCOMPARE(text, QString("中文"));
-        QCOMPARE(title, QString("操作提示"));
-        IsChinese = false;
-        ShowWarning("中文", "English");
-        QCOMPARE(text, QString("English"));
-        QCOMPARE(title, QString("Operate prompt"));
-        ShowWarning("中文", "English", PromptTitle::CapitalPrompt);
-        QCOMPARE(title, QString("Operate Prompt"));
-    }
-
-    void aFullWidthMarkStaysOnTheLineOfItsText()
-    {
-        SetMessageHook(nullptr);
-        IsChinese = false;
-        QString shown;
-        QTimer::singleShot(0, [&shown] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            shown = box->text();
-            box->accept();
-        });
-        ShowWarning("中文", "Communication port is error, please setting right communication port . ！\n\nDevice: x");
-        QCOMPARE(shown, QString("Communication port is error, please setting right communication port\u00A0.\u00A0！\n\nDevice: x"));
-    }
-
-    void dialogLikeWindowsCannotBeMinimisedOrMaximisedAndShowNoIcon()
-    {
-        const WindowId dialogs[] = {WindowId::frmAbout,        WindowId::Form_type,       WindowId::Form_setup,
-                                    WindowId::Form_open_chann, WindowId::Form_save_chann,
-                                    WindowId::Form_Comm_Read,  WindowId::Form_Comm_Write};
-        for (int i = 0; i < WindowCount; ++i) {
-            const auto id = WindowId(i);
+        RegisterAppWindows();
+        RegisterChannelWindows();
+        for (WindowId id : {WindowId::Form_Edit_Test, WindowId::Form_Chann_Edit})
             Windows::Register(id, [id] { return new ProbeWindow(id); });
-            auto *sub = qobject_cast<QMdiSubWindow *>(Windows::Open(id)->parentWidget());
-            QVERIFY(sub);
-            const bool dialog = std::find(std::begin(dialogs), std::end(dialogs), id) != std::end(dialogs);
-            const Qt::WindowFlags flags = sub->windowFlags();
-            QCOMPARE(bool(flags & Qt::WindowMinimizeButtonHint), !dialog);
-            QCOMPARE(bool(flags & Qt::WindowMaximizeButtonHint), !dialog);
-            QVERIFY(flags & Qt::WindowCloseButtonHint);
-            // The title bar's icon place stays clear.
-            const QImage icon = sub->windowIcon().pixmap(16, 16).toImage();
-            QVERIFY(!icon.isNull());
-            for (int y = 0; y < icon.height(); ++y)
-                for (int x = 0; x < icon.width(); ++x)
-                    QCOMPARE(qAlpha(icon.pixel(x, y)), 0);
-            Windows::Unload(id);
-            Flush();
+        Windows::Open(WindowId::Form_Edit_Test);
+        Windows::Open(WindowId::frm_chann);
+        window->findChild<QAction *>("Menu_About")->trigger();
+        Windows::Find(WindowId::frm_chann)->findChild<QPushButton *>("Command_Edit")->click();
+        QVERIFY(Windows::IsOpen(WindowId::Form_Chann_Edit));
+        std::vector<WindowId> unloaded;
+        for (QMdiSubWindow *sub : window->mdiArea()->subWindowList()) {
+            auto *child = qobject_cast<ChildWindow *>(sub->widget());
+            connect(child, &ChildWindow::unloaded, child,
+                    [&](WindowId id) { unloaded.push_back(id); });
         }
+        window->findChild<QAction *>("Language_eng")->trigger();
+        Flush();
+        QVERIFY(unloaded == (std::vector<WindowId>{WindowId::frmAbout, WindowId::frm_chann,
+                                                   WindowId::Form_Chann_Edit,
+                                                   WindowId::Form_Edit_Test}));
+        QVERIFY(!Windows::IsOpen(WindowId::Form_Chann_Edit));
+        QCOMPARE(Windows::Find(WindowId::frmAbout)->windowTitle(), QString("About"));
+        auto *grid = Windows::Find(WindowId::frm_chann);
+        QCOMPARE(grid->findChild<QPushButton *>("Command_Edit")->text(), QString("Channel Edit"));
+        QCOMPARE(Windows::Find(WindowId::Form_Edit_Test)->windowTitle(), QString("Probe"));
+    }
+
+    // A reload of the grid leaves the file windows open; its Close does not.
+    void theGridsCloseTakesTheFileWindowsAlong()
+    {
+        RegisterChannelWindows();
+        RegisterFileWindows();
+        const WindowId ids[] = {WindowId::frm_chann, WindowId::Form_open_chann,
+                                WindowId::Form_save_chann};
+        for (WindowId id : ids)
+            Windows::Open(id);
+        window->switchLanguage(true);
+        for (WindowId id : ids)
+            QVERIFY(Windows::IsOpen(id));
+        Windows::Find(WindowId::frm_chann)->findChild<QPushButton *>("Command_Close")->click();
+        for (WindowId id : ids)
+            QVERIFY(!Windows::IsOpen(id));
+    }
+
+    // Registers every real window, so it runs last.
+    void everyWindowDeclaresWhatTheRulesNeed()
+    {
+        RegisterAllWindows();
+        using W = WindowId;
+        const W dialogs[] = {W::frmAbout,        W::Form_type,       W::Form_setup,
+                             W::Form_open_chann, W::Form_save_chann, W::Form_Comm_Read,
+                             W::Form_Comm_Write};
+        for (int i = 0; i < WindowCount; ++i) {
+            const auto id = W(i);
+            const WindowTraits &traits = Windows::TraitsOf(id);
+            const std::optional<W> grid = W::frm_chann, none;
+            QCOMPARE(traits.dialogLike,
+                     std::find(std::begin(dialogs), std::end(dialogs), id) != std::end(dialogs));
+            QVERIFY(traits.closesWith == (id == W::Form_Chann_Edit ? grid : none));
+            const bool closedByGrid = id == W::Form_open_chann || id == W::Form_save_chann;
+            QVERIFY(traits.closedByCloseOf == (closedByGrid ? grid : none));
+        }
+        QVERIFY(!RadioWriteOpen());
+        window->toolbarButton("write");
+        QVERIFY(RadioWriteOpen());
     }
 
 private:
-    MDImain *window = nullptr;
+    MainWindow *window = nullptr;
 };
 
 QTEST_MAIN(MainWindowTests)

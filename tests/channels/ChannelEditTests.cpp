@@ -105,8 +105,11 @@ private slots:
         };
         d->main->switchLanguage(false);
         d->attach();
+        // The grid reloaded by the switch closes the edit window with it.
+        QVERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
+        d->pressButton("Command_Edit");
         w = Windows::FindAs<ChannelEditWindow>(WindowId::Form_Chann_Edit);
-        QVERIFY(w); // the grid reloaded by the switch takes the edit window along
+        QVERIFY(w);
         QCOMPARE(w->windowTitle(), QString("Channel Edit"));
         for (const auto &[name, caption] : captions)
             QCOMPARE(control<QLabel>(name)->text(), QString(caption));
@@ -374,7 +377,7 @@ private slots:
         QTest::keyClick(transmit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(transmit, "441");
         // The language menu takes the focus, then its entry reloads the
-        // grid and this window with it.
+        // grid, which closes this window; what was typed is stored first.
         auto *language = d->main->findChild<QMenu *>("Language_Setup");
         language->popup(d->main->mapToGlobal(QPoint(0, 0)));
         QTRY_VERIFY(language->isVisible());
@@ -382,7 +385,7 @@ private slots:
         language->close();
         QCOMPARE(Cells(12, 4, 7), (std::vector<int>{0, 0, 0x50, 0}));
         QCOMPARE(RadioData[12][12] >> 6, 1);
-        QVERIFY(OpenWindows[WindowId::Form_Chann_Edit]);
+        QVERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
     }
 };
 

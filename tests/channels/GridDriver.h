@@ -5,7 +5,7 @@
 #include "ChannelGrid.h"
 #include "ChannelWindows.h"
 #include "Globals.h"
-#include "MDImain.h"
+#include "MainWindow.h"
 #include "Messages.h"
 #include "Windows.h"
 
@@ -31,7 +31,7 @@ public:
             messages.push_back({text, title});
         });
         RegisterChannelWindows();
-        main = std::make_unique<MDImain>();
+        main = std::make_unique<MainWindow>();
         main->startUp();
         attach();
     }
@@ -112,7 +112,7 @@ public:
         return values;
     }
 
-    std::unique_ptr<MDImain> main;
+    std::unique_ptr<MainWindow> main;
     ChannelGridWindow *grid = nullptr;
     QTableWidget *table = nullptr;
     QLineEdit *textEdit = nullptr;

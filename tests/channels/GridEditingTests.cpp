@@ -3,6 +3,7 @@
 #include "GridDriver.h"
 
 #include "PendingName.h"
+#include "RadioWriteOpen.h"
 
 namespace {
 
@@ -412,9 +413,9 @@ private slots:
         QCoreApplication::sendEvent(d->textEdit, &lost);
         QVERIFY(d->textEdit->isVisible());
         QCOMPARE(int(RadioData[4][0]), 255);
-        OpenWindows[WindowId::Form_Comm_Write] = true;
+        SetRadioWriteOpenQuery([] { return true; });
         QCoreApplication::sendEvent(d->textEdit, &lost);
-        OpenWindows[WindowId::Form_Comm_Write] = false;
+        SetRadioWriteOpenQuery(nullptr);
         QVERIFY(!d->textEdit->isVisible());
         QCOMPARE(Cells(4, 0, 3), (std::vector<int>{0x00, 0x00, 0x60, 0x44}));
         d->click(4, 0); // the cell change afterwards commits nothing more

@@ -1,6 +1,7 @@
 #include "ChannelFile.h"
 #include "FileWindows.h"
-#include "MDImain.h"
+#include "ImageChanges.h"
+#include "MainWindow.h"
 #include "Messages.h"
 #include "PendingName.h"
 #include "Windows.h"
@@ -57,7 +58,7 @@ private slots:
             messages.push_back({text, title});
         });
         RegisterFileWindows();
-        window = new MDImain;
+        window = new MainWindow;
         window->startUp();
     }
     void cleanup()
@@ -207,8 +208,11 @@ private slots:
         window->switchLanguage(false);
         ChildWindow *w = Windows::Open(WindowId::Form_open_chann);
         text1(w)->setText("other.chann");
+        QSignalSpy changes(&ImageChanges::instance(), &ImageChanges::rowsChanged);
         QTest::mouseClick(button(w, "Command_enter"), Qt::LeftButton);
         QVERIFY(SameUsedCells(RadioData, image));
+        QCOMPARE(changes.size(), 1);
+        QCOMPARE(changes.first().first().value<ImageChange>().kind, ChangeKind::OpenedFile);
         QCOMPARE(RadioData[254][15], image[254][15]);
         QCOMPARE(RadioData[255][0], image[255][0]);
         QCOMPARE(RadioData[256][0], before[256][0]); // beyond the file: untouched
@@ -399,7 +403,7 @@ private:
         file.write(bytes);
     }
 
-    MDImain *window = nullptr;
+    MainWindow *window = nullptr;
     std::unique_ptr<QTemporaryDir> dir;
     QString previousDir;
     std::vector<Shown> messages;

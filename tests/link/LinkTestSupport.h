@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Globals.h"
-#include "MDImain.h"
+#include "MainWindow.h"
 #include "Messages.h"
 #include "PortBinding.h"
 #include "RadioSimCore.h"
@@ -57,7 +57,7 @@ public:
         return false;
     }
 
-    MDImain window;
+    MainWindow window;
     std::vector<Shown> messages;
     // Runs while a message is up, i.e. before the window that showed it
     // may go away (a finished read unloads itself soon after).

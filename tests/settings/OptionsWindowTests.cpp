@@ -4,7 +4,7 @@
 #include "ChildWindow.h"
 #include "ImageChanges.h"
 #include "ImageRoutines.h"
-#include "MDImain.h"
+#include "MainWindow.h"
 #include "Messages.h"
 #include "OptionTable.h"
 #include "SettingsReport.h"
@@ -107,7 +107,7 @@ QString CaptionOf(QWidget *w)
 
 class OptionsWindowTests : public QObject {
     Q_OBJECT
-    std::unique_ptr<MDImain> main;
+    std::unique_ptr<MainWindow> main;
     ChildWindow *window = nullptr;
     std::vector<Message> messages;
 
@@ -187,7 +187,7 @@ private slots:
             messages.push_back({text, title});
         });
         RegisterAllWindows();
-        main = std::make_unique<MDImain>();
+        main = std::make_unique<MainWindow>();
         main->startUp();
     }
     void cleanup()

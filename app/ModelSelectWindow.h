@@ -9,10 +9,10 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
-class FormType : public ChildWindow {
+class ModelSelectWindow : public ChildWindow {
     Q_OBJECT
 public:
-    FormType();
+    ModelSelectWindow();
 
 protected:
     void applyTexts() override;

@@ -1,7 +1,8 @@
 #include "Conversions.h"
-#include "FormType.h"
+#include "ImageChanges.h"
 #include "ImageRoutines.h"
-#include "MDImain.h"
+#include "MainWindow.h"
+#include "ModelSelectWindow.h"
 #include "WindowCatalog.h"
 #include "Windows.h"
 
@@ -28,13 +29,13 @@ QList<int> Row(int row, int count)
 
 } // namespace
 
-class FormTypeTests : public QObject {
+class ModelSelectWindowTests : public QObject {
     Q_OBJECT
 private slots:
     void init()
     {
         RegisterAppWindows();
-        window = new MDImain;
+        window = new MainWindow;
         window->startUp();
     }
     void cleanup()
@@ -107,7 +108,14 @@ private slots:
     {
         ChildWindow *w = open();
         combo(w)->setCurrentIndex(1);
+        QSignalSpy changes(&ImageChanges::instance(), &ImageChanges::rowsChanged);
         QTest::mouseClick(button(w, "Command_enter"), Qt::LeftButton);
+        // Record and VFO are one change.
+        QCOMPARE(changes.size(), 1);
+        const auto change = changes.first().first().value<ImageChange>();
+        QCOMPARE(change.kind, ChangeKind::ModelSelect);
+        QCOMPARE(change.rows.size(), 2);
+        QVERIFY(change.touches(VfoRow) && change.touches(BandLimitRow));
         QCOMPARE(Row(BandLimitRow, 4), (QList<int>{0x60, 0x13, 0x40, 0x17}));
         QCOMPARE(Row(VfoRow, 4), (QList<int>{0x00, 0x25, 0x66, 0x13}));
         QCOMPARE(ModelIndex, int16_t(1));
@@ -158,8 +166,11 @@ private slots:
         RadioData[OptionRow][7] = 0x05;
         ChildWindow *w = open();
         QVERIFY(!check(w)->isChecked());
+        QSignalSpy changes(&ImageChanges::instance(), &ImageChanges::rowsChanged);
         QTest::mouseClick(check(w), Qt::LeftButton);
         QCOMPARE(RadioData[OptionRow][7], int16_t(0x85));
+        QCOMPARE(changes.size(), 1);
+        QVERIFY(changes.first().first().value<ImageChange>().touches(OptionRow));
         QTest::mouseClick(button(w, "Command_Cancel"), Qt::LeftButton);
         Flush();
         QCOMPARE(RadioData[OptionRow][7], int16_t(0x85));
@@ -181,8 +192,8 @@ private:
     static QComboBox *combo(QWidget *w) { return w->findChild<QComboBox *>("Combo_type"); }
     static QCheckBox *check(QWidget *w) { return w->findChild<QCheckBox *>("Check_SC"); }
 
-    MDImain *window = nullptr;
+    MainWindow *window = nullptr;
 };
 
-QTEST_MAIN(FormTypeTests)
-#include "FormTypeTests.moc"
+QTEST_MAIN(ModelSelectWindowTests)
+#include "ModelSelectWindowTests.moc"

@@ -5,7 +5,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <algorithm>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -21,27 +23,22 @@ std::map<WindowId, QPointer<ChildWindow>> &Loaded()
     return loaded;
 }
 
-// Windows that ask for one thing and go away, like dialogs: nothing to
-// minimise or maximise.
-bool IsDialogLike(WindowId id)
+std::map<WindowId, WindowTraits> &Traits()
 {
-    switch (id) {
-    case WindowId::frmAbout:
-    case WindowId::Form_type:
-    case WindowId::Form_setup:
-    case WindowId::Form_open_chann:
-    case WindowId::Form_save_chann:
-    case WindowId::Form_Comm_Read:
-    case WindowId::Form_Comm_Write:
-        return true;
-    default:
-        return false;
-    }
+    static std::map<WindowId, WindowTraits> traits;
+    return traits;
+}
+
+// Ids in the order their traits were declared.
+std::vector<WindowId> &Declared()
+{
+    static std::vector<WindowId> declared;
+    return declared;
 }
 
 Qt::WindowFlags WindowFlags(WindowId id)
 {
-    if (!IsDialogLike(id))
+    if (!Windows::TraitsOf(id).dialogLike)
         return Qt::SubWindow;
     // The system menu hint carries the close button in the title bar.
     return Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -54,7 +51,28 @@ namespace Windows {
 
 void Register(WindowId id, Factory factory) { Factories()[id] = std::move(factory); }
 
+void Register(WindowId id, Factory factory, const WindowTraits &traits)
+{
+    Register(id, std::move(factory));
+    Declare(id, traits);
+}
+
 bool IsRegistered(WindowId id) { return Factories().count(id) != 0; }
+
+void Declare(WindowId id, const WindowTraits &traits)
+{
+    Traits()[id] = traits;
+    auto &declared = Declared();
+    declared.erase(std::remove(declared.begin(), declared.end(), id), declared.end());
+    declared.push_back(id);
+}
+
+const WindowTraits &TraitsOf(WindowId id)
+{
+    static const WindowTraits plain;
+    const auto it = Traits().find(id);
+    return it == Traits().end() ? plain : it->second;
+}
 
 ChildWindow *Find(WindowId id)
 {
@@ -64,6 +82,8 @@ ChildWindow *Find(WindowId id)
     return it->second;
 }
 
+bool IsOpen(WindowId id) { return Find(id) != nullptr; }
+
 bool Unload(WindowId id)
 {
     ChildWindow *window = Find(id);
@@ -72,6 +92,16 @@ bool Unload(WindowId id)
     if (!window->unload())
         return false;
     Loaded().erase(id);
+    return true;
+}
+
+bool Close(WindowId id)
+{
+    if (!Unload(id))
+        return false;
+    for (WindowId other : std::vector<WindowId>(Declared()))
+        if (TraitsOf(other).closedByCloseOf == id)
+            Unload(other);
     return true;
 }
 
@@ -100,10 +130,28 @@ ChildWindow *Open(WindowId id)
     return window;
 }
 
+void UnloadPartsOf(WindowId owner)
+{
+    for (int i = 0; i < WindowCount; ++i)
+        if (TraitsOf(WindowId(i)).closesWith == owner)
+            Unload(WindowId(i));
+}
+
 void Reload(WindowId id)
 {
     if (Find(id) && Unload(id))
         Open(id);
+}
+
+void ReloadOpenWindows()
+{
+    std::vector<WindowId> open;
+    for (int i = 0; i < WindowCount; ++i)
+        if (IsOpen(WindowId(i)) && !TraitsOf(WindowId(i)).closesWith)
+            open.push_back(WindowId(i));
+    for (WindowId id : open)
+        if (IsOpen(id))
+            Reload(id);
 }
 
 void AttachToMainFrame()

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Globals.h"
+#include "OpenWindows.h"
 
 #include <QRect>
 #include <QWidget>
@@ -22,8 +23,14 @@ public:
     void load();
     // The window became the active child window.
     void activated() { onActivated(); }
-    // Unload the window (its close handler may refuse, e.g. while busy).
+    // Unload the window (its close handler may refuse, e.g. while busy);
+    // the windows declared to close with it go too.
     bool unload();
+
+signals:
+    // The window was unloaded, by whatever means (its buttons, the close
+    // box, a reopening or a reload).
+    void unloaded(WindowId id);
 
 protected:
     // Captions and list texts of the current language (IsChinese).

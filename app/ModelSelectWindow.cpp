@@ -1,9 +1,11 @@
-#include "FormType.h"
+#include "ModelSelectWindow.h"
 
 #include "Conversions.h"
+#include "ImageChanges.h"
 #include "ImageRoutines.h"
 #include "Language.h"
 #include "MainFrame.h"
+#include "RecordCodec.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,8 +18,6 @@
 
 namespace {
 
-constexpr int SubBandSwitchBit = 0x80; // cell (208, 7): receive on the sub band
-
 QString MainBandWord(int position) { return position == 0 ? "UHF" : "VHF"; }
 
 // The dual-band models pair UHF with VHF: table entry 1 is the sub band of
@@ -27,7 +27,7 @@ int SubBandEntry(int position) { return position == 0 ? 1 : 0; }
 
 void SetBandFromRecord()
 {
-    const BandLimits limits = DecodeBandLimits();
+    const BandLimits limits = DecodeBandLimits(RadioData);
     BandLowMHz = limits.low;
     BandHighMHz = limits.high;
 }
@@ -52,7 +52,7 @@ QString BandLabelText(const QString &word, double low, double high, bool upperBl
            (upperBlank ? SignedNumberText(high) : NumberText(high)) + QStringLiteral(" MHZ");
 }
 
-FormType::FormType()
+ModelSelectWindow::ModelSelectWindow()
     : ChildWindow(WindowId::Form_type), label1_(new QLabel(this)), type_(new QComboBox(this)),
       label2_(new QLabel(this)), band_(new QLabel(this)), label3_(new QLabel(this)),
       subBand_(new QLabel(this)), sc_(new QCheckBox(this)), enter_(new QPushButton(this)),
@@ -104,15 +104,17 @@ FormType::FormType()
         if (position >= 0)
             modelSelected(position);
     });
+    // Stored at once, so Cancel keeps it.
     connect(sc_, &QCheckBox::toggled, this, [](bool on) {
-        int16_t &cell = RadioData[OptionRow][7];
-        cell = int16_t(on ? (cell | SubBandSwitchBit) : (cell & ~SubBandSwitchBit));
+        ImageChanges::instance().apply(ChangeKind::ModelSelect, [on](ImageTable &image) {
+            Options::SubBandReceive.set(image, on);
+        });
     });
-    connect(enter_, &QPushButton::clicked, this, &FormType::confirm);
+    connect(enter_, &QPushButton::clicked, this, &ModelSelectWindow::confirm);
     connect(cancel_, &QPushButton::clicked, this, [this] { unload(); });
 }
 
-void FormType::applyTexts()
+void ModelSelectWindow::applyTexts()
 {
     setWindowTitle(Texts("机型选择", "Model Select"));
     label1_->setText(Texts("机  型", "Model"));
@@ -123,7 +125,7 @@ void FormType::applyTexts()
     cancel_->setText(Texts("取 消", "Cancel"));
 }
 
-QRect FormType::placement() const
+QRect ModelSelectWindow::placement() const
 {
     // The width follows the main window; the height is what the controls
     // need, title bar and frame included, so that no empty band sits above
@@ -133,7 +135,7 @@ QRect FormType::placement() const
     return centred(QSize(qRound(inner.width() / 1.8), frame->sizeHint().height()), 500);
 }
 
-void FormType::onLoad()
+void ModelSelectWindow::onLoad()
 {
     // Fill without selecting, so that choosing ModelIndex below runs the
     // selection handler like a user's pick.
@@ -157,7 +159,7 @@ void FormType::onLoad()
     const int sub = SubBandEntry(position);
     subBand_->setText(BandLabelText(SubBandWord(position), BandTable[sub], BandTable[sub + 7]));
 
-    sc_->setChecked(RadioData[OptionRow][7] & SubBandSwitchBit);
+    sc_->setChecked(Options::SubBandReceive.get(RadioData));
 
     // With the band texts in, the labels have their full height: fit the
     // window to them.
@@ -165,7 +167,7 @@ void FormType::onLoad()
         frame->setGeometry(placement());
 }
 
-bool FormType::eventFilter(QObject *watched, QEvent *event)
+bool ModelSelectWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Pick-only: a typed letter would otherwise jump to a matching model.
     // Space still opens the list.
@@ -180,13 +182,13 @@ bool FormType::eventFilter(QObject *watched, QEvent *event)
     return ChildWindow::eventFilter(watched, event);
 }
 
-void FormType::modelSelected(int position)
+void ModelSelectWindow::modelSelected(int position)
 {
     SetBandFromRecord();
     showBands(position);
 }
 
-void FormType::showBands(int position)
+void ModelSelectWindow::showBands(int position)
 {
     if (position == ModelIndex) {
         const int sub = SubBandEntry(position);
@@ -200,20 +202,18 @@ void FormType::showBands(int position)
     }
 }
 
-void FormType::confirm()
+void ModelSelectWindow::confirm()
 {
     const int position = type_->currentIndex();
     SetBandFromTable(position);
     ModelIndex = int16_t(position);
-    EncodeBandLimits(BandTable[position], BandTable[position + 7]);
     ShowBandInStatusBar();
-
-    // The VFO moves to a fixed point just inside the new band.
-    const BcdBytes vfo = TextToBcd(NumberText(BandLowMHz) + QStringLiteral(".625"));
-    RadioData[VfoRow][0] = vfo.B0;
-    RadioData[VfoRow][1] = vfo.B1;
-    RadioData[VfoRow][2] = vfo.B2;
-    RadioData[VfoRow][3] = vfo.B3;
+    ImageChanges::instance().apply(ChangeKind::ModelSelect, [position](ImageTable &image) {
+        EncodeBandLimits(image, BandTable[position], BandTable[position + 7]);
+        // The VFO moves to a fixed point just inside the new band.
+        const QString vfo = NumberText(BandLowMHz) + QStringLiteral(".625");
+        Record::Rx.setCode(image, VfoRow, TextToBcd(vfo));
+    });
 
     showBands(position);
     unload();

@@ -1,9 +1,10 @@
-// The program's single top-level window: menus, toolbar, eight status
+// MDImain: the program's single top-level window: menus, toolbar, eight status
 // panels and the MDI area that holds every child window.
 #pragma once
 
 #include "Globals.h"
 #include "MainFrame.h"
+#include "OpenWindows.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -13,11 +14,11 @@ class QMdiArea;
 class QToolBar;
 class QAction;
 
-class MDImain : public QMainWindow, public MainFrame {
+class MainWindow : public QMainWindow, public MainFrame {
     Q_OBJECT
 public:
-    MDImain();
-    ~MDImain() override;
+    MainWindow();
+    ~MainWindow() override;
 
     // The start-up sequence; shows the window and opens the channel grid.
     void startUp();

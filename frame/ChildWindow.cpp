@@ -1,6 +1,7 @@
 #include "ChildWindow.h"
 
 #include "MainFrame.h"
+#include "Windows.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>
@@ -45,6 +46,8 @@ void ChildWindow::closeEvent(QCloseEvent *event)
     OpenWindows[id_] = false;
     unloaded_ = true;
     event->accept();
+    emit unloaded(id_);
+    Windows::UnloadPartsOf(id_);
 }
 
 QRect ChildWindow::centred(QSize size, int liftTwips)

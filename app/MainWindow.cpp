@@ -1,7 +1,7 @@
-#include "MDImain.h"
+#include "MainWindow.h"
 
-#include "ImageRoutines.h"
 #include "AboutTexts.h"
+#include "ImageRoutines.h"
 #include "Language.h"
 #include "Windows.h"
 
@@ -70,17 +70,9 @@ const ToolButton ToolButtons[] = {
 // Status panel widths in percent of the main window's width.
 const int PanelPercent[8] = {5, 15, 6, 8, 10, 5, 16, 35};
 
-// The windows the language switch reloads, in its order.
-const WindowId ReloadOrder[] = {
-    WindowId::frmAbout,        WindowId::frm_option,      WindowId::frm_chann,
-    WindowId::Form_setup,      WindowId::Form_type,       WindowId::Form_save_chann,
-    WindowId::Form_open_chann, WindowId::Form_Comm_Read,  WindowId::Form_Comm_Write,
-    WindowId::Form_Edit_Test,  WindowId::Form_Adjust_Txp,
-};
-
 } // namespace
 
-MDImain::MDImain()
+MainWindow::MainWindow()
 {
     setObjectName(QStringLiteral("MDImain"));
     area_ = new QMdiArea(this);
@@ -95,13 +87,13 @@ MDImain::MDImain()
     buildStatusBar();
 }
 
-MDImain::~MDImain()
+MainWindow::~MainWindow()
 {
     if (TheMainFrame() == this)
         SetMainFrame(nullptr);
 }
 
-QAction *MDImain::addOpenAction(QMenu *menu, const char *name, WindowId target)
+QAction *MainWindow::addOpenAction(QMenu *menu, const char *name, WindowId target)
 {
     QAction *action = menu->addAction(QString());
     action->setObjectName(QString::fromLatin1(name));
@@ -109,7 +101,7 @@ QAction *MDImain::addOpenAction(QMenu *menu, const char *name, WindowId target)
     return action;
 }
 
-void MDImain::buildMenus()
+void MainWindow::buildMenus()
 {
     QMenuBar *bar = menuBar();
     auto topMenu = [bar](const char *name) {
@@ -174,7 +166,7 @@ void MDImain::buildMenus()
     connect(topAction("Menu_exit"), &QAction::triggered, this, &QWidget::close);
 }
 
-void MDImain::buildToolbar()
+void MainWindow::buildToolbar()
 {
     toolbar_ = addToolBar(QString());
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));
@@ -188,7 +180,7 @@ void MDImain::buildToolbar()
     }
 }
 
-void MDImain::toolbarButton(const QString &key)
+void MainWindow::toolbarButton(const QString &key)
 {
     if (key == QLatin1String("open"))
         Windows::Open(WindowId::Form_open_chann);
@@ -204,7 +196,7 @@ void MDImain::toolbarButton(const QString &key)
         close();
 }
 
-void MDImain::buildStatusBar()
+void MainWindow::buildStatusBar()
 {
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
@@ -219,25 +211,25 @@ void MDImain::buildStatusBar()
     }
 }
 
-void MDImain::setPanelWidths()
+void MainWindow::setPanelWidths()
 {
     // Fixed once at start-up, from the window width at that moment.
     for (int i = 0; i < 8; ++i)
         panels_[i]->setFixedWidth(width() * PanelPercent[i] / 100);
 }
 
-void MDImain::setPanelText(int panel, const QString &text)
+void MainWindow::setPanelText(int panel, const QString &text)
 {
     if (panel >= 1 && panel <= 8)
         panels_[panel - 1]->setText(text);
 }
 
-QString MDImain::panelText(int panel) const
+QString MainWindow::panelText(int panel) const
 {
     return panel >= 1 && panel <= 8 ? panels_[panel - 1]->text() : QString();
 }
 
-void MDImain::applyTexts()
+void MainWindow::applyTexts()
 {
     for (const MenuText &m : MenuTexts) {
         const QString name = QString::fromLatin1(m.name);
@@ -261,9 +253,10 @@ void MDImain::applyTexts()
     setWindowTitle(Texts(CaptionChinese, CaptionEnglish));
 }
 
-void MDImain::startUp()
+void MainWindow::startUp()
 {
     ResetGlobals(); // version, Chinese, port 1, tone list, model table, image
+    ResetOpenWindows();
     SetAboutTexts();
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->size() : QSize(1600, 1000);
@@ -280,14 +273,12 @@ void MDImain::startUp()
     Windows::Open(WindowId::frm_chann);
 }
 
-void MDImain::switchLanguage(bool chinese)
+void MainWindow::switchLanguage(bool chinese)
 {
     if (IsChinese != chinese) {
         IsChinese = chinese;
         SetAboutTexts();
     }
     applyTexts();
-    for (WindowId id : ReloadOrder)
-        if (OpenWindows[id])
-            Windows::Reload(id);
+    Windows::ReloadOpenWindows();
 }

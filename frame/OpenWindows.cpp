@@ -1,0 +1,5 @@
+#include "OpenWindows.h"
+
+OpenWindowFlags OpenWindows;
+
+void ResetOpenWindows() { OpenWindows.clear(); }

@@ -1,0 +1,230 @@
+// The window layer on its own, under a bare main frame: load and unload,
+// activation, the declared traits (dialog frames, windows that close
+// together), the reload order of a language switch, and message boxes.
+#include "ChildWindow.h"
+#include "MainFrame.h"
+#include "Messages.h"
+#include "Windows.h"
+
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QtTest>
+
+namespace {
+
+class TestFrame : public QMainWindow, public MainFrame {
+public:
+    TestFrame() : area_(new QMdiArea(this))
+    {
+        setCentralWidget(area_);
+        resize(1000, 700);
+        show();
+        SetMainFrame(this);
+        Windows::AttachToMainFrame();
+    }
+    ~TestFrame() override { SetMainFrame(nullptr); }
+    QWidget *widget() override { return this; }
+    QMdiArea *mdiArea() override { return area_; }
+    void setPanelText(int, const QString &) override {}
+    QString panelText(int) const override { return {}; }
+
+private:
+    QMdiArea *area_;
+};
+
+// A stand-in child window that logs what the window rules call.
+class ProbeWindow : public ChildWindow {
+    Q_OBJECT
+public:
+    static inline std::vector<WindowId> loads;
+    static inline std::vector<WindowId> unloads;
+    static inline int activations = 0;
+    static inline bool busy = false;
+
+    explicit ProbeWindow(WindowId id) : ChildWindow(id) {}
+
+protected:
+    void applyTexts() override { setWindowTitle(IsChinese ? "探针" : "Probe"); }
+    QRect placement() const override { return centred(QSize(200, 100)); }
+    void onLoad() override { loads.push_back(windowId()); }
+    void onActivated() override { ++activations; }
+    bool canClose() override { return !busy; }
+    void onUnload() override { unloads.push_back(windowId()); }
+};
+
+void Flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+void RegisterProbe(WindowId id, const WindowTraits &traits = {})
+{
+    Windows::Register(id, [id] { return new ProbeWindow(id); }, traits);
+}
+
+QMdiSubWindow *SubWindow(WindowId id)
+{
+    return qobject_cast<QMdiSubWindow *>(Windows::Find(id)->parentWidget());
+}
+
+} // namespace
+
+class WindowLayerTests : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        IsChinese = true;
+        for (int i = 0; i < WindowCount; ++i)
+            RegisterProbe(WindowId(i));
+        ProbeWindow::loads.clear();
+        ProbeWindow::unloads.clear();
+        ProbeWindow::activations = 0;
+        ProbeWindow::busy = false;
+        frame = new TestFrame;
+    }
+    void cleanup()
+    {
+        ProbeWindow::busy = false;
+        delete frame;
+        Flush();
+        SetMessageHook(nullptr);
+    }
+
+    void unloadClearsTheFlagUnlessTheWindowRefuses()
+    {
+        Windows::Open(WindowId::frm_chann);
+        ProbeWindow::busy = true;
+        QVERIFY(!Windows::Unload(WindowId::frm_chann));
+        QVERIFY(OpenWindows[WindowId::frm_chann]);
+        ProbeWindow::busy = false;
+        QVERIFY(Windows::Unload(WindowId::frm_chann));
+        QVERIFY(!OpenWindows[WindowId::frm_chann]);
+        QVERIFY(!Windows::Find(WindowId::frm_chann));
+    }
+
+    void activatingAWindowRedrawsIt()
+    {
+        Windows::Open(WindowId::frm_chann);
+        Windows::Open(WindowId::Form_setup);
+        const int before = ProbeWindow::activations;
+        frame->mdiArea()->setActiveSubWindow(SubWindow(WindowId::frm_chann));
+        QCOMPARE(ProbeWindow::activations, before + 1);
+    }
+
+    void dialogLikeWindowsCannotBeMinimisedOrMaximisedAndShowNoIcon()
+    {
+        RegisterProbe(WindowId::Form_type, {.dialogLike = true});
+        for (bool dialog : {true, false}) {
+            const WindowId id = dialog ? WindowId::Form_type : WindowId::frm_chann;
+            Windows::Open(id);
+            const Qt::WindowFlags flags = SubWindow(id)->windowFlags();
+            QCOMPARE(bool(flags & Qt::WindowMinimizeButtonHint), !dialog);
+            QCOMPARE(bool(flags & Qt::WindowMaximizeButtonHint), !dialog);
+            QVERIFY(flags & Qt::WindowCloseButtonHint);
+            // The title bar's icon place stays clear.
+            const QImage icon = SubWindow(id)->windowIcon().pixmap(16, 16).toImage();
+            QVERIFY(!icon.isNull());
+            for (int y = 0; y < icon.height(); ++y)
+                for (int x = 0; x < icon.width(); ++x)
+                    QCOMPARE(qAlpha(icon.pixel(x, y)), 0);
+        }
+        // A factory registered again keeps what was declared.
+        Windows::Register(WindowId::Form_type, [] { return new ProbeWindow(WindowId::Form_type); });
+        QVERIFY(Windows::TraitsOf(WindowId::Form_type).dialogLike);
+    }
+
+    // A part goes whenever its owner unloads; a window closed by the
+    // owner's Close goes only then, not when the owner is reloaded.
+    void windowsCloseWithTheirOwnerAsDeclared()
+    {
+        const WindowId owner = WindowId::frm_option, part = WindowId::Form_Chann_Edit;
+        const WindowId first = WindowId::Form_Edit_Test, second = WindowId::Form_setup;
+        RegisterProbe(part, {.closesWith = owner});
+        RegisterProbe(first, {.closedByCloseOf = owner});
+        RegisterProbe(second, {.closedByCloseOf = owner});
+        auto openAll = [&] {
+            for (WindowId id : {owner, part, first, second})
+                Windows::Open(id);
+        };
+
+        openAll();
+        Windows::Reload(owner);
+        QVERIFY(Windows::IsOpen(owner) && !Windows::IsOpen(part));
+        QVERIFY(Windows::IsOpen(first) && Windows::IsOpen(second));
+
+        openAll();
+        SubWindow(owner)->close(); // the title bar's close box
+        Flush();
+        QVERIFY(!Windows::IsOpen(part) && Windows::IsOpen(first) && Windows::IsOpen(second));
+
+        openAll();
+        ProbeWindow::unloads.clear();
+        QVERIFY(Windows::Close(owner));
+        QCOMPARE(ProbeWindow::unloads, (std::vector<WindowId>{owner, part, first, second}));
+
+        // An owner that refuses to go keeps its windows.
+        openAll();
+        ProbeWindow::busy = true;
+        QVERIFY(!Windows::Close(owner));
+        ProbeWindow::busy = false;
+        QVERIFY(Windows::IsOpen(part) && Windows::IsOpen(first));
+    }
+
+    // The switch reloads in id order whatever the order of opening, and
+    // leaves closed what a reload before closed.
+    void reloadOpenWindowsGoesByIdOrder()
+    {
+        RegisterProbe(WindowId::Form_Chann_Edit, {.closesWith = WindowId::frm_chann});
+        const WindowId opened[] = {WindowId::Form_Adjust_Txp, WindowId::Form_Chann_Edit,
+                                   WindowId::Form_Comm_Read, WindowId::frm_chann,
+                                   WindowId::frmAbout};
+        for (WindowId id : opened)
+            Windows::Open(id);
+        ProbeWindow::loads.clear();
+        ProbeWindow::unloads.clear();
+        Windows::ReloadOpenWindows();
+        const std::vector<WindowId> order{WindowId::frmAbout, WindowId::frm_chann,
+                                          WindowId::Form_Comm_Read, WindowId::Form_Adjust_Txp};
+        QCOMPARE(ProbeWindow::loads, order);
+        QCOMPARE(ProbeWindow::unloads,
+                 (std::vector<WindowId>{WindowId::frmAbout, WindowId::frm_chann,
+                                        WindowId::Form_Chann_Edit, WindowId::Form_Comm_Read,
+                                        WindowId::Form_Adjust_Txp}));
+        QVERIFY(!Windows::IsOpen(WindowId::Form_Chann_Edit));
+    }
+
+    void messagesPickTextAndTitleWhenShown()
+    {
+        QString text, title;
+        SetMessageHook([&](const QString &t, const QString &h) { text = t; title = h; });
+        ShowWarning("中文", "English");
+        QCOMPARE(text, QString("中文"));
+        QCOMPARE(title, QString("操作提示"));
+        IsChinese = false;
+        ShowWarning("中文", "English");
+        QCOMPARE(text, QString("English"));
+        QCOMPARE(title, QString("Operate prompt"));
+        ShowWarning("中文", "English", PromptTitle::CapitalPrompt);
+        QCOMPARE(title, QString("Operate Prompt"));
+    }
+
+    void aFullWidthMarkStaysOnTheLineOfItsText()
+    {
+        IsChinese = false;
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            shown = box->text();
+            box->accept();
+        });
+        ShowWarning("中文", "Communication port is error, please setting right communication port . ！\n\nDevice: x");
+        QCOMPARE(shown, QString("Communication port is error, please setting right communication port\u00A0.\u00A0！\n\nDevice: x"));
+    }
+
+private:
+    TestFrame *frame = nullptr;
+};
+
+QTEST_MAIN(WindowLayerTests)
+#include "WindowLayerTests.moc"
