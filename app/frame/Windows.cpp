@@ -33,6 +33,7 @@ bool IsDialogLike(WindowId id)
     case WindowId::Form_save_chann:
     case WindowId::Form_Comm_Read:
     case WindowId::Form_Comm_Write:
+    case WindowId::Form_Adjust_Txp:
         return true;
     default:
         return false;
