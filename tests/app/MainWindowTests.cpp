@@ -208,7 +208,7 @@ private slots:
     {
         const WindowId dialogs[] = {WindowId::frmAbout,        WindowId::Form_type,       WindowId::Form_setup,
                                     WindowId::Form_open_chann, WindowId::Form_save_chann,
-                                    WindowId::Form_Comm_Read,  WindowId::Form_Comm_Write};
+                                    WindowId::Form_Comm_Read,  WindowId::Form_Comm_Write, WindowId::Form_Adjust_Txp};
         for (int i = 0; i < WindowCount; ++i) {
             const auto id = WindowId(i);
             Windows::Register(id, [id] { return new ProbeWindow(id); });
