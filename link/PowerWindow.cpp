@@ -83,8 +83,14 @@ PowerWindow::PowerWindow()
     // The help button has never had an action.
 }
 
-// The link goes first: its port and timers must not outlive the exchange.
-PowerWindow::~PowerWindow() { delete link_; }
+// A window that goes without its close handler (the program ends) still
+// tells a connected radio to leave. The link goes before the exchange: its
+// port and timers must not outlive it.
+PowerWindow::~PowerWindow()
+{
+    link_->engine().closeRequested();
+    delete link_;
+}
 
 RadioLink &PowerWindow::engine() { return link_->engine(); }
 

@@ -184,6 +184,7 @@ TEST_F(PowerEngine, CloseIsNeverRefusedAndTellsAConnectedRadioToLeave)
         ASSERT_TRUE(link.runUntil([&] { return link.engine.state() == c.at; }, 1000));
         EXPECT_TRUE(link.engine.closeRequested());
         EXPECT_EQ(link.writes.back().bytes, Leave);
+        EXPECT_FALSE(link.radio->linked()); // it has left the programming mode
         EXPECT_FALSE(link.portOpen);
         EXPECT_FALSE(link.engine.handshaken());
         EXPECT_TRUE(link.messages.empty());
@@ -198,20 +199,6 @@ TEST_F(PowerEngine, CloseIsNeverRefusedAndTellsAConnectedRadioToLeave)
     closed.engine.windowOpened();
     EXPECT_TRUE(closed.engine.closeRequested());
     EXPECT_TRUE(closed.writes.empty());
-}
-
-// The radio leaves its programming mode on the byte, so a new session
-// begins with a new handshake.
-TEST_F(PowerEngine, TheSimulatedRadioLeavesOnTheLeaveByte)
-{
-    VirtualPower link;
-    open(link);
-    ASSERT_TRUE(linked(link));
-    ASSERT_TRUE(link.radio->linked());
-    link.engine.closeRequested();
-    link.advance(10);
-    EXPECT_FALSE(link.radio->linked());
-    EXPECT_EQ(link.radio->counters().leaves, 1);
 }
 
 TEST(PowerLevelsRule, EveryLevelIsStoredAndTheLastOneThatChangedCountsAsMoved)
