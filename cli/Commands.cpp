@@ -5,13 +5,16 @@
 #include "Globals.h"
 #include "ImageReport.h"
 #include "Language.h"
+#include "PowerRun.h"
 #include "Transfer.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -65,6 +68,22 @@ QString OutputProblem(const QString &path)
     if (!CanWriteChannelFile(path, &error))
         return IsChinese ? error.chinese : error.english;
     return {};
+}
+
+// "60,90,130": three values 0..255, blanks allowed around them.
+std::optional<PowerLevels> ParseLevels(const QString &text)
+{
+    const QStringList parts = text.split(u',');
+    if (parts.size() != Calibration::LevelCount)
+        return std::nullopt;
+    PowerLevels levels{};
+    for (int k = 0; k < Calibration::LevelCount; ++k) {
+        bool ok = false;
+        levels[k] = parts.at(k).trimmed().toInt(&ok);
+        if (!ok || levels[k] < 0 || levels[k] > 255)
+            return std::nullopt;
+    }
+    return levels;
 }
 
 int TransferExit(TransferResult result)
@@ -177,5 +196,56 @@ int ShowCommand(const QStringList &arguments)
         std::fputs(QJsonDocument(ImageReportJson(parser.isSet(all))).toJson().constData(), stdout);
     else
         std::fputs(ImageReportText(parser.isSet(all)).toUtf8().constData(), stdout);
+    return ExitSuccess;
+}
+
+int PowerCommand(const QStringList &arguments)
+{
+    StartUp(Chinese(arguments));
+    const QString command = QStringLiteral("power");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        Texts("显示对讲机的三个发射功率值（低、中、高）；用 --set 把新的值发送给对讲机，与发射功率调整窗口相同。",
+              "Shows the radio's three transmit power values (low, mid, high); with --set, sends new ones "
+              "to it, as the Power Adjust window does."));
+    AddCommonOptions(parser);
+    const QCommandLineOption port = PortOption();
+    const QCommandLineOption set(QStringLiteral("set"),
+                                 Texts("发送这三个功率值，每个 0..255。", "Send these three power values, each 0..255."),
+                                 Texts("低,中,高", "LOW,MID,HIGH"));
+    parser.addOptions({port, set});
+    if (const int code = ParseCommand(parser, arguments, command); code >= 0)
+        return code;
+    if (!parser.positionalArguments().isEmpty())
+        return ArgumentError(Texts("多余的参数：%1", "Unexpected argument: %1")
+                                 .arg(parser.positionalArguments().constFirst()),
+                             command);
+    if (parser.value(port).isEmpty())
+        return ArgumentError(Texts("缺少 --port 设备。", "Missing --port DEVICE."), command);
+    std::optional<PowerLevels> levels;
+    if (parser.isSet(set)) {
+        levels = ParseLevels(parser.value(set));
+        if (!levels)
+            return ArgumentError(Texts("--set 需要三个 0..255 的值：低,中,高。",
+                                       "--set needs three values 0..255: LOW,MID,HIGH."),
+                                 command);
+    }
+
+    UsePort(parser.value(port));
+    PowerLevels reported{};
+    if (!RunPower(levels, reported))
+        return ExitLinkFailure;
+    // The power window's slider titles, in a column.
+    const QStringList titles{Texts("低功率", "Low Power"), Texts("中功率", "Mid Power"),
+                             Texts("高功率", "High Power")};
+    qsizetype width = 0;
+    for (const QString &title : titles)
+        width = std::max(width, title.size());
+    for (int k = 0; k < Calibration::LevelCount; ++k) {
+        QString line = titles.at(k).leftJustified(width + 2) + QString::number(reported[k]);
+        if (levels)
+            line += QStringLiteral(" -> ") + QString::number((*levels)[k]);
+        PrintOut(line);
+    }
     return ExitSuccess;
 }

@@ -7,3 +7,4 @@
 int ReadCommand(const QStringList &arguments);
 int WriteCommand(const QStringList &arguments);
 int ShowCommand(const QStringList &arguments);
+int PowerCommand(const QStringList &arguments);

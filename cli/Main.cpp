@@ -20,6 +20,7 @@ QString Usage()
                  "  read   --port 设备 --output 文件.chann   从对讲机读取并保存\n"
                  "  write  --port 设备 文件.chann            把文件写入对讲机\n"
                  "  show   文件.chann [--all] [--json]       显示文件内容\n"
+                 "  power  --port 设备 [--set 低,中,高]      显示或设置发射功率值\n"
                  "  sim    [选项]                            模拟对讲机（伪终端）\n"
                  "\n"
                  "每个命令都有 --help 和 --lang zh|en。\n"
@@ -30,6 +31,7 @@ QString Usage()
                  "  read   --port DEVICE --output FILE.chann   read the radio into a file\n"
                  "  write  --port DEVICE FILE.chann            write a file into the radio\n"
                  "  show   FILE.chann [--all] [--json]         print what a file holds\n"
+                 "  power  --port DEVICE [--set LOW,MID,HIGH]  show or set the transmit power values\n"
                  "  sim    [options]                           simulated radio on a pseudo-terminal\n"
                  "\n"
                  "Every command takes --help and --lang zh|en.\n"
@@ -84,6 +86,8 @@ int main(int argc, char *argv[])
         return WriteCommand(rest);
     if (command == QLatin1String("show"))
         return ShowCommand(rest);
+    if (command == QLatin1String("power"))
+        return PowerCommand(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
         command == QLatin1String("help")) {
         std::fputs(Usage().toUtf8().constData(), stdout);

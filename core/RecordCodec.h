@@ -1,5 +1,6 @@
 // Named fields of the image: the channel and VFO records, the option rows
-// 208/209, the band-limit record, the FM presets and the channel names.
+// 208/209, the band-limit record, the FM presets, the channel names and
+// the power calibration.
 // The layout of these cells is written down here and nowhere else; every
 // reader and writer goes through these fields.
 //
@@ -165,3 +166,11 @@ constexpr CellField NameCell(int channel, int k)
     const int at = (channel - 1) * NameLength + k;
     return {NameRowFirst + at / BlockSize, at % BlockSize};
 }
+
+// Transmit-power calibration (row 240): the low, mid and high power values
+// and the level the power window moved last.
+namespace Calibration {
+constexpr int LevelCount = 3;
+constexpr CellField Level(int level) { return {CalibrationRow, level}; } // 0 low, 1 mid, 2 high
+inline constexpr CellField LastAdjusted{CalibrationRow, 3};
+} // namespace Calibration

@@ -1,6 +1,7 @@
 #include "LinkWindows.h"
 
 #include "PortSetupWindow.h"
+#include "PowerWindow.h"
 #include "RadioWriteOpen.h"
 #include "TransferWindow.h"
 #include "Windows.h"
@@ -10,5 +11,6 @@ void RegisterLinkWindows()
     Windows::Register(WindowId::Form_setup, [] { return new PortSetupWindow; }, {.dialogLike = true});
     Windows::Register(WindowId::Form_Comm_Read, [] { return new ReadWindow; }, {.dialogLike = true});
     Windows::Register(WindowId::Form_Comm_Write, [] { return new WriteWindow; }, {.dialogLike = true});
+    Windows::Register(WindowId::Form_Adjust_Txp, [] { return new PowerWindow; }, {.dialogLike = true});
     SetRadioWriteOpenQuery([] { return Windows::IsOpen(WindowId::Form_Comm_Write); });
 }

@@ -226,14 +226,14 @@ std::optional<SimReply> RadioSimCore::writeBlock(int block, int length)
     frame_.clear();
     if (block < 0 || block >= RadioMemorySize / 16 || hangUpAt(block))
         return std::nullopt;
-    if (!power && faults_.nakBlock == block) {
+    if (faults_.nakBlock == block) {
         faults_.nakBlock = -1;
         log(QStringLiteral("fault: NAK to block %1").arg(block));
         return SimReply{QByteArray(1, Nak), length};
     }
     for (int i = 0; i < 16; ++i)
         memory_[block * 16 + i] = uint8_t(data.at(i));
-    if (!power && faults_.noAckBlock == block) {
+    if (faults_.noAckBlock == block) {
         faults_.noAckBlock = -1;
         log(QStringLiteral("fault: no acknowledge to block %1").arg(block));
         return std::nullopt;

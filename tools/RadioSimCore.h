@@ -26,8 +26,8 @@ struct SimFaults {
     int shortReplyBlock = -1;// once: answer this read request with 20 bytes
     int strayBlock = -1;     // once: line noise just before this block's reply
     int strayCount = 3;
-    int nakBlock = -1;       // once: answer this write frame with NAK (15)
-    int noAckBlock = -1;     // once: no acknowledge to this write frame
+    int nakBlock = -1;       // once: answer this write or power (240) frame with NAK (15)
+    int noAckBlock = -1;     // once: no acknowledge to this write or power (240) frame
     int hangUpBlock = -1;    // stop for good at this read or write block
     int hangUpAfterBlock = -1; // stop for good right after answering this block
 };

@@ -55,7 +55,7 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     const QCommandLineOption image(QStringLiteral("image"), QStringLiteral("Start with this memory."),
                                    QStringLiteral("FILE.chann"));
     const QCommandLineOption dump(QStringLiteral("dump"),
-                                  QStringLiteral("Save the memory here on exit and after each write."),
+                                  QStringLiteral("Save the memory here on exit, after each write and after each power frame."),
                                   QStringLiteral("FILE.chann"));
     const QCommandLineOption sample(QStringLiteral("sample"),
                                     QStringLiteral("Start with eight programmed channels (the demo)."));
@@ -74,8 +74,8 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     const QCommandLineOption shortReply = number("short-reply-block", "Once: a 20-byte reply for block N.");
     const QCommandLineOption stray = number("stray-before-block", "Once: line noise just before the reply for block N.");
     const QCommandLineOption strayCount = number("stray-count", "Noise bytes for --stray-before-block (default 3).");
-    const QCommandLineOption nak = number("nak-block", "Once: answer the write of block N with NAK.");
-    const QCommandLineOption noAck = number("no-ack-block", "Once: no acknowledge to the write of block N.");
+    const QCommandLineOption nak = number("nak-block", "Once: answer the write of block N with NAK (240: a power frame).");
+    const QCommandLineOption noAck = number("no-ack-block", "Once: no acknowledge to the write of block N (240: a power frame).");
     const QCommandLineOption strayIdent = number("stray-after-ident", "Once: N noise bytes a few ms after the identification.");
     const QCommandLineOption hangUp = number("hang-up-block", "Hang up the line at block N (read or write).");
     const QCommandLineOption hangUpAfter =
@@ -253,7 +253,7 @@ int RunRadioSimulator(int argc, char **argv)
     std::deque<std::pair<qint64, char>> out;
     qint64 lineFreeUs = 0;
     qint64 hangUpAtUs = -1; // a hang-up that waits for its reply to go out
-    int writeEnds = 0;
+    int saves = 0; // writes ended and power frames taken
 
     while (!stopRequested) {
         qint64 now = NowUs();
@@ -318,8 +318,8 @@ int RunRadioSimulator(int argc, char **argv)
         }
         if (options.log)
             std::fputs(qPrintable(radio.takeLog()), stderr);
-        if (radio.counters().writeEnds != writeEnds) {
-            writeEnds = radio.counters().writeEnds;
+        if (const int changes = radio.counters().writeEnds + radio.counters().powerFrames; changes != saves) {
+            saves = changes;
             SaveMemory(options.dump, radio.memory());
         }
         if (radio.hungUp() && hangUpAtUs < 0 && pty.master >= 0) {

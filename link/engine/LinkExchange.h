@@ -1,5 +1,5 @@
 // One task carried out over the radio link once the radio has identified
-// itself: the read, the write, and later the power adjustment. The link
+// itself: the read, the write and the power adjustment. The link
 // (RadioLink) owns the port, the handshake, the timers, the retries and
 // every change of state; an exchange says which frames go out, when a reply
 // is complete and what it means, and what the user sees of its progress.
@@ -29,10 +29,23 @@ struct ExchangeRules {
     bool strictFraming = false;
     int closePollFromOpeningMs = 0;    // 0: not from the window's opening
     int closePollAfterCompletionMs = 0; // 0: not started at completion
+    // The window connects as it opens; there is no start button.
+    bool startOnOpening = false;
+    // The poll from the opening watches the link: whenever the port is
+    // closed or the radio has not identified itself, the link is left and
+    // the window closes.
+    bool watchLink = false;
+    // Closing is never refused, not even with a frame in flight.
+    bool closesWhileBusy = false;
+    // Sent before the port closes when the window closes with it open, so
+    // the radio leaves the programming mode.
+    QByteArray leaveBytes{};
 };
 
 struct ReplyStep {
-    enum Kind { Incomplete, Taken, Last } kind = Incomplete;
+    // Answered: the frame is answered and nothing follows on its own; the
+    // port stays open (Linked) until the owner asks for a frame (sendNow).
+    enum Kind { Incomplete, Taken, Last, Answered } kind = Incomplete;
     QByteArray answer; // written at once (the read acknowledges each block)
 };
 
@@ -60,6 +73,9 @@ public:
     virtual ReplyStep takeReply(QByteArray &waiting) = 0;
     // The frame after a reply that was not the last.
     virtual QByteArray nextFrame(LinkView &view) = 0;
+    // A frame the owner asks for while the link is up (sendNow); empty when
+    // the task sends nothing outside its own sequence.
+    virtual QByteArray requestedFrame() { return {}; }
     // The last reply is in: the task's end as the user sees it.
     virtual Completion complete(LinkView &view) = 0;
 };

@@ -26,7 +26,8 @@ enum LinkTimer {
     SendTrigger = 1,  // 15 ms: sends the prepared frame
     ReplyTimeout = 2, // 1000 ms after a frame, 2000 ms while sending
     RetryDelay = 3,   // 5000 ms between attempts
-    ClosePoll = 4,    // unloads the window once the transfer is done
+    ClosePoll = 4,    // unloads the window once the transfer is done, or
+                      // watches a link that stays up
 };
 constexpr int TimerCount = 4;
 
@@ -61,4 +62,7 @@ public:
     // Every attempt has ended: true after a completed transfer. A read's
     // blocks are to be taken now, before its completion message.
     virtual void transferEnded(bool /*completed*/) {}
+    // A frame was answered and the link stays up with nothing in flight; a
+    // frame may be asked for (RadioLink::sendNow) from here.
+    virtual void linked() {}
 };

@@ -42,10 +42,13 @@ bool RadioLink::busy() const
     case State::Idle:
     case State::RetryWait:
     case State::Done:
+    case State::Linked:
         break;
     }
     return false;
 }
+
+bool RadioLink::linkUp() const { return handshaken_ && io_.isPortOpen(); }
 
 void RadioLink::enter(State next)
 {
@@ -70,6 +73,7 @@ void RadioLink::enter(State next)
         break;
     case State::Idle:
     case State::Done:
+    case State::Linked:
         stopTimer(SendTrigger);
         stopTimer(ReplyTimeout);
         stopTimer(RetryDelay);
@@ -80,6 +84,10 @@ void RadioLink::enter(State next)
 void RadioLink::windowOpened()
 {
     enter(State::Idle);
+    // Connecting first: a port error is shown before the watch runs, so the
+    // watch cannot close the window beneath its message.
+    if (exchange_.rules().startOnOpening)
+        startPressed();
     if (const int ms = exchange_.rules().closePollFromOpeningMs)
         startTimer(ClosePoll, ms);
     else
@@ -110,16 +118,51 @@ void RadioLink::startPressed()
 
 bool RadioLink::closeRequested()
 {
-    if (busy()) {
+    if (busy() && !exchange_.rules().closesWhileBusy) {
         view_.showMessage({Bilingual("正在进行读写操作,请勿关窗口 ！,", "Read-write operating，don't close the window. ,")});
         return false;
     }
-    if (state_ == State::RetryWait)
-        enter(State::Idle);
-    stopTimer(ClosePoll);
-    if (io_.isPortOpen())
-        io_.closePort();
+    leave();
     return true;
+}
+
+void RadioLink::leave()
+{
+    if (state_ != State::Done)
+        enter(State::Idle);
+    handshaken_ = false;
+    stopTimer(ClosePoll);
+    waiting_.clear();
+    if (!io_.isPortOpen())
+        return;
+    if (const QByteArray bytes = exchange_.rules().leaveBytes; !bytes.isEmpty())
+        io_.write(bytes);
+    io_.closePort();
+}
+
+void RadioLink::sendNow()
+{
+    if (!linkUp())
+        return;
+    switch (state_) {
+    case State::Linked:
+    case State::FrameQueued:
+    case State::AwaitingReply:
+        break;
+    default:
+        return; // the identification is not through yet, or the attempt has ended
+    }
+    const QByteArray frame = exchange_.requestedFrame();
+    if (frame.isEmpty())
+        return;
+    // A frame that has not left yet goes with the newer contents, on the
+    // trigger already running: moves in quick succession cannot hold it back.
+    if (state_ == State::FrameQueued) {
+        txFrame_ = frame;
+        return;
+    }
+    afterReply_ = false;
+    SendFrame(frame);
 }
 
 bool RadioLink::OpenPort()
@@ -213,6 +256,7 @@ void RadioLink::receive()
     case State::Idle:
     case State::RetryWait:
     case State::Done:
+    case State::Linked:
         waiting_.clear();
         break;
     }
@@ -239,9 +283,12 @@ void RadioLink::checkIdentification()
         return; // the reply timeout ends the attempt
     for (int i = 0; i <= 20; ++i)
         rxBuffer_[i] = rxBuffer_[found + i];
+    // The exchange takes the identification while the flag is still clear:
+    // what its owner does with it asks for no frame yet.
+    const QByteArray first = exchange_.begin(rxBuffer_);
     handshaken_ = true;
     afterReply_ = false;
-    SendFrame(exchange_.begin(rxBuffer_));
+    SendFrame(first);
     discardInput();
 }
 
@@ -254,6 +301,11 @@ void RadioLink::takeReply()
     // framing error instead of being flushed unseen.
     if (!step.answer.isEmpty())
         io_.write(step.answer);
+    if (step.kind == ReplyStep::Answered) {
+        enter(State::Linked);
+        view_.linked();
+        return;
+    }
     if (step.kind == ReplyStep::Last) {
         // Late bytes get the same time as after every other reply.
         if (exchange_.rules().strictFraming)
@@ -278,6 +330,8 @@ void RadioLink::portFailed()
 {
     if (busy())
         endAttempt();
+    else if (state_ == State::Linked)
+        enter(State::Idle); // the watch finds the link down
 }
 
 void RadioLink::retryDelayExpired()
@@ -327,8 +381,12 @@ void RadioLink::timerExpired(int timer)
         retryDelayExpired();
         break;
     case ClosePoll:
-        if (done())
+        if (done()) {
             view_.closeWindow();
+        } else if (exchange_.rules().watchLink && !linkUp()) {
+            leave();
+            view_.closeWindow();
+        }
         break;
     }
 }

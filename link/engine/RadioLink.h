@@ -3,10 +3,11 @@
 // timeout, the retry cycle and the busy and close rules; the frames sent
 // once the radio has identified itself are the exchange's (LinkExchange).
 // It does no I/O and keeps no time of its own: it is fed events (start,
-// bytes arrived, a timer expired, the port failed, close request) and asks
-// LinkIo and LinkView to act. It writes no shared global. Every change of
-// state goes through enter(), which also sets the timers of the new state,
-// so a busy link always has a timer running that will end it.
+// bytes arrived, a timer expired, the port failed, a frame asked for, close
+// request) and asks LinkIo and LinkView to act. It writes no shared global.
+// Every change of state goes through enter(), which also sets the timers of
+// the new state, so a busy link always has a timer running that will end
+// it; a link that stays up between frames (Linked) is watched by the poll.
 #pragma once
 
 #include "LinkExchange.h"
@@ -25,6 +26,7 @@ public:
         AwaitingReply, // a frame has left; its reply is due
         Settling,      // the last reply is in; the line must stay quiet
         Done,          // completed; the close poll may unload the window
+        Linked,        // a frame was answered; the port stays open for the next
     };
 
     RadioLink(LinkExchange &exchange, LinkIo &io, LinkView &view);
@@ -33,8 +35,14 @@ public:
     void windowOpened();
     void startPressed();
     // Cancel button or window close: false (with a message) while an attempt
-    // is busy; otherwise the port is closed and the window may go.
+    // is busy, unless the exchange closes any time; otherwise the leave
+    // bytes go out on an open port, the port is closed and the window may go.
     bool closeRequested();
+    // The owner has a frame for the radio now (a power slider moved). It
+    // leaves only while the link is up and the radio has identified itself;
+    // a frame not yet sent is replaced, one awaiting its reply is followed
+    // at once.
+    void sendNow();
     void bytesArrived(const QByteArray &bytes);
     void timerExpired(int timer);
     // The port failed or the line hung up; the port is already closed. An
@@ -46,6 +54,8 @@ public:
     bool busy() const;
     bool done() const { return state_ == State::Done; }
     bool handshaken() const { return handshaken_; }
+    // The port is open and the radio has identified itself.
+    bool linkUp() const;
     int retriesLeft() const { return retriesLeft_; }
     bool timerRunning(int timer) const { return running_.at(timer); }
     const ReceiveBuffer &rxBuffer() const { return rxBuffer_; }
@@ -64,6 +74,7 @@ private:
     void endAttempt();
     void retryDelayExpired();
     void complete();
+    void leave();
     void discardInput();
     void startTimer(int timer, int milliseconds);
     void stopTimer(int timer);

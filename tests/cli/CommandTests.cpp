@@ -35,10 +35,10 @@ TEST_F(Commands, HelpListsTheCommandsAndEachCommandHasItsOwn)
 {
     CliRun run = RunCli({"--help"});
     EXPECT_EQ(run.exitCode, 0);
-    for (const char *command : {"read", "write", "show", "sim"})
+    for (const char *command : {"read", "write", "show", "power", "sim"})
         EXPECT_TRUE(run.out.contains(QStringLiteral("  %1 ").arg(QLatin1String(command)))) << command;
 
-    for (const char *command : {"read", "write", "show"}) {
+    for (const char *command : {"read", "write", "show", "power"}) {
         run = RunCli({QString::fromLatin1(command), "--help"});
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_TRUE(run.out.startsWith(QStringLiteral("Usage: ql540 %1 ").arg(QLatin1String(command))))

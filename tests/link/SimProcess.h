@@ -7,6 +7,7 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 
 class SimProcess {
 public:
@@ -49,6 +50,14 @@ public:
     {
         log_ += QString::fromLocal8Bit(process_.readAllStandardError());
         return int(log_.split(QLatin1Char('\n')).count(event));
+    }
+    // Events that start so ("power " counts every power frame).
+    int countStarting(const QString &prefix)
+    {
+        log_ += QString::fromLocal8Bit(process_.readAllStandardError());
+        const QStringList lines = log_.split(QLatin1Char('\n'));
+        return int(std::count_if(lines.begin(), lines.end(),
+                                 [&](const QString &line) { return line.startsWith(prefix); }));
     }
 
     QString device() const { return device_; }

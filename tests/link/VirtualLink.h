@@ -2,11 +2,13 @@
 // that records what is written, and optionally a simulated radio whose
 // answers arrive byte by byte at the line's pace. Nothing sleeps; advance()
 // jumps from event to event. After every event it checks that a busy
-// transfer has a timer that will end it: without one, a window could never
-// close again. Like the read window, it stores a completed read into
-// RadioData (unless told not to).
+// transfer has a timer that will end it and that a port left open between
+// frames is watched: without that, a window could never close again. Like
+// the read window, it stores a completed read into RadioData (unless told
+// not to); like the power window, it stores the levels the radio reports.
 #pragma once
 
+#include "PowerExchange.h"
 #include "RadioLink.h"
 #include "RadioSimCore.h"
 #include "ReadExchange.h"
@@ -59,6 +61,8 @@ public:
     {
         if (engine.busy() && !timers[SendTrigger].running && !timers[ReplyTimeout].running)
             ADD_FAILURE() << "busy with no timer to end it at " << now << " ms";
+        if (!engine.busy() && portOpen && !timers[ClosePoll].running)
+            ADD_FAILURE() << "port left open unwatched at " << now << " ms";
     }
 
     // Runs every event due within the next ms milliseconds.
@@ -167,6 +171,12 @@ public:
     void setStatus(const LinkText &text) override { statuses.push_back(text); }
     void closeWindow() override { closeTimes.push_back(now); }
     void portOpenTried(bool opened) override { portOpenings.push_back(opened); }
+    void linked() override
+    {
+        ++linkedCount;
+        if (onLinked)
+            onLinked();
+    }
     void transferEnded(bool completed) override
     {
         endings.push_back(completed);
@@ -217,6 +227,8 @@ public:
     std::vector<double> closeTimes;
     std::vector<bool> endings;
     std::vector<bool> portOpenings;
+    int linkedCount = 0;
+    std::function<void()> onLinked;
 };
 
 using VirtualRead = VirtualLink<ReadExchange>;
@@ -225,4 +237,31 @@ using VirtualRead = VirtualLink<ReadExchange>;
 class VirtualWrite : public VirtualLink<WriteExchange> {
 public:
     VirtualWrite() : VirtualLink<WriteExchange>(PrepareWriteBlocks) {}
+};
+
+// The power session as the power window runs it on RadioData: the levels
+// the radio reports are stored as its sliders (starting at 0) load them.
+class VirtualPower : public VirtualLink<PowerExchange> {
+public:
+    VirtualPower()
+        : VirtualLink<PowerExchange>(PowerExchange::Owner{
+              [this](const PowerLevels &levels) {
+                  reports.push_back(levels);
+                  StorePowerLevels(RadioData, levels, PowerLevels{});
+              },
+              [] { return CalibrationBlock(RadioData); }})
+    {
+    }
+
+    // The power frames sent, in order.
+    std::vector<QByteArray> powerFrames() const
+    {
+        std::vector<QByteArray> frames;
+        for (const auto &w : writes)
+            if (w.bytes.size() == 21 && w.bytes.startsWith(QByteArray("\x06\x67\x0F\x00\x10", 5)))
+                frames.push_back(w.bytes);
+        return frames;
+    }
+
+    std::vector<PowerLevels> reports;
 };
