@@ -9,7 +9,7 @@
 #include "MainFrame.h"
 #include "Messages.h"
 #include "RecordCodec.h"
-#include "TypedKeys.h"
+#include "KeyPresses.h"
 #include "Windows.h"
 
 #include <QApplication>

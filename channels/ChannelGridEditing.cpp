@@ -7,7 +7,7 @@
 #include "ChannelTexts.h"
 #include "Globals.h"
 #include "Messages.h"
-#include "TypedKeys.h"
+#include "KeyPresses.h"
 #include "RadioWriteOpen.h"
 
 #include <QComboBox>

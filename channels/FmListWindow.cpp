@@ -6,7 +6,7 @@
 #include "MainFrame.h"
 #include "Messages.h"
 #include "RecordCodec.h"
-#include "TypedKeys.h"
+#include "KeyPresses.h"
 #include "Windows.h"
 
 #include <QCoreApplication>
