@@ -5,6 +5,7 @@
 #include "ChannelGridTexts.h"
 #include "ChannelRules.h"
 #include "ChannelTexts.h"
+#include "CommandButton.h"
 #include "Globals.h"
 #include "ImageRoutines.h"
 #include "MainFrame.h"
@@ -28,14 +29,6 @@
 namespace {
 
 constexpr int Columns = 8;
-
-QPushButton *MakeButton(const char *name, QWidget *parent)
-{
-    auto *button = new QPushButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "CellEditorOverlay.h"
 #include "ChannelEditTexts.h"
+#include "CommandButton.h"
 #include "FmRules.h"
 #include "MainFrame.h"
 #include "Messages.h"
@@ -22,14 +23,6 @@
 namespace {
 
 constexpr int FrequencyCol = 1;
-
-QPushButton *MakeButton(const char *name, QWidget *parent)
-{
-    auto *button = new QPushButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 } // namespace
 
