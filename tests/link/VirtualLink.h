@@ -148,7 +148,7 @@ public:
                 };
                 send(reply->bytes);
                 if (!reply->afterPause.isEmpty())
-                    t += PauseAfterReplyMs;
+                    t += reply->afterPauseMs;
                 send(reply->afterPause);
                 lineFree = t;
                 hangUpAt = t + PauseAfterReplyMs;
