@@ -166,6 +166,7 @@ public:
     std::function<void()> finished;
 
     int exitCode = -2;
+    int simExitCode = -2;
     qint64 elapsedMs = 0;
     QString err;
     QString simLog;
@@ -190,7 +191,9 @@ public:
             err = QString::fromUtf8(cli_.readAllStandardError());
             sim_.terminate();
         });
-        connect(&sim_, &QProcess::finished, this, [this] {
+        connect(&sim_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
+            // In the sanitizer build a finding of the simulator's shows here.
+            simExitCode = status == QProcess::NormalExit ? code : -1;
             simLog += QString::fromUtf8(sim_.readAllStandardError());
             watchdog_.stop();
             if (cli_.state() != QProcess::NotRunning) {
@@ -328,6 +331,7 @@ TEST_F(FaultMatrix, EveryFaultAtTheFirstAMiddleAndTheLastBlockOfEveryTask)
                 good = good && holds;
             };
             expect(!run->timedOut, QStringLiteral("did not finish"));
+            expect(run->simExitCode == 0, QStringLiteral("the simulator ended with %1: %2").arg(run->simExitCode).arg(run->simLog));
             const QStringList lines = run->err.split(u'\n', Qt::SkipEmptyParts);
             if (expected.completes) {
                 expect(run->exitCode == 0, QStringLiteral("exit code %1: %2").arg(run->exitCode).arg(run->err));
