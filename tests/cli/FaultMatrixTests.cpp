@@ -30,16 +30,18 @@ constexpr qint64 OneRetryDelayMs = 5000;
 constexpr qint64 SlackMs = 14000;
 
 // One task of the link as the command-line tool runs it.
+enum class TaskKind { Read, Write };
 struct MatrixTask {
     const char *name;
+    TaskKind kind;
     int blocks[3]; // the first, a middle and the last block it sends or asks for
-    int fault;     // how faults that differ by direction are set (see SimArguments)
 };
+// Power adjustment: one more entry, with its faults in SimArguments, its
+// outcomes in Expect, its command line in CliArguments and its result
+// check where the test checks a completed case.
 const MatrixTask Tasks[] = {
-    {"read", {0, 127, 253}, 0},
-    {"write", {0, 120, 239}, 1},
-    // Power adjustment: one more entry here ({"power", ...}) with its
-    // command line in CliArguments and its result check in CheckResult.
+    {"read", TaskKind::Read, {0, 127, 253}},
+    {"write", TaskKind::Write, {0, 120, 239}},
 };
 
 enum class Fault {
@@ -85,7 +87,7 @@ QStringList SimArguments(const MatrixTask &task, Fault fault, int position)
             arguments << "--no-reply-block" << block << "--ident-fault-handshake" << "2";
         return arguments;
     };
-    const bool read = task.fault == 0;
+    const bool read = task.kind == TaskKind::Read;
     switch (fault) {
     case Fault::Silent: return {"--silent-from-block", block};
     case Fault::WrongIdent: return identFault({"--wrong-ident"});
@@ -111,7 +113,7 @@ struct Expected {
 
 Expected Expect(const MatrixTask &task, Fault fault, int position)
 {
-    const bool read = task.fault == 0;
+    const bool read = task.kind == TaskKind::Read;
     auto fails = [](const QString &message, qint64 schedule) {
         return Expected{false, 0, message, schedule, schedule + SlackMs};
     };
@@ -148,7 +150,7 @@ Expected Expect(const MatrixTask &task, Fault fault, int position)
 
 QStringList CliArguments(const MatrixTask &task, const QString &plan, const QString &output)
 {
-    if (task.fault == 0)
+    if (task.kind == TaskKind::Read)
         return {"read", "--quiet", "--output", output};
     return {"write", "--quiet", plan};
 }
@@ -337,7 +339,7 @@ TEST_F(FaultMatrix, EveryFaultAtTheFirstAMiddleAndTheLastBlockOfEveryTask)
                 expect(run->exitCode == 0, QStringLiteral("exit code %1: %2").arg(run->exitCode).arg(run->err));
                 expect(run->handshakes() == expected.handshakes,
                        QStringLiteral("%1 handshakes, not %2").arg(run->handshakes()).arg(expected.handshakes));
-                if (run->task->fault == 0) {
+                if (run->task->kind == TaskKind::Read) {
                     const ImageTable read = LoadImage(run->dir + "/read.chann");
                     expect(SameRows(read, radio, 0, ReadBlockCount - 1) &&
                                SameRows(read, startUp, ReadBlockCount, UsedRows - 1),
@@ -351,18 +353,18 @@ TEST_F(FaultMatrix, EveryFaultAtTheFirstAMiddleAndTheLastBlockOfEveryTask)
             } else {
                 expect(run->exitCode == 1, QStringLiteral("exit code %1: %2").arg(run->exitCode).arg(run->err));
                 expect(lines.contains(expected.message), QStringLiteral("no message \"%1\" in: %2").arg(expected.message, run->err));
-                if (run->task->fault == 0)
+                if (run->task->kind == TaskKind::Read)
                     expect(!QFile::exists(run->dir + "/read.chann"), QStringLiteral("a failed read left a file"));
             }
             expect(run->elapsedMs >= expected.minMs && run->elapsedMs <= expected.maxMs,
                    QStringLiteral("took %1 ms, not %2..%3").arg(run->elapsedMs).arg(expected.minMs).arg(expected.maxMs));
-            const QString outcome = run->exitCode == 0 ? QStringLiteral("done, %1 hs").arg(run->handshakes())
-                                    : run->exitCode == 1
-                                        ? (run->err.contains(PortError) ? QStringLiteral("port error")
-                                                                        : QStringLiteral("failed"))
-                                        : QStringLiteral("exit %1").arg(run->exitCode);
-            table += QStringLiteral(" %1 %2 %3 s |")
-                         .arg(good ? QStringLiteral("ok") : QStringLiteral("WRONG"), outcome)
+            const QString outcome = run->exitCode == 0   ? QStringLiteral("done (%1 attempt%2)").arg(run->handshakes()).arg(run->handshakes() > 1 ? "s" : "")
+                                    : run->timedOut          ? QStringLiteral("hung")
+                                    : run->exitCode != 1     ? QStringLiteral("exit %1").arg(run->exitCode)
+                                    : run->err.contains(PortError) ? QStringLiteral("port error")
+                                                                   : QStringLiteral("failed");
+            table += QStringLiteral(" %1%2 %3 s |")
+                         .arg(good ? QString() : QStringLiteral("WRONG: "), outcome)
                          .arg(double(run->elapsedMs) / 1000, 0, 'f', 1);
         }
         table += u'\n';
