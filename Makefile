@@ -1,13 +1,25 @@
 # Thin wrapper over CMake: `make run` builds and starts the program (and
-# builds only what it runs), `make test` builds and runs every test. Both
-# install missing Debian packages first.
+# builds only what it runs), `make test` builds and runs every test. All
+# targets install missing Debian packages first.
 BUILD ?= build
+SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
+# Most long tests wait on the link's timers, not the processor: run more of
+# them at once than there are cores.
+TEST_JOBS ?= 8
+# fuzz-long: seconds per harness, processes per harness.
+FUZZ_SECONDS ?= 14400
+FUZZ_PROCESSES ?= $(JOBS)
+
+# ccache (when installed) keys on paths relative to the checkout, so a
+# fresh clone in another folder reuses what any other checkout compiled.
+export CCACHE_BASEDIR ?= $(CURDIR)
 
 # The program and what it starts: the simulated radio of --demo.
 PROGRAM_TARGETS = ql540-cps ql540-radio-sim
 
-.PHONY: all deps configure build program run demo test clean
+.PHONY: all deps configure build program run demo test clean \
+	sanitize-configure sanitize-build sanitize-test fuzz-short fuzz-long
 
 all: build
 
@@ -30,7 +42,26 @@ demo: program
 	$(BUILD)/bin/ql540-cps --demo
 
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(TEST_JOBS)
+
+# The same tests built with clang, AddressSanitizer and
+# UndefinedBehaviorSanitizer (CMakePresets.json, preset "sanitize"), and
+# the libFuzzer harnesses of fuzz/.
+sanitize-configure: deps
+	@cmake --preset sanitize -B $(SANITIZE_BUILD) >/dev/null
+
+sanitize-build: sanitize-configure
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+
+sanitize-test: sanitize-build
+	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(TEST_JOBS)
+
+# About a minute: 20 s for each harness.
+fuzz-short: sanitize-build
+	./fuzz/run.sh $(SANITIZE_BUILD) 20
+
+fuzz-long: sanitize-build
+	./fuzz/run.sh $(SANITIZE_BUILD) $(FUZZ_SECONDS) $(FUZZ_PROCESSES)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)

@@ -2,6 +2,7 @@
 
 #include "Globals.h"
 
+#include <algorithm>
 #include <cmath>
 
 double NumericValue(const QString &text)
@@ -153,6 +154,13 @@ QString CodeToChar(int code)
 BcdBytes TextToBcd(const QString &text)
 {
     const double f = NumericValue(text);
+    // Eight digits hold 0..999.99999 MHz. A value beyond them (the editors
+    // never pass one) is held at the nearest limit instead of spilling into
+    // nibbles above 9, which no radio reads as a frequency.
+    if (!(f > 0))
+        return {};
+    if (f >= 1000)
+        return {0x99, 0x99, 0x99, 0x99};
     const double d2 = std::floor(f / 100);
     const double d1 = std::floor((f - 100 * d2) / 10);
     const double d0 = std::floor(f - 100 * d2 - 10 * d1);
@@ -164,10 +172,18 @@ BcdBytes TextToBcd(const QString &text)
     const double u = (t - std::floor(t) + 0.000000001) * 1000;
     const double h2 = std::floor(u / 100);
     const double h1 = std::floor((u - 100 * h2) / 10);
-    auto pack = [](double hi, double lo) {
-        return static_cast<uint8_t>(static_cast<int>(16 * hi + lo) & 0xFF);
-    };
-    return {pack(d2, d1), pack(d0, k2), pack(k1, k0), pack(h2, h1)};
+    // A guard can lift a digit to 10 (446.9999999999): summed as one count
+    // of 10 Hz steps, it carries into the digit above.
+    long long steps = 0;
+    for (double digit : {d2, d1, d0, k2, k1, k0, h2, h1})
+        steps = steps * 10 + static_cast<long long>(digit);
+    steps = std::clamp(steps, 0LL, 99999999LL);
+    uint8_t packed[4];
+    for (int i = 3; i >= 0; --i) {
+        packed[i] = uint8_t((steps / 10 % 10) * 16 + steps % 10);
+        steps /= 100;
+    }
+    return {packed[0], packed[1], packed[2], packed[3]};
 }
 
 QString BcdToText(int b0, int b1, int b2, int b3)

@@ -3,8 +3,11 @@
 # Safe to run again: it only installs what is missing.
 set -euo pipefail
 
+# clang with its sanitizer and libFuzzer runtimes and llvm-symbolizer serve
+# the sanitizer build and the fuzzers (make sanitize-test, make fuzz-short).
 packages=(
-  build-essential cmake ninja-build pkg-config ccache
+  build-essential cmake ninja-build pkg-config ccache libgtest-dev
+  clang libclang-rt-14-dev llvm
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6serialport6
   libgl-dev libxkbcommon-dev
   qt6-qpa-plugins

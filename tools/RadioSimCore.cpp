@@ -158,20 +158,39 @@ SimReply RadioSimCore::identification()
 {
     state_ = State::Linked;
     ++counters_.handshakes;
+    ++handshakes_;
     log(QStringLiteral("handshake"));
+    const bool faulty = handshakes_ >= faults_.identFaultHandshake;
     QByteArray reply(faults_.identOffset, '\0');
-    reply += faults_.wrongIdent ? QByteArrayLiteral("QL999") : QByteArrayLiteral("QL271");
+    reply += faults_.wrongIdent && faulty ? QByteArrayLiteral("QL999") : QByteArrayLiteral("QL271");
     for (int i = 0; i < 3; ++i)
         reply.append(char(memory_[PowerAddress + i]));
     while (reply.size() < faults_.identLength)
         reply.append('\0');
     SimReply answer{reply, int(Handshake.size())};
-    if (faults_.strayAfterIdent > 0) {
+    if (!faulty)
+        return answer;
+    if (faults_.splitIdentMs > 0) {
+        answer.bytes = reply.left(4);
+        answer.afterPause = reply.mid(4);
+        answer.afterPauseMs = faults_.splitIdentMs;
+        log(QStringLiteral("fault: identification split, the rest %1 ms later").arg(faults_.splitIdentMs));
+        faults_.splitIdentMs = 0;
+    } else if (faults_.strayAfterIdent > 0) {
         answer.afterPause = QByteArray(faults_.strayAfterIdent, Noise);
         log(QStringLiteral("fault: %1 stray bytes after the identification").arg(faults_.strayAfterIdent));
         faults_.strayAfterIdent = 0;
     }
     return answer;
+}
+
+bool RadioSimCore::fallsSilentAt(int block)
+{
+    if (faults_.silentFromBlock != block)
+        return false;
+    faults_.silent = true;
+    log(QStringLiteral("fault: silent from block %1").arg(block));
+    return true;
 }
 
 bool RadioSimCore::hangUpAt(int block)
@@ -185,12 +204,17 @@ bool RadioSimCore::hangUpAt(int block)
 
 std::optional<SimReply> RadioSimCore::readBlock(int block)
 {
-    if (block < 0 || block >= RadioMemorySize / 16 || hangUpAt(block))
+    if (block < 0 || block >= RadioMemorySize / 16 || hangUpAt(block) || fallsSilentAt(block))
         return std::nullopt;
     if (faults_.noReplyBlock == block) {
         faults_.noReplyBlock = -1;
         log(QStringLiteral("fault: no reply to block %1").arg(block));
         return std::nullopt;
+    }
+    if (faults_.nakRequestBlock == block) {
+        faults_.nakRequestBlock = -1;
+        log(QStringLiteral("fault: NAK to the request for block %1").arg(block));
+        return SimReply{QByteArray(1, Nak), 4};
     }
     QByteArray reply;
     reply.append(Ack);
@@ -204,6 +228,11 @@ std::optional<SimReply> RadioSimCore::readBlock(int block)
         faults_.shortReplyBlock = -1;
         reply.chop(1);
         log(QStringLiteral("fault: short reply to block %1").arg(block));
+    }
+    if (faults_.noAckReplyBlock == block) {
+        faults_.noAckReplyBlock = -1;
+        reply.remove(0, 1);
+        log(QStringLiteral("fault: reply to block %1 without its acknowledge").arg(block));
     }
     if (faults_.strayBlock == block) {
         faults_.strayBlock = -1;
@@ -222,10 +251,23 @@ std::optional<SimReply> RadioSimCore::readBlock(int block)
 std::optional<SimReply> RadioSimCore::writeBlock(int block, int length)
 {
     const bool power = frame_.at(0) == 'g';
+    if (!power && faults_.shortReplyBlock == block) {
+        // The frame's last byte was lost on the way: the radio still waits
+        // for it (until the pause of a new frame abandons it).
+        faults_.shortReplyBlock = -1;
+        frame_.chop(1);
+        log(QStringLiteral("fault: frame for block %1 cut short").arg(block));
+        return std::nullopt;
+    }
     const QByteArray data = frame_.mid(4, 16);
     frame_.clear();
-    if (block < 0 || block >= RadioMemorySize / 16 || hangUpAt(block))
+    if (block < 0 || block >= RadioMemorySize / 16 || hangUpAt(block) || fallsSilentAt(block))
         return std::nullopt;
+    if (faults_.noReplyBlock == block) {
+        faults_.noReplyBlock = -1;
+        log(QStringLiteral("fault: frame for block %1 ignored").arg(block));
+        return std::nullopt;
+    }
     if (faults_.nakBlock == block) {
         faults_.nakBlock = -1;
         log(QStringLiteral("fault: NAK to block %1").arg(block));
@@ -245,12 +287,18 @@ std::optional<SimReply> RadioSimCore::writeBlock(int block, int length)
         ++counters_.blocksWritten;
         log(QStringLiteral("write block %1").arg(block));
     }
+    QByteArray ack(1, Ack);
+    if (!power && faults_.strayBlock == block) {
+        faults_.strayBlock = -1;
+        ack.prepend(QByteArray(faults_.strayCount, Noise));
+        log(QStringLiteral("fault: %1 stray bytes before the acknowledge of block %2").arg(faults_.strayCount).arg(block));
+    }
     if (!power && faults_.hangUpAfterBlock == block) {
         // Nothing comes from the computer until its next frame; the line
         // drops while it waits to send that.
         hungUp_ = true;
         log(QStringLiteral("fault: hang-up after block %1").arg(block));
-        return SimReply{QByteArray(1, Ack), length, {}, true};
+        return SimReply{ack, length, {}, true};
     }
-    return SimReply{QByteArray(1, Ack), length};
+    return SimReply{ack, length};
 }

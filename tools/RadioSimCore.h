@@ -22,26 +22,36 @@ struct SimFaults {
     int identOffset = 0;     // filler bytes before "QL271"
     int identLength = 9;     // total identification length (at least offset + 8)
     int strayAfterIdent = 0; // once: noise bytes a few ms after the identification
-    int noReplyBlock = -1;   // once: ignore the read request for this block
-    int shortReplyBlock = -1;// once: answer this read request with 20 bytes
-    int strayBlock = -1;     // once: line noise just before this block's reply
+    int splitIdentMs = 0;    // once: the identification in two parts, this far apart
+    // The handshake (1 = the first) from which the identification faults
+    // above strike: the wrong model from then on, the others once.
+    int identFaultHandshake = 1;
+    int silentFromBlock = -1;// falls silent for good at the request or frame for this block
+    int noReplyBlock = -1;   // once: ignore the read request or write frame for this block
+    int shortReplyBlock = -1;// once: a 20-byte reply to this read request; a write
+                             // frame for it loses its last byte on the way in
+    int strayBlock = -1;     // once: line noise just before this block's reply or acknowledge
     int strayCount = 3;
     int nakBlock = -1;       // once: answer this write or power (240) frame with NAK (15)
     int noAckBlock = -1;     // once: no acknowledge to this write or power (240) frame
+    int nakRequestBlock = -1;// once: answer this read request with NAK instead of the block
+    int noAckReplyBlock = -1;// once: this block's reply lacks its leading acknowledge (20 bytes)
     int hangUpBlock = -1;    // stop for good at this read or write block
     int hangUpAfterBlock = -1; // stop for good right after answering this block
 };
+
+constexpr int PauseAfterReplyMs = 3;
 
 // What the radio sends back after a complete frame from the computer.
 struct SimReply {
     QByteArray bytes;
     int requestLength = 0; // bytes of the frame it answers (its wire time)
-    // After a pause of PauseAfterReplyMs: bytes that come late, then the
-    // line going down.
+    // After a pause of PauseAfterReplyMs (or afterPauseMs): bytes that come
+    // late, then the line going down.
     QByteArray afterPause{};
     bool hangUpAfter = false;
+    int afterPauseMs = PauseAfterReplyMs;
 };
-constexpr int PauseAfterReplyMs = 3;
 
 struct SimCounters {
     int handshakes = 0;
@@ -75,6 +85,7 @@ private:
     std::optional<SimReply> readBlock(int block);
     std::optional<SimReply> writeBlock(int block, int length);
     bool hangUpAt(int block);
+    bool fallsSilentAt(int block);
     void log(const QString &line);
 
     RadioMemory memory_;
@@ -84,6 +95,7 @@ private:
     QByteArray frame_;
     qint64 lastByteMs_ = 0;
     bool hungUp_ = false;
+    int handshakes_ = 0;
     bool hangUpOnNextByte_ = false;
     QString log_;
 };

@@ -70,9 +70,21 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     };
     const QCommandLineOption identOffset = number("ident-offset", "Filler bytes before the identification.");
     const QCommandLineOption identLength = number("ident-length", "Total length of the identification reply (default 9).");
-    const QCommandLineOption noReply = number("no-reply-block", "Once: no reply to the read request for block N.");
-    const QCommandLineOption shortReply = number("short-reply-block", "Once: a 20-byte reply for block N.");
-    const QCommandLineOption stray = number("stray-before-block", "Once: line noise just before the reply for block N.");
+    const QCommandLineOption splitIdent = number("split-ident", "Once: the identification in two parts, N ms apart.");
+    const QCommandLineOption identFaultHandshake =
+        number("ident-fault-handshake", "The identification faults strike from handshake N on (default 1).");
+    const QCommandLineOption silentFrom =
+        number("silent-from-block", "Fall silent for good at the read request or write frame for block N.");
+    const QCommandLineOption noReply =
+        number("no-reply-block", "Once: no reply to the read request or write frame for block N (not stored).");
+    const QCommandLineOption shortReply = number(
+        "short-reply-block", "Once: a 20-byte reply for block N; a write frame for it loses its last byte.");
+    const QCommandLineOption stray =
+        number("stray-before-block", "Once: line noise just before the reply or acknowledge for block N.");
+    const QCommandLineOption nakRequest =
+        number("nak-request-block", "Once: answer the read request for block N with NAK.");
+    const QCommandLineOption noAckReply =
+        number("no-ack-reply-block", "Once: the reply for block N comes without its leading acknowledge.");
     const QCommandLineOption strayCount = number("stray-count", "Noise bytes for --stray-before-block (default 3).");
     const QCommandLineOption nak = number("nak-block", "Once: answer the write of block N with NAK (240: a power frame).");
     const QCommandLineOption noAck = number("no-ack-block", "Once: no acknowledge to the write of block N (240: a power frame).");
@@ -80,8 +92,9 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     const QCommandLineOption hangUp = number("hang-up-block", "Hang up the line at block N (read or write).");
     const QCommandLineOption hangUpAfter =
         number("hang-up-after-block", "Hang up the line right after answering block N (read or write).");
-    parser.addOptions({image, sample, dump, noPace, log, silent, wrongIdent, identOffset, identLength, noReply,
-                       shortReply, stray, strayCount, strayIdent, nak, noAck, hangUp, hangUpAfter});
+    parser.addOptions({image, sample, dump, noPace, log, silent, wrongIdent, identOffset, identLength, splitIdent,
+                       identFaultHandshake, silentFrom, noReply, shortReply, stray, strayCount, strayIdent, nak,
+                       noAck, nakRequest, noAckReply, hangUp, hangUpAfter});
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "ql540-radio-sim: %s\n", qPrintable(parser.errorText()));
         exitCode = 2;
@@ -113,6 +126,11 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     f.wrongIdent = parser.isSet(wrongIdent);
     f.identOffset = value(identOffset, 0, 0, 64);
     f.identLength = value(identLength, 9, 8, 256);
+    f.splitIdentMs = value(splitIdent, 0, 0, 900);
+    f.identFaultHandshake = value(identFaultHandshake, 1, 1, 100);
+    f.silentFromBlock = value(silentFrom, -1, 0, 255);
+    f.nakRequestBlock = value(nakRequest, -1, 0, 255);
+    f.noAckReplyBlock = value(noAckReply, -1, 0, 255);
     f.noReplyBlock = value(noReply, -1, 0, 255);
     f.shortReplyBlock = value(shortReply, -1, 0, 255);
     f.strayBlock = value(stray, -1, 0, 255);
@@ -305,7 +323,7 @@ int RunRadioSimulator(int argc, char **argv)
                 t += byteUs;
                 out.emplace_back(t, byte);
             }
-            const qint64 pauseUs = PauseAfterReplyMs * 1000;
+            const qint64 pauseUs = qint64(reply->afterPauseMs) * 1000;
             if (!reply->afterPause.isEmpty())
                 t += pauseUs;
             for (char byte : reply->afterPause) {

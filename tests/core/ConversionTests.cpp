@@ -142,6 +142,33 @@ TEST_F(Conversions, TextToBcd)
     EXPECT_EQ(g.b3 | g.b2 | g.b1 | g.b0, 0);
 }
 
+// Eight BCD digits hold 0..999.99999 MHz: values outside are held at a
+// limit, and a guard digit lifted to 10 carries, so no nibble exceeds 9.
+TEST_F(Conversions, TextToBcdNeverPacksADigitAbove9)
+{
+    const struct {
+        const char *text;
+        Bcd code;
+    } cases[] = {
+        {"-5", {0, 0, 0, 0}},
+        {"-0.00001", {0, 0, 0, 0}},
+        {"1000", {0x99, 0x99, 0x99, 0x99}},
+        {"123450000", {0x99, 0x99, 0x99, 0x99}},
+        {"99999999999999999999999999", {0x99, 0x99, 0x99, 0x99}},
+        {"446.9999999995", {0x44, 0x70, 0x00, 0x00}},
+        {"999.9999999999", {0x99, 0x99, 0x99, 0x99}},
+        {"9.9999999999", {0x01, 0x00, 0x00, 0x00}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        const Bcd code = ToBcd(c.text);
+        EXPECT_EQ(code.b3, c.code.b3);
+        EXPECT_EQ(code.b2, c.code.b2);
+        EXPECT_EQ(code.b1, c.code.b1);
+        EXPECT_EQ(code.b0, c.code.b0);
+    }
+}
+
 TEST_F(Conversions, BcdToText)
 {
     EXPECT_EQ(BcdToText(0x25, 0x06, 0x60, 0x44), "446.00625");

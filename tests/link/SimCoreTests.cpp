@@ -152,6 +152,66 @@ TEST(RadioSim, HangsUpAfterAnsweringAndSendsNoiseAfterTheIdentificationOnce)
     EXPECT_TRUE(writer.hungUp());
 }
 
+// The faults of the fault matrix: each strikes where it is set, the
+// identification faults from the handshake they are set for.
+TEST(RadioSim, MatrixFaultsStrikeAtTheirBlockOrHandshake)
+{
+    RadioMemory memory{};
+    auto read = [](RadioSimCore &radio, int block) {
+        return Feed(radio, QByteArray("\x52\x00", 2) + char(block * 16) + '\x10');
+    };
+    qint64 now = 0;
+    auto write = [&now](RadioSimCore &radio, int block) {
+        now += 1000; // each frame after a pause
+        return Feed(radio, QByteArray("\x57\x00", 2) + char(block * 16) + '\x10' + QByteArray(16, 'x'), now);
+    };
+    SimFaults faults;
+    faults.nakRequestBlock = 1;
+    faults.noAckReplyBlock = 2;
+    faults.silentFromBlock = 4;
+    RadioSimCore reader(memory, faults);
+    Feed(reader, Handshake);
+    EXPECT_EQ(read(reader, 1), QByteArray(1, '\x15'));
+    EXPECT_EQ(read(reader, 1).size(), 21);
+    EXPECT_EQ(read(reader, 2), QByteArray("W\x00\x20\x10", 4) + QByteArray(16, '\0'));
+    EXPECT_EQ(read(reader, 3).size(), 21);
+    EXPECT_TRUE(read(reader, 4).isEmpty());
+    EXPECT_TRUE(Feed(reader, Handshake).isEmpty()); // for good
+
+    faults = {};
+    faults.noReplyBlock = 1;
+    faults.shortReplyBlock = 2;
+    faults.strayBlock = 3;
+    RadioSimCore writer(memory, faults);
+    Feed(writer, Handshake);
+    EXPECT_TRUE(write(writer, 1).isEmpty());
+    EXPECT_EQ(writer.memory()[16], 0); // ignored, not stored
+    EXPECT_TRUE(write(writer, 2).isEmpty()); // waits for a last byte
+    EXPECT_EQ(writer.memory()[32], 0);
+    EXPECT_EQ(write(writer, 2), QByteArray(1, '\x06')); // the half frame was abandoned
+    EXPECT_EQ(write(writer, 3), QByteArray("\xA5\xA5\xA5\x06", 4));
+
+    faults = {};
+    faults.identFaultHandshake = 2;
+    faults.splitIdentMs = 40;
+    RadioSimCore split(memory, faults);
+    EXPECT_EQ(Feed(split, Handshake).size(), 9);
+    Feed(split, Handshake.chopped(1));
+    const auto parts = split.feed(0x02, 0);
+    ASSERT_TRUE(parts.has_value());
+    EXPECT_EQ(parts->bytes, "QL27");
+    EXPECT_EQ(parts->afterPause.size(), 5);
+    EXPECT_EQ(parts->afterPauseMs, 40);
+
+    faults = {};
+    faults.identFaultHandshake = 2;
+    faults.wrongIdent = true;
+    RadioSimCore changed(memory, faults);
+    EXPECT_TRUE(Feed(changed, Handshake).startsWith("QL271"));
+    EXPECT_TRUE(Feed(changed, Handshake).startsWith("QL999"));
+    EXPECT_TRUE(Feed(changed, Handshake).startsWith("QL999"));
+}
+
 TEST(RadioSim, SurvivesAnyInputAndStillAnswersAProperHandshake)
 {
     RadioMemory memory{};

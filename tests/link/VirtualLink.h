@@ -152,7 +152,7 @@ public:
                 };
                 send(reply->bytes);
                 if (!reply->afterPause.isEmpty())
-                    t += PauseAfterReplyMs;
+                    t += reply->afterPauseMs;
                 send(reply->afterPause);
                 lineFree = t;
                 hangUpAt = t + PauseAfterReplyMs;

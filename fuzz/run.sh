@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Runs every libFuzzer harness of a sanitizer build for a while and prints
+# what each did: runs, coverage, corpus, findings.
+#   fuzz/run.sh [BUILD_DIR] [SECONDS_EACH] [PROCESSES_EACH]
+# A short run (CI): fuzz/run.sh build-sanitize 20. A long run on every
+# core: fuzz/run.sh build-sanitize 14400 "$(nproc)".
+# Inputs found are kept in BUILD_DIR/fuzz-corpus/NAME (the seeds in
+# fuzz/corpus/NAME are only read); an input that breaks a property lands
+# in BUILD_DIR/fuzz-findings/ and the script exits 1. Copy such an input
+# into fuzz/corpus/NAME once it is mended: the tests replay it ever after.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-sanitize}
+seconds=${2:-20}
+processes=${3:-1}
+findings="$build/fuzz-findings"
+mkdir -p "$findings"
+status=0
+for harness in channel_file_fuzzer conversion_fuzzer link_fuzzer; do
+    binary="$build/fuzz/$harness"
+    if [ ! -x "$binary" ]; then
+        echo "$harness: not built (configure with the sanitize preset)" >&2
+        exit 2
+    fi
+    corpus="$build/fuzz-corpus/$harness"
+    mkdir -p "$corpus"
+    log="$build/fuzz-$harness.log"
+    parallel=()
+    [ "$processes" -gt 1 ] && parallel=(-fork="$processes")
+    before=$(ls "$findings" | wc -l)
+    "$binary" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 "${parallel[@]}" \
+        -artifact_prefix="$findings/$harness-" "$corpus" "fuzz/corpus/$harness" >"$log" 2>&1
+    code=$?
+    after=$(ls "$findings" | wc -l)
+    runs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | awk '{s += $2} END {print s + 0}')
+    [ "$runs" -eq 0 ] && runs=$(grep -o '^#[0-9]*' "$log" | tail -1 | tr -d '#')
+    # Coverage of the whole corpus, counted the same way however it was run.
+    replay=$("$binary" -runs=0 "$corpus" "fuzz/corpus/$harness" 2>&1 | grep 'INITED' | tail -1)
+    coverage=$(grep -o 'cov: [0-9]*' <<<"$replay" | awk '{print $2}')
+    features=$(grep -o 'ft: [0-9]*' <<<"$replay" | awk '{print $2}')
+    echo "$harness: ${runs:-0} runs in ${seconds} s x ${processes}, coverage ${coverage:-?} edges," \
+         "${features:-?} features, corpus $(ls "$corpus" | wc -l) inputs, findings $((after - before))"
+    if [ "$code" -ne 0 ] || [ "$after" -ne "$before" ]; then
+        grep -E 'fuzz property broken|ERROR: |SUMMARY' "$log" | head -5
+        echo "  see $log and $findings" >&2
+        status=1
+    fi
+done
+exit $status

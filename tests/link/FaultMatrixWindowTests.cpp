@@ -1,0 +1,160 @@
+// The fault matrix through the windows, a representative few per window
+// (the whole matrix runs through ql540, cli_fault_matrix_tests): a
+// transient fault ends in an exact transfer after a retry; a permanent one
+// in the exact message and status, the image untouched, the port closed
+// and the window ready for the next transfer, which then succeeds.
+#include "LinkTestSupport.h"
+#include "SimProcess.h"
+
+#include <QSerialPort>
+
+namespace {
+
+const QString FailConnect = QStringLiteral("与对讲机联络失败 ！");
+const QString FaultStatus = QStringLiteral("与对讲机通讯故障 ！");
+const QString PortError = QStringLiteral("通讯端口打开错误，请正确设置通讯端口 ！");
+
+struct WindowCase {
+    const char *name;
+    QStringList simArguments;
+    int handshakes;  // a transient fault: the attempts it takes
+    QString message; // a permanent one: the message it ends with
+};
+
+// Power adjustment: its window's cases join these as a third list.
+const QList<WindowCase> ReadCases = {
+    {"short reply at the middle block", {"--short-reply-block", "127"}, 2, {}},
+    {"silent radio from the first block", {"--silent-from-block", "0"}, 0, FailConnect},
+    {"port disappears at the last block", {"--hang-up-block", "253"}, 0, PortError},
+};
+const QList<WindowCase> WriteCases = {
+    {"NAK at the last block", {"--nak-block", "239"}, 2, {}},
+    {"wrong identification after the middle block",
+     {"--no-reply-block", "120", "--ident-fault-handshake", "2", "--wrong-ident"}, 0, FailConnect},
+    {"hang-up right after the first reply", {"--hang-up-after-block", "0"}, 0, PortError},
+};
+
+} // namespace
+
+class FaultMatrixWindowTests : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { harness = new LinkWindowHarness; }
+    void cleanup()
+    {
+        delete harness;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void readWindow_data() { addRows(ReadCases); }
+    void readWindow()
+    {
+        QFETCH(int, index);
+        const WindowCase &c = ReadCases.at(index);
+        SimProcess sim;
+        const RadioMemory radio = PatternMemory();
+        QVERIFY(sim.start(radio, QStringList{"--no-pace"} + c.simArguments));
+        BindPort(1, sim.device());
+        const ImageTable before = RadioData;
+        harness->action("Prog_read")->trigger();
+        QPointer<TransferWindow> window = harness->transfer(WindowId::Form_Comm_Read);
+        window->findChild<QPushButton *>("Command_read")->click();
+        if (c.message.isEmpty()) {
+            QTRY_VERIFY_WITH_TIMEOUT(harness->messageShown(ReadDone), 40000);
+            QCOMPARE(FirstDifference(radio, 0, 253), QString());
+            QCOMPARE(sim.count("handshake"), c.handshakes);
+            QTRY_VERIFY_WITH_TIMEOUT(!window, 1000); // it closes itself
+            return;
+        }
+        expectFailure(window, c.message);
+        QVERIFY(RadioData == before);
+        if (c.message == FailConnect) {
+            // Ready for the next transfer, with the radio back in order.
+            SimProcess healthy;
+            QVERIFY(healthy.start(radio, {"--no-pace"}));
+            BindPort(1, healthy.device());
+            window->findChild<QPushButton *>("Command_read")->click();
+            QTRY_VERIFY_WITH_TIMEOUT(harness->messageShown(ReadDone), 40000);
+            QCOMPARE(FirstDifference(radio, 0, 253), QString());
+            QTRY_VERIFY_WITH_TIMEOUT(!window, 1000);
+        } else {
+            window->findChild<QPushButton *>("Command_Cancel")->click();
+            QVERIFY(!OpenWindows[WindowId::Form_Comm_Read]);
+        }
+    }
+
+    void writeWindow_data() { addRows(WriteCases); }
+    void writeWindow()
+    {
+        QFETCH(int, index);
+        const WindowCase &c = WriteCases.at(index);
+        SimProcess sim;
+        RadioMemory blank{};
+        QVERIFY(sim.start(blank, QStringList{"--no-pace"} + c.simArguments));
+        BindPort(1, sim.device());
+        for (int r = 160; r < 200; ++r)
+            for (int col = 0; col < 16; ++col)
+                RadioData[r][col] = int16_t((r * 16 + col) % 41);
+        harness->action("Prog_write")->trigger();
+        QPointer<TransferWindow> window = harness->transfer(WindowId::Form_Comm_Write);
+        window->findChild<QPushButton *>("Command_Write")->click();
+        if (c.message.isEmpty()) {
+            waitForWrite(window);
+            QCOMPARE(sim.count("handshake"), c.handshakes);
+            QCOMPARE(FirstDifference(sim.stop(), 0, 239), QString());
+            return;
+        }
+        expectFailure(window, c.message);
+        if (c.message == FailConnect) {
+            SimProcess healthy;
+            QVERIFY(healthy.start(blank, {"--no-pace"}));
+            BindPort(1, healthy.device());
+            window->findChild<QPushButton *>("Command_Write")->click();
+            waitForWrite(window);
+            QCOMPARE(FirstDifference(healthy.stop(), 0, 239), QString());
+        } else {
+            window->findChild<QPushButton *>("Command_Cancel")->click();
+            QVERIFY(!OpenWindows[WindowId::Form_Comm_Write]);
+        }
+    }
+
+private:
+    static void addRows(const QList<WindowCase> &cases)
+    {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < cases.size(); ++i)
+            QTest::newRow(cases.at(i).name) << i;
+    }
+
+    // The transfer ends with the message (and, after the retries, the
+    // status); nothing is busy, the port is closed, the window stays.
+    void expectFailure(TransferWindow *window, const QString &message)
+    {
+        auto *port = window->findChild<QSerialPort *>("MSC");
+        QVERIFY(port);
+        QTRY_VERIFY_WITH_TIMEOUT(!harness->messages.empty(), 45000);
+        QVERIFY2(harness->messages.back().text.startsWith(message), qPrintable(harness->messages.back().text));
+        QCOMPARE(harness->messages.size(), size_t(1));
+        QVERIFY(!window->engine().busy());
+        QVERIFY(!port->isOpen());
+        if (message == FailConnect) {
+            QCOMPARE(window->findChild<QLabel *>("Label_tr_count")->text(), FaultStatus);
+            QCOMPARE(window->findChild<QProgressBar *>("ProgressBar1")->value(), 0);
+        }
+        QVERIFY(OpenWindows[window->windowId()]);
+        harness->messages.clear();
+    }
+
+    void waitForWrite(QPointer<TransferWindow> &window)
+    {
+        // It unloads itself 500 ms after the end byte.
+        QTRY_VERIFY_WITH_TIMEOUT(!window || window->engine().done(), 40000);
+        QTRY_VERIFY_WITH_TIMEOUT(!window, 2000);
+        QVERIFY(harness->messages.empty());
+    }
+
+    LinkWindowHarness *harness = nullptr;
+};
+
+QTEST_MAIN(FaultMatrixWindowTests)
+#include "FaultMatrixWindowTests.moc"
