@@ -112,15 +112,16 @@ void ChannelEditWindow::build()
                                                           {encode_, ChannelField::Encode},
                                                           {power_, ChannelField::Power},
                                                           {bandwidth_, ChannelField::Bandwidth}};
-    for (const auto &[list, field] : lists)
-        connect(list, &QComboBox::activated, this, [this, field](int index) { choose(field, index); });
+    for (const auto &[list, listField] : lists)
+        connect(list, &QComboBox::activated, this,
+                [this, field = listField](int index) { choose(field, index); });
     const std::pair<QCheckBox *, ChannelField> boxes[] = {{vox_, ChannelField::Vox},
                                                           {busyLock_, ChannelField::BusyLockout},
                                                           {scanAdd_, ChannelField::ScanAdd},
                                                           {txStop_, ChannelField::TransmitStop}};
-    for (const auto &[box, field] : boxes)
+    for (const auto &[box, boxField] : boxes)
         connect(box, &QCheckBox::clicked, this,
-                [this, field](bool ticked) { choose(field, ticked ? 1 : 0); });
+                [this, field = boxField](bool ticked) { choose(field, ticked ? 1 : 0); });
     connect(close_, &QPushButton::clicked, this, [] { Windows::Unload(WindowId::Form_Chann_Edit); });
 
     auto *number = new QHBoxLayout;
