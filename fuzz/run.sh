@@ -38,7 +38,7 @@ for harness in channel_file_fuzzer conversion_fuzzer link_fuzzer; do
     replay=$("$binary" -runs=0 "$corpus" "fuzz/corpus/$harness" 2>&1)
     coverage=$(grep 'INITED' <<<"$replay" | grep -o 'cov: [0-9]*' | tail -1 | awk '{print $2}')
     features=$(grep 'INITED' <<<"$replay" | grep -o 'ft: [0-9]*' | tail -1 | awk '{print $2}')
-    edges=$(grep -o '([0-9]* inline 8-bit counters)' <<<"$replay" | head -1 | tr -dc '0-9')
+    edges=$(grep -o '([0-9]* inline 8-bit counters)' <<<"$replay" | head -1 | awk '{print substr($1, 2)}')
     echo "$harness: ${runs:-0} runs in ${seconds} s x ${processes}, coverage ${coverage:-?} of ${edges:-?} edges," \
          "${features:-?} features, corpus $(ls "$corpus" | wc -l) inputs, findings $((after - before))"
     if [ "$code" -ne 0 ] || [ "$after" -ne "$before" ]; then
