@@ -35,10 +35,11 @@ for harness in channel_file_fuzzer conversion_fuzzer link_fuzzer; do
     runs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | awk '{s += $2} END {print s + 0}')
     [ "$runs" -eq 0 ] && runs=$(grep -o '^#[0-9]*' "$log" | tail -1 | tr -d '#')
     # Coverage of the whole corpus, counted the same way however it was run.
-    replay=$("$binary" -runs=0 "$corpus" "fuzz/corpus/$harness" 2>&1 | grep 'INITED' | tail -1)
-    coverage=$(grep -o 'cov: [0-9]*' <<<"$replay" | awk '{print $2}')
-    features=$(grep -o 'ft: [0-9]*' <<<"$replay" | awk '{print $2}')
-    echo "$harness: ${runs:-0} runs in ${seconds} s x ${processes}, coverage ${coverage:-?} edges," \
+    replay=$("$binary" -runs=0 "$corpus" "fuzz/corpus/$harness" 2>&1)
+    coverage=$(grep 'INITED' <<<"$replay" | grep -o 'cov: [0-9]*' | tail -1 | awk '{print $2}')
+    features=$(grep 'INITED' <<<"$replay" | grep -o 'ft: [0-9]*' | tail -1 | awk '{print $2}')
+    edges=$(grep -o '([0-9]* inline 8-bit counters)' <<<"$replay" | head -1 | awk '{print substr($1, 2)}')
+    echo "$harness: ${runs:-0} runs in ${seconds} s x ${processes}, coverage ${coverage:-?} of ${edges:-?} edges," \
          "${features:-?} features, corpus $(ls "$corpus" | wc -l) inputs, findings $((after - before))"
     if [ "$code" -ne 0 ] || [ "$after" -ne "$before" ]; then
         grep -E 'fuzz property broken|ERROR: |SUMMARY' "$log" | head -5
