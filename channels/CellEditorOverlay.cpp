@@ -5,9 +5,10 @@
 #include <QScrollBar>
 #include <QTableWidget>
 
-CellEditorOverlay::CellEditorOverlay(QTableWidget *table) : QObject(table), table_(table)
+CellEditorOverlay::CellEditorOverlay(QTableWidget *table)
+    : QObject(table), table_(table), viewport_(table->viewport())
 {
-    table_->viewport()->installEventFilter(this);
+    viewport_->installEventFilter(this);
     connect(table_, &QTableWidget::cellClicked, this, &CellEditorOverlay::cellClicked);
     connect(table_, &QTableWidget::cellPressed, this, [this](int row, int col) {
         if (shownMessages_ != messagesAtPress_)
@@ -77,7 +78,9 @@ void CellEditorOverlay::place()
 
 bool CellEditorOverlay::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == table_->viewport() && event->type() == QEvent::MouseButtonPress)
+    // Compared with the pointer kept from the start: the filter still sees
+    // events while the table is half destroyed, when it must not be asked.
+    if (watched == viewport_ && event->type() == QEvent::MouseButtonPress)
         messagesAtPress_ = shownMessages_;
     return false;
 }

@@ -55,6 +55,7 @@ protected:
 
 private:
     QTableWidget *table_;
+    QObject *viewport_;
     QList<QWidget *> editors_;
     std::optional<Cell> cell_;
     // Messages shown so far, and their count when the last mouse press on
