@@ -92,9 +92,11 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     const QCommandLineOption hangUp = number("hang-up-block", "Hang up the line at block N (read or write).");
     const QCommandLineOption hangUpAfter =
         number("hang-up-after-block", "Hang up the line right after answering block N (read or write).");
+    const QCommandLineOption powerFaultFrame = number(
+        "power-fault-frame", "The block faults at block 240 strike from power frame N of the session on (default 1).");
     parser.addOptions({image, sample, dump, noPace, log, silent, wrongIdent, identOffset, identLength, splitIdent,
                        identFaultHandshake, silentFrom, noReply, shortReply, stray, strayCount, strayIdent, nak,
-                       noAck, nakRequest, noAckReply, hangUp, hangUpAfter});
+                       noAck, nakRequest, noAckReply, hangUp, hangUpAfter, powerFaultFrame});
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "ql540-radio-sim: %s\n", qPrintable(parser.errorText()));
         exitCode = 2;
@@ -128,6 +130,7 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     f.identLength = value(identLength, 9, 8, 256);
     f.splitIdentMs = value(splitIdent, 0, 0, 900);
     f.identFaultHandshake = value(identFaultHandshake, 1, 1, 100);
+    f.powerFaultFrame = value(powerFaultFrame, 1, 1, 100);
     f.silentFromBlock = value(silentFrom, -1, 0, 255);
     f.nakRequestBlock = value(nakRequest, -1, 0, 255);
     f.noAckReplyBlock = value(noAckReply, -1, 0, 255);
