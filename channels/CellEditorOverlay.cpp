@@ -77,7 +77,10 @@ void CellEditorOverlay::place()
 
 bool CellEditorOverlay::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == table_->viewport() && event->type() == QEvent::MouseButtonPress)
+    // Installed on the viewport only; the table is not asked, as the
+    // viewport still sends events while the table is being destroyed.
+    Q_UNUSED(watched);
+    if (event->type() == QEvent::MouseButtonPress)
         messagesAtPress_ = shownMessages_;
     return false;
 }

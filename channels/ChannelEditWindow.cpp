@@ -113,14 +113,14 @@ void ChannelEditWindow::build()
                                                           {power_, ChannelField::Power},
                                                           {bandwidth_, ChannelField::Bandwidth}};
     for (const auto &[list, field] : lists)
-        connect(list, &QComboBox::activated, this, [this, field](int index) { choose(field, index); });
+        connect(list, &QComboBox::activated, this, [this, field = field](int index) { choose(field, index); });
     const std::pair<QCheckBox *, ChannelField> boxes[] = {{vox_, ChannelField::Vox},
                                                           {busyLock_, ChannelField::BusyLockout},
                                                           {scanAdd_, ChannelField::ScanAdd},
                                                           {txStop_, ChannelField::TransmitStop}};
     for (const auto &[box, field] : boxes)
         connect(box, &QCheckBox::clicked, this,
-                [this, field](bool ticked) { choose(field, ticked ? 1 : 0); });
+                [this, field = field](bool ticked) { choose(field, ticked ? 1 : 0); });
     connect(close_, &QPushButton::clicked, this, [] { Windows::Unload(WindowId::Form_Chann_Edit); });
 
     auto *number = new QHBoxLayout;

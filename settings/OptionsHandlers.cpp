@@ -118,7 +118,7 @@ void OptionsWindow::connectHandlers()
                                                      {QStringLiteral("encode"), eni_}};
     for (const auto &[key, indicator] : tones) {
         const ToneField tone{Entry(key).field.column};
-        events_.onChoice(lists_.at(key), [this, tone, indicator](int position) {
+        events_.onChoice(lists_.at(key), [this, tone, indicator = indicator](int position) {
             edit([&](ImageTable &image) {
                 indicator->setChecked(StoreVfoTone(image, tone, position));
             });
