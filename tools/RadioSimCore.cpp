@@ -251,7 +251,9 @@ std::optional<SimReply> RadioSimCore::readBlock(int block)
 std::optional<SimReply> RadioSimCore::writeBlock(int block, int length)
 {
     const bool power = frame_.at(0) == 'g';
-    if (!power && faults_.shortReplyBlock == block) {
+    // A power frame before the one the faults wait for is answered as is.
+    const bool armed = !power || ++powerFramesSeen_ >= faults_.powerFaultFrame;
+    if (armed && faults_.shortReplyBlock == block) {
         // The frame's last byte was lost on the way: the radio still waits
         // for it (until the pause of a new frame abandons it).
         faults_.shortReplyBlock = -1;
@@ -261,21 +263,21 @@ std::optional<SimReply> RadioSimCore::writeBlock(int block, int length)
     }
     const QByteArray data = frame_.mid(4, 16);
     frame_.clear();
-    if (block < 0 || block >= RadioMemorySize / 16 || hangUpAt(block) || fallsSilentAt(block))
+    if (block < 0 || block >= RadioMemorySize / 16 || (armed && (hangUpAt(block) || fallsSilentAt(block))))
         return std::nullopt;
-    if (faults_.noReplyBlock == block) {
+    if (armed && faults_.noReplyBlock == block) {
         faults_.noReplyBlock = -1;
         log(QStringLiteral("fault: frame for block %1 ignored").arg(block));
         return std::nullopt;
     }
-    if (faults_.nakBlock == block) {
+    if (armed && faults_.nakBlock == block) {
         faults_.nakBlock = -1;
         log(QStringLiteral("fault: NAK to block %1").arg(block));
         return SimReply{QByteArray(1, Nak), length};
     }
     for (int i = 0; i < 16; ++i)
         memory_[block * 16 + i] = uint8_t(data.at(i));
-    if (faults_.noAckBlock == block) {
+    if (armed && faults_.noAckBlock == block) {
         faults_.noAckBlock = -1;
         log(QStringLiteral("fault: no acknowledge to block %1").arg(block));
         return std::nullopt;
@@ -288,12 +290,12 @@ std::optional<SimReply> RadioSimCore::writeBlock(int block, int length)
         log(QStringLiteral("write block %1").arg(block));
     }
     QByteArray ack(1, Ack);
-    if (!power && faults_.strayBlock == block) {
+    if (armed && faults_.strayBlock == block) {
         faults_.strayBlock = -1;
         ack.prepend(QByteArray(faults_.strayCount, Noise));
         log(QStringLiteral("fault: %1 stray bytes before the acknowledge of block %2").arg(faults_.strayCount).arg(block));
     }
-    if (!power && faults_.hangUpAfterBlock == block) {
+    if (armed && faults_.hangUpAfterBlock == block) {
         // Nothing comes from the computer until its next frame; the line
         // drops while it waits to send that.
         hungUp_ = true;

@@ -38,6 +38,9 @@ struct SimFaults {
     int noAckReplyBlock = -1;// once: this block's reply lacks its leading acknowledge (20 bytes)
     int hangUpBlock = -1;    // stop for good at this read or write block
     int hangUpAfterBlock = -1; // stop for good right after answering this block
+    // The power frame (1 = the first of the session) from which the block
+    // faults above strike at block 240; earlier power frames are answered.
+    int powerFaultFrame = 1;
 };
 
 constexpr int PauseAfterReplyMs = 3;
@@ -96,6 +99,7 @@ private:
     qint64 lastByteMs_ = 0;
     bool hungUp_ = false;
     int handshakes_ = 0;
+    int powerFramesSeen_ = 0;
     bool hangUpOnNextByte_ = false;
     QString log_;
 };

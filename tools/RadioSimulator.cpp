@@ -15,6 +15,7 @@
 #include <deque>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <time.h>
@@ -92,9 +93,11 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     const QCommandLineOption hangUp = number("hang-up-block", "Hang up the line at block N (read or write).");
     const QCommandLineOption hangUpAfter =
         number("hang-up-after-block", "Hang up the line right after answering block N (read or write).");
+    const QCommandLineOption powerFaultFrame = number(
+        "power-fault-frame", "The block faults at block 240 strike from power frame N of the session on (default 1).");
     parser.addOptions({image, sample, dump, noPace, log, silent, wrongIdent, identOffset, identLength, splitIdent,
                        identFaultHandshake, silentFrom, noReply, shortReply, stray, strayCount, strayIdent, nak,
-                       noAck, nakRequest, noAckReply, hangUp, hangUpAfter});
+                       noAck, nakRequest, noAckReply, hangUp, hangUpAfter, powerFaultFrame});
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "ql540-radio-sim: %s\n", qPrintable(parser.errorText()));
         exitCode = 2;
@@ -128,6 +131,7 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     f.identLength = value(identLength, 9, 8, 256);
     f.splitIdentMs = value(splitIdent, 0, 0, 900);
     f.identFaultHandshake = value(identFaultHandshake, 1, 1, 100);
+    f.powerFaultFrame = value(powerFaultFrame, 1, 1, 100);
     f.silentFromBlock = value(silentFrom, -1, 0, 255);
     f.nakRequestBlock = value(nakRequest, -1, 0, 255);
     f.noAckReplyBlock = value(noAckReply, -1, 0, 255);
@@ -211,6 +215,12 @@ struct Pty {
             ::close(master);
         master = -1;
     }
+    // Bytes sent that the program has not read yet.
+    int unread() const
+    {
+        int n = 0;
+        return slave >= 0 && ::ioctl(slave, FIONREAD, &n) == 0 ? n : 0;
+    }
     void close()
     {
         if (master >= 0)
@@ -271,6 +281,7 @@ int RunRadioSimulator(int argc, char **argv)
     std::deque<std::pair<qint64, char>> out;
     qint64 lineFreeUs = 0;
     qint64 hangUpAtUs = -1; // a hang-up that waits for its reply to go out
+    constexpr qint64 UnreadReplyWaitUs = 500 * 1000;
     int saves = 0; // writes ended and power frames taken
 
     while (!stopRequested) {
@@ -282,7 +293,11 @@ int RunRadioSimulator(int argc, char **argv)
             if (::write(pty.master, &byte, 1) < 0 && errno != EAGAIN)
                 break;
         }
-        if (hangUpAtUs >= 0 && hangUpAtUs <= now) {
+        // A hang-up right after a reply comes once the program has read
+        // the reply (a hang-up discards what it has not read), or a while
+        // later when it does not read at all.
+        if (hangUpAtUs >= 0 && hangUpAtUs <= now &&
+            ((out.empty() && pty.unread() == 0) || now - hangUpAtUs > UnreadReplyWaitUs)) {
             hangUpAtUs = -1;
             out.clear();
             pty.hangUp();
@@ -290,6 +305,8 @@ int RunRadioSimulator(int argc, char **argv)
         qint64 nextUs = !out.empty() ? out.front().first : -1;
         if (hangUpAtUs >= 0 && (nextUs < 0 || hangUpAtUs < nextUs))
             nextUs = hangUpAtUs;
+        if (hangUpAtUs >= 0 && hangUpAtUs <= now)
+            nextUs = now + 1000; // looks again in 1 ms whether the reply was taken
         timespec wait{0, 200 * 1000 * 1000};
         if (nextUs >= 0) {
             const qint64 us = std::max<qint64>(0, nextUs - now);

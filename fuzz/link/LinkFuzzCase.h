@@ -37,6 +37,8 @@ public:
     // The link has just written attempt.back(): fails unless the task may
     // send it at this point of the attempt.
     virtual void checkWrite(const LineLog &attempt) = 0;
+    // The open port has just been closed, by the link or by a failure.
+    virtual void portClosed() {}
     // The link reported the end of a transfer; attempt is the last one.
     virtual void transferEnded(bool completed, const LineLog &attempt) = 0;
     // Whether the port may stay open while no attempt is busy.

@@ -2,6 +2,7 @@
 
 std::unique_ptr<LinkFuzzCase> MakeReadFuzzCase(FuzzInput &input);
 std::unique_ptr<LinkFuzzCase> MakeWriteFuzzCase(FuzzInput &input);
+std::unique_ptr<LinkFuzzCase> MakePowerFuzzCase(FuzzInput &input);
 
 // One entry per exchange, new ones at the end: the first byte of an input
 // names its entry by position (bit 7 asks for the run-on to rest).
@@ -10,6 +11,7 @@ const std::vector<LinkFuzzCaseEntry> &LinkFuzzCases()
     static const std::vector<LinkFuzzCaseEntry> cases = {
         {"read", MakeReadFuzzCase},
         {"write", MakeWriteFuzzCase},
+        {"power", MakePowerFuzzCase},
     };
     return cases;
 }

@@ -42,6 +42,8 @@ public:
     }
     void closePort() override
     {
+        if (portOpen_)
+            task_.portClosed();
         portOpen_ = false;
         onWire_.clear(); // what was on the way is lost with the line
     }

@@ -6,6 +6,7 @@
 // file from a failed read. The cases run side by side (they mostly wait on
 // the link's timers) and the matrix is printed as a table.
 #include "CliTestSupport.h"
+#include "PowerExchange.h"
 #include "WritePreparation.h"
 
 #include <QElapsedTimer>
@@ -29,20 +30,27 @@ constexpr qint64 OneRetryDelayMs = 5000;
 // Slack for a whole transfer (about 4 s unpaced) and a loaded machine.
 constexpr qint64 SlackMs = 14000;
 
+// The power session has no retry cycle: the link watch closes it within
+// 500 ms of the link going down, after an unanswered frame 1 s on.
+constexpr qint64 PowerWatchMs = 500;
+constexpr qint64 PowerFrameLostMs = 1000;
+
 // One task of the link as the command-line tool runs it.
-enum class TaskKind { Read, Write };
+enum class TaskKind { Read, Write, Power };
 struct MatrixTask {
     const char *name;
     TaskKind kind;
     int blocks[3]; // the first, a middle and the last block it sends or asks for
 };
-// Power adjustment: one more entry, with its faults in SimArguments, its
-// outcomes in Expect, its command line in CliArguments and its result
-// check where the test checks a completed case.
+// Power: `ql540 power --set` sends two frames, both block 240. Its first
+// position is the first frame (the radio's own values), the middle and
+// the last are both the --set frame (the simulator's --power-fault-frame).
 const MatrixTask Tasks[] = {
     {"read", TaskKind::Read, {0, 127, 253}},
     {"write", TaskKind::Write, {0, 120, 239}},
+    {"power", TaskKind::Power, {CalibrationRow, CalibrationRow, CalibrationRow}},
 };
+const PowerLevels PowerSet{17, 34, 51};
 
 enum class Fault {
     Silent,
@@ -81,25 +89,33 @@ const char *const Positions[] = {"first", "middle", "last"};
 // last block brings about.
 QStringList SimArguments(const MatrixTask &task, Fault fault, int position)
 {
+    const bool power = task.kind == TaskKind::Power;
     const QString block = QString::number(task.blocks[position]);
+    // A power session has one handshake: its faults strike there at every
+    // position.
     auto identFault = [&](QStringList arguments) {
-        if (position > 0)
+        if (position > 0 && !power)
             arguments << "--no-reply-block" << block << "--ident-fault-handshake" << "2";
+        return arguments;
+    };
+    auto blockFault = [&](QStringList arguments) {
+        if (power && position > 0)
+            arguments << "--power-fault-frame" << "2";
         return arguments;
     };
     const bool read = task.kind == TaskKind::Read;
     switch (fault) {
-    case Fault::Silent: return {"--silent-from-block", block};
+    case Fault::Silent: return blockFault({"--silent-from-block", block});
     case Fault::WrongIdent: return identFault({"--wrong-ident"});
     case Fault::SplitIdent: return identFault({"--split-ident", "40"});
     case Fault::BytesAfterIdent: return identFault({"--stray-after-ident", "21"});
-    case Fault::DroppedReply: return {"--no-reply-block", block};
-    case Fault::ShortReply: return {"--short-reply-block", block};
-    case Fault::StrayBeforeReply: return {"--stray-before-block", block};
-    case Fault::Nak: return {read ? "--nak-request-block" : "--nak-block", block};
-    case Fault::MissingAck: return {read ? "--no-ack-reply-block" : "--no-ack-block", block};
-    case Fault::HangUpAfterReply: return {"--hang-up-after-block", block};
-    case Fault::PortGone: return {"--hang-up-block", block};
+    case Fault::DroppedReply: return blockFault({"--no-reply-block", block});
+    case Fault::ShortReply: return blockFault({"--short-reply-block", block});
+    case Fault::StrayBeforeReply: return blockFault({"--stray-before-block", block});
+    case Fault::Nak: return blockFault({read ? "--nak-request-block" : "--nak-block", block});
+    case Fault::MissingAck: return blockFault({read ? "--no-ack-reply-block" : "--no-ack-block", block});
+    case Fault::HangUpAfterReply: return blockFault({"--hang-up-after-block", block});
+    case Fault::PortGone: return blockFault({"--hang-up-block", block});
     }
     return {};
 }
@@ -120,6 +136,33 @@ Expected Expect(const MatrixTask &task, Fault fault, int position)
     auto recovers = [](int handshakes) {
         return Expected{true, handshakes, {}, handshakes > 1 ? OneRetryDelayMs : 0, FullScheduleMs};
     };
+    if (task.kind == TaskKind::Power) {
+        // Whatever the radio does not acknowledge ends the session; what is
+        // not an acknowledge is dropped while one is awaited. A lost line
+        // is not opened again: the watch closes the session, as on every
+        // other failure, with the same message.
+        switch (fault) {
+        case Fault::Silent:
+        case Fault::DroppedReply:
+        case Fault::ShortReply: // the radio still waits for the frame's last byte
+        case Fault::Nak:
+        case Fault::MissingAck:
+            return fails(FailConnect, PowerFrameLostMs);
+        case Fault::WrongIdent:
+            return fails(FailConnect, PowerWatchMs);
+        case Fault::SplitIdent:
+        case Fault::BytesAfterIdent:
+        case Fault::StrayBeforeReply:
+            return recovers(1);
+        case Fault::HangUpAfterReply:
+            // After the --set frame's acknowledge the values are in the radio.
+            if (position > 0)
+                return recovers(1);
+            return fails(FailConnect, 0);
+        case Fault::PortGone:
+            return fails(FailConnect, 0);
+        }
+    }
     switch (fault) {
     case Fault::Silent:
     case Fault::WrongIdent:
@@ -152,6 +195,8 @@ QStringList CliArguments(const MatrixTask &task, const QString &plan, const QStr
 {
     if (task.kind == TaskKind::Read)
         return {"read", "--quiet", "--output", output};
+    if (task.kind == TaskKind::Power)
+        return {"power", "--set", QStringLiteral("%1,%2,%3").arg(PowerSet[0]).arg(PowerSet[1]).arg(PowerSet[2])};
     return {"write", "--quiet", plan};
 }
 
@@ -344,6 +389,23 @@ TEST_F(FaultMatrix, EveryFaultAtTheFirstAMiddleAndTheLastBlockOfEveryTask)
                     expect(SameRows(read, radio, 0, ReadBlockCount - 1) &&
                                SameRows(read, startUp, ReadBlockCount, UsedRows - 1),
                            QStringLiteral("the file read is not the radio's memory"));
+                } else if (run->task->kind == TaskKind::Power) {
+                    // Row 240 as the window leaves it: the radio's values
+                    // taken, then the new ones set; the rest untouched.
+                    ImageTable expected = radio;
+                    const ImageTable dumped = LoadImage(run->dir + "/dump.chann");
+                    PowerLevels reported{};
+                    for (int k = 0; k < Calibration::LevelCount; ++k)
+                        reported[size_t(k)] = radio[CalibrationRow][k];
+                    ImageTable row = startUp;
+                    StorePowerLevels(row, reported, PowerLevels{});
+                    StorePowerLevels(row, PowerSet, reported);
+                    for (int c = 0; c < BlockSize; ++c)
+                        expected[CalibrationRow][c] = row[CalibrationRow][c];
+                    expect(SameRows(dumped, expected, 0, UsedRows - 1),
+                           QStringLiteral("the radio does not hold the values set"));
+                    expect(run->simLog.contains(QStringLiteral("power %1 %2 %3\n").arg(PowerSet[0]).arg(PowerSet[1]).arg(PowerSet[2])),
+                           QStringLiteral("no --set frame in: %1").arg(run->simLog));
                 } else {
                     const ImageTable written = LoadImage(run->dir + "/dump.chann");
                     expect(SameRows(written, prepared, 0, WriteBlockCount - 1) &&
@@ -355,6 +417,15 @@ TEST_F(FaultMatrix, EveryFaultAtTheFirstAMiddleAndTheLastBlockOfEveryTask)
                 expect(lines.contains(expected.message), QStringLiteral("no message \"%1\" in: %2").arg(expected.message, run->err));
                 if (run->task->kind == TaskKind::Read)
                     expect(!QFile::exists(run->dir + "/read.chann"), QStringLiteral("a failed read left a file"));
+                // A fault at the --set frame strikes after the first frame
+                // was acknowledged.
+                const bool identFault = run->fault == Fault::WrongIdent;
+                if (run->task->kind == TaskKind::Power && run->position > 0 && !identFault)
+                    expect(run->simLog.contains(QStringLiteral("power %1 %2 %3\n")
+                                                    .arg(radio[CalibrationRow][0])
+                                                    .arg(radio[CalibrationRow][1])
+                                                    .arg(radio[CalibrationRow][2])),
+                           QStringLiteral("the first frame was not taken: %1").arg(run->simLog));
             }
             expect(run->elapsedMs >= expected.minMs && run->elapsedMs <= expected.maxMs,
                    QStringLiteral("took %1 ms, not %2..%3").arg(run->elapsedMs).arg(expected.minMs).arg(expected.maxMs));

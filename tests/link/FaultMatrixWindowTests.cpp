@@ -4,8 +4,10 @@
 // in the exact message and status, the image untouched, the port closed
 // and the window ready for the next transfer, which then succeeds.
 #include "LinkTestSupport.h"
+#include "PowerWindow.h"
 #include "SimProcess.h"
 
+#include <QScrollBar>
 #include <QSerialPort>
 
 namespace {
@@ -21,7 +23,6 @@ struct WindowCase {
     QString message; // a permanent one: the message it ends with
 };
 
-// Power adjustment: its window's cases join these as a third list.
 const QList<WindowCase> ReadCases = {
     {"short reply at the middle block", {"--short-reply-block", "127"}, 2, {}},
     {"silent radio from the first block", {"--silent-from-block", "0"}, 0, FailConnect},
@@ -32,6 +33,21 @@ const QList<WindowCase> WriteCases = {
     {"wrong identification after the middle block",
      {"--no-reply-block", "120", "--ident-fault-handshake", "2", "--wrong-ident"}, 0, FailConnect},
     {"hang-up right after the first reply", {"--hang-up-after-block", "0"}, 0, PortError},
+};
+// The power window has no retry: a fault it does not ride out closes it
+// (the link watch), without a message. "The slider's frame" is the second
+// power frame, sent when the high slider moves.
+struct PowerCase {
+    const char *name;
+    QStringList simArguments;
+    bool atSlidersFrame;
+    bool survives;
+};
+const QList<PowerCase> PowerCases = {
+    {"stray bytes before the acknowledge of the slider's frame",
+     {"--stray-before-block", "240", "--stray-count", "5", "--power-fault-frame", "2"}, true, true},
+    {"NAK to the first frame", {"--nak-block", "240"}, false, false},
+    {"port disappears at the slider's frame", {"--hang-up-block", "240", "--power-fault-frame", "2"}, true, false},
 };
 
 } // namespace
@@ -116,6 +132,48 @@ private slots:
             window->findChild<QPushButton *>("Command_Cancel")->click();
             QVERIFY(!OpenWindows[WindowId::Form_Comm_Write]);
         }
+    }
+
+    void powerWindow_data()
+    {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < PowerCases.size(); ++i)
+            QTest::newRow(PowerCases.at(i).name) << i;
+    }
+    void powerWindow()
+    {
+        QFETCH(int, index);
+        const PowerCase &c = PowerCases.at(index);
+        SimProcess sim;
+        RadioMemory radio = PatternMemory();
+        for (int k = 0; k < 3; ++k)
+            radio[CalibrationRow * 16 + k] = uint8_t(0x30 + 0x20 * k);
+        QVERIFY(sim.start(radio, QStringList{"--no-pace"} + c.simArguments));
+        BindPort(1, sim.device());
+        harness->action("Adj_Txp")->trigger();
+        QPointer<PowerWindow> window = Windows::FindAs<PowerWindow>(WindowId::Form_Adjust_Txp);
+        QVERIFY(window);
+        // The radio's values are taken from the identification either way.
+        QTRY_COMPARE_WITH_TIMEOUT(int(RadioData[CalibrationRow][2]), 0x70, 3000);
+        if (c.atSlidersFrame) {
+            QTRY_VERIFY_WITH_TIMEOUT(window && window->engine().state() == RadioLink::State::Linked, 3000);
+            window->findChild<QScrollBar *>("HScroll_H")->setValue(200);
+        }
+        if (c.survives) {
+            QTRY_COMPARE(sim.count("power 48 80 200"), 1);
+            QTRY_VERIFY(window->engine().state() == RadioLink::State::Linked);
+            QTest::qWait(700); // the watch finds the link up
+            QVERIFY(window);
+            window->findChild<QPushButton *>("Command_Close")->click();
+            QTRY_COMPARE(sim.count("leave"), 1);
+            QCOMPARE(sim.stop()[CalibrationRow * 16 + 2], uint8_t(200));
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(!window, 3000);
+            QVERIFY(!OpenWindows[WindowId::Form_Adjust_Txp]);
+            QCOMPARE(sim.count("leave"), 0); // the port was already closed
+            QVERIFY(sim.stop()[CalibrationRow * 16 + 2] != 200);
+        }
+        QVERIFY(harness->messages.empty());
     }
 
 private:
