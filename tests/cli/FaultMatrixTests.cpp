@@ -125,6 +125,9 @@ struct Expected {
     int handshakes = 1;   // when it completes: the attempts it took
     QString message;      // when it fails: the message it ends with
     qint64 minMs = 0, maxMs = 0;
+    // It may also end with the message instead (a race the case cannot
+    // decide, see its comment).
+    bool mayFail = false;
 };
 
 Expected Expect(const MatrixTask &task, Fault fault, int position)
@@ -156,8 +159,15 @@ Expected Expect(const MatrixTask &task, Fault fault, int position)
             return recovers(1);
         case Fault::HangUpAfterReply:
             // After the --set frame's acknowledge the values are in the radio.
-            if (position > 0)
-                return recovers(1);
+            // A line dropped right after it can discard the acknowledge
+            // unread, or be noticed before it: then the session ends with
+            // the failure message, the safe side; either way is defined.
+            if (position > 0) {
+                Expected either = recovers(1);
+                either.mayFail = true;
+                either.message = FailConnect;
+                return either;
+            }
             return fails(FailConnect, 0);
         case Fault::PortGone:
             return fails(FailConnect, 0);
@@ -380,7 +390,7 @@ TEST_F(FaultMatrix, EveryFaultAtTheFirstAMiddleAndTheLastBlockOfEveryTask)
             expect(!run->timedOut, QStringLiteral("did not finish"));
             expect(run->simExitCode == 0, QStringLiteral("the simulator ended with %1: %2").arg(run->simExitCode).arg(run->simLog));
             const QStringList lines = run->err.split(u'\n', Qt::SkipEmptyParts);
-            if (expected.completes) {
+            if (expected.completes && !(expected.mayFail && run->exitCode == 1)) {
                 expect(run->exitCode == 0, QStringLiteral("exit code %1: %2").arg(run->exitCode).arg(run->err));
                 expect(run->handshakes() == expected.handshakes,
                        QStringLiteral("%1 handshakes, not %2").arg(run->handshakes()).arg(expected.handshakes));
