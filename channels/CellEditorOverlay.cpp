@@ -5,6 +5,29 @@
 #include <QScrollBar>
 #include <QTableWidget>
 
+void CellEditorOverlay::FillCells(QTableWidget *table)
+{
+    for (int r = 0; r < table->rowCount(); ++r) {
+        for (int c = 0; c < table->columnCount(); ++c) {
+            auto *item = new QTableWidgetItem;
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            item->setTextAlignment(Qt::AlignCenter);
+            table->setItem(r, c, item);
+        }
+    }
+}
+
+QLineEdit *CellEditorOverlay::MakeTextEditor()
+{
+    auto *edit = new QLineEdit;
+    edit->setObjectName(QStringLiteral("Text_Edit"));
+    edit->setFrame(false);
+    edit->setAlignment(Qt::AlignCenter);
+    edit->setStyleSheet(
+        QStringLiteral("QLineEdit { border: 1px solid palette(highlight); background: palette(base); }"));
+    return edit;
+}
+
 CellEditorOverlay::CellEditorOverlay(QTableWidget *table)
     : QObject(table), table_(table), viewport_(table->viewport())
 {

@@ -6,6 +6,7 @@
 // from an editor that holds another cell's text or none.
 #pragma once
 
+#include <QLineEdit>
 #include <QList>
 #include <QObject>
 #include <optional>
@@ -24,6 +25,13 @@ public:
     };
 
     explicit CellEditorOverlay(QTableWidget *table);
+
+    // Gives every cell of the table an item that can be selected but not
+    // edited in place, its text centred: the overlay's editors edit.
+    static void FillCells(QTableWidget *table);
+    // The text editor laid over a cell (objectName Text_Edit): no frame,
+    // centred, a thin outline that tells it from the cells around it.
+    static QLineEdit *MakeTextEditor();
 
     // Puts the editor on the table's viewport, hidden, and makes the rows
     // tall enough for it.

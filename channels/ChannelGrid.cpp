@@ -67,22 +67,9 @@ void ChannelGridWindow::buildGrid()
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setWordWrap(false);
     grid_->setTextElideMode(Qt::ElideNone);
-    for (int r = 0; r < grid_->rowCount(); ++r) {
-        for (int c = 0; c < Columns; ++c) {
-            auto *item = new QTableWidgetItem;
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            item->setTextAlignment(Qt::AlignCenter);
-            grid_->setItem(r, c, item);
-        }
-    }
+    CellEditorOverlay::FillCells(grid_);
 
-    textEdit_ = new QLineEdit;
-    textEdit_->setObjectName(QStringLiteral("Text_Edit"));
-    textEdit_->setFrame(false);
-    textEdit_->setAlignment(Qt::AlignCenter);
-    // A thin outline tells the open editor from the cells around it.
-    textEdit_->setStyleSheet(
-        QStringLiteral("QLineEdit { border: 1px solid palette(highlight); background: palette(base); }"));
+    textEdit_ = CellEditorOverlay::MakeTextEditor();
     comboEdit_ = new QComboBox;
     comboEdit_->setObjectName(QStringLiteral("Combo_edit"));
     comboEdit_->setEditable(false);

@@ -36,20 +36,8 @@ FmListWindow::FmListWindow() : ChildWindow(WindowId::Form_Edit_Test)
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    for (int r = 0; r < FmPresetCount; ++r) {
-        for (int c = 0; c < 2; ++c) {
-            auto *item = new QTableWidgetItem;
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            item->setTextAlignment(Qt::AlignCenter);
-            table_->setItem(r, c, item);
-        }
-    }
-    edit_ = new QLineEdit;
-    edit_->setObjectName(QStringLiteral("Text_Edit"));
-    edit_->setFrame(false);
-    edit_->setAlignment(Qt::AlignCenter);
-    edit_->setStyleSheet(
-        QStringLiteral("QLineEdit { border: 1px solid palette(highlight); background: palette(base); }"));
+    CellEditorOverlay::FillCells(table_);
+    edit_ = CellEditorOverlay::MakeTextEditor();
     editors_ = new CellEditorOverlay(table_);
     editors_->addEditor(edit_);
 
