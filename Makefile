@@ -3,6 +3,7 @@
 # targets install missing Debian packages first.
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
+COVERAGE_BUILD ?= build-coverage
 JOBS ?= $(shell nproc)
 # Most long tests wait on the link's timers, not the processor: run more of
 # them at once than there are cores.
@@ -19,7 +20,7 @@ export CCACHE_BASEDIR ?= $(CURDIR)
 PROGRAM_TARGETS = ql540-cps ql540-radio-sim
 
 .PHONY: all deps configure build program run demo test clean \
-	sanitize-configure sanitize-build sanitize-test fuzz-short fuzz-long
+	sanitize-configure sanitize-build sanitize-test fuzz-short fuzz-long fuzz-coverage
 
 all: build
 
@@ -63,5 +64,10 @@ fuzz-short: sanitize-build
 fuzz-long: sanitize-build
 	./fuzz/run.sh $(SANITIZE_BUILD) $(FUZZ_SECONDS) $(FUZZ_PROCESSES)
 
+# Lines, functions and branches of the code under test that the corpus of
+# the runs above reaches (clang source coverage, build-coverage/).
+fuzz-coverage: deps
+	./fuzz/coverage.sh $(COVERAGE_BUILD) $(SANITIZE_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(COVERAGE_BUILD)

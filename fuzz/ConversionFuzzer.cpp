@@ -2,11 +2,13 @@
 // values: nothing crashes or overflows, a stored frequency is four bytes of
 // packed BCD (no digit above 9) that read back as the normalised text's
 // value (clamped to what eight digits hold, 10 Hz steps), and the texts
-// of stored codes convert back to the same code.
+// of stored codes convert back to the same code; tone list positions and
+// name codes store what they show.
 #include "Conversions.h"
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -59,6 +61,47 @@ void CheckStore(FuzzInput &input, const QString &text)
                   "the text " + Quote(shown) + " of a stored frequency stores other bytes");
 }
 
+// The tone lists and the name alphabet: what a list shows for stored codes
+// stores those codes again, whatever bytes a file brought.
+void CheckToneAndName(FuzzInput &input)
+{
+    static const bool built = (BuildToneList(), true);
+    (void)built;
+    const int type = input.range(0, 255);
+    const int index = input.range(0, 255);
+    const int position = TonePosition(type, index);
+    FUZZ_CHECK(position >= -1 && position <= ToneDcsInvertLast,
+               "TonePosition(" + std::to_string(type) + ", " + std::to_string(index) + ") is outside the list");
+    if (position >= 0) {
+        FUZZ_CHECK(!ToneList[position].isEmpty(), "TonePosition chose an empty list entry");
+        const ToneCode back = ToneFromPosition(position);
+        FUZZ_CHECK(TonePosition(back.type, back.index) == position,
+                   "the tone at position " + std::to_string(position) + " stores another position");
+        FUZZ_CHECK(type == ErasedByte || index == ErasedByte || back.type == type,
+                   "the tone list changed the tone type " + std::to_string(type));
+    }
+    const int chosen = input.range(-300, 600);
+    const ToneCode code = ToneFromPosition(chosen);
+    const int shown = TonePosition(code.type, code.index);
+    FUZZ_CHECK(shown == std::clamp(chosen, 0, int(ToneDcsInvertLast)),
+               "list position " + std::to_string(chosen) + " stores a tone shown at " + std::to_string(shown));
+
+    const QChar typed(char16_t(input.range(0, 0xFFFF)));
+    const int nameCode = CharToCode(QString(typed));
+    FUZZ_CHECK(nameCode >= 0 && nameCode <= 40, "CharToCode gave a code outside the alphabet");
+    // A character of the alphabet, either case, gets its own code; any
+    // other the blank's (11).
+    int expected = 11;
+    for (int k = 0; k <= 40; ++k)
+        if (CodeToChar(k) == QString(typed.toUpper()))
+            expected = k;
+    FUZZ_CHECK(nameCode == expected, "the typed character U+" + std::to_string(typed.unicode()) + " got name code " +
+                                         std::to_string(nameCode) + ", not " + std::to_string(expected));
+    const int stored = input.range(0, 40);
+    FUZZ_CHECK(CharToCode(CodeToChar(stored)) == stored,
+               "name code " + std::to_string(stored) + " reads back as another code");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -97,5 +140,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     CheckBcd(TextToBcd(shown), shown);
 
     FmChannelText(input.range(-40000, 40000));
+    CheckToneAndName(input);
     return 0;
 }
