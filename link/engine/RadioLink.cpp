@@ -169,8 +169,13 @@ bool RadioLink::OpenPort()
 {
     const PortOpenResult result = io_.openPort(exchange_.rules().discardOutputOnOpen);
     waiting_.clear();
-    if (!result.ok)
+    if (!result.ok) {
+        // Rest first: the message box runs the event loop, and a retry
+        // delay still running would start an attempt beneath it that the
+        // end of this one then abandons with the port open.
+        enter(State::Idle);
         view_.showMessage({PortErrorText(result)});
+    }
     view_.portOpenTried(result.ok);
     return result.ok;
 }

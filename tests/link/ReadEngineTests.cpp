@@ -331,6 +331,37 @@ TEST_F(ReadEngine, PortErrorShowsTheDeviceAndReasonAndStartsNothing)
     EXPECT_EQ(link.statuses.back().chinese, "正在与对讲机联络 ！");
 }
 
+// The port error's message box runs the event loop: the retry delay of the
+// attempt before must not start another attempt beneath it, which the
+// refused start would then abandon with the port open.
+TEST_F(ReadEngine, NoAttemptStartsUnderThePortErrorMessage)
+{
+    VirtualRead link;
+    SimFaults faults;
+    faults.silent = true;
+    link.attachRadio(PatternMemory(), faults);
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    link.advance(15 + 1000);
+    ASSERT_TRUE(link.engine.timerRunning(RetryDelay));
+    link.deviceGone = true;
+    // The cable is back and the retry delay is over before the box is answered.
+    link.underNextMessage = [&] {
+        link.deviceGone = false;
+        link.advance(5100);
+    };
+    link.engine.startPressed();
+    ASSERT_EQ(link.messages.size(), 1u);
+    EXPECT_TRUE(link.messages[0].message.text.english.startsWith("Communication port is error"));
+    EXPECT_EQ(link.opens, 2);
+    EXPECT_FALSE(link.portOpen);
+    EXPECT_FALSE(link.engine.busy());
+    EXPECT_EQ(link.endings, std::vector<bool>{false});
+    const size_t sent = link.writes.size();
+    link.advance(30000);
+    EXPECT_EQ(link.writes.size(), sent);
+}
+
 // A long identification: its tail arrives after the 9 bytes were taken and
 // must not be read as the start of block 0.
 TEST_F(ReadEngine, TailOfALongIdentificationIsDroppedBeforeTheFirstRequest)

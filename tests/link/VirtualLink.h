@@ -22,6 +22,7 @@
 #include <map>
 #include <memory>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 template <class Exchange>
@@ -166,7 +167,13 @@ public:
     void stopTimer(int timer) override { timers[timer].running = false; }
 
     // LinkView
-    void showMessage(const LinkMessage &message) override { messages.push_back({now, message}); }
+    void showMessage(const LinkMessage &message) override
+    {
+        messages.push_back({now, message});
+        // A message box runs the event loop until it is answered.
+        if (auto whileShown = std::exchange(underNextMessage, nullptr))
+            whileShown();
+    }
     void setProgress(int percent) override { progress.push_back(percent); }
     void setStatus(const LinkText &text) override { statuses.push_back(text); }
     void closeWindow() override { closeTimes.push_back(now); }
@@ -229,6 +236,8 @@ public:
     std::vector<bool> portOpenings;
     int linkedCount = 0;
     std::function<void()> onLinked;
+    // Runs once, while the next message is shown.
+    std::function<void()> underNextMessage;
 };
 
 using VirtualRead = VirtualLink<ReadExchange>;
