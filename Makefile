@@ -8,9 +8,11 @@ JOBS ?= $(shell nproc)
 # Most long tests wait on the link's timers, not the processor: run more of
 # them at once than there are cores.
 TEST_JOBS ?= 8
-# fuzz-long: seconds per harness, processes per harness.
+# fuzz-long: seconds per harness, processes per harness, which harnesses
+# (all when empty).
 FUZZ_SECONDS ?= 14400
 FUZZ_PROCESSES ?= $(JOBS)
+FUZZ_HARNESSES ?=
 
 # ccache (when installed) keys on paths relative to the checkout, so a
 # fresh clone in another folder reuses what any other checkout compiled.
@@ -62,7 +64,7 @@ fuzz-short: sanitize-build
 	./fuzz/run.sh $(SANITIZE_BUILD) 20
 
 fuzz-long: sanitize-build
-	./fuzz/run.sh $(SANITIZE_BUILD) $(FUZZ_SECONDS) $(FUZZ_PROCESSES)
+	./fuzz/run.sh $(SANITIZE_BUILD) $(FUZZ_SECONDS) $(FUZZ_PROCESSES) $(FUZZ_HARNESSES)
 
 # Lines, functions and branches of the code under test that the corpus of
 # the runs above reaches (clang source coverage, build-coverage/).

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every libFuzzer harness of a sanitizer build for a while and prints
 # what each did: runs, coverage, corpus, findings.
-#   fuzz/run.sh [BUILD_DIR] [SECONDS_EACH] [PROCESSES_EACH]
+#   fuzz/run.sh [BUILD_DIR] [SECONDS_EACH] [PROCESSES_EACH] [HARNESS...]
 # A short run (CI): fuzz/run.sh build-sanitize 20. A long run on every
 # core: fuzz/run.sh build-sanitize 14400 "$(nproc)".
 # Inputs found are kept in BUILD_DIR/fuzz-corpus/NAME (the seeds in
@@ -13,10 +13,13 @@ cd "$(dirname "$0")/.."
 build=${1:-build-sanitize}
 seconds=${2:-20}
 processes=${3:-1}
+shift $(($# < 3 ? $# : 3))
+harnesses=("$@")
+[ ${#harnesses[@]} -eq 0 ] && harnesses=(channel_file_fuzzer conversion_fuzzer link_fuzzer)
 findings="$build/fuzz-findings"
 mkdir -p "$findings"
 status=0
-for harness in channel_file_fuzzer conversion_fuzzer link_fuzzer; do
+for harness in "${harnesses[@]}"; do
     binary="$build/fuzz/$harness"
     if [ ! -x "$binary" ]; then
         echo "$harness: not built (configure with the sanitize preset)" >&2
@@ -26,7 +29,8 @@ for harness in channel_file_fuzzer conversion_fuzzer link_fuzzer; do
     mkdir -p "$corpus"
     log="$build/fuzz-$harness.log"
     parallel=()
-    [ "$processes" -gt 1 ] && parallel=(-fork="$processes")
+    # A long run on several processes carries on past a finding and keeps them all.
+    [ "$processes" -gt 1 ] && parallel=(-fork="$processes" -ignore_crashes=1)
     before=$(ls "$findings" | wc -l)
     "$binary" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 "${parallel[@]}" \
         -artifact_prefix="$findings/$harness-" "$corpus" "fuzz/corpus/$harness" >"$log" 2>&1
