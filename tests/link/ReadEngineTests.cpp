@@ -47,6 +47,19 @@ protected:
         link.advance(15);
         ASSERT_EQ(link.allSent(), RadioLink::Handshake());
     }
+
+    // The first attempt has met a silent radio; its retry delay runs.
+    void failFirstAttemptOnASilentRadio(VirtualRead &link)
+    {
+        SimFaults faults;
+        faults.silent = true;
+        link.attachRadio(PatternMemory(), faults);
+        link.engine.windowOpened();
+        link.engine.startPressed();
+        link.advance(15 + 1000);
+        ASSERT_FALSE(link.engine.busy());
+        ASSERT_TRUE(link.engine.timerRunning(RetryDelay));
+    }
 };
 
 TEST_F(ReadEngine, IdentificationIsFoundAtTheFirstFivePositionsOnly)
@@ -275,14 +288,7 @@ TEST_F(ReadEngine, BusyRefusesStartAndCloseButTheAttemptGoesOn)
 TEST_F(ReadEngine, StartDuringTheRetryDelayBeginsAFreshTransferThatCanStillFail)
 {
     VirtualRead link;
-    SimFaults faults;
-    faults.silent = true;
-    link.attachRadio(PatternMemory(), faults);
-    link.engine.windowOpened();
-    link.engine.startPressed();
-    link.advance(15 + 1000);
-    ASSERT_FALSE(link.engine.busy());
-    ASSERT_TRUE(link.engine.timerRunning(RetryDelay));
+    ASSERT_NO_FATAL_FAILURE(failFirstAttemptOnASilentRadio(link));
     link.advance(4500);
     link.engine.startPressed();
     ASSERT_TRUE(link.engine.busy());
@@ -337,13 +343,7 @@ TEST_F(ReadEngine, PortErrorShowsTheDeviceAndReasonAndStartsNothing)
 TEST_F(ReadEngine, NoAttemptStartsUnderThePortErrorMessage)
 {
     VirtualRead link;
-    SimFaults faults;
-    faults.silent = true;
-    link.attachRadio(PatternMemory(), faults);
-    link.engine.windowOpened();
-    link.engine.startPressed();
-    link.advance(15 + 1000);
-    ASSERT_TRUE(link.engine.timerRunning(RetryDelay));
+    ASSERT_NO_FATAL_FAILURE(failFirstAttemptOnASilentRadio(link));
     link.deviceGone = true;
     // The cable is back and the retry delay is over before the box is answered.
     link.underNextMessage = [&] {
