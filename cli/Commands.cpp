@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "ChannelFile.h"
+#include "FleetRun.h"
 #include "CliSupport.h"
 #include "Globals.h"
 #include "ImageReport.h"
@@ -21,9 +22,11 @@ namespace {
 QCommandLineOption PortOption()
 {
     return QCommandLineOption(QStringLiteral("port"),
-                              Texts("编程线所接的串口：设备路径（/dev/ttyUSB0、COM3）或端口号 1..8。",
+                              Texts("编程线所接的串口：设备路径（/dev/ttyUSB0、COM3）或端口号 1..8；"
+                                    "可多次给出，同时处理多台对讲机。",
                                     "Serial port of the programming cable: a device path "
-                                    "(/dev/ttyUSB0, COM3) or a port number 1..8."),
+                                    "(/dev/ttyUSB0, COM3) or a port number 1..8; give it several "
+                                    "times for several radios at once."),
                               Texts("设备", "DEVICE"));
 }
 
@@ -99,6 +102,31 @@ int TransferExit(TransferResult result)
     return ExitLinkFailure;
 }
 
+int ReadIntoFolder(const QStringList &ports, const QString &folder, bool withOutput, ProgressOutput::Style style)
+{
+    const QString command = QStringLiteral("read");
+    if (withOutput)
+        return ArgumentError(Texts("--output 与 --output-dir 只能用一个。", "Give --output or --output-dir, not both."),
+                             command);
+    // Half a minute per radio: find out first that the folder takes files.
+    if (!QFileInfo(folder).isDir()) {
+        PrintError(Texts("目录 %1 不存在。", "The directory %1 does not exist.").arg(QDir::toNativeSeparators(folder)));
+        return ExitBadInput;
+    }
+    if (const QString problem = OutputProblem(QDir(folder).filePath(QStringLiteral("radio.chann")));
+        !problem.isEmpty()) {
+        PrintError(problem);
+        return ExitBadInput;
+    }
+    FleetOptions options;
+    QString error;
+    options.devices = ResolveFleetPorts(ports, &error);
+    if (options.devices.isEmpty())
+        return ArgumentError(error, command);
+    options.style = style;
+    return RunFleetRead(options, folder);
+}
+
 } // namespace
 
 int ReadCommand(const QStringList &arguments)
@@ -114,8 +142,13 @@ int ReadCommand(const QStringList &arguments)
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     Texts("要保存的信道参数文件。", "The channel file to save."),
                                     QStringLiteral("FILE.chann"));
+    const QCommandLineOption outputDir(QStringLiteral("output-dir"),
+                                       Texts("把每台对讲机保存到此目录，文件以端口和时间命名（可用于多个端口）。",
+                                             "Save each radio into this folder, in a file named by port "
+                                             "and time (for several ports)."),
+                                       Texts("目录", "DIR"));
     const QCommandLineOption quiet = QuietOption();
-    parser.addOptions({port, output, quiet});
+    parser.addOptions({port, output, outputDir, quiet});
     if (const int code = ParseCommand(parser, arguments, command); code >= 0)
         return code;
     if (!parser.positionalArguments().isEmpty())
@@ -124,6 +157,12 @@ int ReadCommand(const QStringList &arguments)
                              command);
     if (parser.value(port).isEmpty())
         return ArgumentError(Texts("缺少 --port 设备。", "Missing --port DEVICE."), command);
+    if (parser.isSet(outputDir))
+        return ReadIntoFolder(parser.values(port), parser.value(outputDir), parser.isSet(output),
+                              ProgressOutput::styleFor(parser.isSet(quiet)));
+    if (parser.values(port).size() > 1)
+        return ArgumentError(Texts("多个端口需要 --output-dir 目录。", "Several ports need --output-dir DIR."),
+                             command);
     const QString path = parser.value(output);
     if (path.isEmpty())
         return ArgumentError(Texts("缺少 --output 文件。", "Missing --output FILE.chann."), command);
@@ -156,7 +195,17 @@ int WriteCommand(const QStringList &arguments)
     AddCommonOptions(parser);
     const QCommandLineOption port = PortOption();
     const QCommandLineOption quiet = QuietOption();
-    parser.addOptions({port, quiet});
+    const QCommandLineOption each(QStringLiteral("each"),
+                                  Texts("流水线：每个端口等待对讲机，写入，等它被取下，再等下一台，"
+                                        "直到按 Ctrl+C。",
+                                        "Production line: on each port wait for a radio, write it, wait "
+                                        "until it is unplugged, then the next one, until Ctrl+C."));
+    const QCommandLineOption log(QStringLiteral("log"),
+                                 Texts("每台对讲机的结果追加到此文件（时间、端口、序号、结果、用时、尝试次数）。",
+                                       "Append each radio's result to this file (time, port, number, "
+                                       "result, duration, attempts)."),
+                                 Texts("文件", "FILE"));
+    parser.addOptions({port, quiet, each, log});
     parser.addPositionalArgument(QStringLiteral("FILE.chann"), Texts("要写入的信道参数文件。", "The channel file to write."));
     if (const int code = ParseCommand(parser, arguments, command); code >= 0)
         return code;
@@ -167,6 +216,18 @@ int WriteCommand(const QStringList &arguments)
     if (!LoadFile(parser.positionalArguments().constFirst()))
         return ExitBadInput;
 
+    const QStringList ports = parser.values(port);
+    if (ports.size() > 1 || parser.isSet(each) || parser.isSet(log)) {
+        FleetOptions options;
+        QString error;
+        options.devices = ResolveFleetPorts(ports, &error);
+        if (options.devices.isEmpty())
+            return ArgumentError(error, command);
+        options.productionLine = parser.isSet(each);
+        options.logPath = parser.value(log);
+        options.style = ProgressOutput::styleFor(parser.isSet(quiet));
+        return RunFleetWrite(options);
+    }
     UsePort(parser.value(port));
     return TransferExit(RunWrite(ProgressOutput::styleFor(parser.isSet(quiet))));
 }

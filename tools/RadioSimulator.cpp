@@ -4,6 +4,7 @@
 #include "RadioSimCore.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -40,6 +42,12 @@ struct Options {
     QString dump;
     bool paced = true;
     bool log = false;
+    // A box of radios taking turns on the line: each stays plugged in for
+    // stayMs after its write has ended, then the line is silent for swapMs
+    // until the next one is plugged in.
+    int radios = 1;
+    int stayMs = 3000;
+    int swapMs = 4000;
 };
 
 // Parses the command line; false (with a message printed) when it is wrong
@@ -93,11 +101,20 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     const QCommandLineOption hangUp = number("hang-up-block", "Hang up the line at block N (read or write).");
     const QCommandLineOption hangUpAfter =
         number("hang-up-after-block", "Hang up the line right after answering block N (read or write).");
+    const QCommandLineOption radios = number(
+        "radios", "A box of N radios taking turns on the line, each from the same memory: after its write "
+                  "one stays plugged in for --stay-ms, then the line is silent for --swap-ms until the next "
+                  "is plugged in (default 1: the radio never leaves). With --dump, radio K saves to the "
+                  "file name with -K before its suffix; --log lines start with \"radio K: \".");
+    const QCommandLineOption stayMs =
+        number("stay-ms", "With --radios: how long a written radio stays plugged in (default 3000).");
+    const QCommandLineOption swapMs =
+        number("swap-ms", "With --radios: how long the line is silent between two radios (default 4000).");
     const QCommandLineOption powerFaultFrame = number(
         "power-fault-frame", "The block faults at block 240 strike from power frame N of the session on (default 1).");
     parser.addOptions({image, sample, dump, noPace, log, silent, wrongIdent, identOffset, identLength, splitIdent,
                        identFaultHandshake, silentFrom, noReply, shortReply, stray, strayCount, strayIdent, nak,
-                       noAck, nakRequest, noAckReply, hangUp, hangUpAfter, powerFaultFrame});
+                       noAck, nakRequest, noAckReply, hangUp, hangUpAfter, powerFaultFrame, radios, stayMs, swapMs});
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "ql540-radio-sim: %s\n", qPrintable(parser.errorText()));
         exitCode = 2;
@@ -144,6 +161,9 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     f.strayAfterIdent = value(strayIdent, 0, 0, 256);
     f.hangUpBlock = value(hangUp, -1, 0, 255);
     f.hangUpAfterBlock = value(hangUpAfter, -1, 0, 255);
+    options.radios = value(radios, 1, 1, 1000);
+    options.stayMs = value(stayMs, 3000, 0, 600000);
+    options.swapMs = value(swapMs, 4000, 0, 600000);
     options.image = parser.value(image);
     options.sample = parser.isSet(sample);
     options.dump = parser.value(dump);
@@ -164,6 +184,16 @@ bool LoadMemory(const QString &path, RadioMemory &memory)
     for (int a = 0; a < RadioMemorySize; ++a)
         memory[a] = uint8_t(image[a / 16][a % 16]);
     return true;
+}
+
+// Radio k of a box saves to "box-k.chann" for --dump "box.chann".
+QString DumpPath(const Options &options, int radio)
+{
+    if (options.radios <= 1 || options.dump.isEmpty())
+        return options.dump;
+    const QFileInfo file(options.dump);
+    const QString suffix = file.suffix().isEmpty() ? QString() : u'.' + file.suffix();
+    return file.dir().filePath(file.completeBaseName() + QStringLiteral("-%1").arg(radio) + suffix);
 }
 
 void SaveMemory(const QString &path, const RadioMemory &memory)
@@ -246,7 +276,24 @@ int RunRadioSimulator(int argc, char **argv)
     RadioMemory memory = options.sample ? SampleRadioMemory() : DefaultRadioMemory();
     if (!options.image.isEmpty() && !LoadMemory(options.image, memory))
         return 2;
-    RadioSimCore radio(memory, options.faults);
+    auto radio = std::make_unique<RadioSimCore>(memory, options.faults);
+    int radioNumber = 1;
+    bool plugged = true;
+    qint64 unplugAtUs = -1, plugAtUs = -1;
+    auto takeLog = [&] {
+        QString log = radio->takeLog();
+        if (options.radios > 1 && !log.isEmpty()) {
+            QStringList lines = log.split(u'\n', Qt::SkipEmptyParts);
+            for (QString &line : lines)
+                line = QStringLiteral("radio %1: ").arg(radioNumber) + line;
+            log = lines.join(u'\n') + u'\n';
+        }
+        return log;
+    };
+    auto boxEvent = [&](const QString &line) {
+        if (options.log)
+            std::fprintf(stderr, "radio %d: %s\n", radioNumber, qPrintable(line));
+    };
 
     Pty pty;
     if (!pty.open()) {
@@ -286,6 +333,24 @@ int RunRadioSimulator(int argc, char **argv)
 
     while (!stopRequested) {
         qint64 now = NowUs();
+        // The box: a written radio goes after a while, the next one comes.
+        if (unplugAtUs >= 0 && unplugAtUs <= now) {
+            unplugAtUs = -1;
+            plugged = false;
+            out.clear();
+            SaveMemory(DumpPath(options, radioNumber), radio->memory());
+            boxEvent(QStringLiteral("unplugged"));
+            if (radioNumber < options.radios)
+                plugAtUs = now + qint64(options.swapMs) * 1000;
+        }
+        if (plugAtUs >= 0 && plugAtUs <= now) {
+            plugAtUs = -1;
+            ++radioNumber;
+            radio = std::make_unique<RadioSimCore>(memory, options.faults);
+            saves = 0;
+            plugged = true;
+            boxEvent(QStringLiteral("plugged in"));
+        }
         // Send what is due.
         while (!out.empty() && out.front().first <= now && pty.master >= 0) {
             const char byte = out.front().second;
@@ -307,6 +372,9 @@ int RunRadioSimulator(int argc, char **argv)
             nextUs = hangUpAtUs;
         if (hangUpAtUs >= 0 && hangUpAtUs <= now)
             nextUs = now + 1000; // looks again in 1 ms whether the reply was taken
+        for (const qint64 boxUs : {unplugAtUs, plugAtUs})
+            if (boxUs >= 0 && (nextUs < 0 || boxUs < nextUs))
+                nextUs = boxUs;
         timespec wait{0, 200 * 1000 * 1000};
         if (nextUs >= 0) {
             const qint64 us = std::max<qint64>(0, nextUs - now);
@@ -329,8 +397,10 @@ int RunRadioSimulator(int argc, char **argv)
         if (n <= 0)
             continue;
         now = NowUs();
+        if (!plugged)
+            continue; // no radio on the cable: nothing answers
         for (ssize_t i = 0; i < n; ++i) {
-            const auto reply = radio.feed(uint8_t(buffer[i]), now / 1000);
+            const auto reply = radio->feed(uint8_t(buffer[i]), now / 1000);
             if (!reply)
                 continue;
             // The request takes its own wire time to arrive before the
@@ -352,19 +422,22 @@ int RunRadioSimulator(int argc, char **argv)
                 hangUpAtUs = t + pauseUs;
         }
         if (options.log)
-            std::fputs(qPrintable(radio.takeLog()), stderr);
-        if (const int changes = radio.counters().writeEnds + radio.counters().powerFrames; changes != saves) {
+            std::fputs(qPrintable(takeLog()), stderr);
+        if (const int changes = radio->counters().writeEnds + radio->counters().powerFrames; changes != saves) {
             saves = changes;
-            SaveMemory(options.dump, radio.memory());
+            SaveMemory(DumpPath(options, radioNumber), radio->memory());
+            if (options.radios > 1 && radio->counters().writeEnds > 0 && unplugAtUs < 0)
+                unplugAtUs = now + qint64(options.stayMs) * 1000;
         }
-        if (radio.hungUp() && hangUpAtUs < 0 && pty.master >= 0) {
+        if (radio->hungUp() && hangUpAtUs < 0 && pty.master >= 0) {
             out.clear();
             pty.hangUp();
         }
     }
     if (options.log)
-        std::fputs(qPrintable(radio.takeLog()), stderr);
+        std::fputs(qPrintable(takeLog()), stderr);
     pty.close();
-    SaveMemory(options.dump, radio.memory());
+    if (plugged)
+        SaveMemory(DumpPath(options, radioNumber), radio->memory());
     return 0;
 }

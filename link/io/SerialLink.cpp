@@ -38,7 +38,9 @@ SerialLink::SerialLink(LinkExchange &exchange, LinkView &view, QObject *parent)
     }
 }
 
-SerialLink::~SerialLink()
+SerialLink::~SerialLink() { halt(); }
+
+void SerialLink::halt()
 {
     for (int t = 1; t <= TimerCount; ++t)
         timers_[t]->stop();
@@ -49,7 +51,7 @@ SerialLink::~SerialLink()
 PortOpenResult SerialLink::openPort(bool discardOutput)
 {
     PortOpenResult result;
-    result.device = DeviceForPort(PortNumber);
+    result.device = device_.isEmpty() ? DeviceForPort(PortNumber) : device_;
     if (result.device.isEmpty())
         return result; // no device bound to the number: the message says how to bind one
     port_->setPortName(result.device);

@@ -19,6 +19,11 @@ public:
 
     RadioLink &engine() { return engine_; }
     QSerialPort *port() const { return port_; }
+    // Opens this device instead of the one PortNumber is bound to (several
+    // links side by side, each on its own port).
+    void setDevice(const QString &device) { device_ = device; }
+    // Stops the timers and closes the port: the engine hears nothing more.
+    void halt();
 
     PortOpenResult openPort(bool discardOutput) override;
     void closePort() override;
@@ -32,4 +37,5 @@ private:
     QSerialPort *port_;
     std::array<QTimer *, TimerCount + 1> timers_{};
     RadioLink engine_;
+    QString device_;
 };

@@ -1,0 +1,159 @@
+#include "FleetRun.h"
+
+#include "ChannelFile.h"
+#include "CliSupport.h"
+#include "Fleet.h"
+#include "FleetProgress.h"
+#include "Globals.h"
+#include "Language.h"
+#include "PortBinding.h"
+#include "ReadExchange.h"
+#include "StopSignal.h"
+#include "WritePreparation.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <memory>
+
+QStringList ResolveFleetPorts(const QStringList &values, QString *error)
+{
+    QStringList devices;
+    for (const QString &value : values) {
+        bool isNumber = false;
+        const int n = value.toInt(&isNumber);
+        QString device = value;
+        if (isNumber && n >= 1 && n <= PortChoices) {
+            device = DeviceForPort(n);
+            if (device.isEmpty()) {
+                *error = Texts("端口 %1 没有对应的串口设备。", "No serial device is port %1.").arg(n);
+                return {};
+            }
+        }
+        if (devices.contains(device)) {
+            *error = Texts("端口 %1 给出了两次。", "Port %1 is given twice.").arg(device);
+            return {};
+        }
+        devices << device;
+    }
+    return devices;
+}
+
+namespace {
+
+// The run itself: the fleet, its console output, Ctrl+C and the log.
+int Run(const FleetOptions &options, const PortJob &job)
+{
+    QFile log(options.logPath);
+    if (!options.logPath.isEmpty() && !log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+        PrintError(Texts("无法打开日志文件 %1：%2", "Cannot open the log file %1: %2")
+                       .arg(QDir::toNativeSeparators(options.logPath), log.errorString()));
+        return ExitBadInput;
+    }
+
+    Fleet fleet;
+    fleet.setPorts(options.devices, job, options.productionLine);
+    FleetProgress progress(fleet, options.style);
+    StopSignal stop;
+    QEventLoop loop;
+    QObject::connect(&fleet, &Fleet::allFinished, &loop, &QEventLoop::quit);
+    QObject::connect(&fleet, &Fleet::recorded, &loop, [&](const PortRecord &record) {
+        if (log.isOpen()) {
+            log.write((LogLine(record) + u'\n').toUtf8());
+            log.flush();
+        }
+        if (options.productionLine)
+            progress.note(Texts("已写入 %1 台，失败 %2 台", "%1 written, %2 failed")
+                              .arg(fleet.completedCount())
+                              .arg(fleet.failedCount()));
+    });
+    QObject::connect(&stop, &StopSignal::stopRequested, &loop, [&](int count) {
+        if (count == 1) {
+            const QList<PortStation *> finishing = fleet.finishAndStop();
+            QStringList ports;
+            for (PortStation *station : finishing)
+                ports << QStringLiteral("%1 (%2%)").arg(station->device()).arg(station->current().percent);
+            if (!ports.isEmpty())
+                progress.note(Texts("正在停止：先完成正在写入的对讲机 %1。再按一次 Ctrl+C 立即中断（对讲机将只写入一部分）。",
+                                    "Stopping: finishing the radios being programmed on %1. Press Ctrl+C "
+                                    "again to break off at once (they will be left half written).")
+                                  .arg(ports.join(QStringLiteral(", "))));
+        } else {
+            fleet.abort();
+        }
+    });
+
+    fleet.start();
+    if (fleet.running())
+        loop.exec();
+    progress.finish();
+
+    const QList<PortRecord> records = options.productionLine ? fleet.records() : fleet.latest();
+    if (!records.isEmpty())
+        PrintOut(SummaryTable(records, IsChinese).trimmed());
+    if (options.productionLine)
+        PrintOut(Texts("合计：已写入 %1 台，失败 %2 台。", "In all: %1 written, %2 failed.")
+                     .arg(fleet.completedCount())
+                     .arg(fleet.failedCount()));
+    return WorstExitCode(records);
+}
+
+// "/dev/ttyUSB0" -> "ttyUSB0", "/dev/pts/3" -> "pts_3": a file name part.
+QString PortFileName(const QString &device)
+{
+    QString name = device.startsWith(QLatin1String("/dev/")) ? device.mid(5) : device;
+    for (QChar &ch : name)
+        if (!ch.isLetterOrNumber() && ch != u'-' && ch != u'.')
+            ch = u'_';
+    return name;
+}
+
+} // namespace
+
+int RunFleetWrite(const FleetOptions &options)
+{
+    // The same preparation and checks as the write window, once for all.
+    auto blocks = std::make_shared<WriteBlocks>();
+    if (const auto refusal = PrepareWriteBlocks(*blocks)) {
+        PrintError(refusal->current());
+        return ExitBadInput;
+    }
+    PortJob job;
+    job.task = PortTask::Write;
+    job.exchange = [blocks] {
+        return std::make_unique<WriteExchange>([blocks](WriteBlocks &out) -> std::optional<LinkText> {
+            out = *blocks;
+            return std::nullopt;
+        });
+    };
+    return Run(options, job);
+}
+
+int RunFleetRead(const FleetOptions &options, const QString &folder)
+{
+    // Rows the read does not fetch keep the start-up image, as with --output.
+    const auto base = std::make_shared<ImageTable>(RadioData);
+    PortJob job;
+    job.task = PortTask::Read;
+    job.exchange = [] { return std::make_unique<ReadExchange>(); };
+    job.completed = [base, folder](LinkExchange &exchange, PortRecord &record) {
+        auto image = std::make_unique<ImageTable>(*base);
+        StoreBlocks(static_cast<ReadExchange &>(exchange).blocks(), *image);
+        const QString stem = PortFileName(record.device) + u'-' +
+                             QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        QString path = QDir(folder).filePath(stem + QStringLiteral(".chann"));
+        for (int n = 2; QFileInfo::exists(path); ++n)
+            path = QDir(folder).filePath(stem + QStringLiteral("-%1.chann").arg(n));
+        ChannelFileError error;
+        if (WriteChannelFile(path, *image, &error)) {
+            record.detail = {QDir::toNativeSeparators(path), QDir::toNativeSeparators(path)};
+        } else {
+            record.outcome = PortOutcome::FileError;
+            record.detail = {error.chinese, error.english};
+        }
+    };
+    return Run(options, job);
+}

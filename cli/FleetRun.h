@@ -1,0 +1,25 @@
+// ql540 write and read over several ports at once, and the production line
+// (write --each): the fleet library on the console, with Ctrl+C, the
+// running count, the log file and the summary table.
+#pragma once
+
+#include "ProgressOutput.h"
+
+#include <QString>
+#include <QStringList>
+
+struct FleetOptions {
+    QStringList devices;   // resolved device paths, no duplicates
+    bool productionLine = false;
+    QString logPath;       // empty: no log
+    ProgressOutput::Style style = ProgressOutput::Style::Lines;
+};
+
+// Resolves --port values (paths or numbers 1..8) to devices; on a problem
+// returns an empty list with the message in error.
+QStringList ResolveFleetPorts(const QStringList &values, QString *error);
+
+// RadioData holds the file to write. Returns the exit code.
+int RunFleetWrite(const FleetOptions &options);
+// Saves each radio's memory into folder, named by port and time.
+int RunFleetRead(const FleetOptions &options, const QString &folder);

@@ -1,0 +1,139 @@
+#include "PortRecord.h"
+
+#include <QStringList>
+#include <algorithm>
+
+namespace {
+
+LinkText Both(const char *chinese, const char *english)
+{
+    return {QString::fromUtf8(chinese), QString::fromUtf8(english)};
+}
+
+QString Pick(const LinkText &text, bool chinese) { return chinese ? text.chinese : text.english; }
+
+// Width on a terminal: CJK characters and full-width punctuation take two
+// columns.
+int DisplayWidth(const QString &text)
+{
+    int width = 0;
+    for (const QChar ch : text)
+        width += ch.unicode() >= 0x1100 && (ch.unicode() <= 0x115F || ch.unicode() >= 0x2E80) ? 2 : 1;
+    return width;
+}
+
+QString Pad(const QString &text, int width) { return text + QString(std::max(0, width - DisplayWidth(text)), u' '); }
+
+int Severity(PortOutcome outcome)
+{
+    switch (outcome) {
+    case PortOutcome::Completed:
+        return 0;
+    case PortOutcome::FileError:
+        return 1;
+    case PortOutcome::Failed:
+        return 2;
+    case PortOutcome::Pending:
+    case PortOutcome::Running:
+    case PortOutcome::Stopped:
+        return 3;
+    case PortOutcome::Interrupted:
+        return 4;
+    }
+    return 4;
+}
+
+} // namespace
+
+LinkText OutcomeText(const PortRecord &record)
+{
+    const bool write = record.task == PortTask::Write;
+    switch (record.outcome) {
+    case PortOutcome::Pending:
+        return Both("等待对讲机", "waiting for a radio");
+    case PortOutcome::Running:
+        return write ? Both("正在写入", "writing") : Both("正在读取", "reading");
+    case PortOutcome::Completed:
+        if (!record.detail.isEmpty())
+            return {QStringLiteral("已读取 → ") + record.detail.chinese, QStringLiteral("read → ") + record.detail.english};
+        return write ? Both("已写入", "written") : Both("已读取", "read");
+    case PortOutcome::Failed:
+    case PortOutcome::FileError:
+        return {QStringLiteral("失败：") + record.detail.chinese.trimmed(),
+                QStringLiteral("failed: ") + record.detail.english.trimmed()};
+    case PortOutcome::Interrupted:
+        if (write)
+            return {QStringLiteral("已中断，只写入了一部分（%1%），请重新写入").arg(record.percent),
+                    QStringLiteral("interrupted, HALF WRITTEN (%1%): write it again").arg(record.percent)};
+        return Both("已中断", "interrupted");
+    case PortOutcome::Stopped:
+        return Both("已停止，未连接对讲机", "stopped before a radio answered");
+    }
+    return {};
+}
+
+QString ElapsedText(qint64 ms) { return QString::number(double(ms) / 1000.0, 'f', 1) + QStringLiteral(" s"); }
+
+QString SummaryTable(const QList<PortRecord> &records, bool chinese)
+{
+    const bool numbered = std::any_of(records.begin(), records.end(), [](const PortRecord &r) { return r.number > 0; });
+    QList<QStringList> rows;
+    QStringList header{chinese ? QStringLiteral("端口") : QStringLiteral("Port")};
+    if (numbered)
+        header << QStringLiteral("#");
+    header << (chinese ? QStringLiteral("结果") : QStringLiteral("Result"))
+           << (chinese ? QStringLiteral("用时") : QStringLiteral("Time"))
+           << (chinese ? QStringLiteral("尝试次数") : QStringLiteral("Attempts"));
+    rows << header;
+    for (const PortRecord &r : records) {
+        QStringList row{r.device};
+        if (numbered)
+            row << QString::number(r.number);
+        row << Pick(OutcomeText(r), chinese) << ElapsedText(r.elapsedMs) << QString::number(r.attempts);
+        rows << row;
+    }
+    // The result column goes last on screen when it is long, so align the
+    // others and let it run on.
+    const int resultColumn = numbered ? 2 : 1;
+    QList<int> widths(header.size(), 0);
+    for (const QStringList &row : rows)
+        for (int c = 0; c < row.size(); ++c)
+            widths[c] = std::max(widths[c], DisplayWidth(row.at(c)));
+    QString table;
+    for (const QStringList &row : rows) {
+        QString line;
+        for (int c = 0; c < row.size(); ++c) {
+            if (c == resultColumn)
+                continue;
+            line += Pad(row.at(c), widths[c]) + QStringLiteral("  ");
+        }
+        line += row.at(resultColumn);
+        table += line.trimmed() + u'\n';
+    }
+    return table;
+}
+
+int WorstExitCode(const QList<PortRecord> &records)
+{
+    int worst = 0;
+    for (const PortRecord &r : records)
+        worst = std::max(worst, Severity(r.outcome));
+    switch (worst) {
+    case 0:
+        return 0;
+    case 1:
+        return 2;
+    default:
+        return 1;
+    }
+}
+
+QString LogLine(const PortRecord &record)
+{
+    // The local time with its offset, so logs from several machines compare.
+    const QDateTime time = record.finished.toOffsetFromUtc(record.finished.offsetFromUtc());
+    return QStringList{time.toString(Qt::ISODate), record.device, QString::number(record.number),
+                       OutcomeText(record).english, ElapsedText(record.elapsedMs),
+                       QString::number(record.attempts)}
+        .join(u'\t');
+}

@@ -1,0 +1,50 @@
+// What became of one radio on one port in a run over several ports: the
+// record each port keeps, its texts in both languages, the summary table
+// printed at the end, and the exit code of the worst result.
+#pragma once
+
+#include "LinkText.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+enum class PortTask { Read, Write };
+
+enum class PortOutcome {
+    Pending,     // nothing yet: waiting for its radio
+    Running,     // a transfer is under way
+    Completed,
+    Failed,      // the radio or the port failed, after the retries
+    FileError,   // read, but its file could not be saved
+    Interrupted, // stopped by the user with the radio identified: a write
+                 // left it half written
+    Stopped,     // stopped by the user before its radio answered
+};
+
+struct PortRecord {
+    QString device;
+    PortTask task = PortTask::Write;
+    PortOutcome outcome = PortOutcome::Pending;
+    int number = 0;   // the production line's count for this port (0: not a line)
+    int attempts = 0; // openings of the port
+    int percent = 0;
+    qint64 elapsedMs = 0;
+    QDateTime finished; // when the outcome was settled
+    LinkText status;    // the last status line of the link
+    LinkText detail;    // failure message, or where a read was saved
+};
+
+// "written", "read", "failed: Fail connect with transceiver." ...
+LinkText OutcomeText(const PortRecord &record);
+// "9.6 s"
+QString ElapsedText(qint64 ms);
+// Columns port, (radio number,) result, time, attempts, aligned with
+// blanks (Chinese characters count double), one line each, header first.
+QString SummaryTable(const QList<PortRecord> &records, bool chinese);
+// 0 all completed, 2 a file could not be saved, 1 a radio or port failed or
+// was stopped: the worst of them.
+int WorstExitCode(const QList<PortRecord> &records);
+// One line of the production-line log: time, port, radio number, result,
+// time taken, attempts, separated by tabs.
+QString LogLine(const PortRecord &record);
