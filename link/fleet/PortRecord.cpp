@@ -12,6 +12,16 @@ LinkText Both(const char *chinese, const char *english)
 
 QString Pick(const LinkText &text, bool chinese) { return chinese ? text.chinese : text.english; }
 
+// A message box's lines on one line of a table or a log.
+QString OneLine(const QString &text)
+{
+    QStringList lines = text.split(u'\n', Qt::SkipEmptyParts);
+    for (QString &line : lines)
+        line = line.trimmed();
+    lines.removeAll(QString());
+    return lines.join(u' ');
+}
+
 // Width on a terminal: CJK characters and full-width punctuation take two
 // columns.
 int DisplayWidth(const QString &text)
@@ -59,8 +69,8 @@ LinkText OutcomeText(const PortRecord &record)
         return write ? Both("已写入", "written") : Both("已读取", "read");
     case PortOutcome::Failed:
     case PortOutcome::FileError:
-        return {QStringLiteral("失败：") + record.detail.chinese.trimmed(),
-                QStringLiteral("failed: ") + record.detail.english.trimmed()};
+        return {QStringLiteral("失败：") + OneLine(record.detail.chinese),
+                QStringLiteral("failed: ") + OneLine(record.detail.english)};
     case PortOutcome::Interrupted:
         if (write)
             return {QStringLiteral("已中断，只写入了一部分（%1%），请重新写入").arg(record.percent),

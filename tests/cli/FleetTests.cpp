@@ -1,0 +1,260 @@
+// Several radios at once and the production line, through the built ql540
+// against simulated radios on pseudo-terminals (unpaced).
+#include "CliTestSupport.h"
+#include "WritePreparation.h"
+
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QThread>
+#include <csignal>
+
+namespace {
+
+class Fleet : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        ResetGlobals();
+        ProgramChannel(1, "446.00625");
+        ProgramChannel(2, "438.5", "7.6", 1);
+        RadioData[239][15] = 0xAB;
+        SaveImage(path("fleet.chann"));
+        // What every radio must hold afterwards: the file as the write
+        // prepares it.
+        ASSERT_FALSE(PrepareWrite().has_value());
+        prepared = RadioData;
+    }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    bool holdsTheFile(const QString &dump) { return SameRows(LoadImage(dump), prepared, 0, WriteBlockCount - 1); }
+
+    QTemporaryDir dir;
+    ImageTable prepared{};
+};
+
+// The summary line of a port: "DEVICE  [#]  TIME  ATTEMPTS  RESULT".
+QString SummaryLine(const QString &out, const QString &device)
+{
+    for (const QString &line : out.split(u'\n'))
+        if (line.startsWith(device + u' '))
+            return line;
+    return {};
+}
+
+// ql540 running in the background, its standard error read as it comes.
+class Background {
+public:
+    explicit Background(const QStringList &arguments) { process_.start(BinaryPath("ql540"), arguments); }
+    ~Background()
+    {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished();
+        }
+    }
+    // Waits until standard error holds the pattern; false after timeoutMs.
+    bool waitFor(const QRegularExpression &pattern, int timeoutMs)
+    {
+        const QDeadlineTimer deadline(timeoutMs);
+        while (!err_.contains(pattern)) {
+            if (deadline.hasExpired() || process_.state() == QProcess::NotRunning)
+                return false;
+            process_.waitForReadyRead(50);
+            err_ += QString::fromUtf8(process_.readAllStandardError());
+        }
+        return true;
+    }
+    void interrupt() { ::kill(pid_t(process_.processId()), SIGINT); }
+    // Exit code once it has ended by itself, -1 otherwise.
+    int finish(int timeoutMs)
+    {
+        if (!process_.waitForFinished(timeoutMs))
+            return -1;
+        err_ += QString::fromUtf8(process_.readAllStandardError());
+        out_ = QString::fromUtf8(process_.readAllStandardOutput());
+        return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+    }
+    const QString &err() const { return err_; }
+    const QString &out() const { return out_; }
+
+private:
+    QProcess process_;
+    QString err_;
+    QString out_;
+};
+
+QStringList LogLines(const QString &path)
+{
+    return QString::fromUtf8(LoadText(path)).split(u'\n', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+TEST_F(Fleet, EachRadioEndsOnItsOwnAndEveryFailureIsReportedAgainstItsPort)
+{
+    SimulatedRadio sound({"--no-pace", "--dump", path("sound.chann")});
+    SimulatedRadio silent({"--no-pace", "--silent"});
+    SimulatedRadio hangsUp({"--no-pace", "--hang-up-block", "100", "--dump", path("hangup.chann")});
+    SimulatedRadio naks({"--no-pace", "--nak-block", "60", "--dump", path("nak.chann")});
+    const QStringList devices{sound.device(), silent.device(), hangsUp.device(), naks.device()};
+    for (const QString &device : devices)
+        ASSERT_FALSE(device.isEmpty());
+
+    const CliRun run = RunCli({"write", "--port", devices[0], "--port", devices[1], "--port", devices[2], "--port",
+                               devices[3], path("fleet.chann")},
+                              90000);
+    // The worst result decides: a radio failed.
+    EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
+
+    // The sound radio and the one that refused a block once hold exactly
+    // the file; neither was held up by the others' faults.
+    sound.stop();
+    naks.stop();
+    EXPECT_TRUE(holdsTheFile(path("sound.chann")));
+    EXPECT_TRUE(holdsTheFile(path("nak.chann")));
+
+    const QString soundLine = SummaryLine(run.out, devices[0]);
+    EXPECT_TRUE(soundLine.contains(QRegularExpression("  1 +written$"))) << run.out.toStdString();
+    const QString nakLine = SummaryLine(run.out, devices[3]);
+    EXPECT_TRUE(nakLine.contains(QRegularExpression("  2 +written$"))) << run.out.toStdString();
+    // The silent radio had the four attempts of the window; the one that hung
+    // up failed with the port gone. Each failure is on its own port's line.
+    const QString silentLine = SummaryLine(run.out, devices[1]);
+    EXPECT_TRUE(silentLine.contains(QRegularExpression("  4 +failed: Fail connect with transceiver\\.$")))
+        << run.out.toStdString();
+    const QString hangUpLine = SummaryLine(run.out, devices[2]);
+    EXPECT_TRUE(hangUpLine.contains("failed: ") && !hangUpLine.contains("Fail connect"))
+        << run.out.toStdString();
+    // A sound radio's time is that of one write, not of the slowest port.
+    const double soundSeconds = soundLine.section(QRegularExpression(" +"), 1, 1).toDouble();
+    const double silentSeconds = silentLine.section(QRegularExpression(" +"), 1, 1).toDouble();
+    EXPECT_GT(soundSeconds, 0.5);
+    EXPECT_LT(soundSeconds * 2, silentSeconds) << run.out.toStdString();
+    // Progress lines name their port; no port's line carries another's result.
+    for (const QString &line : run.err.split(u'\n', Qt::SkipEmptyParts))
+        EXPECT_TRUE(std::any_of(devices.begin(), devices.end(), [&](const QString &d) { return line.startsWith(d); }))
+            << line.toStdString();
+}
+
+TEST_F(Fleet, ReadIntoAFolderSavesEachRadioUnderItsPortAndTime)
+{
+    ImageTable other = prepared;
+    other[5][3] = 77;
+    SaveImage(path("other.chann"), other);
+    SimulatedRadio first({"--no-pace", "--image", path("fleet.chann")});
+    SimulatedRadio second({"--no-pace", "--image", path("other.chann")});
+    ASSERT_TRUE(QDir().mkdir(path("reads")));
+
+    const CliRun run = RunCli({"read", "--quiet", "--port", first.device(), "--port", second.device(),
+                               "--output-dir", path("reads")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString() << run.out.toStdString();
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    const QStringList files = QDir(path("reads")).entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(files.size(), 2) << files.join(u' ').toStdString();
+    for (const QString &file : files) {
+        // "pts_N-YYYYMMDD-HHMMSS.chann"
+        EXPECT_TRUE(QRegularExpression("^pts_\\d+-\\d{8}-\\d{6}\\.chann$").match(file).hasMatch()) << file.toStdString();
+    }
+    auto fileOf = [&](const QString &device) {
+        const QString name = QStringLiteral("pts_") + QFileInfo(device).fileName() + u'-';
+        const QStringList found = QDir(path("reads")).entryList({name + u'*'}, QDir::Files);
+        return found.size() == 1 ? QDir(path("reads")).filePath(found.first()) : QString();
+    };
+    ASSERT_FALSE(fileOf(first.device()).isEmpty());
+    ASSERT_FALSE(fileOf(second.device()).isEmpty());
+    EXPECT_TRUE(SameRows(LoadImage(fileOf(first.device())), LoadImage(path("fleet.chann")), 0, ReadBlockCount - 1));
+    EXPECT_TRUE(SameRows(LoadImage(fileOf(second.device())), other, 0, ReadBlockCount - 1));
+    // The summary says where each went.
+    EXPECT_TRUE(SummaryLine(run.out, first.device()).endsWith("read → " + fileOf(first.device())))
+        << run.out.toStdString();
+}
+
+TEST_F(Fleet, TheProductionLineWritesEachRadioOfABoxOnceAndLogsIt)
+{
+    // Each radio stays on the cable for 5 s after its write: the line looks
+    // at it again and again meanwhile and must leave it alone.
+    SimulatedRadio box({"--no-pace", "--radios", "3", "--stay-ms", "5000", "--swap-ms", "4000", "--log", "--dump",
+                        path("box.chann")});
+    Background line({"write", "--each", "--log", path("line.log"), "--port", box.device(), path("fleet.chann")});
+    ASSERT_TRUE(line.waitFor(QRegularExpression("3 written, 0 failed"), 90000)) << line.err().toStdString();
+    // The last radio is still plugged in: give the line time to (wrongly)
+    // take it for a new one.
+    ASSERT_TRUE(line.waitFor(QRegularExpression("#3  unplug the radio"), 10000)) << line.err().toStdString();
+    QThread::msleep(3000);
+    line.interrupt();
+    EXPECT_EQ(line.finish(10000), 0) << line.err().toStdString();
+
+    const QString simLog = box.stop();
+    for (int radio = 1; radio <= 3; ++radio) {
+        const QString prefix = QStringLiteral("radio %1: ").arg(radio);
+        EXPECT_EQ(simLog.count(prefix + "end of write"), 1) << simLog.toStdString();
+        EXPECT_EQ(simLog.count(prefix + "write block 0\n"), 1) << simLog.toStdString();
+        EXPECT_TRUE(holdsTheFile(path(QStringLiteral("box-%1.chann").arg(radio))));
+    }
+    // The log: one line per radio, numbered, with time, port and result.
+    const QStringList log = LogLines(path("line.log"));
+    ASSERT_EQ(log.size(), 3) << log.join(u'\n').toStdString();
+    for (int k = 0; k < 3; ++k) {
+        const QStringList fields = log.at(k).split(u'\t');
+        ASSERT_EQ(fields.size(), 6) << log.at(k).toStdString();
+        EXPECT_TRUE(QDateTime::fromString(fields.at(0), Qt::ISODate).isValid()) << log.at(k).toStdString();
+        EXPECT_EQ(fields.at(1), box.device());
+        EXPECT_EQ(fields.at(2), QString::number(k + 1));
+        EXPECT_EQ(fields.at(3), "written");
+    }
+    EXPECT_TRUE(line.out().contains("In all: 3 written, 0 failed.")) << line.out().toStdString();
+}
+
+TEST_F(Fleet, CtrlCFinishesTheRadioBeingWrittenAndASecondOneSaysItIsHalfWritten)
+{
+    {
+        SimulatedRadio radio({"--no-pace", "--log", "--dump", path("finished.chann")});
+        Background line({"write", "--each", "--log", path("finished.log"), "--port", radio.device(),
+                         path("fleet.chann")});
+        ASSERT_TRUE(line.waitFor(QRegularExpression(" 20%  Writing"), 30000)) << line.err().toStdString();
+        line.interrupt();
+        EXPECT_EQ(line.finish(15000), 0) << line.err().toStdString();
+        EXPECT_TRUE(line.err().contains("Stopping: finishing the radios being programmed")) << line.err().toStdString();
+        const QString simLog = radio.stop();
+        EXPECT_EQ(simLog.count("end of write"), 1) << simLog.toStdString();
+        EXPECT_TRUE(holdsTheFile(path("finished.chann")));
+        ASSERT_EQ(LogLines(path("finished.log")).size(), 1);
+        EXPECT_TRUE(LogLines(path("finished.log")).first().contains("\twritten\t"));
+    }
+    {
+        SimulatedRadio radio({"--no-pace", "--log"});
+        Background line({"write", "--each", "--log", path("broken.log"), "--port", radio.device(),
+                         path("fleet.chann")});
+        ASSERT_TRUE(line.waitFor(QRegularExpression(" 20%  Writing"), 30000)) << line.err().toStdString();
+        line.interrupt();
+        ASSERT_TRUE(line.waitFor(QRegularExpression("Stopping"), 5000));
+        line.interrupt();
+        EXPECT_EQ(line.finish(10000), 1) << line.err().toStdString();
+        const QString simLog = radio.stop();
+        EXPECT_EQ(simLog.count("end of write"), 0) << simLog.toStdString();
+        // Said on the screen, in the summary and in the log.
+        const QRegularExpression halfWritten("interrupted, HALF WRITTEN \\(\\d+%\\): write it again");
+        EXPECT_TRUE(line.err().contains(halfWritten)) << line.err().toStdString();
+        EXPECT_TRUE(SummaryLine(line.out(), radio.device()).contains(halfWritten)) << line.out().toStdString();
+        const QStringList log = LogLines(path("broken.log"));
+        ASSERT_EQ(log.size(), 1);
+        EXPECT_TRUE(log.first().contains(halfWritten)) << log.first().toStdString();
+    }
+}
+
+TEST_F(Fleet, PortsAreCheckedBeforeAnythingIsSent)
+{
+    SimulatedRadio radio({"--no-pace", "--log"});
+    const CliRun twice = RunCli({"write", "--port", radio.device(), "--port", radio.device(), path("fleet.chann")});
+    EXPECT_EQ(twice.exitCode, 2);
+    EXPECT_TRUE(twice.err.contains("is given twice")) << twice.err.toStdString();
+    const CliRun outputs = RunCli({"read", "--port", radio.device(), "--port", "/dev/null", "--output",
+                                   path("x.chann")});
+    EXPECT_EQ(outputs.exitCode, 2);
+    EXPECT_TRUE(outputs.err.contains("Several ports need --output-dir")) << outputs.err.toStdString();
+    const CliRun noFolder = RunCli({"read", "--port", radio.device(), "--output-dir", path("missing")});
+    EXPECT_EQ(noFolder.exitCode, 2);
+    EXPECT_TRUE(radio.stop().isEmpty()); // nothing reached the radio
+}

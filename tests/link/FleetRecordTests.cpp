@@ -1,0 +1,78 @@
+// The records of a run over several ports: the exit code of the worst
+// result, the summary table and the log line.
+#include "PortRecord.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+PortRecord Record(const char *device, PortOutcome outcome, int attempts = 1, qint64 ms = 9600)
+{
+    PortRecord r;
+    r.device = QString::fromLatin1(device);
+    r.outcome = outcome;
+    r.attempts = attempts;
+    r.elapsedMs = ms;
+    return r;
+}
+
+} // namespace
+
+TEST(FleetRecords, TheWorstResultDecidesTheExitCode)
+{
+    struct Case {
+        QList<PortOutcome> outcomes;
+        int exit;
+    };
+    const QList<Case> cases{
+        {{}, 0},
+        {{PortOutcome::Completed, PortOutcome::Completed}, 0},
+        {{PortOutcome::Completed, PortOutcome::FileError}, 2},
+        {{PortOutcome::FileError, PortOutcome::Failed}, 1},
+        {{PortOutcome::Completed, PortOutcome::Stopped}, 1},
+        {{PortOutcome::Interrupted, PortOutcome::Completed}, 1},
+        // A run cut short leaves a port that never got going: not a success.
+        {{PortOutcome::Completed, PortOutcome::Pending}, 1},
+    };
+    for (const Case &c : cases) {
+        QList<PortRecord> records;
+        for (PortOutcome outcome : c.outcomes)
+            records << Record("/dev/ttyUSB0", outcome);
+        EXPECT_EQ(WorstExitCode(records), c.exit) << records.size();
+    }
+}
+
+TEST(FleetRecords, TheSummaryAlignsItsColumnsAndKeepsEachResultOnOneLine)
+{
+    PortRecord failed = Record("/dev/ttyUSB10", PortOutcome::Failed, 4, 24210);
+    // A port error comes as a message box text of several lines.
+    failed.detail = {QStringLiteral("通讯端口打开错误\n设备：/dev/ttyUSB10\n"),
+                     QStringLiteral("Communication port is error\nDevice: /dev/ttyUSB10\n")};
+    const QList<PortRecord> records{Record("/dev/ttyUSB0", PortOutcome::Completed, 1, 9640), failed};
+
+    EXPECT_EQ(SummaryTable(records, false),
+              "Port           Time    Attempts  Result\n"
+              "/dev/ttyUSB0   9.6 s   1         written\n"
+              "/dev/ttyUSB10  24.2 s  4         failed: Communication port is error Device: /dev/ttyUSB10\n");
+    // Chinese captions take two columns each on a terminal.
+    EXPECT_EQ(SummaryTable(records, true),
+              "端口           用时    尝试次数  结果\n"
+              "/dev/ttyUSB0   9.6 s   1         已写入\n"
+              "/dev/ttyUSB10  24.2 s  4         失败：通讯端口打开错误 设备：/dev/ttyUSB10\n");
+}
+
+TEST(FleetRecords, TheProductionLineNumbersItsRadiosInTheTableAndTheLog)
+{
+    PortRecord second = Record("/dev/ttyUSB0", PortOutcome::Interrupted, 1, 4000);
+    second.number = 2;
+    second.percent = 42;
+    second.finished = QDateTime(QDate(2026, 12, 7), QTime(19, 30, 5), Qt::OffsetFromUTC, 3600);
+    PortRecord first = Record("/dev/ttyUSB0", PortOutcome::Completed);
+    first.number = 1;
+    EXPECT_EQ(SummaryTable({first, second}, false),
+              "Port          #  Time   Attempts  Result\n"
+              "/dev/ttyUSB0  1  9.6 s  1         written\n"
+              "/dev/ttyUSB0  2  4.0 s  1         interrupted, HALF WRITTEN (42%): write it again\n");
+    EXPECT_EQ(LogLine(second),
+              "2026-12-07T19:30:05+01:00\t/dev/ttyUSB0\t2\tinterrupted, HALF WRITTEN (42%): write it again\t4.0 s\t1");
+}
