@@ -38,6 +38,7 @@ const MenuText MenuTexts[] = {
     {"Program", "编程", "Program"},
     {"Prog_read", "从对讲机读取数据", "Read from radio"},
     {"Prog_write", "向对讲机写入数据", "Write to radio"},
+    {"Prog_batch", "批量写入", "Write to several radios"},
     {"Adjust", "调整", "Adjust"},
     {"Adj_Txp", "发射功率调整", "Power Adjust"},
     {"proc_setup", "端口设置", "Communication"},
@@ -144,6 +145,7 @@ void MainWindow::buildMenus()
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     addOpenAction(program, "Prog_write", WindowId::Form_Comm_Write)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+W")));
+    addOpenAction(program, "Prog_batch", WindowId::Form_Batch_Write);
 
     QMenu *adjust = topMenu("Adjust");
     addOpenAction(adjust, "Adj_Txp", WindowId::Form_Adjust_Txp);

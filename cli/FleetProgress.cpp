@@ -30,22 +30,9 @@ QString FleetProgress::StationText(const PortStation &station)
     if (station.productionLine())
         text += QStringLiteral("  #%1").arg(r.number);
     text += QStringLiteral("  ");
-    switch (station.state()) {
-    case PortStation::State::Idle:
-    case PortStation::State::WaitingForRadio:
-        text += Texts("等待对讲机", "waiting for a radio");
-        break;
-    case PortStation::State::Transferring:
-        text += QStringLiteral("%1%  ").arg(r.percent, 3) + Pick(r.status);
-        break;
-    case PortStation::State::WaitingForUnplug:
-        text += Texts("请取下对讲机", "unplug the radio");
-        break;
-    case PortStation::State::Done:
-    case PortStation::State::Stopped:
-        text += Pick(OutcomeText(r));
-        break;
-    }
+    if (station.state() == PortStation::State::Transferring)
+        text += QStringLiteral("%1%  ").arg(r.percent, 3);
+    text += Pick(StationStateText(station));
     if (station.productionLine() && station.count() > 0)
         text += Texts("（已完成 %1 台）", "  (%1 done)").arg(station.count());
     return text;

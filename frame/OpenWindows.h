@@ -20,8 +20,9 @@ enum class WindowId {
     Form_Edit_Test,
     Form_Adjust_Txp,
     Form_Chann_Edit,
+    Form_Batch_Write,
 };
-constexpr int WindowCount = 12;
+constexpr int WindowCount = 13;
 
 class OpenWindowFlags {
 public:

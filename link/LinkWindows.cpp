@@ -1,5 +1,6 @@
 #include "LinkWindows.h"
 
+#include "BatchWriteWindow.h"
 #include "PortSetupWindow.h"
 #include "PowerWindow.h"
 #include "RadioWriteOpen.h"
@@ -12,5 +13,7 @@ void RegisterLinkWindows()
     Windows::Register(WindowId::Form_Comm_Read, [] { return new ReadWindow; }, {.dialogLike = true});
     Windows::Register(WindowId::Form_Comm_Write, [] { return new WriteWindow; }, {.dialogLike = true});
     Windows::Register(WindowId::Form_Adjust_Txp, [] { return new PowerWindow; }, {.dialogLike = true});
-    SetRadioWriteOpenQuery([] { return Windows::IsOpen(WindowId::Form_Comm_Write); });
+    Windows::Register(WindowId::Form_Batch_Write, [] { return new BatchWriteWindow; }, {.dialogLike = true});
+    SetRadioWriteOpenQuery(
+        [] { return Windows::IsOpen(WindowId::Form_Comm_Write) || Windows::IsOpen(WindowId::Form_Batch_Write); });
 }

@@ -7,6 +7,7 @@ void Fleet::setPorts(const QStringList &devices, const PortJob &job, bool produc
     qDeleteAll(stations_);
     stations_.clear();
     records_.clear();
+    line_ = productionLine;
     for (const QString &device : devices) {
         auto *station = new PortStation(device, job, productionLine, this);
         connect(station, &PortStation::changed, this, [this, station] { emit changed(station); });
@@ -51,11 +52,19 @@ QList<PortRecord> Fleet::latest() const
 
 int Fleet::completedCount() const
 {
-    return int(std::count_if(records_.begin(), records_.end(),
+    const QList<PortRecord> counted = line_ ? records_ : latest();
+    return int(std::count_if(counted.begin(), counted.end(),
                              [](const PortRecord &r) { return r.outcome == PortOutcome::Completed; }));
 }
 
-int Fleet::failedCount() const { return int(records_.size()) - completedCount(); }
+int Fleet::failedCount() const
+{
+    const QList<PortRecord> counted = line_ ? records_ : latest();
+    return int(std::count_if(counted.begin(), counted.end(), [](const PortRecord &r) {
+        return r.outcome != PortOutcome::Completed && r.outcome != PortOutcome::Pending &&
+               r.outcome != PortOutcome::Running;
+    }));
+}
 
 QList<PortStation *> Fleet::finishAndStop()
 {

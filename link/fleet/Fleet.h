@@ -26,6 +26,8 @@ public:
     // The latest record of each port, in the order of the ports: the one-off
     // run's summary.
     QList<PortRecord> latest() const;
+    // Radios written (read) and failed: every radio of a line; the latest
+    // result of each port otherwise, so a retried port counts once.
     int completedCount() const;
     int failedCount() const;
 
@@ -44,4 +46,5 @@ signals:
 private:
     QList<PortStation *> stations_;
     QList<PortRecord> records_;
+    bool line_ = false;
 };

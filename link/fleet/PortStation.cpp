@@ -230,3 +230,21 @@ void PortStation::abort()
     if (state_ != State::Stopped)
         enter(State::Stopped);
 }
+
+LinkText StationStateText(const PortStation &station)
+{
+    const PortRecord &r = station.current();
+    switch (station.state()) {
+    case PortStation::State::Idle:
+    case PortStation::State::WaitingForRadio:
+        return {QStringLiteral("等待对讲机"), QStringLiteral("waiting for a radio")};
+    case PortStation::State::Transferring:
+        return {r.status.chinese.trimmed(), r.status.english.trimmed()};
+    case PortStation::State::WaitingForUnplug:
+        return {QStringLiteral("请取下对讲机"), QStringLiteral("unplug the radio")};
+    case PortStation::State::Done:
+    case PortStation::State::Stopped:
+        break;
+    }
+    return OutcomeText(r);
+}

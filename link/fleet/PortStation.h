@@ -32,6 +32,11 @@ struct PortJob {
     std::function<void(LinkExchange &exchange, PortRecord &record)> completed;
 };
 
+class PortStation;
+// What a port is doing, as its line on the console or its row in the
+// window says it: waiting, the link's status, unplug, or the result.
+LinkText StationStateText(const PortStation &station);
+
 class PortStation : public QObject {
     Q_OBJECT
 public:

@@ -207,7 +207,7 @@ private slots:
         using W = WindowId;
         const W dialogs[] = {W::frmAbout,        W::Form_type,       W::Form_setup,
                              W::Form_open_chann, W::Form_save_chann, W::Form_Comm_Read,
-                             W::Form_Comm_Write, W::Form_Adjust_Txp};
+                             W::Form_Comm_Write, W::Form_Adjust_Txp, W::Form_Batch_Write};
         for (int i = 0; i < WindowCount; ++i) {
             const auto id = W(i);
             const WindowTraits &traits = Windows::TraitsOf(id);
