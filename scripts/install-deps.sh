@@ -5,6 +5,7 @@ set -euo pipefail
 
 # clang with its sanitizer and libFuzzer runtimes and llvm-symbolizer serve
 # the sanitizer build and the fuzzers (make sanitize-test, make fuzz-short).
+# GNU time measures the fleet benchmark (bench/fleet-time.sh).
 packages=(
   build-essential cmake ninja-build pkg-config ccache libgtest-dev
   clang libclang-rt-14-dev llvm
@@ -12,6 +13,7 @@ packages=(
   libgl-dev libxkbcommon-dev
   qt6-qpa-plugins
   xvfb xauth imagemagick fonts-noto-cjk
+  time
 )
 
 missing=()
