@@ -166,10 +166,10 @@ private slots:
         };
         const Case cases[] = {
             {{0x00, 0x40, 0x00, 0x47}, 400, 470, "", ""},
-            {{0x60, 0x13, 0x40, 0x17}, 400, 470, "数据频段 136-- 174 MHZ", "Data band 136-- 174 MHZ"},
+            {{0x60, 0x13, 0x40, 0x17}, 400, 470, "数据频段 136--174 MHZ", "Data band 136--174 MHZ"},
             {{0x60, 0x13, 0x40, 0x17}, 136, 174, "", ""},
-            {{0x00, 0x43, 0x00, 0x46}, 400, 470, "数据频段 430-- 460 MHZ", "Data band 430-- 460 MHZ"},
-            {{0x00, 0x40, 0x00, 0x47}, 400, 480, "数据频段 400-- 470 MHZ", "Data band 400-- 470 MHZ"},
+            {{0x00, 0x43, 0x00, 0x46}, 400, 470, "数据频段 430--460 MHZ", "Data band 430--460 MHZ"},
+            {{0x00, 0x40, 0x00, 0x47}, 400, 480, "数据频段 400--470 MHZ", "Data band 400--470 MHZ"},
         };
         auto image = std::make_unique<ImageTable>(RadioData);
         for (const Case &c : cases) {
@@ -195,11 +195,12 @@ private slots:
         auto *empty = window->findChild<QLabel *>("Panel2");
         QVERIFY(empty->isHidden()); // the note takes the empty panel's place
         QCOMPARE(panel->width(), empty->width());
-        QCOMPARE(panel->text(), QString("数据频段 136-- 174 MHZ"));
+        QVERIFY(panel->toolTip().startsWith("数据频段 136--174 MHZ\n"));
+        QVERIFY(!panel->text().isEmpty());
         QCOMPARE(window->panelText(7), QString(" 400-- 470 MHZ"));
         QCOMPARE(BandLowMHz, 400.0); // the editors' band stays
         window->switchLanguage(false);
-        QCOMPARE(panel->text(), QString("Data band 136-- 174 MHZ"));
+        QVERIFY(panel->toolTip().startsWith("Data band 136--174 MHZ\n"));
         ImageChanges::instance().apply(ChangeKind::ModelSelect,
                                        [](ImageTable &data) { EncodeBandLimits(data, 400, 470); });
         QTRY_VERIFY(panel->isHidden());
