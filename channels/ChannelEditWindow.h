@@ -61,9 +61,9 @@ private:
     void store(const ChannelEditResult &edit);
     void onRowsChanged(const ImageChange &change);
     // Shows channel n with the number field and the scroll bar naming it.
-    // Brought there by the user (opening, moving, activating), an empty
-    // channel is erased; following the grid or a change made elsewhere
-    // only draws it.
+    // Brought there by the user (opening, moving, or activating the form on
+    // a channel it followed the grid to), an empty channel is erased;
+    // following the grid or a change made elsewhere only draws it.
     void showChannel(int n, bool broughtByUser);
     void nameShownChannel();
     void followGrid(int n);
@@ -123,6 +123,6 @@ private:
     // The channel the user last brought the form to; 0 before loading.
     int broughtTo_ = 0;
     bool ownChange_ = false;     // this window's edit runs through ImageChanges
-    bool settingNumber_ = false; // the scroll bar writes the number field
+    bool settingNumber_ = false; // the form writes the number field itself
     bool leaving_ = false;       // a field's leave rule runs
 };
