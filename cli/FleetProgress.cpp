@@ -54,6 +54,8 @@ void FleetProgress::stationChanged(PortStation *station)
         QString key = QString::number(int(station->state()));
         if (station->state() == PortStation::State::Transferring)
             key += u'/' + QString::number(station->current().percent / LineStep);
+        else
+            key += u'/' + StationStateText(*station).english; // a port error while waiting
         if (printed_.value(station) != key) {
             printed_[station] = key;
             print(StationText(*station) + u'\n');

@@ -101,9 +101,9 @@ void PortStation::taskEnded(int end)
 void PortStation::transferEnded(int end)
 {
     if (TaskRun::End(end) == TaskRun::End::Absent) {
-        // The line's poll found nobody; any port error is the last status.
-        if (run_ && !run_->error().isEmpty())
-            record_.detail = run_->error();
+        // The line's poll found nobody; a port that would not open says why
+        // while the line waits (a cable pulled out of the computer).
+        record_.detail = run_ ? run_->error() : LinkText{};
         retire();
         if (stopping_) {
             enter(State::Stopped);
@@ -237,6 +237,9 @@ LinkText StationStateText(const PortStation &station)
     switch (station.state()) {
     case PortStation::State::Idle:
     case PortStation::State::WaitingForRadio:
+        if (!r.detail.isEmpty())
+            return {QStringLiteral("等待对讲机（") + r.detail.chinese.simplified() + QStringLiteral("）"),
+                    QStringLiteral("waiting for a radio (") + r.detail.english.simplified() + u')'};
         return {QStringLiteral("等待对讲机"), QStringLiteral("waiting for a radio")};
     case PortStation::State::Transferring:
         return {r.status.chinese.trimmed(), r.status.english.trimmed()};
