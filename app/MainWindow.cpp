@@ -281,4 +281,5 @@ void MainWindow::switchLanguage(bool chinese)
     }
     applyTexts();
     Windows::ReloadOpenWindows();
+    emit languageSwitched();
 }
