@@ -105,14 +105,14 @@ private slots:
     {
         emit recentReads->aboutToShow();
         QCOMPARE(ActionTexts(recentReads), QStringList{QStringLiteral("（无）")});
-        Edit(7, 99);
+        Edit(230, 99);
         ImageOrigin::instance().radioRead(); // backed up with 99
-        Edit(7, 1);
+        Edit(230, 1);
         emit recentReads->aboutToShow();
         QCOMPARE(recentReads->actions().size(), 1);
         QCOMPARE(recentReads->actions()[0]->text(), BackupMenuText(keeper->backups()[0].readAt));
         recentReads->actions()[0]->trigger();
-        QCOMPARE(RadioData[7][3], int16_t(99));
+        QCOMPARE(RadioData[230][3], int16_t(99));
         QCOMPARE(messages, QStringList{QStringLiteral("信道参数从文件调入成功 ！")});
         QVERIFY(!keeper->isModified());
 
@@ -123,9 +123,9 @@ private slots:
         damaged.write("1 2 3");
         damaged.close();
         messages.clear();
-        Edit(7, 5);
+        Edit(230, 5);
         recentReads->actions()[0]->trigger();
-        QCOMPARE(RadioData[7][3], int16_t(5));
+        QCOMPARE(RadioData[230][3], int16_t(5));
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages[0].contains(QStringLiteral("信道参数没有调入")));
     }
@@ -146,10 +146,10 @@ private slots:
         {
             WorkKeeper ended(dir->path());
             QVERIFY(ended.start());
-            Edit(9, 78);
+            Edit(231, 78);
             ended.finish();
         }
-        Edit(9, 0);
+        Edit(231, 0);
         QStringList offers;
         SetRecoveryAnswerHook([&offers](const QString &text) {
             offers << text;
@@ -157,7 +157,7 @@ private slots:
         });
         ui->offerRecovery();
         QCOMPARE(offers.size(), 1);
-        QCOMPARE(RadioData[9][3], int16_t(78));
+        QCOMPARE(RadioData[231][3], int16_t(78));
         QVERIFY(label->text().startsWith(QStringLiteral("●")));
         ui->offerRecovery();
         QCOMPARE(offers.size(), 1); // once
