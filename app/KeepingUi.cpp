@@ -44,7 +44,9 @@ RecoveryAnswer Ask(const QString &text, QWidget *parent)
                     parent);
     QPushButton *restore = box.addButton(QStringLiteral("恢复 / Restore"), QMessageBox::AcceptRole);
     QPushButton *discard = box.addButton(QStringLiteral("放弃 / Discard"), QMessageBox::DestructiveRole);
+    QPushButton *later = box.addButton(QStringLiteral("以后再说 / Later"), QMessageBox::RejectRole);
     box.setDefaultButton(restore);
+    box.setEscapeButton(later);
     box.exec();
     if (box.clickedButton() == restore)
         return RecoveryAnswer::Restore;

@@ -35,8 +35,8 @@ private:
     QLabel *label_;
 };
 
-// How the user answered the offer. Closing the box decides nothing: the
-// work stays for the next start.
+// How the user answered the offer. Later (also Esc or the close box)
+// decides nothing: the work stays for the next start.
 enum class RecoveryAnswer { Restore, Discard, Later };
 // Tests answer the offer instead of a user; a null hook restores the box.
 using RecoveryAnswerHook = std::function<RecoveryAnswer(const QString &text)>;

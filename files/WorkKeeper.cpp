@@ -194,7 +194,7 @@ void WorkKeeper::radioRead()
     const QDir backups(backupFolder());
     QString path;
     ChannelFileError error;
-    if (QDir().mkpath(backups.path())) {
+    if (!folder_.isEmpty() && QDir().mkpath(backups.path())) {
         QDateTime when = QDateTime::currentDateTime();
         while (backups.exists(BackupFileName(when)))
             when = when.addMSecs(1);
@@ -282,6 +282,8 @@ void WorkKeeper::release(const QString &id)
 
 QList<BackupEntry> WorkKeeper::backups() const
 {
+    if (folder_.isEmpty())
+        return {};
     const QDir backups(backupFolder());
     QList<BackupEntry> entries;
     for (const QString &name : BackupsNewestFirst(backups.entryList(QDir::Files)))
@@ -291,11 +293,15 @@ QList<BackupEntry> WorkKeeper::backups() const
 
 QStringList WorkKeeper::recentFiles() const
 {
+    if (folder_.isEmpty())
+        return {};
     return ParseRecentFiles(FileBytes(QDir(folder_).filePath(RecentFilesName)));
 }
 
 void WorkKeeper::addRecentFile(const QString &path)
 {
+    if (folder_.isEmpty())
+        return;
     // Read again first: another running program may have added its own.
     const QStringList list = WithRecentFile(recentFiles(), path);
     if (QDir().mkpath(folder_))
@@ -305,6 +311,8 @@ void WorkKeeper::addRecentFile(const QString &path)
 
 void WorkKeeper::forgetRecentFile(const QString &path)
 {
+    if (folder_.isEmpty())
+        return;
     const QStringList list = WithoutRecentFile(recentFiles(), path);
     WriteWhole(QDir(folder_).filePath(RecentFilesName), FormatRecentFiles(list));
     emit recentFilesChanged();

@@ -41,7 +41,8 @@ class WorkKeeper : public QObject {
     Q_OBJECT
 public:
     // The folder under which everything is kept: the user's application
-    // data folder of this program (e.g. ~/.local/share/QL540 CPS).
+    // data folder of this program (e.g. ~/.local/share/QL540 CPS). Empty
+    // when there is none; then nothing is kept.
     static QString DefaultFolder();
 
     explicit WorkKeeper(const QString &folder, QObject *parent = nullptr);

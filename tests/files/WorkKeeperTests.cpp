@@ -127,8 +127,13 @@ private slots:
 
         first.reset(); // ends with unsaved work
         ResetGlobals();
+        // Put off ("later"): it stays, to be offered again.
+        const QList<RecoveryCandidate> putOff = second.claimOrphans();
+        QCOMPARE(putOff.size(), 1);
+        second.release(putOff[0].id);
         const QList<RecoveryCandidate> candidates = second.claimOrphans();
         QCOMPARE(candidates.size(), 1);
+        QCOMPARE(candidates[0].id, putOff[0].id);
         QCOMPARE(candidates[0].source.path, file);
         // Claimed by the second: a third program does not see it.
         WorkKeeper third(dir->path());
