@@ -289,4 +289,5 @@ void MainWindow::switchLanguage(bool chinese)
     }
     applyTexts();
     Windows::ReloadOpenWindows();
+    emit languageSwitched();
 }
