@@ -2,6 +2,7 @@
 
 #include "ChannelFile.h"
 #include "Globals.h"
+#include "ImageChanges.h"
 #include "MainWindow.h"
 #include "Windows.h"
 
@@ -262,6 +263,9 @@ void WalkRunner::step()
     }
     ++performed_;
     perform(action);
+    // The walk may have ended inside the action (under a message box).
+    if (closing_)
+        return;
     checkAlive();
     if (performed_ % checkEvery_ == 0 && !QApplication::activeModalWidget())
         checkpoint();
@@ -628,8 +632,15 @@ void WalkRunner::checkpoint()
     const QString path = QDir::current().filePath(CheckName);
     QFile::remove(path);
     const int before = performed_;
+    // The radio changes the image too (the power window stores the levels
+    // it reports): count every change while the save is under way.
+    int changes = 0;
+    const QMetaObject::Connection counting =
+        connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this, [&changes] { ++changes; });
     log(QStringLiteral("   checkpoint: save %1").arg(CheckName));
-    if (!saveAs(CheckName) || !QFileInfo::exists(path)) {
+    const bool asked = saveAs(CheckName);
+    disconnect(counting);
+    if (!asked || !QFileInfo::exists(path)) {
         ++skipped_;
         log(QStringLiteral("   checkpoint: not saved (refused or left)"));
         return;
@@ -638,8 +649,8 @@ void WalkRunner::checkpoint()
     ChannelFileError error;
     if (!ReadChannelFile(path, *image, &error))
         fail(QStringLiteral("the saved image does not read back: ") + error.english);
-    // Nothing else was done meanwhile: the file holds what the image holds.
-    if (performed_ == before)
+    // Nothing else changed the image meanwhile: the file holds what it holds.
+    if (performed_ == before && changes == 0)
         for (int r = 0; r < UsedRows; ++r)
             for (int c = 0; c < BlockSize; ++c)
                 if ((*image)[r][c] != RadioData[r][c])
