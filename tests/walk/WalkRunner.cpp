@@ -62,9 +62,14 @@ QString Quoted(const std::string &text)
     return QLatin1Char('"') + shown + QLatin1Char('"');
 }
 
+// Mostly the user works in the window in front: three times in four an
+// action picks there (when it has anything to pick), else in any window.
+bool InFront(uint32_t a) { return (a >> 28) % 4 != 0; }
+
 // Visible, enabled widgets of the open child windows that pass the test,
-// in a stable order.
-template <class Test> QList<QWidget *> Controls(MainWindow &main, Test test)
+// in a stable order; those of the window in front only, when asked and
+// there are any.
+template <class Test> QList<QWidget *> Controls(MainWindow &main, Test test, bool inFront = false)
 {
     QList<QWidget *> found;
     for (QMdiSubWindow *sub : main.mdiArea()->subWindowList()) {
@@ -73,6 +78,15 @@ template <class Test> QList<QWidget *> Controls(MainWindow &main, Test test)
         for (QWidget *w : sub->widget()->findChildren<QWidget *>())
             if (w->isVisible() && w->isEnabled() && test(w))
                 found.append(w);
+    }
+    QMdiSubWindow *front = main.mdiArea()->activeSubWindow();
+    if (inFront && front) {
+        QList<QWidget *> there;
+        for (QWidget *w : found)
+            if (front->isAncestorOf(w))
+                there.append(w);
+        if (!there.isEmpty())
+            return there;
     }
     return found;
 }
@@ -385,7 +399,7 @@ void WalkRunner::button(const WalkAction &action)
     const QList<QWidget *> buttons = Controls(*main_, [](QWidget *w) {
         return qobject_cast<QAbstractButton *>(w) && !IsExcludedButton(w) &&
                !qobject_cast<QMdiSubWindow *>(w->parentWidget());
-    });
+    }, InFront(action.a));
     if (buttons.isEmpty())
         return;
     QWidget *chosen = buttons.at(int(action.a % uint32_t(buttons.size())));
@@ -395,7 +409,7 @@ void WalkRunner::button(const WalkAction &action)
 
 void WalkRunner::type(const WalkAction &action)
 {
-    const QList<QWidget *> targets = Controls(*main_, IsTypeTarget);
+    const QList<QWidget *> targets = Controls(*main_, IsTypeTarget, InFront(action.a));
     if (targets.isEmpty())
         return;
     QWidget *target = targets.at(int(action.a % uint32_t(targets.size())));
@@ -466,6 +480,8 @@ void WalkRunner::close(const WalkAction &action)
     if (subs.isEmpty())
         return;
     QMdiSubWindow *sub = subs.at(int(action.a % uint32_t(subs.size())));
+    if (QMdiSubWindow *front = main_->mdiArea()->activeSubWindow(); front && front->isVisible() && InFront(action.a))
+        sub = front;
     const QString name = Describe(sub->widget());
     switch (action.b % 4) {
     case 0:
