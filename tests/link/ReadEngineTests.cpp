@@ -422,8 +422,6 @@ TEST_F(ReadEngine, APortFailureAtAnyMomentEndsTheAttemptAndTheRetryReadsEverythi
          [](VirtualRead &l) { return l.exchange.blockCounter() == 10 && l.writes.back().bytes.size() == 4; }},
         {"between a reply and the next request",
          [ack](VirtualRead &l) { return l.exchange.blockCounter() == 10 && l.writes.back().bytes == ack; }},
-        {"after the last reply",
-         [ack](VirtualRead &l) { return l.exchange.blockCounter() == 254 && l.writes.back().bytes == ack; }},
     };
     const RadioMemory memory = PatternMemory();
     for (const auto &c : cases) {
@@ -444,6 +442,71 @@ TEST_F(ReadEngine, APortFailureAtAnyMomentEndsTheAttemptAndTheRetryReadsEverythi
         EXPECT_TRUE(RowsMatch(memory, 0, 253));
         EXPECT_EQ(link.messages.size(), 1u);
     }
+}
+
+// All 254 blocks are in and acknowledged; the quiet period after the last
+// one is there to catch extra bytes. A line that drops in it brings none:
+// the read completes. A byte in it still ends the attempt, dropped line or
+// not, and the retry reads again.
+TEST_F(ReadEngine, ALineDropInTheQuietPeriodCompletesTheReadAByteInItStillFailsIt)
+{
+    const struct {
+        const char *name;
+        bool strayByte, hangUp;
+        bool completesAtOnce;
+    } cases[] = {
+        {"drop", false, true, true},
+        {"stray byte", true, false, false},
+        {"stray byte, then a drop", true, true, false},
+    };
+    const RadioMemory memory = PatternMemory();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetGlobals();
+        VirtualRead link;
+        link.attachRadio(memory);
+        link.engine.windowOpened();
+        link.engine.startPressed();
+        ASSERT_TRUE(link.runUntil([&] { return link.engine.state() == RadioLink::State::Settling; }, 30000));
+        link.advance(5);
+        ASSERT_EQ(link.engine.state(), RadioLink::State::Settling);
+        if (c.strayByte)
+            link.deliver(Bytes({0x06}));
+        if (c.hangUp)
+            link.hangUp();
+        if (c.completesAtOnce) {
+            EXPECT_TRUE(link.engine.done());
+            EXPECT_EQ(link.endings, std::vector<bool>{true});
+            ASSERT_EQ(link.messages.size(), 1u);
+            EXPECT_EQ(link.messages[0].message.text.english, "Complete reading the data from transceiver.");
+            EXPECT_TRUE(RowsMatch(memory, 0, 253));
+            EXPECT_EQ(link.opens, 1);
+            continue;
+        }
+        EXPECT_FALSE(link.engine.done());
+        EXPECT_TRUE(link.engine.timerRunning(RetryDelay));
+        EXPECT_EQ(RadioData[0][0], 0x50);
+        ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 40000));
+        EXPECT_EQ(link.opens, 2);
+        EXPECT_TRUE(RowsMatch(memory, 0, 253));
+    }
+}
+
+// The radio itself hangs up right after answering the last block (its
+// device gone): the read is complete all the same, with no retry.
+TEST_F(ReadEngine, ARadioHangingUpRightAfterTheLastReplyLeavesACompleteRead)
+{
+    VirtualRead link;
+    const RadioMemory memory = PatternMemory();
+    SimFaults faults;
+    faults.hangUpAfterBlock = 253;
+    link.attachRadio(memory, faults);
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 30000));
+    EXPECT_EQ(link.opens, 1);
+    EXPECT_EQ(link.endings, std::vector<bool>{true});
+    EXPECT_TRUE(RowsMatch(memory, 0, 253));
 }
 
 // The radio hangs up right after a reply and its device is gone: the retry
