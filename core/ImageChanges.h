@@ -42,6 +42,9 @@ enum class ChangeKind {
     CompletedRead,    // a read from the radio finished
     OpenedFile,       // a channel file was opened
     PowerCalibration, // transmit power adjusted
+    CsvImport,        // channels taken from a CSV channel list
+    Paste,            // channels pasted from the clipboard
+    Cut,              // channels cut to the clipboard
 };
 
 using RowBytes = std::array<int16_t, BlockSize>;
