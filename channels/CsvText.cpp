@@ -1,5 +1,7 @@
 #include "CsvText.h"
 
+#include <algorithm>
+
 namespace {
 
 QChar Separator(const QString &text)
@@ -25,9 +27,11 @@ QChar Separator(const QString &text)
     return tab ? u'\t' : semicolon ? u';' : u',';
 }
 
+// Spreadsheets end a sheet with lines of bare separators; they hold no row.
 bool IsBlank(const CsvRecord &record)
 {
-    return record.fields.size() == 1 && record.fields.constFirst().trimmed().isEmpty();
+    return std::all_of(record.fields.begin(), record.fields.end(),
+                       [](const QString &field) { return field.trimmed().isEmpty(); });
 }
 
 } // namespace

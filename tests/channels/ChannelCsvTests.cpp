@@ -292,7 +292,7 @@ TEST_F(ChannelCsv, OddFilesReadAndReportTheirLines)
         "446.01875,2,PMR2,,023,NN,\"two\r\nlines\",1.0W\r\n"
         "480.0,3,BAD,,023,NN,,High\r\n"
         "446.03125,4,pmr4,Cross,023,NN,,Low\r\n"
-        "\r\n\r\n";
+        "\r\n,,,,,,,\r\n\r\n";
     const CsvFile file = ParseChannelCsv(text, Uhf);
     ASSERT_FALSE(file.error.has_value());
     ASSERT_EQ(file.rows.size(), 4);
