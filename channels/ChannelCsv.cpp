@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QRegularExpression>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -188,8 +189,14 @@ private:
     void refuse(const char *column, const Caption &reason)
     {
         refused_ = true;
-        row_.issues << CsvIssue{row_.line, QString::fromLatin1(column), CsvIssue::Kind::Refused,
-                                reason};
+        const CsvIssue issue{row_.line, QString::fromLatin1(column), CsvIssue::Kind::Refused, reason};
+        // Both directions of a DTCS row read the same code and polarity:
+        // one reason is enough.
+        const bool known = std::any_of(row_.issues.begin(), row_.issues.end(), [&issue](const CsvIssue &seen) {
+            return seen.column == issue.column && seen.reason == issue.reason;
+        });
+        if (!known)
+            row_.issues << issue;
     }
     void change(const char *column, const Caption &reason)
     {
@@ -702,7 +709,8 @@ QString CsvIssueText(const CsvIssue &issue)
 QString CsvPlanSummary(const CsvImportPlan &plan)
 {
     return Texts("共 %1 行：写入 %2 行（其中 %3 行有更改），拒绝 %4 行。",
-                 "%1 rows: %2 applied (%3 of them changed), %4 refused.")
+                 plan.rowCount == 1 ? "%1 row: %2 applied (%3 of them changed), %4 refused."
+                                    : "%1 rows: %2 applied (%3 of them changed), %4 refused.")
         .arg(plan.rowCount)
         .arg(plan.placed.size())
         .arg(plan.changedCount)

@@ -56,7 +56,10 @@ bool ExportChannelsCsvTo(const QString &path)
         count += Record::IsEmpty(RadioData, n) ? 0 : 1;
     const QString shown = QDir::toNativeSeparators(path);
     ShowInformation(QStringLiteral("已导出 %1 个信道到 %2。").arg(count).arg(shown),
-                    QStringLiteral("Exported %1 channels to %2.").arg(count).arg(shown));
+                    (count == 1 ? QStringLiteral("Exported %1 channel to %2.")
+                                : QStringLiteral("Exported %1 channels to %2."))
+                        .arg(count)
+                        .arg(shown));
     return true;
 }
 

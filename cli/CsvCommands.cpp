@@ -60,7 +60,8 @@ int ExportCsvCommand(const QStringList &arguments)
     int count = 0;
     for (int n = 1; n <= ChannelCount; ++n)
         count += Record::IsEmpty(RadioData, n) ? 0 : 1;
-    PrintOut(Texts("已导出 %1 个信道到 %2。", "Exported %1 channels to %2.")
+    PrintOut(Texts("已导出 %1 个信道到 %2。",
+                   count == 1 ? "Exported %1 channel to %2." : "Exported %1 channels to %2.")
                  .arg(count)
                  .arg(QDir::toNativeSeparators(files.at(1))));
     return ExitSuccess;

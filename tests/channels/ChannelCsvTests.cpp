@@ -249,6 +249,7 @@ TEST_F(ChannelCsv, WhatTheRadioCannotHoldIsRefusedNamingTheColumn)
         EXPECT_EQ(plan.report.constLast().kind, CsvIssue::Kind::Refused) << c.line;
         EXPECT_EQ(plan.report.constLast().column, QLatin1String(c.column)) << c.line;
         EXPECT_EQ(plan.report.constLast().line, 2) << c.line;
+        EXPECT_EQ(plan.report.size(), 1) << c.line; // said once, also for both directions of a DTCS row
     }
     // The band's top is outside, as in the grid; just below it is inside.
     EXPECT_TRUE(row("1,,469.99999,,0").channel.has_value());

@@ -194,7 +194,7 @@ private slots:
         Program(4);
         QTemporaryDir dir;
         QVERIFY(ExportChannelsCsvTo(dir.filePath("out.csv")));
-        QVERIFY(d->messages.back().text.startsWith("Exported 1 channels to "));
+        QVERIFY(d->messages.back().text.startsWith("Exported 1 channel to "));
         QVERIFY(!ExportChannelsCsvTo(dir.filePath("missing/out.csv")));
         QVERIFY(d->messages.back().text.startsWith("Cannot write "));
     }
