@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "AboutTexts.h"
+#include "ChannelCsvActions.h"
 #include "DataBandPanel.h"
 #include "ImageRoutines.h"
 #include "Language.h"
@@ -30,6 +31,8 @@ const MenuText MenuTexts[] = {
     {"File_Open", "打开", "Open"},
     {"File_save", "保存", "Save"},
     {"File_saveas", "另存为", "Save As"},
+    {"File_ImportCsv", "导入 CSV 信道列表...", "Import CSV Channel List..."},
+    {"File_ExportCsv", "导出 CSV 信道列表...", "Export CSV Channel List..."},
     {"File_exit", "退出", "Exit"},
     {"proc_type", "机型", "Model"},
     {"Edit", "编辑", "Edit"},
@@ -128,6 +131,14 @@ void MainWindow::buildMenus()
     addOpenAction(file, "File_save", WindowId::Form_save_chann)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     addOpenAction(file, "File_saveas", WindowId::Form_save_chann);
+    file->addSeparator();
+    QAction *importCsv = file->addAction(QString());
+    importCsv->setObjectName(QStringLiteral("File_ImportCsv"));
+    connect(importCsv, &QAction::triggered, this, [] { ImportChannelsCsv(); });
+    QAction *exportCsv = file->addAction(QString());
+    exportCsv->setObjectName(QStringLiteral("File_ExportCsv"));
+    connect(exportCsv, &QAction::triggered, this, [] { ExportChannelsCsv(); });
+    file->addSeparator();
     QAction *fileExit = file->addAction(QString());
     fileExit->setObjectName(QStringLiteral("File_exit"));
     connect(fileExit, &QAction::triggered, this, &QWidget::close);

@@ -6,6 +6,7 @@
 #include "ChannelRules.h"
 #include "ChannelTexts.h"
 #include "CommandButton.h"
+#include "GridClipboard.h"
 #include "Globals.h"
 #include "ImageRoutines.h"
 #include "MainFrame.h"
@@ -87,6 +88,7 @@ void ChannelGridWindow::buildGrid()
     connect(comboEdit_, &QComboBox::activated, this, &ChannelGridWindow::onChoice);
     connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this,
             &ChannelGridWindow::onRowsChanged);
+    clipboard_ = new GridClipboard(grid_);
 }
 
 void ChannelGridWindow::applyTexts()
@@ -105,6 +107,7 @@ void ChannelGridWindow::applyTexts()
     edit_->setText(GridTexts::EditCaption());
     help_->setText(GridTexts::HelpCaption());
     close_->setText(GridTexts::CloseCaption());
+    clipboard_->applyTexts();
 }
 
 QRect ChannelGridWindow::placement() const

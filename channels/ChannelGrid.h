@@ -14,6 +14,7 @@
 #include <optional>
 
 class CellEditorOverlay;
+class GridClipboard;
 class QComboBox;
 class QKeyEvent;
 class QLineEdit;
@@ -115,4 +116,6 @@ private:
     std::array<int16_t, BlockSize + NameLength> editorData_{};
     // True while this window's own edit runs through ImageChanges.
     bool ownChange_ = false;
+    // Copy, cut and paste of channels (GridClipboard.cpp).
+    GridClipboard *clipboard_ = nullptr;
 };

@@ -8,8 +8,8 @@
 class QCommandLineParser;
 
 // 0 success, 1 the radio or the port failed, 2 the arguments or a file were
-// bad. Scripts branch on these.
-enum ExitCode { ExitSuccess = 0, ExitLinkFailure = 1, ExitBadInput = 2 };
+// bad, 4 an import applied only part of a file. Scripts branch on these.
+enum ExitCode { ExitSuccess = 0, ExitLinkFailure = 1, ExitBadInput = 2, ExitPartial = 4 };
 
 // Puts the program's globals into their start-up state and the language of
 // "--lang" (English unless "zh"). Every subcommand starts with it.

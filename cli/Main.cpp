@@ -2,6 +2,7 @@
 // scripts and machines without a desktop.
 #include "CliSupport.h"
 #include "Commands.h"
+#include "CsvCommands.h"
 #include "Globals.h"
 #include "Language.h"
 #include "RadioSimulator.h"
@@ -20,22 +21,29 @@ QString Usage()
                  "  read   --port 设备 --output 文件.chann   从对讲机读取并保存\n"
                  "  write  --port 设备 文件.chann            把文件写入对讲机\n"
                  "  show   文件.chann [--all] [--json]       显示文件内容\n"
+                 "  export-csv 文件.chann 输出.csv           把信道导出为 CSV 信道列表\n"
+                 "  import-csv 输入.csv --into 文件.chann [--output 新.chann] [--from N] [--partial]\n"
+                 "                                           把 CSV 信道列表导入文件\n"
                  "  power  --port 设备 [--set 低,中,高]      显示或设置发射功率值\n"
                  "  sim    [选项]                            模拟对讲机（伪终端）\n"
                  "\n"
                  "每个命令都有 --help 和 --lang zh|en。\n"
-                 "退出码：0 成功，1 对讲机或串口故障，2 参数或文件错误。\n",
+                 "退出码：0 成功，1 对讲机或串口故障，2 参数或文件错误，4 导入只写入了部分行。\n",
                  "Usage: ql540 [--lang zh|en] <command> [options]\n"
                  "\n"
                  "Commands:\n"
                  "  read   --port DEVICE --output FILE.chann   read the radio into a file\n"
                  "  write  --port DEVICE FILE.chann            write a file into the radio\n"
                  "  show   FILE.chann [--all] [--json]         print what a file holds\n"
+                 "  export-csv FILE.chann OUT.csv              channels out as a CSV channel list\n"
+                 "  import-csv IN.csv --into FILE.chann [--output NEW.chann] [--from N] [--partial]\n"
+                 "                                             a CSV channel list into a file\n"
                  "  power  --port DEVICE [--set LOW,MID,HIGH]  show or set the transmit power values\n"
                  "  sim    [options]                           simulated radio on a pseudo-terminal\n"
                  "\n"
                  "Every command takes --help and --lang zh|en.\n"
-                 "Exit codes: 0 success, 1 radio or port failure, 2 bad arguments or a bad file.\n");
+                 "Exit codes: 0 success, 1 radio or port failure, 2 bad arguments or a bad file,\n"
+                 "4 an import applied only part of a file.\n");
 }
 
 // Where the command stands: users also put the language first
@@ -88,6 +96,10 @@ int main(int argc, char *argv[])
         return ShowCommand(rest);
     if (command == QLatin1String("power"))
         return PowerCommand(rest);
+    if (command == QLatin1String("export-csv"))
+        return ExportCsvCommand(rest);
+    if (command == QLatin1String("import-csv"))
+        return ImportCsvCommand(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
         command == QLatin1String("help")) {
         std::fputs(Usage().toUtf8().constData(), stdout);

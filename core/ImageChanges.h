@@ -43,6 +43,9 @@ enum class ChangeKind {
     OpenedFile,       // a channel file was opened
     PowerCalibration, // transmit power adjusted
     Recovered,        // unsaved work of an earlier run restored
+    CsvImport,        // channels taken from a CSV channel list
+    Paste,            // channels pasted from the clipboard
+    Cut,              // channels cut to the clipboard
 };
 
 using RowBytes = std::array<int16_t, BlockSize>;
