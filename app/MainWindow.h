@@ -10,9 +10,11 @@
 #include <QMainWindow>
 #include <array>
 
+class EditActions;
 class QMdiArea;
 class QToolBar;
 class QAction;
+class UndoHistory;
 
 class MainWindow : public QMainWindow, public MainFrame {
     Q_OBJECT
@@ -32,6 +34,8 @@ public:
     void toolbarButton(const QString &key);
     // Language_chn / Language_eng.
     void switchLanguage(bool chinese);
+    // The image's undo history, one for the program.
+    UndoHistory *history() const { return history_; }
 
 private:
     void buildMenus();
@@ -43,5 +47,7 @@ private:
 
     QMdiArea *area_ = nullptr;
     QToolBar *toolbar_ = nullptr;
+    UndoHistory *history_ = nullptr;
+    EditActions *editActions_ = nullptr;
     std::array<QLabel *, 8> panels_{};
 };

@@ -10,6 +10,7 @@
 #include "Messages.h"
 #include "RecordCodec.h"
 #include "KeyPresses.h"
+#include "UndoHistory.h"
 #include "Windows.h"
 
 #include <QApplication>
@@ -53,6 +54,8 @@ ChannelEditWindow::ChannelEditWindow() : ChildWindow(WindowId::Form_Chann_Edit)
     build();
     connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this,
             &ChannelEditWindow::onRowsChanged);
+    if (UndoHistory *history = UndoHistory::instance())
+        connect(history, &UndoHistory::aboutToReplay, this, [this] { commitPendingField(); });
 }
 
 void ChannelEditWindow::build()
@@ -106,7 +109,8 @@ void ChannelEditWindow::build()
     // The name is stored as it is typed; leaving the field shows it as stored.
     connect(name_, &QLineEdit::textEdited, this, [this](const QString &text) {
         store(EditChannelText(RadioData, channel_, ChannelField::Name, text, EditWindowProfile,
-                              CurrentBand()));
+                              CurrentBand()),
+              ChangeKind::NameTyping);
     });
     const std::pair<QComboBox *, ChannelField> lists[] = {{decode_, ChannelField::Decode},
                                                           {encode_, ChannelField::Encode},
@@ -232,16 +236,16 @@ void ChannelEditWindow::onActivated()
 
 void ChannelEditWindow::onUnload() { commitPendingField(); }
 
-void ChannelEditWindow::store(const std::function<void(ImageTable &)> &edit)
+void ChannelEditWindow::store(const std::function<void(ImageTable &)> &edit, ChangeKind kind)
 {
     const QScopedValueRollback<bool> own(ownChange_, true);
-    ImageChanges::instance().apply(ChangeKind::CellEdit, edit);
+    ImageChanges::instance().apply(kind, edit);
 }
 
-void ChannelEditWindow::store(const ChannelEditResult &edit)
+void ChannelEditWindow::store(const ChannelEditResult &edit, ChangeKind kind)
 {
     if (!edit.cells.empty())
-        store([&edit](ImageTable &image) { edit.applyTo(image); });
+        store([&edit](ImageTable &image) { edit.applyTo(image); }, kind);
 }
 
 // Changes made elsewhere (the grid, ...) show at once. The window's own
@@ -294,7 +298,7 @@ void ChannelEditWindow::LoadEditedChannel(int n)
     PrepareChannelEditors();
     receive_->setText(ReceiveText(RadioData, n));
     // A transmit frequency outside the band is shown, and stored, as simplex.
-    store(KeepTransmitInBand(RadioData, n, CurrentBand()));
+    store(KeepTransmitInBand(RadioData, n, CurrentBand()), ChangeKind::ShownValues);
     transmit_->setText(TransmitText(RadioData, n));
     // A tone of an unknown type selects nothing.
     decode_->setCurrentIndex(ChannelChoice(RadioData, n, ChannelField::Decode).value_or(-1));
@@ -309,7 +313,7 @@ void ChannelEditWindow::LoadEditedChannel(int n)
     name_->setText(ChannelName(RadioData, n));
 }
 
-void ChannelEditWindow::BlankEditedChannel(int n)
+void ChannelEditWindow::BlankEditedChannel(int n, ChangeKind kind)
 {
     pending_ = nullptr;
     receive_->clear();
@@ -324,7 +328,7 @@ void ChannelEditWindow::BlankEditedChannel(int n)
              txStop_})
         editor->setEnabled(false);
     // Showing an empty channel erases whatever its cells and name held.
-    store([n](ImageTable &image) { EraseChannelAndName(image, n); });
+    store([n](ImageTable &image) { EraseChannelAndName(image, n); }, kind);
 }
 
 void ChannelEditWindow::InitNewChannel(int n)
@@ -428,7 +432,7 @@ void ChannelEditWindow::leaveReceive()
         warn(*edit.message);
     }
     if (IsChannelEmpty(RadioData, n)) {
-        BlankEditedChannel(n); // emptied: the channel is deleted
+        BlankEditedChannel(n, ChangeKind::CellEdit); // emptied: the channel is deleted
         return;
     }
     if (created)

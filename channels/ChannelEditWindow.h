@@ -34,8 +34,9 @@ public:
     void PrepareChannelEditors();
     // Sets every editor from channel n; an empty channel is blanked.
     void LoadEditedChannel(int n);
-    // Blanks and disables the editors and erases channel n and its name.
-    void BlankEditedChannel(int n);
+    // Blanks and disables the editors and erases channel n and its name
+    // (as the user's change, or as what showing an empty channel stores).
+    void BlankEditedChannel(int n, ChangeKind kind = ChangeKind::ShownValues);
     // A channel just created by its receive frequency: lists, editors and
     // the defaults of this window.
     void InitNewChannel(int n);
@@ -54,8 +55,9 @@ protected:
 private:
     void build();
     // Runs an edit of the image as this window's own change.
-    void store(const std::function<void(ImageTable &)> &edit);
-    void store(const ChannelEditResult &edit);
+    void store(const std::function<void(ImageTable &)> &edit,
+               ChangeKind kind = ChangeKind::CellEdit);
+    void store(const ChannelEditResult &edit, ChangeKind kind = ChangeKind::CellEdit);
     void onRowsChanged(const ImageChange &change);
     void warn(const ChannelMessage &message);
 

@@ -6,6 +6,7 @@
 // image, and every change of it that touches a channel redraws that row.
 #pragma once
 
+#include "ChannelRows.h"
 #include "ChildWindow.h"
 #include "ImageChanges.h"
 
@@ -17,6 +18,7 @@ class CellEditorOverlay;
 class QComboBox;
 class QKeyEvent;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QTableWidget;
 struct ChannelMessage;
@@ -37,10 +39,23 @@ public:
     // Caption from CurrentChannel; the channel edit window uses it too.
     void showCaption();
 
+    // Row operations (ChannelGridRows.cpp) on the selected channels, or the
+    // current one when none is selected. Each is one change.
+    ChannelSet selectedChannels() const;
+    void selectChannels(const ChannelSet &channels);
+    void insertChannel();
+    void deleteChannels();
+    void moveChannelsUp();
+    void moveChannelsDown();
+
     // The cell being edited or committed and its text when editing began.
     int EditRow = 0;
     int EditCol = 0;
     QString SavedText;
+
+signals:
+    // The grid's context menu, filled, just before it shows.
+    void rowMenuAboutToShow(QMenu *menu);
 
 protected:
     void applyTexts() override;
@@ -84,6 +99,8 @@ private:
     void rememberEditorData();
     void abandonEdit();
     void clearAll();
+    void commitOpenEditor();
+    void showRowMenu(const QPoint &position);
     bool gridKey(QKeyEvent *event);
     bool textEditKey(QKeyEvent *event);
     bool listEditKey(QKeyEvent *event);

@@ -1,0 +1,75 @@
+#include "EditActions.h"
+
+#include "ChannelGrid.h"
+#include "RowOperationTexts.h"
+#include "UndoHistory.h"
+#include "Windows.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace {
+
+ChannelGridWindow *OpenGrid() { return Windows::FindAs<ChannelGridWindow>(WindowId::frm_chann); }
+
+QAction *AddAction(QMenu *menu, const char *name)
+{
+    QAction *action = menu->addAction(QString());
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+} // namespace
+
+EditActions::EditActions(QMenu *edit, UndoHistory *history) : QObject(edit), history_(history)
+{
+    edit->addSeparator();
+    undo_ = AddAction(edit, "Edit_Undo");
+    undo_->setShortcut(QKeySequence::Undo);
+    redo_ = AddAction(edit, "Edit_Redo");
+    redo_->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")),
+                         QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+    connect(undo_, &QAction::triggered, history, &UndoHistory::undo);
+    connect(redo_, &QAction::triggered, history, &UndoHistory::redo);
+
+    edit->addSeparator();
+    insert_ = AddAction(edit, "Edit_InsertChannel");
+    delete_ = AddAction(edit, "Edit_DeleteChannel");
+    moveUp_ = AddAction(edit, "Edit_MoveUp");
+    moveDown_ = AddAction(edit, "Edit_MoveDown");
+    const std::pair<QAction *, void (ChannelGridWindow::*)()> rows[] = {
+        {insert_, &ChannelGridWindow::insertChannel},
+        {delete_, &ChannelGridWindow::deleteChannels},
+        {moveUp_, &ChannelGridWindow::moveChannelsUp},
+        {moveDown_, &ChannelGridWindow::moveChannelsDown},
+    };
+    for (const auto &[action, operation] : rows)
+        connect(action, &QAction::triggered, this, [op = operation] {
+            if (ChannelGridWindow *grid = OpenGrid())
+                (grid->*op)();
+        });
+
+    connect(history, &UndoHistory::stateChanged, this, &EditActions::updateStates);
+    connect(edit, &QMenu::aboutToShow, this, &EditActions::updateStates);
+    updateStates();
+}
+
+void EditActions::applyTexts()
+{
+    undo_->setText(history_->undoCaption());
+    redo_->setText(history_->redoCaption());
+    insert_->setText(RowTexts::InsertCaption());
+    delete_->setText(RowTexts::DeleteCaption());
+    moveUp_->setText(RowTexts::MoveUpCaption());
+    moveDown_->setText(RowTexts::MoveDownCaption());
+}
+
+void EditActions::updateStates()
+{
+    undo_->setEnabled(history_->canUndo());
+    redo_->setEnabled(history_->canRedo());
+    const bool grid = OpenGrid() != nullptr;
+    for (QAction *action : {insert_, delete_, moveUp_, moveDown_})
+        action->setEnabled(grid);
+    applyTexts();
+}
