@@ -6,6 +6,9 @@
 #include "Windows.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 
 namespace {
@@ -49,9 +52,30 @@ EditActions::EditActions(QMenu *edit, UndoHistory *history) : QObject(edit), his
                 (grid->*op)();
         });
 
+    qApp->installEventFilter(this);
     connect(history, &UndoHistory::stateChanged, this, &EditActions::updateStates);
     connect(edit, &QMenu::aboutToShow, this, &EditActions::updateStates);
     updateStates();
+}
+
+bool EditActions::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::ShortcutOverride)
+        return false;
+    const auto *field = qobject_cast<QLineEdit *>(watched);
+    if (!field || field->isReadOnly())
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const QKeySequence pressed(key->keyCombination());
+    const bool undo = undo_->shortcuts().contains(pressed);
+    const bool redo = redo_->shortcuts().contains(pressed);
+    // A field takes these keys for its own typing; with nothing of that to
+    // take back or bring back, the key goes to the menu entry instead.
+    if ((undo && !field->isUndoAvailable()) || (redo && !field->isRedoAvailable())) {
+        event->ignore();
+        return true;
+    }
+    return false;
 }
 
 void EditActions::applyTexts()

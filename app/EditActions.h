@@ -18,6 +18,11 @@ public:
     // Captions of the current language, undo and redo with their step.
     void applyTexts();
 
+protected:
+    // Undo and redo keys in a text field with nothing of its own to undo
+    // or redo reach the image's history.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void updateStates();
 

@@ -160,6 +160,21 @@ private slots:
         QTest::keyClick(d->main->windowHandle(), Qt::Key_Z,
                         Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(name->text(), "CH5");
+
+        // In a field with nothing typed the keys reach the history; after
+        // typing they take back the typing first.
+        Windows::Find(WindowId::Form_Chann_Edit)->activateWindow();
+        auto *receive = edit->findChild<QLineEdit *>("Text_RX_Freq");
+        receive->setFocus();
+        QTRY_VERIFY(receive->hasFocus());
+        QTest::keyClick(d->main->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(name->text(), "CH4");
+        QTest::keyClick(d->main->windowHandle(), Qt::Key_End);
+        QTest::keyClick(d->main->windowHandle(), Qt::Key_5);
+        QCOMPARE(receive->text(), "440.040005");
+        QTest::keyClick(d->main->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(receive->text(), "440.04000");
+        QCOMPARE(name->text(), "CH4");
     }
 
     // A frequency still being typed is stored before the undo, as leaving
