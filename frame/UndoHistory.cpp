@@ -4,6 +4,7 @@
 
 #include <QScopedValueRollback>
 #include <QUndoCommand>
+#include <utility>
 
 namespace {
 

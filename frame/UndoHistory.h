@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
+#include <optional>
 
 class UndoHistory : public QObject {
     Q_OBJECT

@@ -2,6 +2,7 @@
 #include "Globals.h"
 #include "RecordCodec.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 
