@@ -10,10 +10,11 @@
 #include <QMainWindow>
 #include <array>
 
+class DataBandPanel;
 class EditActions;
+class QAction;
 class QMdiArea;
 class QToolBar;
-class QAction;
 class UndoHistory;
 
 class MainWindow : public QMainWindow, public MainFrame {
@@ -50,4 +51,5 @@ private:
     UndoHistory *history_ = nullptr;
     EditActions *editActions_ = nullptr;
     std::array<QLabel *, 8> panels_{};
+    DataBandPanel *dataBand_ = nullptr;
 };

@@ -48,14 +48,18 @@ public:
     void moveChannelsUp();
     void moveChannelsDown();
 
+signals:
+    // The user made channel n the grid's current channel (a click or a
+    // move of the current cell); the channel edit window follows it.
+    void currentChannelChosen(int n);
+    // The grid's context menu, filled, just before it shows.
+    void rowMenuAboutToShow(QMenu *menu);
+
+public:
     // The cell being edited or committed and its text when editing began.
     int EditRow = 0;
     int EditCol = 0;
     QString SavedText;
-
-signals:
-    // The grid's context menu, filled, just before it shows.
-    void rowMenuAboutToShow(QMenu *menu);
 
 protected:
     void applyTexts() override;
