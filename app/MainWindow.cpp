@@ -3,8 +3,11 @@
 #include "AboutTexts.h"
 #include "ChannelCsvActions.h"
 #include "DataBandPanel.h"
+#include "EditActions.h"
 #include "ImageRoutines.h"
 #include "Language.h"
+#include "ModelSelectWindow.h"
+#include "UndoHistory.h"
 #include "Windows.h"
 
 #include <QAction>
@@ -79,6 +82,12 @@ const int PanelPercent[8] = {5, 15, 6, 8, 10, 5, 16, 35};
 MainWindow::MainWindow()
 {
     setObjectName(QStringLiteral("MDImain"));
+    // Before any window, so it hears each change before they redraw it.
+    history_ = new UndoHistory(this);
+    connect(history_, &UndoHistory::replayed, this, [](const ImageChange &change) {
+        if (change.touches(BandLimitRow))
+            FollowBandRecord();
+    });
     area_ = new QMdiArea(this);
     area_->setObjectName(QStringLiteral("MdiArea"));
     area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -150,6 +159,7 @@ void MainWindow::buildMenus()
     addOpenAction(edit, "Channel_edit", WindowId::frm_chann);
     addOpenAction(edit, "Optional_edit", WindowId::frm_option);
     addOpenAction(edit, "Test_edit", WindowId::Form_Edit_Test);
+    editActions_ = new EditActions(edit, history_);
 
     QMenu *program = topMenu("Program");
     addOpenAction(program, "Prog_read", WindowId::Form_Comm_Read)
@@ -258,6 +268,7 @@ void MainWindow::applyTexts()
     for (const ToolButton &b : ToolButtons)
         toolbar_->findChild<QAction *>(QString::fromLatin1(b.key))
             ->setToolTip(Texts(b.chinese, b.english));
+    editActions_->applyTexts();
     findChild<QAction *>(QStringLiteral("Language_chn"))->setChecked(IsChinese);
     findChild<QAction *>(QStringLiteral("Language_eng"))->setChecked(!IsChinese);
     setPanelText(1, Texts("状态", "State"));
@@ -274,6 +285,7 @@ void MainWindow::startUp()
 {
     ResetGlobals(); // version, Chinese, port 1, tone list, model table, image
     ResetOpenWindows();
+    history_->clear(); // the default image is where the history begins
     SetAboutTexts();
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->size() : QSize(1600, 1000);

@@ -11,6 +11,7 @@
 #include "ImageRoutines.h"
 #include "MainFrame.h"
 #include "PendingName.h"
+#include "UndoHistory.h"
 #include "Windows.h"
 
 #include <QComboBox>
@@ -64,7 +65,10 @@ void ChannelGridWindow::buildGrid()
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setSectionsClickable(false);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several channels can be selected for the row operations.
+    grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setWordWrap(false);
     grid_->setTextElideMode(Qt::ElideNone);
@@ -89,6 +93,9 @@ void ChannelGridWindow::buildGrid()
     connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this,
             &ChannelGridWindow::onRowsChanged);
     clipboard_ = new GridClipboard(grid_);
+    connect(grid_, &QWidget::customContextMenuRequested, this, &ChannelGridWindow::showRowMenu);
+    if (UndoHistory *history = UndoHistory::instance())
+        connect(history, &UndoHistory::aboutToReplay, this, [this] { commitOpenEditor(); });
 }
 
 void ChannelGridWindow::applyTexts()
@@ -217,7 +224,7 @@ void ChannelGridWindow::ClearChannel(int n)
     const auto &cells = RadioData[n];
     if (std::any_of(cells.begin(), cells.begin() + BlockSize,
                     [](int16_t cell) { return cell != ErasedByte; }))
-        store(ChangeKind::CellEdit, [n](ImageTable &image) { EraseChannelCells(image, n); });
+        store(ChangeKind::ShownValues, [n](ImageTable &image) { EraseChannelCells(image, n); });
 }
 
 void ChannelGridWindow::showCaption() { setWindowTitle(ChannelCaption(CurrentChannel)); }

@@ -34,17 +34,20 @@ GridClipboard::GridClipboard(QTableWidget *grid)
       cut_(MakeAction(grid, "Edit_Cut", QKeySequence::Cut)),
       paste_(MakeAction(grid, "Edit_Paste", QKeySequence::Paste))
 {
-    grid_->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(copy_, &QAction::triggered, this, &GridClipboard::copy);
     connect(cut_, &QAction::triggered, this, &GridClipboard::cut);
     connect(paste_, &QAction::triggered, this, &GridClipboard::paste);
 }
 
+QString GridClipboard::copyCaption() { return Texts("复制信道", "Copy Channels"); }
+QString GridClipboard::cutCaption() { return Texts("剪切信道", "Cut Channels"); }
+QString GridClipboard::pasteCaption() { return Texts("粘贴信道", "Paste Channels"); }
+
 void GridClipboard::applyTexts()
 {
-    copy_->setText(Texts("复制信道", "Copy Channels"));
-    cut_->setText(Texts("剪切信道", "Cut Channels"));
-    paste_->setText(Texts("粘贴信道", "Paste Channels"));
+    copy_->setText(copyCaption());
+    cut_->setText(cutCaption());
+    paste_->setText(pasteCaption());
 }
 
 QList<int> GridClipboard::selectedChannels() const
