@@ -21,7 +21,7 @@ export CCACHE_BASEDIR ?= $(CURDIR)
 # The program and what it starts: the simulated radio of --demo.
 PROGRAM_TARGETS = ql540-cps ql540-radio-sim
 
-.PHONY: all deps configure build program run demo test clean \
+.PHONY: all deps configure build program run demo test package clean \
 	sanitize-configure sanitize-build sanitize-test fuzz-short fuzz-long fuzz-coverage
 
 all: build
@@ -46,6 +46,10 @@ demo: program
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(TEST_JOBS)
+
+# The Debian package (CPack): build/ql540-cps_VERSION_ARCH.deb
+package: build
+	@cmake --build $(BUILD) --target package
 
 # The same tests built with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer (CMakePresets.json, preset "sanitize"), and

@@ -3,6 +3,7 @@
 #include "AboutTexts.h"
 #include "ImageRoutines.h"
 #include "Language.h"
+#include "SheetActions.h"
 #include "Windows.h"
 
 #include <QAction>
@@ -29,6 +30,8 @@ const MenuText MenuTexts[] = {
     {"File_Open", "打开", "Open"},
     {"File_save", "保存", "Save"},
     {"File_saveas", "另存为", "Save As"},
+    {"File_Print", "打印…", "Print…"},
+    {"File_ExportPdf", "导出 PDF", "Export PDF"},
     {"File_exit", "退出", "Exit"},
     {"proc_type", "机型", "Model"},
     {"Edit", "编辑", "Edit"},
@@ -127,6 +130,15 @@ void MainWindow::buildMenus()
     addOpenAction(file, "File_save", WindowId::Form_save_chann)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     addOpenAction(file, "File_saveas", WindowId::Form_save_chann);
+    file->addSeparator();
+    QAction *print = file->addAction(QString());
+    print->setObjectName(QStringLiteral("File_Print"));
+    print->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    connect(print, &QAction::triggered, this, [this] { PrintChannelSheetWithPreview(this); });
+    QAction *exportPdf = file->addAction(QString());
+    exportPdf->setObjectName(QStringLiteral("File_ExportPdf"));
+    connect(exportPdf, &QAction::triggered, this, [this] { ExportChannelSheetPdf(this); });
+    file->addSeparator();
     QAction *fileExit = file->addAction(QString());
     fileExit->setObjectName(QStringLiteral("File_exit"));
     connect(fileExit, &QAction::triggered, this, &QWidget::close);

@@ -5,8 +5,10 @@
 #include "Globals.h"
 #include "Language.h"
 #include "RadioSimulator.h"
+#include "SheetCommand.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 #include <cstdio>
 #include <cstring>
 
@@ -21,6 +23,7 @@ QString Usage()
                  "  write  --port 设备 文件.chann            把文件写入对讲机\n"
                  "  show   文件.chann [--all] [--json]       显示文件内容\n"
                  "  power  --port 设备 [--set 低,中,高]      显示或设置发射功率值\n"
+                 "  sheet  文件.chann --pdf 输出.pdf          打印信道表（PDF）\n"
                  "  sim    [选项]                            模拟对讲机（伪终端）\n"
                  "\n"
                  "每个命令都有 --help 和 --lang zh|en。\n"
@@ -32,6 +35,7 @@ QString Usage()
                  "  write  --port DEVICE FILE.chann            write a file into the radio\n"
                  "  show   FILE.chann [--all] [--json]         print what a file holds\n"
                  "  power  --port DEVICE [--set LOW,MID,HIGH]  show or set the transmit power values\n"
+                 "  sheet  FILE.chann --pdf OUT.pdf            print the channel sheet as PDF\n"
                  "  sim    [options]                           simulated radio on a pseudo-terminal\n"
                  "\n"
                  "Every command takes --help and --lang zh|en.\n"
@@ -68,7 +72,13 @@ int main(int argc, char *argv[])
         return RunRadioSimulator(argc - at, argv + at);
     }
 
-    QCoreApplication app(argc, argv);
+    // The channel sheet paints with Qt Gui; it needs no display, only the
+    // off-screen platform. Every other command stays a console program.
+    const bool painting = at < argc && std::strcmp(argv[at], "sheet") == 0;
+    if (painting && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> application =
+        painting ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ql540"));
     const QStringList arguments = QCoreApplication::arguments();
     bool chinese = false;
@@ -88,6 +98,8 @@ int main(int argc, char *argv[])
         return ShowCommand(rest);
     if (command == QLatin1String("power"))
         return PowerCommand(rest);
+    if (command == QLatin1String("sheet"))
+        return SheetCommand(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
         command == QLatin1String("help")) {
         std::fputs(Usage().toUtf8().constData(), stdout);
