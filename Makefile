@@ -17,6 +17,9 @@ FUZZ_HARNESSES ?=
 # ccache (when installed) keys on paths relative to the checkout, so a
 # fresh clone in another folder reuses what any other checkout compiled.
 export CCACHE_BASEDIR ?= $(CURDIR)
+# Debug information names the build folder; without this every checkout
+# would miss the others' cache entries.
+export CCACHE_NOHASHDIR ?= 1
 
 # The program and what it starts: the simulated radio of --demo.
 PROGRAM_TARGETS = ql540-cps ql540-radio-sim

@@ -111,9 +111,16 @@ void PaintChart(QPainter &painter, const QRectF &area, const BandChart &chart)
         triangle.closeSubpath();
         painter.setPen(Qt::NoPen);
         painter.drawPath(triangle);
+    }
+    // Labels last, on white, so that the lines of a crowded band pass behind them.
+    painter.setFont(SheetFont(6.5));
+    for (const BandChartMark &mark : chart.marks) {
+        const QColor color = mark.outOfRange ? OutOfRangeColor : mark.sharesFrequency ? SharedColor : NormalColor;
+        const QRectF label(x(mark.rxPosition) - unit * 1.6, axisArea.top() + unit + mark.lane * laneHeight, unit * 3.2,
+                           laneHeight * 0.7);
+        painter.fillRect(label, Qt::white);
         painter.setPen(color);
-        painter.drawText(QRectF(rx - unit * 2, labelY, unit * 4, laneHeight * 0.7), Qt::AlignCenter,
-                         QString::number(mark.channel));
+        painter.drawText(label, Qt::AlignCenter, QString::number(mark.channel));
     }
     // Legend
     painter.setPen(Qt::black);

@@ -37,7 +37,7 @@ protected:
     static QString Cells(const QString &html)
     {
         QString text = html;
-        text.replace(QStringLiteral("</td>"), QStringLiteral("|"));
+        text.replace(QRegularExpression(QStringLiteral("</t[dh]>")), QStringLiteral("|"));
         return text.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
     }
 
@@ -126,8 +126,12 @@ TEST_F(Sheet, TextHoldsProgrammedChannelsOnlyWithTheirSwitchesAndStations)
     EXPECT_TRUE(cells.contains(QStringLiteral("12|446.10000|441.10000|"))) << cells.toStdString();
     EXPECT_TRUE(cells.contains(QStringLiteral("|On|Off|On|Off|"))); // VOX on, BCL, scan add, TX stop
     EXPECT_TRUE(cells.contains(QStringLiteral("30|430.02500|430.02500|")));
-    EXPECT_EQ(cells.count(QRegularExpression(QStringLiteral("\\d+\\|4\\d\\d\\.\\d{5}\\|"))), 2)
-        << "one row for each programmed channel, none for the empty ones";
+    // One row for each programmed channel, none for the empty ones.
+    QStringList rows;
+    auto match = QRegularExpression(QStringLiteral("(?:^|\\|)(\\d+)\\|4\\d\\d\\.\\d{5}\\|")).globalMatch(cells);
+    while (match.hasNext())
+        rows << match.next().captured(1);
+    EXPECT_EQ(rows, (QStringList{QStringLiteral("12"), QStringLiteral("30")}));
     EXPECT_TRUE(cells.contains(QStringLiteral("3|101.5|")));
 
     IsChinese = true;

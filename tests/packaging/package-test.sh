@@ -25,6 +25,7 @@ for path in ./usr/bin/ql540-cps ./usr/bin/ql540 ./usr/bin/ql540-radio-sim \
             ./usr/share/icons/hicolor/48x48/apps/ql540-cps.png \
             ./usr/share/icons/hicolor/256x256/apps/ql540-cps.png \
             ./usr/share/man/man1/ql540.1.gz ./usr/share/man/man1/ql540-cps.1.gz \
+            ./usr/share/man/man1/ql540-radio-sim.1.gz ./usr/share/doc/ql540-cps/changelog.gz \
             ./usr/share/doc/ql540-cps/copyright; do
   grep -q " $path\$" "$work/contents" || fail "$path is not in the package"
 done
@@ -46,7 +47,7 @@ grep -q '^Comment\[zh_CN\]=' "$root/usr/share/applications/ql540-cps.desktop" ||
 appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/org.ql540.cps.metainfo.xml" >"$work/appstream" 2>&1 || {
   cat "$work/appstream"; fail "AppStream metadata"; }
 zcat "$root/usr/share/man/man1/ql540.1.gz" | grep -q 'sheet' || fail "the ql540 man page lacks the sheet command"
-zcat "$root/usr/share/man/man1/ql540-cps.1.gz" | grep -q -- '--demo' || fail "the ql540-cps man page lacks --demo"
+zcat "$root/usr/share/man/man1/ql540-cps.1.gz" | grep -q 'simulated radio' || fail "the ql540-cps man page lacks --demo"
 
 # Run from the unpacked root, with the system's Qt.
 bin="$root/usr/bin"
