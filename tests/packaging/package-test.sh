@@ -62,4 +62,10 @@ set -e
 grep -q 'no display found' "$work/gui.err" || { cat "$work/gui.err"; fail "no-display message"; }
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/ql540-cps" --version | grep -q 'ql540-cps' ||
   fail "ql540-cps --version without a display"
+# With a (virtual) display it starts and keeps running until stopped.
+set +e
+QT_QPA_PLATFORM=offscreen timeout 3 "$bin/ql540-cps" >"$work/run.out" 2>&1
+code=$?
+set -e
+[[ $code -eq 124 ]] || { cat "$work/run.out"; fail "ql540-cps from the package ended with $code instead of running"; }
 echo "package test passed"
