@@ -299,4 +299,5 @@ void MainWindow::switchLanguage(bool chinese)
     }
     applyTexts();
     Windows::ReloadOpenWindows();
+    emit languageSwitched();
 }

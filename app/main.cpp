@@ -1,8 +1,7 @@
 #include "DemoRadio.h"
 #include "Display.h"
-#include "MainWindow.h"
 #include "PortBinding.h"
-#include "WindowCatalog.h"
+#include "Program.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -54,7 +53,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("QL540 CPS"));
+    QApplication::setApplicationName(QString::fromLatin1(ProgramName));
     QApplication::setApplicationVersion(QStringLiteral(QL540_VERSION));
 
     QCommandLineParser parser;
@@ -72,8 +71,7 @@ int main(int argc, char *argv[])
         BindPort(1, device);
     }
 
-    RegisterAllWindows();
-    MainWindow window;
-    window.startUp();
+    Program program;
+    program.start();
     return app.exec();
 }
