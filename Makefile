@@ -21,11 +21,14 @@ WALK_ACTIONS ?= 400
 # ccache (when installed) keys on paths relative to the checkout, so a
 # fresh clone in another folder reuses what any other checkout compiled.
 export CCACHE_BASEDIR ?= $(CURDIR)
+# Debug information names the build folder; without this every checkout
+# would miss the others' cache entries.
+export CCACHE_NOHASHDIR ?= 1
 
 # The program and what it starts: the simulated radio of --demo.
 PROGRAM_TARGETS = ql540-cps ql540-radio-sim
 
-.PHONY: all deps configure build program run demo test clean \
+.PHONY: all deps configure build program run demo test package clean \
 	sanitize-configure sanitize-build sanitize-test fuzz-short fuzz-long fuzz-coverage gui-walk
 
 all: build
@@ -50,6 +53,10 @@ demo: program
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(TEST_JOBS)
+
+# The Debian package (CPack): build/ql540-cps_VERSION_ARCH.deb
+package: build
+	@cmake --build $(BUILD) --target package
 
 # The same tests built with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer (CMakePresets.json, preset "sanitize"), and

@@ -8,6 +8,7 @@
 #include "Language.h"
 #include "ModelSelectWindow.h"
 #include "UndoHistory.h"
+#include "SheetActions.h"
 #include "Windows.h"
 
 #include <QAction>
@@ -36,6 +37,8 @@ const MenuText MenuTexts[] = {
     {"File_saveas", "另存为", "Save As"},
     {"File_ImportCsv", "导入 CSV 信道列表...", "Import CSV Channel List..."},
     {"File_ExportCsv", "导出 CSV 信道列表...", "Export CSV Channel List..."},
+    {"File_Print", "打印…", "Print…"},
+    {"File_ExportPdf", "导出 PDF", "Export PDF"},
     {"File_exit", "退出", "Exit"},
     {"proc_type", "机型", "Model"},
     {"Edit", "编辑", "Edit"},
@@ -147,6 +150,13 @@ void MainWindow::buildMenus()
     QAction *exportCsv = file->addAction(QString());
     exportCsv->setObjectName(QStringLiteral("File_ExportCsv"));
     connect(exportCsv, &QAction::triggered, this, [] { ExportChannelsCsv(); });
+    QAction *print = file->addAction(QString());
+    print->setObjectName(QStringLiteral("File_Print"));
+    print->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    connect(print, &QAction::triggered, this, [this] { PrintChannelSheetWithPreview(this); });
+    QAction *exportPdf = file->addAction(QString());
+    exportPdf->setObjectName(QStringLiteral("File_ExportPdf"));
+    connect(exportPdf, &QAction::triggered, this, [this] { ExportChannelSheetPdf(this); });
     file->addSeparator();
     QAction *fileExit = file->addAction(QString());
     fileExit->setObjectName(QStringLiteral("File_exit"));

@@ -103,3 +103,19 @@ int ArgumentError(const QString &message, const QString &command)
     PrintError(Texts("用法见 \"ql540 %1 --help\"。", "See \"ql540 %1 --help\".").arg(command));
     return ExitBadInput;
 }
+
+bool Chinese(const QStringList &arguments)
+{
+    bool chinese = false;
+    LanguageFromArguments(arguments, chinese);
+    return chinese;
+}
+
+bool LoadFile(const QString &path)
+{
+    ChannelFileError error;
+    if (ReadChannelFile(path, RadioData, &error))
+        return true;
+    PrintError(IsChinese ? error.chinese : error.english);
+    return false;
+}

@@ -32,3 +32,9 @@ void PrintOut(const QString &text);
 void PrintError(const QString &text);
 // An argument error: the message and where to find help; returns 2.
 int ArgumentError(const QString &message, const QString &command);
+
+// --lang zh among the arguments.
+bool Chinese(const QStringList &arguments);
+// Reads a channel file into RadioData; false (message printed) when it
+// cannot be read or is not a channel file.
+bool LoadFile(const QString &path);

@@ -33,24 +33,6 @@ QCommandLineOption QuietOption()
                               Texts("只输出错误。", "Print nothing but errors."));
 }
 
-bool Chinese(const QStringList &arguments)
-{
-    bool chinese = false;
-    LanguageFromArguments(arguments, chinese);
-    return chinese;
-}
-
-// Reads a channel file into RadioData; false (message printed) when it
-// cannot be read or is not a channel file.
-bool LoadFile(const QString &path)
-{
-    ChannelFileError error;
-    if (ReadChannelFile(path, RadioData, &error))
-        return true;
-    PrintError(IsChinese ? error.chinese : error.english);
-    return false;
-}
-
 // A read takes half a minute; find out before it that its file cannot be
 // saved where asked.
 QString OutputProblem(const QString &path)

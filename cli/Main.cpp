@@ -6,8 +6,10 @@
 #include "Globals.h"
 #include "Language.h"
 #include "RadioSimulator.h"
+#include "SheetCommand.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 #include <cstdio>
 #include <cstring>
 
@@ -25,6 +27,7 @@ QString Usage()
                  "  import-csv 输入.csv --into 文件.chann [--output 新.chann] [--from N] [--partial]\n"
                  "                                           把 CSV 信道列表导入文件\n"
                  "  power  --port 设备 [--set 低,中,高]      显示或设置发射功率值\n"
+                 "  sheet  文件.chann --pdf 输出.pdf          打印信道表（PDF）\n"
                  "  sim    [选项]                            模拟对讲机（伪终端）\n"
                  "\n"
                  "每个命令都有 --help 和 --lang zh|en。\n"
@@ -39,6 +42,7 @@ QString Usage()
                  "  import-csv IN.csv --into FILE.chann [--output NEW.chann] [--from N] [--partial]\n"
                  "                                             a CSV channel list into a file\n"
                  "  power  --port DEVICE [--set LOW,MID,HIGH]  show or set the transmit power values\n"
+                 "  sheet  FILE.chann --pdf OUT.pdf            print the channel sheet as PDF\n"
                  "  sim    [options]                           simulated radio on a pseudo-terminal\n"
                  "\n"
                  "Every command takes --help and --lang zh|en.\n"
@@ -76,7 +80,13 @@ int main(int argc, char *argv[])
         return RunRadioSimulator(argc - at, argv + at);
     }
 
-    QCoreApplication app(argc, argv);
+    // The channel sheet paints with Qt Gui; it needs no display, only the
+    // off-screen platform. Every other command stays a console program.
+    const bool painting = at < argc && std::strcmp(argv[at], "sheet") == 0;
+    if (painting && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> application =
+        painting ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ql540"));
     const QStringList arguments = QCoreApplication::arguments();
     bool chinese = false;
@@ -100,6 +110,8 @@ int main(int argc, char *argv[])
         return ExportCsvCommand(rest);
     if (command == QLatin1String("import-csv"))
         return ImportCsvCommand(rest);
+    if (command == QLatin1String("sheet"))
+        return SheetCommand(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
         command == QLatin1String("help")) {
         std::fputs(Usage().toUtf8().constData(), stdout);
