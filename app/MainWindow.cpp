@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "AboutTexts.h"
+#include "CompareWindow.h"
 #include "ImageRoutines.h"
 #include "Language.h"
 #include "Windows.h"
@@ -29,6 +30,7 @@ const MenuText MenuTexts[] = {
     {"File_Open", "打开", "Open"},
     {"File_save", "保存", "Save"},
     {"File_saveas", "另存为", "Save As"},
+    {"File_Compare", "与文件比较…", "Compare with file…"},
     {"File_exit", "退出", "Exit"},
     {"proc_type", "机型", "Model"},
     {"Edit", "编辑", "Edit"},
@@ -38,6 +40,7 @@ const MenuText MenuTexts[] = {
     {"Program", "编程", "Program"},
     {"Prog_read", "从对讲机读取数据", "Read from radio"},
     {"Prog_write", "向对讲机写入数据", "Write to radio"},
+    {"Prog_verify", "校验对讲机数据", "Verify radio"},
     {"Adjust", "调整", "Adjust"},
     {"Adj_Txp", "发射功率调整", "Power Adjust"},
     {"proc_setup", "端口设置", "Communication"},
@@ -127,6 +130,9 @@ void MainWindow::buildMenus()
     addOpenAction(file, "File_save", WindowId::Form_save_chann)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     addOpenAction(file, "File_saveas", WindowId::Form_save_chann);
+    QAction *fileCompare = file->addAction(QString());
+    fileCompare->setObjectName(QStringLiteral("File_Compare"));
+    connect(fileCompare, &QAction::triggered, this, [] { OpenCompareWindow(); });
     QAction *fileExit = file->addAction(QString());
     fileExit->setObjectName(QStringLiteral("File_exit"));
     connect(fileExit, &QAction::triggered, this, &QWidget::close);
@@ -144,6 +150,7 @@ void MainWindow::buildMenus()
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     addOpenAction(program, "Prog_write", WindowId::Form_Comm_Write)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+W")));
+    addOpenAction(program, "Prog_verify", WindowId::Form_Verify);
 
     QMenu *adjust = topMenu("Adjust");
     addOpenAction(adjust, "Adj_Txp", WindowId::Form_Adjust_Txp);

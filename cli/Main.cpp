@@ -2,6 +2,7 @@
 // scripts and machines without a desktop.
 #include "CliSupport.h"
 #include "Commands.h"
+#include "CompareCommands.h"
 #include "Globals.h"
 #include "Language.h"
 #include "RadioSimulator.h"
@@ -18,24 +19,29 @@ QString Usage()
                  "\n"
                  "命令：\n"
                  "  read   --port 设备 --output 文件.chann   从对讲机读取并保存\n"
-                 "  write  --port 设备 文件.chann            把文件写入对讲机\n"
+                 "  write  --port 设备 文件.chann            把文件写入对讲机（--verify：写后校验）\n"
+                 "  verify --port 设备 文件.chann            校验对讲机中的数据是否与文件一致\n"
+                 "  diff   文件A.chann 文件B.chann [--json]  比较两个文件\n"
                  "  show   文件.chann [--all] [--json]       显示文件内容\n"
                  "  power  --port 设备 [--set 低,中,高]      显示或设置发射功率值\n"
                  "  sim    [选项]                            模拟对讲机（伪终端）\n"
                  "\n"
                  "每个命令都有 --help 和 --lang zh|en。\n"
-                 "退出码：0 成功，1 对讲机或串口故障，2 参数或文件错误。\n",
+                 "退出码：0 成功，1 对讲机或串口故障，2 参数或文件错误，3 校验或比较发现不同。\n",
                  "Usage: ql540 [--lang zh|en] <command> [options]\n"
                  "\n"
                  "Commands:\n"
                  "  read   --port DEVICE --output FILE.chann   read the radio into a file\n"
-                 "  write  --port DEVICE FILE.chann            write a file into the radio\n"
+                 "  write  --port DEVICE FILE.chann            write a file into the radio (--verify: and check it)\n"
+                 "  verify --port DEVICE FILE.chann            check that the radio holds the file\n"
+                 "  diff   A.chann B.chann [--json]            compare two files\n"
                  "  show   FILE.chann [--all] [--json]         print what a file holds\n"
                  "  power  --port DEVICE [--set LOW,MID,HIGH]  show or set the transmit power values\n"
                  "  sim    [options]                           simulated radio on a pseudo-terminal\n"
                  "\n"
                  "Every command takes --help and --lang zh|en.\n"
-                 "Exit codes: 0 success, 1 radio or port failure, 2 bad arguments or a bad file.\n");
+                 "Exit codes: 0 success, 1 radio or port failure, 2 bad arguments or a bad file,\n"
+                 "3 a verify or a comparison found differences.\n");
 }
 
 // Where the command stands: users also put the language first
@@ -88,6 +94,10 @@ int main(int argc, char *argv[])
         return ShowCommand(rest);
     if (command == QLatin1String("power"))
         return PowerCommand(rest);
+    if (command == QLatin1String("verify"))
+        return VerifyCommand(rest);
+    if (command == QLatin1String("diff"))
+        return DiffCommand(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
         command == QLatin1String("help")) {
         std::fputs(Usage().toUtf8().constData(), stdout);
