@@ -131,7 +131,6 @@ WriteWindow::WriteWindow()
 {
 }
 
-
 void WriteWindow::transferEnded(bool completed)
 {
     if (!completed)
