@@ -294,4 +294,5 @@ void MainWindow::switchLanguage(bool chinese)
     }
     applyTexts();
     Windows::ReloadOpenWindows();
+    emit languageSwitched();
 }
