@@ -2,6 +2,7 @@
 
 #include "AboutTexts.h"
 #include "ChannelCsvActions.h"
+#include "CompareWindow.h"
 #include "DataBandPanel.h"
 #include "EditActions.h"
 #include "ImageRoutines.h"
@@ -39,6 +40,7 @@ const MenuText MenuTexts[] = {
     {"File_ExportCsv", "导出 CSV 信道列表...", "Export CSV Channel List..."},
     {"File_Print", "打印…", "Print…"},
     {"File_ExportPdf", "导出 PDF", "Export PDF"},
+    {"File_Compare", "与文件比较…", "Compare with file…"},
     {"File_exit", "退出", "Exit"},
     {"proc_type", "机型", "Model"},
     {"Edit", "编辑", "Edit"},
@@ -48,6 +50,7 @@ const MenuText MenuTexts[] = {
     {"Program", "编程", "Program"},
     {"Prog_read", "从对讲机读取数据", "Read from radio"},
     {"Prog_write", "向对讲机写入数据", "Write to radio"},
+    {"Prog_verify", "校验对讲机数据", "Verify radio"},
     {"Adjust", "调整", "Adjust"},
     {"Adj_Txp", "发射功率调整", "Power Adjust"},
     {"proc_setup", "端口设置", "Communication"},
@@ -157,6 +160,9 @@ void MainWindow::buildMenus()
     QAction *exportPdf = file->addAction(QString());
     exportPdf->setObjectName(QStringLiteral("File_ExportPdf"));
     connect(exportPdf, &QAction::triggered, this, [this] { ExportChannelSheetPdf(this); });
+    QAction *fileCompare = file->addAction(QString());
+    fileCompare->setObjectName(QStringLiteral("File_Compare"));
+    connect(fileCompare, &QAction::triggered, this, [] { OpenCompareWindow(); });
     file->addSeparator();
     QAction *fileExit = file->addAction(QString());
     fileExit->setObjectName(QStringLiteral("File_exit"));
@@ -176,6 +182,7 @@ void MainWindow::buildMenus()
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     addOpenAction(program, "Prog_write", WindowId::Form_Comm_Write)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+W")));
+    addOpenAction(program, "Prog_verify", WindowId::Form_Verify);
 
     QMenu *adjust = topMenu("Adjust");
     addOpenAction(adjust, "Adj_Txp", WindowId::Form_Adjust_Txp);

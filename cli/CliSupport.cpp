@@ -39,6 +39,13 @@ bool LanguageFromArguments(const QStringList &arguments, bool &chinese)
     return true;
 }
 
+bool Chinese(const QStringList &arguments)
+{
+    bool chinese = false;
+    LanguageFromArguments(arguments, chinese);
+    return chinese;
+}
+
 void AddCommonOptions(QCommandLineParser &parser)
 {
     parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
@@ -104,17 +111,25 @@ int ArgumentError(const QString &message, const QString &command)
     return ExitBadInput;
 }
 
-bool Chinese(const QStringList &arguments)
+QCommandLineOption PortOption()
 {
-    bool chinese = false;
-    LanguageFromArguments(arguments, chinese);
-    return chinese;
+    return QCommandLineOption(QStringLiteral("port"),
+                              Texts("编程线所接的串口：设备路径（/dev/ttyUSB0、COM3）或端口号 1..8。",
+                                    "Serial port of the programming cable: a device path "
+                                    "(/dev/ttyUSB0, COM3) or a port number 1..8."),
+                              Texts("设备", "DEVICE"));
 }
 
-bool LoadFile(const QString &path)
+QCommandLineOption QuietOption()
+{
+    return QCommandLineOption({QStringLiteral("q"), QStringLiteral("quiet")},
+                              Texts("只输出错误。", "Print nothing but errors."));
+}
+
+bool LoadFile(const QString &path, ImageTable &image)
 {
     ChannelFileError error;
-    if (ReadChannelFile(path, RadioData, &error))
+    if (ReadChannelFile(path, image, &error))
         return true;
     PrintError(IsChinese ? error.chinese : error.english);
     return false;

@@ -2,6 +2,7 @@
 
 #include "ChannelFile.h"
 #include "CliSupport.h"
+#include "CompareCommands.h"
 #include "Globals.h"
 #include "ImageReport.h"
 #include "Language.h"
@@ -17,21 +18,6 @@
 #include <optional>
 
 namespace {
-
-QCommandLineOption PortOption()
-{
-    return QCommandLineOption(QStringLiteral("port"),
-                              Texts("编程线所接的串口：设备路径（/dev/ttyUSB0、COM3）或端口号 1..8。",
-                                    "Serial port of the programming cable: a device path "
-                                    "(/dev/ttyUSB0, COM3) or a port number 1..8."),
-                              Texts("设备", "DEVICE"));
-}
-
-QCommandLineOption QuietOption()
-{
-    return QCommandLineOption({QStringLiteral("q"), QStringLiteral("quiet")},
-                              Texts("只输出错误。", "Print nothing but errors."));
-}
 
 // A read takes half a minute; find out before it that its file cannot be
 // saved where asked.
@@ -138,7 +124,13 @@ int WriteCommand(const QStringList &arguments)
     AddCommonOptions(parser);
     const QCommandLineOption port = PortOption();
     const QCommandLineOption quiet = QuietOption();
-    parser.addOptions({port, quiet});
+    const QCommandLineOption verify(QStringLiteral("verify"),
+                                    Texts("写入后读回对讲机并与写入的数据比较（不同时退出码为 3）。",
+                                          "Read the radio back after the write and compare it with what "
+                                          "was written (exit code 3 when they differ)."));
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  Texts("以 JSON 输出校验结果。", "Print the verify's result as JSON."));
+    parser.addOptions({port, quiet, verify, json});
     parser.addPositionalArgument(QStringLiteral("FILE.chann"), Texts("要写入的信道参数文件。", "The channel file to write."));
     if (const int code = ParseCommand(parser, arguments, command); code >= 0)
         return code;
@@ -146,11 +138,18 @@ int WriteCommand(const QStringList &arguments)
         return ArgumentError(Texts("缺少 --port 设备。", "Missing --port DEVICE."), command);
     if (parser.positionalArguments().size() != 1)
         return ArgumentError(Texts("需要一个信道参数文件。", "Expected one channel file."), command);
+    if (parser.isSet(json) && !parser.isSet(verify))
+        return ArgumentError(Texts("--json 只能与 --verify 一起使用。", "--json goes with --verify only."), command);
     if (!LoadFile(parser.positionalArguments().constFirst()))
         return ExitBadInput;
 
     UsePort(parser.value(port));
-    return TransferExit(RunWrite(ProgressOutput::styleFor(parser.isSet(quiet))));
+    const ProgressOutput::Style style = ProgressOutput::styleFor(parser.isSet(quiet));
+    const TransferResult result = RunWrite(style);
+    if (result != TransferResult::Completed || !parser.isSet(verify))
+        return TransferExit(result);
+    // The write has prepared RadioData: it holds what was sent.
+    return VerifyRadio(RadioData, style, parser.isSet(json));
 }
 
 int ShowCommand(const QStringList &arguments)

@@ -20,8 +20,10 @@ enum class WindowId {
     Form_Edit_Test,
     Form_Adjust_Txp,
     Form_Chann_Edit,
+    Form_Verify,
+    Form_Compare,
 };
-constexpr int WindowCount = 12;
+constexpr int WindowCount = 14;
 
 class OpenWindowFlags {
 public:

@@ -4,6 +4,7 @@
 #include "PowerWindow.h"
 #include "RadioWriteOpen.h"
 #include "TransferWindow.h"
+#include "VerifyWindow.h"
 #include "Windows.h"
 
 void RegisterLinkWindows()
@@ -12,5 +13,6 @@ void RegisterLinkWindows()
     Windows::Register(WindowId::Form_Comm_Read, [] { return new ReadWindow; }, {.dialogLike = true});
     Windows::Register(WindowId::Form_Comm_Write, [] { return new WriteWindow; }, {.dialogLike = true});
     Windows::Register(WindowId::Form_Adjust_Txp, [] { return new PowerWindow; }, {.dialogLike = true});
+    Windows::Register(WindowId::Form_Verify, [] { return new VerifyWindow; });
     SetRadioWriteOpenQuery([] { return Windows::IsOpen(WindowId::Form_Comm_Write); });
 }

@@ -1,5 +1,6 @@
 // The read sequence of the link engine, in virtual time.
 #include "Globals.h"
+#include "VerifyExchange.h"
 #include "VirtualLink.h"
 
 #include <gtest/gtest.h>
@@ -569,3 +570,33 @@ TEST_F(ReadEngine, StrayBytesBeforeTheLastReplyEndTheAttempt)
 }
 
 } // namespace
+
+// The verify reads the blocks a write sends, 0..239, and ends without a
+// message of its own and without closing its window; it leaves the image
+// alone and may be run again.
+TEST_F(ReadEngine, VerifyReadsBlocks0To239AndLeavesTheImageAndTheWindowAlone)
+{
+    VirtualLink<VerifyExchange> link;
+    link.storeReadInImage = false;
+    const RadioMemory memory = PatternMemory();
+    link.attachRadio(memory, {}, false);
+    const ImageTable before = RadioData;
+    for (int run = 0; run < 2; ++run) {
+        link.engine.windowOpened();
+        link.engine.startPressed();
+        ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 60000));
+        EXPECT_EQ(link.radio->counters().blocksRead, WriteBlockCount * (run + 1));
+    }
+    EXPECT_EQ(link.countSent(Bytes({0x52, 0x0E, 0xF0, 0x10})), 2); // block 239
+    EXPECT_EQ(link.countSent(Bytes({0x52, 0x0F, 0x00, 0x10})), 0); // block 240
+    EXPECT_TRUE(link.messages.empty());
+    EXPECT_EQ(link.progress.back(), 100);
+    EXPECT_EQ(link.statuses.back().english, "Radio data read back. ");
+    link.advance(1000);
+    EXPECT_TRUE(link.closeTimes.empty());
+    EXPECT_TRUE(RadioData == before);
+    const ImageTable rows = VerifiedRows(link.exchange.blocks());
+    for (int a = 0; a < WriteBlockCount * BlockSize; ++a)
+        ASSERT_EQ(rows[a / BlockSize][a % BlockSize], memory[a]) << a;
+    EXPECT_EQ(rows[WriteBlockCount][0], ErasedByte);
+}
