@@ -3,6 +3,7 @@
 // change path (so one undo step); the rows move by the rules of
 // ChannelRows, names with their channels.
 #include "ChannelGrid.h"
+#include "GridClipboard.h"
 
 #include "CellEditorOverlay.h"
 #include "ChannelRows.h"
