@@ -3,10 +3,10 @@
 // change path (so one undo step); the rows move by the rules of
 // ChannelRows, names with their channels.
 #include "ChannelGrid.h"
-#include "GridClipboard.h"
 
 #include "CellEditorOverlay.h"
 #include "ChannelRows.h"
+#include "GridClipboard.h"
 #include "Messages.h"
 #include "RowOperationTexts.h"
 #include "UndoHistory.h"
