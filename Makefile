@@ -13,16 +13,23 @@ TEST_JOBS ?= 8
 FUZZ_SECONDS ?= 14400
 FUZZ_PROCESSES ?= $(JOBS)
 FUZZ_HARNESSES ?=
+# gui-walk: how long to walk, from which seed, how many actions a walk.
+WALK_SECONDS ?= 600
+WALK_FIRST_SEED ?= 1000
+WALK_ACTIONS ?= 400
 
 # ccache (when installed) keys on paths relative to the checkout, so a
 # fresh clone in another folder reuses what any other checkout compiled.
 export CCACHE_BASEDIR ?= $(CURDIR)
+# Debug information names the build folder; without this every checkout
+# would miss the others' cache entries.
+export CCACHE_NOHASHDIR ?= 1
 
 # The program and what it starts: the simulated radio of --demo.
 PROGRAM_TARGETS = ql540-cps ql540-radio-sim
 
-.PHONY: all deps configure build program run demo test clean \
-	sanitize-configure sanitize-build sanitize-test fuzz-short fuzz-long fuzz-coverage
+.PHONY: all deps configure build program run demo test package clean \
+	sanitize-configure sanitize-build sanitize-test fuzz-short fuzz-long fuzz-coverage gui-walk
 
 all: build
 
@@ -47,6 +54,10 @@ demo: program
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(TEST_JOBS)
 
+# The Debian package (CPack): build/ql540-cps_VERSION_ARCH.deb
+package: build
+	@cmake --build $(BUILD) --target package
+
 # The same tests built with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer (CMakePresets.json, preset "sanitize"), and
 # the libFuzzer harnesses of fuzz/.
@@ -70,6 +81,13 @@ fuzz-long: sanitize-build
 # the runs above reaches (clang source coverage, build-coverage/).
 fuzz-coverage: deps
 	./fuzz/coverage.sh $(COVERAGE_BUILD) $(SANITIZE_BUILD)
+
+# Random walks of user actions through every window against the simulated
+# radio, for WALK_SECONDS (docs/gui-walk.md). A failure is shrunk and printed.
+gui-walk: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target gui_walk
+	cd $(BUILD)/tests && QT_QPA_PLATFORM=offscreen ./gui_walk --first-seed $(WALK_FIRST_SEED) \
+		--seconds $(WALK_SECONDS) --actions $(WALK_ACTIONS)
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(COVERAGE_BUILD)

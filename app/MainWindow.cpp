@@ -1,9 +1,15 @@
 #include "MainWindow.h"
 
 #include "AboutTexts.h"
+#include "ChannelCsvActions.h"
+#include "CompareWindow.h"
 #include "DataBandPanel.h"
+#include "EditActions.h"
 #include "ImageRoutines.h"
 #include "Language.h"
+#include "ModelSelectWindow.h"
+#include "UndoHistory.h"
+#include "SheetActions.h"
 #include "Windows.h"
 
 #include <QAction>
@@ -30,6 +36,11 @@ const MenuText MenuTexts[] = {
     {"File_Open", "打开", "Open"},
     {"File_save", "保存", "Save"},
     {"File_saveas", "另存为", "Save As"},
+    {"File_ImportCsv", "导入 CSV 信道列表...", "Import CSV Channel List..."},
+    {"File_ExportCsv", "导出 CSV 信道列表...", "Export CSV Channel List..."},
+    {"File_Print", "打印…", "Print…"},
+    {"File_ExportPdf", "导出 PDF", "Export PDF"},
+    {"File_Compare", "与文件比较…", "Compare with file…"},
     {"File_exit", "退出", "Exit"},
     {"proc_type", "机型", "Model"},
     {"Edit", "编辑", "Edit"},
@@ -39,6 +50,7 @@ const MenuText MenuTexts[] = {
     {"Program", "编程", "Program"},
     {"Prog_read", "从对讲机读取数据", "Read from radio"},
     {"Prog_write", "向对讲机写入数据", "Write to radio"},
+    {"Prog_verify", "校验对讲机数据", "Verify radio"},
     {"Prog_batch", "批量写入", "Write to several radios"},
     {"Adjust", "调整", "Adjust"},
     {"Adj_Txp", "发射功率调整", "Power Adjust"},
@@ -77,6 +89,12 @@ const int PanelPercent[8] = {5, 15, 6, 8, 10, 5, 16, 35};
 MainWindow::MainWindow()
 {
     setObjectName(QStringLiteral("MDImain"));
+    // Before any window, so it hears each change before they redraw it.
+    history_ = new UndoHistory(this);
+    connect(history_, &UndoHistory::replayed, this, [](const ImageChange &change) {
+        if (change.touches(BandLimitRow))
+            FollowBandRecord();
+    });
     area_ = new QMdiArea(this);
     area_->setObjectName(QStringLiteral("MdiArea"));
     area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -129,6 +147,24 @@ void MainWindow::buildMenus()
     addOpenAction(file, "File_save", WindowId::Form_save_chann)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     addOpenAction(file, "File_saveas", WindowId::Form_save_chann);
+    file->addSeparator();
+    QAction *importCsv = file->addAction(QString());
+    importCsv->setObjectName(QStringLiteral("File_ImportCsv"));
+    connect(importCsv, &QAction::triggered, this, [] { ImportChannelsCsv(); });
+    QAction *exportCsv = file->addAction(QString());
+    exportCsv->setObjectName(QStringLiteral("File_ExportCsv"));
+    connect(exportCsv, &QAction::triggered, this, [] { ExportChannelsCsv(); });
+    QAction *print = file->addAction(QString());
+    print->setObjectName(QStringLiteral("File_Print"));
+    print->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    connect(print, &QAction::triggered, this, [this] { PrintChannelSheetWithPreview(this); });
+    QAction *exportPdf = file->addAction(QString());
+    exportPdf->setObjectName(QStringLiteral("File_ExportPdf"));
+    connect(exportPdf, &QAction::triggered, this, [this] { ExportChannelSheetPdf(this); });
+    QAction *fileCompare = file->addAction(QString());
+    fileCompare->setObjectName(QStringLiteral("File_Compare"));
+    connect(fileCompare, &QAction::triggered, this, [] { OpenCompareWindow(); });
+    file->addSeparator();
     QAction *fileExit = file->addAction(QString());
     fileExit->setObjectName(QStringLiteral("File_exit"));
     connect(fileExit, &QAction::triggered, this, &QWidget::close);
@@ -140,12 +176,14 @@ void MainWindow::buildMenus()
     addOpenAction(edit, "Channel_edit", WindowId::frm_chann);
     addOpenAction(edit, "Optional_edit", WindowId::frm_option);
     addOpenAction(edit, "Test_edit", WindowId::Form_Edit_Test);
+    editActions_ = new EditActions(edit, history_);
 
     QMenu *program = topMenu("Program");
     addOpenAction(program, "Prog_read", WindowId::Form_Comm_Read)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     addOpenAction(program, "Prog_write", WindowId::Form_Comm_Write)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+W")));
+    addOpenAction(program, "Prog_verify", WindowId::Form_Verify);
     addOpenAction(program, "Prog_batch", WindowId::Form_Batch_Write);
 
     QMenu *adjust = topMenu("Adjust");
@@ -249,6 +287,7 @@ void MainWindow::applyTexts()
     for (const ToolButton &b : ToolButtons)
         toolbar_->findChild<QAction *>(QString::fromLatin1(b.key))
             ->setToolTip(Texts(b.chinese, b.english));
+    editActions_->applyTexts();
     findChild<QAction *>(QStringLiteral("Language_chn"))->setChecked(IsChinese);
     findChild<QAction *>(QStringLiteral("Language_eng"))->setChecked(!IsChinese);
     setPanelText(1, Texts("状态", "State"));
@@ -265,6 +304,7 @@ void MainWindow::startUp()
 {
     ResetGlobals(); // version, Chinese, port 1, tone list, model table, image
     ResetOpenWindows();
+    history_->clear(); // the default image is where the history begins
     SetAboutTexts();
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->size() : QSize(1600, 1000);

@@ -10,10 +10,12 @@
 #include <QMainWindow>
 #include <array>
 
+class DataBandPanel;
+class EditActions;
+class QAction;
 class QMdiArea;
 class QToolBar;
-class QAction;
-class DataBandPanel;
+class UndoHistory;
 
 class MainWindow : public QMainWindow, public MainFrame {
     Q_OBJECT
@@ -33,6 +35,8 @@ public:
     void toolbarButton(const QString &key);
     // Language_chn / Language_eng.
     void switchLanguage(bool chinese);
+    // The image's undo history, one for the program.
+    UndoHistory *history() const { return history_; }
 
 signals:
     // The main window has its new captions and the open windows reloaded.
@@ -48,6 +52,8 @@ private:
 
     QMdiArea *area_ = nullptr;
     QToolBar *toolbar_ = nullptr;
+    UndoHistory *history_ = nullptr;
+    EditActions *editActions_ = nullptr;
     std::array<QLabel *, 8> panels_{};
     DataBandPanel *dataBand_ = nullptr;
 };

@@ -46,6 +46,15 @@ void ShowBandInStatusBar()
 
 } // namespace
 
+void FollowBandRecord()
+{
+    SetBandFromRecord();
+    for (int m = 0; m < int(ModelNames.size()); ++m)
+        if (BandTable[m] == BandLowMHz && BandTable[m + 7] == BandHighMHz)
+            ModelIndex = int16_t(m);
+    ShowBandInStatusBar();
+}
+
 QString BandLabelText(const QString &word, double low, double high, bool upperBlank)
 {
     return u' ' + word + NumberText(low) + QStringLiteral(" -- ") +

@@ -39,3 +39,8 @@ private:
 // Text of a band label: " UHF400 --  470 MHZ". The upper limit gets the
 // sign blank of a positive number unless upperBlank is false.
 QString BandLabelText(const QString &word, double low, double high, bool upperBlank = true);
+
+// Undo or redo wrote the band-limit record: the editors' limits, the model
+// chosen and the status bar follow the record, as choosing the model set
+// them. The model stays as it is when no model has those limits.
+void FollowBandRecord();

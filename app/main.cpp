@@ -1,38 +1,67 @@
 #include "DemoRadio.h"
 #include "Display.h"
-#include "MainWindow.h"
 #include "PortBinding.h"
 #include "Program.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <cstdio>
+
+namespace {
+
+// The options of the program; help and version need no display, so that a
+// console user and the man page generator get them anywhere.
+struct Options {
+    QCommandLineOption port{QStringLiteral("port"), QStringLiteral("Bind COM1 to this serial device."),
+                            QStringLiteral("DEVICE")};
+    QCommandLineOption demo{QStringLiteral("demo"),
+                            QStringLiteral("Start a simulated radio and bind COM1 to it.")};
+
+    void addTo(QCommandLineParser &parser) const
+    {
+        parser.setApplicationDescription(QStringLiteral(
+            "Programming software for QL540 radios: read a radio's memory over its programming\n"
+            "cable, edit its channels, options, VFO and FM presets, save them as a channel file\n"
+            "and write them back. Without a display it says so and ends; the command-line tool\n"
+            "ql540 does the same work without windows."));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOptions({port, demo});
+    }
+};
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    const Options options;
     if (!DisplayAvailable()) {
+        // --help and --version still answer; anything else needs a display.
+        QCoreApplication console(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("ql540-cps"));
+        QCoreApplication::setApplicationVersion(QStringLiteral(QL540_VERSION));
+        QCommandLineParser parser;
+        options.addTo(parser);
+        parser.parse(QCoreApplication::arguments());
+        if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version")))
+            parser.process(console); // prints and exits
         std::fprintf(stderr,
                      "ql540-cps: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
                      "Start it on a desktop, or under a virtual display with:\n"
-                     "  xvfb-run -a -s \"-screen 0 1600x1000x24\" build/bin/ql540-cps\n");
+                     "  xvfb-run -a -s \"-screen 0 1600x1000x24\" ql540-cps\n");
         return 1;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(ProgramName));
+    QApplication::setApplicationVersion(QStringLiteral(QL540_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Programming software for QL540 radios."));
-    parser.addHelpOption();
-    const QCommandLineOption port(QStringLiteral("port"),
-                                  QStringLiteral("Bind COM1 to this serial device."),
-                                  QStringLiteral("DEVICE"));
-    const QCommandLineOption demo(QStringLiteral("demo"),
-                                  QStringLiteral("Start a simulated radio and bind COM1 to it."));
-    parser.addOptions({port, demo});
+    options.addTo(parser);
     parser.process(app);
-    if (parser.isSet(port))
-        BindPort(1, parser.value(port));
-    if (parser.isSet(demo)) {
+    if (parser.isSet(options.port))
+        BindPort(1, parser.value(options.port));
+    if (parser.isSet(options.demo)) {
         QString error;
         const QString device = StartDemoRadio(&app, {QStringLiteral("--sample")}, &error);
         if (device.isEmpty()) {

@@ -10,6 +10,7 @@
 #include "Messages.h"
 #include "RecordCodec.h"
 #include "KeyPresses.h"
+#include "UndoHistory.h"
 #include "Windows.h"
 
 #include <QApplication>
@@ -54,6 +55,8 @@ ChannelEditWindow::ChannelEditWindow() : ChildWindow(WindowId::Form_Chann_Edit)
     build();
     connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this,
             &ChannelEditWindow::onRowsChanged);
+    if (UndoHistory *history = UndoHistory::instance())
+        connect(history, &UndoHistory::aboutToReplay, this, [this] { commitPendingField(); });
 }
 
 void ChannelEditWindow::build()
@@ -107,7 +110,8 @@ void ChannelEditWindow::build()
     // The name is stored as it is typed; leaving the field shows it as stored.
     connect(name_, &QLineEdit::textEdited, this, [this](const QString &text) {
         store(EditChannelText(RadioData, channel_, ChannelField::Name, text, EditWindowProfile,
-                              CurrentBand()));
+                              CurrentBand()),
+              ChangeKind::NameTyping);
     });
     const std::pair<QComboBox *, ChannelField> lists[] = {{decode_, ChannelField::Decode},
                                                           {encode_, ChannelField::Encode},
@@ -250,16 +254,16 @@ void ChannelEditWindow::followGrid(int n)
 
 void ChannelEditWindow::onUnload() { commitPendingField(); }
 
-void ChannelEditWindow::store(const std::function<void(ImageTable &)> &edit)
+void ChannelEditWindow::store(const std::function<void(ImageTable &)> &edit, ChangeKind kind)
 {
     const QScopedValueRollback<bool> own(ownChange_, true);
-    ImageChanges::instance().apply(ChangeKind::CellEdit, edit);
+    ImageChanges::instance().apply(kind, edit);
 }
 
-void ChannelEditWindow::store(const ChannelEditResult &edit)
+void ChannelEditWindow::store(const ChannelEditResult &edit, ChangeKind kind)
 {
     if (!edit.cells.empty())
-        store([&edit](ImageTable &image) { edit.applyTo(image); });
+        store([&edit](ImageTable &image) { edit.applyTo(image); }, kind);
 }
 
 // Changes made elsewhere (the grid, a read, an opened file) show at once,

@@ -57,8 +57,9 @@ protected:
 private:
     void build();
     // Runs an edit of the image as this window's own change.
-    void store(const std::function<void(ImageTable &)> &edit);
-    void store(const ChannelEditResult &edit);
+    void store(const std::function<void(ImageTable &)> &edit,
+               ChangeKind kind = ChangeKind::CellEdit);
+    void store(const ChannelEditResult &edit, ChangeKind kind = ChangeKind::CellEdit);
     void onRowsChanged(const ImageChange &change);
     // Shows channel n with the number field and the scroll bar naming it.
     // Brought there by the user (opening, moving, or activating the form on

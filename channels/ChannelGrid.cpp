@@ -6,10 +6,12 @@
 #include "ChannelRules.h"
 #include "ChannelTexts.h"
 #include "CommandButton.h"
+#include "GridClipboard.h"
 #include "Globals.h"
 #include "ImageRoutines.h"
 #include "MainFrame.h"
 #include "PendingName.h"
+#include "UndoHistory.h"
 #include "Windows.h"
 
 #include <QComboBox>
@@ -63,7 +65,10 @@ void ChannelGridWindow::buildGrid()
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setSectionsClickable(false);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several channels can be selected for the row operations.
+    grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setWordWrap(false);
     grid_->setTextElideMode(Qt::ElideNone);
@@ -87,6 +92,10 @@ void ChannelGridWindow::buildGrid()
     connect(comboEdit_, &QComboBox::activated, this, &ChannelGridWindow::onChoice);
     connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this,
             &ChannelGridWindow::onRowsChanged);
+    clipboard_ = new GridClipboard(grid_);
+    connect(grid_, &QWidget::customContextMenuRequested, this, &ChannelGridWindow::showRowMenu);
+    if (UndoHistory *history = UndoHistory::instance())
+        connect(history, &UndoHistory::aboutToReplay, this, [this] { commitOpenEditor(); });
 }
 
 void ChannelGridWindow::applyTexts()
@@ -105,6 +114,7 @@ void ChannelGridWindow::applyTexts()
     edit_->setText(GridTexts::EditCaption());
     help_->setText(GridTexts::HelpCaption());
     close_->setText(GridTexts::CloseCaption());
+    clipboard_->applyTexts();
 }
 
 QRect ChannelGridWindow::placement() const
@@ -214,7 +224,7 @@ void ChannelGridWindow::ClearChannel(int n)
     const auto &cells = RadioData[n];
     if (std::any_of(cells.begin(), cells.begin() + BlockSize,
                     [](int16_t cell) { return cell != ErasedByte; }))
-        store(ChangeKind::CellEdit, [n](ImageTable &image) { EraseChannelCells(image, n); });
+        store(ChangeKind::ShownValues, [n](ImageTable &image) { EraseChannelCells(image, n); });
 }
 
 void ChannelGridWindow::showCaption() { setWindowTitle(ChannelCaption(CurrentChannel)); }

@@ -6,6 +6,7 @@
 // image, and every change of it that touches a channel redraws that row.
 #pragma once
 
+#include "ChannelRows.h"
 #include "ChildWindow.h"
 #include "ImageChanges.h"
 
@@ -14,9 +15,11 @@
 #include <optional>
 
 class CellEditorOverlay;
+class GridClipboard;
 class QComboBox;
 class QKeyEvent;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QTableWidget;
 struct ChannelMessage;
@@ -37,12 +40,25 @@ public:
     // Caption from CurrentChannel; the channel edit window uses it too.
     void showCaption();
 
+    // Row operations (ChannelGridRows.cpp) on the selected channels, or the
+    // current one when none is selected. Each is one change.
+    ChannelSet selectedChannels() const;
+    void selectChannels(const ChannelSet &channels);
+    void insertChannel();
+    void deleteChannels();
+    void moveChannelsUp();
+    void moveChannelsDown();
+
 signals:
     // The user made channel n the grid's current channel (a click or a
     // move of the current cell); the channel edit window follows it.
     void currentChannelChosen(int n);
+    // The grid's context menu, filled, just before it shows.
+    void rowMenuAboutToShow(QMenu *menu);
 
 public:
+    GridClipboard *clipboard() const { return clipboard_; }
+
     // The cell being edited or committed and its text when editing began.
     int EditRow = 0;
     int EditCol = 0;
@@ -90,6 +106,8 @@ private:
     void rememberEditorData();
     void abandonEdit();
     void clearAll();
+    void commitOpenEditor();
+    void showRowMenu(const QPoint &position);
     bool gridKey(QKeyEvent *event);
     bool textEditKey(QKeyEvent *event);
     bool listEditKey(QKeyEvent *event);
@@ -115,4 +133,6 @@ private:
     std::array<int16_t, BlockSize + NameLength> editorData_{};
     // True while this window's own edit runs through ImageChanges.
     bool ownChange_ = false;
+    // Copy, cut and paste of channels (GridClipboard.cpp).
+    GridClipboard *clipboard_ = nullptr;
 };

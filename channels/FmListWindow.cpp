@@ -8,6 +8,7 @@
 #include "Messages.h"
 #include "RecordCodec.h"
 #include "KeyPresses.h"
+#include "UndoHistory.h"
 #include "Windows.h"
 
 #include <QCoreApplication>
@@ -56,6 +57,13 @@ FmListWindow::FmListWindow() : ChildWindow(WindowId::Form_Edit_Test)
     connect(edit_, &QLineEdit::textEdited, this, &FmListWindow::onEditorText);
     connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this,
             &FmListWindow::onRowsChanged);
+    // A station being typed is stored before an undo or redo, as leaving
+    // its cell would store it.
+    if (UndoHistory *history = UndoHistory::instance())
+        connect(history, &UndoHistory::aboutToReplay, this, [this] {
+            if (const auto cell = editors_->cell(); cell && edit_->isModified())
+                leaveCell(cell->row, cell->col);
+        });
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);

@@ -39,6 +39,13 @@ bool LanguageFromArguments(const QStringList &arguments, bool &chinese)
     return true;
 }
 
+bool Chinese(const QStringList &arguments)
+{
+    bool chinese = false;
+    LanguageFromArguments(arguments, chinese);
+    return chinese;
+}
+
 void AddCommonOptions(QCommandLineParser &parser)
 {
     parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
@@ -102,4 +109,30 @@ int ArgumentError(const QString &message, const QString &command)
     PrintError(QStringLiteral("ql540 %1: %2").arg(command, message));
     PrintError(Texts("用法见 \"ql540 %1 --help\"。", "See \"ql540 %1 --help\".").arg(command));
     return ExitBadInput;
+}
+
+QCommandLineOption PortOption()
+{
+    return QCommandLineOption(QStringLiteral("port"),
+                              Texts("编程线所接的串口：设备路径（/dev/ttyUSB0、COM3）或端口号 1..8；"
+                                    "write 和 read --output-dir 可多次给出，同时处理多台对讲机。",
+                                    "Serial port of the programming cable: a device path "
+                                    "(/dev/ttyUSB0, COM3) or a port number 1..8; write and read "
+                                    "--output-dir take it several times for several radios at once."),
+                              Texts("设备", "DEVICE"));
+}
+
+QCommandLineOption QuietOption()
+{
+    return QCommandLineOption({QStringLiteral("q"), QStringLiteral("quiet")},
+                              Texts("只输出错误。", "Print nothing but errors."));
+}
+
+bool LoadFile(const QString &path, ImageTable &image)
+{
+    ChannelFileError error;
+    if (ReadChannelFile(path, image, &error))
+        return true;
+    PrintError(IsChinese ? error.chinese : error.english);
+    return false;
 }

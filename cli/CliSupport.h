@@ -2,14 +2,18 @@
 // language option, and printing in the user's language.
 #pragma once
 
+#include "Globals.h"
+
+#include <QCommandLineOption>
 #include <QString>
 #include <QStringList>
 
 class QCommandLineParser;
 
 // 0 success, 1 the radio or the port failed, 2 the arguments or a file were
-// bad. Scripts branch on these.
-enum ExitCode { ExitSuccess = 0, ExitLinkFailure = 1, ExitBadInput = 2 };
+// bad, 3 a verify or a comparison found differences, 4 an import applied
+// only part of a file. Scripts branch on these.
+enum ExitCode { ExitSuccess = 0, ExitLinkFailure = 1, ExitBadInput = 2, ExitDifferent = 3, ExitPartial = 4 };
 
 // Puts the program's globals into their start-up state and the language of
 // "--lang" (English unless "zh"). Every subcommand starts with it.
@@ -19,6 +23,9 @@ void StartUp(bool chinese);
 // the parser's own errors come out in the chosen language. Returns false for
 // an unknown language (message printed).
 bool LanguageFromArguments(const QStringList &arguments, bool &chinese);
+
+// The language a subcommand's arguments ask for (true: Chinese).
+bool Chinese(const QStringList &arguments);
 
 // Adds --help and --lang to a subcommand's parser.
 void AddCommonOptions(QCommandLineParser &parser);
@@ -32,3 +39,11 @@ void PrintOut(const QString &text);
 void PrintError(const QString &text);
 // An argument error: the message and where to find help; returns 2.
 int ArgumentError(const QString &message, const QString &command);
+
+// Options several subcommands share.
+QCommandLineOption PortOption();
+QCommandLineOption QuietOption();
+
+// Reads a channel file into the image; false (message printed) when it
+// cannot be read or is not a channel file.
+bool LoadFile(const QString &path, ImageTable &image = RadioData);

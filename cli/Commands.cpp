@@ -3,6 +3,7 @@
 #include "ChannelFile.h"
 #include "FleetRun.h"
 #include "CliSupport.h"
+#include "CompareCommands.h"
 #include "Globals.h"
 #include "ImageReport.h"
 #include "Language.h"
@@ -18,41 +19,6 @@
 #include <optional>
 
 namespace {
-
-QCommandLineOption PortOption()
-{
-    return QCommandLineOption(QStringLiteral("port"),
-                              Texts("编程线所接的串口：设备路径（/dev/ttyUSB0、COM3）或端口号 1..8；"
-                                    "可多次给出，同时处理多台对讲机。",
-                                    "Serial port of the programming cable: a device path "
-                                    "(/dev/ttyUSB0, COM3) or a port number 1..8; give it several "
-                                    "times for several radios at once."),
-                              Texts("设备", "DEVICE"));
-}
-
-QCommandLineOption QuietOption()
-{
-    return QCommandLineOption({QStringLiteral("q"), QStringLiteral("quiet")},
-                              Texts("只输出错误。", "Print nothing but errors."));
-}
-
-bool Chinese(const QStringList &arguments)
-{
-    bool chinese = false;
-    LanguageFromArguments(arguments, chinese);
-    return chinese;
-}
-
-// Reads a channel file into RadioData; false (message printed) when it
-// cannot be read or is not a channel file.
-bool LoadFile(const QString &path)
-{
-    ChannelFileError error;
-    if (ReadChannelFile(path, RadioData, &error))
-        return true;
-    PrintError(IsChinese ? error.chinese : error.english);
-    return false;
-}
 
 // A read takes half a minute; find out before it that its file cannot be
 // saved where asked.
@@ -205,7 +171,13 @@ int WriteCommand(const QStringList &arguments)
                                        "Append each radio's result to this file (time, port, number, "
                                        "result, duration, attempts)."),
                                  Texts("文件", "FILE"));
-    parser.addOptions({port, quiet, each, log});
+    const QCommandLineOption verify(QStringLiteral("verify"),
+                                    Texts("写入后读回对讲机并与写入的数据比较（不同时退出码为 3）。",
+                                          "Read the radio back after the write and compare it with what "
+                                          "was written (exit code 3 when they differ)."));
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  Texts("以 JSON 输出校验结果。", "Print the verify's result as JSON."));
+    parser.addOptions({port, quiet, verify, json, each, log});
     parser.addPositionalArgument(QStringLiteral("FILE.chann"), Texts("要写入的信道参数文件。", "The channel file to write."));
     if (const int code = ParseCommand(parser, arguments, command); code >= 0)
         return code;
@@ -213,11 +185,18 @@ int WriteCommand(const QStringList &arguments)
         return ArgumentError(Texts("缺少 --port 设备。", "Missing --port DEVICE."), command);
     if (parser.positionalArguments().size() != 1)
         return ArgumentError(Texts("需要一个信道参数文件。", "Expected one channel file."), command);
+    if (parser.isSet(json) && !parser.isSet(verify))
+        return ArgumentError(Texts("--json 只能与 --verify 一起使用。", "--json goes with --verify only."), command);
     if (!LoadFile(parser.positionalArguments().constFirst()))
         return ExitBadInput;
 
     const QStringList ports = parser.values(port);
     if (ports.size() > 1 || parser.isSet(each) || parser.isSet(log)) {
+        // Verifying each radio of a run over several ports is still to come.
+        if (parser.isSet(verify))
+            return ArgumentError(Texts("--verify 目前只能用于一个端口（不能与 --each 或 --log 同用）。",
+                                       "--verify works with one --port only for now (not with --each or --log)."),
+                                 command);
         FleetOptions options;
         QString error;
         options.devices = ResolveFleetPorts(ports, &error);
@@ -229,7 +208,12 @@ int WriteCommand(const QStringList &arguments)
         return RunFleetWrite(options);
     }
     UsePort(parser.value(port));
-    return TransferExit(RunWrite(ProgressOutput::styleFor(parser.isSet(quiet))));
+    const ProgressOutput::Style style = ProgressOutput::styleFor(parser.isSet(quiet));
+    const TransferResult result = RunWrite(style);
+    if (result != TransferResult::Completed || !parser.isSet(verify))
+        return TransferExit(result);
+    // The write has prepared RadioData: it holds what was sent.
+    return VerifyRadio(RadioData, style, parser.isSet(json));
 }
 
 int ShowCommand(const QStringList &arguments)

@@ -1,7 +1,6 @@
 #include "ImageReport.h"
 
-#include "ChannelEditTexts.h"
-#include "ChannelGridTexts.h"
+#include "ChannelReport.h"
 #include "ChannelTexts.h"
 #include "Globals.h"
 #include "RecordCodec.h"
@@ -11,6 +10,9 @@
 #include <algorithm>
 
 namespace {
+
+// Tone texts carry the blanks of the tone list, which a script has no use for.
+QString ToneCell(const std::optional<QString> &tone) { return tone.value_or(QString()).trimmed(); }
 
 bool IsWide(char32_t c)
 {
@@ -22,36 +24,6 @@ bool IsWide(char32_t c)
 QString Pad(const QString &text, int width)
 {
     return text + QString(std::max(0, width - DisplayWidth(text)), u' ');
-}
-
-// A cell the grid leaves as it was is empty after a load, and so it is
-// here. Tone texts carry the blanks of the tone list, which a table or a
-// script has no use for.
-QString ToneCell(const std::optional<QString> &tone) { return tone.value_or(QString()).trimmed(); }
-
-// The switches of the channel edit window, by their captions there.
-struct ChannelSwitch {
-    const char *key;
-    QString (*title)();
-    RecordField field;
-};
-const ChannelSwitch Switches[] = {
-    {"vox", ChannelEditTexts::Vox, Record::Vox},
-    {"busyLock", ChannelEditTexts::BusyLock, Record::BusyLock},
-    {"scanAdd", ChannelEditTexts::ScanAdd, Record::ScanAdd},
-    {"txStop", ChannelEditTexts::TxStop, Record::TxStop},
-};
-
-QString OnOff(bool on) { return on ? Texts("开", "On") : Texts("关", "Off"); }
-
-QStringList RowCells(int channel, const ChannelRowTexts &t)
-{
-    QStringList cells{QString::number(channel), t.receive,  t.transmit,
-                      ToneCell(t.decode),       ToneCell(t.encode), t.power.value_or(QString()),
-                      t.bandwidth,              t.name};
-    for (const ChannelSwitch &s : Switches)
-        cells << OnOff(s.field.get(RadioData, channel) != 0);
-    return cells;
 }
 
 QString Table(const QList<QStringList> &rows)
@@ -101,25 +73,14 @@ int DisplayWidth(const QString &text)
     return width;
 }
 
-QStringList ChannelColumnTitles()
-{
-    QStringList titles = GridTexts::HeaderFormat().split(u'|');
-    for (QString &title : titles)
-        title = title.remove(u'^').trimmed();
-    return titles;
-}
-
 QString ImageReportText(bool all)
 {
-    QStringList titles = ChannelColumnTitles();
-    for (const ChannelSwitch &s : Switches)
-        titles << s.title().trimmed();
-    QList<QStringList> rows{titles};
+    QList<QStringList> rows{ChannelColumnTitles() + ChannelSwitchTitles()};
     for (int n = 1; n <= ChannelCount; ++n) {
         const ChannelRowTexts texts = ChannelTextsOf(n);
         if (texts.empty && !all)
             continue;
-        rows << (texts.empty ? QStringList{QString::number(n)} : RowCells(n, texts));
+        rows << (texts.empty ? QStringList{QString::number(n)} : ChannelRowCells(RadioData, n));
     }
     return Table(rows) + u'\n' + ItemsText(VfoTitle(), VfoItems()) + u'\n' +
            ItemsText(OptionsTitle(), OptionItems());
@@ -141,8 +102,8 @@ QJsonObject ImageReportJson(bool all)
             channel.insert(QStringLiteral("power"), t.power.value_or(QString()));
             channel.insert(QStringLiteral("bandwidth"), t.bandwidth);
             channel.insert(QStringLiteral("name"), t.name);
-            for (const ChannelSwitch &s : Switches)
-                channel.insert(QLatin1String(s.key), s.field.get(RadioData, n) != 0);
+            for (const ChannelSwitchState &s : ChannelSwitchStates(RadioData, n))
+                channel.insert(s.key, s.on);
         }
         channels.append(channel);
     }

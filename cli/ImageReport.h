@@ -3,12 +3,12 @@
 // features; as aligned text or as JSON.
 #pragma once
 
+#include "ChannelReport.h"
+
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
-// The eight column titles of the grid in the current language.
-QStringList ChannelColumnTitles();
 
 // Empty channels are left out unless all is set.
 QString ImageReportText(bool all);

@@ -2,11 +2,15 @@
 // scripts and machines without a desktop.
 #include "CliSupport.h"
 #include "Commands.h"
+#include "CsvCommands.h"
+#include "CompareCommands.h"
 #include "Globals.h"
 #include "Language.h"
 #include "RadioSimulator.h"
+#include "SheetCommand.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 #include <cstdio>
 #include <cstring>
 
@@ -18,24 +22,37 @@ QString Usage()
                  "\n"
                  "命令：\n"
                  "  read   --port 设备 --output 文件.chann   从对讲机读取并保存\n"
-                 "  write  --port 设备 文件.chann            把文件写入对讲机\n"
+                 "  write  --port 设备 文件.chann            把文件写入对讲机（--verify：写后校验）\n"
+                 "  verify --port 设备 文件.chann            校验对讲机中的数据是否与文件一致\n"
+                 "  diff   文件A.chann 文件B.chann [--json]  比较两个文件\n"
                  "  show   文件.chann [--all] [--json]       显示文件内容\n"
+                 "  export-csv 文件.chann 输出.csv           把信道导出为 CSV 信道列表\n"
+                 "  import-csv 输入.csv --into 文件.chann [--output 新.chann] [--from N] [--partial]\n"
+                 "                                           把 CSV 信道列表导入文件\n"
                  "  power  --port 设备 [--set 低,中,高]      显示或设置发射功率值\n"
+                 "  sheet  文件.chann --pdf 输出.pdf          打印信道表（PDF）\n"
                  "  sim    [选项]                            模拟对讲机（伪终端）\n"
                  "\n"
                  "每个命令都有 --help 和 --lang zh|en。\n"
-                 "退出码：0 成功，1 对讲机或串口故障，2 参数或文件错误。\n",
+                 "退出码：0 成功，1 对讲机或串口故障，2 参数或文件错误，3 校验或比较发现不同，4 导入只写入了部分行。\n",
                  "Usage: ql540 [--lang zh|en] <command> [options]\n"
                  "\n"
                  "Commands:\n"
                  "  read   --port DEVICE --output FILE.chann   read the radio into a file\n"
-                 "  write  --port DEVICE FILE.chann            write a file into the radio\n"
+                 "  write  --port DEVICE FILE.chann            write a file into the radio (--verify: and check it)\n"
+                 "  verify --port DEVICE FILE.chann            check that the radio holds the file\n"
+                 "  diff   A.chann B.chann [--json]            compare two files\n"
                  "  show   FILE.chann [--all] [--json]         print what a file holds\n"
+                 "  export-csv FILE.chann OUT.csv              channels out as a CSV channel list\n"
+                 "  import-csv IN.csv --into FILE.chann [--output NEW.chann] [--from N] [--partial]\n"
+                 "                                             a CSV channel list into a file\n"
                  "  power  --port DEVICE [--set LOW,MID,HIGH]  show or set the transmit power values\n"
+                 "  sheet  FILE.chann --pdf OUT.pdf            print the channel sheet as PDF\n"
                  "  sim    [options]                           simulated radio on a pseudo-terminal\n"
                  "\n"
                  "Every command takes --help and --lang zh|en.\n"
-                 "Exit codes: 0 success, 1 radio or port failure, 2 bad arguments or a bad file.\n");
+                 "Exit codes: 0 success, 1 radio or port failure, 2 bad arguments or a bad file,\n"
+                 "3 a verify or a comparison found differences, 4 an import applied only part of a file.\n");
 }
 
 // Where the command stands: users also put the language first
@@ -68,7 +85,13 @@ int main(int argc, char *argv[])
         return RunRadioSimulator(argc - at, argv + at);
     }
 
-    QCoreApplication app(argc, argv);
+    // The channel sheet paints with Qt Gui; it needs no display, only the
+    // off-screen platform. Every other command stays a console program.
+    const bool painting = at < argc && std::strcmp(argv[at], "sheet") == 0;
+    if (painting && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> application =
+        painting ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ql540"));
     const QStringList arguments = QCoreApplication::arguments();
     bool chinese = false;
@@ -88,6 +111,16 @@ int main(int argc, char *argv[])
         return ShowCommand(rest);
     if (command == QLatin1String("power"))
         return PowerCommand(rest);
+    if (command == QLatin1String("export-csv"))
+        return ExportCsvCommand(rest);
+    if (command == QLatin1String("import-csv"))
+        return ImportCsvCommand(rest);
+    if (command == QLatin1String("sheet"))
+        return SheetCommand(rest);
+    if (command == QLatin1String("verify"))
+        return VerifyCommand(rest);
+    if (command == QLatin1String("diff"))
+        return DiffCommand(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
         command == QLatin1String("help")) {
         std::fputs(Usage().toUtf8().constData(), stdout);

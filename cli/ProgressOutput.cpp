@@ -1,7 +1,8 @@
 #include "ProgressOutput.h"
 
+#include "Terminal.h"
+
 #include <algorithm>
-#include <unistd.h>
 
 namespace {
 
@@ -17,7 +18,7 @@ ProgressOutput::Style ProgressOutput::styleFor(bool quiet)
 {
     if (quiet)
         return Style::Quiet;
-    return isatty(fileno(stderr)) ? Style::Bar : Style::Lines;
+    return IsTerminal(stderr) ? Style::Bar : Style::Lines;
 }
 
 void ProgressOutput::setPercent(int percent) { percent_ = std::clamp(percent, 0, 100); }

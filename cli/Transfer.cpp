@@ -5,6 +5,7 @@
 #include "PortBinding.h"
 #include "ReadExchange.h"
 #include "SerialLink.h"
+#include "VerifyExchange.h"
 #include "WritePreparation.h"
 
 #include <QEventLoop>
@@ -113,4 +114,13 @@ TransferResult RunWrite(ProgressOutput::Style style)
 {
     WriteExchange write(PrepareWriteBlocks);
     return Run(write, style);
+}
+
+TransferResult RunVerifyRead(ProgressOutput::Style style, ImageTable &radio)
+{
+    VerifyExchange verify;
+    const TransferResult result = Run(verify, style);
+    if (result == TransferResult::Completed)
+        radio = VerifiedRows(verify.blocks());
+    return result;
 }

@@ -3,6 +3,7 @@
 // messages, reported on the console.
 #pragma once
 
+#include "Globals.h"
 #include "ProgressOutput.h"
 
 #include <QString>
@@ -21,3 +22,6 @@ void UsePort(const QString &device);
 TransferResult RunRead(ProgressOutput::Style style);
 // Prepares RadioData as the write window does and sends rows 0..239.
 TransferResult RunWrite(ProgressOutput::Style style);
+// Reads blocks 0..239 back into rows 0..239 of radio (the other rows
+// erased) for a comparison; RadioData stays as it is.
+TransferResult RunVerifyRead(ProgressOutput::Style style, ImageTable &radio);

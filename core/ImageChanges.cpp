@@ -13,7 +13,7 @@ RowBytes RowOf(const ImageTable &image, int row)
     return bytes;
 }
 
-// Leaves the nesting depth as it was, also when an edit throws.
+// Leaves a nesting depth as it was, also when an edit throws.
 class DepthGuard {
 public:
     explicit DepthGuard(int &depth) : depth_(depth) { ++depth_; }
@@ -45,6 +45,43 @@ bool ImageChange::touches(int firstRow, int lastRow) const
     });
 }
 
+void PutBefore(ImageTable &image, const ImageChange &change)
+{
+    for (const RowChange &row : change.rows)
+        for (int c : row.changedColumns())
+            image[row.row][c] = row.before[c];
+}
+
+void PutAfter(ImageTable &image, const ImageChange &change)
+{
+    for (const RowChange &row : change.rows)
+        for (int c : row.changedColumns())
+            image[row.row][c] = row.after[c];
+}
+
+ImageChange Combined(const ImageChange &first, const ImageChange &then)
+{
+    ImageChange combined{first.kind, {}, first.followUp};
+    auto a = first.rows.cbegin();
+    auto b = then.rows.cbegin();
+    auto add = [&combined](const RowChange &row) {
+        if (row.before != row.after)
+            combined.rows << row;
+    };
+    while (a != first.rows.cend() || b != then.rows.cend()) {
+        if (b == then.rows.cend() || (a != first.rows.cend() && a->row < b->row)) {
+            add(*a++);
+        } else if (a == first.rows.cend() || b->row < a->row) {
+            add(*b++);
+        } else {
+            add(RowChange{a->row, a->before, b->after});
+            ++a;
+            ++b;
+        }
+    }
+    return combined;
+}
+
 ImageChanges &ImageChanges::instance()
 {
     static ImageChanges changes;
@@ -53,7 +90,7 @@ ImageChanges &ImageChanges::instance()
 
 ImageChange ImageChanges::apply(ChangeKind kind, const std::function<void(ImageTable &)> &edit)
 {
-    ImageChange change{kind, {}};
+    ImageChange change{kind, {}, announcing_ > 0};
     if (depth_ > 0) {
         edit(RadioData); // the outer call reports it
         return change;
@@ -70,8 +107,10 @@ ImageChange ImageChanges::apply(ChangeKind kind, const std::function<void(ImageT
         if (after != before[r])
             change.rows << RowChange{r, before[r], after};
     }
-    if (!change.isEmpty())
+    if (!change.isEmpty()) {
+        DepthGuard announcing(announcing_);
         emit rowsChanged(change);
+    }
     return change;
 }
 

@@ -20,6 +20,9 @@
 //   outside. Undo therefore restores only the cells a change changed
 //   (RowChange::changedColumns), never whole rows.
 //
+// A change made by a window while it redraws after another change is
+// announced as that change's follow-up (ImageChange::followUp).
+//
 // Nothing is emitted when an edit changes nothing. Only the used part of
 // the image (rows 0..255, columns 0..15) is compared.
 #pragma once
@@ -43,6 +46,18 @@ enum class ChangeKind {
     OpenedFile,       // a channel file was opened
     PowerCalibration, // transmit power adjusted
     Recovered,        // unsaved work of an earlier run restored
+    CsvImport,        // channels taken from a CSV channel list
+    Paste,            // channels pasted from the clipboard
+    Cut,              // channels cut to the clipboard
+    InsertChannel,    // an empty channel put in, those below moved down
+    DeleteChannels,   // channels taken out, those below moved up
+    MoveChannelsUp,   // channels moved one place up
+    MoveChannelsDown, // channels moved one place down
+    NameTyping,       // a channel name stored as it is typed, key by key
+    // What a window stores as it shows the image (values beyond their
+    // lists written back as shown, stray cells of an empty channel erased):
+    // no user's change, so no undo step of its own.
+    ShownValues,
 };
 
 using RowBytes = std::array<int16_t, BlockSize>;
@@ -59,12 +74,25 @@ struct RowChange {
 struct ImageChange {
     ChangeKind kind = ChangeKind::CellEdit;
     QList<RowChange> rows; // ascending by row; only rows that differ
+    // Made while another change was being announced: a window storing as
+    // it redrew that change. It belongs to that change.
+    bool followUp = false;
 
     bool isEmpty() const { return rows.isEmpty(); }
     bool touches(int row) const;
     bool touches(int firstRow, int lastRow) const;
 };
 Q_DECLARE_METATYPE(ImageChange)
+
+// What undo and redo write: the cells the change changed, as they were
+// before it or after it. Cells it left alone (those the write preparation
+// rebuilds among them) are not touched.
+void PutBefore(ImageTable &image, const ImageChange &change);
+void PutAfter(ImageTable &image, const ImageChange &change);
+// The change `then`, made right after `first`, folded into it: one change
+// of first's kind from the image before first to the image after then.
+// Rows that end as they began drop out.
+ImageChange Combined(const ImageChange &first, const ImageChange &then);
 
 class ImageChanges : public QObject {
     Q_OBJECT
@@ -84,4 +112,5 @@ signals:
 private:
     ImageChanges() = default;
     int depth_ = 0;
+    int announcing_ = 0; // rowsChanged being emitted, nested
 };

@@ -1,6 +1,7 @@
 #include "FileWindows.h"
 
 #include "ChannelFile.h"
+#include "CompareWindow.h"
 #include "ImageChanges.h"
 #include "ImageOrigin.h"
 #include "Messages.h"
@@ -120,4 +121,5 @@ void RegisterFileWindows()
     const WindowTraits traits{.dialogLike = true, .closedByCloseOf = WindowId::frm_chann};
     Windows::Register(WindowId::Form_open_chann, [] { return new OpenChannelWindow; }, traits);
     Windows::Register(WindowId::Form_save_chann, [] { return new SaveChannelWindow; }, traits);
+    Windows::Register(WindowId::Form_Compare, [] { return new CompareWindow; });
 }

@@ -20,9 +20,11 @@ enum class WindowId {
     Form_Edit_Test,
     Form_Adjust_Txp,
     Form_Chann_Edit,
+    Form_Verify,
+    Form_Compare,
     Form_Batch_Write,
 };
-constexpr int WindowCount = 13;
+constexpr int WindowCount = 15;
 
 class OpenWindowFlags {
 public:

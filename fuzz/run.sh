@@ -15,7 +15,7 @@ seconds=${2:-20}
 processes=${3:-1}
 shift $(($# < 3 ? $# : 3))
 harnesses=("$@")
-[ ${#harnesses[@]} -eq 0 ] && harnesses=(channel_file_fuzzer conversion_fuzzer link_fuzzer)
+[ ${#harnesses[@]} -eq 0 ] && harnesses=(channel_file_fuzzer channel_csv_fuzzer conversion_fuzzer link_fuzzer)
 findings="$build/fuzz-findings"
 mkdir -p "$findings"
 status=0

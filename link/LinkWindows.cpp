@@ -5,6 +5,7 @@
 #include "PowerWindow.h"
 #include "RadioWriteOpen.h"
 #include "TransferWindow.h"
+#include "VerifyWindow.h"
 #include "Windows.h"
 
 void RegisterLinkWindows()
@@ -13,6 +14,7 @@ void RegisterLinkWindows()
     Windows::Register(WindowId::Form_Comm_Read, [] { return new ReadWindow; }, {.dialogLike = true});
     Windows::Register(WindowId::Form_Comm_Write, [] { return new WriteWindow; }, {.dialogLike = true});
     Windows::Register(WindowId::Form_Adjust_Txp, [] { return new PowerWindow; }, {.dialogLike = true});
+    Windows::Register(WindowId::Form_Verify, [] { return new VerifyWindow; });
     Windows::Register(WindowId::Form_Batch_Write, [] { return new BatchWriteWindow; }, {.dialogLike = true});
     SetRadioWriteOpenQuery(
         [] { return Windows::IsOpen(WindowId::Form_Comm_Write) || Windows::IsOpen(WindowId::Form_Batch_Write); });

@@ -9,6 +9,7 @@
 #include "PendingName.h"
 #include "ReadExchange.h"
 #include "SerialLink.h"
+#include "VerifyWindow.h"
 #include "Windows.h"
 #include "WritePreparation.h"
 
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -132,3 +134,19 @@ WriteWindow::WriteWindow()
 {
 }
 
+void WriteWindow::transferEnded(bool completed)
+{
+    if (!completed)
+        return;
+    // The radio now holds something else than a verify read before.
+    VerifyWindow::ForgetLastRead();
+    offerVerify_ = true;
+}
+
+// Once the finished write has gone, the verify is one click away.
+void WriteWindow::onUnload()
+{
+    if (!offerVerify_ || !TheMainFrame())
+        return;
+    QTimer::singleShot(0, TheMainFrame()->widget(), [] { VerifyWindow::OfferAfterWrite(); });
+}

@@ -70,4 +70,11 @@ class WriteWindow : public TransferWindow {
     Q_OBJECT
 public:
     WriteWindow();
+    void transferEnded(bool completed) override;
+
+protected:
+    void onUnload() override;
+
+private:
+    bool offerVerify_ = false;
 };

@@ -13,6 +13,11 @@ packages=(
   libgl-dev libxkbcommon-dev
   qt6-qpa-plugins
   xvfb xauth imagemagick fonts-noto-cjk
+  # The Debian package (make package) and its checks: icons from the SVG,
+  # man pages from --help, package and metadata validators; poppler reads
+  # the printed channel sheet back in the tests.
+  dpkg-dev file librsvg2-bin help2man desktop-file-utils appstream lintian
+  poppler-utils
   time
 )
 

@@ -47,9 +47,9 @@ void OptionsWindow::act(const std::function<void()> &action)
         flushMessages();
 }
 
-void OptionsWindow::edit(const std::function<void(ImageTable &)> &change)
+void OptionsWindow::edit(const std::function<void(ImageTable &)> &change, ChangeKind kind)
 {
-    act([&change] { ImageChanges::instance().apply(ChangeKind::OptionsEdit, change); });
+    act([&change, kind] { ImageChanges::instance().apply(kind, change); });
 }
 
 void OptionsWindow::warn(const SettingsMessage &message) { pending_ << message; }
@@ -137,6 +137,7 @@ void OptionsWindow::connectHandlers()
 
 void OptionsWindow::ShowOptions()
 {
+    // What showing stores is no change of the user's.
     edit([this](ImageTable &image) {
         // Values beyond their lists are written back as shown.
         StoreShownValues(image);
@@ -189,7 +190,7 @@ void OptionsWindow::ShowOptions()
         setWorkModeEnabled(!channelOnly->isChecked());
 
         ClearReservedOptionBit(image);
-    });
+    }, ChangeKind::ShownValues);
 }
 
 void OptionsWindow::showList(const QString &key)

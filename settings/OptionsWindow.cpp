@@ -2,6 +2,7 @@
 
 #include "ImageChanges.h"
 #include "MainFrame.h"
+#include "UndoHistory.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -22,6 +23,14 @@ OptionsWindow::OptionsWindow() : ChildWindow(WindowId::frm_option)
     buildLayout();
     connectHandlers();
     connect(close_, &QPushButton::clicked, this, [this] { unload(); });
+    // A field typed into is stored before an undo or redo, as leaving it
+    // would store it.
+    if (UndoHistory *history = UndoHistory::instance())
+        connect(history, &UndoHistory::aboutToReplay, this, [this] {
+            auto *field = qobject_cast<QLineEdit *>(focusWidget());
+            if (field && fields_.count(field) && field->isModified() && !unloading_)
+                leave(field);
+        });
     // Help has no action.
 
     // Changes made elsewhere (a read, an opened file, another editor) show

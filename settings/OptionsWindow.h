@@ -8,6 +8,7 @@
 #pragma once
 
 #include "ChildWindow.h"
+#include "ImageChanges.h"
 #include "ControlEvents.h"
 #include "SettingsMessages.h"
 #include "TypedKeys.h"
@@ -64,7 +65,8 @@ private:
     // Every handler runs inside act(): messages wait until the outermost
     // one is done. edit() also makes what it stores one change of the image.
     void act(const std::function<void()> &action);
-    void edit(const std::function<void(ImageTable &)> &change);
+    void edit(const std::function<void(ImageTable &)> &change,
+              ChangeKind kind = ChangeKind::OptionsEdit);
     void warn(const SettingsMessage &message);
     void focusBack(QLineEdit *field);
     void flushMessages();

@@ -277,6 +277,16 @@ std::optional<SimReply> RadioSimCore::writeBlock(int block, int length)
     }
     for (int i = 0; i < 16; ++i)
         memory_[block * 16 + i] = uint8_t(data.at(i));
+    if (!power && faults_.corruptBlock == block) {
+        uint8_t &cell = memory_[block * 16 + faults_.corruptColumn];
+        const uint8_t sent = cell;
+        cell = faults_.corruptValue >= 0 ? uint8_t(faults_.corruptValue) : uint8_t(sent ^ 0x01);
+        log(QStringLiteral("fault: block %1 column %2 stored as %3 instead of %4")
+                .arg(block)
+                .arg(faults_.corruptColumn)
+                .arg(cell)
+                .arg(sent));
+    }
     if (armed && faults_.noAckBlock == block) {
         faults_.noAckBlock = -1;
         log(QStringLiteral("fault: no acknowledge to block %1").arg(block));

@@ -38,6 +38,13 @@ struct SimFaults {
     int noAckReplyBlock = -1;// once: this block's reply lacks its leading acknowledge (20 bytes)
     int hangUpBlock = -1;    // stop for good at this read or write block
     int hangUpAfterBlock = -1; // stop for good right after answering this block
+    // Every write of this block is acknowledged but stores corruptValue
+    // (or, when that is -1, the byte sent with its lowest bit flipped) in
+    // column corruptColumn: a memory that takes something else than it was
+    // given.
+    int corruptBlock = -1;
+    int corruptColumn = 0;
+    int corruptValue = -1;
     // The power frame (1 = the first of the session) from which the block
     // faults above strike at block 240; earlier power frames are answered.
     int powerFaultFrame = 1;

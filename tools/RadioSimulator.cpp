@@ -25,6 +25,9 @@
 
 namespace {
 
+// Blocks a write frame can address: the write sends 0..239.
+constexpr int WriteBlockLimit = 240;
+
 volatile sig_atomic_t stopRequested = 0;
 void RequestStop(int) { stopRequested = 1; }
 
@@ -101,6 +104,11 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     const QCommandLineOption hangUp = number("hang-up-block", "Hang up the line at block N (read or write).");
     const QCommandLineOption hangUpAfter =
         number("hang-up-after-block", "Hang up the line right after answering block N (read or write).");
+    const QCommandLineOption corrupt(
+        QStringLiteral("corrupt-block"),
+        QStringLiteral("Acknowledge every write of block K but store a wrong byte in column COL (default 0): "
+                       "VALUE (0..255) or, without it, the byte sent with its lowest bit flipped."),
+        QStringLiteral("K[:COL[:VALUE]]"));
     const QCommandLineOption radios = number(
         "radios", "A box of N radios taking turns on the line, each from the same memory: after its write "
                   "one stays plugged in for --stay-ms, then the line is silent for --swap-ms until the next "
@@ -114,7 +122,8 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
         "power-fault-frame", "The block faults at block 240 strike from power frame N of the session on (default 1).");
     parser.addOptions({image, sample, dump, noPace, log, silent, wrongIdent, identOffset, identLength, splitIdent,
                        identFaultHandshake, silentFrom, noReply, shortReply, stray, strayCount, strayIdent, nak,
-                       noAck, nakRequest, noAckReply, hangUp, hangUpAfter, powerFaultFrame, radios, stayMs, swapMs});
+                       noAck, nakRequest, noAckReply, hangUp, hangUpAfter, powerFaultFrame, corrupt, radios,
+                       stayMs, swapMs});
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "ql540-radio-sim: %s\n", qPrintable(parser.errorText()));
         exitCode = 2;
@@ -161,6 +170,28 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     f.strayAfterIdent = value(strayIdent, 0, 0, 256);
     f.hangUpBlock = value(hangUp, -1, 0, 255);
     f.hangUpAfterBlock = value(hangUpAfter, -1, 0, 255);
+    if (parser.isSet(corrupt)) {
+        // K, K:COL or K:COL:VALUE; a value may be given in hex (0x2A).
+        const QStringList parts = parser.value(corrupt).split(u':');
+        const int lows[] = {0, 0, 0}, highs[] = {WriteBlockLimit - 1, 15, 255};
+        int numbers[] = {-1, 0, -1};
+        bool ok = parts.size() <= 3;
+        for (int i = 0; ok && i < parts.size(); ++i) {
+            const QString part = parts.at(i).trimmed();
+            const bool hex = part.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
+            numbers[i] = (hex ? part.mid(2) : part).toInt(&ok, hex ? 16 : 10);
+            ok = ok && numbers[i] >= lows[i] && numbers[i] <= highs[i];
+        }
+        if (!ok) {
+            std::fprintf(stderr, "ql540-radio-sim: --corrupt-block needs K[:COL[:VALUE]] with K 0..%d, COL 0..15, "
+                                 "VALUE 0..255\n",
+                         WriteBlockLimit - 1);
+            good = false;
+        }
+        f.corruptBlock = numbers[0];
+        f.corruptColumn = numbers[1];
+        f.corruptValue = numbers[2];
+    }
     options.radios = value(radios, 1, 1, 1000);
     options.stayMs = value(stayMs, 3000, 0, 600000);
     options.swapMs = value(swapMs, 4000, 0, 600000);

@@ -19,6 +19,9 @@ struct PortOpenResult {
     bool inUse = false;    // another program holds the device
     QString lockFile{};    // in use: the lock file naming the holder, where known
     QString holder{};      // in use: the holder's process, where known
+    // Another window of this program has the device: a read, a write or a
+    // power adjustment is in progress. Not a port fault.
+    bool heldHere = false;
 };
 
 // Timers of a transfer window.

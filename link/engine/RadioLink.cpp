@@ -17,6 +17,11 @@ LinkText Bilingual(const char *chinese, const char *english)
     return {QString::fromUtf8(chinese), QString::fromUtf8(english)};
 }
 
+LinkText TransferInProgress()
+{
+    return Bilingual("正在与对讲机进行读写操作 ！", "Read-write operating with transceiver .");
+}
+
 } // namespace
 
 RadioLink::RadioLink(LinkExchange &exchange, LinkIo &io, LinkView &view)
@@ -101,7 +106,7 @@ void RadioLink::startPressed()
     if (done())
         return;
     if (busy()) {
-        view_.showMessage({Bilingual("正在与对讲机进行读写操作 ！", "Read-write operating with transceiver .")});
+        view_.showMessage({TransferInProgress()});
         return;
     }
     if (const auto refusal = exchange_.prepare()) {
@@ -174,6 +179,12 @@ bool RadioLink::OpenPort()
         // delay still running would start an attempt beneath it that the
         // end of this one then abandons with the port open.
         enter(State::Idle);
+        if (result.heldHere) {
+            // Another of our windows talks to the radio: nothing is wrong
+            // with the port setting, so the port flag stays as it is.
+            view_.showMessage({TransferInProgress()});
+            return false;
+        }
         view_.showMessage({PortErrorText(result)});
     }
     view_.portOpenTried(result.ok);
@@ -205,13 +216,14 @@ void RadioLink::SendFrame(const QByteArray &frame)
 
 void RadioLink::sendTriggerFired()
 {
-    if (!io_.isPortOpen()) {
-        endAttempt();
+    if (state_ == State::Settling) {
+        // The line stayed quiet after the last reply: it was not shifted. A
+        // line that dropped meanwhile sent no byte either.
+        complete();
         return;
     }
-    if (state_ == State::Settling) {
-        // The line stayed quiet after the last reply: it was not shifted.
-        complete();
+    if (!io_.isPortOpen()) {
+        endAttempt();
         return;
     }
     // Whatever came in since the last reply was handled (the tail of a long
@@ -333,7 +345,11 @@ void RadioLink::endAttempt()
 
 void RadioLink::portFailed()
 {
-    if (busy())
+    // Every reply is in and acknowledged; the quiet period only looks for
+    // extra bytes, and a dropped line brings none.
+    if (state_ == State::Settling)
+        complete();
+    else if (busy())
         endAttempt();
     else if (state_ == State::Linked)
         enter(State::Idle); // the watch finds the link down

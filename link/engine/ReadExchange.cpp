@@ -1,5 +1,7 @@
 #include "ReadExchange.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int ReplyLength = 21;
@@ -7,6 +9,8 @@ constexpr int HeaderLength = 5; // not examined
 constexpr int ReadPollMs = 200;
 
 } // namespace
+
+ReadExchange::ReadExchange(int blockCount) : blockCount_(std::clamp(blockCount, 1, ReadBlockCount)) {}
 
 ExchangeRules ReadExchange::rules() const
 {
@@ -32,14 +36,15 @@ ReplyStep ReadExchange::takeReply(QByteArray &waiting)
     for (int i = 0; i < BlockSize; ++i)
         block[i] = uint8_t(waiting.at(HeaderLength + i));
     waiting.remove(0, ReplyLength);
-    return {blockCounter_ >= ReadBlockCount ? ReplyStep::Last : ReplyStep::Taken, QByteArray(1, AckByte)};
+    return {blockCounter_ >= blockCount_ ? ReplyStep::Last : ReplyStep::Taken, QByteArray(1, AckByte)};
 }
 
 QByteArray ReadExchange::nextFrame(LinkView &view)
 {
     const QByteArray frame = BlockFrameHead('R', blockCounter_);
     ++blockCounter_;
-    view.setProgress(Percent(blockCounter_, 255));
+    // The read counts its 254 blocks out of 255, as it always has.
+    view.setProgress(Percent(blockCounter_, blockCount_ + 1));
     const QString n = QString::number(blockCounter_);
     view.setStatus({QStringLiteral("正在读取 ") + n + QStringLiteral(" 数据块"),
                     QStringLiteral("Reading ") + n + QStringLiteral(" Data Block")});

@@ -10,6 +10,9 @@ using ReadBlocks = std::array<RadioBlock, ReadBlockCount>;
 
 class ReadExchange : public LinkExchange {
 public:
+    // Blocks 0..blockCount - 1 are requested; the read takes them all.
+    explicit ReadExchange(int blockCount = ReadBlockCount);
+
     ExchangeRules rules() const override;
     void restart() override;
     QByteArray begin(const ReceiveBuffer &identification) override;
@@ -21,8 +24,10 @@ public:
     // block before it.
     int blockCounter() const { return blockCounter_; }
     const ReadBlocks &blocks() const { return blocks_; }
+    int blockCount() const { return blockCount_; }
 
 private:
+    int blockCount_;
     ReadBlocks blocks_{};
     int blockCounter_ = 0;
 };

@@ -3,29 +3,40 @@
 #include "Globals.h"
 #include "ImageRoutines.h"
 
-std::optional<LinkText> PrepareWrite()
+std::optional<LinkText> PrepareWrite(ImageTable &image)
 {
-    RadioData[OptionRow][1] &= int16_t(~0x10);
-    SetPowerOnChannel();
-    BuildChannelMap();
-    if (const std::optional<Caption> refusal = BandCheckMessage(RadioData))
+    image[OptionRow][1] &= int16_t(~0x10);
+    SetPowerOnChannel(image);
+    BuildChannelMap(image);
+    if (const std::optional<Caption> refusal = BandCheckMessage(image))
         return LinkText{refusal->chinese, refusal->english};
     // Each cell goes out as one byte; a value that does not fit would reach
     // the radio as a different one.
     for (int r = 0; r < WriteBlockCount; ++r)
         for (int c = 0; c < BlockSize; ++c)
-            if (RadioData[r][c] < 0 || RadioData[r][c] > 255)
+            if (image[r][c] < 0 || image[r][c] > 255)
                 return LinkText{
                     QStringLiteral("第 %1 行第 %2 列的数据 %3 超出 0..255 的范围，无法写入对讲机。")
                         .arg(r)
                         .arg(c)
-                        .arg(RadioData[r][c]),
+                        .arg(image[r][c]),
                     QStringLiteral("Row %1, column %2 holds %3, which is outside 0..255; "
                                    "the data cannot be written to the radio.")
                         .arg(r)
                         .arg(c)
-                        .arg(RadioData[r][c])};
+                        .arg(image[r][c])};
     return std::nullopt;
+}
+
+std::optional<LinkText> PrepareWrite() { return PrepareWrite(RadioData); }
+
+ImageTable PreparedForRadio(const ImageTable &image, std::optional<LinkText> *refusal)
+{
+    ImageTable prepared = image;
+    const std::optional<LinkText> answer = PrepareWrite(prepared);
+    if (refusal)
+        *refusal = answer;
+    return prepared;
 }
 
 std::optional<LinkText> PrepareWriteBlocks(WriteBlocks &blocks)

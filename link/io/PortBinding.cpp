@@ -3,6 +3,7 @@
 #include "RadioLink.h"
 
 #include <QCollator>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -101,6 +102,16 @@ QString LockHolder(const QString &lockFile)
         name = QString::fromLocal8Bit(lines.value(1)).trimmed();
     return name.isEmpty() ? QString::number(pid) : QStringLiteral("%1 (%2)").arg(pid).arg(name);
 }
+
+bool LockOwnerIsThisProcess(const QString &lockFile)
+{
+    QFile file(lockFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    bool ok = false;
+    const qint64 pid = file.readLine(64).trimmed().toLongLong(&ok);
+    return ok && pid == QCoreApplication::applicationPid();
+}
 #endif
 
 } // namespace
@@ -141,6 +152,8 @@ void ExplainPortFailure(PortOpenResult &result, int serialError)
     if (!lockFile.isEmpty()) {
         const QString holder = LockHolder(lockFile);
         if (!holder.isEmpty()) {
+            // Our own process: one of our windows has it, not another program.
+            result.heldHere = LockOwnerIsThisProcess(lockFile);
             result.inUse = true;
             result.lockFile = lockFile;
             result.holder = holder;

@@ -2,7 +2,9 @@
 
 #include "Globals.h"
 #include "PortBinding.h"
+#include "PortClaims.h"
 
+#include <QFileInfo>
 #include <QSerialPort>
 #include <QTimer>
 
@@ -21,6 +23,7 @@ SerialLink::SerialLink(LinkExchange &exchange, LinkView &view, QObject *parent)
             return;
         if (port_->isOpen())
             port_->close();
+        PortClaims::Release(this);
         QMetaObject::invokeMethod(
             this,
             [this] {
@@ -46,7 +49,19 @@ void SerialLink::halt()
         timers_[t]->stop();
     if (port_->isOpen())
         port_->close();
+    PortClaims::Release(this);
 }
+
+namespace {
+
+// One name per device, however the user wrote its path.
+QString ClaimName(const QString &device)
+{
+    const QString canonical = QFileInfo(device).canonicalFilePath();
+    return canonical.isEmpty() ? device : canonical;
+}
+
+} // namespace
 
 PortOpenResult SerialLink::openPort(bool discardOutput)
 {
@@ -54,6 +69,13 @@ PortOpenResult SerialLink::openPort(bool discardOutput)
     result.device = device_.isEmpty() ? DeviceForPort(PortNumber) : device_;
     if (result.device.isEmpty())
         return result; // no device bound to the number: the message says how to bind one
+    // Another of our windows has it open: the system would only say that
+    // some program holds it.
+    const QString claim = ClaimName(result.device);
+    if (const void *holder = PortClaims::Holder(claim); holder && holder != this) {
+        result.heldHere = true;
+        return result;
+    }
     port_->setPortName(result.device);
     port_->setBaudRate(QSerialPort::Baud9600);
     port_->setDataBits(QSerialPort::Data8);
@@ -67,6 +89,7 @@ PortOpenResult SerialLink::openPort(bool discardOutput)
         return result;
     }
     port_->clear(discardOutput ? QSerialPort::AllDirections : QSerialPort::Input);
+    PortClaims::Claim(claim, this);
     result.ok = true;
     return result;
 }
@@ -78,6 +101,7 @@ void SerialLink::closePort()
     // The last acknowledge or end byte must leave before the port goes.
     port_->flush();
     port_->close();
+    PortClaims::Release(this);
 }
 
 bool SerialLink::isPortOpen() const { return port_->isOpen(); }

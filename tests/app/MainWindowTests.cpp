@@ -91,6 +91,8 @@ private slots:
         QCOMPARE(action("File_Open")->shortcut(), QKeySequence("Ctrl+O"));
         QCOMPARE(action("File_save")->shortcut(), QKeySequence("Ctrl+S"));
         QCOMPARE(action("File_New")->shortcut(), QKeySequence("Ctrl+N"));
+        QCOMPARE(action("File_Print")->shortcut(), QKeySequence("Ctrl+P"));
+        QCOMPARE(action("File_ExportPdf")->text(), QString("导出 PDF"));
         QCOMPARE(action("Language_chn")->text(), QString("中文"));
         QVERIFY(action("Language_chn")->isChecked());
         QVERIFY(!action("Language_eng")->isChecked());

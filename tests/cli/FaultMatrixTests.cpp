@@ -191,8 +191,9 @@ Expected Expect(const MatrixTask &task, Fault fault, int position)
         return recovers(2);
     case Fault::HangUpAfterReply:
         // The last acknowledge completes a write; the line dropping after
-        // it changes nothing. A read still waits out its quiet period then.
-        if (!read && position == 2)
+        // it changes nothing. Nor does it in the read's quiet period after
+        // the last block: a dropped line sends no byte.
+        if (position == 2)
             return recovers(1);
         return fails(PortError, OneRetryDelayMs);
     case Fault::PortGone:

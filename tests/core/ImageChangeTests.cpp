@@ -141,3 +141,56 @@ TEST_F(Changes, BeforeCellsRestoreTheImage)
     RadioData[208][12] = original[208][12];
     EXPECT_EQ(RadioData, original);
 }
+
+// What a window stores while it redraws a change is told apart from the
+// user's changes: it belongs to the change being announced.
+TEST_F(Changes, AChangeMadeWhileAnotherIsAnnouncedIsItsFollowUp)
+{
+    auto &changes = ImageChanges::instance();
+    const auto redraw = QObject::connect(&changes, &ImageChanges::rowsChanged, [](const ImageChange &c) {
+        if (c.kind == ChangeKind::OpenedFile)
+            ImageChanges::instance().apply(ChangeKind::ShownValues,
+                                           [](ImageTable &image) { Record::Erase(image, 3); });
+    });
+    changes.apply(ChangeKind::OpenedFile, [](ImageTable &image) {
+        image[3][0] = ErasedByte;
+        image[3][5] = 0x12; // stray cell of an empty channel
+    });
+    changes.apply(ChangeKind::CellEdit, [](ImageTable &image) { image[4][0] = 0x10; });
+    QObject::disconnect(redraw);
+    ASSERT_EQ(heard.size(), 3);
+    EXPECT_FALSE(heard[0].followUp);
+    EXPECT_EQ(heard[1].kind, ChangeKind::ShownValues);
+    EXPECT_TRUE(heard[1].followUp);
+    EXPECT_FALSE(heard[2].followUp);
+}
+
+TEST_F(Changes, CombinedRunsFromTheFirstBeforeToTheLastAfter)
+{
+    auto &changes = ImageChanges::instance();
+    const ImageTable original = RadioData;
+    const ImageChange first = changes.apply(ChangeKind::NameTyping, [](ImageTable &image) {
+        image[160][0] = 12;
+        image[161][0] = 13;
+    });
+    const ImageChange then = changes.apply(ChangeKind::CellEdit, [&original](ImageTable &image) {
+        image[160][0] = 14;                  // changed again
+        image[161][0] = original[161][0];    // back as it began
+        image[5][2] = 0x44;                  // a row only the second touched
+    });
+    const ImageChange both = Combined(first, then);
+    EXPECT_EQ(both.kind, ChangeKind::NameTyping);
+    EXPECT_EQ(Rows(both), QList<int>({5, 160}));
+    EXPECT_EQ(both.rows[1].before[0], original[160][0]);
+    EXPECT_EQ(both.rows[1].after[0], 14);
+
+    const ImageTable after = RadioData;
+    PutBefore(RadioData, both);
+    EXPECT_EQ(RadioData, original);
+    PutAfter(RadioData, both);
+    EXPECT_EQ(RadioData, after);
+    // Only changed cells are written: a cell rebuilt meanwhile stays.
+    RadioData[160][1] = 77;
+    PutBefore(RadioData, both);
+    EXPECT_EQ(RadioData[160][1], 77);
+}

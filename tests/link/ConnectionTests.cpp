@@ -65,6 +65,58 @@ TEST(Connection, AStrayByteEndsTheAttemptOnlyWhereItWouldShiftAReadsReplies)
     }
 }
 
+// A port that another window of ours holds (the power window opened during
+// a read, a read started while the power window is linked) is no port
+// fault: each task says a transfer is in progress, starts nothing, leaves
+// the port flag alone; the power window then closes at its first watch.
+template <class Link>
+void OpenOnAPortHeldHere(Link &link, bool startButton)
+{
+    link.openFails = true;
+    link.failure.device = QStringLiteral("/dev/virtual");
+    link.failure.reason = QStringLiteral("Permission error while locking the device");
+    link.failure.inUse = true;
+    link.failure.heldHere = true;
+    link.engine.windowOpened();
+    if (startButton)
+        link.engine.startPressed();
+    ASSERT_EQ(link.messages.size(), 1u);
+    EXPECT_EQ(link.messages[0].message.text.chinese, QStringLiteral("正在与对讲机进行读写操作 ！"));
+    EXPECT_EQ(link.messages[0].message.text.english, QStringLiteral("Read-write operating with transceiver ."));
+    EXPECT_TRUE(link.portOpenings.empty());
+    EXPECT_FALSE(link.engine.busy());
+    EXPECT_FALSE(link.engine.timerRunning(RetryDelay));
+    link.advance(30000);
+    EXPECT_EQ(link.opens, 1);
+    EXPECT_EQ(link.messages.size(), 1u);
+    EXPECT_TRUE(link.writes.empty());
+}
+
+TEST(Connection, APortHeldByAnotherOfOurWindowsSaysATransferIsInProgress)
+{
+    ResetGlobals();
+    {
+        SCOPED_TRACE("read");
+        VirtualRead read;
+        OpenOnAPortHeldHere(read, true);
+        EXPECT_EQ(read.endings, std::vector<bool>{false});
+        EXPECT_TRUE(read.closeTimes.empty());
+        EXPECT_TRUE(read.engine.closeRequested());
+    }
+    {
+        SCOPED_TRACE("write");
+        VirtualWrite write;
+        OpenOnAPortHeldHere(write, true);
+        EXPECT_TRUE(write.closeTimes.empty());
+    }
+    {
+        SCOPED_TRACE("power");
+        VirtualPower power;
+        OpenOnAPortHeldHere(power, false);
+        EXPECT_EQ(power.closeTimes, std::vector<double>{500});
+    }
+}
+
 // The read hands its blocks over, the write sends the blocks it is given,
 // and the port error is reported to the view: the image and the port flag
 // belong to the windows.

@@ -27,6 +27,7 @@ const QList<WindowCase> ReadCases = {
     {"short reply at the middle block", {"--short-reply-block", "127"}, 2, {}},
     {"silent radio from the first block", {"--silent-from-block", "0"}, 0, FailConnect},
     {"port disappears at the last block", {"--hang-up-block", "253"}, 0, PortError},
+    {"hang-up right after the last reply", {"--hang-up-after-block", "253"}, 1, {}},
 };
 const QList<WindowCase> WriteCases = {
     {"NAK at the last block", {"--nak-block", "239"}, 2, {}},

@@ -3,11 +3,14 @@
 #include "Globals.h"
 #include "PortBinding.h"
 #include "PortErrorText.h"
+#include "ReadExchange.h"
+#include "SerialLink.h"
 
 #include <QCoreApplication>
 #include <QSerialPort>
 #include <gtest/gtest.h>
 #include <cstdlib>
+#include <memory>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -122,9 +125,56 @@ TEST(PortFailure, APortHeldByAnotherOpenerIsInUseEvenForRoot)
     EXPECT_EQ(result.lockFile, ExistingPortLockFile(pty.device));
     EXPECT_TRUE(result.lockFile.contains(QLatin1String("LCK..pts_"))) << result.lockFile.toStdString();
     EXPECT_TRUE(result.holder.startsWith(QString::number(::getpid()) + QStringLiteral(" ("))) << result.holder.toStdString();
+    // The holder is this very process: one of our own windows, not another program.
+    EXPECT_TRUE(result.heldHere);
 
     holder.close();
     EXPECT_TRUE(Open(pty.device).ok);
+}
+
+// A view that keeps nothing: the links below are only opened and closed.
+struct QuietView : LinkView {
+    void showMessage(const LinkMessage &) override {}
+    void setProgress(int) override {}
+    void setStatus(const LinkText &) override {}
+    void closeWindow() override {}
+};
+
+// Two links of this program on one device: the second is told that the
+// first holds it (a transfer in progress), whichever path names it, until
+// the first closes its port or goes.
+TEST(PortFailure, ADeviceAnotherOfOurLinksHoldsIsHeldHereUntilItLetsGo)
+{
+    Pty pty;
+    ASSERT_FALSE(pty.device.isEmpty());
+    QuietView view;
+    ReadExchange first, second;
+    auto holder = std::make_unique<SerialLink>(first, view);
+    SerialLink other(second, view);
+    const QString alias = QStringLiteral("/dev/../dev/") + pty.device.mid(5);
+    for (const QString &device : {pty.device, alias}) {
+        SCOPED_TRACE(device.toStdString());
+        BindPort(1, pty.device);
+        PortNumber = 1;
+        ASSERT_TRUE(holder->openPort(false).ok);
+        BindPort(1, device);
+        PortOpenResult result = other.openPort(false);
+        EXPECT_FALSE(result.ok);
+        EXPECT_TRUE(result.heldHere);
+        EXPECT_FALSE(other.isPortOpen());
+        // The holder may open its own device again.
+        holder->closePort();
+        result = other.openPort(false);
+        EXPECT_TRUE(result.ok);
+        EXPECT_FALSE(result.heldHere);
+        BindPort(1, pty.device);
+        EXPECT_TRUE(holder->openPort(false).heldHere);
+        other.closePort();
+    }
+    ASSERT_TRUE(holder->openPort(false).ok);
+    holder.reset(); // a link that goes lets go of its device
+    EXPECT_TRUE(other.openPort(false).ok);
+    BindPort(1, QString());
 }
 
 TEST(PortFailure, AMissingDeviceIsNotFound)

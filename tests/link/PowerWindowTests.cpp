@@ -167,6 +167,47 @@ private slots:
         QTRY_COMPARE(sim.count("leave"), 2);
     }
 
+    // The power window and a transfer share the port: whichever comes
+    // second says a transfer is in progress (never that another program
+    // holds the device) and starts nothing; the first goes on undisturbed.
+    void aPortInUseByAnotherOfOurWindowsSaysATransferIsInProgress()
+    {
+        const QString busy = QStringLiteral("正在与对讲机进行读写操作 ！");
+        SimProcess sim;
+        const RadioMemory radio = PowerMemory();
+        QVERIFY(sim.start(radio, {"--no-pace"}));
+        BindPort(1, sim.device());
+
+        // The power window opened during a read.
+        harness->action("Prog_read")->trigger();
+        QPointer<TransferWindow> read = harness->transfer(WindowId::Form_Comm_Read);
+        read->findChild<QPushButton *>("Command_read")->click();
+        QTRY_VERIFY(read->engine().handshaken());
+        harness->action("Adj_Txp")->trigger();
+        QCOMPARE(harness->messages.size(), size_t(1));
+        QCOMPARE(harness->messages[0].text, busy);
+        QVERIFY(!PortErrorFlag);
+        QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Form_Adjust_Txp], 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(harness->messageShown(ReadDone), 20000);
+        QCOMPARE(FirstDifference(radio, 0, 253), QString());
+        QCOMPARE(sim.count("handshake"), 1);
+
+        // A write started while the power window holds the port.
+        harness->messages.clear();
+        harness->action("Adj_Txp")->trigger();
+        auto *power = Windows::FindAs<PowerWindow>(WindowId::Form_Adjust_Txp);
+        QTRY_VERIFY(power->engine().state() == RadioLink::State::Linked);
+        harness->action("Prog_write")->trigger();
+        harness->transfer(WindowId::Form_Comm_Write)->findChild<QPushButton *>("Command_Write")->click();
+        QCOMPARE(harness->messages.size(), size_t(1));
+        QCOMPARE(harness->messages[0].text, busy);
+        QVERIFY(!PortErrorFlag);
+        QVERIFY(!harness->transfer(WindowId::Form_Comm_Write)->engine().busy());
+        QTest::qWait(600); // past a watch tick: the power window stays linked
+        QVERIFY(power->engine().state() == RadioLink::State::Linked);
+        QCOMPARE(sim.count("handshake"), 2);
+    }
+
 private:
     LinkWindowHarness *harness = nullptr;
 };

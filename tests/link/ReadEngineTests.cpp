@@ -1,5 +1,6 @@
 // The read sequence of the link engine, in virtual time.
 #include "Globals.h"
+#include "VerifyExchange.h"
 #include "VirtualLink.h"
 
 #include <gtest/gtest.h>
@@ -422,8 +423,6 @@ TEST_F(ReadEngine, APortFailureAtAnyMomentEndsTheAttemptAndTheRetryReadsEverythi
          [](VirtualRead &l) { return l.exchange.blockCounter() == 10 && l.writes.back().bytes.size() == 4; }},
         {"between a reply and the next request",
          [ack](VirtualRead &l) { return l.exchange.blockCounter() == 10 && l.writes.back().bytes == ack; }},
-        {"after the last reply",
-         [ack](VirtualRead &l) { return l.exchange.blockCounter() == 254 && l.writes.back().bytes == ack; }},
     };
     const RadioMemory memory = PatternMemory();
     for (const auto &c : cases) {
@@ -444,6 +443,71 @@ TEST_F(ReadEngine, APortFailureAtAnyMomentEndsTheAttemptAndTheRetryReadsEverythi
         EXPECT_TRUE(RowsMatch(memory, 0, 253));
         EXPECT_EQ(link.messages.size(), 1u);
     }
+}
+
+// All 254 blocks are in and acknowledged; the quiet period after the last
+// one is there to catch extra bytes. A line that drops in it brings none:
+// the read completes. A byte in it still ends the attempt, dropped line or
+// not, and the retry reads again.
+TEST_F(ReadEngine, ALineDropInTheQuietPeriodCompletesTheReadAByteInItStillFailsIt)
+{
+    const struct {
+        const char *name;
+        bool strayByte, hangUp;
+        bool completesAtOnce;
+    } cases[] = {
+        {"drop", false, true, true},
+        {"stray byte", true, false, false},
+        {"stray byte, then a drop", true, true, false},
+    };
+    const RadioMemory memory = PatternMemory();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetGlobals();
+        VirtualRead link;
+        link.attachRadio(memory);
+        link.engine.windowOpened();
+        link.engine.startPressed();
+        ASSERT_TRUE(link.runUntil([&] { return link.engine.state() == RadioLink::State::Settling; }, 30000));
+        link.advance(5);
+        ASSERT_EQ(link.engine.state(), RadioLink::State::Settling);
+        if (c.strayByte)
+            link.deliver(Bytes({0x06}));
+        if (c.hangUp)
+            link.hangUp();
+        if (c.completesAtOnce) {
+            EXPECT_TRUE(link.engine.done());
+            EXPECT_EQ(link.endings, std::vector<bool>{true});
+            ASSERT_EQ(link.messages.size(), 1u);
+            EXPECT_EQ(link.messages[0].message.text.english, "Complete reading the data from transceiver.");
+            EXPECT_TRUE(RowsMatch(memory, 0, 253));
+            EXPECT_EQ(link.opens, 1);
+            continue;
+        }
+        EXPECT_FALSE(link.engine.done());
+        EXPECT_TRUE(link.engine.timerRunning(RetryDelay));
+        EXPECT_EQ(RadioData[0][0], 0x50);
+        ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 40000));
+        EXPECT_EQ(link.opens, 2);
+        EXPECT_TRUE(RowsMatch(memory, 0, 253));
+    }
+}
+
+// The radio itself hangs up right after answering the last block (its
+// device gone): the read is complete all the same, with no retry.
+TEST_F(ReadEngine, ARadioHangingUpRightAfterTheLastReplyLeavesACompleteRead)
+{
+    VirtualRead link;
+    const RadioMemory memory = PatternMemory();
+    SimFaults faults;
+    faults.hangUpAfterBlock = 253;
+    link.attachRadio(memory, faults);
+    link.engine.windowOpened();
+    link.engine.startPressed();
+    ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 30000));
+    EXPECT_EQ(link.opens, 1);
+    EXPECT_EQ(link.endings, std::vector<bool>{true});
+    EXPECT_TRUE(RowsMatch(memory, 0, 253));
 }
 
 // The radio hangs up right after a reply and its device is gone: the retry
@@ -506,3 +570,33 @@ TEST_F(ReadEngine, StrayBytesBeforeTheLastReplyEndTheAttempt)
 }
 
 } // namespace
+
+// The verify reads the blocks a write sends, 0..239, and ends without a
+// message of its own and without closing its window; it leaves the image
+// alone and may be run again.
+TEST_F(ReadEngine, VerifyReadsBlocks0To239AndLeavesTheImageAndTheWindowAlone)
+{
+    VirtualLink<VerifyExchange> link;
+    link.storeReadInImage = false;
+    const RadioMemory memory = PatternMemory();
+    link.attachRadio(memory, {}, false);
+    const ImageTable before = RadioData;
+    for (int run = 0; run < 2; ++run) {
+        link.engine.windowOpened();
+        link.engine.startPressed();
+        ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 60000));
+        EXPECT_EQ(link.radio->counters().blocksRead, WriteBlockCount * (run + 1));
+    }
+    EXPECT_EQ(link.countSent(Bytes({0x52, 0x0E, 0xF0, 0x10})), 2); // block 239
+    EXPECT_EQ(link.countSent(Bytes({0x52, 0x0F, 0x00, 0x10})), 0); // block 240
+    EXPECT_TRUE(link.messages.empty());
+    EXPECT_EQ(link.progress.back(), 100);
+    EXPECT_EQ(link.statuses.back().english, "Radio data read back. ");
+    link.advance(1000);
+    EXPECT_TRUE(link.closeTimes.empty());
+    EXPECT_TRUE(RadioData == before);
+    const ImageTable rows = VerifiedRows(link.exchange.blocks());
+    for (int a = 0; a < WriteBlockCount * BlockSize; ++a)
+        ASSERT_EQ(rows[a / BlockSize][a % BlockSize], memory[a]) << a;
+    EXPECT_EQ(rows[WriteBlockCount][0], ErasedByte);
+}

@@ -1,0 +1,52 @@
+#include "SheetActions.h"
+
+#include "ChannelSheet.h"
+#include "Language.h"
+#include "Messages.h"
+#include "PendingName.h"
+
+#include <QFileDialog>
+#include <QLocale>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+namespace {
+
+// Paper as the user's region uses it: Letter where US customary units rule.
+QPageSize RegionalPaper()
+{
+    return QPageSize(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                                          : QPageSize::A4);
+}
+
+} // namespace
+
+void PrintChannelSheetWithPreview(QWidget *parent)
+{
+    CommitPendingName(); // the sheet shows what the grid shows
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(RegionalPaper());
+    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    printer.setDocName(Texts("QL540 信道表", "QL540 Channel Sheet"));
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setObjectName(QStringLiteral("Form_Print_Preview"));
+    preview.setWindowTitle(Texts("打印预览", "Print Preview"));
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [](QPrinter *target) { PaintChannelSheet(*target); });
+    preview.exec();
+}
+
+void ExportChannelSheetPdf(QWidget *parent)
+{
+    CommitPendingName();
+    QString path = QFileDialog::getSaveFileName(parent, Texts("导出 PDF", "Export PDF"), QString(),
+                                                Texts("PDF 文件 (*.pdf)", "PDF files (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        path += QLatin1String(".pdf");
+    QString error;
+    if (!SaveChannelSheetPdf(path, RegionalPaper(), &error))
+        ShowWarning(QStringLiteral("无法写入 %1：%2").arg(path, error),
+                    QStringLiteral("Cannot write %1: %2").arg(path, error));
+}

@@ -1,0 +1,120 @@
+#include "ChannelCsvActions.h"
+
+#include "ChannelCsv.h"
+#include "ChannelCsvFile.h"
+#include "CsvImportDialog.h"
+#include "ImageChanges.h"
+#include "Language.h"
+#include "MainFrame.h"
+#include "Messages.h"
+#include "PendingName.h"
+#include "RecordCodec.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+QWidget *Parent() { return TheMainFrame() ? TheMainFrame()->widget() : nullptr; }
+
+QString Filter() { return Texts("CSV 信道列表 (*.csv);;所有文件 (*)", "CSV channel lists (*.csv);;All files (*)"); }
+
+// Applies what the user accepted, as one change.
+void Store(ChangeKind kind, const CsvImportPlan &plan)
+{
+    if (plan.placed.isEmpty())
+        return;
+    ImageChanges::instance().apply(kind, [&plan](ImageTable &image) { ApplyCsvImport(image, plan); });
+}
+
+void Warn(const Caption &message) { ShowWarning(message.chinese, message.english); }
+
+} // namespace
+
+void ExportChannelsCsv()
+{
+    QString path = QFileDialog::getSaveFileName(Parent(), Texts("导出 CSV 信道列表", "Export CSV Channel List"),
+                                                QString(), Filter());
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    ExportChannelsCsvTo(path);
+}
+
+bool ExportChannelsCsvTo(const QString &path)
+{
+    CommitPendingName(); // a name being typed is part of what goes out
+    Caption error;
+    if (!WriteChannelCsvFile(path, ExportChannelCsv(RadioData), &error)) {
+        Warn(error);
+        return false;
+    }
+    int count = 0;
+    for (int n = 1; n <= ChannelCount; ++n)
+        count += Record::IsEmpty(RadioData, n) ? 0 : 1;
+    const QString shown = QDir::toNativeSeparators(path);
+    ShowInformation(QStringLiteral("已导出 %1 个信道到 %2。").arg(count).arg(shown),
+                    (count == 1 ? QStringLiteral("Exported %1 channel to %2.")
+                                : QStringLiteral("Exported %1 channels to %2."))
+                        .arg(count)
+                        .arg(shown));
+    return true;
+}
+
+void ImportChannelsCsv()
+{
+    const QString path = QFileDialog::getOpenFileName(
+        Parent(), Texts("导入 CSV 信道列表", "Import CSV Channel List"), QString(), Filter());
+    if (!path.isEmpty())
+        ImportChannelsCsvFrom(path);
+}
+
+void ImportChannelsCsvFrom(const QString &path)
+{
+    CommitPendingName();
+    QByteArray text;
+    Caption error;
+    if (!ReadChannelCsvFile(path, text, &error)) {
+        Warn(error);
+        return;
+    }
+    const CsvFile file = ParseChannelCsv(text, CurrentBand());
+    if (file.error) {
+        Warn(*file.error);
+        return;
+    }
+    if (file.rows.isEmpty()) {
+        ShowWarning(QStringLiteral("文件中没有信道行。"), QStringLiteral("The file holds no channel rows."));
+        return;
+    }
+    CsvImportDialog dialog(file, CsvImportDialog::Use::Import, {}, Parent());
+    if (dialog.exec() == QDialog::Accepted)
+        Store(ChangeKind::CsvImport, dialog.plan());
+}
+
+QByteArray ChannelsCsvText(const QList<int> &channels)
+{
+    CommitPendingName();
+    return ExportChannelCsv(RadioData, channels);
+}
+
+void PasteChannelsCsv(const QByteArray &text, int at)
+{
+    const CsvFile file = ParseChannelCsv(text, CurrentBand());
+    if (file.error || file.rows.isEmpty()) {
+        ShowWarning(QStringLiteral("剪贴板中没有信道列表。"),
+                    QStringLiteral("The clipboard holds no channel list."));
+        return;
+    }
+    const CsvPlacement placement{CsvPlacement::Mode::Relative, at};
+    const CsvImportPlan plan = PlanCsvImport(file, placement);
+    if (plan.report.isEmpty()) {
+        Store(ChangeKind::Paste, plan);
+        return;
+    }
+    CsvImportDialog dialog(file, CsvImportDialog::Use::Paste, placement, Parent());
+    if (dialog.exec() == QDialog::Accepted)
+        Store(ChangeKind::Paste, dialog.plan());
+}

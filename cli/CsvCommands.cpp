@@ -1,0 +1,150 @@
+#include "CsvCommands.h"
+
+#include "ChannelCsv.h"
+#include "ChannelCsvFile.h"
+#include "ChannelFile.h"
+#include "CliSupport.h"
+#include "Globals.h"
+#include "Language.h"
+#include "RecordCodec.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+
+namespace {
+
+bool Chinese(const QStringList &arguments)
+{
+    bool chinese = false;
+    LanguageFromArguments(arguments, chinese);
+    return chinese;
+}
+
+bool LoadImage(const QString &path)
+{
+    ChannelFileError error;
+    if (ReadChannelFile(path, RadioData, &error))
+        return true;
+    PrintError(IsChinese ? error.chinese : error.english);
+    return false;
+}
+
+} // namespace
+
+int ExportCsvCommand(const QStringList &arguments)
+{
+    StartUp(Chinese(arguments));
+    const QString command = QStringLiteral("export-csv");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        Texts("把信道参数文件中的信道导出为通用信道 CSV 格式（另加 Vox、BusyLock、TxStop 列）。",
+              "Exports the channels of a channel file in the common channel CSV format (with "
+              "the extra columns Vox, BusyLock and TxStop)."));
+    AddCommonOptions(parser);
+    parser.addPositionalArgument(QStringLiteral("FILE.chann"), Texts("信道参数文件。", "The channel file."));
+    parser.addPositionalArgument(QStringLiteral("OUT.csv"), Texts("要写入的 CSV 文件。", "The CSV file to write."));
+    if (const int code = ParseCommand(parser, arguments, command); code >= 0)
+        return code;
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 2)
+        return ArgumentError(Texts("需要信道参数文件和 CSV 文件。", "Expected a channel file and a CSV file."),
+                             command);
+    if (!LoadImage(files.at(0)))
+        return ExitBadInput;
+    const QByteArray text = ExportChannelCsv(RadioData);
+    Caption error;
+    if (!WriteChannelCsvFile(files.at(1), text, &error)) {
+        PrintError(error.text());
+        return ExitBadInput;
+    }
+    int count = 0;
+    for (int n = 1; n <= ChannelCount; ++n)
+        count += Record::IsEmpty(RadioData, n) ? 0 : 1;
+    PrintOut(Texts("已导出 %1 个信道到 %2。",
+                   count == 1 ? "Exported %1 channel to %2." : "Exported %1 channels to %2.")
+                 .arg(count)
+                 .arg(QDir::toNativeSeparators(files.at(1))));
+    return ExitSuccess;
+}
+
+int ImportCsvCommand(const QStringList &arguments)
+{
+    StartUp(Chinese(arguments));
+    const QString command = QStringLiteral("import-csv");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        Texts("把通用信道 CSV 格式的信道列表导入信道参数文件。每一行都按信道表格的规则和文件的频段检查；"
+              "有被拒绝的行时，除非给出 --partial，否则不写任何文件。\n"
+              "退出码：0 全部写入，2 参数或文件错误或有行被拒绝，4 用 --partial 只写入了正确的行。",
+              "Imports a channel list in the common channel CSV format into a channel file. Every "
+              "row is checked by the channel grid's rules against the file's band; when a row is "
+              "refused nothing is written unless --partial is given.\n"
+              "Exit codes: 0 every row applied; 2 bad arguments, a bad file, or rows refused; "
+              "4 --partial applied the good rows and refused others."));
+    AddCommonOptions(parser);
+    const QCommandLineOption into(QStringLiteral("into"),
+                                  Texts("导入到这个信道参数文件。", "The channel file to import into."),
+                                  QStringLiteral("FILE.chann"));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    Texts("结果另存为此文件（默认覆盖 --into 的文件）。",
+                                          "Save the result here (default: over the --into file)."),
+                                    QStringLiteral("NEW.chann"));
+    const QCommandLineOption from(QStringLiteral("from"),
+                                  Texts("按文件顺序从信道 N 起放置各行，不用文件中的信道号。",
+                                        "Place the rows in file order from channel N instead of by "
+                                        "the file's channel numbers."),
+                                  QStringLiteral("N"));
+    const QCommandLineOption partial(QStringLiteral("partial"),
+                                     Texts("有行被拒绝时仍写入正确的行（退出码 4）。",
+                                           "Apply the good rows even when others are refused (exit code 4)."));
+    parser.addOptions({into, output, from, partial});
+    parser.addPositionalArgument(QStringLiteral("IN.csv"), Texts("CSV 信道列表。", "The CSV channel list."));
+    if (const int code = ParseCommand(parser, arguments, command); code >= 0)
+        return code;
+    if (parser.positionalArguments().size() != 1)
+        return ArgumentError(Texts("需要一个 CSV 文件。", "Expected one CSV file."), command);
+    const QString target = parser.value(into);
+    if (target.isEmpty())
+        return ArgumentError(Texts("缺少 --into 文件。", "Missing --into FILE.chann."), command);
+    CsvPlacement placement;
+    if (parser.isSet(from)) {
+        bool ok = false;
+        placement.mode = CsvPlacement::Mode::FileOrder;
+        placement.firstChannel = parser.value(from).toInt(&ok);
+        if (!ok || placement.firstChannel < 1 || placement.firstChannel > ChannelCount)
+            return ArgumentError(Texts("--from 需要 1..128 的信道号。", "--from takes a channel 1..128."),
+                                 command);
+    }
+    if (!LoadImage(target))
+        return ExitBadInput;
+    QByteArray text;
+    Caption error;
+    if (!ReadChannelCsvFile(parser.positionalArguments().constFirst(), text, &error)) {
+        PrintError(error.text());
+        return ExitBadInput;
+    }
+    // The band the file's own editors would check against.
+    const BandLimits band = DecodeBandLimits(RadioData);
+    const CsvFile file = ParseChannelCsv(text, {double(band.low), double(band.high)});
+    if (file.error) {
+        PrintError(file.error->text());
+        return ExitBadInput;
+    }
+    const CsvImportPlan plan = PlanCsvImport(file, placement);
+    for (const CsvIssue &issue : plan.report)
+        PrintOut(CsvIssueText(issue));
+    PrintOut(CsvPlanSummary(plan));
+    if (!plan.allApplied() && !parser.isSet(partial)) {
+        PrintError(Texts("有行被拒绝，未写入任何文件（用 --partial 只写入正确的行）。",
+                         "Rows were refused; nothing written (--partial applies the good rows)."));
+        return ExitBadInput;
+    }
+    ApplyCsvImport(RadioData, plan);
+    const QString path = parser.isSet(output) ? parser.value(output) : target;
+    ChannelFileError writeError;
+    if (!WriteChannelFile(path, RadioData, &writeError)) {
+        PrintError(IsChinese ? writeError.chinese : writeError.english);
+        return ExitBadInput;
+    }
+    return plan.allApplied() ? ExitSuccess : ExitPartial;
+}

@@ -1,0 +1,21 @@
+// The channel sheet a dealer hands the customer: the band chart, the
+// programmed channels as the grid shows them with their switches, the VFO,
+// the optional features and the FM presets, in the current language. The
+// print preview, the PDF export and `ql540 sheet` all paint it from here.
+#pragma once
+
+#include <QPageSize>
+#include <QString>
+
+class QPagedPaintDevice;
+
+// The text part of the sheet (everything but the chart) as HTML.
+QString ChannelSheetHtml();
+// The chart's notes: channels sharing a frequency, channels outside the range.
+QStringList BandChartNotes();
+
+// Paints the whole sheet of RadioData onto a printer or PDF writer, one page
+// after another; returns the number of pages.
+int PaintChannelSheet(QPagedPaintDevice &device);
+// The sheet as a PDF file; false with a reason when it cannot be written.
+bool SaveChannelSheetPdf(const QString &path, const QPageSize &pageSize, QString *error);

@@ -1,0 +1,65 @@
+// Undo and redo of the user's changes to the image. The image is the
+// program's one document, so there is one history: the main window owns
+// it. It hears every change on the change path (ImageChanges) and keeps
+// each as one step; undoing or redoing a step writes its cells back
+// through the same path, so every open window redraws as after any change.
+// Only the cells a step changed are written back: cells the write
+// preparation rebuilt meanwhile stay as they are.
+#pragma once
+
+#include "ImageChanges.h"
+
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+#include <optional>
+
+class UndoHistory : public QObject {
+    Q_OBJECT
+public:
+    explicit UndoHistory(QObject *parent = nullptr);
+    ~UndoHistory() override;
+
+    // The program's history; nullptr while there is none.
+    static UndoHistory *instance();
+
+    bool canUndo() const { return stack_.canUndo(); }
+    bool canRedo() const { return stack_.canRedo(); }
+    int count() const { return stack_.count(); }
+    // Kind of the step an undo (a redo) would take back (bring back).
+    std::optional<ChangeKind> undoKind() const;
+    std::optional<ChangeKind> redoKind() const;
+    // Menu captions in the current language: "Undo Clear", or "Undo" alone
+    // when there is nothing to undo.
+    QString undoCaption() const;
+    QString redoCaption() const;
+
+    void undo();
+    void redo();
+    // Forgets every step (a new start).
+    void clear() { stack_.clear(); }
+
+signals:
+    // Before a step is undone or redone: windows store what is still being
+    // typed, as leaving the field would, so that it is not lost - it
+    // becomes the step undone.
+    void aboutToReplay();
+    // A step was undone or redone; what it wrote.
+    void replayed(const ImageChange &change);
+    // Something to undo or redo, or its step, is different now.
+    void stateChanged();
+
+private:
+    friend class ImageChangeStep;
+    void record(const ImageChange &change);
+    void replay(const ImageChange &change, bool forward);
+
+    QUndoStack stack_;
+    bool replaying_ = false;
+    // Whether the change whose announcement is running became a step, so
+    // that what windows store while redrawing it joins that step.
+    bool announcedRecorded_ = false;
+};
+
+// Name of a step in the current language.
+QString StepName(ChangeKind kind);

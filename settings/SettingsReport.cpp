@@ -1,0 +1,29 @@
+#include "SettingsReport.h"
+
+#include "ChannelTexts.h"
+#include "Globals.h"
+#include "Language.h"
+#include "OptionTable.h"
+#include "OptionValueText.h"
+#include "RecordCodec.h"
+
+namespace {
+
+QList<ReportItem> Items(const QList<OptionEntry> &table)
+{
+    QList<ReportItem> items;
+    for (const OptionEntry &entry : table)
+        if (!entry.hidden)
+            items << ReportItem{entry.key, entry.caption.text().trimmed(), OptionValueText(entry, RadioData)};
+    return items;
+}
+
+} // namespace
+
+QString VfoTitle() { return Texts("频率模式", "Frequncy Mode"); }
+
+QString OptionsTitle() { return Texts("可选参数", "Optional Features"); }
+
+QList<ReportItem> VfoItems() { return Items(VfoOptionTable()); }
+
+QList<ReportItem> OptionItems() { return Items(OptionTable()); }
