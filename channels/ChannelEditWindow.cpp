@@ -8,6 +8,7 @@
 #include "Conversions.h"
 #include "MainFrame.h"
 #include "Messages.h"
+#include "PendingEdits.h"
 #include "RecordCodec.h"
 #include "KeyPresses.h"
 #include "Windows.h"
@@ -20,6 +21,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScrollBar>
@@ -222,6 +224,12 @@ void ChannelEditWindow::onLoad()
     scroll_->setRange(0, 129);
     scroll_->setValue(CurrentChannel); // draws when the value changes
     ShowEditedChannel();
+    // A frequency being typed is stored before the image is taken.
+    SetPendingEditCommit(WindowId::Form_Chann_Edit, [window = QPointer<ChannelEditWindow>(this)] {
+        if (window)
+            window->commitPendingField();
+        return true;
+    });
 }
 
 void ChannelEditWindow::onActivated()
@@ -230,7 +238,11 @@ void ChannelEditWindow::onActivated()
     ShowEditedChannel();
 }
 
-void ChannelEditWindow::onUnload() { commitPendingField(); }
+void ChannelEditWindow::onUnload()
+{
+    SetPendingEditCommit(WindowId::Form_Chann_Edit, nullptr);
+    commitPendingField();
+}
 
 void ChannelEditWindow::store(const std::function<void(ImageTable &)> &edit)
 {

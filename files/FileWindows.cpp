@@ -3,7 +3,7 @@
 #include "ChannelFile.h"
 #include "ImageChanges.h"
 #include "Messages.h"
-#include "PendingName.h"
+#include "PendingEdits.h"
 #include "Windows.h"
 
 #include <memory>
@@ -30,15 +30,11 @@ ChannelFileWindow::Message SaveChannelWindow::suffixMessage() const
             "Advice don't modify file suffix name of system default ！"};
 }
 
-void SaveChannelWindow::onLoad()
-{
-    // A channel name still being typed in the grid belongs in the file.
-    CommitPendingName();
-    ChannelFileWindow::onLoad();
-}
-
 bool SaveChannelWindow::confirm(const QString &path)
 {
+    // Typed in another window while this one was open: it belongs in the file.
+    if (!CommitPendingEdits())
+        return false;
     ChannelFileError error;
     if (!WriteChannelFile(path, RadioData, &error)) {
         ShowWarning(error.chinese, error.english);
@@ -71,6 +67,9 @@ ChannelFileWindow::Message OpenChannelWindow::suffixMessage() const
 
 bool OpenChannelWindow::confirm(const QString &path)
 {
+    // What is typed elsewhere is stored (or refused) before the file replaces it.
+    if (!CommitPendingEdits())
+        return false;
     // Read into a copy so that a bad file leaves the image as it was.
     auto image = std::make_unique<ImageTable>(RadioData);
     ChannelFileError error;
@@ -90,7 +89,10 @@ bool OpenChannelWindow::confirm(const QString &path)
 void RegisterFileWindows()
 {
     // Both go when the user closes the channel grid, the open window first.
-    const WindowTraits traits{.dialogLike = true, .closedByCloseOf = WindowId::frm_chann};
+    const WindowTraits traits{.dialogLike = true,
+                              .closesWith = std::nullopt,
+                              .closedByCloseOf = WindowId::frm_chann,
+                              .takesImage = true};
     Windows::Register(WindowId::Form_open_chann, [] { return new OpenChannelWindow; }, traits);
     Windows::Register(WindowId::Form_save_chann, [] { return new SaveChannelWindow; }, traits);
 }
