@@ -208,9 +208,9 @@ private slots:
         open();
         click(2, 1);
         QTest::keyClicks(edit, "120");
-        d->main->switchLanguage(false); // reloads the list
+        d->main->switchLanguage(false); // stores first, in the language typed in; then reloads
         QCOMPARE(code(2), 0);
-        QCOMPARE(messageTexts(), QStringList{"Over the range of FM frequency ."});
+        QCOMPARE(messageTexts(), QStringList{"收音机频率超出范围 ！"});
         open();
         QCOMPARE(cell(2), QString("87.0"));
     }
@@ -229,7 +229,7 @@ private slots:
         QTest::keyClicks(edit, "120");
         QVERIFY(CommitPendingEdits());
         QCOMPARE(code(4), 0);
-        QCOMPARE(messageTexts(), QStringList{"Over the range of FM frequency ."});
+        QCOMPARE(messageTexts(), QStringList{"收音机频率超出范围 ！"});
     }
 };
 

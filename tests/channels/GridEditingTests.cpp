@@ -372,12 +372,12 @@ private slots:
     void typedFrequencyIsCommittedBeforeTheImageIsTaken()
     {
         d->click(4, 1);
-        QTest::keyClicks(d->textEdit, "446");
+        d->type("446");
         QVERIFY(CommitPendingEdits());
         QCOMPARE(d->cell(4, 1), QString("446.00000"));
         QCOMPARE(Cells(4, 0, 3), (std::vector<int>{0, 0, 0x60, 0x44}));
         d->click(4, 2);
-        QTest::keyClicks(d->textEdit, "447");
+        d->type("447");
         QVERIFY(CommitPendingEdits());
         QCOMPARE(d->cell(4, 2), QString("447.00000"));
     }
