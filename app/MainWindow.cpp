@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "AboutTexts.h"
+#include "DataBandPanel.h"
 #include "ImageRoutines.h"
 #include "Language.h"
 #include "ListWheelGuard.h"
@@ -211,6 +212,10 @@ void MainWindow::buildStatusBar()
         panel->setFrameShadow(QFrame::Sunken);
         bar->addWidget(panel);
         panels_[i] = panel;
+        if (i == 1) { // in the empty panel's place while it shows
+            dataBand_ = new DataBandPanel(panel, bar);
+            bar->addWidget(dataBand_);
+        }
     }
 }
 
@@ -253,6 +258,7 @@ void MainWindow::applyTexts()
     setPanelText(4, Texts("软件版本", "  Version"));
     setPanelText(6, Texts("频段", "Band"));
     setPanelText(8, Texts(CompanyChinese, CompanyEnglish));
+    dataBand_->refresh();
     setWindowTitle(Texts(CaptionChinese, CaptionEnglish));
 }
 

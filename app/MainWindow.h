@@ -13,6 +13,7 @@
 class QMdiArea;
 class QToolBar;
 class QAction;
+class DataBandPanel;
 
 class MainWindow : public QMainWindow, public MainFrame {
     Q_OBJECT
@@ -44,4 +45,5 @@ private:
     QMdiArea *area_ = nullptr;
     QToolBar *toolbar_ = nullptr;
     std::array<QLabel *, 8> panels_{};
+    DataBandPanel *dataBand_ = nullptr;
 };

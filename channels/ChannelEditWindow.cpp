@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -102,7 +103,7 @@ void ChannelEditWindow::build()
 
     connect(scroll_, &QScrollBar::valueChanged, this, &ChannelEditWindow::onScroll);
     connect(channelNumber_, &QLineEdit::textChanged, this, [this] { onChannelText(); });
-    connect(receive_, &QLineEdit::textChanged, this, [this] { enableTransmit(); });
+    connect(receive_, &QLineEdit::textChanged, this, [this] { enableEditors(); });
     connect(receive_, &QLineEdit::textEdited, this, [this] { pending_ = receive_; });
     connect(transmit_, &QLineEdit::textEdited, this, [this] { pending_ = transmit_; });
     // The name is stored as it is typed; leaving the field shows it as stored.
@@ -222,8 +223,10 @@ QRect ChannelEditWindow::placement() const
 void ChannelEditWindow::onLoad()
 {
     scroll_->setRange(0, 129);
-    scroll_->setValue(CurrentChannel); // draws when the value changes
     ShowEditedChannel();
+    if (auto *grid = Windows::FindAs<ChannelGridWindow>(WindowId::frm_chann))
+        connect(grid, &ChannelGridWindow::currentChannelChosen, this,
+                &ChannelEditWindow::followGrid, Qt::UniqueConnection);
     // A frequency being typed is stored before the image is taken.
     SetPendingEditCommit(WindowId::Form_Chann_Edit, [window = QPointer<ChannelEditWindow>(this)] {
         if (window)
@@ -232,10 +235,25 @@ void ChannelEditWindow::onLoad()
     });
 }
 
+// Returning to the window shows what is stored now. Only a channel the
+// form came to by following the grid counts as brought there by the user;
+// redrawing the channel already shown (after a read, an opened file or a
+// deletion in the grid) erases nothing.
 void ChannelEditWindow::onActivated()
 {
     commitPendingField();
-    ShowEditedChannel();
+    const int n = std::clamp<int>(CurrentChannel, 1, ChannelCount);
+    showChannel(n, n != broughtTo_);
+}
+
+// The grid's current channel is the one edited here too, so the form moves
+// with it at once and never names one channel while editing another.
+void ChannelEditWindow::followGrid(int n)
+{
+    if (n == channel_)
+        return;
+    commitPendingField(); // what was typed belongs to the channel it was typed for
+    showChannel(n, false);
 }
 
 void ChannelEditWindow::onUnload()
@@ -256,9 +274,10 @@ void ChannelEditWindow::store(const ChannelEditResult &edit)
         store([&edit](ImageTable &image) { edit.applyTo(image); });
 }
 
-// Changes made elsewhere (the grid, ...) show at once. The window's own
-// changes are drawn by the field that made them, so that a name being
-// typed is not rewritten under the cursor.
+// Changes made elsewhere (the grid, a read, an opened file) show at once,
+// without storing anything. The window's own changes are drawn by the field
+// that made them, so that a name being typed is not rewritten under the
+// cursor.
 void ChannelEditWindow::onRowsChanged(const ImageChange &change)
 {
     if (ownChange_ || !isVisible() || !ChannelsTouched(change).contains(channel_))
@@ -273,8 +292,33 @@ void ChannelEditWindow::warn(const ChannelMessage &message)
 
 void ChannelEditWindow::ShowEditedChannel()
 {
-    channel_ = std::clamp<int>(CurrentChannel, 1, ChannelCount);
-    LoadEditedChannel(channel_);
+    showChannel(std::clamp<int>(CurrentChannel, 1, ChannelCount), true);
+}
+
+void ChannelEditWindow::showChannel(int n, bool broughtByUser)
+{
+    channel_ = n;
+    nameShownChannel();
+    if (broughtByUser) {
+        broughtTo_ = n;
+        if (IsChannelEmpty(RadioData, n)) {
+            BlankEditedChannel(n);
+            return;
+        }
+    }
+    LoadEditedChannel(n);
+}
+
+void ChannelEditWindow::nameShownChannel()
+{
+    // A number being typed that already names the channel stays as typed.
+    const QString typed = channelNumber_->text().trimmed();
+    if (typed.isEmpty() || int(NumericValue(typed)) != channel_) {
+        const QScopedValueRollback<bool> setting(settingNumber_, true);
+        channelNumber_->setText(QString::number(channel_));
+    }
+    const QSignalBlocker quiet(scroll_);
+    scroll_->setValue(channel_);
 }
 
 void ChannelEditWindow::PrepareChannelEditors()
@@ -299,15 +343,14 @@ void ChannelEditWindow::LoadEditedChannel(int n)
     pending_ = nullptr; // the fields show the image again
     if (IsChannelEmpty(RadioData, n)) {
         receive_->clear();
-        transmit_->clear();
-        BlankEditedChannel(n);
+        blankEditors();
         return;
     }
     PrepareChannelEditors();
     receive_->setText(ReceiveText(RadioData, n));
-    // A transmit frequency outside the band is shown, and stored, as simplex.
-    store(KeepTransmitInBand(RadioData, n, CurrentBand()));
-    transmit_->setText(TransmitText(RadioData, n));
+    // A transmit frequency outside the band is shown as simplex; what is
+    // stored stays until the user edits a frequency.
+    transmit_->setText(ShownTransmitText(RadioData, n, CurrentBand()));
     // A tone of an unknown type selects nothing.
     decode_->setCurrentIndex(ChannelChoice(RadioData, n, ChannelField::Decode).value_or(-1));
     encode_->setCurrentIndex(ChannelChoice(RadioData, n, ChannelField::Encode).value_or(-1));
@@ -325,6 +368,14 @@ void ChannelEditWindow::BlankEditedChannel(int n)
 {
     pending_ = nullptr;
     receive_->clear();
+    blankEditors();
+    // Brought to an empty channel, the form erases whatever its cells and
+    // name held.
+    store([n](ImageTable &image) { EraseChannelAndName(image, n); });
+}
+
+void ChannelEditWindow::blankEditors()
+{
     transmit_->clear();
     name_->clear();
     for (QComboBox *list : {decode_, encode_, power_, bandwidth_})
@@ -335,8 +386,6 @@ void ChannelEditWindow::BlankEditedChannel(int n)
              transmit_, decode_, encode_, power_, bandwidth_, name_, vox_, busyLock_, scanAdd_,
              txStop_})
         editor->setEnabled(false);
-    // Showing an empty channel erases whatever its cells and name held.
-    store([n](ImageTable &image) { EraseChannelAndName(image, n); });
 }
 
 void ChannelEditWindow::InitNewChannel(int n)
@@ -347,9 +396,16 @@ void ChannelEditWindow::InitNewChannel(int n)
     store([n](ImageTable &image) { InitNewChannelCells(image, n, EditWindowProfile); });
 }
 
-void ChannelEditWindow::enableTransmit()
+void ChannelEditWindow::enableEditors()
 {
-    transmit_->setEnabled(!receive_->text().trimmed().isEmpty());
+    const bool typed = !receive_->text().trimmed().isEmpty();
+    if (IsChannelEmpty(RadioData, channel_)) {
+        if (typed && !name_->isEnabled())
+            PrepareChannelEditors();
+        else if (!typed && name_->isEnabled())
+            blankEditors();
+    }
+    transmit_->setEnabled(typed);
 }
 
 // Navigation -----------------------------------------------------------
@@ -365,14 +421,15 @@ void ChannelEditWindow::onScroll(int value)
         scroll_->setValue(1);
         return;
     }
+    moveTo(value);
+}
+
+void ChannelEditWindow::moveTo(int n)
+{
     commitPendingField();
-    CurrentChannel = int16_t(value);
+    CurrentChannel = int16_t(n);
     showGridCaption();
-    {
-        const QScopedValueRollback<bool> setting(settingNumber_, true);
-        channelNumber_->setText(QString::number(value));
-    }
-    ShowEditedChannel();
+    showChannel(n, true);
 }
 
 bool ChannelEditWindow::channelNumberValid() const
@@ -382,9 +439,8 @@ bool ChannelEditWindow::channelNumberValid() const
     return !number.isEmpty() && value >= 1 && value <= ChannelCount;
 }
 
-// A number typed into the field moves there at once; the scroll bar keeps
-// its position. An empty or out-of-range number keeps the focus in the
-// field.
+// A number typed into the field moves there at once, the scroll bar with
+// it. An empty or out-of-range number keeps the focus in the field.
 void ChannelEditWindow::onChannelText()
 {
     if (settingNumber_)
@@ -393,11 +449,7 @@ void ChannelEditWindow::onChannelText()
         channelNumber_->setFocus();
         return;
     }
-    const int value = int(NumericValue(channelNumber_->text().trimmed()));
-    commitPendingField();
-    CurrentChannel = int16_t(value);
-    showGridCaption();
-    ShowEditedChannel();
+    moveTo(int(NumericValue(channelNumber_->text().trimmed())));
 }
 
 void ChannelEditWindow::showGridCaption()
@@ -431,16 +483,18 @@ void ChannelEditWindow::leaveReceive()
 {
     const int n = channel_;
     const bool created = IsChannelEmpty(RadioData, n);
-    const ChannelEditResult edit = EditChannelText(RadioData, n, ChannelField::Receive,
-                                                   receive_->text(), EditWindowProfile,
-                                                   CurrentBand());
+    const ChannelEditResult edit = EditShownChannelText(RadioData, n, ChannelField::Receive,
+                                                        receive_->text(), EditWindowProfile,
+                                                        CurrentBand());
     store(edit);
     if (edit.message) {
         receive_->setText(edit.shownText);
         warn(*edit.message);
     }
     if (IsChannelEmpty(RadioData, n)) {
-        BlankEditedChannel(n); // emptied: the channel is deleted
+        // Emptied, the rule deleted the channel and its name; an empty field
+        // left untouched stores nothing.
+        LoadEditedChannel(n);
         return;
     }
     if (created)
@@ -451,9 +505,9 @@ void ChannelEditWindow::leaveReceive()
 void ChannelEditWindow::leaveTransmit()
 {
     const int n = channel_;
-    const ChannelEditResult edit = EditChannelText(RadioData, n, ChannelField::Transmit,
-                                                   transmit_->text(), EditWindowProfile,
-                                                   CurrentBand());
+    const ChannelEditResult edit = EditShownChannelText(RadioData, n, ChannelField::Transmit,
+                                                        transmit_->text(), EditWindowProfile,
+                                                        CurrentBand());
     store(edit);
     if (edit.message) {
         transmit_->setText(edit.shownText);

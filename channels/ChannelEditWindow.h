@@ -2,8 +2,8 @@
 // scroll bar and a number field to move between channels 1..128. What a
 // field stores is decided by the channel rules, with this window's own
 // defaults for a new channel, and stored through ImageChanges; the form
-// only shows the image. It shows CurrentChannel whenever it is drawn and
-// edits the channel it shows.
+// only shows the image. The number field and the scroll bar always name the
+// channel it shows and edits; it follows the grid's current channel.
 #pragma once
 
 #include "ChildWindow.h"
@@ -27,14 +27,17 @@ class ChannelEditWindow : public ChildWindow {
 public:
     ChannelEditWindow();
 
-    // Draws CurrentChannel: blank when it is empty.
+    // Brings the form to CurrentChannel, as opening it does: an empty
+    // channel is shown blank and erased, name and all.
     void ShowEditedChannel();
     // Refills the four lists in the current language and enables every
     // editor.
     void PrepareChannelEditors();
-    // Sets every editor from channel n; an empty channel is blanked.
+    // Sets every editor from channel n; an empty channel is shown blank.
+    // Only draws: it stores nothing.
     void LoadEditedChannel(int n);
-    // Blanks and disables the editors and erases channel n and its name.
+    // Blanks and disables the editors and erases channel n and its name:
+    // only when the user brings the form to an empty channel.
     void BlankEditedChannel(int n);
     // A channel just created by its receive frequency: lists, editors and
     // the defaults of this window.
@@ -57,11 +60,20 @@ private:
     void store(const std::function<void(ImageTable &)> &edit);
     void store(const ChannelEditResult &edit);
     void onRowsChanged(const ImageChange &change);
+    // Shows channel n with the number field and the scroll bar naming it.
+    // Brought there by the user (opening, moving, or activating the form on
+    // a channel it followed the grid to), an empty channel is erased;
+    // following the grid or a change made elsewhere only draws it.
+    void showChannel(int n, bool broughtByUser);
+    void nameShownChannel();
+    void followGrid(int n);
+    void blankEditors();
     void warn(const ChannelMessage &message);
 
     // Navigation.
     void onScroll(int value);
     void onChannelText();
+    void moveTo(int n);
     void showGridCaption();
     bool channelNumberValid() const;
 
@@ -75,7 +87,10 @@ private:
     void commitPendingField();
     void choose(ChannelField field, int position);
     bool fieldKey(QObject *field, QKeyEvent *event);
-    void enableTransmit();
+    // The transmit field follows the receive text; on an empty channel every
+    // editor does, so the first click into one lands there while leaving the
+    // receive field creates the channel.
+    void enableEditors();
 
     QLabel *labelChannel_ = nullptr;
     QLineEdit *channelNumber_ = nullptr;
@@ -105,7 +120,9 @@ private:
     // stored as it is typed.
     QLineEdit *pending_ = nullptr;
     int channel_ = 1;
+    // The channel the user last brought the form to; 0 before loading.
+    int broughtTo_ = 0;
     bool ownChange_ = false;     // this window's edit runs through ImageChanges
-    bool settingNumber_ = false; // the scroll bar writes the number field
+    bool settingNumber_ = false; // the form writes the number field itself
     bool leaving_ = false;       // a field's leave rule runs
 };

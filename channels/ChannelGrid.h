@@ -41,6 +41,12 @@ public:
     // Caption from CurrentChannel; the channel edit window uses it too.
     void showCaption();
 
+signals:
+    // The user made channel n the grid's current channel (a click or a
+    // move of the current cell); the channel edit window follows it.
+    void currentChannelChosen(int n);
+
+public:
     // The cell being edited or committed and its text when editing began.
     int EditRow = 0;
     int EditCol = 0;

@@ -76,6 +76,7 @@ void ChannelGridWindow::onCurrentCellChanged(int row, int col, int previousRow, 
     if (row >= 0 && col >= 0) {
         CurrentChannel = int16_t(row + 1);
         showCaption();
+        emit currentChannelChosen(row + 1);
     }
 }
 
@@ -90,6 +91,7 @@ void ChannelGridWindow::onCellClicked(int row, int)
     BeginCellEdit();
     CurrentChannel = int16_t(row + 1);
     showCaption();
+    emit currentChannelChosen(row + 1);
 }
 
 void ChannelGridWindow::commitCell(int n, int col)

@@ -355,3 +355,36 @@ ChannelEditResult KeepTransmitInBand(const ImageTable &image, int channel, Frequ
         Record::Shift.set(*after, channel, 0); // the offset cells stay
     return Outcome(image, *after, channel, ChannelField::Transmit, std::nullopt);
 }
+
+namespace {
+
+std::unique_ptr<ImageTable> ShownImage(const ImageTable &image, int channel, FrequencyBand band)
+{
+    auto shown = std::make_unique<ImageTable>(image);
+    KeepTransmitInBand(image, channel, band).applyTo(*shown);
+    return shown;
+}
+
+} // namespace
+
+QString ShownTransmitText(const ImageTable &image, int channel, FrequencyBand band)
+{
+    return ChannelFieldText(*ShownImage(image, channel, band), channel, ChannelField::Transmit);
+}
+
+ChannelEditResult EditShownChannelText(const ImageTable &image, int channel, ChannelField field,
+                                       const QString &typed, const ChannelEditProfile &profile,
+                                       FrequencyBand band)
+{
+    const auto shown = ShownImage(image, channel, band);
+    const ChannelEditResult edit = EditChannelText(*shown, channel, field, typed, profile, band);
+    // Nothing changed against what the field showed: the display's own
+    // simplex is not stored either.
+    if (edit.cells.empty())
+        *shown = image;
+    else
+        edit.applyTo(*shown);
+    ChannelEditResult result = Outcome(image, *shown, channel, field, edit.message);
+    result.shownText = edit.shownText;
+    return result;
+}

@@ -117,6 +117,16 @@ void EraseChannelAndName(ImageTable &image, int channel);
 
 // low <= TX < high for the transmit frequency the channel shows.
 bool TransmitInsideBand(const ImageTable &image, int channel, FrequencyBand band);
-// The edit window shows a channel whose transmit frequency lies outside
-// the band as simplex: its shift bits are cleared, the offset cells stay.
+// The channel as the edit window shows it: one whose transmit frequency
+// lies outside the band as simplex, i.e. its shift bits cleared and the
+// offset cells kept. The window only shows this; it never stores it.
 ChannelEditResult KeepTransmitInBand(const ImageTable &image, int channel, FrequencyBand band);
+// The transmit frequency text of the channel as the edit window shows it.
+QString ShownTransmitText(const ImageTable &image, int channel, FrequencyBand band);
+// A text typed into a field of the edit window, which edits the channel as
+// it shows it. A text left as shown stores nothing, so a shift the window
+// shows as simplex stays stored until the user changes a frequency; a
+// changed text stores the rule's result for the channel as shown.
+ChannelEditResult EditShownChannelText(const ImageTable &image, int channel, ChannelField field,
+                                       const QString &typed, const ChannelEditProfile &profile,
+                                       FrequencyBand band);

@@ -1,5 +1,8 @@
 #include "ChannelWindows.h"
 #include "ChildWindow.h"
+#include "DataBandPanel.h"
+#include "ImageChanges.h"
+#include "RecordCodec.h"
 #include "FileWindows.h"
 #include "MainWindow.h"
 #include "Messages.h"
@@ -168,6 +171,58 @@ private slots:
         window->findChild<QAction *>("Language_chn")->trigger();
         QCOMPARE(window->findChild<QAction *>("proc_type")->text(), QString("机型"));
         QCOMPARE(window->panelText(6), QString("频段"));
+    }
+
+    // The band record of the data against the editors' band: a note only
+    // where they differ.
+    void theDataBandNoteNamesADifferingBand()
+    {
+        struct Case {
+            std::array<int, 4> record;
+            double low, high;
+            const char *chinese, *english;
+        };
+        const Case cases[] = {
+            {{0x00, 0x40, 0x00, 0x47}, 400, 470, "", ""},
+            {{0x60, 0x13, 0x40, 0x17}, 400, 470, "数据频段 136--174 MHZ", "Data band 136--174 MHZ"},
+            {{0x60, 0x13, 0x40, 0x17}, 136, 174, "", ""},
+            {{0x00, 0x43, 0x00, 0x46}, 400, 470, "数据频段 430--460 MHZ", "Data band 430--460 MHZ"},
+            {{0x00, 0x40, 0x00, 0x47}, 400, 480, "数据频段 400--470 MHZ", "Data band 400--470 MHZ"},
+        };
+        auto image = std::make_unique<ImageTable>(RadioData);
+        for (const Case &c : cases) {
+            for (int k = 0; k < 4; ++k)
+                (*image)[BandLimitRow][k] = int16_t(c.record[k]);
+            const std::optional<Caption> note = DataBandNote(*image, c.low, c.high);
+            QCOMPARE(note ? note->chinese : QString(), QString(c.chinese));
+            QCOMPARE(note ? note->english : QString(), QString(c.english));
+        }
+    }
+
+    // The panel appears with data of another band, in either language, and
+    // goes once the data's band is the editors' again.
+    void theDataBandPanelFollowsTheImage()
+    {
+        auto *panel = window->findChild<QLabel *>("Panel_DataBand");
+        QVERIFY(panel && panel->isHidden());
+        auto image = std::make_unique<ImageTable>(RadioData);
+        const std::array<int16_t, 4> vhf{0x60, 0x13, 0x40, 0x17};
+        std::copy(vhf.begin(), vhf.end(), (*image)[BandLimitRow].begin());
+        ImageChanges::instance().replaceImage(ChangeKind::OpenedFile, *image);
+        QTRY_VERIFY(!panel->isHidden());
+        auto *empty = window->findChild<QLabel *>("Panel2");
+        QVERIFY(empty->isHidden()); // the note takes the empty panel's place
+        QCOMPARE(panel->width(), empty->width());
+        QVERIFY(panel->toolTip().startsWith("数据频段 136--174 MHZ\n"));
+        QVERIFY(!panel->text().isEmpty());
+        QCOMPARE(window->panelText(7), QString(" 400-- 470 MHZ"));
+        QCOMPARE(BandLowMHz, 400.0); // the editors' band stays
+        window->switchLanguage(false);
+        QVERIFY(panel->toolTip().startsWith("Data band 136--174 MHZ\n"));
+        ImageChanges::instance().apply(ChangeKind::ModelSelect,
+                                       [](ImageTable &data) { EncodeBandLimits(data, 400, 470); });
+        QTRY_VERIFY(panel->isHidden());
+        QVERIFY(!empty->isHidden());
     }
 
     // The real grid and about box, a probe for a window still to come and

@@ -3,6 +3,7 @@
 // values), and that the grid and this window show each other's edits.
 #include "ChannelEditWindow.h"
 #include "GridDriver.h"
+#include "ImageChanges.h"
 #include "PendingEdits.h"
 
 #include <QAction>
@@ -189,7 +190,8 @@ private slots:
         QCOMPARE(CurrentChannel, int16_t(7));
         QCOMPARE(text("Text_RX_Freq")->text(), QString("435.50000"));
         QCOMPARE(d->grid->windowTitle(), QString("信道参数编辑 [ 信道 -  7 ]"));
-        QCOMPARE(scroll()->value(), 13); // the scroll bar stays
+        QCOMPARE(scroll()->value(), 7); // the scroll bar names the channel too
+        QCOMPARE(number->text(), QString("7"));
         QVERIFY(d->messages.empty());
     }
 
@@ -279,7 +281,9 @@ private slots:
         QCOMPARE(text("Text_TX_Freq")->text(), QString("400.00000"));
     }
 
-    void aStoredOffsetOutsideTheBandShowsAsSimplex()
+    // A transmit frequency outside the band is shown as simplex, but showing
+    // stores nothing: the shift stays until the user edits a frequency.
+    void aStoredOffsetOutsideTheBandShowsAsSimplexAndStays()
     {
         Program(8, 0x46);
         RadioData[8][2] = 0x95; // RX 469.5 + 5 = 474.5
@@ -287,13 +291,54 @@ private slots:
         RadioData[8][6] = 0x50;
         RadioData[8][8] = 0; // decode CTCSS index 70: the last tone
         RadioData[8][9] = 70;
+        const std::vector<int> stored = Cells(8, 0, 15);
         openOn(8);
         QCOMPARE(text("Text_TX_Freq")->text(), QString("469.50000"));
-        QCOMPARE(int(RadioData[8][12]), 0x06);
-        QCOMPARE(Cells(8, 4, 7), (std::vector<int>{0, 0, 0x50, 0})); // the offset stays
-        QCOMPARE(d->cell(8, 2), QString("469.50000"));
+        QCOMPARE(Cells(8, 0, 15), stored);
         QCOMPARE(control<QComboBox>("Combo_Decode")->currentIndex(), 50);
         QCOMPARE(control<QComboBox>("Combo_Decode")->currentText(), QString("254.1"));
+        // Passing through the frequencies, another list, leaving and coming back.
+        text("Text_RX_Freq")->setFocus();
+        QTest::keyClick(text("Text_RX_Freq"), Qt::Key_Tab);
+        QTest::keyClick(text("Text_TX_Freq"), Qt::Key_Tab);
+        QTest::keyClick(control<QComboBox>("Combo_Decode"), Qt::Key_Tab);
+        QTest::keyClick(control<QComboBox>("Combo_Encode"), Qt::Key_Tab);
+        QTest::keyClick(control<QComboBox>("Combo_TXP"), Qt::Key_Up);
+        QCOMPARE(RadioData[8][12], 0x45); // Mid; the shift stays
+        scroll()->setValue(9);
+        scroll()->setValue(8);
+        QCOMPARE(RadioData[8][12], 0x45);
+        QVERIFY(d->messages.empty());
+        // A frequency the user types is stored for the channel as shown.
+        enter("Text_TX_Freq", "465.5");
+        QCOMPARE(Cells(8, 4, 7), (std::vector<int>{0, 0, 0x40, 0}));
+        QCOMPARE(RadioData[8][12] >> 6, 2);
+    }
+
+    // The first click into the name field of a channel being created lands
+    // there: leaving the receive field creates the channel on the way.
+    void theFirstClickIntoANewChannelsNameLandsThere()
+    {
+        openOn(5);
+        QLineEdit *receive = text("Text_RX_Freq");
+        receive->setFocus();
+        QTest::keyClicks(receive, "435.5");
+        QLineEdit *name = text("Text_Name");
+        QTest::mouseClick(name, Qt::LeftButton);
+        QVERIFY(name->hasFocus());
+        QCOMPARE(Cells(5, 0, 3), (std::vector<int>{0, 0, 0x55, 0x43}));
+        QCOMPARE(receive->text(), QString("435.50000"));
+        QTest::keyClicks(name, "ab");
+        QCOMPARE(receive->text(), QString("435.50000"));
+        QCOMPARE(Cells(161, 4, 8), (std::vector<int>{12, 13, 255, 255, 255}));
+        // Typed away again before leaving, the channel's editors go blank.
+        scroll()->setValue(6);
+        receive->setFocus();
+        QTest::keyClicks(receive, "4");
+        QVERIFY(name->isEnabled());
+        QTest::keyClick(receive, Qt::Key_Backspace);
+        QVERIFY(!name->isEnabled() && !text("Text_TX_Freq")->isEnabled());
+        QCOMPARE(Cells(6, 0, 15), std::vector<int>(16, 255));
     }
 
     void listsAndSwitchesStoreTheirBits()
@@ -369,6 +414,64 @@ private slots:
         RadioData[11][13] = 0x20; // wide, written without the change path
         d->main->mdiArea()->setActiveSubWindow(editFrame);
         QCOMPARE(control<QComboBox>("Combo_WN")->currentText(), QString("宽带"));
+    }
+
+    // The form names the channel it edits: it follows the grid's current
+    // channel with its number and scroll bar, so what is typed next goes
+    // into the channel it names.
+    void followsTheGridsCurrentChannel()
+    {
+        Program(5);
+        Program(9);
+        RadioData[9][2] = 0x65; // 436.5
+        openOn(5);
+        QMdiSubWindow *editFrame = d->main->mdiArea()->activeSubWindow();
+        d->click(9, 0);
+        QCOMPARE(w->channel(), 9);
+        QCOMPARE(text("Text_CHN")->text(), QString("9"));
+        QCOMPARE(scroll()->value(), 9);
+        QCOMPARE(text("Text_RX_Freq")->text(), QString("436.50000"));
+        d->main->mdiArea()->setActiveSubWindow(editFrame);
+        QCOMPARE(text("Text_CHN")->text(), QString("9"));
+        enter("Text_TX_Freq", "440.5");
+        QCOMPARE(Cells(9, 4, 7), (std::vector<int>{0, 0, 0x40, 0}));
+        QCOMPARE(Cells(5, 4, 7), (std::vector<int>{0, 0, 0, 0}));
+        scroll()->setFocus();
+        QTest::keyClick(scroll(), Qt::Key_Down);
+        QCOMPARE(w->channel(), 10);
+        QCOMPARE(text("Text_CHN")->text(), QString("10"));
+        QCOMPARE(CurrentChannel, int16_t(10));
+    }
+
+    // Only bringing the form to an empty channel erases its name; drawing
+    // it after a change made elsewhere does not.
+    void aRedrawErasesNoName()
+    {
+        Program(5);
+        for (int c = 4; c <= 13; ++c)
+            RadioData[161][c] = 12; // the names of channels 5 and 6
+        openOn(5);
+        QMdiSubWindow *editFrame = d->main->mdiArea()->activeSubWindow();
+        d->enter(5, 1, ""); // deleted in the grid, which keeps the name
+        QCOMPARE(text("Text_RX_Freq")->text(), QString());
+        QCOMPARE(Cells(161, 4, 8), std::vector<int>(5, 12));
+        d->main->mdiArea()->setActiveSubWindow(editFrame);
+        QCOMPARE(Cells(161, 4, 8), std::vector<int>(5, 12));
+        // A file whose channel 5 is empty but named.
+        auto opened = std::make_unique<ImageTable>(RadioData);
+        (*opened)[161][4] = 20;
+        ImageChanges::instance().replaceImage(ChangeKind::OpenedFile, *opened);
+        d->main->mdiArea()->setActiveSubWindow(editFrame);
+        QCOMPARE(RadioData[161][4], 20);
+        // Following the grid to empty channel 6 draws it; coming back to
+        // the form there, or moving to a channel, is bringing the form there.
+        d->click(6, 0);
+        QCOMPARE(w->channel(), 6);
+        QCOMPARE(Cells(161, 9, 13), std::vector<int>(5, 12));
+        d->main->mdiArea()->setActiveSubWindow(editFrame);
+        QCOMPARE(Cells(161, 9, 13), std::vector<int>(5, 255));
+        scroll()->setValue(5);
+        QCOMPARE(Cells(161, 4, 8), std::vector<int>(5, 255));
     }
 
     // However the window closes, a field still being typed in is stored as

@@ -395,6 +395,56 @@ TEST_F(ChannelRules, TransmitOutsideTheBandIsShownAsSimplex)
     }
 }
 
+// The edit window shows a transmit frequency outside the band as simplex
+// and edits the channel as shown: a text left as shown stores nothing, a
+// typed one stores the rule's result for the shown channel.
+TEST_F(ChannelRules, TheEditWindowEditsTheChannelAsShown)
+{
+    // 469.5 MHz, 5 MHz up: 474.5 lies above the band.
+    constexpr Row Above{0, 0, 0x95, 0x46, 0, 0, 0x50, 0, E, E, E, E, 0x46, 0x20, E, E};
+    // A repeater of another band: 145.6 MHz, 0.6 MHz down.
+    constexpr Row Vhf{0, 0, 0x56, 0x14, 0, 0, 0x06, 0, E, E, E, E, 0x86, 0x20, E, E};
+    struct Case {
+        const char *what;
+        Row before;
+        ChannelField field;
+        const char *typed;
+        Row after;
+        const char *shownTransmit; // before the edit
+        const char *message;
+    };
+    const Case cases[] = {
+        {"transmit as shown", Above, ChannelField::Transmit, "469.50000", Above, "469.50000", ""},
+        {"receive as shown", Above, ChannelField::Receive, "469.50000", Above, "469.50000", ""},
+        {"another band's transmit as shown", Vhf, ChannelField::Transmit, "145.60000", Vhf,
+         "145.60000", ""},
+        {"another band's receive as shown", Vhf, ChannelField::Receive, "145.60000", Vhf,
+         "145.60000", ""},
+        {"transmit typed", Above, ChannelField::Transmit, "465.5",
+         {0, 0, 0x95, 0x46, 0, 0, 0x40, 0, E, E, E, E, 0x86, 0x20, E, E}, "469.50000", ""},
+        {"receive typed keeps the transmit shown", Above, ChannelField::Receive, "465.5",
+         {0, 0, 0x55, 0x46, 0, 0, 0x40, 0, E, E, E, E, 0x46, 0x20, E, E}, "469.50000", ""},
+        {"transmit outside the band", Above, ChannelField::Transmit, "500",
+         {0, 0, 0x95, 0x46, 0, 0, 0x95, 0x06, E, E, E, E, 0x86, 0x20, E, E}, "469.50000",
+         "Over the range of Transmit frequency ."},
+        {"inside the band as stored", Repeater, ChannelField::Receive, "440",
+         {0, 0, 0x00, 0x44, 0, 0, 0x61, 0, E, E, E, E, 0x42, 0x20, E, E}, "446.10000", ""},
+        {"emptied", Vhf, ChannelField::Receive, "", Empty, "145.60000", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        store(c.before, {12, 13, E, E, E});
+        EXPECT_EQ(ShownTransmitText(*image, Channel, Uhf), QString(c.shownTransmit));
+        const ChannelEditResult result =
+            EditShownChannelText(*image, Channel, c.field, c.typed, EditWindowProfile, Uhf);
+        result.applyTo(*image);
+        EXPECT_EQ(row(), c.after);
+        EXPECT_EQ(english(result), QString(c.message));
+        const bool emptied = c.after == Empty;
+        EXPECT_EQ(name(), (std::array<int, 5>{emptied ? E : 12, emptied ? E : 13, E, E, E}));
+    }
+}
+
 TEST_F(ChannelRules, ChangesNameTheChannelsTheyTouch)
 {
     ImageChange change;
