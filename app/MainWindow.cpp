@@ -297,4 +297,5 @@ void MainWindow::switchLanguage(bool chinese)
     }
     applyTexts();
     Windows::ReloadOpenWindows();
+    emit languageSwitched();
 }

@@ -34,6 +34,10 @@ public:
     // Language_chn / Language_eng.
     void switchLanguage(bool chinese);
 
+signals:
+    // The main window has its new captions and the open windows reloaded.
+    void languageSwitched();
+
 private:
     void buildMenus();
     void buildToolbar();

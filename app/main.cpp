@@ -2,7 +2,7 @@
 #include "Display.h"
 #include "MainWindow.h"
 #include "PortBinding.h"
-#include "WindowCatalog.h"
+#include "Program.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -18,7 +18,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("QL540 CPS"));
+    QApplication::setApplicationName(QString::fromLatin1(ProgramName));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Programming software for QL540 radios."));
@@ -42,8 +42,7 @@ int main(int argc, char *argv[])
         BindPort(1, device);
     }
 
-    RegisterAllWindows();
-    MainWindow window;
-    window.startUp();
+    Program program;
+    program.start();
     return app.exec();
 }

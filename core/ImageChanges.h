@@ -42,6 +42,7 @@ enum class ChangeKind {
     CompletedRead,    // a read from the radio finished
     OpenedFile,       // a channel file was opened
     PowerCalibration, // transmit power adjusted
+    Recovered,        // unsaved work of an earlier run restored
 };
 
 using RowBytes = std::array<int16_t, BlockSize>;

@@ -24,6 +24,12 @@ public:
     // in File1.
     void showDirectory(const QString &path);
 
+    // Messages of one window in both languages.
+    struct Message {
+        const char *chinese;
+        const char *english;
+    };
+
 protected:
     // Window caption and Label_Name, Chinese and English side by side.
     struct Captions {
@@ -31,11 +37,6 @@ protected:
         const char *titleEnglish;
         const char *nameChinese;
         const char *nameEnglish;
-    };
-    // Messages of one window in both languages.
-    struct Message {
-        const char *chinese;
-        const char *english;
     };
     virtual Captions captions() const = 0;
     virtual Message invalidNameMessage() const = 0;

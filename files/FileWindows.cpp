@@ -2,10 +2,12 @@
 
 #include "ChannelFile.h"
 #include "ImageChanges.h"
+#include "ImageOrigin.h"
 #include "Messages.h"
 #include "PendingEdits.h"
 #include "Windows.h"
 
+#include <QFileInfo>
 #include <memory>
 
 SaveChannelWindow::SaveChannelWindow() : ChannelFileWindow(WindowId::Form_save_chann)
@@ -40,6 +42,7 @@ bool SaveChannelWindow::confirm(const QString &path)
         ShowWarning(error.chinese, error.english);
         return false;
     }
+    ImageOrigin::instance().fileSaved(path);
     ShowWarning(QStringLiteral("信道参数保存完毕 ！"),
                 QStringLiteral("Complete storing channel parameter."));
     return true;
@@ -55,17 +58,15 @@ ChannelFileWindow::Captions OpenChannelWindow::captions() const
     return {"打开信道参数文件", "Open Channcle File", "打开文件名：", "Open File:"};
 }
 
-ChannelFileWindow::Message OpenChannelWindow::invalidNameMessage() const
-{
-    return {"打开信道参数文件名无效 ", "Open the file name of channel parameter is nullity "};
-}
+namespace {
 
-ChannelFileWindow::Message OpenChannelWindow::suffixMessage() const
-{
-    return {"无效的信道参数文件后缀名！", "Nullity file suffix name of channel parameter."};
-}
+const ChannelFileWindow::Message OpenInvalidName{"打开信道参数文件名无效 ",
+                                                 "Open the file name of channel parameter is nullity "};
+const ChannelFileWindow::Message OpenWrongSuffix{"无效的信道参数文件后缀名！",
+                                                 "Nullity file suffix name of channel parameter."};
 
-bool OpenChannelWindow::confirm(const QString &path)
+// Reads the file into the image, or leaves the image as it was and says why.
+bool OpenChannelFile(const QString &path)
 {
     // What is typed elsewhere is stored (or refused) before the file replaces it.
     if (!CommitPendingEdits())
@@ -81,9 +82,35 @@ bool OpenChannelWindow::confirm(const QString &path)
         return false;
     }
     ImageChanges::instance().replaceImage(ChangeKind::OpenedFile, *image);
+    ImageOrigin::instance().fileOpened(path);
     ShowWarning(QStringLiteral("信道参数从文件调入成功 ！"),
                 QStringLiteral("Succeed fold the channel parameter from file."));
     return true;
+}
+
+} // namespace
+
+ChannelFileWindow::Message OpenChannelWindow::invalidNameMessage() const { return OpenInvalidName; }
+
+ChannelFileWindow::Message OpenChannelWindow::suffixMessage() const { return OpenWrongSuffix; }
+
+bool OpenChannelWindow::confirm(const QString &path) { return OpenChannelFile(path); }
+
+bool OpenChannelFileAt(const QString &path)
+{
+    const auto refuse = [](const ChannelFileWindow::Message &m) {
+        ShowWarning(QString::fromUtf8(m.chinese), QString::fromUtf8(m.english));
+        return false;
+    };
+    switch (CheckChannelFileName(QFileInfo(path).fileName())) {
+    case NameProblem::InvalidCharacter:
+        return refuse(OpenInvalidName);
+    case NameProblem::WrongSuffix:
+        return refuse(OpenWrongSuffix);
+    case NameProblem::None:
+        break;
+    }
+    return OpenChannelFile(path);
 }
 
 void RegisterFileWindows()

@@ -28,5 +28,10 @@ protected:
     bool confirm(const QString &path) override;
 };
 
+// Opens a ".chann" file named by its full path (a recent file, a backup of
+// a read) as the open window's Confirm does: the same name checks, reading
+// and messages. True when the image now holds the file.
+bool OpenChannelFileAt(const QString &path);
+
 // Registers the files windows with the window manager.
 void RegisterFileWindows();

@@ -2,6 +2,7 @@
 
 #include "Globals.h"
 #include "ImageChanges.h"
+#include "ImageOrigin.h"
 #include "Language.h"
 #include "MainFrame.h"
 #include "Messages.h"
@@ -124,9 +125,11 @@ ReadWindow::ReadWindow(ReadExchange *read)
 
 void ReadWindow::transferEnded(bool completed)
 {
-    if (completed)
-        ImageChanges::instance().apply(ChangeKind::CompletedRead,
-                                       [this](ImageTable &image) { StoreBlocks(read_->blocks(), image); });
+    if (!completed)
+        return;
+    ImageChanges::instance().apply(ChangeKind::CompletedRead,
+                                   [this](ImageTable &image) { StoreBlocks(read_->blocks(), image); });
+    ImageOrigin::instance().radioRead();
 }
 
 WriteWindow::WriteWindow()

@@ -1,0 +1,40 @@
+#include "Program.h"
+
+#include "KeepingUi.h"
+#include "MainWindow.h"
+#include "Messages.h"
+#include "WindowCatalog.h"
+#include "WorkKeeper.h"
+
+#include <QDir>
+#include <QTimer>
+
+Program::Program() = default;
+
+Program::~Program()
+{
+    // The windows go first: closing them may still store a value typed.
+    window_.reset();
+    if (keeper_)
+        keeper_->finish();
+}
+
+void Program::start()
+{
+    RegisterAllWindows();
+    keeper_ = std::make_unique<WorkKeeper>(WorkKeeper::DefaultFolder());
+    const bool keeping = keeper_->start();
+    window_ = std::make_unique<MainWindow>();
+    auto *ui = new KeepingUi(*window_, *keeper_); // owned by the main window
+    window_->startUp();
+    QTimer::singleShot(0, ui, [this, ui, keeping] {
+        if (!keeping) {
+            const QString folder = QDir::toNativeSeparators(keeper_->recoveryFolder());
+            ShowWarning(QStringLiteral("无法使用文件夹 %1：程序意外结束时，未保存的修改将会丢失。").arg(folder),
+                        QStringLiteral("The folder %1 cannot be used: unsaved changes will be lost if "
+                                       "the program ends unexpectedly.")
+                            .arg(folder));
+        }
+        ui->offerRecovery();
+    });
+}

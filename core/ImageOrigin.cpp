@@ -1,0 +1,7 @@
+#include "ImageOrigin.h"
+
+ImageOrigin &ImageOrigin::instance()
+{
+    static ImageOrigin origin;
+    return origin;
+}
