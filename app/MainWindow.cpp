@@ -115,6 +115,15 @@ MainWindow::~MainWindow()
         SetMainFrame(nullptr);
 }
 
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!CommitPendingEdits()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
 QAction *MainWindow::addOpenAction(QMenu *menu, const char *name, WindowId target)
 {
     QAction *action = menu->addAction(QString());
