@@ -510,6 +510,21 @@ private slots:
         QCOMPARE(window->focusWidget(), field("Text_Offset_Freq"));
     }
 
+    // Exit asks nothing, but typed text reaches the image (and so the
+    // recovery file) first; a refused one keeps the program open.
+    void exitStoresTypedTextOrStaysOpenOnARefusal()
+    {
+        main->switchLanguage(false);
+        open();
+        type("Text_RX_Freq", "480");
+        QVERIFY(!main->close());
+        QVERIFY(main->isVisible());
+        QCOMPARE(texts(), (QStringList{"Over the range of RX frequency ."}));
+        type("Text_RX_Freq", "446.1");
+        QVERIFY(main->close());
+        QCOMPARE(Cells(VfoRow, 0, 3), (std::vector<int>{0x00, 0x00, 0x61, 0x44}));
+    }
+
     // The wheel passing over a list picks nothing unless the list has the
     // focus.
     void theWheelOverAnUnfocusedListStoresNothing()
