@@ -7,9 +7,11 @@
 #include "EditActions.h"
 #include "ImageRoutines.h"
 #include "Language.h"
+#include "ListWheelGuard.h"
 #include "ModelSelectWindow.h"
-#include "UndoHistory.h"
+#include "PendingEdits.h"
 #include "SheetActions.h"
+#include "UndoHistory.h"
 #include "Windows.h"
 
 #include <QAction>
@@ -102,6 +104,7 @@ MainWindow::MainWindow()
     setCentralWidget(area_);
     SetMainFrame(this);
     Windows::AttachToMainFrame();
+    InstallListWheelGuard();
     buildMenus();
     buildToolbar();
     buildStatusBar();
@@ -111,6 +114,15 @@ MainWindow::~MainWindow()
 {
     if (TheMainFrame() == this)
         SetMainFrame(nullptr);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!CommitPendingEdits()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 QAction *MainWindow::addOpenAction(QMenu *menu, const char *name, WindowId target)
@@ -323,6 +335,13 @@ void MainWindow::startUp()
 
 void MainWindow::switchLanguage(bool chinese)
 {
+    // The windows are rebuilt: what is typed is stored first, and a field
+    // that refuses its text keeps the language as it is.
+    if (!CommitPendingEdits()) {
+        findChild<QAction *>(QStringLiteral("Language_chn"))->setChecked(IsChinese);
+        findChild<QAction *>(QStringLiteral("Language_eng"))->setChecked(!IsChinese);
+        return;
+    }
     if (IsChinese != chinese) {
         IsChinese = chinese;
         SetAboutTexts();

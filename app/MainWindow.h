@@ -42,6 +42,12 @@ signals:
     // The main window has its new captions and the open windows reloaded.
     void languageSwitched();
 
+protected:
+    // Exit asks nothing, but what is still typed in a field is stored first
+    // (so it reaches the recovery file); a field that refuses its text keeps
+    // the program open with the user in that field.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void buildMenus();
     void buildToolbar();

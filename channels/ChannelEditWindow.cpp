@@ -8,6 +8,7 @@
 #include "Conversions.h"
 #include "MainFrame.h"
 #include "Messages.h"
+#include "PendingEdits.h"
 #include "RecordCodec.h"
 #include "KeyPresses.h"
 #include "UndoHistory.h"
@@ -21,6 +22,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScrollBar>
@@ -229,6 +231,12 @@ void ChannelEditWindow::onLoad()
     if (auto *grid = Windows::FindAs<ChannelGridWindow>(WindowId::frm_chann))
         connect(grid, &ChannelGridWindow::currentChannelChosen, this,
                 &ChannelEditWindow::followGrid, Qt::UniqueConnection);
+    // A frequency being typed is stored before the image is taken.
+    SetPendingEditCommit(WindowId::Form_Chann_Edit, [window = QPointer<ChannelEditWindow>(this)] {
+        if (window)
+            window->commitPendingField();
+        return true;
+    });
 }
 
 // Returning to the window shows what is stored now. Only a channel the
@@ -252,7 +260,11 @@ void ChannelEditWindow::followGrid(int n)
     showChannel(n, false);
 }
 
-void ChannelEditWindow::onUnload() { commitPendingField(); }
+void ChannelEditWindow::onUnload()
+{
+    SetPendingEditCommit(WindowId::Form_Chann_Edit, nullptr);
+    commitPendingField();
+}
 
 void ChannelEditWindow::store(const std::function<void(ImageTable &)> &edit, ChangeKind kind)
 {

@@ -10,7 +10,7 @@
 #include "Globals.h"
 #include "ImageRoutines.h"
 #include "MainFrame.h"
-#include "PendingName.h"
+#include "PendingEdits.h"
 #include "UndoHistory.h"
 #include "Windows.h"
 
@@ -136,12 +136,14 @@ void ChannelGridWindow::onLoad()
         setCellText(n, 0, QString::number(n));
     grid_->setCurrentCell(0, 0);
     CurrentChannel = 1;
-    redrawAll();
+    for (int n = 1; n <= ChannelCount; ++n)
+        ShowChannelRow(n);
     showCaption();
     fitColumns();
-    SetPendingNameCommit([window = QPointer<ChannelGridWindow>(this)] {
+    SetPendingEditCommit(WindowId::frm_chann, [window = QPointer<ChannelGridWindow>(this)] {
         if (window)
-            window->CommitPendingName();
+            window->commitTyped();
+        return true; // the grid mends what it refuses
     });
 }
 
@@ -158,7 +160,7 @@ void ChannelGridWindow::onUnload()
     // however the window closes.
     if (const int n = editorChannel())
         commitCell(n, editors_->cell()->col);
-    SetPendingNameCommit(nullptr);
+    SetPendingEditCommit(WindowId::frm_chann, nullptr);
 }
 
 void ChannelGridWindow::store(ChangeKind kind, const std::function<void(ImageTable &)> &edit)
@@ -176,7 +178,7 @@ void ChannelGridWindow::onRowsChanged(const ImageChange &change)
     for (int n : ChannelsTouched(change)) {
         if (!ownChange_ && editorChannel() == n)
             abandonEdit();
-        ShowChannelRow(n);
+        drawRow(n);
     }
 }
 
@@ -190,17 +192,23 @@ int ChannelGridWindow::editorChannel() const
 void ChannelGridWindow::redrawAll()
 {
     for (int n = 1; n <= ChannelCount; ++n)
-        ShowChannelRow(n);
+        drawRow(n);
 }
 
 void ChannelGridWindow::ShowChannelRow(int n)
 {
+    drawRow(n);
+    if (ChannelTextsOf(RadioData, n).empty)
+        ClearChannel(n);
+}
+
+void ChannelGridWindow::drawRow(int n)
+{
     CopyNameAreaToCodes();
     const ChannelRowTexts texts = ChannelTextsOf(RadioData, n);
     if (texts.empty) {
-        setCellText(n, 1, QString());
-        setCellText(n, 2, QString());
-        ClearChannel(n);
+        for (int c = 1; c <= 7; ++c)
+            setCellText(n, c, QString());
         return;
     }
     setCellText(n, 1, texts.receive);
@@ -220,7 +228,8 @@ void ChannelGridWindow::ClearChannel(int n)
 {
     for (int c = 3; c <= 7; ++c)
         setCellText(n, c, QString());
-    // Stray cells of an empty channel are erased when it is drawn.
+    // Stray cells of an empty channel are erased when the user opens the
+    // grid or edits the channel; a redraw leaves them.
     const auto &cells = RadioData[n];
     if (std::any_of(cells.begin(), cells.begin() + BlockSize,
                     [](int16_t cell) { return cell != ErasedByte; }))

@@ -29,7 +29,8 @@ class ChannelGridWindow : public ChildWindow {
 public:
     ChannelGridWindow();
 
-    // Draws grid row n (channel n) from RadioData and the name codes.
+    // Draws grid row n (channel n) from RadioData and the name codes; an
+    // empty channel's stray cells are erased.
     void ShowChannelRow(int n);
     // Blanks columns 3..7 of row n and erases the channel's 16 cells.
     void ClearChannel(int n);
@@ -37,6 +38,9 @@ public:
     void BeginCellEdit();
     // The name being typed becomes part of the image (save, read, write).
     void CommitPendingName();
+    // Every text being typed: a name as above, a frequency as leaving its
+    // cell stores it.
+    void commitTyped();
     // Caption from CurrentChannel; the channel edit window uses it too.
     void showCaption();
 
@@ -75,7 +79,9 @@ protected:
 private:
     void buildGrid();
     void fitColumns();
+    // A redraw: every row as stored, and nothing stored.
     void redrawAll();
+    void drawRow(int n);
     // Runs an edit of the image as this window's own change.
     void store(ChangeKind kind, const std::function<void(ImageTable &)> &edit);
     void onRowsChanged(const ImageChange &change);

@@ -137,6 +137,18 @@ void ChannelGridWindow::CommitPendingName()
     rememberEditorData();
 }
 
+void ChannelGridWindow::commitTyped()
+{
+    const int n = editorChannel();
+    if (!n)
+        return;
+    const int col = editors_->cell()->col;
+    if (col == NameCol)
+        CommitPendingName();
+    else if (col == ReceiveCol || col == TransmitCol)
+        commitCell(n, col);
+}
+
 void ChannelGridWindow::BeginCellEdit()
 {
     const int n = currentRow();

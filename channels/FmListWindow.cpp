@@ -6,6 +6,7 @@
 #include "FmRules.h"
 #include "MainFrame.h"
 #include "Messages.h"
+#include "PendingEdits.h"
 #include "RecordCodec.h"
 #include "KeyPresses.h"
 #include "UndoHistory.h"
@@ -16,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTableWidget>
@@ -115,6 +117,11 @@ void FmListWindow::onLoad()
     for (int k = 0; k < FmPresetCount; ++k)
         table_->item(k, 0)->setText(QString::number(k));
     ShowFmList();
+    SetPendingEditCommit(WindowId::Form_Edit_Test, [window = QPointer<FmListWindow>(this)] {
+        if (window)
+            window->commitTyped();
+        return true; // an FM entry is mended, never refused
+    });
 }
 
 void FmListWindow::onActivated()
@@ -129,6 +136,12 @@ void FmListWindow::onActivated()
 // What is still in the editor is stored as leaving its cell stores it,
 // however the window closes (Close, its close box, a language switch).
 void FmListWindow::onUnload()
+{
+    SetPendingEditCommit(WindowId::Form_Edit_Test, nullptr);
+    commitTyped();
+}
+
+void FmListWindow::commitTyped()
 {
     if (const auto cell = editors_->cell())
         leaveCell(cell->row, cell->col);

@@ -28,6 +28,9 @@ public:
     // Stores the code of the text of grid cell (r, c) for station r - 1
     // (row 0 of the grid is its header).
     void StoreFmChannel(int r, int c);
+    // The open editor's text as leaving its cell takes it, then every cell
+    // into the image (before a save, read, write or language switch).
+    void commitTyped();
 
 protected:
     void applyTexts() override;

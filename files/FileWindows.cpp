@@ -5,7 +5,7 @@
 #include "ImageChanges.h"
 #include "ImageOrigin.h"
 #include "Messages.h"
-#include "PendingName.h"
+#include "PendingEdits.h"
 #include "Windows.h"
 
 #include <QFileInfo>
@@ -33,15 +33,11 @@ ChannelFileWindow::Message SaveChannelWindow::suffixMessage() const
             "Advice don't modify file suffix name of system default ！"};
 }
 
-void SaveChannelWindow::onLoad()
-{
-    // A channel name still being typed in the grid belongs in the file.
-    CommitPendingName();
-    ChannelFileWindow::onLoad();
-}
-
 bool SaveChannelWindow::confirm(const QString &path)
 {
+    // Typed in another window while this one was open: it belongs in the file.
+    if (!CommitPendingEdits())
+        return false;
     ChannelFileError error;
     if (!WriteChannelFile(path, RadioData, &error)) {
         ShowWarning(error.chinese, error.english);
@@ -73,6 +69,9 @@ const ChannelFileWindow::Message OpenWrongSuffix{"无效的信道参数文件后
 // Reads the file into the image, or leaves the image as it was and says why.
 bool OpenChannelFile(const QString &path)
 {
+    // What is typed elsewhere is stored (or refused) before the file replaces it.
+    if (!CommitPendingEdits())
+        return false;
     // Read into a copy so that a bad file leaves the image as it was.
     auto image = std::make_unique<ImageTable>(RadioData);
     ChannelFileError error;
@@ -118,7 +117,10 @@ bool OpenChannelFileAt(const QString &path)
 void RegisterFileWindows()
 {
     // Both go when the user closes the channel grid, the open window first.
-    const WindowTraits traits{.dialogLike = true, .closedByCloseOf = WindowId::frm_chann};
+    const WindowTraits traits{.dialogLike = true,
+                              .closesWith = std::nullopt,
+                              .closedByCloseOf = WindowId::frm_chann,
+                              .takesImage = true};
     Windows::Register(WindowId::Form_open_chann, [] { return new OpenChannelWindow; }, traits);
     Windows::Register(WindowId::Form_save_chann, [] { return new SaveChannelWindow; }, traits);
     Windows::Register(WindowId::Form_Compare, [] { return new CompareWindow; });

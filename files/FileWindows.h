@@ -13,7 +13,6 @@ protected:
     Message invalidNameMessage() const override;
     Message suffixMessage() const override;
     bool confirm(const QString &path) override;
-    void onLoad() override;
 };
 
 // Form_open_chann: replaces the image by the contents of a ".chann" file.

@@ -1,17 +1,15 @@
 #include "PendingName.h"
 
-namespace {
-std::function<void()> &Commit()
-{
-    static std::function<void()> commit;
-    return commit;
-}
-} // namespace
+bool CommitPendingName() { return CommitPendingEdits(); }
 
-void CommitPendingName()
+void SetPendingNameCommit(std::function<void()> commit)
 {
-    if (Commit())
-        Commit()();
+    if (!commit) {
+        SetPendingEditCommit(WindowId::frm_chann, nullptr);
+        return;
+    }
+    SetPendingEditCommit(WindowId::frm_chann, [commit = std::move(commit)] {
+        commit();
+        return true;
+    });
 }
-
-void SetPendingNameCommit(std::function<void()> commit) { Commit() = std::move(commit); }

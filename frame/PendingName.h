@@ -1,9 +1,11 @@
-// A channel name still being typed in the grid must be part of the image
-// that the save, read and write windows take. The grid installs the commit
-// while it is loaded; without a grid there is nothing pending.
+// The grid's pending name was the first typed text that had to reach the
+// image before it is taken; it is now one of the pending edits of every
+// window (PendingEdits.h). These keep the grid's earlier interface.
 #pragma once
 
-#include <functional>
+#include "PendingEdits.h"
 
-void CommitPendingName();
+// Commits every window's pending edits; false when a field refused.
+bool CommitPendingName();
+// Installs (or with null removes) the grid's commit.
 void SetPendingNameCommit(std::function<void()> commit);

@@ -1,8 +1,11 @@
 #include "Windows.h"
 
 #include "MainFrame.h"
+#include "PendingEdits.h"
 
+#include <QAction>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <algorithm>
@@ -43,6 +46,17 @@ Qt::WindowFlags WindowFlags(WindowId id)
     // The system menu hint carries the close button in the title bar.
     return Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+}
+
+// The system menu's Close takes the platform's close key, which is Ctrl+W
+// on some platforms: the main window's "Write to radio" would become
+// ambiguous and do nothing. Child windows close with Ctrl+F4 everywhere.
+void UseCloseShortcutOfChildWindows(QMdiSubWindow *sub)
+{
+    if (QMenu *menu = sub->systemMenu())
+        for (QAction *action : menu->actions())
+            if (action->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_W)))
+                action->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_F4)});
 }
 
 } // namespace
@@ -110,6 +124,8 @@ ChildWindow *Open(WindowId id)
     auto factory = Factories().find(id);
     if (factory == Factories().end())
         return nullptr;
+    if (TraitsOf(id).takesImage && !CommitPendingEdits())
+        return nullptr;
     if (Find(id) && !Unload(id))
         return Find(id); // a busy window stays as it is
     ChildWindow *window = factory->second();
@@ -122,6 +138,7 @@ ChildWindow *Open(WindowId id)
         QPixmap clear(16, 16);
         clear.fill(Qt::transparent);
         sub->setWindowIcon(QIcon(clear));
+        UseCloseShortcutOfChildWindows(sub);
     }
     Loaded()[id] = window;
     window->load();
@@ -157,6 +174,7 @@ void ReloadOpenWindows()
 void AttachToMainFrame()
 {
     QMdiArea *area = TheMainFrame()->mdiArea();
+    area->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     QObject::connect(area, &QMdiArea::subWindowActivated, area, [](QMdiSubWindow *sub) {
         if (!sub)
             return;

@@ -24,6 +24,10 @@ struct WindowTraits {
     // Closed when the user closes that window (Windows::Close), in the
     // order of declaration; a reload or reopening of it leaves this one be.
     std::optional<WindowId> closedByCloseOf;
+    // Takes or replaces the whole image (save, open, read, write): what is
+    // typed in any window is committed before it opens, and it does not
+    // open when a field refuses its text.
+    bool takesImage = false;
 };
 
 namespace Windows {
@@ -39,6 +43,7 @@ bool IsRegistered(WindowId id);
 void Declare(WindowId id, const WindowTraits &traits);
 const WindowTraits &TraitsOf(WindowId id);
 
+// Null when nothing opened: no factory, or a field refused its text.
 ChildWindow *Open(WindowId id);
 // Unloads a loaded window; false when it refused or was not loaded.
 bool Unload(WindowId id);
@@ -62,7 +67,8 @@ void Reload(WindowId id);
 void ReloadOpenWindows();
 
 // Connects the activation hook to the main window's MDI area; the main
-// window calls it once.
+// window calls it once. A window closing hands the front to the window
+// that was there before it.
 void AttachToMainFrame();
 
 } // namespace Windows

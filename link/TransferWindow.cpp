@@ -6,7 +6,7 @@
 #include "Language.h"
 #include "MainFrame.h"
 #include "Messages.h"
-#include "PendingName.h"
+#include "PendingEdits.h"
 #include "ReadExchange.h"
 #include "SerialLink.h"
 #include "VerifyWindow.h"
@@ -61,7 +61,13 @@ TransferWindow::TransferWindow(WindowId id, const TransferCaptions &captions,
     layout->addStretch();
     layout->addLayout(buttons);
 
-    connect(start_, &QPushButton::clicked, this, [this] { link_->engine().startPressed(); });
+    connect(start_, &QPushButton::clicked, this, [this] {
+        // Typed elsewhere while this window was open: stored (or refused)
+        // before the image is taken or replaced.
+        if (!link_->engine().busy() && !CommitPendingEdits())
+            return;
+        link_->engine().startPressed();
+    });
     connect(cancel_, &QPushButton::clicked, this, [this] { unload(); });
     // The help button has never had an action.
 }
@@ -89,7 +95,6 @@ QRect TransferWindow::placement() const
 
 void TransferWindow::onLoad()
 {
-    CommitPendingName();
     link_->engine().windowOpened();
 }
 

@@ -39,7 +39,7 @@ void ControlEvents::select(QComboBox *list, int index)
     if (list->currentIndex() == index)
         return;
     list->setCurrentIndex(index);
-    if (list->currentIndex() == index)
+    if (!quiet_ && list->currentIndex() == index)
         Run(choices_, list, index);
 }
 
@@ -48,7 +48,7 @@ void ControlEvents::setChecked(QAbstractButton *button, bool on)
     if (button->isChecked() == on)
         return;
     button->setChecked(on);
-    if (button->isChecked() == on)
+    if (!quiet_ && button->isChecked() == on)
         Run(clicks_, button, on);
 }
 
@@ -57,5 +57,6 @@ void ControlEvents::setText(QLineEdit *field, const QString &text)
     if (field->text() == text)
         return;
     field->setText(text);
-    Run(changes_, field);
+    if (!quiet_)
+        Run(changes_, field);
 }

@@ -28,7 +28,13 @@ public:
     void setChecked(QAbstractButton *button, bool on);
     void setText(QLineEdit *field, const QString &text);
 
+    // While quiet, values are set and no handler runs: a redraw shows the
+    // image and stores nothing.
+    void setQuiet(bool quiet) { quiet_ = quiet; }
+    bool quiet() const { return quiet_; }
+
 private:
+    bool quiet_ = false;
     std::map<const QObject *, std::function<void(int)>> choices_;
     std::map<const QObject *, std::function<void(bool)>> clicks_;
     std::map<const QObject *, std::function<void()>> changes_;

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -39,6 +40,8 @@ void OptionsWindow::act(const std::function<void()> &action)
     ++depth_;
     action();
     --depth_;
+    if (unloading_)
+        return;
     if (depth_ > 0)
         return;
     if (deferMessages_)
@@ -58,18 +61,23 @@ void OptionsWindow::focusBack(QLineEdit *field) { pendingFocus_ = field; }
 
 void OptionsWindow::flushMessages()
 {
-    if (flushing_)
+    // A window on its way out has no field to return to: what it would
+    // still say was said when it was asked to close.
+    if (flushing_ || unloading_)
         return;
     flushing_ = true;
     // A redraw nested in a handler may raise the same message again; the
     // user hears about each problem of one action once.
     QList<SettingsMessage> shown;
+    const QPointer<OptionsWindow> self(this);
     while (!pending_.isEmpty()) {
         const SettingsMessage message = pending_.takeFirst();
         if (shown.contains(message))
             continue;
         shown << message;
         ShowWarning(message.text.chinese, message.text.english, TitleOf(message.title));
+        if (!self || unloading_)
+            return; // closed while the box was up
     }
     flushing_ = false;
     if (QLineEdit *field = pendingFocus_) {
@@ -125,6 +133,8 @@ void OptionsWindow::connectHandlers()
         });
     }
 
+    for (QLineEdit *field : {receive_, offset_, lower_, upper_, password_, message_})
+        connect(field, &QLineEdit::textEdited, this, [this, field] { typed_ = field; });
     events_.onChange(receive_, [this] { act([this] { receiveChanged(); }); });
     events_.onChange(offset_, [this] { act([this] { offsetChanged(); }); });
     events_.onChange(password_, [this] {
@@ -138,59 +148,91 @@ void OptionsWindow::connectHandlers()
 void OptionsWindow::ShowOptions()
 {
     // What showing stores is no change of the user's.
-    edit([this](ImageTable &image) {
-        // Values beyond their lists are written back as shown.
-        StoreShownValues(image);
+    edit([this](ImageTable &image) { showControls(&image); }, ChangeKind::ShownValues);
+}
 
-        // From here on every frequency check uses the radio's working range.
-        const BandLimits range = DecodeBandLimits(image);
-        BandLowMHz = range.low;
-        BandHighMHz = range.high;
-        events_.setText(lower_, QString::number(range.low));
-        events_.setText(upper_, QString::number(range.high));
+void OptionsWindow::redraw(bool newData)
+{
+    act([this, newData] {
+        events_.setQuiet(true);
+        showControls(nullptr);
+        events_.setQuiet(false);
+        if (newData)
+            for (const SettingsMessage &message :
+                 ShowVfoWithoutStoring(RadioData, CurrentBand()).warnings)
+                warn(message);
+    });
+}
 
-        showList(QStringLiteral("squelch"));
-        ClearVoxReceiveStop(image);
-        showList(QStringLiteral("scan"));
-        for (const char *key :
-             {"manualSetup", "roger", "voxReceiveStop", "fmReceive", "batterySave"})
-            showCheck(QLatin1String(key));
-        showList(QStringLiteral("channelDisplay"));
+void OptionsWindow::showText(QLineEdit *field, const QString &text)
+{
+    if (events_.quiet() && field == typed_)
+        return;
+    events_.setText(field, text);
+}
 
-        showList(QStringLiteral("backLight"));
-        showCheck(QStringLiteral("password"));
-        showList(QStringLiteral("powerOnDisplay"));
-        events_.setChecked(Options::ChannelMode.get(image) ? chann_ : freq_, true);
-        showCheck(QStringLiteral("beep"));
+void OptionsWindow::showControls(ImageTable *store)
+{
+    // Values beyond their lists are written back as shown.
+    if (store)
+        StoreShownValues(*store);
 
-        for (const char *key : {"timeOutTimer", "autoPowerOff", "voxLevel", "voxDelay", "keyLock"})
-            showList(QLatin1String(key));
+    // From here on every frequency check uses the radio's working range.
+    const BandLimits range = DecodeBandLimits(RadioData);
+    BandLowMHz = range.low;
+    BandHighMHz = range.high;
+    showText(lower_, QString::number(range.low));
+    showText(upper_, QString::number(range.high));
 
-        events_.setText(password_, Options::Password(image));
-        password_->setEnabled(checks_.at(QStringLiteral("password"))->isChecked());
-        events_.setText(message_, Options::Message(image));
-        message_->setEnabled(lists_.at(QStringLiteral("powerOnDisplay"))->currentIndex() ==
-                             MessageDisplayPosition);
+    showList(QStringLiteral("squelch"));
+    if (store)
+        ClearVoxReceiveStop(*store);
+    showList(QStringLiteral("scan"));
+    for (const char *key : {"manualSetup", "roger", "voxReceiveStop", "fmReceive", "batterySave"})
+        showCheck(QLatin1String(key));
+    showList(QStringLiteral("channelDisplay"));
 
-        events_.setText(receive_, Record::Rx.text(image, VfoRow));
-        events_.setText(offset_, Record::Offset.text(image, VfoRow));
+    showList(QStringLiteral("backLight"));
+    showCheck(QStringLiteral("password"));
+    showList(QStringLiteral("powerOnDisplay"));
+    events_.setChecked(Options::ChannelMode.get(RadioData) ? chann_ : freq_, true);
+    showCheck(QStringLiteral("beep"));
 
-        for (const char *key : {"duplex", "power", "step"})
-            showList(QLatin1String(key));
-        showCheck(QStringLiteral("txStop"));
-        showList(QStringLiteral("bandwidth"));
-        showCheck(QStringLiteral("vox"));
-        showCheck(QStringLiteral("busyLockout"));
+    for (const char *key : {"timeOutTimer", "autoPowerOff", "voxLevel", "voxDelay", "keyLock"})
+        showList(QLatin1String(key));
 
-        showTone(lists_.at(QStringLiteral("decode")), dni_, Record::Decode);
-        showTone(lists_.at(QStringLiteral("encode")), eni_, Record::Encode);
+    showText(password_, Options::Password(RadioData));
+    password_->setEnabled(checks_.at(QStringLiteral("password"))->isChecked());
+    showText(message_, Options::Message(RadioData));
+    message_->setEnabled(lists_.at(QStringLiteral("powerOnDisplay"))->currentIndex() ==
+                         MessageDisplayPosition);
 
-        QCheckBox *channelOnly = checks_.at(QStringLiteral("channelOnly"));
-        showCheck(QStringLiteral("channelOnly"));
-        setWorkModeEnabled(!channelOnly->isChecked());
+    showText(receive_, Record::Rx.text(RadioData, VfoRow));
+    if (store) {
+        // An offset out of range is cleared by its change handling.
+        events_.setText(offset_, Record::Offset.text(RadioData, VfoRow));
+    } else {
+        const ShownVfo shown = ShowVfoWithoutStoring(RadioData, CurrentBand());
+        showText(offset_, shown.offsetText);
+        transmit_->setText(shown.transmitText);
+    }
 
-        ClearReservedOptionBit(image);
-    }, ChangeKind::ShownValues);
+    for (const char *key : {"duplex", "power", "step"})
+        showList(QLatin1String(key));
+    showCheck(QStringLiteral("txStop"));
+    showList(QStringLiteral("bandwidth"));
+    showCheck(QStringLiteral("vox"));
+    showCheck(QStringLiteral("busyLockout"));
+
+    showTone(lists_.at(QStringLiteral("decode")), dni_, Record::Decode);
+    showTone(lists_.at(QStringLiteral("encode")), eni_, Record::Encode);
+
+    QCheckBox *channelOnly = checks_.at(QStringLiteral("channelOnly"));
+    showCheck(QStringLiteral("channelOnly"));
+    setWorkModeEnabled(!channelOnly->isChecked());
+
+    if (store)
+        ClearReservedOptionBit(*store);
 }
 
 void OptionsWindow::showList(const QString &key)
@@ -279,6 +321,9 @@ void OptionsWindow::offsetChanged()
 
 void OptionsWindow::leave(QLineEdit *field)
 {
+    if (field == typed_)
+        typed_ = nullptr;
+    const QPointer<OptionsWindow> self(this);
     const bool deferred = std::exchange(deferMessages_, true);
     act([this, field] {
         if (field == receive_)
@@ -290,7 +335,8 @@ void OptionsWindow::leave(QLineEdit *field)
         else if (field == password_)
             leavePassword();
     });
-    deferMessages_ = deferred;
+    if (self)
+        deferMessages_ = deferred;
 }
 
 void OptionsWindow::leaveReceive()
@@ -321,6 +367,7 @@ void OptionsWindow::leaveOffset()
     case OffsetLeave::KeepTyping:
         warn(SettingsMessages::OffsetOutOfRange);
         focusBack(offset_);
+        typed_ = offset_; // still the user's text, not yet taken
         return;
     case OffsetLeave::Store:
         edit([this](ImageTable &image) {
@@ -352,6 +399,7 @@ void OptionsWindow::leavePassword()
         return;
     warn(SettingsMessages::PasswordLength);
     focusBack(password_);
+    typed_ = password_; // still the user's text, not yet taken
 }
 
 void OptionsWindow::StoreWorkingRange()

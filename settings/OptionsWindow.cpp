@@ -2,6 +2,7 @@
 
 #include "ImageChanges.h"
 #include "MainFrame.h"
+#include "PendingEdits.h"
 #include "UndoHistory.h"
 
 #include <QApplication>
@@ -63,6 +64,9 @@ void OptionsWindow::onLoad()
     act([this] { ShowOptions(); });
     deferMessages_ = deferred;
     loaded_ = true;
+    SetPendingEditCommit(WindowId::frm_option, [window = QPointer<OptionsWindow>(this)] {
+        return !window || window->commitTyped();
+    });
     // The main window regaining the focus (from another program, from a
     // message box) re-activates this window too; only a return from another
     // child window can bring anything new, and redrawing then would throw
@@ -79,10 +83,44 @@ void OptionsWindow::onActivated()
     if (!loaded_ || !otherWindowActivated_ || depth_ > 0 || flushing_)
         return;
     otherWindowActivated_ = false;
-    act([this] { ShowOptions(); });
+    redraw(false);
 }
 
-void OptionsWindow::onUnload() { unloading_ = true; }
+// Whatever closes the window (Close, its close box, a reopening, a reload)
+// first stores what is typed; a refused text keeps the window open, the
+// user in the field.
+bool OptionsWindow::canClose() { return commitTyped(); }
+
+void OptionsWindow::onUnload()
+{
+    unloading_ = true;
+    SetPendingEditCommit(WindowId::frm_option, nullptr);
+}
+
+bool OptionsWindow::commitTyped()
+{
+    if (unloading_)
+        return true;
+    // A leave whose messages still wait (the click that started this moved
+    // the focus) has been decided already.
+    if (!pendingFocus_ && typed_)
+        leave(typed_);
+    const bool refused = !pendingFocus_.isNull();
+    if (refused)
+        bringToFront();
+    flushMessages(); // now, while the window is there to return to
+    return !refused;
+}
+
+void OptionsWindow::bringToFront()
+{
+    auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (!sub || !TheMainFrame())
+        return;
+    // The field keeps what the refusal left in it: no redraw on this return.
+    otherWindowActivated_ = false;
+    TheMainFrame()->mdiArea()->setActiveSubWindow(sub);
+}
 
 void OptionsWindow::redrawLater()
 {
@@ -92,7 +130,7 @@ void OptionsWindow::redrawLater()
     QTimer::singleShot(0, this, [this] {
         redrawPending_ = false;
         if (!unloading_)
-            act([this] { ShowOptions(); });
+            redraw(true);
     });
 }
 

@@ -36,7 +36,12 @@ public:
 
     // Sets every control from the image; a control whose value changes runs
     // its handler, which writes back what it shows (clamped values included).
+    // Runs when the user opens the window or acts in it.
     void ShowOptions();
+    // What is typed into a field and not yet left is stored as leaving the
+    // field stores it; false when the field's rule refused it: its message
+    // is shown, the window is in front and the focus back in the field.
+    bool commitTyped();
     // The two limit fields into row 153, then ShowOptions (new band limits).
     void StoreWorkingRange();
     // Warns when the VFO or a channel lies outside the working range.
@@ -48,6 +53,7 @@ protected:
     void onLoad() override;
     void onActivated() override;
     void onUnload() override;
+    bool canClose() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -70,6 +76,16 @@ private:
     void warn(const SettingsMessage &message);
     void focusBack(QLineEdit *field);
     void flushMessages();
+    void bringToFront();
+    // The controls from the image; with a table, the showing also stores
+    // the values it mends. Without, nothing runs that stores, and a field
+    // being typed in keeps its text.
+    void showControls(ImageTable *store);
+    void showText(QLineEdit *field, const QString &text);
+    // A redraw after a change elsewhere or on activation: shows the image
+    // and stores nothing. New data (a read, an opened file) also says what
+    // showing it on load would say.
+    void redraw(bool newData);
 
     void showList(const QString &key);
     void showCheck(const QString &key);
@@ -133,4 +149,6 @@ private:
     bool redrawPending_ = false;
     QList<SettingsMessage> pending_;
     QPointer<QLineEdit> pendingFocus_;
+    // The field typed into since its leave rule last took its text.
+    QPointer<QLineEdit> typed_;
 };

@@ -24,3 +24,20 @@ void StoreShownValues(ImageTable &image)
 void ClearVoxReceiveStop(ImageTable &image) { Options::VoxReceiveStop.set(image, 0); }
 
 void ClearReservedOptionBit(ImageTable &image) { Options::Reserved10Bit0.set(image, 0); }
+
+ShownVfo ShowVfoWithoutStoring(const ImageTable &image, FrequencyBand band)
+{
+    ShownVfo shown;
+    shown.offsetText = Record::Offset.text(image, VfoRow);
+    if (OffsetClearedWhileTyping(shown.offsetText)) {
+        shown.offsetText.clear();
+        shown.warnings << SettingsMessages::OffsetOutOfRange;
+    }
+    const int shift = ShownListIndex(*FindOption(QStringLiteral("duplex")), image);
+    const VfoTransmit tx =
+        TransmitFor(Record::Rx.text(image, VfoRow), shown.offsetText, shift, band);
+    shown.transmitText = tx.text;
+    if (!tx.inBand)
+        shown.warnings << SettingsMessages::TransmitOutOfRange;
+    return shown;
+}

@@ -3,7 +3,11 @@
 // back because they lay beyond their list, and the bits the window clears.
 #pragma once
 
+#include "ChannelRules.h"
 #include "OptionTable.h"
+#include "SettingsMessages.h"
+
+#include <QList>
 
 // The list position an entry shows for the image: the stored index, a value
 // beyond the list shown as its last item (the shift direction: as Off).
@@ -19,3 +23,14 @@ void StoreShownValues(ImageTable &image);
 void ClearVoxReceiveStop(ImageTable &image);
 // Bit 0 of (208,10), whose meaning is unknown, is cleared on every showing.
 void ClearReservedOptionBit(ImageTable &image);
+
+// What a redraw shows of the VFO's offset and transmit frequency when it
+// runs no rule that stores: an offset the field would clear shows empty,
+// and a transmit frequency outside the band is reported, not mended. The
+// warnings are the ones that showing the image on load raises, in order.
+struct ShownVfo {
+    QString offsetText;
+    QString transmitText;
+    QList<SettingsMessage> warnings;
+};
+ShownVfo ShowVfoWithoutStoring(const ImageTable &image, FrequencyBand band);

@@ -59,6 +59,24 @@ private slots:
         SetMessageHook(nullptr);
     }
 
+    // Ctrl+W, the shortcut of "Write to radio", opens the write window and
+    // closes no child window; Ctrl+F4 closes the active one.
+    void ctrlWOpensTheWriteWindowAndClosesNone()
+    {
+        Windows::Register(WindowId::Form_Comm_Write,
+                          [] { return new ProbeWindow(WindowId::Form_Comm_Write); });
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        Windows::Find(WindowId::frm_chann)->setFocus();
+        QTest::keyClick(window->windowHandle(), Qt::Key_W, Qt::ControlModifier);
+        QVERIFY(Windows::IsOpen(WindowId::Form_Comm_Write));
+        QVERIFY(Windows::IsOpen(WindowId::frm_chann));
+        QTest::keyClick(window->windowHandle(), Qt::Key_F4, Qt::ControlModifier);
+        Flush();
+        QVERIFY(!Windows::IsOpen(WindowId::Form_Comm_Write));
+        QVERIFY(Windows::IsOpen(WindowId::frm_chann));
+    }
+
     void startsInChineseWithItsPanels()
     {
         QCOMPARE(window->objectName(), QString("MDImain"));

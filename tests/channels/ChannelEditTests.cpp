@@ -4,6 +4,7 @@
 #include "ChannelEditWindow.h"
 #include "GridDriver.h"
 #include "ImageChanges.h"
+#include "PendingEdits.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -389,6 +390,20 @@ private slots:
 
     // Grid edits show here at once; edits made elsewhere behind its back
     // show when it becomes active again.
+    // A frequency still being typed is stored before the image is taken.
+    void typedFrequencyIsCommittedBeforeTheImageIsTaken()
+    {
+        Program(7);
+        openOn(7);
+        QLineEdit *receive = text("Text_RX_Freq");
+        receive->setFocus();
+        QTest::keyClick(receive, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(receive, "437");
+        QVERIFY(CommitPendingEdits());
+        QCOMPARE(Cells(7, 0, 3), (std::vector<int>{0, 0, 0x70, 0x43}));
+        QVERIFY(OpenWindows[WindowId::Form_Chann_Edit]);
+    }
+
     void showsChangesFromTheGridAndRedrawsOnActivation()
     {
         Program(11);

@@ -3,6 +3,7 @@
 // text-to-code rules have their own table.
 #include "FmListWindow.h"
 #include "GridDriver.h"
+#include "PendingEdits.h"
 #include "RecordCodec.h"
 
 #include <QAction>
@@ -207,11 +208,28 @@ private slots:
         open();
         click(2, 1);
         QTest::keyClicks(edit, "120");
-        d->main->switchLanguage(false); // reloads the list
+        d->main->switchLanguage(false); // stores first, in the language typed in; then reloads
         QCOMPARE(code(2), 0);
-        QCOMPARE(messageTexts(), QStringList{"Over the range of FM frequency ."});
+        QCOMPARE(messageTexts(), QStringList{"收音机频率超出范围 ！"});
         open();
         QCOMPARE(cell(2), QString("87.0"));
+    }
+
+    // A station still in its editor is in the image before a save, read or
+    // write takes it, mended by the FM rule where it must be.
+    void typedStationIsCommittedBeforeTheImageIsTaken()
+    {
+        open();
+        click(3, 1);
+        QTest::keyClicks(edit, "101.5");
+        QVERIFY(CommitPendingEdits());
+        QCOMPARE(code(3), 145);
+        QCOMPARE(cell(3), QString("101.5"));
+        click(4, 1);
+        QTest::keyClicks(edit, "120");
+        QVERIFY(CommitPendingEdits());
+        QCOMPARE(code(4), 0);
+        QCOMPARE(messageTexts(), QStringList{"收音机频率超出范围 ！"});
     }
 };
 

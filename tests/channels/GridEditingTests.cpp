@@ -2,6 +2,7 @@
 // their messages, the Enter moves and what leaving a cell must not do.
 #include "GridDriver.h"
 
+#include "ImageChanges.h"
 #include "PendingName.h"
 #include "RadioWriteOpen.h"
 
@@ -364,6 +365,36 @@ private slots:
         QCOMPARE(d->cell(3, 7), QString("HOME"));
         QCOMPARE(Cells(160, 10, 14), (std::vector<int>{19, 26, 24, 16, 255}));
         QVERIFY(d->textEdit->isVisible()); // the user may go on typing
+    }
+
+    // A frequency still in its editor is stored as leaving the cell stores
+    // it before the image is taken (save, read, write).
+    void typedFrequencyIsCommittedBeforeTheImageIsTaken()
+    {
+        d->click(4, 1);
+        d->type("446");
+        QVERIFY(CommitPendingEdits());
+        QCOMPARE(d->cell(4, 1), QString("446.00000"));
+        QCOMPARE(Cells(4, 0, 3), (std::vector<int>{0, 0, 0x60, 0x44}));
+        d->click(4, 2);
+        d->type("447");
+        QVERIFY(CommitPendingEdits());
+        QCOMPARE(d->cell(4, 2), QString("447.00000"));
+    }
+
+    // New data shown by a redraw is drawn as it stands: stray cells of an
+    // empty channel stay until the user opens the grid or edits the channel.
+    void aRedrawStoresNothing()
+    {
+        auto image = std::make_unique<ImageTable>(RadioData);
+        (*image)[3][5] = 0x12; // cell 0 erased, a stray cell behind it
+        ImageChanges::instance().replaceImage(ChangeKind::OpenedFile, *image);
+        d->grid->activated();
+        QCOMPARE(d->cell(3, 1), QString());
+        QVERIFY(RadioData == *image);
+        Windows::Open(WindowId::frm_chann);
+        d->attach();
+        QCOMPARE(int(RadioData[3][5]), 255);
     }
 
     // Entering and leaving a cell without typing stores nothing, also where

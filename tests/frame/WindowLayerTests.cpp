@@ -2,11 +2,16 @@
 // activation, the declared traits (dialog frames, windows that close
 // together), the reload order of a language switch, and message boxes.
 #include "ChildWindow.h"
+#include "ListWheelGuard.h"
 #include "MainFrame.h"
 #include "Messages.h"
+#include "PendingEdits.h"
 #include "Windows.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -84,6 +89,8 @@ private slots:
     }
     void cleanup()
     {
+        for (int i = 0; i < WindowCount; ++i)
+            SetPendingEditCommit(WindowId(i), nullptr);
         ProbeWindow::busy = false;
         delete frame;
         Flush();
@@ -220,6 +227,105 @@ private slots:
         });
         ShowWarning("中文", "Communication port is error, please setting right communication port . ！\n\nDevice: x");
         QCOMPARE(shown, QString("Communication port is error, please setting right communication port\u00A0.\u00A0！\n\nDevice: x"));
+    }
+
+    // Windows that take the image open only once every window's typed
+    // text is stored; the first refusal stops the rest and the opening.
+    void typedTextIsCommittedBeforeTheImageIsTaken()
+    {
+        RegisterProbe(WindowId::Form_save_chann, {.dialogLike = true,
+                                                  .closesWith = std::nullopt,
+                                                  .closedByCloseOf = std::nullopt,
+                                                  .takesImage = true});
+        std::vector<WindowId> commits;
+        bool optionsRefuses = true;
+        SetPendingEditCommit(WindowId::Form_Edit_Test, [&] {
+            commits.push_back(WindowId::Form_Edit_Test);
+            return true;
+        });
+        SetPendingEditCommit(WindowId::frm_option, [&] {
+            commits.push_back(WindowId::frm_option);
+            return !optionsRefuses;
+        });
+        SetPendingEditCommit(WindowId::frm_chann, [&] {
+            commits.push_back(WindowId::frm_chann);
+            return true;
+        });
+        QVERIFY(!Windows::Open(WindowId::Form_save_chann));
+        QVERIFY(!OpenWindows[WindowId::Form_save_chann]);
+        QCOMPARE(commits, (std::vector<WindowId>{WindowId::frm_option}));
+
+        optionsRefuses = false;
+        commits.clear();
+        QVERIFY(Windows::Open(WindowId::Form_save_chann));
+        QCOMPARE(commits, (std::vector<WindowId>{WindowId::frm_option, WindowId::frm_chann,
+                                                 WindowId::Form_Edit_Test}));
+        // Other windows open without asking.
+        commits.clear();
+        QVERIFY(Windows::Open(WindowId::Form_setup));
+        QVERIFY(commits.empty());
+        SetPendingEditCommit(WindowId::frm_option, nullptr);
+        QVERIFY(CommitPendingEdits());
+        QCOMPARE(commits.size(), size_t(2));
+    }
+
+    // Ctrl+W belongs to the main window's "Write to radio"; a child window
+    // closes with Ctrl+F4.
+    void childWindowsLeaveCtrlWToTheMainWindow()
+    {
+        Windows::Open(WindowId::frm_chann);
+        bool closeFound = false;
+        for (QAction *action : SubWindow(WindowId::frm_chann)->systemMenu()->actions()) {
+            QVERIFY(!action->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_W)));
+            closeFound |= action->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_F4));
+        }
+        QVERIFY(closeFound);
+    }
+
+    // Closing a window hands the front back to the one the user came
+    // from, not to the first one made.
+    void aClosingWindowReturnsTheFrontToThePreviousOne()
+    {
+        RegisterProbe(WindowId::Form_save_chann, {.dialogLike = true});
+        Windows::Open(WindowId::frm_chann);
+        Windows::Open(WindowId::frm_option);
+        Windows::Open(WindowId::Form_Edit_Test);
+        frame->mdiArea()->setActiveSubWindow(SubWindow(WindowId::frm_option));
+        Windows::Open(WindowId::Form_save_chann);
+        QCOMPARE(frame->mdiArea()->activeSubWindow(), SubWindow(WindowId::Form_save_chann));
+        Windows::Unload(WindowId::Form_save_chann);
+        Flush();
+        QCOMPARE(frame->mdiArea()->activeSubWindow(), SubWindow(WindowId::frm_option));
+    }
+
+    // Only a focused list takes the wheel; otherwise the wheel goes on to
+    // what is under the list.
+    void theWheelChangesOnlyAFocusedList()
+    {
+        InstallListWheelGuard();
+        QWidget form;
+        auto *list = new QComboBox(&form);
+        list->addItems({"a", "b", "c"});
+        list->setCurrentIndex(1);
+        auto *field = new QLineEdit(&form);
+        list->move(0, 40);
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QCOMPARE(list->focusPolicy(), Qt::StrongFocus);
+        field->setFocus();
+        auto turn = [list](int delta) {
+            const QPointF at(list->rect().center());
+            QWheelEvent wheel(at, list->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(list, &wheel);
+        };
+        turn(-120);
+        QCOMPARE(list->currentIndex(), 1);
+        QVERIFY(!list->hasFocus());
+        list->setFocus();
+        turn(-120);
+        QCOMPARE(list->currentIndex(), 2);
     }
 
 private:

@@ -293,10 +293,16 @@ private slots:
         choose("Combo_KL_Mode", 3);
         QCOMPARE(RadioData[OptionRow][7], 0x83);
 
-        // Also when the list already shows its last item.
+        // Also when the list already shows its last item. A mere return to
+        // the window shows the value and stores nothing; the user's next
+        // action in the window does.
         choose("Combo_TOT", 7);
         RadioData[OptionRow][3] = 12;
         activateAgain();
+        QCOMPARE(shown("Combo_TOT"), QString("7"));
+        QCOMPARE(RadioData[OptionRow][3], 12);
+        type("Text_RX_Freq", "435");
+        leave("Text_RX_Freq");
         QCOMPARE(RadioData[OptionRow][3], 7);
     }
 
@@ -369,8 +375,9 @@ private slots:
         QCOMPARE(field("Text_Offset_Freq")->text(), QString("69.99")); // left as typed
     }
 
-    // Every showing of an erased offset warns once and leaves it erased.
-    void anErasedOffsetIsClearedWithOneMessagePerShowing()
+    // Opening the window on an erased offset warns once and leaves it
+    // erased; returning to the window warns no more.
+    void anErasedOffsetIsClearedWithOneMessage()
     {
         Record::Offset.fill(RadioData, VfoRow, 255);
         main->switchLanguage(false);
@@ -378,9 +385,161 @@ private slots:
         QCOMPARE(texts(), QStringList{"Over the range of Offset frequency ."});
         QCOMPARE(field("Text_Offset_Freq")->text(), QString());
         activateAgain();
-        QCOMPARE(messages.size(), size_t(2));
+        QCOMPARE(messages.size(), size_t(1));
         QCOMPARE(field("Text_Offset_Freq")->text(), QString());
         QCOMPARE(Cells(VfoRow, 4, 7), std::vector<int>(4, 255));
+    }
+
+    // New data arriving while the window is open (an opened file, a read)
+    // is shown, and what showing it on load would say is said once; the
+    // redraw mends nothing in the image, nor does the return to the window.
+    void newDataIsShownWithItsWarningOnceAndNotMended()
+    {
+        main->switchLanguage(false);
+        open();
+        auto image = std::make_unique<ImageTable>(RadioData);
+        Record::Offset.fill(*image, VfoRow, 255);
+        (*image)[OptionRow][3] = 12; // time-out timer beyond its list
+        (*image)[OptionRow][10] |= 0x01;
+        ImageChanges::instance().replaceImage(ChangeKind::OpenedFile, *image);
+        QTRY_COMPARE(texts(), QStringList{"Over the range of Offset frequency ."});
+        QCOMPARE(shown("Combo_TOT"), QString("7"));
+        QCOMPARE(field("Text_Offset_Freq")->text(), QString());
+        activateAgain();
+        QCoreApplication::processEvents();
+        QCOMPARE(messages.size(), size_t(1));
+        QVERIFY(RadioData == *image);
+    }
+
+    // Close, the close box, a reopening: a text the field refuses is said
+    // once while the window is there, and the user stays in the field; an
+    // accepted text is stored as leaving the field stores it. The recorder
+    // lets pending deletions run, as the event loop of a real box does.
+    void closingAfterTypingKeepsARefusedTextAndStoresAnAcceptedOne()
+    {
+        main->switchLanguage(false);
+        SetMessageHook([this](const QString &text, const QString &title) {
+            messages.push_back({text, title});
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        });
+        open();
+        w<QCheckBox>("Check_Pon_PWD")->click();
+        const struct {
+            const char *field;
+            const char *typed;
+            const char *message;
+            const char *valid;
+        } cases[] = {
+            {"Text_RX_Freq", "480", "Over the range of RX frequency .", "435"},
+            {"Text_Offset_Freq", "69.99", "Over the range of Offset frequency .", "1"},
+            {"Text_Pon_PWD", "12", "Password length is 4 digit.", "1234"},
+            {"Text_pvfo_d0", "100",
+             "frequency of lower limit can't less than the lowest of work frequency. ", "400"},
+        };
+        enum { CloseButton, CloseBox, Reopen };
+        for (const auto &c : cases) {
+            for (int how : {CloseButton, CloseBox, Reopen}) {
+                messages.clear();
+                type(c.field, c.typed);
+                if (how == CloseButton)
+                    QTest::mouseClick(w<QPushButton>("Command_Close"), Qt::LeftButton);
+                else if (how == CloseBox)
+                    window->parentWidget()->close();
+                else
+                    main->findChild<QAction *>("Optional_edit")->trigger();
+                QCoreApplication::processEvents();
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                QVERIFY2(Windows::Find(WindowId::frm_option) == window, c.field);
+                QCOMPARE(texts(), QStringList{c.message});
+                QCOMPARE(window->focusWidget(), field(c.field));
+                type(c.field, c.valid);
+                leave(c.field);
+            }
+        }
+        messages.clear();
+        type("Text_RX_Freq", "446.1");
+        window->parentWidget()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!Windows::IsOpen(WindowId::frm_option));
+        QVERIFY(messages.empty());
+        QCOMPARE(Cells(VfoRow, 0, 3), (std::vector<int>{0x00, 0x00, 0x61, 0x44}));
+    }
+
+    // A language switch, a save or a read take what is typed as leaving
+    // the field would; a refused text stops them, the user back in the field.
+    void typedTextIsStoredBeforeASwitchOrASaveOrRefusedWithItsMessage()
+    {
+        open();
+        type("Text_RX_Freq", "446.1");
+        main->switchLanguage(false);
+        QCOMPARE(Cells(VfoRow, 0, 3), (std::vector<int>{0x00, 0x00, 0x61, 0x44}));
+        window = Windows::Find(WindowId::frm_option);
+        QCOMPARE(field("Text_RX_Freq")->text(), QString("446.10000"));
+
+        type("Text_pvfo_d0", "410");
+        main->findChild<QAction *>("Optional_edit")->trigger();
+        QCOMPARE(Cells(BandLimitRow, 0, 1), (std::vector<int>{0x00, 0x41}));
+        window = Windows::Find(WindowId::frm_option);
+
+        type("Text_RX_Freq", "447");
+        main->toolbarButton("save");
+        QVERIFY(Windows::IsOpen(WindowId::Form_save_chann));
+        QCOMPARE(Cells(VfoRow, 0, 3), (std::vector<int>{0x00, 0x00, 0x70, 0x44}));
+        Windows::Unload(WindowId::Form_save_chann);
+        QVERIFY(messages.empty());
+
+        main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(window->parentWidget()));
+        type("Text_RX_Freq", "480");
+        main->switchLanguage(true);
+        QVERIFY(!IsChinese);
+        QCOMPARE(main->findChild<QAction *>("Language_eng")->isChecked(), true);
+        QCOMPARE(main->findChild<QAction *>("Language_chn")->isChecked(), false);
+        QCOMPARE(Windows::Find(WindowId::frm_option), window);
+        QCOMPARE(window->focusWidget(), field("Text_RX_Freq"));
+        type("Text_RX_Freq", "447");
+        leave("Text_RX_Freq");
+        type("Text_Offset_Freq", "69.99");
+        main->toolbarButton("read");
+        main->toolbarButton("save");
+        QVERIFY(!Windows::IsOpen(WindowId::Form_Comm_Read));
+        QVERIFY(!Windows::IsOpen(WindowId::Form_save_chann));
+        QCOMPARE(texts(), (QStringList{"Over the range of RX frequency .",
+                                       "Over the range of Offset frequency .",
+                                       "Over the range of Offset frequency ."}));
+        QCOMPARE(main->mdiArea()->activeSubWindow()->widget(), window);
+        QCOMPARE(window->focusWidget(), field("Text_Offset_Freq"));
+    }
+
+    // Exit asks nothing, but typed text reaches the image (and so the
+    // recovery file) first; a refused one keeps the program open.
+    void exitStoresTypedTextOrStaysOpenOnARefusal()
+    {
+        main->switchLanguage(false);
+        open();
+        type("Text_RX_Freq", "480");
+        QVERIFY(!main->close());
+        QVERIFY(main->isVisible());
+        QCOMPARE(texts(), (QStringList{"Over the range of RX frequency ."}));
+        type("Text_RX_Freq", "446.1");
+        QVERIFY(main->close());
+        QCOMPARE(Cells(VfoRow, 0, 3), (std::vector<int>{0x00, 0x00, 0x61, 0x44}));
+    }
+
+    // The wheel passing over a list picks nothing unless the list has the
+    // focus.
+    void theWheelOverAnUnfocusedListStoresNothing()
+    {
+        open();
+        QComboBox *squelch = list("Combo_Sql");
+        field("Text_RX_Freq")->setFocus();
+        const int before = squelch->currentIndex();
+        const QPointF at(squelch->rect().center());
+        QWheelEvent wheel(at, squelch->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(squelch, &wheel);
+        QCOMPARE(squelch->currentIndex(), before);
+        QCOMPARE(int(RadioData[OptionRow][0]), before);
+        QCOMPARE(squelch->focusPolicy(), Qt::StrongFocus);
     }
 
     void tonesShowTheirInvIndicator()

@@ -285,3 +285,44 @@ TEST_F(Rules, ShowingWritesBackWhatTheListsShow)
     EXPECT_EQ(RadioData[OptionRow][1], 0x61); // start-up 0x71 without bit 4
     EXPECT_EQ(RadioData[OptionRow][10], 0x08);
 }
+
+// A redraw shows the VFO without storing: what the offset field and the
+// transmit frequency show, and what the load would have said about them.
+TEST_F(Rules, VfoShownWithoutStoring)
+{
+    const struct {
+        const char *rx;
+        const char *offset; // nullptr: erased
+        int shiftBits;      // bits 7..6 of (0,12)
+        const char *offsetShown;
+        const char *transmit;
+        QList<SettingsMessage> warnings;
+    } cases[] = {
+        {"446.1", "1", 1, "1.00000", "447.1", {}},
+        {"446.1", "1", 2, "1.00000", "445.1", {}},
+        {"465", "10", 1, "10.00000", "465.00000", {SettingsMessages::TransmitOutOfRange}},
+        {"465", "10", 2, "10.00000", "455", {}},
+        {"465", nullptr, 0, "", "465.00000", {SettingsMessages::OffsetOutOfRange}},
+        // An erased offset counts 0: the shift alone leaves the band no more.
+        {"465", nullptr, 1, "", "465", {SettingsMessages::OffsetOutOfRange}},
+        {"469.99", "69.9875", 1, "69.98750", "469.99000",
+         {SettingsMessages::TransmitOutOfRange}},
+        // The radio's own simplex (3) shows as Off.
+        {"446.1", "1", 3, "1.00000", "446.10000", {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.rx) + " " + (c.offset ? c.offset : "erased"));
+        Record::Rx.store(RadioData, VfoRow, c.rx);
+        if (c.offset)
+            Record::Offset.store(RadioData, VfoRow, c.offset);
+        else
+            Record::Offset.fill(RadioData, VfoRow, 255);
+        Record::Shift.set(RadioData, VfoRow, c.shiftBits);
+        const ImageTable before = RadioData;
+        const ShownVfo shown = ShowVfoWithoutStoring(RadioData, Uhf);
+        EXPECT_EQ(shown.offsetText, QString(c.offsetShown));
+        EXPECT_EQ(shown.transmitText, QString(c.transmit));
+        EXPECT_EQ(shown.warnings, c.warnings);
+        EXPECT_TRUE(RadioData == before);
+    }
+}
