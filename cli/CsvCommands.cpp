@@ -11,26 +11,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 
-namespace {
-
-bool Chinese(const QStringList &arguments)
-{
-    bool chinese = false;
-    LanguageFromArguments(arguments, chinese);
-    return chinese;
-}
-
-bool LoadImage(const QString &path)
-{
-    ChannelFileError error;
-    if (ReadChannelFile(path, RadioData, &error))
-        return true;
-    PrintError(IsChinese ? error.chinese : error.english);
-    return false;
-}
-
-} // namespace
-
 int ExportCsvCommand(const QStringList &arguments)
 {
     StartUp(Chinese(arguments));
@@ -49,7 +29,7 @@ int ExportCsvCommand(const QStringList &arguments)
     if (files.size() != 2)
         return ArgumentError(Texts("需要信道参数文件和 CSV 文件。", "Expected a channel file and a CSV file."),
                              command);
-    if (!LoadImage(files.at(0)))
+    if (!LoadFile(files.at(0)))
         return ExitBadInput;
     const QByteArray text = ExportChannelCsv(RadioData);
     Caption error;
@@ -115,7 +95,7 @@ int ImportCsvCommand(const QStringList &arguments)
             return ArgumentError(Texts("--from 需要 1..128 的信道号。", "--from takes a channel 1..128."),
                                  command);
     }
-    if (!LoadImage(target))
+    if (!LoadFile(target))
         return ExitBadInput;
     QByteArray text;
     Caption error;
