@@ -13,12 +13,6 @@
 
 namespace {
 
-bool Chinese(const QStringList &arguments)
-{
-    bool chinese = false;
-    LanguageFromArguments(arguments, chinese);
-    return chinese;
-}
 
 bool LoadImage(const QString &path)
 {
