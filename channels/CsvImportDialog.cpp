@@ -61,10 +61,10 @@ CsvImportDialog::CsvImportDialog(CsvFile file, Use use, CsvPlacement placement, 
     buttons->addWidget(apply_);
     buttons->addWidget(cancel_);
     auto *layout = new QVBoxLayout(this);
-    if (use_ == Use::Import) {
-        layout->addWidget(fileNumbers_);
-        layout->addLayout(order);
-    } else {
+    // The placement choice belongs to an import; a paste lays it out hidden.
+    layout->addWidget(fileNumbers_);
+    layout->addLayout(order);
+    if (use_ == Use::Paste) {
         fileNumbers_->hide();
         fileOrder_->hide();
         firstChannel_->hide();
