@@ -115,10 +115,10 @@ QCommandLineOption PortOption()
 {
     return QCommandLineOption(QStringLiteral("port"),
                               Texts("编程线所接的串口：设备路径（/dev/ttyUSB0、COM3）或端口号 1..8；"
-                                    "write 和 read --output-dir 可多次给出，同时处理多台对讲机。",
+                                    "write、verify 和 read --output-dir 可多次给出，同时处理多台对讲机。",
                                     "Serial port of the programming cable: a device path "
-                                    "(/dev/ttyUSB0, COM3) or a port number 1..8; write and read "
-                                    "--output-dir take it several times for several radios at once."),
+                                    "(/dev/ttyUSB0, COM3) or a port number 1..8; write, verify and "
+                                    "read --output-dir take it several times for several radios at once."),
                               Texts("设备", "DEVICE"));
 }
 

@@ -192,11 +192,6 @@ int WriteCommand(const QStringList &arguments)
 
     const QStringList ports = parser.values(port);
     if (ports.size() > 1 || parser.isSet(each) || parser.isSet(log)) {
-        // Verifying each radio of a run over several ports is still to come.
-        if (parser.isSet(verify))
-            return ArgumentError(Texts("--verify 目前只能用于一个端口（不能与 --each 或 --log 同用）。",
-                                       "--verify works with one --port only for now (not with --each or --log)."),
-                                 command);
         FleetOptions options;
         QString error;
         options.devices = ResolveFleetPorts(ports, &error);
@@ -205,6 +200,8 @@ int WriteCommand(const QStringList &arguments)
         options.productionLine = parser.isSet(each);
         options.logPath = parser.value(log);
         options.style = ProgressOutput::styleFor(parser.isSet(quiet));
+        options.verify = parser.isSet(verify);
+        options.json = parser.isSet(json);
         return RunFleetWrite(options);
     }
     UsePort(parser.value(port));

@@ -1,6 +1,7 @@
 #include "CompareCommands.h"
 
 #include "CliSupport.h"
+#include "FleetRun.h"
 #include "ImageDiff.h"
 #include "Language.h"
 #include "Transfer.h"
@@ -66,6 +67,13 @@ int VerifyCommand(const QStringList &arguments)
         return ArgumentError(Texts("缺少 --port 设备。", "Missing --port DEVICE."), command);
     if (parser.positionalArguments().size() != 1)
         return ArgumentError(Texts("需要一个信道参数文件。", "Expected one channel file."), command);
+    FleetOptions fleet;
+    if (parser.values(port).size() > 1) {
+        QString error;
+        fleet.devices = ResolveFleetPorts(parser.values(port), &error);
+        if (fleet.devices.isEmpty())
+            return ArgumentError(error, command);
+    }
     if (!LoadFile(parser.positionalArguments().constFirst()))
         return ExitBadInput;
 
@@ -76,6 +84,11 @@ int VerifyCommand(const QStringList &arguments)
     if (refusal && !parser.isSet(quiet))
         PrintError(Texts("注意：写入该文件会被拒绝：%1", "Note: a write of this file would be refused: %1")
                        .arg(refusal->current().trimmed()));
+    if (!fleet.devices.isEmpty()) {
+        fleet.style = ProgressOutput::styleFor(parser.isSet(quiet));
+        fleet.json = parser.isSet(json);
+        return RunFleetVerify(fleet, *expected);
+    }
     UsePort(parser.value(port));
     return VerifyRadio(*expected, ProgressOutput::styleFor(parser.isSet(quiet)), parser.isSet(json));
 }

@@ -77,6 +77,9 @@ void FleetProgress::recorded(const PortRecord &record)
     if (record.number > 0)
         line += QStringLiteral("  #%1").arg(record.number);
     line += QStringLiteral("  ") + Pick(OutcomeText(record)) + QStringLiteral("  ") + ElapsedText(record.elapsedMs);
+    // What a verify found, so the dealer sees it at the radio in hand.
+    for (const ImageDifference &d : record.differences)
+        line += QStringLiteral("\n    ") + DifferenceLine(d);
     note(line);
 }
 

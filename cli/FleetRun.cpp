@@ -3,6 +3,7 @@
 #include "ChannelFile.h"
 #include "CliSupport.h"
 #include "Fleet.h"
+#include "FleetJobs.h"
 #include "FleetProgress.h"
 #include "Globals.h"
 #include "Language.h"
@@ -17,6 +18,10 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdio>
 #include <memory>
 
 QStringList ResolveFleetPorts(const QStringList &values, QString *error)
@@ -43,6 +48,64 @@ QStringList ResolveFleetPorts(const QStringList &values, QString *error)
 }
 
 namespace {
+
+QString OutcomeKey(PortOutcome outcome)
+{
+    switch (outcome) {
+    case PortOutcome::Pending:
+        return QStringLiteral("pending");
+    case PortOutcome::Running:
+        return QStringLiteral("running");
+    case PortOutcome::Completed:
+        return QStringLiteral("completed");
+    case PortOutcome::Different:
+        return QStringLiteral("different");
+    case PortOutcome::Failed:
+        return QStringLiteral("failed");
+    case PortOutcome::FileError:
+        return QStringLiteral("file-error");
+    case PortOutcome::Interrupted:
+        return QStringLiteral("interrupted");
+    case PortOutcome::Stopped:
+        return QStringLiteral("stopped");
+    }
+    return {};
+}
+
+// {"ports": [{"port", "number", "result", "text", "seconds", "attempts",
+// and for a verify "differences" as ql540 verify --json gives them}]}.
+QJsonObject ResultsJson(const QList<PortRecord> &records, bool verified)
+{
+    QJsonArray ports;
+    for (const PortRecord &r : records) {
+        QJsonObject port{{QStringLiteral("port"), r.device},
+                         {QStringLiteral("result"), OutcomeKey(r.outcome)},
+                         {QStringLiteral("text"), OutcomeText(r).current()},
+                         {QStringLiteral("seconds"), double(r.elapsedMs) / 1000.0},
+                         {QStringLiteral("attempts"), r.attempts}};
+        if (r.number > 0)
+            port.insert(QStringLiteral("number"), r.number);
+        if (verified && (r.outcome == PortOutcome::Completed || r.outcome == PortOutcome::Different))
+            port.insert(QStringLiteral("verify"),
+                        DifferencesJson(r.differences, QStringLiteral("file"), QStringLiteral("radio")));
+        ports.append(port);
+    }
+    return {{QStringLiteral("ports"), ports}};
+}
+
+// What each radio that differs holds, under its port: the table says only
+// how many.
+void PrintDifferences(const QList<PortRecord> &records)
+{
+    for (const PortRecord &r : records) {
+        if (r.differences.isEmpty())
+            continue;
+        PrintOut(QString());
+        PrintOut(r.number > 0 ? QStringLiteral("%1  #%2").arg(r.device).arg(r.number) : r.device);
+        for (const ImageDifference &d : r.differences)
+            PrintOut(QStringLiteral("  ") + DifferenceLine(d));
+    }
+}
 
 // The run itself: the fleet, its console output, Ctrl+C and the log.
 int Run(const FleetOptions &options, const PortJob &job)
@@ -92,8 +155,14 @@ int Run(const FleetOptions &options, const PortJob &job)
     progress.finish();
 
     const QList<PortRecord> records = options.productionLine ? fleet.records() : fleet.latest();
+    if (options.json) {
+        const bool verified = job.task == PortTask::Verify || options.verify;
+        std::fputs(QJsonDocument(ResultsJson(records, verified)).toJson().constData(), stdout);
+        return WorstExitCode(records);
+    }
     if (!records.isEmpty())
         PrintOut(SummaryTable(records, IsChinese).trimmed());
+    PrintDifferences(records);
     if (options.productionLine)
         PrintOut(Texts("合计：已写入 %1 台，失败 %2 台。", "In all: %1 written, %2 failed.")
                      .arg(fleet.completedCount())
@@ -121,15 +190,12 @@ int RunFleetWrite(const FleetOptions &options)
         PrintError(refusal->current());
         return ExitBadInput;
     }
-    PortJob job;
-    job.task = PortTask::Write;
-    job.exchange = [blocks] {
-        return std::make_unique<WriteExchange>([blocks](WriteBlocks &out) -> std::optional<LinkText> {
-            out = *blocks;
-            return std::nullopt;
-        });
-    };
-    return Run(options, job);
+    return Run(options, WriteJob(blocks, options.verify));
+}
+
+int RunFleetVerify(const FleetOptions &options, const ImageTable &expected)
+{
+    return Run(options, VerifyJob(std::make_shared<ImageTable>(expected)));
 }
 
 int RunFleetRead(const FleetOptions &options, const QString &folder)
@@ -138,8 +204,8 @@ int RunFleetRead(const FleetOptions &options, const QString &folder)
     const auto base = std::make_shared<ImageTable>(RadioData);
     PortJob job;
     job.task = PortTask::Read;
-    job.exchange = [] { return std::make_unique<ReadExchange>(); };
-    job.completed = [base, folder](LinkExchange &exchange, PortRecord &record) {
+    job.transfer.exchange = [] { return std::make_unique<ReadExchange>(); };
+    job.transfer.completed = [base, folder](LinkExchange &exchange, PortRecord &record) {
         auto image = std::make_unique<ImageTable>(*base);
         StoreBlocks(static_cast<ReadExchange &>(exchange).blocks(), *image);
         const QString stem = PortFileName(record.device) + u'-' +

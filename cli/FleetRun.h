@@ -3,6 +3,7 @@
 // running count, the log file and the summary table.
 #pragma once
 
+#include "Globals.h"
 #include "ProgressOutput.h"
 
 #include <QString>
@@ -12,6 +13,8 @@ struct FleetOptions {
     QStringList devices;   // resolved device paths, no duplicates
     bool productionLine = false;
     QString logPath;       // empty: no log
+    bool verify = false;   // a write reads each radio back and compares
+    bool json = false;     // the results as JSON instead of the table
     ProgressOutput::Style style = ProgressOutput::Style::Lines;
 };
 
@@ -21,5 +24,7 @@ QStringList ResolveFleetPorts(const QStringList &values, QString *error);
 
 // RadioData holds the file to write. Returns the exit code.
 int RunFleetWrite(const FleetOptions &options);
+// Each radio compared with expected (the file as a write prepares it).
+int RunFleetVerify(const FleetOptions &options, const ImageTable &expected);
 // Saves each radio's memory into folder, named by port and time.
 int RunFleetRead(const FleetOptions &options, const QString &folder);

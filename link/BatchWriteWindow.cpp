@@ -1,6 +1,7 @@
 #include "BatchWriteWindow.h"
 
 #include "Fleet.h"
+#include "FleetJobs.h"
 #include "Globals.h"
 #include "Language.h"
 #include "MainFrame.h"
@@ -30,6 +31,7 @@ struct Choices {
     QStringList added;
     QStringList ticked;
     bool each = false;
+    bool verify = false;
 };
 Choices &Remembered()
 {
@@ -42,7 +44,7 @@ Choices &Remembered()
 BatchWriteWindow::BatchWriteWindow()
     : ChildWindow(WindowId::Form_Batch_Write), portsLabel_(new QLabel(this)), table_(new QTableWidget(this)),
       device_(new QLineEdit(this)), add_(new QPushButton(this)), refresh_(new QPushButton(this)),
-      each_(new QCheckBox(this)), count_(new QLabel(this)), status_(new QLabel(this)),
+      each_(new QCheckBox(this)), verify_(new QCheckBox(this)), count_(new QLabel(this)), status_(new QLabel(this)),
       start_(new QPushButton(this)), stop_(new QPushButton(this)), close_(new QPushButton(this))
 {
     setObjectName(QStringLiteral("Form_Batch_Write"));
@@ -52,6 +54,7 @@ BatchWriteWindow::BatchWriteWindow()
     add_->setObjectName(QStringLiteral("Command_Add"));
     refresh_->setObjectName(QStringLiteral("Command_Refresh"));
     each_->setObjectName(QStringLiteral("Check_each"));
+    verify_->setObjectName(QStringLiteral("Check_verify"));
     count_->setObjectName(QStringLiteral("Label_count"));
     status_->setObjectName(QStringLiteral("Label_status"));
     start_->setObjectName(QStringLiteral("Command_Start"));
@@ -72,6 +75,7 @@ BatchWriteWindow::BatchWriteWindow()
 
     auto *countRow = new QHBoxLayout;
     countRow->addWidget(each_);
+    countRow->addWidget(verify_);
     countRow->addStretch();
     countRow->addWidget(count_);
 
@@ -117,6 +121,7 @@ void BatchWriteWindow::applyTexts()
     refresh_->setText(Texts("刷新端口", "Refresh ports"));
     each_->setText(Texts("流水线：每个端口逐台写入，取下一台换下一台，直到停止",
                          "Production line: on each port one radio after another, until stopped"));
+    verify_->setText(Texts("写入后校验每一台", "Verify each radio after writing"));
     start_->setText(Texts("开始", "Start"));
     stop_->setText(stopping_ ? Texts("立即中断", "Break off now") : Texts("停止", "Stop"));
     close_->setText(Texts("关闭", "Close"));
@@ -140,6 +145,7 @@ void BatchWriteWindow::onLoad()
         if (const int row = rowOf(device); row >= 0)
             table_->item(row, PortColumn)->setCheckState(Qt::Checked);
     each_->setChecked(Remembered().each);
+    verify_->setChecked(Remembered().verify);
     status_->clear();
 }
 
@@ -150,6 +156,7 @@ void BatchWriteWindow::onUnload()
         if (table_->item(row, PortColumn)->checkState() == Qt::Checked)
             Remembered().ticked << table_->item(row, PortColumn)->data(DeviceRole).toString();
     Remembered().each = each_->isChecked();
+    Remembered().verify = verify_->isChecked();
 }
 
 bool BatchWriteWindow::canClose()
@@ -250,18 +257,9 @@ void BatchWriteWindow::start()
         ShowWarning(refusal->chinese, refusal->english);
         return;
     }
-    PortJob job;
-    job.task = PortTask::Write;
-    job.exchange = [blocks] {
-        return std::make_unique<WriteExchange>([blocks](WriteBlocks &out) -> std::optional<LinkText> {
-            out = *blocks;
-            return std::nullopt;
-        });
-    };
-
     delete fleet_;
     fleet_ = new Fleet;
-    fleet_->setPorts(devices, job, each_->isChecked());
+    fleet_->setPorts(devices, WriteJob(blocks, verify_->isChecked()), each_->isChecked());
     connect(fleet_, &Fleet::changed, this, &BatchWriteWindow::showStation);
     connect(fleet_, &Fleet::recorded, this, &BatchWriteWindow::recorded);
     connect(fleet_, &Fleet::allFinished, this, &BatchWriteWindow::finished);
@@ -311,6 +309,11 @@ void BatchWriteWindow::showStation(PortStation *station)
     if (station->productionLine())
         text = QStringLiteral("#%1  ").arg(r.number) + text;
     table_->item(row, ResultColumn)->setText(text);
+    // What a verify found, at the pointer over the result.
+    QStringList found;
+    for (const ImageDifference &d : r.differences)
+        found << DifferenceLine(d);
+    table_->item(row, ResultColumn)->setToolTip(found.join(u'\n'));
     table_->item(row, TimeColumn)->setText(r.elapsedMs > 0 ? ElapsedText(r.elapsedMs) : QString());
     table_->item(row, AttemptsColumn)->setText(r.attempts > 0 ? QString::number(r.attempts) : QString());
 }
@@ -358,6 +361,7 @@ void BatchWriteWindow::setRunning(bool running)
     start_->setEnabled(!running);
     stop_->setEnabled(running);
     each_->setEnabled(!running);
+    verify_->setEnabled(!running);
     add_->setEnabled(!running);
     refresh_->setEnabled(!running);
     device_->setEnabled(!running);

@@ -54,6 +54,7 @@ private:
     QPushButton *add_;
     QPushButton *refresh_;
     QCheckBox *each_;
+    QCheckBox *verify_;
     QLabel *count_;
     QLabel *status_;
     QPushButton *start_;

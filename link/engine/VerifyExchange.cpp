@@ -17,7 +17,10 @@ Completion VerifyExchange::complete(LinkView &view)
     return {};
 }
 
-ImageTable VerifiedRows(const ReadBlocks &blocks)
+namespace {
+
+// Rows 0..239 from blocks, every other row erased.
+template <typename Blocks> ImageTable FirstRows(const Blocks &blocks)
 {
     ImageTable image{};
     for (auto &row : image)
@@ -27,3 +30,9 @@ ImageTable VerifiedRows(const ReadBlocks &blocks)
             image[r][c] = int16_t(blocks[r][c]);
     return image;
 }
+
+} // namespace
+
+ImageTable VerifiedRows(const ReadBlocks &blocks) { return FirstRows(blocks); }
+
+ImageTable WrittenRows(const WriteBlocks &blocks) { return FirstRows(blocks); }

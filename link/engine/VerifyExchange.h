@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ReadExchange.h"
+#include "WriteExchange.h"
 
 class VerifyExchange : public ReadExchange {
 public:
@@ -15,3 +16,5 @@ public:
 
 // Rows 0..239 of an image (the others erased) from the blocks a verify read.
 ImageTable VerifiedRows(const ReadBlocks &blocks);
+// ... and from the blocks a write sends: what the radio should hold.
+ImageTable WrittenRows(const WriteBlocks &blocks);

@@ -41,22 +41,59 @@ int Severity(PortOutcome outcome)
         return 0;
     case PortOutcome::FileError:
         return 1;
-    case PortOutcome::Failed:
+    case PortOutcome::Different:
         return 2;
+    case PortOutcome::Failed:
+        return 3;
     case PortOutcome::Pending:
     case PortOutcome::Running:
     case PortOutcome::Stopped:
-        return 3;
-    case PortOutcome::Interrupted:
         return 4;
+    case PortOutcome::Interrupted:
+        return 5;
     }
-    return 4;
+    return 5;
+}
+
+// A verify's own results, and those of the verify after a write.
+LinkText VerifyOutcomeText(const PortRecord &record)
+{
+    const bool after = record.task == PortTask::Write;
+    const int count = int(record.differences.size());
+    switch (record.outcome) {
+    case PortOutcome::Running:
+        return after ? Both("已写入，正在校验", "written, verifying") : Both("正在校验", "verifying");
+    case PortOutcome::Completed:
+        return after ? Both("已写入，校验一致", "written and verified") : Both("与文件一致", "same as the file");
+    case PortOutcome::Different:
+        return after ? LinkText{QStringLiteral("已写入，但校验发现 %1 处不同").arg(count),
+                                QStringLiteral("written, but the verify found %1 difference%2")
+                                    .arg(count)
+                                    .arg(count == 1 ? "" : "s")}
+                     : LinkText{QStringLiteral("%1 处不同").arg(count),
+                                QStringLiteral("%1 difference%2").arg(count).arg(count == 1 ? "" : "s")};
+    case PortOutcome::Failed:
+    case PortOutcome::FileError:
+        return {(after ? QStringLiteral("已写入，校验失败：") : QStringLiteral("失败：")) + OneLine(record.detail.chinese),
+                (after ? QStringLiteral("written, the verify failed: ") : QStringLiteral("failed: ")) +
+                    OneLine(record.detail.english)};
+    case PortOutcome::Interrupted:
+        return after ? Both("已写入，校验被中断", "written, the verify was broken off") : Both("已中断", "interrupted");
+    case PortOutcome::Pending:
+    case PortOutcome::Stopped:
+        break;
+    }
+    return {};
 }
 
 } // namespace
 
 LinkText OutcomeText(const PortRecord &record)
 {
+    if (record.task == PortTask::Verify || record.written) {
+        if (const LinkText text = VerifyOutcomeText(record); !text.isEmpty())
+            return text;
+    }
     const bool write = record.task == PortTask::Write;
     switch (record.outcome) {
     case PortOutcome::Pending:
@@ -67,6 +104,7 @@ LinkText OutcomeText(const PortRecord &record)
         if (!record.detail.isEmpty())
             return {QStringLiteral("已读取 → ") + record.detail.chinese, QStringLiteral("read → ") + record.detail.english};
         return write ? Both("已写入", "written") : Both("已读取", "read");
+    case PortOutcome::Different:
     case PortOutcome::Failed:
     case PortOutcome::FileError:
         return {QStringLiteral("失败：") + OneLine(record.detail.chinese),
@@ -133,6 +171,8 @@ int WorstExitCode(const QList<PortRecord> &records)
         return 0;
     case 1:
         return 2;
+    case 2:
+        return 3;
     default:
         return 1;
     }

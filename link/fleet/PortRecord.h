@@ -3,18 +3,21 @@
 // printed at the end, and the exit code of the worst result.
 #pragma once
 
+#include "ImageDiff.h"
 #include "LinkText.h"
 
 #include <QDateTime>
 #include <QList>
 #include <QString>
 
-enum class PortTask { Read, Write };
+// Verify: a read of the blocks a write sends, compared with a file.
+enum class PortTask { Read, Write, Verify };
 
 enum class PortOutcome {
     Pending,     // nothing yet: waiting for its radio
     Running,     // a transfer is under way
     Completed,
+    Different,   // the radio does not hold what it should (a verify)
     Failed,      // the radio or the port failed, after the retries
     FileError,   // read, but its file could not be saved
     Interrupted, // stopped by the user with the radio identified: a write
@@ -26,13 +29,16 @@ struct PortRecord {
     QString device;
     PortTask task = PortTask::Write;
     PortOutcome outcome = PortOutcome::Pending;
+    bool verifyAfterWrite = false; // a write that reads the radio back to check it
+    bool written = false;          // ... whose write has completed: the verify is under way or done
     int number = 0;   // the production line's count for this port (0: not a line)
-    int attempts = 0; // openings of the port
+    int attempts = 0; // openings of the port (a verify after a write adds only its retries)
     int percent = 0;
     qint64 elapsedMs = 0;
     QDateTime finished; // when the outcome was settled
     LinkText status;    // the last status line of the link
     LinkText detail;    // failure message, or where a read was saved
+    QList<ImageDifference> differences; // what a verify found (file → radio)
 };
 
 // "written", "read", "failed: Fail connect with transceiver." ...
@@ -42,8 +48,8 @@ QString ElapsedText(qint64 ms);
 // Columns port, (radio number,) result, time, attempts, aligned with
 // blanks (Chinese characters count double), one line each, header first.
 QString SummaryTable(const QList<PortRecord> &records, bool chinese);
-// 0 all completed, 2 a file could not be saved, 1 a radio or port failed or
-// was stopped: the worst of them.
+// 0 all completed, 2 a file could not be saved, 3 a radio differs from the
+// file, 1 a radio or port failed or was stopped: the worst of them.
 int WorstExitCode(const QList<PortRecord> &records);
 // One line of the production-line log: time, port, radio number, result,
 // time taken, attempts, separated by tabs.

@@ -1,6 +1,7 @@
 #include "PortStation.h"
 
 #include "IdentifyExchange.h"
+#include "LinkExchange.h"
 #include "TaskRun.h"
 
 PortStation::PortStation(const QString &device, PortJob job, bool productionLine, QObject *parent)
@@ -11,7 +12,7 @@ PortStation::PortStation(const QString &device, PortJob job, bool productionLine
     poll_.setSingleShot(true);
     connect(&poll_, &QTimer::timeout, this, [this] {
         if (state_ == State::WaitingForRadio)
-            startTask(job_.exchange(), true);
+            startTask(job_.transfer.exchange(), true);
         else if (state_ == State::WaitingForUnplug)
             startTask(std::make_unique<IdentifyExchange>(), true);
     });
@@ -33,13 +34,14 @@ void PortStation::start()
     if (state_ != State::Idle)
         return;
     record_.number = line_ ? count_ + 1 : 0;
+    record_.verifyAfterWrite = job_.task == PortTask::Write && job_.verify.exchange;
     if (line_) {
         enter(State::WaitingForRadio);
-        startTask(job_.exchange(), true);
+        startTask(job_.transfer.exchange(), true);
     } else {
         enter(State::Transferring);
         record_.outcome = PortOutcome::Running;
-        startTask(job_.exchange(), false);
+        startTask(job_.transfer.exchange(), false);
     }
 }
 
@@ -52,6 +54,8 @@ void PortStation::retry()
     record_.device = device;
     record_.task = job_.task;
     stopping_ = false;
+    priorAttempts_ = 0;
+    priorMs_ = 0;
     state_ = State::Idle;
     start();
 }
@@ -68,10 +72,7 @@ void PortStation::startTask(std::unique_ptr<LinkExchange> exchange, bool absentE
             enter(State::Transferring);
         }
         if (state_ == State::Transferring) {
-            record_.percent = run_->percent();
-            record_.status = run_->status();
-            record_.attempts = run_->attempts();
-            record_.elapsedMs = run_->elapsedMs();
+            noteRun();
             emit changed();
         }
     });
@@ -89,6 +90,15 @@ void PortStation::retire()
 }
 
 void PortStation::pollLater() { poll_.start(PollIntervalMs); }
+
+// The running step's figures; a verify's attempts and time add to its write's.
+void PortStation::noteRun()
+{
+    record_.percent = run_->percent();
+    record_.status = run_->status();
+    record_.attempts = priorAttempts_ + run_->attempts();
+    record_.elapsedMs = priorMs_ + run_->elapsedMs();
+}
 
 void PortStation::taskEnded(int end)
 {
@@ -113,15 +123,16 @@ void PortStation::transferEnded(int end)
         emit changed();
         return;
     }
-    record_.attempts = run_->attempts();
-    record_.elapsedMs = run_->elapsedMs();
-    record_.status = run_->status();
-    record_.percent = run_->percent();
+    noteRun();
     if (TaskRun::End(end) == TaskRun::End::Completed) {
+        const bool verifying = record_.written;
+        const PortStep &step = verifying ? job_.verify : job_.transfer;
         record_.detail = {};
         record_.outcome = PortOutcome::Completed;
-        if (job_.completed)
-            job_.completed(run_->exchange(), record_);
+        if (step.completed)
+            step.completed(run_->exchange(), record_);
+        if (!verifying && record_.outcome == PortOutcome::Completed && startVerify())
+            return;
     } else {
         record_.detail = run_->error();
         record_.outcome = PortOutcome::Failed;
@@ -130,11 +141,32 @@ void PortStation::transferEnded(int end)
     settle(record_.outcome);
 }
 
+// The write has completed: the same radio is read back before it counts as
+// done. A first Ctrl+C lets the verify finish too (it writes nothing).
+bool PortStation::startVerify()
+{
+    if (!record_.verifyAfterWrite)
+        return false;
+    record_.written = true;
+    record_.outcome = PortOutcome::Running;
+    // Attempts count tries: the verify's first opening is part of the job,
+    // only its retries add.
+    priorAttempts_ = record_.attempts - 1;
+    priorMs_ = record_.elapsedMs;
+    record_.percent = 0;
+    record_.status = {};
+    startTask(job_.verify.exchange(), false);
+    emit changed();
+    return true;
+}
+
 // A radio has been dealt with: record it, then the line waits for it to go.
 void PortStation::settle(PortOutcome outcome)
 {
     record_.outcome = outcome;
     record_.finished = QDateTime::currentDateTime();
+    priorAttempts_ = 0;
+    priorMs_ = 0;
     if (line_)
         ++count_;
     emit recorded(record_);
@@ -165,6 +197,7 @@ void PortStation::lookEnded(int end)
             record_ = PortRecord{};
             record_.device = last.device;
             record_.task = last.task;
+            record_.verifyAfterWrite = last.verifyAfterWrite;
             record_.number = count_ + 1;
             enter(State::WaitingForRadio);
         }
@@ -194,11 +227,10 @@ void PortStation::finishAndStop()
         enter(State::Stopped);
         break;
     case State::Transferring:
-        if (run_ && !run_->identified()) {
+        if (run_ && !run_->identified() && !record_.written) {
             // A one-off transfer whose radio has not answered yet.
             poll_.stop();
-            record_.attempts = run_->attempts();
-            record_.elapsedMs = run_->elapsedMs();
+            noteRun();
             retire();
             settle(PortOutcome::Stopped);
         }
@@ -215,11 +247,9 @@ void PortStation::abort()
     const bool midTransfer = state_ == State::Transferring ||
                              (state_ == State::WaitingForRadio && run_ && run_->identified());
     if (midTransfer && run_) {
-        record_.attempts = run_->attempts();
-        record_.elapsedMs = run_->elapsedMs();
-        record_.percent = run_->percent();
-        record_.status = run_->status();
-        const bool identified = run_->identified();
+        noteRun();
+        // A verify broken off has a written radio, answered or not.
+        const bool identified = run_->identified() || record_.written;
         retire();
         settle(identified ? PortOutcome::Interrupted : PortOutcome::Stopped);
         if (state_ != State::Stopped)
@@ -242,6 +272,9 @@ LinkText StationStateText(const PortStation &station)
                     QStringLiteral("waiting for a radio (") + r.detail.english.simplified() + u')'};
         return {QStringLiteral("等待对讲机"), QStringLiteral("waiting for a radio")};
     case PortStation::State::Transferring:
+        if (r.written) // the write is done; the radio is being read back
+            return {QStringLiteral("校验：") + r.status.chinese.trimmed(),
+                    QStringLiteral("verify: ") + r.status.english.trimmed()};
         return {r.status.chinese.trimmed(), r.status.english.trimmed()};
     case PortStation::State::WaitingForUnplug:
         return {QStringLiteral("请取下对讲机"), QStringLiteral("unplug the radio")};

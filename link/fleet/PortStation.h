@@ -10,7 +10,8 @@
 // that is the next radio that identifies itself programmed. A radio that
 // keeps answering is looked at again and again and never programmed twice.
 // A look is a handshake and a read of block 0, as a read begins; it writes
-// nothing.
+// nothing. A write with a verify reads the radio back before it counts as
+// done, so the line waits for the unplug only after the verify.
 #pragma once
 
 #include "PortRecord.h"
@@ -23,13 +24,20 @@
 class LinkExchange;
 class TaskRun;
 
+// One transfer of a job: a fresh exchange each time it runs, and what
+// follows when it completes (the record may be amended: a read saves its
+// file here and says where, or fails with FileError; a verify compares).
+struct PortStep {
+    std::function<std::unique_ptr<LinkExchange>()> exchange;
+    std::function<void(LinkExchange &exchange, PortRecord &record)> completed;
+};
+
 struct PortJob {
     PortTask task = PortTask::Write;
-    // The exchange for one transfer (a fresh one each time).
-    std::function<std::unique_ptr<LinkExchange>()> exchange;
-    // A completed transfer: the record may be amended (a read saves its
-    // file here and says where, or fails with FileError).
-    std::function<void(LinkExchange &exchange, PortRecord &record)> completed;
+    PortStep transfer;
+    // A write may be followed by a verify on the same radio (no exchange:
+    // none). The radio counts as done only when both have ended.
+    PortStep verify;
 };
 
 class PortStation;
@@ -85,6 +93,8 @@ private:
     void startTask(std::unique_ptr<LinkExchange> exchange, bool absentEnds);
     void taskEnded(int end);
     void transferEnded(int end);
+    bool startVerify();
+    void noteRun();
     void lookEnded(int end);
     void settle(PortOutcome outcome);
     void enter(State state);
@@ -100,4 +110,8 @@ private:
     int count_ = 0;
     int silentLooks_ = 0;
     bool stopping_ = false;
+    // Attempts and time of the step before the one running: a verify adds
+    // to its write's.
+    int priorAttempts_ = 0;
+    qint64 priorMs_ = 0;
 };

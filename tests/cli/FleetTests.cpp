@@ -4,6 +4,9 @@
 #include "WritePreparation.h"
 
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QThread>
 #include <csignal>
@@ -257,4 +260,107 @@ TEST_F(Fleet, PortsAreCheckedBeforeAnythingIsSent)
     const CliRun noFolder = RunCli({"read", "--port", radio.device(), "--output-dir", path("missing")});
     EXPECT_EQ(noFolder.exitCode, 2);
     EXPECT_TRUE(radio.stop().isEmpty()); // nothing reached the radio
+}
+
+TEST_F(Fleet, SeveralRadiosAreVerifiedAtOnceEachAgainstTheFile)
+{
+    SaveImage(path("prepared.chann"), prepared);
+    ImageTable changed = prepared;
+    changed[2][12] = 2; // channel 2 loses its shift
+    SaveImage(path("changed.chann"), changed);
+    SimulatedRadio same({"--no-pace", "--image", path("prepared.chann")});
+    SimulatedRadio differs({"--no-pace", "--image", path("changed.chann")});
+
+    const CliRun run = RunCli({"verify", "--port", same.device(), "--port", differs.device(), path("fleet.chann")});
+    EXPECT_EQ(run.exitCode, 3) << run.err.toStdString() << run.out.toStdString();
+    EXPECT_TRUE(SummaryLine(run.out, same.device()).endsWith("same as the file")) << run.out.toStdString();
+    EXPECT_TRUE(SummaryLine(run.out, differs.device()).endsWith("1 difference")) << run.out.toStdString();
+    // What differs is listed under its port, after the table.
+    const QString listed = run.out.section(differs.device() + u'\n', 1);
+    EXPECT_TRUE(listed.startsWith("  CH 2  ")) << run.out.toStdString();
+    EXPECT_FALSE(run.out.contains(same.device() + u'\n')) << run.out.toStdString();
+
+    const CliRun json = RunCli({"verify", "--json", "--port", same.device(), "--port", differs.device(),
+                                path("fleet.chann")});
+    EXPECT_EQ(json.exitCode, 3);
+    const QJsonArray ports = QJsonDocument::fromJson(json.out.toUtf8()).object().value("ports").toArray();
+    ASSERT_EQ(ports.size(), 2) << json.out.toStdString();
+    EXPECT_EQ(ports[0].toObject().value("port").toString(), same.device());
+    EXPECT_EQ(ports[0].toObject().value("result").toString(), "completed");
+    EXPECT_TRUE(ports[0].toObject().value("verify").toObject().value("same").toBool());
+    EXPECT_EQ(ports[1].toObject().value("result").toString(), "different");
+    const QJsonArray found = ports[1].toObject().value("verify").toObject().value("differences").toArray();
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(found[0].toObject().value("channel").toInt(), 2);
+    // A verify writes nothing.
+    for (SimulatedRadio *radio : {&same, &differs})
+        EXPECT_EQ(radio->stop().count("write block"), 0);
+}
+
+TEST_F(Fleet, AWriteOverSeveralPortsVerifiesEachRadioAndTheWorstResultDecides)
+{
+    SimulatedRadio sound({"--no-pace", "--log", "--dump", path("sound.chann")});
+    // Acknowledges block 12 but keeps a wrong byte: only reading back finds it.
+    SimulatedRadio corrupts({"--no-pace", "--corrupt-block", "12:3"});
+    const CliRun run = RunCli({"write", "--verify", "--port", sound.device(), "--port", corrupts.device(),
+                               path("fleet.chann")});
+    EXPECT_EQ(run.exitCode, 3) << run.err.toStdString() << run.out.toStdString();
+    // One try each: the verify's own opening is not a retry.
+    EXPECT_TRUE(SummaryLine(run.out, sound.device()).contains(QRegularExpression("  1 +written and verified$")))
+        << run.out.toStdString();
+    EXPECT_TRUE(SummaryLine(run.out, corrupts.device())
+                    .contains(QRegularExpression("  1 +written, but the verify found 1 difference$")))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QRegularExpression("\n  Row 12  Column 3  \\d+ → \\d+\n"))) << run.out.toStdString();
+    const QString log = sound.stop();
+    // Read back after the write, not before.
+    EXPECT_GT(log.indexOf("read block 239"), log.indexOf("end of write")) << log.toStdString();
+    EXPECT_TRUE(holdsTheFile(path("sound.chann")));
+}
+
+TEST_F(Fleet, TheProductionLineVerifiesEachRadioBeforeTakingTheNext)
+{
+    SimulatedRadio box({"--no-pace", "--radios", "2", "--stay-ms", "4000", "--swap-ms", "3000", "--log"});
+    Background line({"write", "--each", "--verify", "--log", path("line.log"), "--port", box.device(),
+                     path("fleet.chann")});
+    ASSERT_TRUE(line.waitFor(QRegularExpression("2 written, 0 failed"), 90000)) << line.err().toStdString();
+    line.interrupt();
+    EXPECT_EQ(line.finish(10000), 0) << line.err().toStdString();
+
+    const QString simLog = box.stop();
+    for (int radio = 1; radio <= 2; ++radio) {
+        const QString prefix = QStringLiteral("radio %1: ").arg(radio);
+        EXPECT_EQ(simLog.count(prefix + "end of write"), 1) << simLog.toStdString();
+        // The line's looks read block 0 only; the verify reads all 240.
+        EXPECT_EQ(simLog.count(prefix + "read block 239\n"), 1) << simLog.toStdString();
+        EXPECT_GT(simLog.indexOf(prefix + "read block 239"), simLog.indexOf(prefix + "end of write"));
+    }
+    const QStringList log = LogLines(path("line.log"));
+    ASSERT_EQ(log.size(), 2) << log.join(u'\n').toStdString();
+    for (const QString &entry : log)
+        EXPECT_EQ(entry.section(u'\t', 3, 3), "written and verified") << entry.toStdString();
+}
+
+TEST_F(Fleet, CtrlCDuringAVerifyLetsItFinishAndASecondOneSaysTheRadioIsUnchecked)
+{
+    for (int presses : {1, 2}) {
+        SimulatedRadio radio({"--no-pace", "--log"});
+        const QString logPath = path(QStringLiteral("verify-%1.log").arg(presses));
+        Background line({"write", "--each", "--verify", "--log", logPath, "--port", radio.device(),
+                         path("fleet.chann")});
+        ASSERT_TRUE(line.waitFor(QRegularExpression(" 20%  verify: Reading"), 30000)) << line.err().toStdString();
+        line.interrupt();
+        if (presses == 2) {
+            ASSERT_TRUE(line.waitFor(QRegularExpression("Stopping"), 5000));
+            line.interrupt();
+        }
+        const QString expected = presses == 1 ? "written and verified" : "written, the verify was broken off";
+        EXPECT_EQ(line.finish(15000), presses == 1 ? 0 : 1) << line.err().toStdString();
+        EXPECT_TRUE(SummaryLine(line.out(), radio.device()).endsWith(expected)) << line.out().toStdString();
+        const QStringList log = LogLines(logPath);
+        ASSERT_EQ(log.size(), 1);
+        EXPECT_EQ(log.first().section(u'\t', 3, 3), expected);
+        // Never half written: the write had ended before the verify began.
+        EXPECT_EQ(radio.stop().count("end of write"), 1);
+    }
 }

@@ -90,6 +90,44 @@ private slots:
         }
     }
 
+    // With the verify ticked each radio is read back; the one that kept a
+    // wrong byte says so in its row, with what differs at the pointer.
+    void theVerifyBoxReadsEachRadioBack()
+    {
+        SimProcess sound, corrupts;
+        QVERIFY(sound.start(DefaultRadioMemory(), {"--no-pace"}));
+        QVERIFY(corrupts.start(DefaultRadioMemory(), {"--no-pace", "--corrupt-block", "12:3"}));
+        harness->window.switchLanguage(false);
+        harness->action("Prog_batch")->trigger();
+        auto *window = Windows::FindAs<BatchWriteWindow>(WindowId::Form_Batch_Write);
+        auto *device = window->findChild<QLineEdit *>("Text_device");
+        for (const QString &path : {sound.device(), corrupts.device()}) {
+            device->setText(path);
+            window->findChild<QPushButton *>("Command_Add")->click();
+        }
+        auto *verify = window->findChild<QCheckBox *>("Check_verify");
+        QCOMPARE(verify->text(), QString("Verify each radio after writing"));
+        verify->setChecked(true);
+        window->findChild<QPushButton *>("Command_Start")->click();
+        QVERIFY(!verify->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!window->running(), 30000);
+
+        const QList<PortRecord> records = window->fleet()->latest();
+        QCOMPARE(records.size(), 2);
+        QCOMPARE(records[0].outcome, PortOutcome::Completed);
+        QCOMPARE(records[1].outcome, PortOutcome::Different);
+        auto *table = window->findChild<QTableWidget *>("Table_ports");
+        QTableWidgetItem *result = nullptr;
+        for (int row = 0; row < table->rowCount(); ++row)
+            if (table->item(row, 0)->text() == corrupts.device())
+                result = table->item(row, 2);
+        QVERIFY(result);
+        QCOMPARE(result->text(), QString("written, but the verify found 1 difference"));
+        QVERIFY2(result->toolTip().startsWith("Row 12  Column 3  "), qPrintable(result->toolTip()));
+        QCOMPARE(window->findChild<QLabel *>("Label_count")->text(), QString("1 written, 1 failed"));
+        QCOMPARE(sound.count("read block 239"), 1);
+    }
+
 private:
     LinkWindowHarness *harness = nullptr;
 };

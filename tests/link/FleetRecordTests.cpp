@@ -76,3 +76,60 @@ TEST(FleetRecords, TheProductionLineNumbersItsRadiosInTheTableAndTheLog)
     EXPECT_EQ(LogLine(second),
               "2026-12-07T19:30:05+01:00\t/dev/ttyUSB0\t2\tinterrupted, HALF WRITTEN (42%): write it again\t4.0 s\t1");
 }
+
+TEST(FleetRecords, AVerifySaysWhatItFoundAndADifferenceOutranksOnlyAFileError)
+{
+    const QList<QPair<QList<PortOutcome>, int>> exits{
+        {{PortOutcome::Completed, PortOutcome::Different}, 3},
+        {{PortOutcome::FileError, PortOutcome::Different}, 3},
+        // A radio that was not written at all is worse than one that differs.
+        {{PortOutcome::Different, PortOutcome::Failed}, 1},
+        {{PortOutcome::Different, PortOutcome::Interrupted}, 1},
+    };
+    for (const auto &[outcomes, exit] : exits) {
+        QList<PortRecord> records;
+        for (PortOutcome outcome : outcomes)
+            records << Record("/dev/ttyUSB0", outcome);
+        EXPECT_EQ(WorstExitCode(records), exit) << int(outcomes.last());
+    }
+
+    ImageDifference difference;
+    struct Case {
+        PortTask task;
+        bool written;
+        PortOutcome outcome;
+        int differences;
+        const char *english;
+        const char *chinese;
+    };
+    const QList<Case> cases{
+        {PortTask::Verify, false, PortOutcome::Completed, 0, "same as the file", "与文件一致"},
+        {PortTask::Verify, false, PortOutcome::Different, 1, "1 difference", "1 处不同"},
+        {PortTask::Verify, false, PortOutcome::Different, 3, "3 differences", "3 处不同"},
+        {PortTask::Verify, false, PortOutcome::Failed, 0, "failed: Fail connect with transceiver.", "失败：无法连接"},
+        {PortTask::Verify, false, PortOutcome::Stopped, 0, "stopped before a radio answered", "已停止，未连接对讲机"},
+        // A write with a verify: before the write completed it reads as a
+        // write; after it, as the verify of a written radio.
+        {PortTask::Write, false, PortOutcome::Failed, 0, "failed: Fail connect with transceiver.", "失败：无法连接"},
+        {PortTask::Write, false, PortOutcome::Interrupted, 0, "interrupted, HALF WRITTEN (0%): write it again",
+         "已中断，只写入了一部分（0%），请重新写入"},
+        {PortTask::Write, true, PortOutcome::Running, 0, "written, verifying", "已写入，正在校验"},
+        {PortTask::Write, true, PortOutcome::Completed, 0, "written and verified", "已写入，校验一致"},
+        {PortTask::Write, true, PortOutcome::Different, 2, "written, but the verify found 2 differences",
+         "已写入，但校验发现 2 处不同"},
+        {PortTask::Write, true, PortOutcome::Failed, 0, "written, the verify failed: Fail connect with transceiver.",
+         "已写入，校验失败：无法连接"},
+        {PortTask::Write, true, PortOutcome::Interrupted, 0, "written, the verify was broken off", "已写入，校验被中断"},
+    };
+    for (const Case &c : cases) {
+        PortRecord r = Record("/dev/ttyUSB0", c.outcome);
+        r.task = c.task;
+        r.written = c.written;
+        r.verifyAfterWrite = c.task == PortTask::Write;
+        r.detail = {QStringLiteral("无法连接"), QStringLiteral("Fail connect with transceiver.")};
+        for (int k = 0; k < c.differences; ++k)
+            r.differences << difference;
+        EXPECT_EQ(OutcomeText(r).english, QString::fromUtf8(c.english));
+        EXPECT_EQ(OutcomeText(r).chinese, QString::fromUtf8(c.chinese));
+    }
+}
