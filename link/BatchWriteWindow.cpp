@@ -304,7 +304,7 @@ void BatchWriteWindow::showStation(PortStation *station)
     qobject_cast<QProgressBar *>(table_->cellWidget(row, ProgressColumn))
         ->setValue(station->state() == PortStation::State::Transferring || r.outcome == PortOutcome::Completed
                        ? r.percent
-                       : 0);
+                       : r.written ? 100 : 0);
     QString text = StationStateText(*station).current();
     if (station->productionLine())
         text = QStringLiteral("#%1  ").arg(r.number) + text;

@@ -200,6 +200,11 @@ void PortStation::lookEnded(int end)
             record_.verifyAfterWrite = last.verifyAfterWrite;
             record_.number = count_ + 1;
             enter(State::WaitingForRadio);
+        } else {
+            // Silent once: confirmed by a look straight away, so a short
+            // empty spell between two radios is enough to tell them apart.
+            startTask(std::make_unique<IdentifyExchange>(), true);
+            return;
         }
     } else {
         silentLooks_ = 0; // still there

@@ -6,8 +6,9 @@
 // protocol could read, and a programmed radio that stays on its cable
 // answers exactly like the next one. So a radio counts as unplugged only
 // when the line has gone silent: UnplugSilentLooks looks in a row, each a
-// handshake without an identification, PollIntervalMs apart. Only after
-// that is the next radio that identifies itself programmed. A radio that
+// handshake without an identification (the first PollIntervalMs after the
+// last answer, the next at once). Only after that is the next radio that
+// identifies itself programmed. A radio that
 // keeps answering is looked at again and again and never programmed twice.
 // A look is a handshake and a read of block 0, as a read begins; it writes
 // nothing. A write with a verify reads the radio back before it counts as
