@@ -70,7 +70,7 @@ sanitize-build: sanitize-configure
 sanitize-test: sanitize-build
 	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(TEST_JOBS)
 
-# About a minute: 20 s for each harness.
+# About half a minute: the harnesses run side by side, 20 s each.
 fuzz-short: sanitize-build
 	./fuzz/run.sh $(SANITIZE_BUILD) 20
 

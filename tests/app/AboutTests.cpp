@@ -11,7 +11,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 class AboutTests : public QObject {
     Q_OBJECT

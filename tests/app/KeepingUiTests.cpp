@@ -12,7 +12,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

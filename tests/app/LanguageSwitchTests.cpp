@@ -8,7 +8,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QTableWidget>
-#include <QtTest>
+#include <QTest>
 #include <map>
 
 // A switch reloads every open window in the new language from the same

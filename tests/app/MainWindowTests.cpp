@@ -17,7 +17,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <functional>
 
 namespace {

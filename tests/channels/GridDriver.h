@@ -15,7 +15,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QtTest>
+#include <QTest>
 #include <memory>
 
 struct Message {

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QTimer>
 
 namespace {
 

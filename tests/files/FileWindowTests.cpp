@@ -16,7 +16,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTreeView>
-#include <QtTest>
+#include <QSignalSpy>
+#include <QTest>
 
 namespace {
 

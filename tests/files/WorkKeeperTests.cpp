@@ -8,7 +8,8 @@
 #include <QLockFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QSignalSpy>
+#include <QTest>
 #include <csignal>
 #include <memory>
 #include <sys/wait.h>

@@ -15,7 +15,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
-#include <QtTest>
+#include <QTest>
+#include <QTimer>
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 #include <functional>
 
 struct Shown {

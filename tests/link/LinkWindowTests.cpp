@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRadioButton>
+#include <QTimer>
 
 class LinkWindowTests : public QObject {
     Q_OBJECT

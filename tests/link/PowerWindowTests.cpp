@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTimer>
 
 namespace {
 

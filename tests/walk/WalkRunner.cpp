@@ -28,7 +28,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QWheelEvent>
-#include <QtTest>
+#include <QTest>
 
 #include <algorithm>
 #include <cstdio>

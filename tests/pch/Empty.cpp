@@ -1,0 +1,1 @@
+// The precompiled headers' own target needs one file to compile.
