@@ -18,24 +18,27 @@ harnesses=("$@")
 [ ${#harnesses[@]} -eq 0 ] && harnesses=(channel_file_fuzzer channel_csv_fuzzer conversion_fuzzer link_fuzzer)
 findings="$build/fuzz-findings"
 mkdir -p "$findings"
-status=0
-for harness in "${harnesses[@]}"; do
-    binary="$build/fuzz/$harness"
+
+# One harness: its run, then one line of figures; exit 1 on a finding.
+run_harness() {
+    local harness=$1
+    local binary="$build/fuzz/$harness"
     if [ ! -x "$binary" ]; then
         echo "$harness: not built (configure with the sanitize preset)" >&2
-        exit 2
+        return 2
     fi
-    corpus="$build/fuzz-corpus/$harness"
+    local corpus="$build/fuzz-corpus/$harness"
     mkdir -p "$corpus"
-    log="$build/fuzz-$harness.log"
-    parallel=()
+    local log="$build/fuzz-$harness.log"
+    local parallel=()
     # A long run on several processes carries on past a finding and keeps them all.
     [ "$processes" -gt 1 ] && parallel=(-fork="$processes" -ignore_crashes=1)
-    before=$(ls "$findings" | wc -l)
+    local before after code runs replay coverage features edges
+    before=$(ls "$findings" | grep -c "^$harness-")
     "$binary" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 "${parallel[@]}" \
         -artifact_prefix="$findings/$harness-" "$corpus" "fuzz/corpus/$harness" >"$log" 2>&1
     code=$?
-    after=$(ls "$findings" | wc -l)
+    after=$(ls "$findings" | grep -c "^$harness-")
     runs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | awk '{s += $2} END {print s + 0}')
     [ "$runs" -eq 0 ] && runs=$(grep -o '^#[0-9]*' "$log" | tail -1 | tr -d '#')
     # Coverage of the whole corpus, counted the same way however it was run.
@@ -48,7 +51,27 @@ for harness in "${harnesses[@]}"; do
     if [ "$code" -ne 0 ] || [ "$after" -ne "$before" ]; then
         grep -E 'fuzz property broken|ERROR: |SUMMARY' "$log" | head -5
         echo "  see $log and $findings" >&2
-        status=1
+        return 1
     fi
-done
+    return 0
+}
+
+status=0
+if [ "$processes" -eq 1 ]; then
+    # Single-process runs (the short one of CI) go side by side: the
+    # harnesses share the cores instead of waiting for each other.
+    pids=()
+    for harness in "${harnesses[@]}"; do
+        run_harness "$harness" >"$build/fuzz-$harness.summary" 2>&1 &
+        pids+=($!)
+    done
+    for i in "${!harnesses[@]}"; do
+        wait "${pids[$i]}" || status=1
+        cat "$build/fuzz-${harnesses[$i]}.summary"
+    done
+else
+    for harness in "${harnesses[@]}"; do
+        run_harness "$harness" || status=1
+    done
+fi
 exit $status
