@@ -122,6 +122,15 @@ QCommandLineOption PortOption()
                               Texts("设备", "DEVICE"));
 }
 
+int PortAndFileError(const QCommandLineParser &parser, const QCommandLineOption &port, const QString &command)
+{
+    if (parser.value(port).isEmpty())
+        return ArgumentError(Texts("缺少 --port 设备。", "Missing --port DEVICE."), command);
+    if (parser.positionalArguments().size() != 1)
+        return ArgumentError(Texts("需要一个信道参数文件。", "Expected one channel file."), command);
+    return -1;
+}
+
 QCommandLineOption QuietOption()
 {
     return QCommandLineOption({QStringLiteral("q"), QStringLiteral("quiet")},

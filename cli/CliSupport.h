@@ -42,6 +42,9 @@ int ArgumentError(const QString &message, const QString &command);
 
 // Options several subcommands share.
 QCommandLineOption PortOption();
+// A command that takes --port and one channel file: -1 when both are
+// given, otherwise the exit code after the message.
+int PortAndFileError(const QCommandLineParser &parser, const QCommandLineOption &port, const QString &command);
 QCommandLineOption QuietOption();
 
 // Reads a channel file into the image; false (message printed) when it

@@ -181,10 +181,8 @@ int WriteCommand(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("FILE.chann"), Texts("要写入的信道参数文件。", "The channel file to write."));
     if (const int code = ParseCommand(parser, arguments, command); code >= 0)
         return code;
-    if (parser.value(port).isEmpty())
-        return ArgumentError(Texts("缺少 --port 设备。", "Missing --port DEVICE."), command);
-    if (parser.positionalArguments().size() != 1)
-        return ArgumentError(Texts("需要一个信道参数文件。", "Expected one channel file."), command);
+    if (const int code = PortAndFileError(parser, port, command); code >= 0)
+        return code;
     if (parser.isSet(json) && !parser.isSet(verify))
         return ArgumentError(Texts("--json 只能与 --verify 一起使用。", "--json goes with --verify only."), command);
     if (!LoadFile(parser.positionalArguments().constFirst()))

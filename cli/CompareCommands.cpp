@@ -63,10 +63,8 @@ int VerifyCommand(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("FILE.chann"), Texts("要比较的信道参数文件。", "The channel file to compare with."));
     if (const int code = ParseCommand(parser, arguments, command); code >= 0)
         return code;
-    if (parser.value(port).isEmpty())
-        return ArgumentError(Texts("缺少 --port 设备。", "Missing --port DEVICE."), command);
-    if (parser.positionalArguments().size() != 1)
-        return ArgumentError(Texts("需要一个信道参数文件。", "Expected one channel file."), command);
+    if (const int code = PortAndFileError(parser, port, command); code >= 0)
+        return code;
     FleetOptions fleet;
     if (parser.values(port).size() > 1) {
         QString error;
