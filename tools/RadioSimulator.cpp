@@ -51,6 +51,10 @@ struct Options {
     int radios = 1;
     int stayMs = 3000;
     int swapMs = 4000;
+    // A written radio is pulled out right after it has answered this many
+    // handshakes since its write (0: after stayMs), so the program's look
+    // at it breaks off half way.
+    int leaveAfterHandshakes = 0;
 };
 
 // Parses the command line; false (with a message printed) when it is wrong
@@ -118,12 +122,15 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
         number("stay-ms", "With --radios: how long a written radio stays plugged in (default 3000).");
     const QCommandLineOption swapMs =
         number("swap-ms", "With --radios: how long the line is silent between two radios (default 4000).");
+    const QCommandLineOption leaveMidLook =
+        number("leave-after-handshakes", "With --radios: a written radio is pulled out right after it has "
+                                          "identified itself N more times (instead of after --stay-ms).");
     const QCommandLineOption powerFaultFrame = number(
         "power-fault-frame", "The block faults at block 240 strike from power frame N of the session on (default 1).");
     parser.addOptions({image, sample, dump, noPace, log, silent, wrongIdent, identOffset, identLength, splitIdent,
                        identFaultHandshake, silentFrom, noReply, shortReply, stray, strayCount, strayIdent, nak,
                        noAck, nakRequest, noAckReply, hangUp, hangUpAfter, powerFaultFrame, corrupt, radios,
-                       stayMs, swapMs});
+                       stayMs, swapMs, leaveMidLook});
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "ql540-radio-sim: %s\n", qPrintable(parser.errorText()));
         exitCode = 2;
@@ -195,6 +202,7 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     options.radios = value(radios, 1, 1, 1000);
     options.stayMs = value(stayMs, 3000, 0, 600000);
     options.swapMs = value(swapMs, 4000, 0, 600000);
+    options.leaveAfterHandshakes = value(leaveMidLook, 0, 0, 1000);
     options.image = parser.value(image);
     options.sample = parser.isSet(sample);
     options.dump = parser.value(dump);
@@ -361,6 +369,7 @@ int RunRadioSimulator(int argc, char **argv)
     qint64 hangUpAtUs = -1; // a hang-up that waits for its reply to go out
     constexpr qint64 UnreadReplyWaitUs = 500 * 1000;
     int saves = 0; // writes ended and power frames taken
+    int handshakesAtWriteEnd = 0;
 
     while (!stopRequested) {
         qint64 now = NowUs();
@@ -457,9 +466,16 @@ int RunRadioSimulator(int argc, char **argv)
         if (const int changes = radio->counters().writeEnds + radio->counters().powerFrames; changes != saves) {
             saves = changes;
             SaveMemory(DumpPath(options, radioNumber), radio->memory());
-            if (options.radios > 1 && radio->counters().writeEnds > 0 && unplugAtUs < 0)
+            if (options.radios > 1 && radio->counters().writeEnds > 0 && unplugAtUs < 0 &&
+                options.leaveAfterHandshakes == 0)
                 unplugAtUs = now + qint64(options.stayMs) * 1000;
+            handshakesAtWriteEnd = radio->counters().handshakes;
         }
+        // Pulled out once the identification is on the line, before the
+        // request that follows it is answered.
+        if (options.radios > 1 && options.leaveAfterHandshakes > 0 && radio->counters().writeEnds > 0 &&
+            unplugAtUs < 0 && radio->counters().handshakes - handshakesAtWriteEnd >= options.leaveAfterHandshakes)
+            unplugAtUs = lineFreeUs + 5000;
         if (radio->hungUp() && hangUpAtUs < 0 && pty.master >= 0) {
             out.clear();
             pty.hangUp();

@@ -12,9 +12,9 @@ PortStation::PortStation(const QString &device, PortJob job, bool productionLine
     poll_.setSingleShot(true);
     connect(&poll_, &QTimer::timeout, this, [this] {
         if (state_ == State::WaitingForRadio)
-            startTask(job_.transfer.exchange(), true);
+            startTask(job_.transfer.exchange(), TaskRun::Attempts::UntilAnswered);
         else if (state_ == State::WaitingForUnplug)
-            startTask(std::make_unique<IdentifyExchange>(), true);
+            startTask(std::make_unique<IdentifyExchange>(), TaskRun::Attempts::One);
     });
 }
 
@@ -37,11 +37,11 @@ void PortStation::start()
     record_.verifyAfterWrite = job_.task == PortTask::Write && job_.verify.exchange;
     if (line_) {
         enter(State::WaitingForRadio);
-        startTask(job_.transfer.exchange(), true);
+        startTask(job_.transfer.exchange(), TaskRun::Attempts::UntilAnswered);
     } else {
         enter(State::Transferring);
         record_.outcome = PortOutcome::Running;
-        startTask(job_.transfer.exchange(), false);
+        startTask(job_.transfer.exchange(), TaskRun::Attempts::AsTheWindows);
     }
 }
 
@@ -60,10 +60,10 @@ void PortStation::retry()
     start();
 }
 
-void PortStation::startTask(std::unique_ptr<LinkExchange> exchange, bool absentEnds)
+void PortStation::startTask(std::unique_ptr<LinkExchange> exchange, TaskRun::Attempts attempts)
 {
     retire();
-    run_ = new TaskRun(record_.device, std::move(exchange), absentEnds, this);
+    run_ = new TaskRun(record_.device, std::move(exchange), attempts, this);
     connect(run_, &TaskRun::ended, this, [this](TaskRun::End end) { taskEnded(int(end)); });
     connect(run_, &TaskRun::changed, this, [this] {
         if (state_ == State::WaitingForRadio && run_->identified()) {
@@ -155,7 +155,7 @@ bool PortStation::startVerify()
     priorMs_ = record_.elapsedMs;
     record_.percent = 0;
     record_.status = {};
-    startTask(job_.verify.exchange(), false);
+    startTask(job_.verify.exchange(), TaskRun::Attempts::AsTheWindows);
     emit changed();
     return true;
 }
@@ -179,6 +179,7 @@ void PortStation::settle(PortOutcome outcome)
         return;
     }
     silentLooks_ = 0;
+    brokenLooks_ = 0;
     enter(State::WaitingForUnplug);
     pollLater();
 }
@@ -201,14 +202,25 @@ void PortStation::lookEnded(int end)
             record_.number = count_ + 1;
             enter(State::WaitingForRadio);
         } else {
+            brokenLooks_ = 0;
             // Silent once: confirmed by a look straight away, so a short
             // empty spell between two radios is enough to tell them apart.
-            startTask(std::make_unique<IdentifyExchange>(), true);
+            startTask(std::make_unique<IdentifyExchange>(), TaskRun::Attempts::One);
+            return;
+        }
+    } else if (TaskRun::End(end) == TaskRun::End::Failed) {
+        // It answered, then broke off: pulled out mid-look, or a bad line.
+        // The next look tells which, straight away the first time (a radio
+        // that keeps breaking off is looked at at the usual pace).
+        if (++brokenLooks_ == 1) {
+            startTask(std::make_unique<IdentifyExchange>(), TaskRun::Attempts::One);
             return;
         }
     } else {
         silentLooks_ = 0; // still there
     }
+    if (TaskRun::End(end) != TaskRun::End::Failed)
+        brokenLooks_ = 0;
     pollLater();
 }
 

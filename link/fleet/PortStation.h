@@ -16,6 +16,7 @@
 #pragma once
 
 #include "PortRecord.h"
+#include "TaskRun.h"
 
 #include <QObject>
 #include <QTimer>
@@ -23,7 +24,6 @@
 #include <memory>
 
 class LinkExchange;
-class TaskRun;
 
 // One transfer of a job: a fresh exchange each time it runs, and what
 // follows when it completes (the record may be amended: a read saves its
@@ -91,7 +91,7 @@ signals:
     void finishedChanged();
 
 private:
-    void startTask(std::unique_ptr<LinkExchange> exchange, bool absentEnds);
+    void startTask(std::unique_ptr<LinkExchange> exchange, TaskRun::Attempts attempts);
     void taskEnded(int end);
     void transferEnded(int end);
     bool startVerify();
@@ -110,6 +110,7 @@ private:
     QTimer poll_;
     int count_ = 0;
     int silentLooks_ = 0;
+    int brokenLooks_ = 0; // looks in a row that were answered, then broke off
     bool stopping_ = false;
     // Attempts and time of the step before the one running: a verify adds
     // to its write's.

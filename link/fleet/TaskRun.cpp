@@ -22,7 +22,11 @@ public:
             return;
         if (timer == RetryDelay) {
             run_.noteIdentified();
-            if (run_.absentEnds_ && !run_.identified_) {
+            if (run_.mode_ == Attempts::One) {
+                run_.finish(run_.identified_ ? End::Failed : End::Absent);
+                return;
+            }
+            if (run_.mode_ == Attempts::UntilAnswered && !run_.identified_) {
                 // Nobody there: no retries, the owner polls again later.
                 run_.finish(End::Absent);
                 return;
@@ -35,8 +39,8 @@ private:
     TaskRun &run_;
 };
 
-TaskRun::TaskRun(const QString &device, std::unique_ptr<LinkExchange> exchange, bool absentEnds, QObject *parent)
-    : QObject(parent), device_(device), exchange_(std::move(exchange)), absentEnds_(absentEnds),
+TaskRun::TaskRun(const QString &device, std::unique_ptr<LinkExchange> exchange, Attempts attempts, QObject *parent)
+    : QObject(parent), device_(device), exchange_(std::move(exchange)), mode_(attempts),
       link_(new Link(*this, *exchange_))
 {
     link_->setDevice(device);
@@ -119,6 +123,6 @@ void TaskRun::transferEnded(bool completed)
         percent_ = 100;
         finish(End::Completed);
     } else {
-        finish(absentEnds_ && !identified_ ? End::Absent : End::Failed);
+        finish(mode_ != Attempts::AsTheWindows && !identified_ ? End::Absent : End::Failed);
     }
 }

@@ -22,11 +22,19 @@ public:
         Failed, // after the retries, or the port would not open
         Absent, // nothing answered the handshake (only when asked for)
     };
-    // absentEnds: a first attempt that no radio answers ends the run at
-    // once as Absent instead of going through the retries (the production
-    // line polls for its radio this way). Once a radio has identified
-    // itself the retries run as in the windows.
-    TaskRun(const QString &device, std::unique_ptr<LinkExchange> exchange, bool absentEnds,
+    enum class Attempts {
+        AsTheWindows, // the retries of the windows
+        // A first attempt that no radio answers ends the run at once as
+        // Absent (the production line polls for its radio this way); once
+        // a radio has identified itself the retries run as in the windows.
+        UntilAnswered,
+        // One attempt only: Absent if no radio answered, Failed if one did
+        // and the attempt broke off (the line's look at a written radio: a
+        // radio pulled out mid-look must not be waited for through the
+        // retries, the next one would be taken for it).
+        One,
+    };
+    TaskRun(const QString &device, std::unique_ptr<LinkExchange> exchange, Attempts attempts,
             QObject *parent = nullptr);
     ~TaskRun() override;
 
@@ -65,7 +73,7 @@ private:
 
     QString device_;
     std::unique_ptr<LinkExchange> exchange_;
-    bool absentEnds_;
+    Attempts mode_;
     Link *link_;
     bool halted_ = false;
     bool finished_ = false;

@@ -181,7 +181,8 @@ TEST_F(Fleet, TheProductionLineWritesEachRadioOfABoxOnceAndLogsIt)
     SimulatedRadio box({"--no-pace", "--radios", "3", "--stay-ms", "5000", "--swap-ms", "4000", "--log", "--dump",
                         path("box.chann")});
     Background line({"write", "--each", "--log", path("line.log"), "--port", box.device(), path("fleet.chann")});
-    ASSERT_TRUE(line.waitFor(QRegularExpression("3 written, 0 failed"), 90000)) << line.err().toStdString();
+    ASSERT_TRUE(line.waitFor(QRegularExpression("3 written, 0 failed"), 90000))
+        << line.err().toStdString() << box.stop().toStdString();
     // The last radio is still plugged in: give the line time to (wrongly)
     // take it for a new one.
     ASSERT_TRUE(line.waitFor(QRegularExpression("#3  unplug the radio"), 10000)) << line.err().toStdString();
@@ -208,6 +209,23 @@ TEST_F(Fleet, TheProductionLineWritesEachRadioOfABoxOnceAndLogsIt)
         EXPECT_EQ(fields.at(3), "written");
     }
     EXPECT_TRUE(line.out().contains("In all: 3 written, 0 failed.")) << line.out().toStdString();
+}
+
+// A radio pulled out half way through a look (it identified itself, the
+// read of block 0 went unanswered) must not be waited for through the
+// retries: the next radio, plugged in meanwhile, would be taken for it and
+// never written.
+TEST_F(Fleet, TheProductionLineTellsARadioPulledOutMidLookFromTheNext)
+{
+    SimulatedRadio box({"--no-pace", "--radios", "2", "--leave-after-handshakes", "2", "--swap-ms", "4000", "--log"});
+    Background line({"write", "--each", "--port", box.device(), path("fleet.chann")});
+    ASSERT_TRUE(line.waitFor(QRegularExpression("2 written, 0 failed"), 60000))
+        << line.err().toStdString() << box.stop().toStdString();
+    line.interrupt();
+    EXPECT_EQ(line.finish(10000), 0) << line.err().toStdString();
+    const QString simLog = box.stop();
+    EXPECT_EQ(simLog.count("radio 1: end of write"), 1) << simLog.toStdString();
+    EXPECT_EQ(simLog.count("radio 2: end of write"), 1) << simLog.toStdString();
 }
 
 TEST_F(Fleet, CtrlCFinishesTheRadioBeingWrittenAndASecondOneSaysItIsHalfWritten)
