@@ -112,10 +112,11 @@ private slots:
         QVERIFY(!verify->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(!window->running(), 30000);
 
-        const QList<PortRecord> records = window->fleet()->latest();
-        QCOMPARE(records.size(), 2);
-        QCOMPARE(records[0].outcome, PortOutcome::Completed);
-        QCOMPARE(records[1].outcome, PortOutcome::Different);
+        // By device: the rows keep devices typed in earlier tests, whose
+        // numbers the simulators may have now in another order.
+        QCOMPARE(window->fleet()->latest().size(), 2);
+        QCOMPARE(window->fleet()->station(sound.device())->current().outcome, PortOutcome::Completed);
+        QCOMPARE(window->fleet()->station(corrupts.device())->current().outcome, PortOutcome::Different);
         auto *table = window->findChild<QTableWidget *>("Table_ports");
         QTableWidgetItem *result = nullptr;
         for (int row = 0; row < table->rowCount(); ++row)
