@@ -9,8 +9,9 @@ void SetAboutTexts()
     AboutTexts.title = Texts("QL540 系列对讲机编程软件",
                              "Norvale TARVEX Electronic Co.,Ltd. QL540 series program software. ");
     AboutTexts.version =
-        VersionText + Texts("  版权所有 (C) 北岭远岚电子有限公司，保留所有权利。",
-                            "  Copyright (C) Norvale TARVEX Electronic Co.,Ltd. All rights reserved.");
+        VersionText
+        + Texts("  版权所有 (C) 北岭远岚电子有限公司，保留所有权利。",
+                "  Copyright (C) Norvale TARVEX Electronic Co.,Ltd. All rights reserved.");
     AboutTexts.description =
         Texts("本软件由北岭远岚电子有限公司开发，用于 QL540 系列对讲机的编程。",
               "This software was developed by Norvale TARVEX Electronic Co.,Ltd. for programming "

@@ -27,9 +27,12 @@ QLabel *WrappedLabel(const char *name, QWidget *parent)
 } // namespace
 
 AboutWindow::AboutWindow()
-    : ChildWindow(WindowId::frmAbout), title_(WrappedLabel("lblTitle", this)),
-      version_(WrappedLabel("lblVersion", this)), description_(WrappedLabel("lblDescription", this)),
-      disclaimer_(WrappedLabel("lblDisclaimer", this)), ok_(new QPushButton(this)),
+    : ChildWindow(WindowId::frmAbout),
+      title_(WrappedLabel("lblTitle", this)),
+      version_(WrappedLabel("lblVersion", this)),
+      description_(WrappedLabel("lblDescription", this)),
+      disclaimer_(WrappedLabel("lblDisclaimer", this)),
+      ok_(new QPushButton(this)),
       systemInfo_(new QPushButton(this))
 {
     setObjectName(QStringLiteral("frmAbout"));

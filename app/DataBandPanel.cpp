@@ -1,7 +1,7 @@
 #include "DataBandPanel.h"
 
-#include "ImageChanges.h"
 #include "Conversions.h"
+#include "ImageChanges.h"
 #include "RecordCodec.h"
 
 #include <QApplication>
@@ -22,8 +22,7 @@ DataBandPanel::DataBandPanel(QLabel *place, QWidget *parent) : QLabel(parent), p
     setObjectName(QStringLiteral("Panel_DataBand"));
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Sunken);
-    connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this,
-            [this] { refreshSoon(); });
+    connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this, [this] { refreshSoon(); });
     // Window activations and focus moves follow every place that sets the
     // editors' band (model select, the optional features window).
     connect(qApp, &QApplication::focusChanged, this, [this] { refreshSoon(); });
@@ -53,10 +52,10 @@ void DataBandPanel::refresh()
     // A narrow window shortens the panel's text; its tool tip says it all.
     const int room = contentsRect().width() - 2 * margin();
     setText(fontMetrics().elidedText(note->text(), Qt::ElideRight, room));
-    setToolTip(note->text() + u'\n' +
-               Texts("打开的文件或读出的对讲机的频段与编辑使用的频段不同；"
-                     "请在“机型”中选择机型或在“可选功能”中查看工作频率范围。",
-                     "The band of the opened file or the radio read differs from the band the "
-                     "editors use; choose the model under Model or see the working range under "
-                     "Optional Features."));
+    setToolTip(note->text() + u'\n'
+               + Texts("打开的文件或读出的对讲机的频段与编辑使用的频段不同；"
+                       "请在“机型”中选择机型或在“可选功能”中查看工作频率范围。",
+                       "The band of the opened file or the radio read differs from the band the "
+                       "editors use; choose the model under Model or see the working range under "
+                       "Optional Features."));
 }

@@ -31,8 +31,8 @@ EditActions::EditActions(QMenu *edit, UndoHistory *history) : QObject(edit), his
     undo_ = AddAction(edit, "Edit_Undo");
     undo_->setShortcut(QKeySequence::Undo);
     redo_ = AddAction(edit, "Edit_Redo");
-    redo_->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")),
-                         QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+    redo_->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
     connect(undo_, &QAction::triggered, history, &UndoHistory::undo);
     connect(redo_, &QAction::triggered, history, &UndoHistory::redo);
 

@@ -33,17 +33,19 @@ QString OfferText(const RecoveryCandidate &candidate)
                           "恢复这些修改吗？\n\n"
                           "The last run ended with unsaved changes (%3, last recorded %2).\n"
                           "Restore them?")
-        .arg(WorkLabel(candidate.source, false, true), when, WorkLabel(candidate.source, false, false));
+        .arg(WorkLabel(candidate.source, false, true), when,
+             WorkLabel(candidate.source, false, false));
 }
 
 RecoveryAnswer Ask(const QString &text, QWidget *parent)
 {
     if (AnswerHook())
         return AnswerHook()(text);
-    QMessageBox box(QMessageBox::Question, Texts("操作提示", "Operate prompt"), text, QMessageBox::NoButton,
-                    parent);
+    QMessageBox box(QMessageBox::Question, Texts("操作提示", "Operate prompt"), text,
+                    QMessageBox::NoButton, parent);
     QPushButton *restore = box.addButton(QStringLiteral("恢复 / Restore"), QMessageBox::AcceptRole);
-    QPushButton *discard = box.addButton(QStringLiteral("放弃 / Discard"), QMessageBox::DestructiveRole);
+    QPushButton *discard =
+        box.addButton(QStringLiteral("放弃 / Discard"), QMessageBox::DestructiveRole);
     QPushButton *later = box.addButton(QStringLiteral("以后再说 / Later"), QMessageBox::RejectRole);
     box.setDefaultButton(restore);
     box.setEscapeButton(later);
@@ -60,7 +62,10 @@ RecoveryAnswer Ask(const QString &text, QWidget *parent)
 void SetRecoveryAnswerHook(RecoveryAnswerHook hook) { AnswerHook() = std::move(hook); }
 
 KeepingUi::KeepingUi(MainWindow &main, WorkKeeper &keeper)
-    : QObject(&main), keeper_(keeper), recentFiles_(new QMenu(&main)), recentReads_(new QMenu(&main)),
+    : QObject(&main),
+      keeper_(keeper),
+      recentFiles_(new QMenu(&main)),
+      recentReads_(new QMenu(&main)),
       label_(new QLabel(&main))
 {
     recentFiles_->setObjectName(QStringLiteral("File_recent"));
@@ -109,8 +114,8 @@ void KeepingUi::showState()
     label_->setText(keeper_.label(IsChinese));
     const QString path = keeper_.source().path;
     label_->setToolTip(path.isEmpty() ? QString() : QDir::toNativeSeparators(path));
-    label_->setStyleSheet(keeper_.isModified() ? QStringLiteral("color: #b00000; font-weight: bold;")
-                                               : QString());
+    label_->setStyleSheet(
+        keeper_.isModified() ? QStringLiteral("color: #b00000; font-weight: bold;") : QString());
 }
 
 void KeepingUi::fillRecentFiles()
@@ -164,7 +169,8 @@ void KeepingUi::offerRecovery()
             } else {
                 keeper_.release(candidate.id);
                 ShowWarning(error.chinese + QStringLiteral("\n未保存的修改没有恢复。"),
-                            error.english + QStringLiteral("\nThe unsaved changes were not restored."));
+                            error.english
+                                + QStringLiteral("\nThe unsaved changes were not restored."));
             }
             break;
         }

@@ -65,7 +65,8 @@ const MenuText MenuTexts[] = {
 const char *const CompanyChinese = "北岭远岚电子有限公司";
 const char *const CompanyEnglish = "Norvale TARVEX Electronic Co.,Ltd. ";
 const char *const CaptionChinese = "北岭远岚电子有限公司  QL540 系列对讲机编程软件 ";
-const char *const CaptionEnglish = "Norvale TARVEX Electronic Co.,Ltd. QL540 series program software ";
+const char *const CaptionEnglish =
+    "Norvale TARVEX Electronic Co.,Ltd. QL540 series program software ";
 
 // Toolbar buttons by key, with the tool tips of both languages.
 struct ToolButton {

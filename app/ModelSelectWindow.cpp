@@ -57,14 +57,20 @@ void FollowBandRecord()
 
 QString BandLabelText(const QString &word, double low, double high, bool upperBlank)
 {
-    return u' ' + word + NumberText(low) + QStringLiteral(" -- ") +
-           (upperBlank ? SignedNumberText(high) : NumberText(high)) + QStringLiteral(" MHZ");
+    return u' ' + word + NumberText(low) + QStringLiteral(" -- ")
+           + (upperBlank ? SignedNumberText(high) : NumberText(high)) + QStringLiteral(" MHZ");
 }
 
 ModelSelectWindow::ModelSelectWindow()
-    : ChildWindow(WindowId::Form_type), label1_(new QLabel(this)), type_(new QComboBox(this)),
-      label2_(new QLabel(this)), band_(new QLabel(this)), label3_(new QLabel(this)),
-      subBand_(new QLabel(this)), sc_(new QCheckBox(this)), enter_(new QPushButton(this)),
+    : ChildWindow(WindowId::Form_type),
+      label1_(new QLabel(this)),
+      type_(new QComboBox(this)),
+      label2_(new QLabel(this)),
+      band_(new QLabel(this)),
+      label3_(new QLabel(this)),
+      subBand_(new QLabel(this)),
+      sc_(new QCheckBox(this)),
+      enter_(new QPushButton(this)),
       cancel_(new QPushButton(this))
 {
     setObjectName(QStringLiteral("Form_type"));
@@ -183,8 +189,8 @@ bool ModelSelectWindow::eventFilter(QObject *watched, QEvent *event)
     if (watched == type_ && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool typing =
-            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
-            !key->text().isEmpty() && key->text().at(0).isPrint();
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+            && !key->text().isEmpty() && key->text().at(0).isPrint();
         if (typing && key->key() != Qt::Key_Space)
             return true;
     }
@@ -202,11 +208,10 @@ void ModelSelectWindow::showBands(int position)
     if (position == ModelIndex) {
         const int sub = SubBandEntry(position);
         band_->setText(BandLabelText(MainBandWord(position), BandLowMHz, BandHighMHz));
-        subBand_->setText(
-            BandLabelText(SubBandWord(position), BandTable[sub], BandTable[sub + 7]));
+        subBand_->setText(BandLabelText(SubBandWord(position), BandTable[sub], BandTable[sub + 7]));
     } else {
-        band_->setText(BandLabelText(MainBandWord(position), BandTable[position],
-                                     BandTable[position + 7]));
+        band_->setText(
+            BandLabelText(MainBandWord(position), BandTable[position], BandTable[position + 7]));
         subBand_->setText(BandLabelText(SubBandWord(position), BandLowMHz, BandHighMHz));
     }
 }

@@ -30,10 +30,12 @@ void Program::start()
     QTimer::singleShot(0, ui, [this, ui, keeping] {
         if (!keeping) {
             const QString folder = QDir::toNativeSeparators(keeper_->recoveryFolder());
-            ShowWarning(QStringLiteral("无法使用文件夹 %1：程序意外结束时，未保存的修改将会丢失。").arg(folder),
-                        QStringLiteral("The folder %1 cannot be used: unsaved changes will be lost if "
-                                       "the program ends unexpectedly.")
-                            .arg(folder));
+            ShowWarning(
+                QStringLiteral("无法使用文件夹 %1：程序意外结束时，未保存的修改将会丢失。")
+                    .arg(folder),
+                QStringLiteral("The folder %1 cannot be used: unsaved changes will be lost if "
+                               "the program ends unexpectedly.")
+                    .arg(folder));
         }
         ui->offerRecovery();
     });

@@ -15,8 +15,9 @@ namespace {
 // Paper as the user's region uses it: Letter where US customary units rule.
 QPageSize RegionalPaper()
 {
-    return QPageSize(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
-                                                                                          : QPageSize::A4);
+    return QPageSize(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem
+                         ? QPageSize::Letter
+                         : QPageSize::A4);
 }
 
 } // namespace

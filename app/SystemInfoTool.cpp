@@ -19,12 +19,12 @@ QString MachineValue(const QString &key, const QString &name)
 
 std::optional<ToolCommand> FindSystemInfoTool()
 {
-    const QString path =
-        MachineValue(QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"), QStringLiteral("PATH"));
+    const QString path = MachineValue(QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
+                                      QStringLiteral("PATH"));
     if (!path.isEmpty())
         return ToolCommand{path, {}};
-    const QString folder = MachineValue(QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location"),
-                                        QStringLiteral("MSINFO"));
+    const QString folder = MachineValue(
+        QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location"), QStringLiteral("MSINFO"));
     if (!folder.isEmpty()) {
         const QString program = QDir(folder).filePath(QStringLiteral("MSINFO32.EXE"));
         if (QFileInfo::exists(program))

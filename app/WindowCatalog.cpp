@@ -10,7 +10,8 @@
 
 void RegisterAppWindows()
 {
-    Windows::Register(WindowId::Form_type, [] { return new ModelSelectWindow; }, {.dialogLike = true});
+    Windows::Register(WindowId::Form_type, [] { return new ModelSelectWindow; },
+                      {.dialogLike = true});
     Windows::Register(WindowId::frmAbout, [] { return new AboutWindow; }, {.dialogLike = true});
 }
 

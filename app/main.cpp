@@ -13,7 +13,8 @@ namespace {
 // The options of the program; help and version need no display, so that a
 // console user and the man page generator get them anywhere.
 struct Options {
-    QCommandLineOption port{QStringLiteral("port"), QStringLiteral("Bind COM1 to this serial device."),
+    QCommandLineOption port{QStringLiteral("port"),
+                            QStringLiteral("Bind COM1 to this serial device."),
                             QStringLiteral("DEVICE")};
     QCommandLineOption demo{QStringLiteral("demo"),
                             QStringLiteral("Start a simulated radio and bind COM1 to it.")};
@@ -65,7 +66,8 @@ int main(int argc, char *argv[])
         QString error;
         const QString device = StartDemoRadio(&app, {QStringLiteral("--sample")}, &error);
         if (device.isEmpty()) {
-            std::fprintf(stderr, "ql540-cps: cannot start the simulated radio: %s\n", qPrintable(error));
+            std::fprintf(stderr, "ql540-cps: cannot start the simulated radio: %s\n",
+                         qPrintable(error));
             return 1;
         }
         BindPort(1, device);

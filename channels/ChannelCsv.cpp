@@ -13,10 +13,10 @@
 namespace {
 
 const char *const FormatColumns[] = {
-    "Location", "Name",     "Frequency", "Duplex",   "Offset",    "Tone",       "rToneFreq",
-    "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode", "TStep",
-    "Skip",     "Power",    "Comment",   "URCALL",   "RPT1CALL",  "RPT2CALL",   "DVCODE",
-    "Vox",      "BusyLock", "TxStop"};
+    "Location",  "Name",      "Frequency", "Duplex",       "Offset",     "Tone",
+    "rToneFreq", "cToneFreq", "DtcsCode",  "DtcsPolarity", "RxDtcsCode", "CrossMode",
+    "Mode",      "TStep",     "Skip",      "Power",        "Comment",    "URCALL",
+    "RPT1CALL",  "RPT2CALL",  "DVCODE",    "Vox",          "BusyLock",   "TxStop"};
 
 // What other programs write into tone columns a channel does not use.
 const QString DefaultTone = QStringLiteral("88.5");
@@ -83,8 +83,8 @@ Frequency ParseFrequency(const QString &text)
         belowHz = fraction.mid(6).contains(QRegularExpression(QStringLiteral("[1-9]")));
         fraction.truncate(6);
     }
-    const qint64 hz = m.captured(1).toLongLong() * HzPerMHz +
-                      fraction.leftJustified(6, u'0').toLongLong();
+    const qint64 hz =
+        m.captured(1).toLongLong() * HzPerMHz + fraction.leftJustified(6, u'0').toLongLong();
     return {true, hz, !belowHz && hz % 10 == 0};
 }
 
@@ -143,8 +143,7 @@ class RowFields {
 public:
     RowFields(const QHash<QString, int> &columns, const CsvRecord &record)
         : columns_(columns), record_(record)
-    {
-    }
+    { }
     bool has(const char *column) const { return columns_.contains(Key(column)); }
     QString raw(const char *column) const
     {
@@ -165,8 +164,7 @@ public:
     RowReader(const RowFields &fields, CsvRow &row, FrequencyBand band, ImageTable &scratch,
               bool &wattsSeen, QList<CsvIssue> &notes)
         : f_(fields), row_(row), band_(band), image_(scratch), wattsSeen_(wattsSeen), notes_(notes)
-    {
-    }
+    { }
 
     void read()
     {
@@ -189,12 +187,14 @@ private:
     void refuse(const char *column, const Caption &reason)
     {
         refused_ = true;
-        const CsvIssue issue{row_.line, QString::fromLatin1(column), CsvIssue::Kind::Refused, reason};
+        const CsvIssue issue{row_.line, QString::fromLatin1(column), CsvIssue::Kind::Refused,
+                             reason};
         // Both directions of a DTCS row read the same code and polarity:
         // one reason is enough.
-        const bool known = std::any_of(row_.issues.begin(), row_.issues.end(), [&issue](const CsvIssue &seen) {
-            return seen.column == issue.column && seen.reason == issue.reason;
-        });
+        const bool known =
+            std::any_of(row_.issues.begin(), row_.issues.end(), [&issue](const CsvIssue &seen) {
+                return seen.column == issue.column && seen.reason == issue.reason;
+            });
         if (!known)
             row_.issues << issue;
     }
@@ -214,8 +214,9 @@ private:
             return std::nullopt;
         }
         if (!parsed.tenHzStep) {
-            refuse(column, Arg(Tr("%1 MHz 不是 10 Hz 的整数倍", "%1 MHz is not a multiple of 10 Hz"),
-                               text.trimmed()));
+            refuse(column,
+                   Arg(Tr("%1 MHz 不是 10 Hz 的整数倍", "%1 MHz is not a multiple of 10 Hz"),
+                       text.trimmed()));
             return std::nullopt;
         }
         return parsed.hz;
@@ -290,12 +291,13 @@ private:
     // A CTCSS tone of the radio's list, as a selector position.
     std::optional<int> ctcss(const char *column)
     {
-        const QString text = f_.value(column).isEmpty() && !f_.has(column) ? DefaultTone
-                                                                          : f_.value(column);
+        const QString text =
+            f_.value(column).isEmpty() && !f_.has(column) ? DefaultTone : f_.value(column);
         if (const auto index = CtcssIndex(text))
             return 1 + *index;
-        refuse(column, Arg(Tr("亚音频 %1 不在对讲机的亚音表中", "tone %1 is not in the radio's tone list"),
-                           Shown(text)));
+        refuse(column,
+               Arg(Tr("亚音频 %1 不在对讲机的亚音表中", "tone %1 is not in the radio's tone list"),
+                   Shown(text)));
         return std::nullopt;
     }
 
@@ -344,7 +346,8 @@ private:
             encode = dcs("DtcsCode", 0);
             decode = dcs("DtcsCode", 1);
         } else if (is(mode, "Cross")) {
-            const QString cross = f_.has("CrossMode") ? f_.value("CrossMode") : QStringLiteral("Tone->Tone");
+            const QString cross =
+                f_.has("CrossMode") ? f_.value("CrossMode") : QStringLiteral("Tone->Tone");
             const qsizetype arrow = cross.indexOf(QLatin1String("->"));
             const QString tx = arrow < 0 ? QString() : cross.left(arrow).trimmed();
             const QString rx = arrow < 0 ? QString() : cross.mid(arrow + 2).trimmed();
@@ -352,8 +355,9 @@ private:
                 return side.isEmpty() || is(side, "Tone") || is(side, "DTCS");
             };
             if (arrow < 0 || !known(tx) || !known(rx) || (tx.isEmpty() && rx.isEmpty())) {
-                refuse("CrossMode", Arg(Tr("对讲机没有交叉亚音方式 %1", "the radio has no cross mode %1"),
-                                        Shown(f_.raw("CrossMode"))));
+                refuse("CrossMode",
+                       Arg(Tr("对讲机没有交叉亚音方式 %1", "the radio has no cross mode %1"),
+                           Shown(f_.raw("CrossMode"))));
                 return;
             }
             if (is(tx, "Tone"))
@@ -383,7 +387,8 @@ private:
             return 0;
         if (text == QLatin1String("on"))
             return 1;
-        refuse(column, Arg(Tr("%1 应为 On 或 Off", "%1 should be On or Off"), Shown(f_.raw(column))));
+        refuse(column,
+               Arg(Tr("%1 应为 On 或 Off", "%1 should be On or Off"), Shown(f_.raw(column))));
         return std::nullopt;
     }
 
@@ -403,9 +408,11 @@ private:
         if (skip == QLatin1String("S")) {
             scanned = 0;
         } else if (skip == QLatin1String("P")) {
-            change("Skip", Tr("对讲机没有优先扫描：P 作为参与扫描", "the radio has no priority scan: P taken as scanned"));
+            change("Skip", Tr("对讲机没有优先扫描：P 作为参与扫描",
+                              "the radio has no priority scan: P taken as scanned"));
         } else if (!skip.isEmpty()) {
-            refuse("Skip", Arg(Tr("扫描跳过 %1 未知（可用：空、S、P）", "unknown skip %1 (known: empty, S, P)"),
+            refuse("Skip", Arg(Tr("扫描跳过 %1 未知（可用：空、S、P）",
+                                  "unknown skip %1 (known: empty, S, P)"),
                                Shown(f_.raw("Skip"))));
         }
 
@@ -449,10 +456,11 @@ private:
         }
         if (!wattsSeen_) {
             wattsSeen_ = true;
-            notes_ << CsvIssue{row_.line, QStringLiteral("Power"), CsvIssue::Kind::Note,
-                               Tr("功率以瓦数给出：4 W 及以上为高，2 W 及以上为中，其余为低（本行及以后各行）",
-                                  "power given in watts: 4 W and more taken as High, 2 W and more as "
-                                  "Mid, less as Low (this row and all further ones)")};
+            notes_ << CsvIssue{
+                row_.line, QStringLiteral("Power"), CsvIssue::Kind::Note,
+                Tr("功率以瓦数给出：4 W 及以上为高，2 W 及以上为中，其余为低（本行及以后各行）",
+                   "power given in watts: 4 W and more taken as High, 2 W and more as "
+                   "Mid, less as Low (this row and all further ones)")};
         }
         const double w = m.captured(1).toDouble();
         return w >= 4 ? 2 : w >= 2 ? 1 : 0;
@@ -463,7 +471,8 @@ private:
         QString name = f_.raw("Name");
         name_.fill(ErasedByte);
         if (name.size() > NameLength) {
-            change("Name", Arg(Tr("名称 %1 截为 5 个字符", "name %1 cut to 5 characters"), Shown(name)));
+            change("Name",
+                   Arg(Tr("名称 %1 截为 5 个字符", "name %1 cut to 5 characters"), Shown(name)));
             name.truncate(NameLength);
         }
         bool lower = false;
@@ -476,7 +485,8 @@ private:
             name_[k] = int16_t(code);
         }
         if (lower)
-            change("Name", Tr("名称中的小写字母改为大写", "lower-case letters of the name upper-cased"));
+            change("Name",
+                   Tr("名称中的小写字母改为大写", "lower-case letters of the name upper-cased"));
         if (outside)
             change("Name", Tr("名称中字符集以外的字符改为空格",
                               "characters of the name outside the radio's alphabet became blanks"));
@@ -522,7 +532,8 @@ QByteArray ExportChannelCsv(const ImageTable &image, const QList<int> &channels)
         // An unknown tone type shows nothing in the grid: no tone here.
         const int encode = std::max(0, Record::Encode.position(image, n));
         const int decode = std::max(0, Record::Decode.position(image, n));
-        QString tone, rTone = DefaultTone, cTone = DefaultTone, code = DefaultDcs, rxCode = DefaultDcs;
+        QString tone, rTone = DefaultTone, cTone = DefaultTone, code = DefaultDcs,
+                      rxCode = DefaultDcs;
         QString cross = QStringLiteral("Tone->Tone");
         const ToneKind e = KindOf(encode);
         const ToneKind d = KindOf(decode);
@@ -533,8 +544,8 @@ QByteArray ExportChannelCsv(const ImageTable &image, const QList<int> &channels)
         } else if (e == ToneKind::Ctcss && encode == decode) {
             tone = QStringLiteral("TSQL");
             rTone = cTone = CtcssText(encode);
-        } else if (e == ToneKind::Dcs && d == ToneKind::Dcs &&
-                   DcsIndexOf(encode) == DcsIndexOf(decode)) {
+        } else if (e == ToneKind::Dcs && d == ToneKind::Dcs
+                   && DcsIndexOf(encode) == DcsIndexOf(decode)) {
             tone = QStringLiteral("DTCS");
             code = rxCode = DcsText(encode);
         } else {
@@ -554,22 +565,36 @@ QByteArray ExportChannelCsv(const ImageTable &image, const QList<int> &channels)
             if (d == ToneKind::Dcs)
                 rxCode = DcsText(decode);
         }
-        const QString polarity = QString(e == ToneKind::Dcs ? Polarity(encode) : QChar(u'N')) +
-                                 (d == ToneKind::Dcs ? Polarity(decode) : QChar(u'N'));
+        const QString polarity = QString(e == ToneKind::Dcs ? Polarity(encode) : QChar(u'N'))
+                                 + (d == ToneKind::Dcs ? Polarity(decode) : QChar(u'N'));
         const int power = Record::Power.get(image, n);
         const QStringList fields{
             QString::number(n),
             ChannelName(image, n),
             QString::number(Record::RxMHz(image, n), 'f', 6),
-            shift == 1 ? QStringLiteral("+") : shift == 2 ? QStringLiteral("-") : QString(),
+            shift == 1   ? QStringLiteral("+")
+            : shift == 2 ? QStringLiteral("-")
+                         : QString(),
             QString::number(Record::Offset.mhz(image, n), 'f', 6),
-            tone, rTone, cTone, code, polarity, rxCode, cross,
+            tone,
+            rTone,
+            cTone,
+            code,
+            polarity,
+            rxCode,
+            cross,
             Record::Wide.get(image, n) ? QStringLiteral("FM") : QStringLiteral("NFM"),
             QStringLiteral("5.00"),
             Record::ScanAdd.get(image, n) ? QString() : QStringLiteral("S"),
             // Power bits 3 name no level; the grid's default stands in.
-            power == 0 ? QStringLiteral("Low") : power == 1 ? QStringLiteral("Mid") : QStringLiteral("High"),
-            QString(), QString(), QString(), QString(), QString(),
+            power == 0   ? QStringLiteral("Low")
+            : power == 1 ? QStringLiteral("Mid")
+                         : QStringLiteral("High"),
+            QString(),
+            QString(),
+            QString(),
+            QString(),
+            QString(),
             OnOff(Record::Vox.get(image, n)),
             OnOff(Record::BusyLock.get(image, n)),
             OnOff(Record::TxStop.get(image, n)),
@@ -595,9 +620,10 @@ CsvFile ParseChannelCsv(const QByteArray &text, FrequencyBand band)
             columns.insert(key, i);
     }
     if (!columns.contains(RowFields::Key("Frequency"))) {
-        file.error = Arg(Tr("第 %1 行不是信道列表的表头：缺少 Frequency 列。",
-                            "Line %1 is not the header of a channel list: it has no Frequency column."),
-                         QString::number(header.line));
+        file.error =
+            Arg(Tr("第 %1 行不是信道列表的表头：缺少 Frequency 列。",
+                   "Line %1 is not the header of a channel list: it has no Frequency column."),
+                QString::number(header.line));
         return file;
     }
     file.hasLocation = columns.contains(RowFields::Key("Location"));
@@ -646,29 +672,33 @@ CsvImportPlan PlanCsvImport(const CsvFile &file, const CsvPlacement &placement)
         int channel = 0;
         if (mode == CsvPlacement::Mode::FileNumbers) {
             if (!file.hasLocation) {
-                plan.report << RowIssue(row.line, Tr("文件没有 Location 列：请按文件顺序放置",
-                                                      "the file has no Location column: place the rows in file order"));
+                plan.report << RowIssue(
+                    row.line, Tr("文件没有 Location 列：请按文件顺序放置",
+                                 "the file has no Location column: place the rows in file order"));
             } else if (!row.location || *row.location < 1 || *row.location > Channels) {
-                plan.report << CsvIssue{row.line, QStringLiteral("Location"), CsvIssue::Kind::Refused,
-                                        Tr("信道号应为 1..128", "the channel number should be 1..128")};
+                plan.report << CsvIssue{
+                    row.line, QStringLiteral("Location"), CsvIssue::Kind::Refused,
+                    Tr("信道号应为 1..128", "the channel number should be 1..128")};
             } else {
                 channel = *row.location;
             }
         } else {
-            channel = mode == CsvPlacement::Mode::FileOrder ? next++
-                                                            : placement.firstChannel + (*row.location - *lowest);
+            channel = mode == CsvPlacement::Mode::FileOrder
+                          ? next++
+                          : placement.firstChannel + (*row.location - *lowest);
             if (channel > Channels) {
-                plan.report << RowIssue(row.line, Arg(Tr("将落在信道 %1，超过了信道 128",
-                                                         "would go to channel %1, past channel 128"),
-                                                      QString::number(channel)));
+                plan.report << RowIssue(row.line,
+                                        Arg(Tr("将落在信道 %1，超过了信道 128",
+                                               "would go to channel %1, past channel 128"),
+                                            QString::number(channel)));
                 channel = 0;
             }
         }
         if (channel > 0 && lineOfChannel.contains(channel)) {
-            plan.report << RowIssue(row.line, Arg(Tr("信道 %1 已由第 %2 行给出",
-                                                     "channel %1 is already given by line %2"),
-                                                  QString::number(channel),
-                                                  QString::number(lineOfChannel.value(channel))));
+            plan.report << RowIssue(
+                row.line,
+                Arg(Tr("信道 %1 已由第 %2 行给出", "channel %1 is already given by line %2"),
+                    QString::number(channel), QString::number(lineOfChannel.value(channel))));
             channel = 0;
         }
         if (channel == 0) {
@@ -677,8 +707,9 @@ CsvImportPlan PlanCsvImport(const CsvFile &file, const CsvPlacement &placement)
         }
         lineOfChannel.insert(channel, row.line);
         plan.placed << CsvImportPlan::Placed{row.line, channel, *row.channel};
-        if (std::any_of(row.issues.begin(), row.issues.end(),
-                        [](const CsvIssue &issue) { return issue.kind == CsvIssue::Kind::Changed; }))
+        if (std::any_of(row.issues.begin(), row.issues.end(), [](const CsvIssue &issue) {
+                return issue.kind == CsvIssue::Kind::Changed;
+            }))
             ++plan.changedCount;
     }
     std::stable_sort(plan.report.begin(), plan.report.end(),
@@ -697,12 +728,13 @@ void ApplyCsvImport(ImageTable &image, const CsvImportPlan &plan)
 
 QString CsvIssueText(const CsvIssue &issue)
 {
-    const QString kind = issue.kind == CsvIssue::Kind::Refused  ? Texts("拒绝", "refused")
+    const QString kind = issue.kind == CsvIssue::Kind::Refused   ? Texts("拒绝", "refused")
                          : issue.kind == CsvIssue::Kind::Changed ? Texts("已更改", "changed")
-                                                                : Texts("说明", "note");
-    const QString where = issue.column.isEmpty()
-                              ? Texts("第 %1 行", "Line %1").arg(issue.line)
-                              : Texts("第 %1 行，%2", "Line %1, %2").arg(issue.line).arg(issue.column);
+                                                                 : Texts("说明", "note");
+    const QString where =
+        issue.column.isEmpty()
+            ? Texts("第 %1 行", "Line %1").arg(issue.line)
+            : Texts("第 %1 行，%2", "Line %1, %2").arg(issue.line).arg(issue.column);
     return Texts("%1：%2：%3", "%1: %2: %3").arg(where, kind, issue.reason.text());
 }
 

@@ -34,8 +34,8 @@ struct CsvChannel {
 
 struct CsvIssue {
     enum class Kind { Changed, Refused, Note };
-    int line = 0;     // file line, the header being line 1
-    QString column;   // the CSV column concerned, empty for the whole row
+    int line = 0; // file line, the header being line 1
+    QString column; // the CSV column concerned, empty for the whole row
     Kind kind = Kind::Refused;
     Caption reason;
 };
@@ -66,8 +66,8 @@ CsvFile ParseChannelCsv(const QByteArray &text, FrequencyBand band);
 struct CsvPlacement {
     enum class Mode {
         FileNumbers, // Location = channel
-        FileOrder,   // rows in file order from firstChannel
-        Relative,    // the lowest Location goes to firstChannel, gaps kept (paste)
+        FileOrder, // rows in file order from firstChannel
+        Relative, // the lowest Location goes to firstChannel, gaps kept (paste)
     };
     Mode mode = Mode::FileNumbers;
     int firstChannel = 1;

@@ -24,7 +24,8 @@ bool ReadChannelCsvFile(const QString &path, QByteArray &text, Caption *error)
     }
     if (file.size() > ChannelCsvSizeLimit) {
         if (error)
-            *error = Failure("%1 太大，不是信道列表%2", "%1 is too large to be a channel list%2", path, QString());
+            *error = Failure("%1 太大，不是信道列表%2", "%1 is too large to be a channel list%2",
+                             path, QString());
         return false;
     }
     text = file.readAll();

@@ -11,7 +11,8 @@ namespace GridTexts {
 // "^" centres a column, "|" separates the columns.
 inline QString HeaderFormat()
 {
-    return Texts("^信道号|^接收频率(MHZ)|^发射频率(MHZ)|^QT/DQT解码|^QT/DQT编码|^发射功率|^信道带宽|^信道名称",
+    return Texts("^信道号|^接收频率(MHZ)|^发射频率(MHZ)|^QT/DQT解码|^QT/"
+                 "DQT编码|^发射功率|^信道带宽|^信道名称",
                  "^Channel|^RX Frequency|^TX Frequency|^CTCSS/DCS Dec|^CTCSS/DCS Enc|^ TX Power "
                  "|^  W/N  |^  Name  ");
 }

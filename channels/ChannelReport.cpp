@@ -47,9 +47,14 @@ QString OnOffText(bool on) { return on ? Texts("开", "On") : Texts("关", "Off"
 QStringList ChannelRowCells(const ImageTable &image, int channel)
 {
     const ChannelRowTexts t = ChannelTextsOf(image, channel);
-    QStringList cells{QString::number(channel), t.receive,  t.transmit,
-                      ToneCell(t.decode),       ToneCell(t.encode), t.power.value_or(QString()),
-                      t.bandwidth,              t.name};
+    QStringList cells{QString::number(channel),
+                      t.receive,
+                      t.transmit,
+                      ToneCell(t.decode),
+                      ToneCell(t.encode),
+                      t.power.value_or(QString()),
+                      t.bandwidth,
+                      t.name};
     for (const ChannelSwitch &s : Switches)
         cells << OnOffText(s.field.get(image, channel) != 0);
     return cells;

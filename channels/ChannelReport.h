@@ -5,8 +5,8 @@
 
 #include "Globals.h"
 
-#include <QString>
 #include <QList>
+#include <QString>
 #include <QStringList>
 
 // The eight column titles of the grid, without their alignment marks.

@@ -44,9 +44,9 @@ std::optional<QString> ToneText(int type, int index)
 
 QStringList PowerItems()
 {
-    return IsChinese ? QStringList{QStringLiteral("低"), QStringLiteral("中"), QStringLiteral("高")}
-                     : QStringList{QStringLiteral("Low"), QStringLiteral("Mid"),
-                                   QStringLiteral("High")};
+    return IsChinese
+               ? QStringList{QStringLiteral("低"), QStringLiteral("中"), QStringLiteral("高")}
+               : QStringList{QStringLiteral("Low"), QStringLiteral("Mid"), QStringLiteral("High")};
 }
 
 QStringList BandwidthItems()
@@ -95,6 +95,6 @@ ChannelRowTexts ChannelTextsOf(int channel) { return ChannelTextsOf(RadioData, c
 
 QString ChannelCaption(int channel)
 {
-    return Texts("信道参数编辑 [ 信道 - ", "Channel Information [ Channel - ") +
-           SignedNumberText(channel) + QStringLiteral(" ]");
+    return Texts("信道参数编辑 [ 信道 - ", "Channel Information [ Channel - ")
+           + SignedNumberText(channel) + QStringLiteral(" ]");
 }

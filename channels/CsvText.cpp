@@ -46,7 +46,7 @@ QList<CsvRecord> ReadCsvRecords(const QByteArray &bytes)
     QList<CsvRecord> records;
     CsvRecord record{1, {}};
     QString field;
-    bool quoted = false;    // inside a quoted part of a field
+    bool quoted = false; // inside a quoted part of a field
     int line = 1;
     auto endField = [&] {
         record.fields << field;
@@ -98,9 +98,10 @@ QByteArray CsvLine(const QStringList &fields)
     QStringList out;
     for (const QString &field : fields) {
         // Blanks at either end are quoted too: a name's blanks are part of it.
-        const bool quote = field.contains(u',') || field.contains(u'"') ||
-                           field.contains(u'\n') || field.contains(u'\r') ||
-                           (!field.isEmpty() && (field.front().isSpace() || field.back().isSpace()));
+        const bool quote =
+            field.contains(u',') || field.contains(u'"') || field.contains(u'\n')
+            || field.contains(u'\r')
+            || (!field.isEmpty() && (field.front().isSpace() || field.back().isSpace()));
         if (quote)
             out << u'"' + QString(field).replace(u'"', QLatin1String("\"\"")) + u'"';
         else

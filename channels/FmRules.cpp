@@ -11,7 +11,7 @@ namespace {
 // tenths are taken on the typed value and not on its binary neighbour.
 struct Decimal {
     bool negative = false;
-    QString whole;    // without leading zeros
+    QString whole; // without leading zeros
     QString fraction; // without trailing zeros
 };
 

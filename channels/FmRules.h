@@ -12,7 +12,7 @@
 namespace FmRules {
 
 // The band the list accepts, both limits included.
-constexpr int LowTenths = 870;   // 87.0 MHz
+constexpr int LowTenths = 870; // 87.0 MHz
 constexpr int HighTenths = 1080; // 108.0 MHz
 constexpr int EmptyCode = 255;
 // An entry of more characters is refused at once.
@@ -48,5 +48,6 @@ QList<int> StationsTouched(const ImageChange &change);
 } // namespace FmRules
 
 namespace ChannelMessages {
-inline constexpr ChannelMessage FmOutOfRange{"收音机频率超出范围 ！", "Over the range of FM frequency ."};
+inline constexpr ChannelMessage FmOutOfRange{"收音机频率超出范围 ！",
+                                             "Over the range of FM frequency ."};
 } // namespace ChannelMessages

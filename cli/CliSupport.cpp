@@ -50,10 +50,11 @@ void AddCommonOptions(QCommandLineParser &parser)
 {
     parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
                                         Texts("显示此帮助。", "Show this help.")));
-    parser.addOption(QCommandLineOption(QStringLiteral("lang"),
-                                        Texts("消息语言：zh（中文）或 en（英文，默认）。",
-                                              "Language of the messages: zh (Chinese) or en (English, default)."),
-                                        QStringLiteral("zh|en"), QStringLiteral("en")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("lang"),
+        Texts("消息语言：zh（中文）或 en（英文，默认）。",
+              "Language of the messages: zh (Chinese) or en (English, default)."),
+        QStringLiteral("zh|en"), QStringLiteral("en")));
 }
 
 int ParseCommand(QCommandLineParser &parser, const QStringList &arguments, const QString &command)
@@ -92,10 +93,7 @@ void Print(const QString &text, FILE *stream)
 
 } // namespace
 
-void PrintOut(const QString &text)
-{
-    Print(text, stdout);
-}
+void PrintOut(const QString &text) { Print(text, stdout); }
 
 void PrintError(const QString &text)
 {
@@ -113,21 +111,24 @@ int ArgumentError(const QString &message, const QString &command)
 
 QCommandLineOption PortOption()
 {
-    return QCommandLineOption(QStringLiteral("port"),
-                              Texts("编程线所接的串口：设备路径（/dev/ttyUSB0、COM3）或端口号 1..8；"
-                                    "write、verify 和 read --output-dir 可多次给出，同时处理多台对讲机。",
-                                    "Serial port of the programming cable: a device path "
-                                    "(/dev/ttyUSB0, COM3) or a port number 1..8; write, verify and "
-                                    "read --output-dir take it several times for several radios at once."),
-                              Texts("设备", "DEVICE"));
+    return QCommandLineOption(
+        QStringLiteral("port"),
+        Texts("编程线所接的串口：设备路径（/dev/ttyUSB0、COM3）或端口号 1..8；"
+              "write、verify 和 read --output-dir 可多次给出，同时处理多台对讲机。",
+              "Serial port of the programming cable: a device path "
+              "(/dev/ttyUSB0, COM3) or a port number 1..8; write, verify and "
+              "read --output-dir take it several times for several radios at once."),
+        Texts("设备", "DEVICE"));
 }
 
-int PortAndFileError(const QCommandLineParser &parser, const QCommandLineOption &port, const QString &command)
+int PortAndFileError(const QCommandLineParser &parser, const QCommandLineOption &port,
+                     const QString &command)
 {
     if (parser.value(port).isEmpty())
         return ArgumentError(Texts("缺少 --port 设备。", "Missing --port DEVICE."), command);
     if (parser.positionalArguments().size() != 1)
-        return ArgumentError(Texts("需要一个信道参数文件。", "Expected one channel file."), command);
+        return ArgumentError(Texts("需要一个信道参数文件。", "Expected one channel file."),
+                             command);
     return -1;
 }
 

@@ -13,7 +13,13 @@ class QCommandLineParser;
 // 0 success, 1 the radio or the port failed, 2 the arguments or a file were
 // bad, 3 a verify or a comparison found differences, 4 an import applied
 // only part of a file. Scripts branch on these.
-enum ExitCode { ExitSuccess = 0, ExitLinkFailure = 1, ExitBadInput = 2, ExitDifferent = 3, ExitPartial = 4 };
+enum ExitCode {
+    ExitSuccess = 0,
+    ExitLinkFailure = 1,
+    ExitBadInput = 2,
+    ExitDifferent = 3,
+    ExitPartial = 4
+};
 
 // Puts the program's globals into their start-up state and the language of
 // "--lang" (English unless "zh"). Every subcommand starts with it.
@@ -44,7 +50,8 @@ int ArgumentError(const QString &message, const QString &command);
 QCommandLineOption PortOption();
 // A command that takes --port and one channel file: -1 when both are
 // given, otherwise the exit code after the message.
-int PortAndFileError(const QCommandLineParser &parser, const QCommandLineOption &port, const QString &command);
+int PortAndFileError(const QCommandLineParser &parser, const QCommandLineOption &port,
+                     const QString &command);
 QCommandLineOption QuietOption();
 
 // Reads a channel file into the image; false (message printed) when it

@@ -1,9 +1,9 @@
 #include "Commands.h"
 
 #include "ChannelFile.h"
-#include "FleetRun.h"
 #include "CliSupport.h"
 #include "CompareCommands.h"
+#include "FleetRun.h"
 #include "Globals.h"
 #include "ImageReport.h"
 #include "Language.h"
@@ -68,15 +68,18 @@ int TransferExit(TransferResult result)
     return ExitLinkFailure;
 }
 
-int ReadIntoFolder(const QStringList &ports, const QString &folder, bool withOutput, ProgressOutput::Style style)
+int ReadIntoFolder(const QStringList &ports, const QString &folder, bool withOutput,
+                   ProgressOutput::Style style)
 {
     const QString command = QStringLiteral("read");
     if (withOutput)
-        return ArgumentError(Texts("--output 与 --output-dir 只能用一个。", "Give --output or --output-dir, not both."),
+        return ArgumentError(Texts("--output 与 --output-dir 只能用一个。",
+                                   "Give --output or --output-dir, not both."),
                              command);
     // Half a minute per radio: find out first that the folder takes files.
     if (!QFileInfo(folder).isDir()) {
-        PrintError(Texts("目录 %1 不存在。", "The directory %1 does not exist.").arg(QDir::toNativeSeparators(folder)));
+        PrintError(Texts("目录 %1 不存在。", "The directory %1 does not exist.")
+                       .arg(QDir::toNativeSeparators(folder)));
         return ExitBadInput;
     }
     if (const QString problem = OutputProblem(QDir(folder).filePath(QStringLiteral("radio.chann")));
@@ -100,19 +103,21 @@ int ReadCommand(const QStringList &arguments)
     StartUp(Chinese(arguments));
     const QString command = QStringLiteral("read");
     QCommandLineParser parser;
-    parser.setApplicationDescription(Texts("从对讲机读取数据并保存为信道参数文件。出错时不写任何文件。",
-                                           "Reads the radio and saves its memory as a channel file. "
-                                           "On failure no file is written."));
+    parser.setApplicationDescription(
+        Texts("从对讲机读取数据并保存为信道参数文件。出错时不写任何文件。",
+              "Reads the radio and saves its memory as a channel file. "
+              "On failure no file is written."));
     AddCommonOptions(parser);
     const QCommandLineOption port = PortOption();
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     Texts("要保存的信道参数文件。", "The channel file to save."),
                                     QStringLiteral("FILE.chann"));
-    const QCommandLineOption outputDir(QStringLiteral("output-dir"),
-                                       Texts("把每台对讲机保存到此目录，文件以端口和时间命名（可用于多个端口）。",
-                                             "Save each radio into this folder, in a file named by port "
-                                             "and time (for several ports)."),
-                                       Texts("目录", "DIR"));
+    const QCommandLineOption outputDir(
+        QStringLiteral("output-dir"),
+        Texts("把每台对讲机保存到此目录，文件以端口和时间命名（可用于多个端口）。",
+              "Save each radio into this folder, in a file named by port "
+              "and time (for several ports)."),
+        Texts("目录", "DIR"));
     const QCommandLineOption quiet = QuietOption();
     parser.addOptions({port, output, outputDir, quiet});
     if (const int code = ParseCommand(parser, arguments, command); code >= 0)
@@ -127,11 +132,13 @@ int ReadCommand(const QStringList &arguments)
         return ReadIntoFolder(parser.values(port), parser.value(outputDir), parser.isSet(output),
                               ProgressOutput::styleFor(parser.isSet(quiet)));
     if (parser.values(port).size() > 1)
-        return ArgumentError(Texts("多个端口需要 --output-dir 目录。", "Several ports need --output-dir DIR."),
-                             command);
+        return ArgumentError(
+            Texts("多个端口需要 --output-dir 目录。", "Several ports need --output-dir DIR."),
+            command);
     const QString path = parser.value(output);
     if (path.isEmpty())
-        return ArgumentError(Texts("缺少 --output 文件。", "Missing --output FILE.chann."), command);
+        return ArgumentError(Texts("缺少 --output 文件。", "Missing --output FILE.chann."),
+                             command);
     if (const QString problem = OutputProblem(path); !problem.isEmpty()) {
         PrintError(problem);
         return ExitBadInput;
@@ -161,30 +168,36 @@ int WriteCommand(const QStringList &arguments)
     AddCommonOptions(parser);
     const QCommandLineOption port = PortOption();
     const QCommandLineOption quiet = QuietOption();
-    const QCommandLineOption each(QStringLiteral("each"),
-                                  Texts("流水线：每个端口等待对讲机，写入，等它被取下，再等下一台，"
-                                        "直到按 Ctrl+C。",
-                                        "Production line: on each port wait for a radio, write it, wait "
-                                        "until it is unplugged, then the next one, until Ctrl+C."));
-    const QCommandLineOption log(QStringLiteral("log"),
-                                 Texts("每台对讲机的结果追加到此文件（时间、端口、序号、结果、用时、尝试次数）。",
-                                       "Append each radio's result to this file (time, port, number, "
-                                       "result, duration, attempts)."),
-                                 Texts("文件", "FILE"));
-    const QCommandLineOption verify(QStringLiteral("verify"),
-                                    Texts("写入后读回对讲机并与写入的数据比较（不同时退出码为 3）。",
-                                          "Read the radio back after the write and compare it with what "
-                                          "was written (exit code 3 when they differ)."));
-    const QCommandLineOption json(QStringLiteral("json"),
-                                  Texts("以 JSON 输出校验结果。", "Print the verify's result as JSON."));
+    const QCommandLineOption each(
+        QStringLiteral("each"),
+        Texts("流水线：每个端口等待对讲机，写入，等它被取下，再等下一台，"
+              "直到按 Ctrl+C。",
+              "Production line: on each port wait for a radio, write it, wait "
+              "until it is unplugged, then the next one, until Ctrl+C."));
+    const QCommandLineOption log(
+        QStringLiteral("log"),
+        Texts("每台对讲机的结果追加到此文件（时间、端口、序号、结果、用时、尝试次数）。",
+              "Append each radio's result to this file (time, port, number, "
+              "result, duration, attempts)."),
+        Texts("文件", "FILE"));
+    const QCommandLineOption verify(
+        QStringLiteral("verify"),
+        Texts("写入后读回对讲机并与写入的数据比较（不同时退出码为 3）。",
+              "Read the radio back after the write and compare it with what "
+              "was written (exit code 3 when they differ)."));
+    const QCommandLineOption json(
+        QStringLiteral("json"),
+        Texts("以 JSON 输出校验结果。", "Print the verify's result as JSON."));
     parser.addOptions({port, quiet, verify, json, each, log});
-    parser.addPositionalArgument(QStringLiteral("FILE.chann"), Texts("要写入的信道参数文件。", "The channel file to write."));
+    parser.addPositionalArgument(QStringLiteral("FILE.chann"),
+                                 Texts("要写入的信道参数文件。", "The channel file to write."));
     if (const int code = ParseCommand(parser, arguments, command); code >= 0)
         return code;
     if (const int code = PortAndFileError(parser, port, command); code >= 0)
         return code;
     if (parser.isSet(json) && !parser.isSet(verify))
-        return ArgumentError(Texts("--json 只能与 --verify 一起使用。", "--json goes with --verify only."), command);
+        return ArgumentError(
+            Texts("--json 只能与 --verify 一起使用。", "--json goes with --verify only."), command);
     if (!LoadFile(parser.positionalArguments().constFirst()))
         return ExitBadInput;
 
@@ -224,11 +237,13 @@ int ShowCommand(const QStringList &arguments)
                                  Texts("也列出空信道。", "List empty channels too."));
     const QCommandLineOption json(QStringLiteral("json"), Texts("以 JSON 输出。", "Print JSON."));
     parser.addOptions({all, json});
-    parser.addPositionalArgument(QStringLiteral("FILE.chann"), Texts("信道参数文件。", "The channel file."));
+    parser.addPositionalArgument(QStringLiteral("FILE.chann"),
+                                 Texts("信道参数文件。", "The channel file."));
     if (const int code = ParseCommand(parser, arguments, command); code >= 0)
         return code;
     if (parser.positionalArguments().size() != 1)
-        return ArgumentError(Texts("需要一个信道参数文件。", "Expected one channel file."), command);
+        return ArgumentError(Texts("需要一个信道参数文件。", "Expected one channel file."),
+                             command);
     if (!LoadFile(parser.positionalArguments().constFirst()))
         return ExitBadInput;
 
@@ -244,15 +259,17 @@ int PowerCommand(const QStringList &arguments)
     StartUp(Chinese(arguments));
     const QString command = QStringLiteral("power");
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        Texts("显示对讲机的三个发射功率值（低、中、高）；用 --set 把新的值发送给对讲机，与发射功率调整窗口相同。",
-              "Shows the radio's three transmit power values (low, mid, high); with --set, sends new ones "
-              "to it, as the Power Adjust window does."));
+    parser.setApplicationDescription(Texts("显示对讲机的三个发射功率值（低、中、高）；用 --set "
+                                           "把新的值发送给对讲机，与发射功率调整窗口相同。",
+                                           "Shows the radio's three transmit power values (low, "
+                                           "mid, high); with --set, sends new ones "
+                                           "to it, as the Power Adjust window does."));
     AddCommonOptions(parser);
     const QCommandLineOption port = PortOption();
-    const QCommandLineOption set(QStringLiteral("set"),
-                                 Texts("发送这三个功率值，每个 0..255。", "Send these three power values, each 0..255."),
-                                 Texts("低,中,高", "LOW,MID,HIGH"));
+    const QCommandLineOption set(
+        QStringLiteral("set"),
+        Texts("发送这三个功率值，每个 0..255。", "Send these three power values, each 0..255."),
+        Texts("低,中,高", "LOW,MID,HIGH"));
     parser.addOptions({port, set});
     if (const int code = ParseCommand(parser, arguments, command); code >= 0)
         return code;

@@ -21,14 +21,17 @@ int ExportCsvCommand(const QStringList &arguments)
               "Exports the channels of a channel file in the common channel CSV format (with "
               "the extra columns Vox, BusyLock and TxStop)."));
     AddCommonOptions(parser);
-    parser.addPositionalArgument(QStringLiteral("FILE.chann"), Texts("信道参数文件。", "The channel file."));
-    parser.addPositionalArgument(QStringLiteral("OUT.csv"), Texts("要写入的 CSV 文件。", "The CSV file to write."));
+    parser.addPositionalArgument(QStringLiteral("FILE.chann"),
+                                 Texts("信道参数文件。", "The channel file."));
+    parser.addPositionalArgument(QStringLiteral("OUT.csv"),
+                                 Texts("要写入的 CSV 文件。", "The CSV file to write."));
     if (const int code = ParseCommand(parser, arguments, command); code >= 0)
         return code;
     const QStringList files = parser.positionalArguments();
     if (files.size() != 2)
-        return ArgumentError(Texts("需要信道参数文件和 CSV 文件。", "Expected a channel file and a CSV file."),
-                             command);
+        return ArgumentError(
+            Texts("需要信道参数文件和 CSV 文件。", "Expected a channel file and a CSV file."),
+            command);
     if (!LoadFile(files.at(0)))
         return ExitBadInput;
     const QByteArray text = ExportChannelCsv(RadioData);
@@ -52,19 +55,20 @@ int ImportCsvCommand(const QStringList &arguments)
     StartUp(Chinese(arguments));
     const QString command = QStringLiteral("import-csv");
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        Texts("把通用信道 CSV 格式的信道列表导入信道参数文件。每一行都按信道表格的规则和文件的频段检查；"
-              "有被拒绝的行时，除非给出 --partial，否则不写任何文件。\n"
-              "退出码：0 全部写入，2 参数或文件错误或有行被拒绝，4 用 --partial 只写入了正确的行。",
-              "Imports a channel list in the common channel CSV format into a channel file. Every "
-              "row is checked by the channel grid's rules against the file's band; when a row is "
-              "refused nothing is written unless --partial is given.\n"
-              "Exit codes: 0 every row applied; 2 bad arguments, a bad file, or rows refused; "
-              "4 --partial applied the good rows and refused others."));
+    parser.setApplicationDescription(Texts(
+        "把通用信道 CSV 格式的信道列表导入信道参数文件。每一行都按信道表格的规则和文件的频段检查；"
+        "有被拒绝的行时，除非给出 --partial，否则不写任何文件。\n"
+        "退出码：0 全部写入，2 参数或文件错误或有行被拒绝，4 用 --partial 只写入了正确的行。",
+        "Imports a channel list in the common channel CSV format into a channel file. Every "
+        "row is checked by the channel grid's rules against the file's band; when a row is "
+        "refused nothing is written unless --partial is given.\n"
+        "Exit codes: 0 every row applied; 2 bad arguments, a bad file, or rows refused; "
+        "4 --partial applied the good rows and refused others."));
     AddCommonOptions(parser);
-    const QCommandLineOption into(QStringLiteral("into"),
-                                  Texts("导入到这个信道参数文件。", "The channel file to import into."),
-                                  QStringLiteral("FILE.chann"));
+    const QCommandLineOption into(
+        QStringLiteral("into"),
+        Texts("导入到这个信道参数文件。", "The channel file to import into."),
+        QStringLiteral("FILE.chann"));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     Texts("结果另存为此文件（默认覆盖 --into 的文件）。",
                                           "Save the result here (default: over the --into file)."),
@@ -74,11 +78,13 @@ int ImportCsvCommand(const QStringList &arguments)
                                         "Place the rows in file order from channel N instead of by "
                                         "the file's channel numbers."),
                                   QStringLiteral("N"));
-    const QCommandLineOption partial(QStringLiteral("partial"),
-                                     Texts("有行被拒绝时仍写入正确的行（退出码 4）。",
-                                           "Apply the good rows even when others are refused (exit code 4)."));
+    const QCommandLineOption partial(
+        QStringLiteral("partial"),
+        Texts("有行被拒绝时仍写入正确的行（退出码 4）。",
+              "Apply the good rows even when others are refused (exit code 4)."));
     parser.addOptions({into, output, from, partial});
-    parser.addPositionalArgument(QStringLiteral("IN.csv"), Texts("CSV 信道列表。", "The CSV channel list."));
+    parser.addPositionalArgument(QStringLiteral("IN.csv"),
+                                 Texts("CSV 信道列表。", "The CSV channel list."));
     if (const int code = ParseCommand(parser, arguments, command); code >= 0)
         return code;
     if (parser.positionalArguments().size() != 1)
@@ -92,8 +98,8 @@ int ImportCsvCommand(const QStringList &arguments)
         placement.mode = CsvPlacement::Mode::FileOrder;
         placement.firstChannel = parser.value(from).toInt(&ok);
         if (!ok || placement.firstChannel < 1 || placement.firstChannel > ChannelCount)
-            return ArgumentError(Texts("--from 需要 1..128 的信道号。", "--from takes a channel 1..128."),
-                                 command);
+            return ArgumentError(
+                Texts("--from 需要 1..128 的信道号。", "--from takes a channel 1..128."), command);
     }
     if (!LoadFile(target))
         return ExitBadInput;

@@ -48,8 +48,9 @@ void FleetProgress::stationChanged(PortStation *station)
     case ProgressOutput::Style::Lines: {
         // One line per tenth of a transfer, and one per change of state;
         // results come as notes (recorded).
-        if (station->finished() ||
-            (station->state() == PortStation::State::Transferring && station->current().status.isEmpty()))
+        if (station->finished()
+            || (station->state() == PortStation::State::Transferring
+                && station->current().status.isEmpty()))
             break;
         QString key = QString::number(int(station->state()));
         if (station->state() == PortStation::State::Transferring)
@@ -76,7 +77,8 @@ void FleetProgress::recorded(const PortRecord &record)
     QString line = record.device;
     if (record.number > 0)
         line += QStringLiteral("  #%1").arg(record.number);
-    line += QStringLiteral("  ") + Pick(OutcomeText(record)) + QStringLiteral("  ") + ElapsedText(record.elapsedMs);
+    line += QStringLiteral("  ") + Pick(OutcomeText(record)) + QStringLiteral("  ")
+            + ElapsedText(record.elapsedMs);
     // What a verify found, so the dealer sees it at the radio in hand.
     for (const ImageDifference &d : record.differences)
         line += QStringLiteral("\n    ") + DifferenceLine(d);
@@ -118,7 +120,8 @@ void FleetProgress::redraw()
         QString bar;
         if (station->state() == PortStation::State::Transferring) {
             const int filled = station->current().percent * BarWidth / 100;
-            bar = u'[' + QString(filled, u'#') + QString(BarWidth - filled, u'-') + QStringLiteral("] ");
+            bar = u'[' + QString(filled, u'#') + QString(BarWidth - filled, u'-')
+                  + QStringLiteral("] ");
         }
         text += u'\r' + bar + StationText(*station) + QStringLiteral("\x1b[K\n");
     }

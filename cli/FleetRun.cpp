@@ -34,7 +34,8 @@ QStringList ResolveFleetPorts(const QStringList &values, QString *error)
         if (isNumber && n >= 1 && n <= PortChoices) {
             device = DeviceForPort(n);
             if (device.isEmpty()) {
-                *error = Texts("端口 %1 没有对应的串口设备。", "No serial device is port %1.").arg(n);
+                *error =
+                    Texts("端口 %1 没有对应的串口设备。", "No serial device is port %1.").arg(n);
                 return {};
             }
         }
@@ -85,9 +86,11 @@ QJsonObject ResultsJson(const QList<PortRecord> &records, bool verified)
                          {QStringLiteral("attempts"), r.attempts}};
         if (r.number > 0)
             port.insert(QStringLiteral("number"), r.number);
-        if (verified && (r.outcome == PortOutcome::Completed || r.outcome == PortOutcome::Different))
-            port.insert(QStringLiteral("verify"),
-                        DifferencesJson(r.differences, QStringLiteral("file"), QStringLiteral("radio")));
+        if (verified
+            && (r.outcome == PortOutcome::Completed || r.outcome == PortOutcome::Different))
+            port.insert(
+                QStringLiteral("verify"),
+                DifferencesJson(r.differences, QStringLiteral("file"), QStringLiteral("radio")));
         ports.append(port);
     }
     return {{QStringLiteral("ports"), ports}};
@@ -111,7 +114,8 @@ void PrintDifferences(const QList<PortRecord> &records)
 int Run(const FleetOptions &options, const PortJob &job)
 {
     QFile log(options.logPath);
-    if (!options.logPath.isEmpty() && !log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+    if (!options.logPath.isEmpty()
+        && !log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
         PrintError(Texts("无法打开日志文件 %1：%2", "Cannot open the log file %1: %2")
                        .arg(QDir::toNativeSeparators(options.logPath), log.errorString()));
         return ExitBadInput;
@@ -138,12 +142,16 @@ int Run(const FleetOptions &options, const PortJob &job)
             const QList<PortStation *> finishing = fleet.finishAndStop();
             QStringList ports;
             for (PortStation *station : finishing)
-                ports << QStringLiteral("%1 (%2%)").arg(station->device()).arg(station->current().percent);
+                ports << QStringLiteral("%1 (%2%)")
+                             .arg(station->device())
+                             .arg(station->current().percent);
             if (!ports.isEmpty())
-                progress.note(Texts("正在停止：先完成正在写入的对讲机 %1。再按一次 Ctrl+C 立即中断（对讲机将只写入一部分）。",
-                                    "Stopping: finishing the radios being programmed on %1. Press Ctrl+C "
-                                    "again to break off at once (they will be left half written).")
-                                  .arg(ports.join(QStringLiteral(", "))));
+                progress.note(
+                    Texts("正在停止：先完成正在写入的对讲机 %1。再按一次 Ctrl+C "
+                          "立即中断（对讲机将只写入一部分）。",
+                          "Stopping: finishing the radios being programmed on %1. Press Ctrl+C "
+                          "again to break off at once (they will be left half written).")
+                        .arg(ports.join(QStringLiteral(", "))));
         } else {
             fleet.abort();
         }
@@ -208,8 +216,9 @@ int RunFleetRead(const FleetOptions &options, const QString &folder)
     job.transfer.completed = [base, folder](LinkExchange &exchange, PortRecord &record) {
         auto image = std::make_unique<ImageTable>(*base);
         StoreBlocks(static_cast<ReadExchange &>(exchange).blocks(), *image);
-        const QString stem = PortFileName(record.device) + u'-' +
-                             QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        const QString stem =
+            PortFileName(record.device) + u'-'
+            + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
         QString path = QDir(folder).filePath(stem + QStringLiteral(".chann"));
         for (int n = 2; QFileInfo::exists(path); ++n)
             path = QDir(folder).filePath(stem + QStringLiteral("-%1.chann").arg(n));

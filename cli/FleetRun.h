@@ -10,11 +10,11 @@
 #include <QStringList>
 
 struct FleetOptions {
-    QStringList devices;   // resolved device paths, no duplicates
+    QStringList devices; // resolved device paths, no duplicates
     bool productionLine = false;
-    QString logPath;       // empty: no log
-    bool verify = false;   // a write reads each radio back and compares
-    bool json = false;     // the results as JSON instead of the table
+    QString logPath; // empty: no log
+    bool verify = false; // a write reads each radio back and compares
+    bool json = false; // the results as JSON instead of the table
     ProgressOutput::Style style = ProgressOutput::Style::Lines;
 };
 

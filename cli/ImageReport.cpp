@@ -16,9 +16,10 @@ QString ToneCell(const std::optional<QString> &tone) { return tone.value_or(QStr
 
 bool IsWide(char32_t c)
 {
-    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3) ||
-           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
-           (c >= 0xFFE0 && c <= 0xFFE6);
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF)
+           || (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF)
+           || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60)
+           || (c >= 0xFFE0 && c <= 0xFFE6);
 }
 
 QString Pad(const QString &text, int width)
@@ -82,8 +83,8 @@ QString ImageReportText(bool all)
             continue;
         rows << (texts.empty ? QStringList{QString::number(n)} : ChannelRowCells(RadioData, n));
     }
-    return Table(rows) + u'\n' + ItemsText(VfoTitle(), VfoItems()) + u'\n' +
-           ItemsText(OptionsTitle(), OptionItems());
+    return Table(rows) + u'\n' + ItemsText(VfoTitle(), VfoItems()) + u'\n'
+           + ItemsText(OptionsTitle(), OptionItems());
 }
 
 QJsonObject ImageReportJson(bool all)

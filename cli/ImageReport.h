@@ -9,7 +9,6 @@
 #include <QString>
 #include <QStringList>
 
-
 // Empty channels are left out unless all is set.
 QString ImageReportText(bool all);
 QJsonObject ImageReportJson(bool all);

@@ -24,8 +24,8 @@ public:
         messageShown = true;
         PrintError(message.text.current());
     }
-    void setProgress(int) override {}
-    void setStatus(const LinkText &) override {}
+    void setProgress(int) override { }
+    void setStatus(const LinkText &) override { }
     void closeWindow() override { onEnded(); }
     void transferEnded(bool completed) override
     {

@@ -12,7 +12,7 @@ constexpr int LineStep = 10;
 
 } // namespace
 
-ProgressOutput::ProgressOutput(Style style, FILE *out) : style_(style), out_(out) {}
+ProgressOutput::ProgressOutput(Style style, FILE *out) : style_(style), out_(out) { }
 
 ProgressOutput::Style ProgressOutput::styleFor(bool quiet)
 {
@@ -33,8 +33,8 @@ void ProgressOutput::setStatus(const QString &status)
     case Style::Lines:
         // One line per step of the percentage, not one per block. A retry
         // starts again from 0, and so do the lines.
-        if (printedPercent_ < 0 || percent_ / LineStep != printedPercent_ / LineStep ||
-            (percent_ == 100 && printedPercent_ != 100)) {
+        if (printedPercent_ < 0 || percent_ / LineStep != printedPercent_ / LineStep
+            || (percent_ == 100 && printedPercent_ != 100)) {
             print(QStringLiteral("%1%  %2\n").arg(percent_, 3).arg(status_));
             printedPercent_ = percent_;
         }

@@ -32,7 +32,7 @@ StopSignal::StopSignal(QObject *parent) : QObject(parent)
             for (ssize_t i = 0; i < n; ++i)
                 emit stopRequested(++count_);
     });
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

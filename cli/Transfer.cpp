@@ -18,7 +18,7 @@ namespace {
 // error and always printed, the completion notice only when not quiet.
 class ConsoleView : public LinkView {
 public:
-    explicit ConsoleView(ProgressOutput &progress) : progress_(progress) {}
+    explicit ConsoleView(ProgressOutput &progress) : progress_(progress) { }
 
     std::function<void()> onEnded;
     bool ended() const { return ended_; }
@@ -37,7 +37,7 @@ public:
         status_ = status.current();
         progress_.setStatus(status_);
     }
-    void closeWindow() override {}
+    void closeWindow() override { }
     void transferEnded(bool completed) override
     {
         if (ended_)

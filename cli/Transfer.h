@@ -10,7 +10,7 @@
 
 enum class TransferResult {
     Completed,
-    Failed,  // the port or the radio failed, after the retries
+    Failed, // the port or the radio failed, after the retries
     Refused, // the write preparation refused the image; nothing was sent
 };
 

@@ -19,7 +19,10 @@ using BitMasks = std::array<std::array<int, BlockSize>, UsedRows>;
 
 // A text the grid would leave as it was (unknown tone type, power bits 3)
 // has nothing to show; it still differs from any real text.
-QString Shown(const std::optional<QString> &text) { return text ? text->trimmed() : QStringLiteral("?"); }
+QString Shown(const std::optional<QString> &text)
+{
+    return text ? text->trimmed() : QStringLiteral("?");
+}
 
 QList<DiffCell> Cells(int row, int firstColumn, int count, int mask = 0xFF)
 {
@@ -29,7 +32,10 @@ QList<DiffCell> Cells(int row, int firstColumn, int count, int mask = 0xFF)
     return cells;
 }
 
-QList<DiffCell> Cells(const CellField &field) { return {DiffCell{field.row, field.column, field.mask()}}; }
+QList<DiffCell> Cells(const CellField &field)
+{
+    return {DiffCell{field.row, field.column, field.mask()}};
+}
 
 // The grid's column titles, "^" and blanks taken off.
 QString GridTitle(int column)
@@ -42,7 +48,8 @@ QString GridTitle(int column)
 QString ChannelSummary(const ImageTable &image, int channel)
 {
     const ChannelRowTexts t = ChannelTextsOf(image, channel);
-    return QStringList{t.receive, t.transmit, Shown(t.decode), Shown(t.encode), Shown(t.power), t.bandwidth}
+    return QStringList{t.receive,       t.transmit,     Shown(t.decode),
+                       Shown(t.encode), Shown(t.power), t.bandwidth}
         .join(QStringLiteral(" / "));
 }
 
@@ -87,7 +94,8 @@ public:
             channel(n);
         for (int k = 0; k < FmPresetCount; ++k) {
             const CellField preset = FmPresets::Preset(k);
-            add(Area::FmStation, k, QStringLiteral("frequency"), Texts("收音频道 %1", "Radio Channel %1").arg(k),
+            add(Area::FmStation, k, QStringLiteral("frequency"),
+                Texts("收音频道 %1", "Radio Channel %1").arg(k),
                 Texts("频率(MHZ)", "Frequency (MHZ)"), FmRules::StationText(preset.get(a_)),
                 FmRules::StationText(preset.get(b_)), Cells(preset));
         }
@@ -116,8 +124,8 @@ private:
     void entries(Area area, const QList<OptionEntry> &table, const QString &what)
     {
         for (const OptionEntry &entry : table)
-            add(area, 0, entry.key, what, entry.caption.text().trimmed(), OptionValueText(entry, a_),
-                OptionValueText(entry, b_), OptionCells(entry));
+            add(area, 0, entry.key, what, entry.caption.text().trimmed(),
+                OptionValueText(entry, a_), OptionValueText(entry, b_), OptionCells(entry));
     }
 
     void channel(int n)
@@ -131,16 +139,19 @@ private:
                 Cells(n, 0, BlockSize));
         } else if (!emptyA) {
             const ChannelRowTexts ta = ChannelTextsOf(a_, n), tb = ChannelTextsOf(b_, n);
-            auto field = [&](const char *key, const QString &title, const QString &left, const QString &right,
-                             const QList<DiffCell> &cells) {
+            auto field = [&](const char *key, const QString &title, const QString &left,
+                             const QString &right, const QList<DiffCell> &cells) {
                 add(Area::Channel, n, QString::fromLatin1(key), what, title, left, right, cells);
             };
             field("rx", GridTitle(1), ta.receive, tb.receive, Cells(n, Record::Rx.column, 4));
             field("tx", GridTitle(2), ta.transmit, tb.transmit,
                   Cells(n, Record::Rx.column, 8) + Cells(Record::Shift.at(n)));
-            field("decode", GridTitle(3), Shown(ta.decode), Shown(tb.decode), Cells(n, Record::Decode.typeColumn, 2));
-            field("encode", GridTitle(4), Shown(ta.encode), Shown(tb.encode), Cells(n, Record::Encode.typeColumn, 2));
-            field("power", GridTitle(5), Shown(ta.power), Shown(tb.power), Cells(Record::Power.at(n)));
+            field("decode", GridTitle(3), Shown(ta.decode), Shown(tb.decode),
+                  Cells(n, Record::Decode.typeColumn, 2));
+            field("encode", GridTitle(4), Shown(ta.encode), Shown(tb.encode),
+                  Cells(n, Record::Encode.typeColumn, 2));
+            field("power", GridTitle(5), Shown(ta.power), Shown(tb.power),
+                  Cells(Record::Power.at(n)));
             field("bandwidth", GridTitle(6), ta.bandwidth, tb.bandwidth, Cells(Record::Wide.at(n)));
             // The switches of the channel edit window, by its captions.
             const struct {
@@ -161,8 +172,8 @@ private:
         QList<DiffCell> name;
         for (int k = 0; k < NameLength; ++k)
             name << Cells(NameCell(n, k));
-        add(Area::Channel, n, QStringLiteral("name"), what, GridTitle(7), ChannelName(a_, n), ChannelName(b_, n),
-            name);
+        add(Area::Channel, n, QStringLiteral("name"), what, GridTitle(7), ChannelName(a_, n),
+            ChannelName(b_, n), name);
     }
 
     // What no field accounts for, row by row.
@@ -180,9 +191,10 @@ private:
                 }
             if (cells.isEmpty())
                 continue;
-            const QString field = columns.size() == 1
-                                      ? Texts("第 %1 列", "Column %1").arg(columns.constFirst())
-                                      : Texts("第 %1 列", "Columns %1").arg(columns.join(QStringLiteral(", ")));
+            const QString field =
+                columns.size() == 1
+                    ? Texts("第 %1 列", "Column %1").arg(columns.constFirst())
+                    : Texts("第 %1 列", "Columns %1").arg(columns.join(QStringLiteral(", ")));
             list_ << ImageDifference{Area::Bytes,
                                      r,
                                      QStringLiteral("bytes"),
@@ -220,7 +232,8 @@ QString AreaName(Area area)
 
 } // namespace
 
-QList<ImageDifference> DiffImages(const ImageTable &a, const ImageTable &b, int firstRow, int lastRow)
+QList<ImageDifference> DiffImages(const ImageTable &a, const ImageTable &b, int firstRow,
+                                  int lastRow)
 {
     return Differ(a, b, std::max(0, firstRow), std::min(UsedRows - 1, lastRow)).run();
 }
@@ -232,8 +245,8 @@ QString ShownDifferenceValue(const QString &text)
 
 QString DifferenceLine(const ImageDifference &d)
 {
-    return d.what + QStringLiteral("  ") + d.field + QStringLiteral("  ") + ShownDifferenceValue(d.left) +
-           QStringLiteral(" → ") + ShownDifferenceValue(d.right);
+    return d.what + QStringLiteral("  ") + d.field + QStringLiteral("  ")
+           + ShownDifferenceValue(d.left) + QStringLiteral(" → ") + ShownDifferenceValue(d.right);
 }
 
 QJsonObject DifferencesJson(const QList<ImageDifference> &differences, const QString &leftName,

@@ -24,10 +24,10 @@ struct ImageDifference {
     Area area = Area::Bytes;
     // Channel 1..128, FM station 0..24 or row 0..255 (Bytes); 0 otherwise.
     int index = 0;
-    QString key;   // stable field name for scripts: "tx", "squelch", "bytes"
-    QString what;  // "CH 12", "VFO", "Row 212"
+    QString key; // stable field name for scripts: "tx", "squelch", "bytes"
+    QString what; // "CH 12", "VFO", "Row 212"
     QString field; // "TX Frequency", a caption of the options window, "Columns 0, 3"
-    QString left;  // the field's text in the first image
+    QString left; // the field's text in the first image
     QString right; // ... and in the second
     QList<DiffCell> cells; // only cells where the images differ
 };

@@ -37,11 +37,11 @@ constexpr int ReadBlockCount = 254;
 constexpr int WriteBlockCount = 240;
 constexpr int ErasedByte = 255;
 
-extern int16_t ChannelCount;    // always 128
-extern int16_t CurrentChannel;  // channel edited by the grid and the edit window
-extern int16_t ModelIndex;      // selected model 0..6
+extern int16_t ChannelCount; // always 128
+extern int16_t CurrentChannel; // channel edited by the grid and the edit window
+extern int16_t ModelIndex; // selected model 0..6
 extern std::array<QString, 7> ModelNames;
-extern std::array<int16_t, 14> BandTable;  // m: lower, m + 7: upper limit of model m
+extern std::array<int16_t, 14> BandTable; // m: lower, m + 7: upper limit of model m
 extern double BandLowMHz;
 extern double BandHighMHz;
 
@@ -51,10 +51,10 @@ extern int16_t ToneCtcssLast;
 extern int16_t ToneDcsNormalLast;
 extern int16_t ToneDcsInvertLast;
 
-extern bool IsChinese;       // interface language: true = Chinese
-extern int16_t PortNumber;   // serial port 1..8
-extern QString VersionText;  // "Ver1.2"
-extern bool PortErrorFlag;   // last attempt to open the port failed
+extern bool IsChinese; // interface language: true = Chinese
+extern int16_t PortNumber; // serial port 1..8
+extern QString VersionText; // "Ver1.2"
+extern bool PortErrorFlag; // last attempt to open the port failed
 
 // Puts every global back into its start-up state: zero-filled image, then
 // the model table, tone list and default image, Chinese, port 1. The main

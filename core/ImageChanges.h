@@ -37,23 +37,23 @@
 #include <functional>
 
 enum class ChangeKind {
-    CellEdit,         // a cell of the channel grid or a channel edit field
-    Clear,            // channels or names erased
-    ModelSelect,      // model and band chosen
-    OptionsEdit,      // optional features and VFO
-    FmEdit,           // FM station list
-    CompletedRead,    // a read from the radio finished
-    OpenedFile,       // a channel file was opened
+    CellEdit, // a cell of the channel grid or a channel edit field
+    Clear, // channels or names erased
+    ModelSelect, // model and band chosen
+    OptionsEdit, // optional features and VFO
+    FmEdit, // FM station list
+    CompletedRead, // a read from the radio finished
+    OpenedFile, // a channel file was opened
     PowerCalibration, // transmit power adjusted
-    Recovered,        // unsaved work of an earlier run restored
-    CsvImport,        // channels taken from a CSV channel list
-    Paste,            // channels pasted from the clipboard
-    Cut,              // channels cut to the clipboard
-    InsertChannel,    // an empty channel put in, those below moved down
-    DeleteChannels,   // channels taken out, those below moved up
-    MoveChannelsUp,   // channels moved one place up
+    Recovered, // unsaved work of an earlier run restored
+    CsvImport, // channels taken from a CSV channel list
+    Paste, // channels pasted from the clipboard
+    Cut, // channels cut to the clipboard
+    InsertChannel, // an empty channel put in, those below moved down
+    DeleteChannels, // channels taken out, those below moved up
+    MoveChannelsUp, // channels moved one place up
     MoveChannelsDown, // channels moved one place down
-    NameTyping,       // a channel name stored as it is typed, key by key
+    NameTyping, // a channel name stored as it is typed, key by key
     // What a window stores as it shows the image (values beyond their
     // lists written back as shown, stray cells of an empty channel erased):
     // no user's change, so no undo step of its own.

@@ -43,8 +43,7 @@ void InitModelTable()
                   QStringLiteral("VM90 UHF3"), QStringLiteral("VM90 UHF4"),
                   QStringLiteral("VM90 FULL")};
     const int lower[7] = {400, 136, 136, 244, 350, 450, 100};
-    const double upper[7] = {470.0005, 174.0005, 174.9875, 246.9875,
-                             390.9875, 520.9875, 600.9875};
+    const double upper[7] = {470.0005, 174.0005, 174.9875, 246.9875, 390.9875, 520.9875, 600.9875};
     for (int m = 0; m < 7; ++m) {
         BandTable[m] = int16_t(lower[m]);
         BandTable[m + 7] = int16_t(std::lround(upper[m]));
@@ -155,8 +154,8 @@ std::optional<Caption> BandCheckMessage(const ImageTable &image)
 
 QString BandText(double low, double high)
 {
-    return SignedNumberText(low) + QStringLiteral("--") + SignedNumberText(high) +
-           QStringLiteral(" MHZ");
+    return SignedNumberText(low) + QStringLiteral("--") + SignedNumberText(high)
+           + QStringLiteral(" MHZ");
 }
 
 void CopyNameAreaToCodes()

@@ -26,21 +26,36 @@ QList<Caption> Numbers(int first, int last, bool withOff = false)
 OptionEntry List(const char *key, const char *control, const char *label, Caption caption,
                  CellField field, QList<Caption> items)
 {
-    return {QString::fromLatin1(key), QString::fromLatin1(control), QString::fromLatin1(label),
-            caption, OptionKind::List, field, items};
+    return {QString::fromLatin1(key),
+            QString::fromLatin1(control),
+            QString::fromLatin1(label),
+            caption,
+            OptionKind::List,
+            field,
+            items};
 }
 
 OptionEntry Check(const char *key, const char *control, Caption caption, CellField field)
 {
-    return {QString::fromLatin1(key), QString::fromLatin1(control), QString(), caption,
-            OptionKind::Check, field, {}};
+    return {QString::fromLatin1(key),
+            QString::fromLatin1(control),
+            QString(),
+            caption,
+            OptionKind::Check,
+            field,
+            {}};
 }
 
 OptionEntry Other(const char *key, const char *control, const char *label, Caption caption,
                   OptionKind kind, CellField field = {})
 {
-    return {QString::fromLatin1(key), QString::fromLatin1(control), QString::fromLatin1(label),
-            caption, kind, field, {}};
+    return {QString::fromLatin1(key),
+            QString::fromLatin1(control),
+            QString::fromLatin1(label),
+            caption,
+            kind,
+            field,
+            {}};
 }
 
 OptionEntry Hidden(OptionEntry entry)
@@ -125,7 +140,8 @@ QList<OptionEntry> BuildOptionTable()
         List("powerOnDisplay", "Combo_Pon_Mode", "Label_Pon_Mode", Both("开机显示模式", "MsgMode"),
              PowerOnDisplay, {Both("关", "Off"), Both("电压", "DC"), Both("信息", "MSG")}),
         Other("powerOnMessage", "Text_Pon_Msg", "Label_Pon_msg",
-              Both("开机显示字符", "PowerOn MSG"), OptionKind::Message, {PasswordRow, MessageColumn}),
+              Both("开机显示字符", "PowerOn MSG"), OptionKind::Message,
+              {PasswordRow, MessageColumn}),
         Check("password", "Check_Pon_PWD", Both("对讲机密码", "Radio Password"), PowerOnPassword),
         Other("passwordPin", "Text_Pon_PWD", "Label_Pon_PWD", Both("密码设置", "Password Pin"),
               OptionKind::Password, {PasswordRow, 0}),

@@ -13,26 +13,26 @@
 #include <QStringList>
 
 enum class OptionKind {
-    List,      // pick-only list; the field holds the list index
-    Check,     // check box; the field reads 1 when ticked
+    List, // pick-only list; the field holds the list index
+    Check, // check box; the field reads 1 when ticked
     Frequency, // VFO frequency text; the field addresses the first of its four cells
-    Transmit,  // VFO transmit frequency: computed, never stored
-    Tone,      // VFO tone list (ToneList); the field addresses the type cell
-    Password,  // power-on password digits, (209,0..3)
-    Message,   // power-on message, (209,4..8)
-    Range,     // working range, row 153
-    Number,    // a plain number
+    Transmit, // VFO transmit frequency: computed, never stored
+    Tone, // VFO tone list (ToneList); the field addresses the type cell
+    Password, // power-on password digits, (209,0..3)
+    Message, // power-on message, (209,4..8)
+    Range, // working range, row 153
+    Number, // a plain number
 };
 
 struct OptionEntry {
-    QString key;     // stable name for scripts (JSON)
+    QString key; // stable name for scripts (JSON)
     QString control; // objectName of the control that edits it; empty when none
-    QString label;   // objectName of the control's label, when it has one
+    QString label; // objectName of the control's label, when it has one
     Caption caption;
     OptionKind kind = OptionKind::List;
     CellField field;
     QList<Caption> items; // List: the items in index order
-    bool hidden = false;  // kept hidden by the window; reports leave it out
+    bool hidden = false; // kept hidden by the window; reports leave it out
     // A stored value beyond the last item shows the first one rather than
     // the last, because the radio reads it so (shift direction 3 = simplex).
     bool beyondLastIsFirst = false;

@@ -86,12 +86,12 @@ inline constexpr ToneField Encode{10};
 // Stored shift bits 0..3; ShiftDirection reads them as the radio does.
 inline constexpr RecordField Shift{12, 6, 2};
 inline constexpr RecordField ScanAdd{12, 2, 1, true}; // 1 = scanned (bit clear)
-inline constexpr RecordField Power{12, 0, 2};         // 0 low, 1 mid, 2 high
+inline constexpr RecordField Power{12, 0, 2}; // 0 low, 1 mid, 2 high
 inline constexpr RecordField BusyLock{13, 7, 1};
 inline constexpr RecordField Vox{13, 6, 1};
-inline constexpr RecordField Wide{13, 5, 1};          // 1 wide, 0 narrow
+inline constexpr RecordField Wide{13, 5, 1}; // 1 wide, 0 narrow
 inline constexpr RecordField TxStop{13, 4, 1};
-inline constexpr RecordField Step{13, 0, 3};          // VFO record only: step list index
+inline constexpr RecordField Step{13, 0, 3}; // VFO record only: step list index
 
 // Shown as empty: the first RX cell is erased.
 bool IsEmpty(const ImageTable &image, int row);
@@ -110,29 +110,29 @@ namespace Options {
 inline constexpr CellField Squelch{OptionRow, 0};
 inline constexpr CellField ChannelDisplay{OptionRow, 1, 7, 1}; // 0 frequency, 1 name
 inline constexpr CellField BatterySave{OptionRow, 1, 6, 1};
-inline constexpr CellField FmReceive{OptionRow, 1, 5, 1};      // receive while the FM radio plays
+inline constexpr CellField FmReceive{OptionRow, 1, 5, 1}; // receive while the FM radio plays
 inline constexpr CellField VoxReceiveStop{OptionRow, 1, 4, 1};
 inline constexpr CellField Roger{OptionRow, 1, 3, 1};
 inline constexpr CellField ManualSetup{OptionRow, 1, 2, 1, true}; // the menu box: ticked by a 0
-inline constexpr CellField ScanMode{OptionRow, 1, 0, 2};       // 0 time, 1 carrier, 2 search
+inline constexpr CellField ScanMode{OptionRow, 1, 0, 2}; // 0 time, 1 carrier, 2 search
 inline constexpr CellField Beep{OptionRow, 2, 7, 1};
-inline constexpr CellField ChannelMode{OptionRow, 2, 6, 1};    // 1 channel, 0 frequency mode
+inline constexpr CellField ChannelMode{OptionRow, 2, 6, 1}; // 1 channel, 0 frequency mode
 inline constexpr CellField PowerOnDisplay{OptionRow, 2, 4, 2}; // 0 off, 1 voltage, 2 message
 inline constexpr CellField PowerOnPassword{OptionRow, 2, 3, 1};
-inline constexpr CellField BackLight{OptionRow, 2, 0, 2};      // 0 off, 1 key, 2 continuous
-inline constexpr CellField TimeOutTimer{OptionRow, 3};         // 0 off, else minutes
-inline constexpr CellField AutoPowerOff{OptionRow, 4};         // 0 off, else hours
-inline constexpr CellField VoxLevel{OptionRow, 5};             // level 1 + value
-inline constexpr CellField VoxDelay{OptionRow, 6};             // 1 + value seconds
+inline constexpr CellField BackLight{OptionRow, 2, 0, 2}; // 0 off, 1 key, 2 continuous
+inline constexpr CellField TimeOutTimer{OptionRow, 3}; // 0 off, else minutes
+inline constexpr CellField AutoPowerOff{OptionRow, 4}; // 0 off, else hours
+inline constexpr CellField VoxLevel{OptionRow, 5}; // level 1 + value
+inline constexpr CellField VoxDelay{OptionRow, 6}; // 1 + value seconds
 inline constexpr CellField KeyLockMode{OptionRow, 7, 0, 7};
 inline constexpr CellField SubBandReceive{OptionRow, 7, 7, 1}; // the model window's box
 inline constexpr CellField ChannelOnly{OptionRow, 10, 3, 1};
 // Meaning unknown; the optional features window clears it.
 inline constexpr CellField Reserved10Bit0{OptionRow, 10, 0, 1};
-inline constexpr CellField PowerOnChannel{OptionRow, 12};      // first programmed channel
+inline constexpr CellField PowerOnChannel{OptionRow, 12}; // first programmed channel
 
 constexpr int PasswordLength = 4; // (209,0..3)
-constexpr int MessageColumn = 4;  // (209,4..8)
+constexpr int MessageColumn = 4; // (209,4..8)
 constexpr int MessageLength = 5;
 // The password digits: a cell 0..9 gives its digit, any other value none.
 QString Password(const ImageTable &image);

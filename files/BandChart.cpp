@@ -51,8 +51,8 @@ BandChart LayOutBandChart(const ImageTable &image, double fallbackLowMHz, double
         mark.channel = n;
         mark.rxMHz = Record::RxMHz(image, n);
         mark.txMHz = Record::TxMHz(image, n);
-        mark.outOfRange = mark.rxMHz < chart.lowMHz || mark.rxMHz > chart.highMHz ||
-                          mark.txMHz < chart.lowMHz || mark.txMHz > chart.highMHz;
+        mark.outOfRange = mark.rxMHz < chart.lowMHz || mark.rxMHz > chart.highMHz
+                          || mark.txMHz < chart.lowMHz || mark.txMHz > chart.highMHz;
         mark.rxPosition = Position(mark.rxMHz, chart.lowMHz, chart.highMHz);
         mark.txPosition = Position(mark.txMHz, chart.lowMHz, chart.highMHz);
         ++users[Steps(mark.rxMHz)];
@@ -61,7 +61,8 @@ BandChart LayOutBandChart(const ImageTable &image, double fallbackLowMHz, double
         chart.marks << mark;
     }
     for (BandChartMark &mark : chart.marks)
-        mark.sharesFrequency = users.value(Steps(mark.rxMHz)) > 1 || users.value(Steps(mark.txMHz)) > 1;
+        mark.sharesFrequency =
+            users.value(Steps(mark.rxMHz)) > 1 || users.value(Steps(mark.txMHz)) > 1;
 
     // Labels sit at the receive position; each lane takes the next label
     // that starts clear of its last one (left to right, greedy).

@@ -14,10 +14,10 @@ struct BandChartMark {
     double rxMHz = 0;
     double txMHz = 0;
     bool sharesFrequency = false; // its RX or TX equals another channel's RX or TX
-    bool outOfRange = false;      // RX or TX outside the axis
-    double rxPosition = 0;        // 0..1 along the axis, clamped to its ends
+    bool outOfRange = false; // RX or TX outside the axis
+    double rxPosition = 0; // 0..1 along the axis, clamped to its ends
     double txPosition = 0;
-    int lane = 0;                 // row of the label, so labels do not overlap
+    int lane = 0; // row of the label, so labels do not overlap
 };
 
 struct BandChart {

@@ -182,8 +182,8 @@ bool ParseChannelFile(const QByteArray &text, ImageTable &image, ChannelFileErro
             ++position;
         } else {
             const qsizetype start = i;
-            while (i < text.size() && !IsBlank(text.at(i)) && !IsLineEnd(text.at(i)) &&
-                   text.at(i) != ',')
+            while (i < text.size() && !IsBlank(text.at(i)) && !IsLineEnd(text.at(i))
+                   && text.at(i) != ',')
                 ++i;
             const QByteArray token = text.mid(start, i - start);
             int value = 0;
@@ -282,8 +282,9 @@ void FailNoTemporaryFile(ChannelFileError *error, const QString &path, const QSt
 {
     const QString folder = Native(QFileInfo(path).absolutePath());
     Fail(error, ChannelFileError::Kind::FolderRefusesTemporaryFile, 0, 0,
-         QStringLiteral("无法保存到文件夹 %1：不能在其中新建临时文件（%2）。为免保存中断时毁掉原有文件，"
-                        "文件从不在原处直接改写。请保存到可以新建文件的文件夹。")
+         QStringLiteral(
+             "无法保存到文件夹 %1：不能在其中新建临时文件（%2）。为免保存中断时毁掉原有文件，"
+             "文件从不在原处直接改写。请保存到可以新建文件的文件夹。")
              .arg(folder, PrintableText(reason)),
          QStringLiteral("Cannot save in the folder %1: no temporary file can be made there (%2). "
                         "A file is never overwritten in place, so that an interrupted save cannot "
@@ -303,7 +304,8 @@ bool WriteChannelFile(const QString &path, const ImageTable &image, ChannelFileE
     // only once it is complete; QSaveFile refuses when it cannot make one.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        if (file.error() == QFileDevice::OpenError && QFileInfo(QFileInfo(path).absolutePath()).isDir())
+        if (file.error() == QFileDevice::OpenError
+            && QFileInfo(QFileInfo(path).absolutePath()).isDir())
             FailNoTemporaryFile(error, path, file.errorString());
         else
             FailCannotWrite(error, path, file.errorString());

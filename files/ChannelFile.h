@@ -28,7 +28,7 @@ struct ChannelFileError {
         FolderRefusesTemporaryFile,
     };
     Kind kind = Kind::None;
-    int line = 0;     // 0 when the error is not about one place
+    int line = 0; // 0 when the error is not about one place
     int position = 0;
     QString chinese;
     QString english;

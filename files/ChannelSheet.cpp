@@ -46,14 +46,16 @@ BandChart Chart() { return LayOutBandChart(RadioData, BandLowMHz, BandHighMHz); 
 
 QString Table(const QStringList &titles, const QList<QStringList> &rows)
 {
-    QString html = QStringLiteral("<table border='1' cellspacing='0' cellpadding='3' width='100%'><thead><tr>");
+    QString html = QStringLiteral(
+        "<table border='1' cellspacing='0' cellpadding='3' width='100%'><thead><tr>");
     for (const QString &title : titles)
         html += QStringLiteral("<th>%1</th>").arg(title.toHtmlEscaped());
     html += QStringLiteral("</tr></thead>");
     for (const QStringList &row : rows) {
         html += QStringLiteral("<tr>");
         for (const QString &cell : row)
-            html += QStringLiteral("<td style='white-space:nowrap'>%1</td>").arg(cell.toHtmlEscaped());
+            html +=
+                QStringLiteral("<td style='white-space:nowrap'>%1</td>").arg(cell.toHtmlEscaped());
         html += QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</table>");
@@ -67,7 +69,10 @@ QString ItemsTable(const QList<ReportItem> &items)
     return Table({Texts("项目", "Item"), Texts("设置", "Setting")}, rows);
 }
 
-QString Heading(const QString &text) { return QStringLiteral("<h3>%1</h3>").arg(text.toHtmlEscaped()); }
+QString Heading(const QString &text)
+{
+    return QStringLiteral("<h3>%1</h3>").arg(text.toHtmlEscaped());
+}
 
 void PaintChart(QPainter &painter, const QRectF &area, const BandChart &chart)
 {
@@ -92,7 +97,9 @@ void PaintChart(QPainter &painter, const QRectF &area, const BandChart &chart)
     const int lanes = std::max(1, chart.laneCount);
     const double laneHeight = std::min(unit * 3.5, (axisArea.height() - unit * 2) / lanes);
     for (const BandChartMark &mark : chart.marks) {
-        const QColor color = mark.outOfRange ? OutOfRangeColor : mark.sharesFrequency ? SharedColor : NormalColor;
+        const QColor color = mark.outOfRange        ? OutOfRangeColor
+                             : mark.sharesFrequency ? SharedColor
+                                                    : NormalColor;
         const double rx = x(mark.rxPosition);
         const double tx = x(mark.txPosition);
         const double labelY = axisArea.top() + unit + mark.lane * laneHeight;
@@ -115,8 +122,11 @@ void PaintChart(QPainter &painter, const QRectF &area, const BandChart &chart)
     // Labels last, on white, so that the lines of a crowded band pass behind them.
     painter.setFont(SheetFont(6.5));
     for (const BandChartMark &mark : chart.marks) {
-        const QColor color = mark.outOfRange ? OutOfRangeColor : mark.sharesFrequency ? SharedColor : NormalColor;
-        const QRectF label(x(mark.rxPosition) - unit * 1.6, axisArea.top() + unit + mark.lane * laneHeight, unit * 3.2,
+        const QColor color = mark.outOfRange        ? OutOfRangeColor
+                             : mark.sharesFrequency ? SharedColor
+                                                    : NormalColor;
+        const QRectF label(x(mark.rxPosition) - unit * 1.6,
+                           axisArea.top() + unit + mark.lane * laneHeight, unit * 3.2,
                            laneHeight * 0.7);
         painter.fillRect(label, Qt::white);
         painter.setPen(color);
@@ -155,14 +165,15 @@ int Paint(QPagedPaintDevice &device, QPainter &painter)
     front.documentLayout()->setPaintDevice(&device);
     front.setDefaultFont(SheetFont(9));
     front.setTextWidth(page.width());
-    QString frontHtml = QStringLiteral("<h2>%1</h2><p>%2</p><p>%3</p>")
-                            .arg(Title().toHtmlEscaped(),
-                                 (Texts("机型：", "Model: ") + ModelNames.at(std::clamp<int>(ModelIndex, 0, 6)))
-                                     .toHtmlEscaped(),
-                                 (Texts("工作频段：", "Working range: ") + RangeText(chart) + QStringLiteral("    ") +
-                                  Texts("打印日期：", "Printed: ") +
-                                  QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")))
-                                     .toHtmlEscaped());
+    QString frontHtml =
+        QStringLiteral("<h2>%1</h2><p>%2</p><p>%3</p>")
+            .arg(Title().toHtmlEscaped(),
+                 (Texts("机型：", "Model: ") + ModelNames.at(std::clamp<int>(ModelIndex, 0, 6)))
+                     .toHtmlEscaped(),
+                 (Texts("工作频段：", "Working range: ") + RangeText(chart) + QStringLiteral("    ")
+                  + Texts("打印日期：", "Printed: ")
+                  + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")))
+                     .toHtmlEscaped());
     front.setHtml(frontHtml);
     front.drawContents(&painter);
     const double chartTop = front.size().height() + page.height() * 0.01;
@@ -218,10 +229,11 @@ QStringList BandChartNotes()
     if (chart.marks.isEmpty())
         notes << Texts("没有已编程的信道。", "No channel is programmed.");
     if (!shared.isEmpty())
-        notes << Texts("与其他信道同频：", "Sharing a frequency with another channel: ") + shared.join(QStringLiteral("; "));
+        notes << Texts("与其他信道同频：", "Sharing a frequency with another channel: ")
+                     + shared.join(QStringLiteral("; "));
     if (!outside.isEmpty())
-        notes << Texts("超出工作频段 %1：", "Outside the working range %1: ").arg(RangeText(chart)) +
-                     outside.join(QStringLiteral("; "));
+        notes << Texts("超出工作频段 %1：", "Outside the working range %1: ").arg(RangeText(chart))
+                     + outside.join(QStringLiteral("; "));
     return notes;
 }
 
@@ -232,7 +244,8 @@ QString ChannelSheetHtml()
         if (!Record::IsEmpty(RadioData, n))
             channels << ChannelRowCells(RadioData, n);
     QString html = Heading(Texts("信道", "Channels"));
-    html += channels.isEmpty() ? QStringLiteral("<p>%1</p>").arg(Texts("没有已编程的信道。", "No channel is programmed."))
+    html += channels.isEmpty() ? QStringLiteral("<p>%1</p>")
+                                     .arg(Texts("没有已编程的信道。", "No channel is programmed."))
                                : Table(ChannelColumnTitles() + ChannelSwitchTitles(), channels);
     html += Heading(VfoTitle()) + ItemsTable(VfoItems());
     html += Heading(OptionsTitle()) + ItemsTable(OptionItems());
@@ -244,8 +257,9 @@ QString ChannelSheetHtml()
             stations << QStringList{QString::number(i + 1), FmChannelText(code)};
     }
     html += Heading(Texts("调频广播电台", "FM Radio Stations"));
-    html += stations.isEmpty() ? QStringLiteral("<p>%1</p>").arg(Texts("没有电台。", "No station is stored."))
-                               : Table({Texts("序号", "No."), Texts("频率(MHZ)", "Frequency (MHz)")}, stations);
+    html += stations.isEmpty()
+                ? QStringLiteral("<p>%1</p>").arg(Texts("没有电台。", "No station is stored."))
+                : Table({Texts("序号", "No."), Texts("频率(MHZ)", "Frequency (MHz)")}, stations);
     return html;
 }
 

@@ -107,7 +107,8 @@ QStringList RecoveryIdsNewestFirst(const QStringList &fileNames)
         const QDateTime ta = RecoveryStart(a), tb = RecoveryStart(b);
         if (ta != tb)
             return ta > tb;
-        return a.mid(BackupFormat.size() + 1).toLongLong() > b.mid(BackupFormat.size() + 1).toLongLong();
+        return a.mid(BackupFormat.size() + 1).toLongLong()
+               > b.mid(BackupFormat.size() + 1).toLongLong();
     });
     return ids;
 }
@@ -201,7 +202,8 @@ QString WorkLabel(const WorkSource &source, bool modified, bool chinese)
         break;
     case WorkOrigin::Read:
         if (const auto when = BackupTime(QFileInfo(source.path).fileName()))
-            what = (chinese ? QStringLiteral("读取于 ") : QStringLiteral("Read ")) + BackupMenuText(*when);
+            what = (chinese ? QStringLiteral("读取于 ") : QStringLiteral("Read "))
+                   + BackupMenuText(*when);
         else
             what = chinese ? QStringLiteral("读自对讲机") : QStringLiteral("Read from radio");
         break;

@@ -57,7 +57,8 @@ WorkSource ParseRecoveryInfo(const QByteArray &text);
 // Recent files: the path moved (or added) to the front, at most keep kept.
 // Paths are compared as absolute, cleaned paths (without regard to letter
 // case on Windows).
-QStringList WithRecentFile(const QStringList &list, const QString &path, int keep = RecentFilesKept);
+QStringList WithRecentFile(const QStringList &list, const QString &path,
+                           int keep = RecentFilesKept);
 QStringList WithoutRecentFile(const QStringList &list, const QString &path);
 // The list file: one path per line, UTF-8.
 QStringList ParseRecentFiles(const QByteArray &text, int keep = RecentFilesKept);

@@ -58,11 +58,20 @@ WorkKeeper::WorkKeeper(const QString &folder, QObject *parent) : QObject(parent)
 
 WorkKeeper::~WorkKeeper() { finish(); }
 
-QString WorkKeeper::recoveryFolder() const { return QDir(folder_).filePath(QStringLiteral("recovery")); }
+QString WorkKeeper::recoveryFolder() const
+{
+    return QDir(folder_).filePath(QStringLiteral("recovery"));
+}
 
-QString WorkKeeper::backupFolder() const { return QDir(folder_).filePath(QStringLiteral("backups")); }
+QString WorkKeeper::backupFolder() const
+{
+    return QDir(folder_).filePath(QStringLiteral("backups"));
+}
 
-QString WorkKeeper::pathOf(const QString &fileName) const { return QDir(recoveryFolder()).filePath(fileName); }
+QString WorkKeeper::pathOf(const QString &fileName) const
+{
+    return QDir(recoveryFolder()).filePath(fileName);
+}
 
 QString WorkKeeper::recoveryImagePath() const
 {
@@ -127,8 +136,8 @@ void WorkKeeper::writeRecovery()
     ChannelFileError error;
     // The image first: a run cut short between the two writes leaves an
     // image that is newer than its description, never older.
-    const bool written = WriteChannelFile(pathOf(names.image), RadioData, &error) &&
-                         WriteWhole(pathOf(names.info), FormatRecoveryInfo(source_));
+    const bool written = WriteChannelFile(pathOf(names.image), RadioData, &error)
+                         && WriteWhole(pathOf(names.info), FormatRecoveryInfo(source_));
     if (!written && !recoveryWarned_) {
         recoveryWarned_ = true;
         const QString where = QDir::toNativeSeparators(pathOf(names.image));
@@ -168,8 +177,8 @@ void WorkKeeper::markClean(const WorkSource &source)
 WorkSource WorkKeeper::sourceOfFile(const QString &path) const
 {
     const QFileInfo info(path);
-    const bool inBackups =
-        QDir::cleanPath(info.absolutePath()) == QDir::cleanPath(QFileInfo(backupFolder()).absoluteFilePath());
+    const bool inBackups = QDir::cleanPath(info.absolutePath())
+                           == QDir::cleanPath(QFileInfo(backupFolder()).absoluteFilePath());
     if (inBackups && BackupTime(info.fileName()))
         return {WorkOrigin::Read, info.absoluteFilePath()};
     return {WorkOrigin::File, info.absoluteFilePath()};
@@ -206,13 +215,16 @@ void WorkKeeper::radioRead()
             path.clear();
         }
     } else {
-        error.chinese = QStringLiteral("无法建立文件夹 %1。").arg(QDir::toNativeSeparators(backups.path()));
-        error.english = QStringLiteral("The folder %1 cannot be made.").arg(QDir::toNativeSeparators(backups.path()));
+        error.chinese =
+            QStringLiteral("无法建立文件夹 %1。").arg(QDir::toNativeSeparators(backups.path()));
+        error.english = QStringLiteral("The folder %1 cannot be made.")
+                            .arg(QDir::toNativeSeparators(backups.path()));
     }
     markClean({WorkOrigin::Read, path});
     if (path.isEmpty())
-        emit backupFailed(QStringLiteral("读出的数据未能备份。\n%1").arg(error.chinese),
-                          QStringLiteral("The data read could not be backed up.\n%1").arg(error.english));
+        emit backupFailed(
+            QStringLiteral("读出的数据未能备份。\n%1").arg(error.chinese),
+            QStringLiteral("The data read could not be backed up.\n%1").arg(error.english));
     else
         emit backupsChanged();
 }

@@ -22,9 +22,8 @@ void ChildWindow::load()
     OpenWindows[id_] = true;
     applyTexts();
     const QRect geometry = placement();
-    QWidget *frame = parentWidget() && qobject_cast<QMdiSubWindow *>(parentWidget())
-                         ? parentWidget()
-                         : this;
+    QWidget *frame =
+        parentWidget() && qobject_cast<QMdiSubWindow *>(parentWidget()) ? parentWidget() : this;
     frame->setGeometry(geometry);
     frame->show();
     onLoad();

@@ -38,11 +38,11 @@ protected:
     // Geometry of the window within the main window's inner area.
     virtual QRect placement() const = 0;
     // Read the values from RadioData; runs after captions and placement.
-    virtual void onLoad() {}
-    virtual void onActivated() {}
+    virtual void onLoad() { }
+    virtual void onActivated() { }
     // Return false to refuse closing (a transfer in progress).
     virtual bool canClose() { return true; }
-    virtual void onUnload() {}
+    virtual void onUnload() { }
 
     void closeEvent(QCloseEvent *event) override;
 

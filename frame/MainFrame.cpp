@@ -12,10 +12,7 @@ MainFrame *theFrame = nullptr;
 MainFrame *TheMainFrame() { return theFrame; }
 void SetMainFrame(MainFrame *frame) { theFrame = frame; }
 
-QSize MainWindowSize()
-{
-    return theFrame ? theFrame->widget()->size() : QSize(1024, 700);
-}
+QSize MainWindowSize() { return theFrame ? theFrame->widget()->size() : QSize(1024, 700); }
 
 QSize MainInnerSize()
 {

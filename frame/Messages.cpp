@@ -53,9 +53,6 @@ void ShowInformation(const QString &chinese, const QString &english, PromptTitle
     Show(QMessageBox::Information, IsChinese ? chinese : english, TitleText(title));
 }
 
-void ShowPlainMessage(const QString &text)
-{
-    Show(QMessageBox::NoIcon, text, QString());
-}
+void ShowPlainMessage(const QString &text) { Show(QMessageBox::NoIcon, text, QString()); }
 
 void SetMessageHook(MessageHook hook) { Hook() = std::move(hook); }

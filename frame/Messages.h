@@ -6,9 +6,9 @@
 #include <functional>
 
 enum class PromptTitle {
-    Prompt,        // "操作提示" / "Operate prompt"
+    Prompt, // "操作提示" / "Operate prompt"
     CapitalPrompt, // "操作提示" / "Operate Prompt"
-    EnglishOnly,   // "Operate Prompt" in both languages
+    EnglishOnly, // "Operate Prompt" in both languages
 };
 
 // Exclamation icon, OK button, title by PromptTitle.

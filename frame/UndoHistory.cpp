@@ -58,10 +58,9 @@ public:
         const ImageChange &next = static_cast<const ImageChangeStep *>(other)->change_;
         // What a window stored while redrawing this change belongs to it;
         // a name typed key by key is one step.
-        const bool typing = change_.kind == ChangeKind::NameTyping &&
-                            next.kind == ChangeKind::NameTyping &&
-                            NameOnlyChannel(change_) != 0 &&
-                            NameOnlyChannel(change_) == NameOnlyChannel(next);
+        const bool typing = change_.kind == ChangeKind::NameTyping
+                            && next.kind == ChangeKind::NameTyping && NameOnlyChannel(change_) != 0
+                            && NameOnlyChannel(change_) == NameOnlyChannel(next);
         if (!next.followUp && !typing)
             return false;
         change_ = Combined(change_, next);
@@ -133,9 +132,7 @@ std::optional<ChangeKind> UndoHistory::undoKind() const
 {
     if (!stack_.canUndo())
         return std::nullopt;
-    return static_cast<const ImageChangeStep *>(stack_.command(stack_.index() - 1))
-        ->change()
-        .kind;
+    return static_cast<const ImageChangeStep *>(stack_.command(stack_.index() - 1))->change().kind;
 }
 
 std::optional<ChangeKind> UndoHistory::redoKind() const

@@ -5,8 +5,8 @@
 
 #include <QAction>
 #include <QMdiArea>
-#include <QMenu>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPointer>
 #include <algorithm>
 #include <map>
@@ -44,8 +44,8 @@ Qt::WindowFlags WindowFlags(WindowId id)
     if (!Windows::TraitsOf(id).dialogLike)
         return Qt::SubWindow;
     // The system menu hint carries the close button in the title bar.
-    return Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    return Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+           | Qt::WindowCloseButtonHint;
 }
 
 // The system menu's Close takes the platform's close key, which is Ctrl+W

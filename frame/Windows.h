@@ -53,7 +53,7 @@ bool Close(WindowId id);
 ChildWindow *Find(WindowId id);
 bool IsOpen(WindowId id);
 
-template <class T> T *FindAs(WindowId id) { return qobject_cast<T *>(Find(id)); }
+template<class T> T *FindAs(WindowId id) { return qobject_cast<T *>(Find(id)); }
 
 // Unloads the windows declared closesWith owner. A window calls it once it
 // is unloaded itself, however that came about (also by its close box).

@@ -42,19 +42,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const bool read = ParseChannelFile(text, *image, &error);
     if (!read) {
         FUZZ_CHECK(error.kind != ChannelFileError::Kind::None, "a refusal without a kind");
-        FUZZ_CHECK(!error.english.isEmpty() && !error.chinese.isEmpty(), "a refusal without a message");
+        FUZZ_CHECK(!error.english.isEmpty() && !error.chinese.isEmpty(),
+                   "a refusal without a message");
         FUZZ_CHECK(SameCells(*image, HeldImage()), "a refused file changed the image");
         return 0;
     }
-    FUZZ_CHECK(error.kind == ChannelFileError::Kind::None && error.english.isEmpty() && error.chinese.isEmpty(),
-              "a file read with a refusal message");
+    FUZZ_CHECK(error.kind == ChannelFileError::Kind::None && error.english.isEmpty()
+                   && error.chinese.isEmpty(),
+               "a file read with a refusal message");
     for (int r = 0; r < ImageRows; ++r)
         for (int c = 0; c < ImageColumns; ++c) {
             const bool inFile = r < UsedRows && c < BlockSize;
             if (inFile)
-                FUZZ_CHECK((*image)[r][c] >= 0 && (*image)[r][c] <= 255, "a value outside 0..255 was read");
+                FUZZ_CHECK((*image)[r][c] >= 0 && (*image)[r][c] <= 255,
+                           "a value outside 0..255 was read");
             else
-                FUZZ_CHECK((*image)[r][c] == HeldImage()[r][c], "a cell outside the file's rows and columns changed");
+                FUZZ_CHECK((*image)[r][c] == HeldImage()[r][c],
+                           "a cell outside the file's rows and columns changed");
         }
 
     // Format, then parse into another image that starts different.

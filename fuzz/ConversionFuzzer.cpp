@@ -22,7 +22,8 @@ std::string Quote(const QString &text) { return text.toStdString(); }
 void CheckBcd(const BcdBytes &code, const QString &text)
 {
     for (uint8_t byte : {code.B3, code.B2, code.B1, code.B0})
-        FUZZ_CHECK(IsBcd(byte), "TextToBcd(\"" + Quote(text) + "\") gave a byte that is no packed BCD");
+        FUZZ_CHECK(IsBcd(byte),
+                   "TextToBcd(\"" + Quote(text) + "\") gave a byte that is no packed BCD");
 }
 
 void CheckStore(FuzzInput &input, const QString &text)
@@ -40,7 +41,8 @@ void CheckStore(FuzzInput &input, const QString &text)
                 FUZZ_CHECK((*image)[r][c] == -7, "StoreFrequency wrote outside its four cells");
                 continue;
             }
-            FUZZ_CHECK(IsBcd((*image)[r][c]), "StoreFrequency(\"" + Quote(text) + "\") stored a byte that is no packed BCD");
+            FUZZ_CHECK(IsBcd((*image)[r][c]), "StoreFrequency(\"" + Quote(text)
+                                                  + "\") stored a byte that is no packed BCD");
         }
     // What it stored reads back as the normalised text's value, cut to
     // 10 Hz; values beyond the eight digits are held at their limits.
@@ -49,16 +51,17 @@ void CheckStore(FuzzInput &input, const QString &text)
     const double expected = !(wanted > 0) ? 0 : std::min(wanted, limit);
     const double back = CellsFrequency(*image, row, column);
     FUZZ_CHECK(back <= expected + 1e-8 && back >= expected - 0.00001 - 1e-8,
-              "StoreFrequency(\"" + Quote(text) + "\") stored " + std::to_string(back) + " for " +
-                  std::to_string(expected));
+               "StoreFrequency(\"" + Quote(text) + "\") stored " + std::to_string(back) + " for "
+                   + std::to_string(expected));
     // The text of stored bytes stores the same bytes again.
     const auto &cells = (*image)[row];
-    const QString shown = BcdToText(cells[column], cells[column + 1], cells[column + 2], cells[column + 3]);
+    const QString shown =
+        BcdToText(cells[column], cells[column + 1], cells[column + 2], cells[column + 3]);
     auto again = std::make_unique<ImageTable>(*image);
     StoreFrequency(*again, shown, row, column);
     for (int c = column; c < column + 4; ++c)
         FUZZ_CHECK((*again)[row][c] == (*image)[row][c],
-                  "the text " + Quote(shown) + " of a stored frequency stores other bytes");
+                   "the text " + Quote(shown) + " of a stored frequency stores other bytes");
 }
 
 // The tone lists and the name alphabet: what a list shows for stored codes
@@ -71,7 +74,8 @@ void CheckToneAndName(FuzzInput &input)
     const int index = input.range(0, 255);
     const int position = TonePosition(type, index);
     FUZZ_CHECK(position >= -1 && position <= ToneDcsInvertLast,
-               "TonePosition(" + std::to_string(type) + ", " + std::to_string(index) + ") is outside the list");
+               "TonePosition(" + std::to_string(type) + ", " + std::to_string(index)
+                   + ") is outside the list");
     if (position >= 0) {
         FUZZ_CHECK(!ToneList[position].isEmpty(), "TonePosition chose an empty list entry");
         const ToneCode back = ToneFromPosition(position);
@@ -84,7 +88,8 @@ void CheckToneAndName(FuzzInput &input)
     const ToneCode code = ToneFromPosition(chosen);
     const int shown = TonePosition(code.type, code.index);
     FUZZ_CHECK(shown == std::clamp(chosen, 0, int(ToneDcsInvertLast)),
-               "list position " + std::to_string(chosen) + " stores a tone shown at " + std::to_string(shown));
+               "list position " + std::to_string(chosen) + " stores a tone shown at "
+                   + std::to_string(shown));
 
     const QChar typed(char16_t(input.range(0, 0xFFFF)));
     const int nameCode = CharToCode(QString(typed));
@@ -95,8 +100,9 @@ void CheckToneAndName(FuzzInput &input)
     for (int k = 0; k <= 40; ++k)
         if (CodeToChar(k) == QString(typed.toUpper()))
             expected = k;
-    FUZZ_CHECK(nameCode == expected, "the typed character U+" + std::to_string(typed.unicode()) + " got name code " +
-                                         std::to_string(nameCode) + ", not " + std::to_string(expected));
+    FUZZ_CHECK(nameCode == expected, "the typed character U+" + std::to_string(typed.unicode())
+                                         + " got name code " + std::to_string(nameCode) + ", not "
+                                         + std::to_string(expected));
     const int stored = input.range(0, 40);
     FUZZ_CHECK(CharToCode(CodeToChar(stored)) == stored,
                "name code " + std::to_string(stored) + " reads back as another code");
@@ -118,7 +124,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Within the range texts are typed in, the number text reads back.
     if (std::fabs(value) < 1e12 && value != 0) {
         const double back = NumericValue(number);
-        FUZZ_CHECK(std::fabs(back - value) <= std::fabs(value) * 1e-14, "NumberText does not read back");
+        FUZZ_CHECK(std::fabs(back - value) <= std::fabs(value) * 1e-14,
+                   "NumberText does not read back");
     }
     SignedNumberText(value);
     CheckBcd(TextToBcd(text), text);

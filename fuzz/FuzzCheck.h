@@ -15,8 +15,8 @@
 
 // The reason is only built when the property is broken: the checks run
 // thousands of times per input.
-#define FUZZ_CHECK(holds, what)                                                                                        \
-    do {                                                                                                               \
-        if (!(holds))                                                                                                  \
-            FuzzFailure(what);                                                                                         \
+#define FUZZ_CHECK(holds, what)                                                                    \
+    do {                                                                                           \
+        if (!(holds))                                                                              \
+            FuzzFailure(what);                                                                     \
     } while (false)

@@ -11,7 +11,7 @@
 
 class FuzzInput {
 public:
-    FuzzInput(const uint8_t *data, size_t size) : data_(data), size_(size) {}
+    FuzzInput(const uint8_t *data, size_t size) : data_(data), size_(size) { }
 
     bool empty() const { return at_ >= size_; }
     size_t left() const { return size_ - at_; }

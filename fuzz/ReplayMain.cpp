@@ -14,7 +14,8 @@ int main(int argc, char **argv)
 {
     int inputs = 0;
     for (int i = 1; i < argc; ++i) {
-        QDirIterator files(QString::fromLocal8Bit(argv[i]), QDir::Files, QDirIterator::Subdirectories);
+        QDirIterator files(QString::fromLocal8Bit(argv[i]), QDir::Files,
+                           QDirIterator::Subdirectories);
         while (files.hasNext()) {
             QFile file(files.next());
             if (!file.open(QIODevice::ReadOnly)) {
@@ -22,7 +23,8 @@ int main(int argc, char **argv)
                 return 1;
             }
             const QByteArray input = file.readAll();
-            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(input.constData()), size_t(input.size()));
+            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(input.constData()),
+                                   size_t(input.size()));
             ++inputs;
         }
     }

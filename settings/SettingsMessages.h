@@ -6,9 +6,9 @@
 #include "Language.h"
 
 enum class MessageTitle {
-    Prompt,        // "操作提示" / "Operate prompt"
+    Prompt, // "操作提示" / "Operate prompt"
     CapitalPrompt, // "操作提示" / "Operate Prompt"
-    EnglishOnly,   // "Operate Prompt" in both languages
+    EnglishOnly, // "Operate Prompt" in both languages
 };
 
 struct SettingsMessage {
@@ -24,7 +24,8 @@ inline const SettingsMessage ReceiveOutOfRange{
 inline const SettingsMessage TransmitOutOfRange{
     {QStringLiteral("发射频率超出范围 ！"), QStringLiteral("Over the range of TX frequency .")}};
 inline const SettingsMessage OffsetOutOfRange{
-    {QStringLiteral("频差频率超出范围 ！"), QStringLiteral("Over the range of Offset frequency .")}};
+    {QStringLiteral("频差频率超出范围 ！"),
+     QStringLiteral("Over the range of Offset frequency .")}};
 inline const SettingsMessage LowerBelowModel{
     {QStringLiteral("下限频率不可小于本机最低工作频率"),
      QStringLiteral("frequency of lower limit can't less than the lowest of work frequency. ")},

@@ -14,7 +14,8 @@ QList<ReportItem> Items(const QList<OptionEntry> &table)
     QList<ReportItem> items;
     for (const OptionEntry &entry : table)
         if (!entry.hidden)
-            items << ReportItem{entry.key, entry.caption.text().trimmed(), OptionValueText(entry, RadioData)};
+            items << ReportItem{entry.key, entry.caption.text().trimmed(),
+                                OptionValueText(entry, RadioData)};
     return items;
 }
 

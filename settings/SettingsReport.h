@@ -6,7 +6,7 @@
 #include <QString>
 
 struct ReportItem {
-    QString key;   // stable name for other tools (JSON)
+    QString key; // stable name for other tools (JSON)
     QString label; // caption in the current language
     QString value; // what the window would show
 };

@@ -11,11 +11,11 @@
 #include <optional>
 
 enum class OptionTextField {
-    Receive,    // VFO receive frequency
-    Offset,     // VFO offset
+    Receive, // VFO receive frequency
+    Offset, // VFO offset
     RangeLimit, // lower or upper working limit
-    Password,   // power-on password
-    Message,    // power-on message
+    Password, // power-on password
+    Message, // power-on message
 };
 
 inline constexpr QChar BackspaceKey{u'\b'};

@@ -47,8 +47,8 @@ constexpr int OffsetMaxLength = 8;
 // An offset of 70 MHz or more is cleared as soon as it is typed.
 bool OffsetClearedWhileTyping(const QString &text);
 enum class OffsetLeave {
-    Store,      // taken
-    Clear,      // too long: message, field cleared, focus back
+    Store, // taken
+    Clear, // too long: message, field cleared, focus back
     KeepTyping, // above 69.9875 MHz: message, focus back, text stays
 };
 OffsetLeave LeaveOffset(const QString &text);

@@ -60,8 +60,7 @@ RadioMemory SampleRadioMemory() { return BuildMemory(true); }
 
 RadioSimCore::RadioSimCore(const RadioMemory &memory, SimFaults faults)
     : memory_(memory), faults_(faults)
-{
-}
+{ }
 
 QString RadioSimCore::takeLog()
 {
@@ -174,11 +173,13 @@ SimReply RadioSimCore::identification()
         answer.bytes = reply.left(4);
         answer.afterPause = reply.mid(4);
         answer.afterPauseMs = faults_.splitIdentMs;
-        log(QStringLiteral("fault: identification split, the rest %1 ms later").arg(faults_.splitIdentMs));
+        log(QStringLiteral("fault: identification split, the rest %1 ms later")
+                .arg(faults_.splitIdentMs));
         faults_.splitIdentMs = 0;
     } else if (faults_.strayAfterIdent > 0) {
         answer.afterPause = QByteArray(faults_.strayAfterIdent, Noise);
-        log(QStringLiteral("fault: %1 stray bytes after the identification").arg(faults_.strayAfterIdent));
+        log(QStringLiteral("fault: %1 stray bytes after the identification")
+                .arg(faults_.strayAfterIdent));
         faults_.strayAfterIdent = 0;
     }
     return answer;
@@ -237,7 +238,9 @@ std::optional<SimReply> RadioSimCore::readBlock(int block)
     if (faults_.strayBlock == block) {
         faults_.strayBlock = -1;
         reply.prepend(QByteArray(faults_.strayCount, Noise));
-        log(QStringLiteral("fault: %1 stray bytes before block %2").arg(faults_.strayCount).arg(block));
+        log(QStringLiteral("fault: %1 stray bytes before block %2")
+                .arg(faults_.strayCount)
+                .arg(block));
     }
     ++counters_.blocksRead;
     log(QStringLiteral("read block %1").arg(block));
@@ -263,7 +266,8 @@ std::optional<SimReply> RadioSimCore::writeBlock(int block, int length)
     }
     const QByteArray data = frame_.mid(4, 16);
     frame_.clear();
-    if (block < 0 || block >= RadioMemorySize / 16 || (armed && (hangUpAt(block) || fallsSilentAt(block))))
+    if (block < 0 || block >= RadioMemorySize / 16
+        || (armed && (hangUpAt(block) || fallsSilentAt(block))))
         return std::nullopt;
     if (armed && faults_.noReplyBlock == block) {
         faults_.noReplyBlock = -1;
@@ -294,7 +298,10 @@ std::optional<SimReply> RadioSimCore::writeBlock(int block, int length)
     }
     if (power) {
         ++counters_.powerFrames;
-        log(QStringLiteral("power %1 %2 %3").arg(memory_[block * 16]).arg(memory_[block * 16 + 1]).arg(memory_[block * 16 + 2]));
+        log(QStringLiteral("power %1 %2 %3")
+                .arg(memory_[block * 16])
+                .arg(memory_[block * 16 + 1])
+                .arg(memory_[block * 16 + 2]));
     } else {
         ++counters_.blocksWritten;
         log(QStringLiteral("write block %1").arg(block));
@@ -303,7 +310,9 @@ std::optional<SimReply> RadioSimCore::writeBlock(int block, int length)
     if (armed && faults_.strayBlock == block) {
         faults_.strayBlock = -1;
         ack.prepend(QByteArray(faults_.strayCount, Noise));
-        log(QStringLiteral("fault: %1 stray bytes before the acknowledge of block %2").arg(faults_.strayCount).arg(block));
+        log(QStringLiteral("fault: %1 stray bytes before the acknowledge of block %2")
+                .arg(faults_.strayCount)
+                .arg(block));
     }
     if (armed && faults_.hangUpAfterBlock == block) {
         // Nothing comes from the computer until its next frame; the line

@@ -17,26 +17,26 @@ using RadioMemory = std::array<uint8_t, RadioMemorySize>;
 // Every block number is -1 when the fault is off. "Once" faults disarm
 // after they have struck.
 struct SimFaults {
-    bool silent = false;     // never answers anything
+    bool silent = false; // never answers anything
     bool wrongIdent = false; // answers the handshake with another model
-    int identOffset = 0;     // filler bytes before "QL271"
-    int identLength = 9;     // total identification length (at least offset + 8)
+    int identOffset = 0; // filler bytes before "QL271"
+    int identLength = 9; // total identification length (at least offset + 8)
     int strayAfterIdent = 0; // once: noise bytes a few ms after the identification
-    int splitIdentMs = 0;    // once: the identification in two parts, this far apart
+    int splitIdentMs = 0; // once: the identification in two parts, this far apart
     // The handshake (1 = the first) from which the identification faults
     // above strike: the wrong model from then on, the others once.
     int identFaultHandshake = 1;
-    int silentFromBlock = -1;// falls silent for good at the request or frame for this block
-    int noReplyBlock = -1;   // once: ignore the read request or write frame for this block
-    int shortReplyBlock = -1;// once: a 20-byte reply to this read request; a write
-                             // frame for it loses its last byte on the way in
-    int strayBlock = -1;     // once: line noise just before this block's reply or acknowledge
+    int silentFromBlock = -1; // falls silent for good at the request or frame for this block
+    int noReplyBlock = -1; // once: ignore the read request or write frame for this block
+    int shortReplyBlock = -1; // once: a 20-byte reply to this read request; a write
+        // frame for it loses its last byte on the way in
+    int strayBlock = -1; // once: line noise just before this block's reply or acknowledge
     int strayCount = 3;
-    int nakBlock = -1;       // once: answer this write or power (240) frame with NAK (15)
-    int noAckBlock = -1;     // once: no acknowledge to this write or power (240) frame
-    int nakRequestBlock = -1;// once: answer this read request with NAK instead of the block
-    int noAckReplyBlock = -1;// once: this block's reply lacks its leading acknowledge (20 bytes)
-    int hangUpBlock = -1;    // stop for good at this read or write block
+    int nakBlock = -1; // once: answer this write or power (240) frame with NAK (15)
+    int noAckBlock = -1; // once: no acknowledge to this write or power (240) frame
+    int nakRequestBlock = -1; // once: answer this read request with NAK instead of the block
+    int noAckReplyBlock = -1; // once: this block's reply lacks its leading acknowledge (20 bytes)
+    int hangUpBlock = -1; // stop for good at this read or write block
     int hangUpAfterBlock = -1; // stop for good right after answering this block
     // Every write of this block is acknowledged but stores corruptValue
     // (or, when that is -1, the byte sent with its lowest bit flipped) in
@@ -68,9 +68,9 @@ struct SimCounters {
     int blocksRead = 0;
     int blocksWritten = 0;
     int powerFrames = 0;
-    int writeEnds = 0;  // "E" bytes after a write
-    int leaves = 0;     // "b" bytes from the power window
-    int ignored = 0;    // bytes that fit no frame
+    int writeEnds = 0; // "E" bytes after a write
+    int leaves = 0; // "b" bytes from the power window
+    int ignored = 0; // bytes that fit no frame
 };
 
 class RadioSimCore {

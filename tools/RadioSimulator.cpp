@@ -14,8 +14,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
-#include <memory>
 #include <fcntl.h>
+#include <memory>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -68,69 +68,115 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
                        "until it is stopped (SIGTERM or Ctrl+C) or, when standard input is a "
                        "pipe, until that pipe closes."));
     parser.addHelpOption();
-    const QCommandLineOption image(QStringLiteral("image"), QStringLiteral("Start with this memory."),
+    const QCommandLineOption image(QStringLiteral("image"),
+                                   QStringLiteral("Start with this memory."),
                                    QStringLiteral("FILE.chann"));
-    const QCommandLineOption dump(QStringLiteral("dump"),
-                                  QStringLiteral("Save the memory here on exit, after each write and after each power frame."),
-                                  QStringLiteral("FILE.chann"));
-    const QCommandLineOption sample(QStringLiteral("sample"),
-                                    QStringLiteral("Start with eight programmed channels (the demo)."));
+    const QCommandLineOption dump(
+        QStringLiteral("dump"),
+        QStringLiteral(
+            "Save the memory here on exit, after each write and after each power frame."),
+        QStringLiteral("FILE.chann"));
+    const QCommandLineOption sample(
+        QStringLiteral("sample"),
+        QStringLiteral("Start with eight programmed channels (the demo)."));
     const QCommandLineOption noPace(QStringLiteral("no-pace"),
                                     QStringLiteral("Answer at once instead of at 9600 baud."));
-    const QCommandLineOption log(QStringLiteral("log"), QStringLiteral("Print protocol events on standard error."));
+    const QCommandLineOption log(QStringLiteral("log"),
+                                 QStringLiteral("Print protocol events on standard error."));
     const QCommandLineOption silent(QStringLiteral("silent"), QStringLiteral("Never answer."));
     const QCommandLineOption wrongIdent(QStringLiteral("wrong-ident"),
                                         QStringLiteral("Identify as another model."));
     auto number = [](const char *name, const char *help) {
-        return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help), QStringLiteral("N"));
+        return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help),
+                                  QStringLiteral("N"));
     };
-    const QCommandLineOption identOffset = number("ident-offset", "Filler bytes before the identification.");
-    const QCommandLineOption identLength = number("ident-length", "Total length of the identification reply (default 9).");
-    const QCommandLineOption splitIdent = number("split-ident", "Once: the identification in two parts, N ms apart.");
+    const QCommandLineOption identOffset =
+        number("ident-offset", "Filler bytes before the identification.");
+    const QCommandLineOption identLength =
+        number("ident-length", "Total length of the identification reply (default 9).");
+    const QCommandLineOption splitIdent =
+        number("split-ident", "Once: the identification in two parts, N ms apart.");
     const QCommandLineOption identFaultHandshake =
-        number("ident-fault-handshake", "The identification faults strike from handshake N on (default 1).");
+        number("ident-fault-handshake",
+               "The identification faults strike from handshake N on (default 1).");
     const QCommandLineOption silentFrom =
-        number("silent-from-block", "Fall silent for good at the read request or write frame for block N.");
+        number("silent-from-block",
+               "Fall silent for good at the read request or write frame for block N.");
     const QCommandLineOption noReply =
-        number("no-reply-block", "Once: no reply to the read request or write frame for block N (not stored).");
-    const QCommandLineOption shortReply = number(
-        "short-reply-block", "Once: a 20-byte reply for block N; a write frame for it loses its last byte.");
-    const QCommandLineOption stray =
-        number("stray-before-block", "Once: line noise just before the reply or acknowledge for block N.");
+        number("no-reply-block",
+               "Once: no reply to the read request or write frame for block N (not stored).");
+    const QCommandLineOption shortReply =
+        number("short-reply-block",
+               "Once: a 20-byte reply for block N; a write frame for it loses its last byte.");
+    const QCommandLineOption stray = number(
+        "stray-before-block", "Once: line noise just before the reply or acknowledge for block N.");
     const QCommandLineOption nakRequest =
         number("nak-request-block", "Once: answer the read request for block N with NAK.");
-    const QCommandLineOption noAckReply =
-        number("no-ack-reply-block", "Once: the reply for block N comes without its leading acknowledge.");
-    const QCommandLineOption strayCount = number("stray-count", "Noise bytes for --stray-before-block (default 3).");
-    const QCommandLineOption nak = number("nak-block", "Once: answer the write of block N with NAK (240: a power frame).");
-    const QCommandLineOption noAck = number("no-ack-block", "Once: no acknowledge to the write of block N (240: a power frame).");
-    const QCommandLineOption strayIdent = number("stray-after-ident", "Once: N noise bytes a few ms after the identification.");
-    const QCommandLineOption hangUp = number("hang-up-block", "Hang up the line at block N (read or write).");
-    const QCommandLineOption hangUpAfter =
-        number("hang-up-after-block", "Hang up the line right after answering block N (read or write).");
+    const QCommandLineOption noAckReply = number(
+        "no-ack-reply-block", "Once: the reply for block N comes without its leading acknowledge.");
+    const QCommandLineOption strayCount =
+        number("stray-count", "Noise bytes for --stray-before-block (default 3).");
+    const QCommandLineOption nak =
+        number("nak-block", "Once: answer the write of block N with NAK (240: a power frame).");
+    const QCommandLineOption noAck = number(
+        "no-ack-block", "Once: no acknowledge to the write of block N (240: a power frame).");
+    const QCommandLineOption strayIdent =
+        number("stray-after-ident", "Once: N noise bytes a few ms after the identification.");
+    const QCommandLineOption hangUp =
+        number("hang-up-block", "Hang up the line at block N (read or write).");
+    const QCommandLineOption hangUpAfter = number(
+        "hang-up-after-block", "Hang up the line right after answering block N (read or write).");
     const QCommandLineOption corrupt(
         QStringLiteral("corrupt-block"),
-        QStringLiteral("Acknowledge every write of block K but store a wrong byte in column COL (default 0): "
-                       "VALUE (0..255) or, without it, the byte sent with its lowest bit flipped."),
+        QStringLiteral(
+            "Acknowledge every write of block K but store a wrong byte in column COL (default 0): "
+            "VALUE (0..255) or, without it, the byte sent with its lowest bit flipped."),
         QStringLiteral("K[:COL[:VALUE]]"));
     const QCommandLineOption radios = number(
-        "radios", "A box of N radios taking turns on the line, each from the same memory: after its write "
-                  "one stays plugged in for --stay-ms, then the line is silent for --swap-ms until the next "
-                  "is plugged in (default 1: the radio never leaves). With --dump, radio K saves to the "
-                  "file name with -K before its suffix; --log lines start with \"radio K: \".");
-    const QCommandLineOption stayMs =
-        number("stay-ms", "With --radios: how long a written radio stays plugged in (default 3000).");
-    const QCommandLineOption swapMs =
-        number("swap-ms", "With --radios: how long the line is silent between two radios (default 4000).");
-    const QCommandLineOption leaveMidLook =
-        number("leave-after-handshakes", "With --radios: a written radio is pulled out right after it has "
-                                          "identified itself N more times (instead of after --stay-ms).");
+        "radios",
+        "A box of N radios taking turns on the line, each from the same memory: after its write "
+        "one stays plugged in for --stay-ms, then the line is silent for --swap-ms until the next "
+        "is plugged in (default 1: the radio never leaves). With --dump, radio K saves to the "
+        "file name with -K before its suffix; --log lines start with \"radio K: \".");
+    const QCommandLineOption stayMs = number(
+        "stay-ms", "With --radios: how long a written radio stays plugged in (default 3000).");
+    const QCommandLineOption swapMs = number(
+        "swap-ms", "With --radios: how long the line is silent between two radios (default 4000).");
+    const QCommandLineOption leaveMidLook = number(
+        "leave-after-handshakes", "With --radios: a written radio is pulled out right after it has "
+                                  "identified itself N more times (instead of after --stay-ms).");
     const QCommandLineOption powerFaultFrame = number(
-        "power-fault-frame", "The block faults at block 240 strike from power frame N of the session on (default 1).");
-    parser.addOptions({image, sample, dump, noPace, log, silent, wrongIdent, identOffset, identLength, splitIdent,
-                       identFaultHandshake, silentFrom, noReply, shortReply, stray, strayCount, strayIdent, nak,
-                       noAck, nakRequest, noAckReply, hangUp, hangUpAfter, powerFaultFrame, corrupt, radios,
-                       stayMs, swapMs, leaveMidLook});
+        "power-fault-frame",
+        "The block faults at block 240 strike from power frame N of the session on (default 1).");
+    parser.addOptions({image,
+                       sample,
+                       dump,
+                       noPace,
+                       log,
+                       silent,
+                       wrongIdent,
+                       identOffset,
+                       identLength,
+                       splitIdent,
+                       identFaultHandshake,
+                       silentFrom,
+                       noReply,
+                       shortReply,
+                       stray,
+                       strayCount,
+                       strayIdent,
+                       nak,
+                       noAck,
+                       nakRequest,
+                       noAckReply,
+                       hangUp,
+                       hangUpAfter,
+                       powerFaultFrame,
+                       corrupt,
+                       radios,
+                       stayMs,
+                       swapMs,
+                       leaveMidLook});
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "ql540-radio-sim: %s\n", qPrintable(parser.errorText()));
         exitCode = 2;
@@ -190,9 +236,11 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
             ok = ok && numbers[i] >= lows[i] && numbers[i] <= highs[i];
         }
         if (!ok) {
-            std::fprintf(stderr, "ql540-radio-sim: --corrupt-block needs K[:COL[:VALUE]] with K 0..%d, COL 0..15, "
-                                 "VALUE 0..255\n",
-                         WriteBlockLimit - 1);
+            std::fprintf(
+                stderr,
+                "ql540-radio-sim: --corrupt-block needs K[:COL[:VALUE]] with K 0..%d, COL 0..15, "
+                "VALUE 0..255\n",
+                WriteBlockLimit - 1);
             good = false;
         }
         f.corruptBlock = numbers[0];
@@ -217,7 +265,8 @@ bool LoadMemory(const QString &path, RadioMemory &memory)
     ImageTable image{};
     ChannelFileError error;
     if (!ReadChannelFile(path, image, &error)) {
-        std::fprintf(stderr, "ql540-radio-sim: %s: %s\n", qPrintable(path), qPrintable(error.english));
+        std::fprintf(stderr, "ql540-radio-sim: %s: %s\n", qPrintable(path),
+                     qPrintable(error.english));
         return false;
     }
     for (int a = 0; a < RadioMemorySize; ++a)
@@ -244,7 +293,8 @@ void SaveMemory(const QString &path, const RadioMemory &memory)
         image[a / 16][a % 16] = memory[a];
     ChannelFileError error;
     if (!WriteChannelFile(path, image, &error))
-        std::fprintf(stderr, "ql540-radio-sim: %s: %s\n", qPrintable(path), qPrintable(error.english));
+        std::fprintf(stderr, "ql540-radio-sim: %s: %s\n", qPrintable(path),
+                     qPrintable(error.english));
 }
 
 // The pseudo-terminal pair. The simulator keeps the slave side open too, in
@@ -336,7 +386,8 @@ int RunRadioSimulator(int argc, char **argv)
 
     Pty pty;
     if (!pty.open()) {
-        std::fprintf(stderr, "ql540-radio-sim: cannot create a pseudo-terminal: %s\n", std::strerror(errno));
+        std::fprintf(stderr, "ql540-radio-sim: cannot create a pseudo-terminal: %s\n",
+                     std::strerror(errno));
         return 1;
     }
     std::printf("%s\n", qPrintable(pty.path));
@@ -344,7 +395,7 @@ int RunRadioSimulator(int argc, char **argv)
 
     // Stop signals are only delivered while waiting in ppoll, so none is
     // lost between the check and the wait.
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = RequestStop;
     sigemptyset(&action.sa_mask);
     for (int sig : {SIGTERM, SIGINT, SIGHUP})
@@ -359,7 +410,7 @@ int RunRadioSimulator(int argc, char **argv)
     // 10 bits per byte on the line.
     // Started through a pipe (the demo, the tests): end with the pipe, so no
     // simulator outlives the program that started it.
-    struct stat in {};
+    struct stat in { };
     const bool watchStdin = fstat(0, &in) == 0 && S_ISFIFO(in.st_mode);
 
     const qint64 byteUs = options.paced ? 1000000 * 10 / 9600 : 0;
@@ -401,8 +452,8 @@ int RunRadioSimulator(int argc, char **argv)
         // A hang-up right after a reply comes once the program has read
         // the reply (a hang-up discards what it has not read), or a while
         // later when it does not read at all.
-        if (hangUpAtUs >= 0 && hangUpAtUs <= now &&
-            ((out.empty() && pty.unread() == 0) || now - hangUpAtUs > UnreadReplyWaitUs)) {
+        if (hangUpAtUs >= 0 && hangUpAtUs <= now
+            && ((out.empty() && pty.unread() == 0) || now - hangUpAtUs > UnreadReplyWaitUs)) {
             hangUpAtUs = -1;
             out.clear();
             pty.hangUp();
@@ -463,18 +514,20 @@ int RunRadioSimulator(int argc, char **argv)
         }
         if (options.log)
             std::fputs(qPrintable(takeLog()), stderr);
-        if (const int changes = radio->counters().writeEnds + radio->counters().powerFrames; changes != saves) {
+        if (const int changes = radio->counters().writeEnds + radio->counters().powerFrames;
+            changes != saves) {
             saves = changes;
             SaveMemory(DumpPath(options, radioNumber), radio->memory());
-            if (options.radios > 1 && radio->counters().writeEnds > 0 && unplugAtUs < 0 &&
-                options.leaveAfterHandshakes == 0)
+            if (options.radios > 1 && radio->counters().writeEnds > 0 && unplugAtUs < 0
+                && options.leaveAfterHandshakes == 0)
                 unplugAtUs = now + qint64(options.stayMs) * 1000;
             handshakesAtWriteEnd = radio->counters().handshakes;
         }
         // Pulled out once the identification is on the line, before the
         // request that follows it is answered.
-        if (options.radios > 1 && options.leaveAfterHandshakes > 0 && radio->counters().writeEnds > 0 &&
-            unplugAtUs < 0 && radio->counters().handshakes - handshakesAtWriteEnd >= options.leaveAfterHandshakes)
+        if (options.radios > 1 && options.leaveAfterHandshakes > 0
+            && radio->counters().writeEnds > 0 && unplugAtUs < 0
+            && radio->counters().handshakes - handshakesAtWriteEnd >= options.leaveAfterHandshakes)
             unplugAtUs = lineFreeUs + 5000;
         if (radio->hungUp() && hangUpAtUs < 0 && pty.master >= 0) {
             out.clear();

@@ -23,8 +23,8 @@ QLineEdit *CellEditorOverlay::MakeTextEditor()
     edit->setObjectName(QStringLiteral("Text_Edit"));
     edit->setFrame(false);
     edit->setAlignment(Qt::AlignCenter);
-    edit->setStyleSheet(
-        QStringLiteral("QLineEdit { border: 1px solid palette(highlight); background: palette(base); }"));
+    edit->setStyleSheet(QStringLiteral(
+        "QLineEdit { border: 1px solid palette(highlight); background: palette(base); }"));
     return edit;
 }
 

@@ -18,14 +18,18 @@ namespace {
 
 QWidget *Parent() { return TheMainFrame() ? TheMainFrame()->widget() : nullptr; }
 
-QString Filter() { return Texts("CSV 信道列表 (*.csv);;所有文件 (*)", "CSV channel lists (*.csv);;All files (*)"); }
+QString Filter()
+{
+    return Texts("CSV 信道列表 (*.csv);;所有文件 (*)", "CSV channel lists (*.csv);;All files (*)");
+}
 
 // Applies what the user accepted, as one change.
 void Store(ChangeKind kind, const CsvImportPlan &plan)
 {
     if (plan.placed.isEmpty())
         return;
-    ImageChanges::instance().apply(kind, [&plan](ImageTable &image) { ApplyCsvImport(image, plan); });
+    ImageChanges::instance().apply(kind,
+                                   [&plan](ImageTable &image) { ApplyCsvImport(image, plan); });
 }
 
 void Warn(const Caption &message) { ShowWarning(message.chinese, message.english); }
@@ -34,8 +38,8 @@ void Warn(const Caption &message) { ShowWarning(message.chinese, message.english
 
 void ExportChannelsCsv()
 {
-    QString path = QFileDialog::getSaveFileName(Parent(), Texts("导出 CSV 信道列表", "Export CSV Channel List"),
-                                                QString(), Filter());
+    QString path = QFileDialog::getSaveFileName(
+        Parent(), Texts("导出 CSV 信道列表", "Export CSV Channel List"), QString(), Filter());
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
@@ -86,7 +90,8 @@ void ImportChannelsCsvFrom(const QString &path)
         return;
     }
     if (file.rows.isEmpty()) {
-        ShowWarning(QStringLiteral("文件中没有信道行。"), QStringLiteral("The file holds no channel rows."));
+        ShowWarning(QStringLiteral("文件中没有信道行。"),
+                    QStringLiteral("The file holds no channel rows."));
         return;
     }
     CsvImportDialog dialog(file, CsvImportDialog::Use::Import, {}, Parent());

@@ -6,11 +6,11 @@
 #include "ChannelRules.h"
 #include "ChannelTexts.h"
 #include "Conversions.h"
+#include "KeyPresses.h"
 #include "MainFrame.h"
 #include "Messages.h"
 #include "PendingEdits.h"
 #include "RecordCodec.h"
-#include "KeyPresses.h"
 #include "UndoHistory.h"
 #include "Windows.h"
 
@@ -32,7 +32,7 @@
 
 namespace {
 
-template <class T> T *Make(const char *name, QWidget *parent)
+template<class T> T *Make(const char *name, QWidget *parent)
 {
     auto *widget = new T(parent);
     widget->setObjectName(QLatin1String(name));
@@ -97,8 +97,8 @@ void ChannelEditWindow::build()
     for (QPushButton *button : {close_, help_})
         button->setAutoDefault(false);
 
-    for (QWidget *editor : std::initializer_list<QWidget *>{
-             receive_, transmit_, name_, decode_, encode_, power_, bandwidth_})
+    for (QWidget *editor : std::initializer_list<QWidget *>{receive_, transmit_, name_, decode_,
+                                                            encode_, power_, bandwidth_})
         UseButtonFaceWhenDisabled(editor);
     for (QObject *watched : std::initializer_list<QObject *>{
              channelNumber_, receive_, transmit_, name_, decode_, encode_, power_, bandwidth_})
@@ -129,7 +129,8 @@ void ChannelEditWindow::build()
     for (const auto &[box, boxField] : boxes)
         connect(box, &QCheckBox::clicked, this,
                 [this, field = boxField](bool ticked) { choose(field, ticked ? 1 : 0); });
-    connect(close_, &QPushButton::clicked, this, [] { Windows::Unload(WindowId::Form_Chann_Edit); });
+    connect(close_, &QPushButton::clicked, this,
+            [] { Windows::Unload(WindowId::Form_Chann_Edit); });
 
     auto *number = new QHBoxLayout;
     number->addWidget(labelChannel_);
@@ -140,8 +141,10 @@ void ChannelEditWindow::build()
     auto *fields = new QGridLayout;
     fields->setHorizontalSpacing(16);
     fields->setVerticalSpacing(18);
-    const std::pair<QLabel *, QWidget *> left[] = {
-        {labelReceive_, receive_}, {labelDecode_, decode_}, {labelPower_, power_}, {labelName_, name_}};
+    const std::pair<QLabel *, QWidget *> left[] = {{labelReceive_, receive_},
+                                                   {labelDecode_, decode_},
+                                                   {labelPower_, power_},
+                                                   {labelName_, name_}};
     const std::pair<QLabel *, QWidget *> right[] = {
         {labelTransmit_, transmit_}, {labelEncode_, encode_}, {labelBandwidth_, bandwidth_}};
     for (int r = 0; r < 4; ++r) {
@@ -336,9 +339,9 @@ void ChannelEditWindow::PrepareChannelEditors()
         list->addItems(items);
         list->setCurrentIndex(-1);
     }
-    for (QWidget *editor : std::initializer_list<QWidget *>{
-             transmit_, decode_, encode_, power_, bandwidth_, name_, vox_, busyLock_, scanAdd_,
-             txStop_})
+    for (QWidget *editor :
+         std::initializer_list<QWidget *>{transmit_, decode_, encode_, power_, bandwidth_, name_,
+                                          vox_, busyLock_, scanAdd_, txStop_})
         editor->setEnabled(true);
 }
 
@@ -386,9 +389,9 @@ void ChannelEditWindow::blankEditors()
         list->clear();
     for (QCheckBox *box : {vox_, busyLock_, scanAdd_, txStop_})
         box->setChecked(false);
-    for (QWidget *editor : std::initializer_list<QWidget *>{
-             transmit_, decode_, encode_, power_, bandwidth_, name_, vox_, busyLock_, scanAdd_,
-             txStop_})
+    for (QWidget *editor :
+         std::initializer_list<QWidget *>{transmit_, decode_, encode_, power_, bandwidth_, name_,
+                                          vox_, busyLock_, scanAdd_, txStop_})
         editor->setEnabled(false);
 }
 
@@ -487,9 +490,8 @@ void ChannelEditWindow::leaveReceive()
 {
     const int n = channel_;
     const bool created = IsChannelEmpty(RadioData, n);
-    const ChannelEditResult edit = EditShownChannelText(RadioData, n, ChannelField::Receive,
-                                                        receive_->text(), EditWindowProfile,
-                                                        CurrentBand());
+    const ChannelEditResult edit = EditShownChannelText(
+        RadioData, n, ChannelField::Receive, receive_->text(), EditWindowProfile, CurrentBand());
     store(edit);
     if (edit.message) {
         receive_->setText(edit.shownText);
@@ -509,9 +511,8 @@ void ChannelEditWindow::leaveReceive()
 void ChannelEditWindow::leaveTransmit()
 {
     const int n = channel_;
-    const ChannelEditResult edit = EditShownChannelText(RadioData, n, ChannelField::Transmit,
-                                                        transmit_->text(), EditWindowProfile,
-                                                        CurrentBand());
+    const ChannelEditResult edit = EditShownChannelText(
+        RadioData, n, ChannelField::Transmit, transmit_->text(), EditWindowProfile, CurrentBand());
     store(edit);
     if (edit.message) {
         transmit_->setText(edit.shownText);

@@ -123,7 +123,7 @@ private:
     int channel_ = 1;
     // The channel the user last brought the form to; 0 before loading.
     int broughtTo_ = 0;
-    bool ownChange_ = false;     // this window's edit runs through ImageChanges
+    bool ownChange_ = false; // this window's edit runs through ImageChanges
     bool settingNumber_ = false; // the form writes the number field itself
-    bool leaving_ = false;       // a field's leave rule runs
+    bool leaving_ = false; // a field's leave rule runs
 };

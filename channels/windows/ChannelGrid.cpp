@@ -6,8 +6,8 @@
 #include "ChannelRules.h"
 #include "ChannelTexts.h"
 #include "CommandButton.h"
-#include "GridClipboard.h"
 #include "Globals.h"
+#include "GridClipboard.h"
 #include "ImageRoutines.h"
 #include "MainFrame.h"
 #include "PendingEdits.h"
@@ -82,9 +82,9 @@ void ChannelGridWindow::buildGrid()
     editors_->addEditor(textEdit_);
     editors_->addEditor(comboEdit_);
 
-    for (QObject *watched : {static_cast<QObject *>(grid_), static_cast<QObject *>(textEdit_),
-                             static_cast<QObject *>(comboEdit_),
-                             static_cast<QObject *>(grid_->viewport())})
+    for (QObject *watched :
+         {static_cast<QObject *>(grid_), static_cast<QObject *>(textEdit_),
+          static_cast<QObject *>(comboEdit_), static_cast<QObject *>(grid_->viewport())})
         watched->installEventFilter(this);
     connect(grid_, &QTableWidget::currentCellChanged, this,
             &ChannelGridWindow::onCurrentCellChanged);

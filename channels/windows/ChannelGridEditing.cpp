@@ -6,8 +6,8 @@
 #include "ChannelRules.h"
 #include "ChannelTexts.h"
 #include "Globals.h"
-#include "Messages.h"
 #include "KeyPresses.h"
+#include "Messages.h"
 #include "RadioWriteOpen.h"
 
 #include <QComboBox>
@@ -31,7 +31,7 @@ constexpr int LastCol = 7;
 std::optional<ChannelField> FieldOfColumn(int col)
 {
     static constexpr ChannelField fields[] = {
-        ChannelField::Receive, ChannelField::Transmit, ChannelField::Decode, ChannelField::Encode,
+        ChannelField::Receive, ChannelField::Transmit,  ChannelField::Decode, ChannelField::Encode,
         ChannelField::Power,   ChannelField::Bandwidth, ChannelField::Name,
     };
     if (col < ReceiveCol || col > NameCol)

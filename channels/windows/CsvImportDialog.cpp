@@ -89,8 +89,8 @@ void CsvImportDialog::applyTexts()
                                        : Texts("粘贴信道", "Paste Channels"));
     fileNumbers_->setText(Texts("使用文件中的信道号", "Keep the file's channel numbers"));
     fileOrder_->setText(Texts("按文件顺序放置，从信道", "Place rows in file order from channel"));
-    report_->setHorizontalHeaderLabels(
-        {Texts("行", "Line"), Texts("列", "Column"), Texts("结果", "Result"), Texts("原因", "Reason")});
+    report_->setHorizontalHeaderLabels({Texts("行", "Line"), Texts("列", "Column"),
+                                        Texts("结果", "Result"), Texts("原因", "Reason")});
     apply_->setText(Texts("应用", "Apply"));
     cancel_->setText(Texts("取消", "Cancel"));
 }
@@ -108,10 +108,11 @@ void CsvImportDialog::replan()
     report_->setRowCount(int(plan_.report.size()));
     for (int i = 0; i < plan_.report.size(); ++i) {
         const CsvIssue &issue = plan_.report.at(i);
-        const QString result = issue.kind == CsvIssue::Kind::Refused  ? Texts("拒绝", "refused")
+        const QString result = issue.kind == CsvIssue::Kind::Refused   ? Texts("拒绝", "refused")
                                : issue.kind == CsvIssue::Kind::Changed ? Texts("已更改", "changed")
-                                                                      : Texts("说明", "note");
-        const QStringList cells{QString::number(issue.line), issue.column, result, issue.reason.text()};
+                                                                       : Texts("说明", "note");
+        const QStringList cells{QString::number(issue.line), issue.column, result,
+                                issue.reason.text()};
         for (int c = 0; c < cells.size(); ++c) {
             auto *item = new QTableWidgetItem(cells.at(c));
             item->setToolTip(CsvIssueText(issue));
@@ -119,10 +120,12 @@ void CsvImportDialog::replan()
         }
     }
     report_->resizeColumnsToContents();
-    clean_->setText(plan_.report.isEmpty()
-                        ? Texts("每一行都将按文件中的内容写入。", "Every row is applied as the file has it.")
-                        : Texts("以下各行有更改或被拒绝（行号从表头第 1 行算起）：",
-                                "These rows are changed or refused (line numbers count the header as line 1):"));
+    clean_->setText(
+        plan_.report.isEmpty()
+            ? Texts("每一行都将按文件中的内容写入。", "Every row is applied as the file has it.")
+            : Texts(
+                "以下各行有更改或被拒绝（行号从表头第 1 行算起）：",
+                "These rows are changed or refused (line numbers count the header as line 1):"));
     summary_->setText(CsvPlanSummary(plan_));
     apply_->setEnabled(!plan_.placed.isEmpty());
 }

@@ -4,11 +4,11 @@
 #include "ChannelEditTexts.h"
 #include "CommandButton.h"
 #include "FmRules.h"
+#include "KeyPresses.h"
 #include "MainFrame.h"
 #include "Messages.h"
 #include "PendingEdits.h"
 #include "RecordCodec.h"
-#include "KeyPresses.h"
 #include "UndoHistory.h"
 #include "Windows.h"
 
@@ -99,8 +99,8 @@ void FmListWindow::applyTexts()
         table_->setColumnWidth(c, metrics.horizontalAdvance(caption) + padding);
         width += table_->columnWidth(c);
     }
-    table_->setFixedWidth(width + 2 * table_->frameWidth() +
-                          table_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
+    table_->setFixedWidth(width + 2 * table_->frameWidth()
+                          + table_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
 }
 
 QRect FmListWindow::placement() const
@@ -108,8 +108,8 @@ QRect FmListWindow::placement() const
     const QSize main = MainWindowSize();
     const int width = main.width() / 2;
     const int height = int(main.height() / 1.3);
-    return QRect(std::max(0, (main.width() - width) / 2), std::max(0, (main.height() - height) / 10),
-                 width, height);
+    return QRect(std::max(0, (main.width() - width) / 2),
+                 std::max(0, (main.height() - height) / 10), width, height);
 }
 
 void FmListWindow::onLoad()

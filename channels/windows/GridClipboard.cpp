@@ -30,7 +30,9 @@ QAction *MakeAction(QTableWidget *grid, const char *name, QKeySequence::Standard
 } // namespace
 
 GridClipboard::GridClipboard(QTableWidget *grid)
-    : QObject(grid), grid_(grid), copy_(MakeAction(grid, "Edit_Copy", QKeySequence::Copy)),
+    : QObject(grid),
+      grid_(grid),
+      copy_(MakeAction(grid, "Edit_Copy", QKeySequence::Copy)),
       cut_(MakeAction(grid, "Edit_Cut", QKeySequence::Cut)),
       paste_(MakeAction(grid, "Edit_Paste", QKeySequence::Paste))
 {

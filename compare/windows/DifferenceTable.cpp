@@ -26,8 +26,8 @@ void DifferenceTable::showDifferences(const QList<ImageDifference> &differences)
     setRowCount(int(differences.size()));
     for (int i = 0; i < differences.size(); ++i) {
         const ImageDifference &d = differences.at(i);
-        const QString texts[] = {d.what + QStringLiteral("  ") + d.field, ShownDifferenceValue(d.left),
-                                 ShownDifferenceValue(d.right)};
+        const QString texts[] = {d.what + QStringLiteral("  ") + d.field,
+                                 ShownDifferenceValue(d.left), ShownDifferenceValue(d.right)};
         for (int c = 0; c < 3; ++c) {
             auto *item = new QTableWidgetItem(texts[c]);
             item->setToolTip(texts[c]);

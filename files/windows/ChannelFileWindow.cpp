@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,7 +16,6 @@
 #include <QListView>
 #include <QPushButton>
 #include <QStorageInfo>
-#include <QEvent>
 #include <QTimer>
 #include <QTreeView>
 
@@ -38,11 +38,17 @@ NameProblem CheckChannelFileName(const QString &name)
 }
 
 ChannelFileWindow::ChannelFileWindow(WindowId id)
-    : ChildWindow(id), labelDrive_(new QLabel(this)), drive_(new QComboBox(this)),
-      dir_(new QTreeView(this)), file_(new QListView(this)), path_(new QLabel(this)),
+    : ChildWindow(id),
+      labelDrive_(new QLabel(this)),
+      drive_(new QComboBox(this)),
+      dir_(new QTreeView(this)),
+      file_(new QListView(this)),
+      path_(new QLabel(this)),
       labelName_(new QLabel(this)),
-      text_(new QLineEdit(InitialName, this)), enter_(new QPushButton(this)),
-      close_(new QPushButton(this)), dirModel_(new QFileSystemModel(this)),
+      text_(new QLineEdit(InitialName, this)),
+      enter_(new QPushButton(this)),
+      close_(new QPushButton(this)),
+      dirModel_(new QFileSystemModel(this)),
       fileModel_(new QFileSystemModel(this))
 {
     labelDrive_->setObjectName(QStringLiteral("Label_drive"));
@@ -212,9 +218,9 @@ int ChannelFileWindow::driveIndexOf(const QString &path) const
     const QString clean = QDir::cleanPath(path);
     for (int i = 0; i < drive_->count(); ++i) {
         const QString root = drive_->itemData(i).toString();
-        const bool inside = clean.compare(root, Qt::CaseInsensitive) == 0 ||
-                            clean.startsWith(root.endsWith(u'/') ? root : root + u'/',
-                                             Qt::CaseInsensitive);
+        const bool inside =
+            clean.compare(root, Qt::CaseInsensitive) == 0
+            || clean.startsWith(root.endsWith(u'/') ? root : root + u'/', Qt::CaseInsensitive);
         if (inside && root.size() > bestLength) {
             best = i;
             bestLength = int(root.size());
@@ -244,8 +250,9 @@ void ChannelFileWindow::driveChanged(int index)
     const QString root = drive_->itemData(index).toString();
     const QStorageInfo volume(root);
     if (!volume.isValid() || !volume.isReady() || !QDir(root).isReadable()) {
-        ShowWarning(QStringLiteral("驱动器 %1 未准备好。").arg(QDir::toNativeSeparators(root)),
-                    QStringLiteral("The drive %1 is not ready.").arg(QDir::toNativeSeparators(root)));
+        ShowWarning(
+            QStringLiteral("驱动器 %1 未准备好。").arg(QDir::toNativeSeparators(root)),
+            QStringLiteral("The drive %1 is not ready.").arg(QDir::toNativeSeparators(root)));
         drive_->setCurrentIndex(driveIndex_);
         return;
     }

@@ -35,8 +35,12 @@ ComparedFile &Compared()
 } // namespace
 
 CompareWindow::CompareWindow()
-    : ChildWindow(WindowId::Form_Compare), file_(new QLabel(this)), result_(new QLabel(this)),
-      table_(new DifferenceTable(this)), choose_(new QPushButton(this)), close_(new QPushButton(this))
+    : ChildWindow(WindowId::Form_Compare),
+      file_(new QLabel(this)),
+      result_(new QLabel(this)),
+      table_(new DifferenceTable(this)),
+      choose_(new QPushButton(this)),
+      close_(new QPushButton(this))
 {
     setObjectName(QStringLiteral("Form_Compare"));
     file_->setObjectName(QStringLiteral("Label_File"));
@@ -99,9 +103,11 @@ void CompareWindow::onLoad()
 
 void CompareWindow::chooseFile()
 {
-    const QString start = Compared().path.isEmpty() ? QDir::homePath() : QFileInfo(Compared().path).absolutePath();
-    const QString path = QFileDialog::getOpenFileName(this, Texts("与文件比较", "Compare with File"), start,
-                                                      Texts("信道参数文件 (*.chann)", "Channel files (*.chann)"));
+    const QString start =
+        Compared().path.isEmpty() ? QDir::homePath() : QFileInfo(Compared().path).absolutePath();
+    const QString path =
+        QFileDialog::getOpenFileName(this, Texts("与文件比较", "Compare with File"), start,
+                                     Texts("信道参数文件 (*.chann)", "Channel files (*.chann)"));
     if (!path.isEmpty())
         compareWith(path);
 }
@@ -132,8 +138,10 @@ void CompareWindow::showResult()
     file_->setText(Texts("文件：", "File: ") + QDir::toNativeSeparators(compared.path));
     const QList<ImageDifference> differences = DiffImages(RadioData, *compared.image);
     table_->showDifferences(differences);
-    result_->setText(differences.isEmpty() ? Texts("内存中的数据与文件相同 ！", "The image in memory and the file are the same.")
-                                           : Texts("发现 %1 处不同 ！", "%1 differences found.").arg(differences.size()));
+    result_->setText(
+        differences.isEmpty()
+            ? Texts("内存中的数据与文件相同 ！", "The image in memory and the file are the same.")
+            : Texts("发现 %1 处不同 ！", "%1 differences found.").arg(differences.size()));
 }
 
 void OpenCompareWindow()

@@ -61,8 +61,8 @@ ChannelFileWindow::Captions OpenChannelWindow::captions() const
 
 namespace {
 
-const ChannelFileWindow::Message OpenInvalidName{"打开信道参数文件名无效 ",
-                                                 "Open the file name of channel parameter is nullity "};
+const ChannelFileWindow::Message OpenInvalidName{
+    "打开信道参数文件名无效 ", "Open the file name of channel parameter is nullity "};
 const ChannelFileWindow::Message OpenWrongSuffix{"无效的信道参数文件后缀名！",
                                                  "Nullity file suffix name of channel parameter."};
 
@@ -77,9 +77,9 @@ bool OpenChannelFile(const QString &path)
     ChannelFileError error;
     if (!ReadChannelFile(path, *image, &error)) {
         ShowWarning(error.chinese + QStringLiteral("\n信道参数没有调入，原有参数保持不变。"),
-                    error.english +
-                        QStringLiteral("\nThe channel parameters were not loaded; the current "
-                                       "ones are unchanged."));
+                    error.english
+                        + QStringLiteral("\nThe channel parameters were not loaded; the current "
+                                         "ones are unchanged."));
         return false;
     }
     ImageChanges::instance().replaceImage(ChangeKind::OpenedFile, *image);
@@ -121,7 +121,9 @@ void RegisterFileWindows()
                               .closesWith = std::nullopt,
                               .closedByCloseOf = WindowId::frm_chann,
                               .takesImage = true};
-    Windows::Register(WindowId::Form_open_chann, [] { return new OpenChannelWindow; }, traits);
-    Windows::Register(WindowId::Form_save_chann, [] { return new SaveChannelWindow; }, traits);
+    Windows::Register(
+        WindowId::Form_open_chann, [] { return new OpenChannelWindow; }, traits);
+    Windows::Register(
+        WindowId::Form_save_chann, [] { return new SaveChannelWindow; }, traits);
     Windows::Register(WindowId::Form_Compare, [] { return new CompareWindow; });
 }

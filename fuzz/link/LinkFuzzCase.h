@@ -33,12 +33,12 @@ public:
     virtual void opened(RadioLink &link) { link.windowOpened(); }
     // An action of the window's own beyond start and close (the power
     // window's sliders); reads what it needs from the input.
-    virtual void userAction(FuzzInput &, RadioLink &) {}
+    virtual void userAction(FuzzInput &, RadioLink &) { }
     // The link has just written attempt.back(): fails unless the task may
     // send it at this point of the attempt.
     virtual void checkWrite(const LineLog &attempt) = 0;
     // The open port has just been closed, by the link or by a failure.
-    virtual void portClosed() {}
+    virtual void portClosed() { }
     // The link reported the end of a transfer; attempt is the last one.
     virtual void transferEnded(bool completed, const LineLog &attempt) = 0;
     // Whether the port may stay open while no attempt is busy.

@@ -18,9 +18,11 @@ constexpr int RunOnEvents = 40000;
 class FuzzLine : public LinkIo, public LinkView {
 public:
     FuzzLine(FuzzInput &input, LinkFuzzCase &task, const SimFaults &faults)
-        : input_(input), task_(task), radio_(task.radioMemory(), faults), link_(task.exchange(), *this, *this)
-    {
-    }
+        : input_(input),
+          task_(task),
+          radio_(task.radioMemory(), faults),
+          link_(task.exchange(), *this, *this)
+    { }
 
     void run(bool runOn)
     {
@@ -36,7 +38,8 @@ public:
     PortOpenResult openPort(bool) override
     {
         if (deviceGone_)
-            return {false, QStringLiteral("/dev/fuzz"), QStringLiteral("No such file or directory"), false, true};
+            return {false, QStringLiteral("/dev/fuzz"), QStringLiteral("No such file or directory"),
+                    false, true};
         portOpen_ = true;
         return {true, QStringLiteral("/dev/fuzz"), {}};
     }
@@ -67,7 +70,7 @@ public:
                 onWire_.push_back({0, true});
         }
     }
-    void discardInput() override {}
+    void discardInput() override { }
     void startTimer(int timer, int milliseconds) override
     {
         timers_[timer] = {true, milliseconds, now_ + milliseconds};
@@ -86,8 +89,11 @@ public:
             step(input_.byte(), true);
         inMessage_ = false;
     }
-    void setProgress(int percent) override { FUZZ_CHECK(percent >= 0 && percent <= 100, "progress outside 0..100"); }
-    void setStatus(const LinkText &) override {}
+    void setProgress(int percent) override
+    {
+        FUZZ_CHECK(percent >= 0 && percent <= 100, "progress outside 0..100");
+    }
+    void setStatus(const LinkText &) override { }
     void closeWindow() override { windowGone_ = true; }
     void transferEnded(bool completed) override { task_.transferEnded(completed, attempt_); }
 
@@ -105,22 +111,39 @@ private:
     void step(uint8_t op, bool inMessage)
     {
         switch (op % 14) {
-        case 0: deliver(input_.range(1, 40)); break;
-        case 1: deliver(int(onWire_.size())); break;
+        case 0:
+            deliver(input_.range(1, 40));
+            break;
+        case 1:
+            deliver(int(onWire_.size()));
+            break;
         case 2:
             while (!onWire_.empty() && !windowGone_)
                 deliver(1);
             break;
-        case 3: arrive(input_.bytes(input_.range(1, 32))); break;
+        case 3:
+            arrive(input_.bytes(input_.range(1, 32)));
+            break;
         case 4:
-            for (int n = input_.range(1, 40); n > 0 && !onWire_.empty() && !onWire_.front().hangUp; --n)
+            for (int n = input_.range(1, 40); n > 0 && !onWire_.empty() && !onWire_.front().hangUp;
+                 --n)
                 onWire_.pop_front();
             break;
-        case 5: fireNext(); break;
-        case 6: fire(input_.range(0, TimerCount + 1)); break;
-        case 7: portFails(false); break;
-        case 8: portFails(true); break;
-        case 9: deviceGone_ = false; break;
+        case 5:
+            fireNext();
+            break;
+        case 6:
+            fire(input_.range(0, TimerCount + 1));
+            break;
+        case 7:
+            portFails(false);
+            break;
+        case 8:
+            portFails(true);
+            break;
+        case 9:
+            deviceGone_ = false;
+            break;
         case 10:
             if (!inMessage)
                 link_.startPressed();
@@ -216,11 +239,14 @@ private:
         if (windowGone_)
             return;
         for (int t = 1; t <= TimerCount; ++t)
-            FUZZ_CHECK(link_.timerRunning(t) == timers_[t].running, "the link's timers are not what it asked for");
+            FUZZ_CHECK(link_.timerRunning(t) == timers_[t].running,
+                       "the link's timers are not what it asked for");
         if (link_.busy())
-            FUZZ_CHECK(timers_[SendTrigger].running || timers_[ReplyTimeout].running, "busy with no timer to end it");
+            FUZZ_CHECK(timers_[SendTrigger].running || timers_[ReplyTimeout].running,
+                       "busy with no timer to end it");
         if (link_.state() == RadioLink::State::RetryWait)
-            FUZZ_CHECK(timers_[RetryDelay].running, "waiting for a retry with no retry delay running");
+            FUZZ_CHECK(timers_[RetryDelay].running,
+                       "waiting for a retry with no retry delay running");
         if (!link_.busy() && !task_.mayHoldPortAtRest(link_))
             FUZZ_CHECK(!portOpen_, "the port is open while no transfer is busy");
     }
@@ -270,7 +296,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int pick = input.byte();
     const bool runOn = pick & 0x80;
     // An entry's inputs keep their meaning when entries are added.
-    const size_t entry = size_t(pick & 0x7F) < cases.size() ? size_t(pick & 0x7F) : size_t(pick & 0x7F) % cases.size();
+    const size_t entry = size_t(pick & 0x7F) < cases.size() ? size_t(pick & 0x7F)
+                                                            : size_t(pick & 0x7F) % cases.size();
     const std::unique_ptr<LinkFuzzCase> task = cases[entry].make(input);
     const SimFaults faults = ChooseFaults(input);
     FuzzLine line(input, *task, faults);

@@ -34,7 +34,8 @@ public:
     void checkWrite(const LineLog &attempt) override
     {
         const QByteArray &bytes = attempt.back().bytes;
-        FUZZ_CHECK(!leaving_, "written after the leave byte before the port closed: " + bytes.toHex(' ').toStdString());
+        FUZZ_CHECK(!leaving_, "written after the leave byte before the port closed: "
+                                  + bytes.toHex(' ').toStdString());
         if (bytes == RadioLink::Handshake()) {
             identified_ = false;
             return;
@@ -43,9 +44,11 @@ public:
             leaving_ = true;
             return;
         }
-        FUZZ_CHECK(identified_, "sent " + bytes.toHex(' ').toStdString() + " before the identification was taken");
+        FUZZ_CHECK(identified_, "sent " + bytes.toHex(' ').toStdString()
+                                    + " before the identification was taken");
         FUZZ_CHECK(bytes == PowerFrame(block_),
-                  "sent " + bytes.toHex(' ').toStdString() + ", not the power frame of the block held now");
+                   "sent " + bytes.toHex(' ').toStdString()
+                       + ", not the power frame of the block held now");
     }
 
     void portClosed() override { leaving_ = false; }
@@ -63,10 +66,13 @@ public:
 private:
     RadioBlock block_{};
     bool identified_ = false; // in this attempt
-    bool leaving_ = false;    // the leave byte went out; the port must close next
+    bool leaving_ = false; // the leave byte went out; the port must close next
     PowerExchange power_;
 };
 
 } // namespace
 
-std::unique_ptr<LinkFuzzCase> MakePowerFuzzCase(FuzzInput &input) { return std::make_unique<PowerFuzzCase>(input); }
+std::unique_ptr<LinkFuzzCase> MakePowerFuzzCase(FuzzInput &input)
+{
+    return std::make_unique<PowerFuzzCase>(input);
+}

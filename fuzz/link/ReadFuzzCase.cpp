@@ -37,7 +37,8 @@ public:
         const int expected = requests_++;
         const QByteArray wanted = expected == 0 ? FirstRequest() : Request(expected);
         FUZZ_CHECK(expected < ReadBlockCount && bytes == wanted,
-                  "the read sent " + bytes.toHex(' ').toStdString() + " as request " + std::to_string(expected));
+                   "the read sent " + bytes.toHex(' ').toStdString() + " as request "
+                       + std::to_string(expected));
     }
 
     void transferEnded(bool completed, const LineLog &attempt) override
@@ -51,16 +52,19 @@ public:
         for (size_t i = 0; i < attempt.size(); ++i)
             if (attempt[i].written && isRequest(attempt[i].bytes))
                 at.push_back(i);
-        FUZZ_CHECK(at.size() == size_t(ReadBlockCount), "a read completed after " + std::to_string(at.size()) + " requests");
+        FUZZ_CHECK(at.size() == size_t(ReadBlockCount),
+                   "a read completed after " + std::to_string(at.size()) + " requests");
         for (int k = 0; k < ReadBlockCount; ++k) {
             const size_t next = k + 1 < ReadBlockCount ? at[k + 1] : attempt.size();
             FUZZ_CHECK(ArrivedBetween(attempt, at[k], next) == 21,
-                      "block " + std::to_string(k) + " of a completed read had " +
-                          std::to_string(ArrivedBetween(attempt, at[k], next)) + " bytes on the line");
+                       "block " + std::to_string(k) + " of a completed read had "
+                           + std::to_string(ArrivedBetween(attempt, at[k], next))
+                           + " bytes on the line");
             const QByteArray reply = ArrivedAfter(attempt, at[k], 21);
             const RadioBlock &block = read_.blocks()[k];
-            FUZZ_CHECK(reply.mid(5) == QByteArray(reinterpret_cast<const char *>(block.data()), BlockSize),
-                      "block " + std::to_string(k) + " is not the data of its reply");
+            FUZZ_CHECK(reply.mid(5)
+                           == QByteArray(reinterpret_cast<const char *>(block.data()), BlockSize),
+                       "block " + std::to_string(k) + " is not the data of its reply");
         }
         StoreBlocks(read_.blocks(), *image_);
         *before_ = *image_;
@@ -86,4 +90,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<LinkFuzzCase> MakeReadFuzzCase(FuzzInput &) { return std::make_unique<ReadFuzzCase>(); }
+std::unique_ptr<LinkFuzzCase> MakeReadFuzzCase(FuzzInput &)
+{
+    return std::make_unique<ReadFuzzCase>();
+}

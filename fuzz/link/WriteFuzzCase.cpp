@@ -12,9 +12,10 @@ namespace {
 class WriteFuzzCase : public LinkFuzzCase {
 public:
     explicit WriteFuzzCase(FuzzInput &input)
-        : refusals_(input.byte()), seed_(input.byte()), write_([this](WriteBlocks &blocks) { return prepare(blocks); })
-    {
-    }
+        : refusals_(input.byte()),
+          seed_(input.byte()),
+          write_([this](WriteBlocks &blocks) { return prepare(blocks); })
+    { }
 
     LinkExchange &exchange() override { return write_; }
 
@@ -29,23 +30,27 @@ public:
             ++frames_;
         const int sent = frames_; // this write included when it is a frame
         if (bytes == QByteArray(1, 0x45)) {
-            FUZZ_CHECK(sent == WriteBlockCount && ackedLast(attempt), "the end byte before every block was acknowledged");
+            FUZZ_CHECK(sent == WriteBlockCount && ackedLast(attempt),
+                       "the end byte before every block was acknowledged");
             return;
         }
         const int block = sent - 1;
-        const QByteArray wanted =
-            (block == 0 ? QByteArray(1, AckByte) : QByteArray()) + BlockFrameHead('W', block) + prepared(block);
+        const QByteArray wanted = (block == 0 ? QByteArray(1, AckByte) : QByteArray())
+                                  + BlockFrameHead('W', block) + prepared(block);
         FUZZ_CHECK(block < WriteBlockCount && bytes == wanted,
-                  "the write sent " + bytes.toHex(' ').toStdString() + " as frame " + std::to_string(block));
+                   "the write sent " + bytes.toHex(' ').toStdString() + " as frame "
+                       + std::to_string(block));
         if (block > 0)
-            FUZZ_CHECK(ackedLast(attempt), "frame " + std::to_string(block) + " before the acknowledge of the one before");
+            FUZZ_CHECK(ackedLast(attempt), "frame " + std::to_string(block)
+                                               + " before the acknowledge of the one before");
     }
 
     void transferEnded(bool completed, const LineLog &attempt) override
     {
-        FUZZ_CHECK(!completed || (frames_ == WriteBlockCount && attempt.back().written &&
-                                 attempt.back().bytes == QByteArray(1, 0x45)),
-                  "a write completed without every frame and the end byte");
+        FUZZ_CHECK(!completed
+                       || (frames_ == WriteBlockCount && attempt.back().written
+                           && attempt.back().bytes == QByteArray(1, 0x45)),
+                   "a write completed without every frame and the end byte");
     }
 
 private:
@@ -66,7 +71,10 @@ private:
             data.append(char((block * 31 + i * 7 + seed_) % 256));
         return data;
     }
-    static bool isFrame(const QByteArray &bytes) { return bytes.size() >= 20 && bytes.at(bytes.size() - 17) == 0x10; }
+    static bool isFrame(const QByteArray &bytes)
+    {
+        return bytes.size() >= 20 && bytes.at(bytes.size() - 17) == 0x10;
+    }
     // An acknowledge arrived after the last frame before the newest write.
     static bool ackedLast(const LineLog &attempt)
     {
@@ -88,4 +96,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<LinkFuzzCase> MakeWriteFuzzCase(FuzzInput &input) { return std::make_unique<WriteFuzzCase>(input); }
+std::unique_ptr<LinkFuzzCase> MakeWriteFuzzCase(FuzzInput &input)
+{
+    return std::make_unique<WriteFuzzCase>(input);
+}

@@ -27,7 +27,7 @@ struct ExchangeRules {
     // Replies have a fixed length: a byte outside one means the replies are
     // out of step, and ends the attempt. Otherwise such bytes are dropped.
     bool strictFraming = false;
-    int closePollFromOpeningMs = 0;    // 0: not from the window's opening
+    int closePollFromOpeningMs = 0; // 0: not from the window's opening
     int closePollAfterCompletionMs = 0; // 0: not started at completion
     // The window connects as it opens; there is no start button.
     bool startOnOpening = false;

@@ -12,13 +12,13 @@
 // Why a port could not be opened, for the message the user acts on.
 struct PortOpenResult {
     bool ok = false;
-    QString device;      // the device the port number is bound to
-    QString reason;      // the system's reason
+    QString device; // the device the port number is bound to
+    QString reason; // the system's reason
     bool accessDenied = false;
     bool notFound = false; // no such device
-    bool inUse = false;    // another program holds the device
-    QString lockFile{};    // in use: the lock file naming the holder, where known
-    QString holder{};      // in use: the holder's process, where known
+    bool inUse = false; // another program holds the device
+    QString lockFile{}; // in use: the lock file naming the holder, where known
+    QString holder{}; // in use: the holder's process, where known
     // Another window of this program has the device: a read, a write or a
     // power adjustment is in progress. Not a port fault.
     bool heldHere = false;
@@ -26,11 +26,11 @@ struct PortOpenResult {
 
 // Timers of a transfer window.
 enum LinkTimer {
-    SendTrigger = 1,  // 15 ms: sends the prepared frame
+    SendTrigger = 1, // 15 ms: sends the prepared frame
     ReplyTimeout = 2, // 1000 ms after a frame, 2000 ms while sending
-    RetryDelay = 3,   // 5000 ms between attempts
-    ClosePoll = 4,    // unloads the window once the transfer is done, or
-                      // watches a link that stays up
+    RetryDelay = 3, // 5000 ms between attempts
+    ClosePoll = 4, // unloads the window once the transfer is done, or
+    // watches a link that stays up
 };
 constexpr int TimerCount = 4;
 
@@ -61,11 +61,11 @@ public:
     virtual void closeWindow() = 0;
     // Every opening of the port reports here (the windows keep the shared
     // flag that the port setup window looks at); a failure has been shown.
-    virtual void portOpenTried(bool /*opened*/) {}
+    virtual void portOpenTried(bool /*opened*/) { }
     // Every attempt has ended: true after a completed transfer. A read's
     // blocks are to be taken now, before its completion message.
-    virtual void transferEnded(bool /*completed*/) {}
+    virtual void transferEnded(bool /*completed*/) { }
     // A frame was answered and the link stays up with nothing in flight; a
     // frame may be asked for (RadioLink::sendNow) from here.
-    virtual void linked() {}
+    virtual void linked() { }
 };

@@ -20,8 +20,10 @@ LinkText ReasonText(const PortOpenResult &result)
             zh << QStringLiteral("进程 %1").arg(result.holder);
             en << QStringLiteral("process %1").arg(result.holder);
         }
-        const QString zhWhere = zh.isEmpty() ? QString() : QStringLiteral("（%1）").arg(zh.join(u'，'));
-        const QString enWhere = en.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(en.join(QLatin1String(", ")));
+        const QString zhWhere =
+            zh.isEmpty() ? QString() : QStringLiteral("（%1）").arg(zh.join(u'，'));
+        const QString enWhere =
+            en.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(en.join(QLatin1String(", ")));
         return {QStringLiteral("设备正被其他程序使用%1。请关闭该程序后再试。").arg(zhWhere),
                 QStringLiteral("The device is in use by another program%1. Close that program and "
                                "try again.")
@@ -44,13 +46,15 @@ LinkText PortErrorText(const PortOpenResult &result)
                                  "communication port . ！")};
     if (result.device.isEmpty()) {
         // Nothing to name: say how to give the number a device.
-        text.chinese += QStringLiteral("\n\n没有串口绑定到 COM%1。请在端口设置窗口的“设备”栏填写编程线的串口"
-                                       "设备（例如 /dev/ttyUSB0），或启动时用 --port 设备 指定。")
-                            .arg(PortNumber);
-        text.english += QStringLiteral("\n\nNo serial port is bound to COM%1. Type the cable's device "
-                                       "(e.g. /dev/ttyUSB0) into the Device field of the port setup "
-                                       "window (Communication), or start with --port DEVICE.")
-                            .arg(PortNumber);
+        text.chinese +=
+            QStringLiteral("\n\n没有串口绑定到 COM%1。请在端口设置窗口的“设备”栏填写编程线的串口"
+                           "设备（例如 /dev/ttyUSB0），或启动时用 --port 设备 指定。")
+                .arg(PortNumber);
+        text.english +=
+            QStringLiteral("\n\nNo serial port is bound to COM%1. Type the cable's device "
+                           "(e.g. /dev/ttyUSB0) into the Device field of the port setup "
+                           "window (Communication), or start with --port DEVICE.")
+                .arg(PortNumber);
         return text;
     }
     text.chinese += QStringLiteral("\n\n设备：") + result.device;

@@ -7,7 +7,7 @@ constexpr int FirstLevelByte = 5; // of the identification, moved to start at 0
 
 } // namespace
 
-PowerExchange::PowerExchange(Owner owner) : owner_(std::move(owner)) {}
+PowerExchange::PowerExchange(Owner owner) : owner_(std::move(owner)) { }
 
 ExchangeRules PowerExchange::rules() const
 {

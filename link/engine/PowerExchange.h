@@ -27,7 +27,7 @@ public:
     explicit PowerExchange(Owner owner);
 
     ExchangeRules rules() const override;
-    void restart() override {}
+    void restart() override { }
     QByteArray begin(const ReceiveBuffer &identification) override;
     ReplyStep takeReply(QByteArray &waiting) override;
     // Every acknowledge answers its frame; nothing follows on its own.

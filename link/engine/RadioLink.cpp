@@ -26,8 +26,7 @@ LinkText TransferInProgress()
 
 RadioLink::RadioLink(LinkExchange &exchange, LinkIo &io, LinkView &view)
     : exchange_(exchange), io_(io), view_(view)
-{
-}
+{ }
 
 const QByteArray &RadioLink::Handshake()
 {
@@ -124,7 +123,8 @@ void RadioLink::startPressed()
 bool RadioLink::closeRequested()
 {
     if (busy() && !exchange_.rules().closesWhileBusy) {
-        view_.showMessage({Bilingual("正在进行读写操作,请勿关窗口 ！,", "Read-write operating，don't close the window. ,")});
+        view_.showMessage({Bilingual("正在进行读写操作,请勿关窗口 ！,",
+                                     "Read-write operating，don't close the window. ,")});
         return false;
     }
     leave();

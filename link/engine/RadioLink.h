@@ -18,15 +18,15 @@
 class RadioLink {
 public:
     enum class State {
-        Idle,          // nothing in progress, also after a failed transfer
-        RetryWait,     // an attempt has ended; the retry delay runs
-        Handshake,     // the handshake waits for the send trigger
-        Identifying,   // the handshake has left; the identification is due
-        FrameQueued,   // the next frame waits for the send trigger
+        Idle, // nothing in progress, also after a failed transfer
+        RetryWait, // an attempt has ended; the retry delay runs
+        Handshake, // the handshake waits for the send trigger
+        Identifying, // the handshake has left; the identification is due
+        FrameQueued, // the next frame waits for the send trigger
         AwaitingReply, // a frame has left; its reply is due
-        Settling,      // the last reply is in; the line must stay quiet
-        Done,          // completed; the close poll may unload the window
-        Linked,        // a frame was answered; the port stays open for the next
+        Settling, // the last reply is in; the line must stay quiet
+        Done, // completed; the close poll may unload the window
+        Linked, // a frame was answered; the port stays open for the next
     };
 
     RadioLink(LinkExchange &exchange, LinkIo &io, LinkView &view);

@@ -10,7 +10,8 @@ constexpr int ReadPollMs = 200;
 
 } // namespace
 
-ReadExchange::ReadExchange(int blockCount) : blockCount_(std::clamp(blockCount, 1, ReadBlockCount)) {}
+ReadExchange::ReadExchange(int blockCount) : blockCount_(std::clamp(blockCount, 1, ReadBlockCount))
+{ }
 
 ExchangeRules ReadExchange::rules() const
 {
@@ -36,7 +37,8 @@ ReplyStep ReadExchange::takeReply(QByteArray &waiting)
     for (int i = 0; i < BlockSize; ++i)
         block[i] = uint8_t(waiting.at(HeaderLength + i));
     waiting.remove(0, ReplyLength);
-    return {blockCounter_ >= blockCount_ ? ReplyStep::Last : ReplyStep::Taken, QByteArray(1, AckByte)};
+    return {blockCounter_ >= blockCount_ ? ReplyStep::Last : ReplyStep::Taken,
+            QByteArray(1, AckByte)};
 }
 
 QByteArray ReadExchange::nextFrame(LinkView &view)

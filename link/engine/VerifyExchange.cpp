@@ -1,6 +1,6 @@
 #include "VerifyExchange.h"
 
-VerifyExchange::VerifyExchange() : ReadExchange(WriteBlockCount) {}
+VerifyExchange::VerifyExchange() : ReadExchange(WriteBlockCount) { }
 
 // The window stays open with its result; nothing unloads it when done.
 ExchangeRules VerifyExchange::rules() const
@@ -13,14 +13,15 @@ ExchangeRules VerifyExchange::rules() const
 Completion VerifyExchange::complete(LinkView &view)
 {
     view.setProgress(100);
-    view.setStatus({QStringLiteral("对讲机数据已读回 ！"), QStringLiteral("Radio data read back. ")});
+    view.setStatus(
+        {QStringLiteral("对讲机数据已读回 ！"), QStringLiteral("Radio data read back. ")});
     return {};
 }
 
 namespace {
 
 // Rows 0..239 from blocks, every other row erased.
-template <typename Blocks> ImageTable FirstRows(const Blocks &blocks)
+template<typename Blocks> ImageTable FirstRows(const Blocks &blocks)
 {
     ImageTable image{};
     for (auto &row : image)

@@ -7,7 +7,7 @@ constexpr int WritePollMs = 500;
 
 } // namespace
 
-WriteExchange::WriteExchange(Preparation preparation) : preparation_(std::move(preparation)) {}
+WriteExchange::WriteExchange(Preparation preparation) : preparation_(std::move(preparation)) { }
 
 ExchangeRules WriteExchange::rules() const
 {

@@ -1,6 +1,6 @@
 #include "Fleet.h"
 
-Fleet::Fleet(QObject *parent) : QObject(parent) {}
+Fleet::Fleet(QObject *parent) : QObject(parent) { }
 
 void Fleet::setPorts(const QStringList &devices, const PortJob &job, bool productionLine)
 {
@@ -39,7 +39,8 @@ void Fleet::start()
 
 bool Fleet::running() const
 {
-    return std::any_of(stations_.begin(), stations_.end(), [](PortStation *s) { return !s->finished(); });
+    return std::any_of(stations_.begin(), stations_.end(),
+                       [](PortStation *s) { return !s->finished(); });
 }
 
 QList<PortRecord> Fleet::latest() const
@@ -53,16 +54,17 @@ QList<PortRecord> Fleet::latest() const
 int Fleet::completedCount() const
 {
     const QList<PortRecord> counted = line_ ? records_ : latest();
-    return int(std::count_if(counted.begin(), counted.end(),
-                             [](const PortRecord &r) { return r.outcome == PortOutcome::Completed; }));
+    return int(std::count_if(counted.begin(), counted.end(), [](const PortRecord &r) {
+        return r.outcome == PortOutcome::Completed;
+    }));
 }
 
 int Fleet::failedCount() const
 {
     const QList<PortRecord> counted = line_ ? records_ : latest();
     return int(std::count_if(counted.begin(), counted.end(), [](const PortRecord &r) {
-        return r.outcome != PortOutcome::Completed && r.outcome != PortOutcome::Pending &&
-               r.outcome != PortOutcome::Running;
+        return r.outcome != PortOutcome::Completed && r.outcome != PortOutcome::Pending
+               && r.outcome != PortOutcome::Running;
     }));
 }
 

@@ -25,10 +25,11 @@ PortJob WriteJob(std::shared_ptr<const WriteBlocks> blocks, bool verify)
     PortJob job;
     job.task = PortTask::Write;
     job.transfer.exchange = [blocks] {
-        return std::make_unique<WriteExchange>([blocks](WriteBlocks &out) -> std::optional<LinkText> {
-            out = *blocks;
-            return std::nullopt;
-        });
+        return std::make_unique<WriteExchange>(
+            [blocks](WriteBlocks &out) -> std::optional<LinkText> {
+                out = *blocks;
+                return std::nullopt;
+            });
     };
     if (verify)
         job.verify = CompareStep(std::make_shared<ImageTable>(WrittenRows(*blocks)));

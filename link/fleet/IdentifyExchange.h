@@ -9,7 +9,7 @@
 class IdentifyExchange : public LinkExchange {
 public:
     ExchangeRules rules() const override;
-    void restart() override {}
+    void restart() override { }
     QByteArray begin(const ReceiveBuffer &identification) override;
     ReplyStep takeReply(QByteArray &waiting) override;
     QByteArray nextFrame(LinkView &) override { return {}; }

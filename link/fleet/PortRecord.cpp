@@ -28,11 +28,15 @@ int DisplayWidth(const QString &text)
 {
     int width = 0;
     for (const QChar ch : text)
-        width += ch.unicode() >= 0x1100 && (ch.unicode() <= 0x115F || ch.unicode() >= 0x2E80) ? 2 : 1;
+        width +=
+            ch.unicode() >= 0x1100 && (ch.unicode() <= 0x115F || ch.unicode() >= 0x2E80) ? 2 : 1;
     return width;
 }
 
-QString Pad(const QString &text, int width) { return text + QString(std::max(0, width - DisplayWidth(text)), u' '); }
+QString Pad(const QString &text, int width)
+{
+    return text + QString(std::max(0, width - DisplayWidth(text)), u' ');
+}
 
 int Severity(PortOutcome outcome)
 {
@@ -62,23 +66,29 @@ LinkText VerifyOutcomeText(const PortRecord &record)
     const int count = int(record.differences.size());
     switch (record.outcome) {
     case PortOutcome::Running:
-        return after ? Both("已写入，正在校验", "written, verifying") : Both("正在校验", "verifying");
+        return after ? Both("已写入，正在校验", "written, verifying")
+                     : Both("正在校验", "verifying");
     case PortOutcome::Completed:
-        return after ? Both("已写入，校验一致", "written and verified") : Both("与文件一致", "same as the file");
+        return after ? Both("已写入，校验一致", "written and verified")
+                     : Both("与文件一致", "same as the file");
     case PortOutcome::Different:
         return after ? LinkText{QStringLiteral("已写入，但校验发现 %1 处不同").arg(count),
                                 QStringLiteral("written, but the verify found %1 difference%2")
                                     .arg(count)
                                     .arg(count == 1 ? "" : "s")}
-                     : LinkText{QStringLiteral("%1 处不同").arg(count),
-                                QStringLiteral("%1 difference%2").arg(count).arg(count == 1 ? "" : "s")};
+                     : LinkText{
+                         QStringLiteral("%1 处不同").arg(count),
+                         QStringLiteral("%1 difference%2").arg(count).arg(count == 1 ? "" : "s")};
     case PortOutcome::Failed:
     case PortOutcome::FileError:
-        return {(after ? QStringLiteral("已写入，校验失败：") : QStringLiteral("失败：")) + OneLine(record.detail.chinese),
-                (after ? QStringLiteral("written, the verify failed: ") : QStringLiteral("failed: ")) +
-                    OneLine(record.detail.english)};
+        return {
+            (after ? QStringLiteral("已写入，校验失败：") : QStringLiteral("失败："))
+                + OneLine(record.detail.chinese),
+            (after ? QStringLiteral("written, the verify failed: ") : QStringLiteral("failed: "))
+                + OneLine(record.detail.english)};
     case PortOutcome::Interrupted:
-        return after ? Both("已写入，校验被中断", "written, the verify was broken off") : Both("已中断", "interrupted");
+        return after ? Both("已写入，校验被中断", "written, the verify was broken off")
+                     : Both("已中断", "interrupted");
     case PortOutcome::Pending:
     case PortOutcome::Stopped:
         break;
@@ -102,7 +112,8 @@ LinkText OutcomeText(const PortRecord &record)
         return write ? Both("正在写入", "writing") : Both("正在读取", "reading");
     case PortOutcome::Completed:
         if (!record.detail.isEmpty())
-            return {QStringLiteral("已读取 → ") + record.detail.chinese, QStringLiteral("read → ") + record.detail.english};
+            return {QStringLiteral("已读取 → ") + record.detail.chinese,
+                    QStringLiteral("read → ") + record.detail.english};
         return write ? Both("已写入", "written") : Both("已读取", "read");
     case PortOutcome::Different:
     case PortOutcome::Failed:
@@ -112,7 +123,8 @@ LinkText OutcomeText(const PortRecord &record)
     case PortOutcome::Interrupted:
         if (write)
             return {QStringLiteral("已中断，只写入了一部分（%1%），请重新写入").arg(record.percent),
-                    QStringLiteral("interrupted, HALF WRITTEN (%1%): write it again").arg(record.percent)};
+                    QStringLiteral("interrupted, HALF WRITTEN (%1%): write it again")
+                        .arg(record.percent)};
         return Both("已中断", "interrupted");
     case PortOutcome::Stopped:
         return Both("已停止，未连接对讲机", "stopped before a radio answered");
@@ -120,11 +132,15 @@ LinkText OutcomeText(const PortRecord &record)
     return {};
 }
 
-QString ElapsedText(qint64 ms) { return QString::number(double(ms) / 1000.0, 'f', 1) + QStringLiteral(" s"); }
+QString ElapsedText(qint64 ms)
+{
+    return QString::number(double(ms) / 1000.0, 'f', 1) + QStringLiteral(" s");
+}
 
 QString SummaryTable(const QList<PortRecord> &records, bool chinese)
 {
-    const bool numbered = std::any_of(records.begin(), records.end(), [](const PortRecord &r) { return r.number > 0; });
+    const bool numbered = std::any_of(records.begin(), records.end(),
+                                      [](const PortRecord &r) { return r.number > 0; });
     QList<QStringList> rows;
     QStringList header{chinese ? QStringLiteral("端口") : QStringLiteral("Port")};
     if (numbered)
@@ -137,7 +153,8 @@ QString SummaryTable(const QList<PortRecord> &records, bool chinese)
         QStringList row{r.device};
         if (numbered)
             row << QString::number(r.number);
-        row << Pick(OutcomeText(r), chinese) << ElapsedText(r.elapsedMs) << QString::number(r.attempts);
+        row << Pick(OutcomeText(r), chinese) << ElapsedText(r.elapsedMs)
+            << QString::number(r.attempts);
         rows << row;
     }
     // The result column goes last on screen when it is long, so align the
@@ -182,8 +199,8 @@ QString LogLine(const PortRecord &record)
 {
     // The local time with its offset, so logs from several machines compare.
     const QDateTime time = record.finished.toOffsetFromUtc(record.finished.offsetFromUtc());
-    return QStringList{time.toString(Qt::ISODate), record.device, QString::number(record.number),
-                       OutcomeText(record).english, ElapsedText(record.elapsedMs),
-                       QString::number(record.attempts)}
+    return QStringList{time.toString(Qt::ISODate),     record.device,
+                       QString::number(record.number), OutcomeText(record).english,
+                       ElapsedText(record.elapsedMs),  QString::number(record.attempts)}
         .join(u'\t');
 }

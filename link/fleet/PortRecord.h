@@ -14,15 +14,15 @@
 enum class PortTask { Read, Write, Verify };
 
 enum class PortOutcome {
-    Pending,     // nothing yet: waiting for its radio
-    Running,     // a transfer is under way
+    Pending, // nothing yet: waiting for its radio
+    Running, // a transfer is under way
     Completed,
-    Different,   // the radio does not hold what it should (a verify)
-    Failed,      // the radio or the port failed, after the retries
-    FileError,   // read, but its file could not be saved
+    Different, // the radio does not hold what it should (a verify)
+    Failed, // the radio or the port failed, after the retries
+    FileError, // read, but its file could not be saved
     Interrupted, // stopped by the user with the radio identified: a write
-                 // left it half written
-    Stopped,     // stopped by the user before its radio answered
+    // left it half written
+    Stopped, // stopped by the user before its radio answered
 };
 
 struct PortRecord {
@@ -30,14 +30,14 @@ struct PortRecord {
     PortTask task = PortTask::Write;
     PortOutcome outcome = PortOutcome::Pending;
     bool verifyAfterWrite = false; // a write that reads the radio back to check it
-    bool written = false;          // ... whose write has completed: the verify is under way or done
-    int number = 0;   // the production line's count for this port (0: not a line)
+    bool written = false; // ... whose write has completed: the verify is under way or done
+    int number = 0; // the production line's count for this port (0: not a line)
     int attempts = 0; // openings of the port (a verify after a write adds only its retries)
     int percent = 0;
     qint64 elapsedMs = 0;
     QDateTime finished; // when the outcome was settled
-    LinkText status;    // the last status line of the link
-    LinkText detail;    // failure message, or where a read was saved
+    LinkText status; // the last status line of the link
+    LinkText detail; // failure message, or where a read was saved
     QList<ImageDifference> differences; // what a verify found (file → radio)
 };
 

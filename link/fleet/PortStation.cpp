@@ -261,8 +261,8 @@ void PortStation::abort()
 {
     stopping_ = true;
     poll_.stop();
-    const bool midTransfer = state_ == State::Transferring ||
-                             (state_ == State::WaitingForRadio && run_ && run_->identified());
+    const bool midTransfer = state_ == State::Transferring
+                             || (state_ == State::WaitingForRadio && run_ && run_->identified());
     if (midTransfer && run_) {
         noteRun();
         // A verify broken off has a written radio, answered or not.
@@ -285,7 +285,8 @@ LinkText StationStateText(const PortStation &station)
     case PortStation::State::Idle:
     case PortStation::State::WaitingForRadio:
         if (!r.detail.isEmpty())
-            return {QStringLiteral("等待对讲机（") + r.detail.chinese.simplified() + QStringLiteral("）"),
+            return {QStringLiteral("等待对讲机（") + r.detail.chinese.simplified()
+                        + QStringLiteral("）"),
                     QStringLiteral("waiting for a radio (") + r.detail.english.simplified() + u')'};
         return {QStringLiteral("等待对讲机"), QStringLiteral("waiting for a radio")};
     case PortStation::State::Transferring:

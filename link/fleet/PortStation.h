@@ -52,10 +52,10 @@ public:
     enum class State {
         Idle,
         WaitingForRadio, // the line polls for a radio
-        Transferring,    // a radio identified itself: programming it
+        Transferring, // a radio identified itself: programming it
         WaitingForUnplug,
-        Done,            // one transfer ended (not a line)
-        Stopped,         // told to stop: nothing more happens here
+        Done, // one transfer ended (not a line)
+        Stopped, // told to stop: nothing more happens here
     };
 
     static constexpr int PollIntervalMs = 1000;

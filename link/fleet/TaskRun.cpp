@@ -7,7 +7,7 @@
 // halted it starts no timer and opens nothing.
 class TaskRun::Link : public SerialLink {
 public:
-    Link(TaskRun &run, LinkExchange &exchange) : SerialLink(exchange, run, &run), run_(run) {}
+    Link(TaskRun &run, LinkExchange &exchange) : SerialLink(exchange, run, &run), run_(run) { }
 
     PortOpenResult openPort(bool discardOutput) override
     {
@@ -39,8 +39,12 @@ private:
     TaskRun &run_;
 };
 
-TaskRun::TaskRun(const QString &device, std::unique_ptr<LinkExchange> exchange, Attempts attempts, QObject *parent)
-    : QObject(parent), device_(device), exchange_(std::move(exchange)), mode_(attempts),
+TaskRun::TaskRun(const QString &device, std::unique_ptr<LinkExchange> exchange, Attempts attempts,
+                 QObject *parent)
+    : QObject(parent),
+      device_(device),
+      exchange_(std::move(exchange)),
+      mode_(attempts),
       link_(new Link(*this, *exchange_))
 {
     link_->setDevice(device);
@@ -71,7 +75,10 @@ void TaskRun::halt()
     finished_ = true;
 }
 
-bool TaskRun::identified() const { return identified_ || (!halted_ && link_->engine().handshaken()); }
+bool TaskRun::identified() const
+{
+    return identified_ || (!halted_ && link_->engine().handshaken());
+}
 
 bool TaskRun::busy() const { return !finished_ && !halted_; }
 
@@ -91,7 +98,8 @@ void TaskRun::finish(End end)
     link_->halt();
     // Told from the event loop: the engine is still inside the call that
     // ended the run, and the owner may delete this run.
-    QMetaObject::invokeMethod(this, [this, end] { emit ended(end); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, end] { emit ended(end); }, Qt::QueuedConnection);
 }
 
 void TaskRun::showMessage(const LinkMessage &message)

@@ -59,7 +59,7 @@ public:
     void showMessage(const LinkMessage &message) override;
     void setProgress(int percent) override;
     void setStatus(const LinkText &status) override;
-    void closeWindow() override {}
+    void closeWindow() override { }
     void transferEnded(bool completed) override;
 
 signals:

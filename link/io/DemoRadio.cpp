@@ -20,7 +20,8 @@ QString StartDemoRadio(QObject *owner, const QStringList &arguments, QString *er
     }
     // The simulator prints its device path on its first line.
     const QDeadlineTimer deadline(5000);
-    while (!process->canReadLine() && process->state() == QProcess::Running && !deadline.hasExpired())
+    while (!process->canReadLine() && process->state() == QProcess::Running
+           && !deadline.hasExpired())
         process->waitForReadyRead(int(deadline.remainingTime()));
     const QString device = QString::fromLocal8Bit(process->readLine()).trimmed();
     if (device.isEmpty()) {

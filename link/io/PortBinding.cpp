@@ -31,8 +31,8 @@ std::map<int, QString> &Bindings()
 bool IsUsb(const QSerialPortInfo &info)
 {
     const QString name = info.portName();
-    return info.hasVendorIdentifier() || name.startsWith(QLatin1String("ttyUSB")) ||
-           name.startsWith(QLatin1String("ttyACM"));
+    return info.hasVendorIdentifier() || name.startsWith(QLatin1String("ttyUSB"))
+           || name.startsWith(QLatin1String("ttyACM"));
 }
 
 } // namespace
@@ -42,11 +42,12 @@ QStringList ListedSerialDevices()
     QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
     QCollator collator;
     collator.setNumericMode(true);
-    std::stable_sort(ports.begin(), ports.end(), [&](const QSerialPortInfo &a, const QSerialPortInfo &b) {
-        if (IsUsb(a) != IsUsb(b))
-            return IsUsb(a);
-        return collator.compare(a.systemLocation(), b.systemLocation()) < 0;
-    });
+    std::stable_sort(ports.begin(), ports.end(),
+                     [&](const QSerialPortInfo &a, const QSerialPortInfo &b) {
+                         if (IsUsb(a) != IsUsb(b))
+                             return IsUsb(a);
+                         return collator.compare(a.systemLocation(), b.systemLocation()) < 0;
+                     });
     QStringList devices;
     for (const QSerialPortInfo &info : ports)
         devices << info.systemLocation();
@@ -123,10 +124,14 @@ QString ExistingPortLockFile(const QString &device)
     // made "_", prefixed "LCK..", in the first of these folders that has it.
     QString name = device.startsWith(QLatin1String("/dev/")) ? device.mid(5) : device;
     name.replace(u'/', u'_');
-    const QStringList folders{QStringLiteral("/var/lock"),        QStringLiteral("/etc/locks"),
-                              QStringLiteral("/var/spool/locks"), QStringLiteral("/var/spool/uucp"),
-                              QStringLiteral("/tmp"),             QStringLiteral("/var/tmp"),
-                              QStringLiteral("/var/lock/lockdev"), QStringLiteral("/run/lock"),
+    const QStringList folders{QStringLiteral("/var/lock"),
+                              QStringLiteral("/etc/locks"),
+                              QStringLiteral("/var/spool/locks"),
+                              QStringLiteral("/var/spool/uucp"),
+                              QStringLiteral("/tmp"),
+                              QStringLiteral("/var/tmp"),
+                              QStringLiteral("/var/lock/lockdev"),
+                              QStringLiteral("/run/lock"),
                               QStandardPaths::writableLocation(QStandardPaths::TempLocation)};
     for (const QString &folder : folders) {
         const QString path = QDir(folder).filePath(QStringLiteral("LCK..") + name);

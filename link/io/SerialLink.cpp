@@ -12,14 +12,15 @@ SerialLink::SerialLink(LinkExchange &exchange, LinkView &view, QObject *parent)
     : QObject(parent), port_(new QSerialPort(this)), engine_(exchange, *this, view)
 {
     port_->setObjectName(QStringLiteral("MSC"));
-    connect(port_, &QSerialPort::readyRead, this, [this] { engine_.bytesArrived(port_->readAll()); });
+    connect(port_, &QSerialPort::readyRead, this,
+            [this] { engine_.bytesArrived(port_->readAll()); });
     // A cable pulled or a device gone: the port is closed and the engine
     // told. It hears of it from the event loop, never from inside one of
     // its own calls (a write or a close can report the error at once); by
     // then a new attempt may have opened the port again, and the news is old.
     connect(port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
-        if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError &&
-            error != QSerialPort::WriteError)
+        if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError
+            && error != QSerialPort::WriteError)
             return;
         if (port_->isOpen())
             port_->close();

@@ -42,10 +42,19 @@ Choices &Remembered()
 } // namespace
 
 BatchWriteWindow::BatchWriteWindow()
-    : ChildWindow(WindowId::Form_Batch_Write), portsLabel_(new QLabel(this)), table_(new QTableWidget(this)),
-      device_(new QLineEdit(this)), add_(new QPushButton(this)), refresh_(new QPushButton(this)),
-      each_(new QCheckBox(this)), verify_(new QCheckBox(this)), count_(new QLabel(this)), status_(new QLabel(this)),
-      start_(new QPushButton(this)), stop_(new QPushButton(this)), close_(new QPushButton(this))
+    : ChildWindow(WindowId::Form_Batch_Write),
+      portsLabel_(new QLabel(this)),
+      table_(new QTableWidget(this)),
+      device_(new QLineEdit(this)),
+      add_(new QPushButton(this)),
+      refresh_(new QPushButton(this)),
+      each_(new QCheckBox(this)),
+      verify_(new QCheckBox(this)),
+      count_(new QLabel(this)),
+      status_(new QLabel(this)),
+      start_(new QPushButton(this)),
+      stop_(new QPushButton(this)),
+      close_(new QPushButton(this))
 {
     setObjectName(QStringLiteral("Form_Batch_Write"));
     portsLabel_->setObjectName(QStringLiteral("Label_ports"));
@@ -112,11 +121,14 @@ bool BatchWriteWindow::running() const { return fleet_ && fleet_->running(); }
 void BatchWriteWindow::applyTexts()
 {
     setWindowTitle(Texts("批量写入", "Write to several radios"));
-    portsLabel_->setText(Texts("勾选接有对讲机的串口，把当前数据同时写入每一台：",
-                               "Tick the serial ports with a radio; the data in memory is written into each at once:"));
-    table_->setHorizontalHeaderLabels({Texts("端口", "Port"), Texts("进度", "Progress"), Texts("结果", "Result"),
-                                       Texts("用时", "Time"), Texts("尝试次数", "Attempts"), QString()});
-    device_->setPlaceholderText(Texts("其他串口设备，例如 /dev/ttyUSB3", "Another serial device, e.g. /dev/ttyUSB3"));
+    portsLabel_->setText(Texts(
+        "勾选接有对讲机的串口，把当前数据同时写入每一台：",
+        "Tick the serial ports with a radio; the data in memory is written into each at once:"));
+    table_->setHorizontalHeaderLabels({Texts("端口", "Port"), Texts("进度", "Progress"),
+                                       Texts("结果", "Result"), Texts("用时", "Time"),
+                                       Texts("尝试次数", "Attempts"), QString()});
+    device_->setPlaceholderText(
+        Texts("其他串口设备，例如 /dev/ttyUSB3", "Another serial device, e.g. /dev/ttyUSB3"));
     add_->setText(Texts("添加", "Add"));
     refresh_->setText(Texts("刷新端口", "Refresh ports"));
     each_->setText(Texts("流水线：每个端口逐台写入，取下一台换下一台，直到停止",
@@ -246,7 +258,8 @@ void BatchWriteWindow::start()
         if (table_->item(row, PortColumn)->checkState() == Qt::Checked)
             devices << table_->item(row, PortColumn)->data(DeviceRole).toString();
     if (devices.isEmpty()) {
-        ShowWarning(QStringLiteral("请至少勾选一个串口。"), QStringLiteral("Tick at least one serial port."));
+        ShowWarning(QStringLiteral("请至少勾选一个串口。"),
+                    QStringLiteral("Tick at least one serial port."));
         return;
     }
     // The same preparation and checks as the write window; every radio of
@@ -286,9 +299,10 @@ void BatchWriteWindow::stop()
         stopping_ = true;
         const QList<PortStation *> finishing = fleet_->finishAndStop();
         if (!finishing.isEmpty())
-            status_->setText(Texts("正在停止：先写完正在写入的对讲机。再按“立即中断”会使其只写入一部分。",
-                                   "Stopping: the radios being written are finished first. \"Break off now\" "
-                                   "leaves them half written."));
+            status_->setText(
+                Texts("正在停止：先写完正在写入的对讲机。再按“立即中断”会使其只写入一部分。",
+                      "Stopping: the radios being written are finished first. \"Break off now\" "
+                      "leaves them half written."));
         applyTexts();
         return;
     }
@@ -302,9 +316,11 @@ void BatchWriteWindow::showStation(PortStation *station)
         return;
     const PortRecord &r = station->current();
     qobject_cast<QProgressBar *>(table_->cellWidget(row, ProgressColumn))
-        ->setValue(station->state() == PortStation::State::Transferring || r.outcome == PortOutcome::Completed
+        ->setValue(station->state() == PortStation::State::Transferring
+                           || r.outcome == PortOutcome::Completed
                        ? r.percent
-                       : r.written ? 100 : 0);
+                   : r.written ? 100
+                               : 0);
     QString text = StationStateText(*station).current();
     if (station->productionLine())
         text = QStringLiteral("#%1  ").arg(r.number) + text;
@@ -315,7 +331,8 @@ void BatchWriteWindow::showStation(PortStation *station)
         found << DifferenceLine(d);
     table_->item(row, ResultColumn)->setToolTip(found.join(u'\n'));
     table_->item(row, TimeColumn)->setText(r.elapsedMs > 0 ? ElapsedText(r.elapsedMs) : QString());
-    table_->item(row, AttemptsColumn)->setText(r.attempts > 0 ? QString::number(r.attempts) : QString());
+    table_->item(row, AttemptsColumn)
+        ->setText(r.attempts > 0 ? QString::number(r.attempts) : QString());
 }
 
 void BatchWriteWindow::recorded(const PortRecord &record)
@@ -323,7 +340,8 @@ void BatchWriteWindow::recorded(const PortRecord &record)
     showCount();
     const int row = rowOf(record.device);
     PortStation *station = fleet_->station(record.device);
-    if (row < 0 || !station || station->productionLine() || record.outcome == PortOutcome::Completed)
+    if (row < 0 || !station || station->productionLine()
+        || record.outcome == PortOutcome::Completed)
         return;
     // A failed radio can be tried again on its own, while the others go on.
     auto *retry = new QPushButton(Texts("重试", "Retry"));
@@ -353,7 +371,8 @@ void BatchWriteWindow::showCount()
 {
     const int written = fleet_ ? fleet_->completedCount() : 0;
     const int failed = fleet_ ? fleet_->failedCount() : 0;
-    count_->setText(Texts("已写入 %1 台，失败 %2 台", "%1 written, %2 failed").arg(written).arg(failed));
+    count_->setText(
+        Texts("已写入 %1 台，失败 %2 台", "%1 written, %2 failed").arg(written).arg(failed));
 }
 
 void BatchWriteWindow::setRunning(bool running)

@@ -32,7 +32,15 @@ protected:
     void onUnload() override;
 
 private:
-    enum Column { PortColumn, ProgressColumn, ResultColumn, TimeColumn, AttemptsColumn, RetryColumn, ColumnCount };
+    enum Column {
+        PortColumn,
+        ProgressColumn,
+        ResultColumn,
+        TimeColumn,
+        AttemptsColumn,
+        RetryColumn,
+        ColumnCount
+    };
 
     void listPorts();
     int addPortRow(const QString &device, const QString &label);

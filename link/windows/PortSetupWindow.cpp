@@ -16,8 +16,12 @@
 #include <QVBoxLayout>
 
 PortSetupWindow::PortSetupWindow()
-    : ChildWindow(WindowId::Form_setup), frame_(new QGroupBox(this)), group_(new QButtonGroup(this)),
-      deviceLabel_(new QLabel(this)), device_(new QLineEdit(this)), ok_(new QPushButton(this)),
+    : ChildWindow(WindowId::Form_setup),
+      frame_(new QGroupBox(this)),
+      group_(new QButtonGroup(this)),
+      deviceLabel_(new QLabel(this)),
+      device_(new QLineEdit(this)),
+      ok_(new QPushButton(this)),
       cancel_(new QPushButton(this))
 {
     setObjectName(QStringLiteral("Form_setup"));

@@ -35,7 +35,9 @@ PowerWindow::PowerWindow()
     : ChildWindow(WindowId::Form_Adjust_Txp),
       exchange_({[this](const PowerLevels &levels) { radioReported(levels); },
                  [] { return CalibrationBlock(RadioData); }}),
-      link_(new SerialLink(exchange_, *this, this)), close_(new QPushButton(this)), help_(new QPushButton(this))
+      link_(new SerialLink(exchange_, *this, this)),
+      close_(new QPushButton(this)),
+      help_(new QPushButton(this))
 {
     setObjectName(QStringLiteral("Form_Adjust_Txp"));
     close_->setObjectName(QStringLiteral("Command_Close"));
@@ -57,12 +59,14 @@ PowerWindow::PowerWindow()
         values_[k] = new QLabel(QStringLiteral("0"), this);
         values_[k]->setObjectName(QString::fromLatin1(Levels[k].value));
         // Room for "255", so the slider does not shift as the value grows.
-        values_[k]->setMinimumWidth(values_[k]->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
+        values_[k]->setMinimumWidth(
+            values_[k]->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
         values_[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grid->addWidget(titles_[k], k, 0);
         grid->addWidget(sliders_[k], k, 1);
         grid->addWidget(values_[k], k, 2);
-        connect(sliders_[k], &QScrollBar::valueChanged, this, [this, k](int value) { sliderMoved(k, value); });
+        connect(sliders_[k], &QScrollBar::valueChanged, this,
+                [this, k](int value) { sliderMoved(k, value); });
     }
 
     auto *buttons = new QHBoxLayout;
@@ -133,8 +137,9 @@ void PowerWindow::radioReported(const PowerLevels &levels)
     PowerLevels shown;
     for (int k = 0; k < Calibration::LevelCount; ++k)
         shown[k] = sliders_[k]->value();
-    ImageChanges::instance().apply(ChangeKind::PowerCalibration,
-                                   [&](ImageTable &image) { StorePowerLevels(image, levels, shown); });
+    ImageChanges::instance().apply(ChangeKind::PowerCalibration, [&](ImageTable &image) {
+        StorePowerLevels(image, levels, shown);
+    });
     for (int k = 0; k < Calibration::LevelCount; ++k) {
         const QSignalBlocker quiet(sliders_[k]);
         sliders_[k]->setValue(levels[k]);
@@ -145,7 +150,8 @@ void PowerWindow::radioReported(const PowerLevels &levels)
 void PowerWindow::sliderMoved(int level, int value)
 {
     values_[level]->setText(QString::number(value));
-    ImageChanges::instance().apply(ChangeKind::PowerCalibration,
-                                   [&](ImageTable &image) { StorePowerLevel(image, level, value); });
+    ImageChanges::instance().apply(ChangeKind::PowerCalibration, [&](ImageTable &image) {
+        StorePowerLevel(image, level, value);
+    });
     link_->engine().sendNow();
 }

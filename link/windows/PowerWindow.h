@@ -27,8 +27,8 @@ public:
 
     // LinkView
     void showMessage(const LinkMessage &message) override;
-    void setProgress(int) override {}
-    void setStatus(const LinkText &) override {}
+    void setProgress(int) override { }
+    void setStatus(const LinkText &) override { }
     void closeWindow() override;
     void portOpenTried(bool opened) override;
 

@@ -22,18 +22,23 @@
 
 namespace {
 
-const TransferCaptions ReadCaptions{"Form_Comm_Read", "从对讲机读取数据", "Read Data From Radio",
-                                    "Command_read", "读取", "Read"};
+const TransferCaptions ReadCaptions{
+    "Form_Comm_Read", "从对讲机读取数据", "Read Data From Radio", "Command_read", "读取", "Read"};
 const TransferCaptions WriteCaptions{"Form_Comm_Write", "写数据到对讲机", "Write Data to Radio",
-                                     "Command_Write", "写入", "Write"};
+                                     "Command_Write",   "写入",           "Write"};
 
 } // namespace
 
 TransferWindow::TransferWindow(WindowId id, const TransferCaptions &captions,
                                std::unique_ptr<LinkExchange> exchange)
-    : ChildWindow(id), captions_(captions), exchange_(std::move(exchange)),
-      link_(new SerialLink(*exchange_, *this, this)), status_(new QLabel(this)),
-      progress_(new QProgressBar(this)), start_(new QPushButton(this)), cancel_(new QPushButton(this)),
+    : ChildWindow(id),
+      captions_(captions),
+      exchange_(std::move(exchange)),
+      link_(new SerialLink(*exchange_, *this, this)),
+      status_(new QLabel(this)),
+      progress_(new QProgressBar(this)),
+      start_(new QPushButton(this)),
+      cancel_(new QPushButton(this)),
       help_(new QPushButton(this))
 {
     setObjectName(QString::fromLatin1(captions.name));
@@ -93,10 +98,7 @@ QRect TransferWindow::placement() const
     return QRect((main.width() - width) / 2, int((main.height() - height) / 1.45), width, height);
 }
 
-void TransferWindow::onLoad()
-{
-    link_->engine().windowOpened();
-}
+void TransferWindow::onLoad() { link_->engine().windowOpened(); }
 
 bool TransferWindow::canClose() { return link_->engine().closeRequested(); }
 
@@ -118,26 +120,27 @@ void TransferWindow::closeWindow() { Windows::Unload(windowId()); }
 
 void TransferWindow::portOpenTried(bool opened) { PortErrorFlag = !opened; }
 
-ReadWindow::ReadWindow() : ReadWindow(new ReadExchange) {}
+ReadWindow::ReadWindow() : ReadWindow(new ReadExchange) { }
 
 ReadWindow::ReadWindow(ReadExchange *read)
-    : TransferWindow(WindowId::Form_Comm_Read, ReadCaptions, std::unique_ptr<LinkExchange>(read)), read_(read)
-{
-}
+    : TransferWindow(WindowId::Form_Comm_Read, ReadCaptions, std::unique_ptr<LinkExchange>(read)),
+      read_(read)
+{ }
 
 void ReadWindow::transferEnded(bool completed)
 {
     if (!completed)
         return;
-    ImageChanges::instance().apply(ChangeKind::CompletedRead,
-                                   [this](ImageTable &image) { StoreBlocks(read_->blocks(), image); });
+    ImageChanges::instance().apply(ChangeKind::CompletedRead, [this](ImageTable &image) {
+        StoreBlocks(read_->blocks(), image);
+    });
     ImageOrigin::instance().radioRead();
 }
 
 WriteWindow::WriteWindow()
-    : TransferWindow(WindowId::Form_Comm_Write, WriteCaptions, std::make_unique<WriteExchange>(PrepareWriteBlocks))
-{
-}
+    : TransferWindow(WindowId::Form_Comm_Write, WriteCaptions,
+                     std::make_unique<WriteExchange>(PrepareWriteBlocks))
+{ }
 
 void WriteWindow::transferEnded(bool completed)
 {

@@ -35,7 +35,8 @@ public:
     void portOpenTried(bool opened) override;
 
 protected:
-    TransferWindow(WindowId id, const TransferCaptions &captions, std::unique_ptr<LinkExchange> exchange);
+    TransferWindow(WindowId id, const TransferCaptions &captions,
+                   std::unique_ptr<LinkExchange> exchange);
     ~TransferWindow() override;
 
     void applyTexts() override;

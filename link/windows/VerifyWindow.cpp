@@ -43,9 +43,14 @@ bool &AfterWrite()
 } // namespace
 
 VerifyWindow::VerifyWindow()
-    : ChildWindow(WindowId::Form_Verify), link_(new SerialLink(exchange_, *this, this)), status_(new QLabel(this)),
-      progress_(new QProgressBar(this)), result_(new QLabel(this)), table_(new DifferenceTable(this)),
-      start_(new QPushButton(this)), close_(new QPushButton(this))
+    : ChildWindow(WindowId::Form_Verify),
+      link_(new SerialLink(exchange_, *this, this)),
+      status_(new QLabel(this)),
+      progress_(new QProgressBar(this)),
+      result_(new QLabel(this)),
+      table_(new DifferenceTable(this)),
+      start_(new QPushButton(this)),
+      close_(new QPushButton(this))
 {
     setObjectName(QStringLiteral("Form_Verify"));
     status_->setObjectName(QStringLiteral("Label_tr_count"));
@@ -117,14 +122,16 @@ void VerifyWindow::onLoad()
     CommitPendingName();
     engine().windowOpened();
     if (AfterWrite()) {
-        status_->setText(Texts("数据写入完毕。单击“校验”读回对讲机中的数据，与写入的数据比较。",
-                               "Writing complete. Click Verify to read the radio back and compare it "
-                               "with what was written."));
+        status_->setText(
+            Texts("数据写入完毕。单击“校验”读回对讲机中的数据，与写入的数据比较。",
+                  "Writing complete. Click Verify to read the radio back and compare it "
+                  "with what was written."));
         start_->setDefault(true);
         start_->setFocus();
     } else if (Last().radio) {
-        status_->setText(Texts("上次校验 %1 读取的对讲机数据：", "The radio as the verify at %1 read it:")
-                             .arg(Last().time.toString(QStringLiteral("HH:mm:ss"))));
+        status_->setText(
+            Texts("上次校验 %1 读取的对讲机数据：", "The radio as the verify at %1 read it:")
+                .arg(Last().time.toString(QStringLiteral("HH:mm:ss"))));
         progress_->setValue(100);
         showResult();
     } else {
@@ -154,15 +161,20 @@ void VerifyWindow::showResult()
         return;
     std::optional<LinkText> refusal;
     const auto expected = std::make_unique<ImageTable>(PreparedForRadio(RadioData, &refusal));
-    const QList<ImageDifference> differences = DiffImages(*expected, *Last().radio, 0, WriteBlockCount - 1);
+    const QList<ImageDifference> differences =
+        DiffImages(*expected, *Last().radio, 0, WriteBlockCount - 1);
     table_->showDifferences(differences);
-    QString text = differences.isEmpty()
-                       ? Texts("对讲机中的数据与内存中的数据一致 ！", "The radio holds what a write of the memory image sends.")
-                       : Texts("发现 %1 处不同 ！", "%1 differences found.").arg(differences.size());
+    QString text =
+        differences.isEmpty()
+            ? Texts("对讲机中的数据与内存中的数据一致 ！",
+                    "The radio holds what a write of the memory image sends.")
+            : Texts("发现 %1 处不同 ！", "%1 differences found.").arg(differences.size());
     // Such an image cannot be written as it is; the comparison stands.
     if (refusal)
-        text += u'\n' + Texts("注意：内存中的数据无法写入：", "Note: the memory image cannot be written: ") +
-                refusal->current().trimmed();
+        text +=
+            u'\n'
+            + Texts("注意：内存中的数据无法写入：", "Note: the memory image cannot be written: ")
+            + refusal->current().trimmed();
     result_->setText(text);
 }
 
@@ -178,7 +190,7 @@ void VerifyWindow::setStatus(const LinkText &status) { status_->setText(status.c
 
 // Nothing unloads the window when the verify is done (its rules ask for no
 // close poll); the user reads the result.
-void VerifyWindow::closeWindow() {}
+void VerifyWindow::closeWindow() { }
 
 void VerifyWindow::portOpenTried(bool opened) { PortErrorFlag = !opened; }
 

@@ -6,7 +6,7 @@
 
 namespace {
 
-template <class Map, class... Args>
+template<class Map, class... Args>
 void Run(const Map &handlers, const QObject *control, Args... args)
 {
     auto it = handlers.find(control);

@@ -11,8 +11,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QPointer>
+#include <QRadioButton>
 #include <QTimer>
 
 namespace {
@@ -127,9 +127,7 @@ void OptionsWindow::connectHandlers()
     for (const auto &[key, indicator] : tones) {
         const ToneField tone{Entry(key).field.column};
         events_.onChoice(lists_.at(key), [this, tone, box = indicator](int position) {
-            edit([&](ImageTable &image) {
-                box->setChecked(StoreVfoTone(image, tone, position));
-            });
+            edit([&](ImageTable &image) { box->setChecked(StoreVfoTone(image, tone, position)); });
         });
     }
 
@@ -204,8 +202,8 @@ void OptionsWindow::showControls(ImageTable *store)
     showText(password_, Options::Password(RadioData));
     password_->setEnabled(checks_.at(QStringLiteral("password"))->isChecked());
     showText(message_, Options::Message(RadioData));
-    message_->setEnabled(lists_.at(QStringLiteral("powerOnDisplay"))->currentIndex() ==
-                         MessageDisplayPosition);
+    message_->setEnabled(lists_.at(QStringLiteral("powerOnDisplay"))->currentIndex()
+                         == MessageDisplayPosition);
 
     showText(receive_, Record::Rx.text(RadioData, VfoRow));
     if (store) {

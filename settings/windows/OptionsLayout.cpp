@@ -19,8 +19,8 @@ namespace {
 const OptionEntry &Entry(const QString &key) { return *FindOption(key); }
 
 // The lists and boxes of the general settings, in the order they are shown.
-const char *const GeneralLists[] = {"timeOutTimer", "squelch", "autoPowerOff", "backLight",
-                                    "channelDisplay", "scan", "keyLock"};
+const char *const GeneralLists[] = {"timeOutTimer",   "squelch", "autoPowerOff", "backLight",
+                                    "channelDisplay", "scan",    "keyLock"};
 const char *const Switches[] = {"fmReceive", "batterySave", "beep", "manualSetup", "roger"};
 const char *const VfoLists[] = {"step", "duplex"};
 const char *const VfoLowerLists[] = {"bandwidth", "power"};

@@ -10,10 +10,10 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 
@@ -38,9 +38,9 @@ OptionsWindow::OptionsWindow() : ChildWindow(WindowId::frm_option)
     // at once; the window's own changes are drawn by the rules themselves.
     connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this,
             [this](const ImageChange &change) {
-                if (depth_ == 0 && loaded_ &&
-                    (change.touches(VfoRow) || change.touches(BandLimitRow) ||
-                     change.touches(OptionRow, PasswordRow)))
+                if (depth_ == 0 && loaded_
+                    && (change.touches(VfoRow) || change.touches(BandLimitRow)
+                        || change.touches(OptionRow, PasswordRow)))
                     redrawLater();
             });
 }
@@ -144,16 +144,16 @@ bool OptionsWindow::eventFilter(QObject *watched, QEvent *event)
             // A message box or another program taking the focus, or a popup,
             // is no leaving of the field.
             const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-                !flushing_)
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
+                && !flushing_)
                 leave(field);
             return false;
         }
         if (event->type() == QEvent::KeyPress)
             return typeKey(field, static_cast<QKeyEvent *>(event));
         // The X11 middle-button paste of the selection.
-        if (event->type() == QEvent::MouseButtonRelease &&
-            static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton) {
+        if (event->type() == QEvent::MouseButtonRelease
+            && static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton) {
             if (QApplication::clipboard()->supportsSelection())
                 typeText(field, QApplication::clipboard()->text(QClipboard::Selection));
             return true;
@@ -164,8 +164,8 @@ bool OptionsWindow::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress && qobject_cast<QComboBox *>(watched)) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool typing =
-            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
-            !key->text().isEmpty() && key->text().at(0).isPrint();
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+            && !key->text().isEmpty() && key->text().at(0).isPrint();
         return typing && key->key() != Qt::Key_Space;
     }
     return ChildWindow::eventFilter(watched, event);
@@ -191,8 +191,8 @@ bool OptionsWindow::typeKey(QLineEdit *field, const QKeyEvent *key)
         typed = BackspaceKey;
     else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
         typed = EnterKey;
-    else if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
-             !key->text().isEmpty() && key->text().at(0).isPrint())
+    else if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+             && !key->text().isEmpty() && key->text().at(0).isPrint())
         typed = key->text().at(0);
     else
         return false; // moving the cursor, Delete, shortcuts: as usual

@@ -8,8 +8,8 @@
 #pragma once
 
 #include "ChildWindow.h"
-#include "ImageChanges.h"
 #include "ControlEvents.h"
+#include "ImageChanges.h"
 #include "SettingsMessages.h"
 #include "TypedKeys.h"
 

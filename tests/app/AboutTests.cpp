@@ -92,7 +92,10 @@ private slots:
     }
 
 private:
-    static QString label(QWidget *w, const char *name) { return w->findChild<QLabel *>(name)->text(); }
+    static QString label(QWidget *w, const char *name)
+    {
+        return w->findChild<QLabel *>(name)->text();
+    }
     static QString button(QWidget *w, const char *name)
     {
         return w->findChild<QPushButton *>(name)->text();

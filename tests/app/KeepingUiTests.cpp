@@ -18,7 +18,8 @@ namespace {
 
 void Edit(int row, int16_t value)
 {
-    ImageChanges::instance().apply(ChangeKind::CellEdit, [row, value](ImageTable &image) { image[row][3] = value; });
+    ImageChanges::instance().apply(ChangeKind::CellEdit,
+                                   [row, value](ImageTable &image) { image[row][3] = value; });
 }
 
 QStringList ActionTexts(const QMenu *menu)
@@ -80,7 +81,9 @@ private slots:
         QCOMPARE(recentReads->title(), QStringLiteral("Recent reads"));
         QCOMPARE(label->text(), QStringLiteral("Untitled"));
         // The specified captions stay as they are.
-        QCOMPARE(window->windowTitle(), QStringLiteral("Norvale TARVEX Electronic Co.,Ltd. QL540 series program software "));
+        QCOMPARE(
+            window->windowTitle(),
+            QStringLiteral("Norvale TARVEX Electronic Co.,Ltd. QL540 series program software "));
         QCOMPARE(window->panelText(2), QString());
     }
 

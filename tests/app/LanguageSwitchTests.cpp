@@ -27,7 +27,8 @@ private slots:
         StoreFrequency(QStringLiteral("7.6"), 5, 4);
         RadioData[5][12] = 0x42;
         RadioData[5][13] = 0x20;
-        for (const char *menu : {"Optional_edit", "Test_edit", "Menu_About", "Prog_read", "Channel_edit"})
+        for (const char *menu :
+             {"Optional_edit", "Test_edit", "Menu_About", "Prog_read", "Channel_edit"})
             window.findChild<QAction *>(menu)->trigger();
         const ImageTable image = RadioData;
         const std::map<QString, int> lists = listSizes();
@@ -38,9 +39,11 @@ private slots:
         const auto expect = [&](bool chinese) {
             window.switchLanguage(chinese);
             QCOMPARE(title(WindowId::frm_option), Tr(chinese, "可选参数", "Optional Features"));
-            QCOMPARE(title(WindowId::Form_Comm_Read), Tr(chinese, "从对讲机读取数据", "Read Data From Radio"));
+            QCOMPARE(title(WindowId::Form_Comm_Read),
+                     Tr(chinese, "从对讲机读取数据", "Read Data From Radio"));
             QCOMPARE(title(WindowId::frmAbout), Tr(chinese, "关于", "About"));
-            QVERIFY(title(WindowId::frm_chann).startsWith(Tr(chinese, "信道参数编辑", "Channel Information")));
+            QVERIFY(title(WindowId::frm_chann)
+                        .startsWith(Tr(chinese, "信道参数编辑", "Channel Information")));
             QVERIFY(Windows::IsOpen(WindowId::Form_Edit_Test));
             QVERIFY(RadioData == image);
             QVERIFY(listSizes() == lists);

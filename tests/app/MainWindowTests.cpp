@@ -1,12 +1,12 @@
 #include "ChannelWindows.h"
 #include "ChildWindow.h"
 #include "DataBandPanel.h"
-#include "ImageChanges.h"
-#include "RecordCodec.h"
 #include "FileWindows.h"
+#include "ImageChanges.h"
 #include "MainWindow.h"
 #include "Messages.h"
 #include "RadioWriteOpen.h"
+#include "RecordCodec.h"
 #include "WindowCatalog.h"
 #include "Windows.h"
 
@@ -16,8 +16,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QTest>
+#include <QToolBar>
 
 namespace {
 
@@ -28,7 +28,7 @@ public:
     static inline int loads = 0;
     static inline int unloads = 0;
 
-    explicit ProbeWindow(WindowId id) : ChildWindow(id) {}
+    explicit ProbeWindow(WindowId id) : ChildWindow(id) { }
 
 protected:
     void applyTexts() override { setWindowTitle(IsChinese ? "探针" : "Probe"); }
@@ -248,9 +248,9 @@ private slots:
         }
         window->findChild<QAction *>("Language_eng")->trigger();
         Flush();
-        QVERIFY(unloaded == (std::vector<WindowId>{WindowId::frmAbout, WindowId::frm_chann,
-                                                   WindowId::Form_Chann_Edit,
-                                                   WindowId::Form_Edit_Test}));
+        QVERIFY(unloaded
+                == (std::vector<WindowId>{WindowId::frmAbout, WindowId::frm_chann,
+                                          WindowId::Form_Chann_Edit, WindowId::Form_Edit_Test}));
         QVERIFY(!Windows::IsOpen(WindowId::Form_Chann_Edit));
         QCOMPARE(Windows::Find(WindowId::frmAbout)->windowTitle(), QString("About"));
         auto *grid = Windows::Find(WindowId::frm_chann);

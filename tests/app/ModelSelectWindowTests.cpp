@@ -188,8 +188,14 @@ private:
         Windows::Open(WindowId::Form_type);
         return Windows::Find(WindowId::Form_type);
     }
-    static QString label(QWidget *w, const char *name) { return w->findChild<QLabel *>(name)->text(); }
-    static QPushButton *button(QWidget *w, const char *name) { return w->findChild<QPushButton *>(name); }
+    static QString label(QWidget *w, const char *name)
+    {
+        return w->findChild<QLabel *>(name)->text();
+    }
+    static QPushButton *button(QWidget *w, const char *name)
+    {
+        return w->findChild<QPushButton *>(name);
+    }
     static QComboBox *combo(QWidget *w) { return w->findChild<QComboBox *>("Combo_type"); }
     static QCheckBox *check(QWidget *w) { return w->findChild<QCheckBox *>("Check_SC"); }
 

@@ -102,7 +102,8 @@ int main(int argc, char *argv[])
         Say(QStringLiteral("OFFER"), text);
         return answer;
     });
-    SetMessageHook([](const QString &text, const QString &) { Say(QStringLiteral("MESSAGE"), text); });
+    SetMessageHook(
+        [](const QString &text, const QString &) { Say(QStringLiteral("MESSAGE"), text); });
 
     Program program;
     program.start();

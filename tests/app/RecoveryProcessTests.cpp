@@ -21,7 +21,10 @@ QByteArray FileBytes(const QString &path)
 
 struct Run {
     QByteArray output;
-    int offers() const { return int(output.count("\nOFFER ") + (output.startsWith("OFFER ") ? 1 : 0)); }
+    int offers() const
+    {
+        return int(output.count("\nOFFER ") + (output.startsWith("OFFER ") ? 1 : 0));
+    }
 };
 
 } // namespace
@@ -47,8 +50,8 @@ private slots:
 
         // The next start offers the work once; restoring brings it back.
         const QString restored = home->filePath(QStringLiteral("restored.chann"));
-        Run second = runProgram({QStringLiteral("--answer=restore"), QStringLiteral("image:") + restored,
-                                 QStringLiteral("exit")});
+        Run second = runProgram({QStringLiteral("--answer=restore"),
+                                 QStringLiteral("image:") + restored, QStringLiteral("exit")});
         QCOMPARE(second.offers(), 1);
         QVERIFY(second.output.contains("The last run ended with unsaved changes"));
         QVERIFY(second.output.contains("上次运行结束时有未保存的修改"));
@@ -70,7 +73,8 @@ private slots:
         QTest::qWait(500); // longer than the recovery write delay
         kill(*running);
         QVERIFY(!FileBytes(saved).isEmpty());
-        QCOMPARE(runProgram({QStringLiteral("--answer=restore"), QStringLiteral("exit")}).offers(), 0);
+        QCOMPARE(runProgram({QStringLiteral("--answer=restore"), QStringLiteral("exit")}).offers(),
+                 0);
     }
 
     void aSecondRunningProgramLeavesTheFirstOnesWorkAlone()
@@ -78,11 +82,12 @@ private slots:
         const QString expected = home->filePath(QStringLiteral("first.chann"));
         auto first = startProgram({QStringLiteral("edit:31"), QStringLiteral("image:") + expected});
         QVERIFY(waitForRecoveryFile(*first, expected));
-        QCOMPARE(runProgram({QStringLiteral("--answer=restore"), QStringLiteral("exit")}).offers(), 0);
+        QCOMPARE(runProgram({QStringLiteral("--answer=restore"), QStringLiteral("exit")}).offers(),
+                 0);
         kill(*first);
         const QString restored = home->filePath(QStringLiteral("restored.chann"));
-        QCOMPARE(runProgram({QStringLiteral("--answer=restore"), QStringLiteral("image:") + restored,
-                             QStringLiteral("exit")})
+        QCOMPARE(runProgram({QStringLiteral("--answer=restore"),
+                             QStringLiteral("image:") + restored, QStringLiteral("exit")})
                      .offers(),
                  1);
         QCOMPARE(FileBytes(restored), FileBytes(expected));
@@ -133,11 +138,13 @@ private:
             // The program names its data folder first.
             const QByteArray said = output(process);
             const qsizetype data = said.indexOf("DATA ");
-            const QDir folder(QString::fromUtf8(said.mid(data + 5, said.indexOf('\n', data) - data - 5))
-                              + QStringLiteral("/recovery"));
+            const QDir folder(
+                QString::fromUtf8(said.mid(data + 5, said.indexOf('\n', data) - data - 5))
+                + QStringLiteral("/recovery"));
             const QByteArray expected = FileBytes(expectedPath);
             if (data >= 0 && !expected.isEmpty())
-                for (const QString &name : folder.entryList({QStringLiteral("work-*.chann")}, QDir::Files))
+                for (const QString &name :
+                     folder.entryList({QStringLiteral("work-*.chann")}, QDir::Files))
                     if (FileBytes(folder.filePath(name)) == expected)
                         return true;
             QTest::qWait(50);

@@ -76,9 +76,9 @@ void RandomChannel(ImageTable &image, int n, std::mt19937 &random)
     auto pick = [&random](int low, int high) {
         return std::uniform_int_distribution<int>(low, high)(random);
     };
-    const qint64 rx = 40000000 + pick(0, 6999999);     // 10 Hz steps, 400..470 MHz
+    const qint64 rx = 40000000 + pick(0, 6999999); // 10 Hz steps, 400..470 MHz
     const int shift = pick(0, 2);
-    qint64 offset = pick(0, 99999999);                 // anything while simplex
+    qint64 offset = pick(0, 99999999); // anything while simplex
     if (shift == 1)
         offset = pick(0, int(46999999 - rx));
     else if (shift == 2)
@@ -110,11 +110,13 @@ TEST_F(ChannelCsv, ExportThenImportGivesBackEveryChannelExactly)
 
         auto target = std::make_unique<ImageTable>(RadioData);
         const CsvImportPlan plan = PlanCsvImport(ParseChannelCsv(csv, Uhf), {});
-        EXPECT_TRUE(plan.report.isEmpty()) << seed << ": " << Reasons(plan.report).join('\n').toStdString();
+        EXPECT_TRUE(plan.report.isEmpty())
+            << seed << ": " << Reasons(plan.report).join('\n').toStdString();
         ApplyCsvImport(*target, plan);
         for (int n = 1; n <= 128; ++n) {
             for (int c = 0; c < 16; ++c)
-                ASSERT_EQ((*target)[n][c], (*source)[n][c]) << "seed " << seed << " channel " << n << " cell " << c;
+                ASSERT_EQ((*target)[n][c], (*source)[n][c])
+                    << "seed " << seed << " channel " << n << " cell " << c;
             if (IsChannelEmpty(*source, n))
                 continue;
             for (int k = 0; k < 5; ++k)
@@ -142,10 +144,11 @@ TEST_F(ChannelCsv, ExportWritesTheFormatsColumnsAndOurs)
     ASSERT_EQ(records.size(), 2);
     EXPECT_EQ(records[0].fields, ChannelCsvHeader());
     EXPECT_EQ(records[0].fields.mid(21), QStringList({"Vox", "BusyLock", "TxStop"}));
-    EXPECT_EQ(records[1].fields,
-              QStringList({"2", "A B", "438.500000", "+", "7.600000", "Cross", "88.5", "88.5", "023",
-                           "NR", "023", "Tone->DTCS", "NFM", "5.00", "S", "Mid", "", "", "", "", "",
-                           "On", "Off", "Off"}));
+    EXPECT_EQ(
+        records[1].fields,
+        QStringList({"2",  "A B", "438.500000", "+",   "7.600000", "Cross", "88.5", "88.5", "023",
+                     "NR", "023", "Tone->DTCS", "NFM", "5.00",     "S",     "Mid",  "",     "",
+                     "",   "",    "",           "On",  "Off",      "Off"}));
 }
 
 struct ToneCase {
@@ -180,7 +183,8 @@ TEST_F(ChannelCsv, EveryToneModeAndPolarityStoresEncodeAndDecode)
 
 TEST_F(ChannelCsv, DuplexPowerSkipAndOurColumnsStoreTheFlags)
 {
-    const QByteArray head = "Location,Frequency,Duplex,Offset,Power,Skip,Mode,Vox,BusyLock,TxStop\r\n";
+    const QByteArray head =
+        "Location,Frequency,Duplex,Offset,Power,Skip,Mode,Vox,BusyLock,TxStop\r\n";
     struct Case {
         const char *line;
         const char *rx;
@@ -249,7 +253,8 @@ TEST_F(ChannelCsv, WhatTheRadioCannotHoldIsRefusedNamingTheColumn)
         EXPECT_EQ(plan.report.constLast().kind, CsvIssue::Kind::Refused) << c.line;
         EXPECT_EQ(plan.report.constLast().column, QLatin1String(c.column)) << c.line;
         EXPECT_EQ(plan.report.constLast().line, 2) << c.line;
-        EXPECT_EQ(plan.report.size(), 1) << c.line; // said once, also for both directions of a DTCS row
+        EXPECT_EQ(plan.report.size(), 1)
+            << c.line; // said once, also for both directions of a DTCS row
     }
     // The band's top is outside, as in the grid; just below it is inside.
     EXPECT_TRUE(row("1,,469.99999,,0").channel.has_value());
@@ -262,12 +267,9 @@ TEST_F(ChannelCsv, NamesAreCutUpperCasedAndBlankedWithAReportLine)
         std::array<int, 5> codes;
         int changes;
     } cases[] = {
-        {"AB", {12, 13, E, E, E}, 0},
-        {"\" A B \"", {11, 12, 11, 13, 11}, 0},
-        {"rpt1", {29, 27, 31, 1, E}, 1},
-        {"REPEATER", {29, 16, 27, 16, 12}, 1},
-        {"A#\xC3\xA9", {12, 11, 11, E, E}, 1},
-        {"rpt#long", {29, 27, 31, 11, 23}, 3},
+        {"AB", {12, 13, E, E, E}, 0},          {"\" A B \"", {11, 12, 11, 13, 11}, 0},
+        {"rpt1", {29, 27, 31, 1, E}, 1},       {"REPEATER", {29, 16, 27, 16, 12}, 1},
+        {"A#\xC3\xA9", {12, 11, 11, E, E}, 1}, {"rpt#long", {29, 27, 31, 11, 23}, 3},
     };
     for (const Case &c : cases) {
         const CsvRow r = row(QByteArray("1,") + c.name + ",446.1");
@@ -304,8 +306,10 @@ TEST_F(ChannelCsv, OddFilesReadAndReportTheirLines)
     EXPECT_EQ(plan.changedCount, 1);
     const QStringList lines = Reasons(plan.report);
     ASSERT_EQ(lines.size(), 3) << lines.join('\n').toStdString();
-    EXPECT_TRUE(lines[0].startsWith("Line 2, Power: note: power given in watts")) << lines[0].toStdString();
-    EXPECT_EQ(lines[1], "Line 5, Frequency: refused: receive frequency 480.000000 MHz lies outside the band 400..470 MHz");
+    EXPECT_TRUE(lines[0].startsWith("Line 2, Power: note: power given in watts"))
+        << lines[0].toStdString();
+    EXPECT_EQ(lines[1], "Line 5, Frequency: refused: receive frequency 480.000000 MHz lies outside "
+                        "the band 400..470 MHz");
     EXPECT_EQ(lines[2], "Line 6, Name: changed: lower-case letters of the name upper-cased");
     ApplyCsvImport(*image, plan);
     // The older DTCS row: one code both ways, receive inverted.
@@ -316,8 +320,9 @@ TEST_F(ChannelCsv, OddFilesReadAndReportTheirLines)
     EXPECT_EQ(Record::Power.get(*image, 2), 0);
 
     IsChinese = true;
-    EXPECT_EQ(CsvIssueText(plan.report[1]),
-              QStringLiteral("第 5 行，Frequency：拒绝：接收频率 480.000000 MHz 超出频段 400..470 MHz"));
+    EXPECT_EQ(
+        CsvIssueText(plan.report[1]),
+        QStringLiteral("第 5 行，Frequency：拒绝：接收频率 480.000000 MHz 超出频段 400..470 MHz"));
 
     EXPECT_TRUE(ParseChannelCsv("Location,Name\r\n1,A\r\n", Uhf).error.has_value());
     EXPECT_TRUE(ParseChannelCsv("", Uhf).error.has_value());
@@ -327,9 +332,9 @@ TEST_F(ChannelCsv, PlacementKeepsNumbersOrFillsFromAChannel)
 {
     const QByteArray text = "Location,Frequency\n"
                             "7,446.1\n"
-                            "9,999\n"    // refused: takes no number
+                            "9,999\n" // refused: takes no number
                             "3,446.2\n"
-                            "7,446.3\n"  // channel 7 twice
+                            "7,446.3\n" // channel 7 twice
                             "20,446.4\n";
     const CsvFile file = ParseChannelCsv(text, Uhf);
 
@@ -339,7 +344,8 @@ TEST_F(ChannelCsv, PlacementKeepsNumbersOrFillsFromAChannel)
         channels << p.channel;
     EXPECT_EQ(channels, QList<int>({7, 3, 20}));
     EXPECT_EQ(plan.refusedCount, 2);
-    EXPECT_EQ(CsvIssueText(plan.report.constLast()), "Line 5: refused: channel 7 is already given by line 2");
+    EXPECT_EQ(CsvIssueText(plan.report.constLast()),
+              "Line 5: refused: channel 7 is already given by line 2");
 
     plan = PlanCsvImport(file, {CsvPlacement::Mode::FileOrder, 126});
     channels.clear();
@@ -347,7 +353,8 @@ TEST_F(ChannelCsv, PlacementKeepsNumbersOrFillsFromAChannel)
         channels << p.channel;
     EXPECT_EQ(channels, QList<int>({126, 127, 128}));
     EXPECT_EQ(plan.refusedCount, 2);
-    EXPECT_EQ(CsvIssueText(plan.report.constLast()), "Line 6: refused: would go to channel 129, past channel 128");
+    EXPECT_EQ(CsvIssueText(plan.report.constLast()),
+              "Line 6: refused: would go to channel 129, past channel 128");
 
     // A paste keeps the gaps between Locations: 3 -> 120, 7 -> 124, 20 -> past 128.
     plan = PlanCsvImport(file, {CsvPlacement::Mode::Relative, 120});
@@ -390,7 +397,8 @@ TEST(CsvText, QuotesWhatWouldOtherwiseReadDifferently)
     EXPECT_EQ(back[0].fields, fields);
     EXPECT_EQ(back[1].line, 3);
     // Spreadsheet text on the clipboard is tab-separated.
-    EXPECT_EQ(ReadCsvRecords("Location\tName\n1\tA,B\n").value(1).fields, QStringList({"1", "A,B"}));
+    EXPECT_EQ(ReadCsvRecords("Location\tName\n1\tA,B\n").value(1).fields,
+              QStringList({"1", "A,B"}));
 }
 
 } // namespace

@@ -24,8 +24,8 @@ std::vector<int> Cells(int row, int from, int to)
 // Channel n: RX 435.5 MHz, simplex, tones off, not scanned, High, narrow.
 void Program(int n, int flagsA = 6, int flagsB = 0)
 {
-    const int cells[16] = {0, 0, 0x55, 0x43, 0, 0, 0, 0, 255, 255, 255, 255, flagsA, flagsB,
-                           255, 255};
+    const int cells[16] = {0,   0,   0x55, 0x43, 0,      0,      0,   0,
+                           255, 255, 255,  255,  flagsA, flagsB, 255, 255};
     for (int c = 0; c < 16; ++c)
         RadioData[n][c] = int16_t(cells[c]);
 }
@@ -37,7 +37,7 @@ class ChannelEditTests : public QObject {
     std::unique_ptr<GridDriver> d;
     QPointer<ChannelEditWindow> w;
 
-    template <class T> T *control(const char *name) const
+    template<class T> T *control(const char *name) const
     {
         T *found = w->findChild<T *>(QLatin1String(name));
         if (!found)
@@ -115,9 +115,10 @@ private slots:
         QCOMPARE(w->windowTitle(), QString("Channel Edit"));
         for (const auto &[name, caption] : captions)
             QCOMPARE(control<QLabel>(name)->text(), QString(caption));
-        const std::pair<const char *, const char *> boxes[] = {
-            {"Check_VOX", "VOX"}, {"Check_Bcl", "BCL"}, {"Check_Scan", "Scan Add"},
-            {"Check_TxStop", "TX Stop"}};
+        const std::pair<const char *, const char *> boxes[] = {{"Check_VOX", "VOX"},
+                                                               {"Check_Bcl", "BCL"},
+                                                               {"Check_Scan", "Scan Add"},
+                                                               {"Check_TxStop", "TX Stop"}};
         for (const auto &[name, caption] : boxes)
             QCOMPARE(control<QCheckBox>(name)->text(), QString(caption));
         QCOMPARE(control<QPushButton>("Command_Close")->text(), QString("Close"));
@@ -208,7 +209,8 @@ private slots:
         for (const char *name : {"Text_TX_Freq", "Text_Name"})
             QVERIFY(!text(name)->isEnabled() && text(name)->text().isEmpty());
         for (const char *name : {"Combo_Decode", "Combo_Encode", "Combo_TXP", "Combo_WN"})
-            QVERIFY(!control<QComboBox>(name)->isEnabled() && control<QComboBox>(name)->count() == 0);
+            QVERIFY(!control<QComboBox>(name)->isEnabled()
+                    && control<QComboBox>(name)->count() == 0);
         for (const char *name : {"Check_VOX", "Check_Bcl", "Check_Scan", "Check_TxStop"})
             QVERIFY(!control<QCheckBox>(name)->isEnabled());
         // The button face of a blank editor.
@@ -226,8 +228,8 @@ private slots:
         QCOMPARE(receive->text(), QString("435.5")); // only digits and the point get in
         QVERIFY(text("Text_TX_Freq")->isEnabled());
         QTest::keyClick(receive, Qt::Key_Tab);
-        QCOMPARE(Cells(5, 0, 15),
-                 (std::vector<int>{0, 0, 0x55, 0x43, 0, 0, 0, 0, 255, 255, 255, 255, 6, 0, 255, 255}));
+        QCOMPARE(Cells(5, 0, 15), (std::vector<int>{0, 0, 0x55, 0x43, 0, 0, 0, 0, 255, 255, 255,
+                                                    255, 6, 0, 255, 255}));
         QCOMPARE(Cells(161, 4, 8), std::vector<int>(5, 255));
         QCOMPARE(text("Text_TX_Freq")->text(), QString("435.50000"));
         QVERIFY(text("Text_Name")->isEnabled() && control<QCheckBox>("Check_TxStop")->isEnabled());
@@ -377,7 +379,7 @@ private slots:
         name->setFocus();
         QTest::keyClicks(name, "abc");
         QCOMPARE(Cells(165, 0, 4), (std::vector<int>{12, 13, 14, 255, 255})); // stored at once
-        QCOMPARE(name->text(), QString("abc"));                               // not redrawn yet
+        QCOMPARE(name->text(), QString("abc")); // not redrawn yet
         QTest::keyClicks(name, "#de");
         QCOMPARE(name->text(), QString("abc#d")); // a sixth character is refused
         QTest::keyClick(name, Qt::Key_Backspace);

@@ -74,6 +74,7 @@ struct TextCase {
     const char *shown;
 };
 
+// clang-format off
 const TextCase FrequencyCases[] = {
     // Receive: new channels, per editor.
     {"new in grid", Empty, ChannelField::Receive, &GridEditProfile, "446",
@@ -129,6 +130,7 @@ const TextCase FrequencyCases[] = {
     {"emptied on an empty channel", Empty, ChannelField::Transmit, &GridEditProfile, "", Empty, "",
      ""},
 };
+// clang-format on
 
 } // namespace
 
@@ -150,8 +152,8 @@ TEST_F(ChannelRules, FrequencyFields)
 TEST_F(ChannelRules, OnlyChangedCellsAreListed)
 {
     store(Simplex);
-    const ChannelEditResult result = EditChannelText(*image, Channel, ChannelField::Transmit,
-                                                     "446.1", GridEditProfile, Uhf);
+    const ChannelEditResult result =
+        EditChannelText(*image, Channel, ChannelField::Transmit, "446.1", GridEditProfile, Uhf);
     EXPECT_EQ(result.cells, (std::vector<CellValue>{{Channel, 6, 0x76}, {Channel, 12, 0x42}}));
     EXPECT_EQ(int((*image)[Channel][6]), 0); // the image given is not touched
 }
@@ -178,12 +180,14 @@ TEST_F(ChannelRules, NamesStayWithTheGridAndGoWithTheEditWindow)
         const char *typed;
         std::array<int, 5> name;
     };
+    // clang-format off
     const Case cases[] = {
         {"grid deletes", Simplex, &GridEditProfile, "", old},
         {"grid creates", Empty, &GridEditProfile, "446", old},
         {"edit window deletes", Simplex, &EditWindowProfile, "", {E, E, E, E, E}},
         {"edit window creates", Empty, &EditWindowProfile, "446", {E, E, E, E, E}},
     };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         store(c.before, old);
@@ -201,6 +205,7 @@ TEST_F(ChannelRules, NameField)
         std::array<int, 5> after;
         const char *shown;
     };
+    // clang-format off
     const Case cases[] = {
         {{E, E, E, E, E}, " ab c ", {12, 13, 11, 14, E}, "AB C"},
         {{E, E, E, E, E}, "#q1234567", {11, 28, 1, 2, 3}, " Q123"},
@@ -210,6 +215,7 @@ TEST_F(ChannelRules, NameField)
         {{12, 13, 11, E, E}, "AB ", {12, 13, 11, E, E}, "AB "},
         {{12, 13, 11, E, E}, "AB", {12, 13, E, E, E}, "AB"},
     };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(c.typed);
         store(Simplex, c.before);
@@ -241,6 +247,7 @@ TEST_F(ChannelRules, Choices)
         int before;
         int after; // -1: nothing stored
     };
+    // clang-format off
     const Case cases[] = {
         {ChannelField::Power, 1, 12, 0x46, 0x45},
         {ChannelField::Power, 3, 12, 0x46, -1},
@@ -253,6 +260,7 @@ TEST_F(ChannelRules, Choices)
         {ChannelField::ScanAdd, 0, 12, 2, 6},
         {ChannelField::ScanAdd, 2, 12, 2, -1},
     };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.field) << " " << c.position);
         store(Simplex);
@@ -276,10 +284,12 @@ TEST_F(ChannelRules, TonePositions)
         int type;
         int index; // -1: nothing stored
     };
+    // clang-format off
     const Case cases[] = {
         {0, E, E},    {1, 0, 0},    {50, 0, 49}, {51, 1, 0},   {157, 1, 106},
         {158, 2, 0},  {264, 2, 106}, {265, 0, -1}, {-1, 0, -1},
     };
+    // clang-format on
     for (ChannelField field : {ChannelField::Decode, ChannelField::Encode}) {
         const int typeCell = field == ChannelField::Decode ? 8 : 10;
         for (const Case &c : cases) {
@@ -306,6 +316,7 @@ TEST_F(ChannelRules, ChoicesShownForStoredChannels)
         int value;
         std::optional<int> shown;
     };
+    // clang-format off
     const Case cases[] = {
         {ChannelField::Decode, 9, 60, std::nullopt}, // with type 7 below
         {ChannelField::Encode, 11, 200, 157},        // DCS index above the last
@@ -317,6 +328,7 @@ TEST_F(ChannelRules, ChoicesShownForStoredChannels)
         {ChannelField::BusyLockout, 13, 0x40, 0},
         {ChannelField::TransmitStop, 13, 0x10, 1},
     };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.field));
         store(Simplex);
@@ -331,13 +343,16 @@ TEST_F(ChannelRules, ChoicesShownForStoredChannels)
 
 TEST_F(ChannelRules, FrequencyTexts)
 {
+    // clang-format off
     const std::pair<const char *, const char *> formatted[] = {
         {"446", "446.00000"},   {"446.1", "446.10000"}, {"446.00625", "446.00625"},
         {"88.5", "88.50000"},   {"88", "88.00000"},     {"446 ", "446.00000"},
         {"+446", "446.00000"},  {"0446.5", "446.50000"},
     };
+    // clang-format on
     for (const auto &[text, expected] : formatted)
         EXPECT_EQ(FormatFrequencyText(text), expected) << text;
+    // clang-format off
     const std::pair<const char *, const char *> padded[] = {
         {"400", "400.00000"}, {"88", "88.00000"}, {"1000", "1000"}, {"446.1", "446.1"}};
     for (const auto &[text, expected] : padded)
@@ -375,6 +390,8 @@ TEST_F(ChannelRules, TransmitOutsideTheBandIsShownAsSimplex)
         Row before;
         int flagsA; // cell 12 afterwards
     };
+    // clang-format on
+    // clang-format off
     const Case cases[] = {
         {"inside", Repeater, 0x42},
         {"above", {0, 0, 0x95, 0x46, 0, 0, 0x50, 0, E, E, E, E, 0x46, 0x20, E, E}, 0x06},
@@ -383,6 +400,7 @@ TEST_F(ChannelRules, TransmitOutsideTheBandIsShownAsSimplex)
         {"simplex outside the band", Foreign, 0x02}, // 145 MHz, shift 3
         {"empty", Empty, E},
     };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         store(c.before);
@@ -413,6 +431,7 @@ TEST_F(ChannelRules, TheEditWindowEditsTheChannelAsShown)
         const char *shownTransmit; // before the edit
         const char *message;
     };
+    // clang-format off
     const Case cases[] = {
         {"transmit as shown", Above, ChannelField::Transmit, "469.50000", Above, "469.50000", ""},
         {"receive as shown", Above, ChannelField::Receive, "469.50000", Above, "469.50000", ""},
@@ -431,6 +450,7 @@ TEST_F(ChannelRules, TheEditWindowEditsTheChannelAsShown)
          {0, 0, 0x00, 0x44, 0, 0, 0x61, 0, E, E, E, E, 0x42, 0x20, E, E}, "446.10000", ""},
         {"emptied", Vhf, ChannelField::Receive, "", Empty, "145.60000", ""},
     };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         store(c.before, {12, 13, E, E, E});
@@ -456,7 +476,7 @@ TEST_F(ChannelRules, ChangesNameTheChannelsTheyTouch)
     };
     // Channel 3's record and name; channel 4's first name code (index 15)
     // and channel 128's last; the VFO and FM rows name no channel.
-    change.rows = {changed(0, {0}),     changed(3, {12}),    changed(154, {0}),
-                   changed(160, {10, 15}), changed(199, {15})};
+    change.rows = {changed(0, {0}), changed(3, {12}), changed(154, {0}), changed(160, {10, 15}),
+                   changed(199, {15})};
     EXPECT_EQ(ChannelsTouched(change), (QList<int>{3, 4, 128}));
 }

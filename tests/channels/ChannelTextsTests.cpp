@@ -19,7 +19,8 @@ protected:
     // RX 438.50000, offset 7.60000, shift bits and power in cell 12.
     static void repeater(int n, int cell12)
     {
-        cells(n, {0x00, 0x00, 0x85, 0x43, 0x00, 0x00, 0x76, 0x00, 255, 255, 255, 255, cell12, 0x20});
+        cells(n,
+              {0x00, 0x00, 0x85, 0x43, 0x00, 0x00, 0x76, 0x00, 255, 255, 255, 255, cell12, 0x20});
     }
 };
 
@@ -86,7 +87,7 @@ TEST_F(ChannelData, NameOfTheLastChannelUsesTheLastFiveCodes)
 {
     for (int c = 11; c <= 15; ++c)
         RadioData[199][c] = int16_t(c + 12); // X.. as codes 23..27
-    RadioData[199][10] = 12;                 // channel 127's last code
+    RadioData[199][10] = 12; // channel 127's last code
     EXPECT_EQ(ChannelName(RadioData, 128), "LMNOP");
     EXPECT_EQ(ChannelName(RadioData, 127), "A");
 }

@@ -67,9 +67,9 @@ class CsvWindowTests : public QObject {
     void select(int first, int last)
     {
         d->table->setCurrentCell(first - 1, 0);
-        d->table->selectionModel()->select(
-            QItemSelection(d->table->model()->index(first - 1, 0), d->table->model()->index(last - 1, 7)),
-            QItemSelectionModel::ClearAndSelect);
+        d->table->selectionModel()->select(QItemSelection(d->table->model()->index(first - 1, 0),
+                                                          d->table->model()->index(last - 1, 7)),
+                                           QItemSelectionModel::ClearAndSelect);
     }
     QAction *action(const char *name) { return d->table->findChild<QAction *>(name); }
 

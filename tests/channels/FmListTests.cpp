@@ -27,7 +27,10 @@ class FmListTests : public QObject {
         QVERIFY(table && edit);
     }
     static int code(int station) { return FmPresets::Preset(station).get(RadioData); }
-    static void setCode(int station, int value) { FmPresets::Preset(station).set(RadioData, value); }
+    static void setCode(int station, int value)
+    {
+        FmPresets::Preset(station).set(RadioData, value);
+    }
     QString cell(int station) const { return table->item(station, 1)->text(); }
     void click(int station, int col)
     {
@@ -91,8 +94,8 @@ private slots:
         // Each column as wide as its header text.
         const QFontMetrics metrics = table->horizontalHeader()->fontMetrics();
         for (int c = 0; c < 2; ++c)
-            QVERIFY(metrics.horizontalAdvance(table->horizontalHeaderItem(c)->text()) <
-                    table->columnWidth(c));
+            QVERIFY(metrics.horizontalAdvance(table->horizontalHeaderItem(c)->text())
+                    < table->columnWidth(c));
     }
 
     void typedFrequenciesAreCheckedAndStored()

@@ -6,16 +6,19 @@
 
 TEST(FmRules, CodesShowOneDecimalAndAboveTheLastNothing)
 {
+    // clang-format off
     const std::pair<int, const char *> cases[] = {
         {0, "87.0"}, {15, "88.5"}, {129, "99.9"}, {130, "100.0"}, {210, "108.0"},
         {211, ""},   {255, ""},
     };
+    // clang-format on
     for (const auto &[code, text] : cases)
         EXPECT_EQ(FmRules::StationText(code), text) << code;
 }
 
 TEST(FmRules, TextsStoreWholeTenthsOfTheirDecimalValue)
 {
+    // clang-format off
     const std::pair<const char *, int> cases[] = {
         {"87", 0},     {"87.0", 0},   {"87.1", 1},    {"87.15", 1},  {"87.19", 1},
         {"99.95", 129}, {"99.9", 129}, {"100.0", 130}, {"108", 210},  {"108.0", 210},
@@ -24,6 +27,7 @@ TEST(FmRules, TextsStoreWholeTenthsOfTheirDecimalValue)
         {"108.01", 255}, {"108.1", 255}, {"86.99", 255}, {"86.9", 255}, {"", 255},
         {"  ", 255},   {"abc", 255},  {"-90", 255},    {"1000", 255}, {"0087.1", 1},
     };
+    // clang-format on
     for (const auto &[text, code] : cases)
         EXPECT_EQ(FmRules::StationCode(text), code) << text;
     // Every code comes back from the text it shows.
@@ -38,12 +42,14 @@ TEST(FmRules, LeavingACell)
         const char *cell;
         bool message;
     };
+    // clang-format off
     const Case cases[] = {
         {"88", "88.0", false},   {"100", "100.0", false}, {"108", "108.0", false},
         {"87.1", "87.1", false}, {"99.95", "99.95", false},
         {"108.1", "87", true},   {"86.9", "87", true},    {"abc", "87", true},
         {"", "", false},         {"   ", "", false},
     };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(c.typed);
         const FmRules::LeftCell left = FmRules::LeaveCell(c.typed);

@@ -3,8 +3,8 @@
 #include "GridDriver.h"
 
 #include "ChannelFile.h"
-#include "ImageChanges.h"
 #include "FileWindows.h"
+#include "ImageChanges.h"
 #include "PendingName.h"
 
 #include <QAction>
@@ -29,8 +29,8 @@ class GridDisplayTests : public QObject {
     {
         Windows::Register(WindowId::Form_Edit_Test, [] {
             struct Other : ChildWindow {
-                Other() : ChildWindow(WindowId::Form_Edit_Test) {}
-                void applyTexts() override {}
+                Other() : ChildWindow(WindowId::Form_Edit_Test) { }
+                void applyTexts() override { }
                 QRect placement() const override { return centred(QSize(200, 100)); }
             };
             return new Other;
@@ -46,7 +46,7 @@ private slots:
         QCOMPARE(d->table->rowCount(), 128);
         QCOMPARE(d->table->columnCount(), 8);
         const QStringList header{"信道号",     "接收频率(MHZ)", "发射频率(MHZ)", "QT/DQT解码",
-                                 "QT/DQT编码", "发射功率",     "信道带宽",     "信道名称"};
+                                 "QT/DQT编码", "发射功率",      "信道带宽",      "信道名称"};
         for (int c = 0; c < 8; ++c)
             QCOMPARE(d->table->horizontalHeaderItem(c)->text(), header[c]);
         QCOMPARE(d->cell(1, 0), QString("1"));
@@ -95,8 +95,8 @@ private slots:
         RadioData[3][12] = 0;
         d->grid->ShowChannelRow(2);
         d->grid->ShowChannelRow(3);
-        const QStringList row{"438.50000", "446.10000", ToneList[9], ToneList[159], "中", "窄带",
-                              "AB"};
+        const QStringList row{"438.50000", "446.10000", ToneList[9], ToneList[159],
+                              "中",        "窄带",      "AB"};
         for (int c = 1; c <= 7; ++c)
             QCOMPARE(d->cell(2, c), row[c - 1]);
         for (int c = 0; c < 16; ++c)
@@ -181,7 +181,7 @@ private slots:
     {
         QTemporaryDir dir;
         ImageTable file = RadioData;
-        const int channel[16] = {0,   0,   0x85, 0x43, 0,    0,   0,   0,
+        const int channel[16] = {0,   0,   0x85, 0x43, 0, 0,    0,   0,
                                  255, 255, 255,  255,  2, 0x20, 255, 255};
         for (int c = 0; c < 16; ++c)
             file[1][c] = int16_t(channel[c]);
@@ -225,9 +225,9 @@ private slots:
     void changesGoThroughTheChangePathAndShowAtOnce()
     {
         QList<ImageChange> seen;
-        const auto connection = QObject::connect(
-            &ImageChanges::instance(), &ImageChanges::rowsChanged,
-            [&seen](const ImageChange &change) { seen << change; });
+        const auto connection =
+            QObject::connect(&ImageChanges::instance(), &ImageChanges::rowsChanged,
+                             [&seen](const ImageChange &change) { seen << change; });
         d->enter(8, 1, "438.5");
         d->pressButton("Command_Clear");
         QObject::disconnect(connection);
@@ -354,8 +354,8 @@ private slots:
             };
             for (int c = 0; c < 8; ++c)
                 QVERIFY(d->table->horizontalHeader()->fontMetrics().horizontalAdvance(
-                            d->table->horizontalHeaderItem(c)->text()) <
-                        d->table->columnWidth(c));
+                            d->table->horizontalHeaderItem(c)->text())
+                        < d->table->columnWidth(c));
             QVERIFY(fits(1, "446.00625") && fits(2, "446.00625"));
             QVERIFY(fits(3, ToneList[60]) && fits(4, "  254.1   "));
             QVERIFY(fits(5, IsChinese ? "高" : "High") && fits(6, IsChinese ? "窄带" : "Narrow"));

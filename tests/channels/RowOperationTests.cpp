@@ -220,9 +220,8 @@ private slots:
         ModelIndex = 1;
         BandLowMHz = 136;
         BandHighMHz = 174;
-        ImageChanges::instance().apply(ChangeKind::ModelSelect, [](ImageTable &image) {
-            EncodeBandLimits(image, 136, 174);
-        });
+        ImageChanges::instance().apply(
+            ChangeKind::ModelSelect, [](ImageTable &image) { EncodeBandLimits(image, 136, 174); });
         action("Edit_Undo")->trigger();
         QCOMPARE(BandLowMHz, 400.0);
         QCOMPARE(BandHighMHz, 470.0);

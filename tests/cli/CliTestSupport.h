@@ -16,7 +16,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-inline QString BinaryPath(const char *name) { return QDir(QStringLiteral(QL540_BIN_DIR)).filePath(QString::fromLatin1(name)); }
+inline QString BinaryPath(const char *name)
+{
+    return QDir(QStringLiteral(QL540_BIN_DIR)).filePath(QString::fromLatin1(name));
+}
 
 struct CliRun {
     int exitCode = -1;
@@ -91,7 +94,8 @@ inline void ProgramChannel(int channel, const char *rx, const char *offset = "0"
     StoreFrequency(text, channel, 0);
     text = QString::fromLatin1(offset);
     StoreFrequency(text, channel, 4);
-    RadioData[channel][8] = RadioData[channel][9] = RadioData[channel][10] = RadioData[channel][11] = 255;
+    RadioData[channel][8] = RadioData[channel][9] = RadioData[channel][10] =
+        RadioData[channel][11] = 255;
     RadioData[channel][12] = int16_t(2 | (direction << 6));
     RadioData[channel][13] = 0x20;
 }
@@ -122,7 +126,8 @@ inline bool SameRows(const ImageTable &a, const ImageTable &b, int first, int la
     for (int r = first; r <= last; ++r)
         for (int c = 0; c < BlockSize; ++c)
             if (a[r][c] != b[r][c]) {
-                ADD_FAILURE() << "row " << r << " column " << c << ": " << a[r][c] << " != " << b[r][c];
+                ADD_FAILURE() << "row " << r << " column " << c << ": " << a[r][c]
+                              << " != " << b[r][c];
                 return false;
             }
     return true;

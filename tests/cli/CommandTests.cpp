@@ -20,7 +20,7 @@ protected:
         ProgramChannel(1, "446.00625");
         ProgramChannel(5, "438.5", "7.6", 1);
         RadioData[5][12] = 0x40; // plus shift, low power
-        RadioData[160][0] = 12;  // channel 1 named "A"
+        RadioData[160][0] = 12; // channel 1 named "A"
         file = dir.filePath("radio.chann");
         SaveImage(file);
     }
@@ -36,12 +36,14 @@ TEST_F(Commands, HelpListsTheCommandsAndEachCommandHasItsOwn)
     CliRun run = RunCli({"--help"});
     EXPECT_EQ(run.exitCode, 0);
     for (const char *command : {"read", "write", "show", "power", "sim"})
-        EXPECT_TRUE(run.out.contains(QStringLiteral("  %1 ").arg(QLatin1String(command)))) << command;
+        EXPECT_TRUE(run.out.contains(QStringLiteral("  %1 ").arg(QLatin1String(command))))
+            << command;
 
     for (const char *command : {"read", "write", "show", "power"}) {
         run = RunCli({QString::fromLatin1(command), "--help"});
         EXPECT_EQ(run.exitCode, 0);
-        EXPECT_TRUE(run.out.startsWith(QStringLiteral("Usage: ql540 %1 ").arg(QLatin1String(command))))
+        EXPECT_TRUE(
+            run.out.startsWith(QStringLiteral("Usage: ql540 %1 ").arg(QLatin1String(command))))
             << run.out.toStdString();
         EXPECT_TRUE(run.out.contains("--lang"));
     }
@@ -96,7 +98,8 @@ TEST_F(Commands, ShowPrintsProgrammedChannelsThenVfoAndOptions)
 
     const CliRun chinese = RunCli({"show", file, "--lang", "zh"});
     EXPECT_TRUE(chinese.out.startsWith(QStringLiteral("信道号  接收频率(MHZ)")));
-    EXPECT_EQ(chinese.out.split(u'\n').at(2).simplified(), QStringLiteral("5 438.50000 446.10000 关 关 低 宽带 关 关 开 关"));
+    EXPECT_EQ(chinese.out.split(u'\n').at(2).simplified(),
+              QStringLiteral("5 438.50000 446.10000 关 关 低 宽带 关 关 开 关"));
     // The language may come before the command too, as users type it.
     for (const QStringList &first : {QStringList{"--lang", "zh"}, QStringList{"--lang=zh"}}) {
         const CliRun run = RunCli(first + QStringList{"show", file});
@@ -161,9 +164,10 @@ TEST_F(Commands, BytesFromAFileReachTheTerminalEscapedAndTheMessageWhole)
     for (const char *lang : {"en", "zh"}) {
         const CliRun run = RunCli({"show", "--lang", lang, bad});
         EXPECT_EQ(run.exitCode, 2);
-        EXPECT_EQ(run.err.toStdString(), std::string(lang == QByteArray("en")
-                                                 ? "Line 1, position 1: \"\\x1b[2J\\x00x\" is not a number.\n"
-                                                 : "第 1 行第 1 个字符处的“\\x1b[2J\\x00x”不是数值。\n"));
+        EXPECT_EQ(run.err.toStdString(),
+                  std::string(lang == QByteArray("en")
+                                  ? "Line 1, position 1: \"\\x1b[2J\\x00x\" is not a number.\n"
+                                  : "第 1 行第 1 个字符处的“\\x1b[2J\\x00x”不是数值。\n"));
     }
 }
 
@@ -171,20 +175,24 @@ TEST_F(Commands, AReadIsRefusedBeforeThePortWhenItsFolderTakesNoTemporaryFile)
 {
     // The file may be written, the folder may not: a save would have to cut
     // the good file open in place.
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                          QFile::ReadOther | QFile::ExeOther);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                          | QFile::ReadOther | QFile::ExeOther);
     const QString folder = dir.filePath("locked");
     ASSERT_TRUE(QDir().mkdir(folder));
     const QString out = folder + "/out.chann";
     SaveImage(out);
     const QByteArray good = LoadText(out);
-    QFile::setPermissions(out, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther);
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    QFile::setPermissions(out, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther
+                                   | QFile::WriteOther);
+    QFile::setPermissions(folder,
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
 
-    const CliRun run = RunCli({"read", "--port", "/dev/ql540-no-such-port", "--output", out}, 60000, true);
+    const CliRun run =
+        RunCli({"read", "--port", "/dev/ql540-no-such-port", "--output", out}, 60000, true);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
-    EXPECT_TRUE(run.err.startsWith("Cannot save in the folder " + folder + ": ")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.startsWith("Cannot save in the folder " + folder + ": "))
+        << run.err.toStdString();
     EXPECT_EQ(LoadText(out), good);
 }
 
@@ -202,9 +210,11 @@ TEST_F(Commands, APortHeldByAnotherProgramIsReportedAsInUseNotAsAPermissionProbl
         const QString name = sim.device().mid(5).replace(u'/', u'_');
         EXPECT_TRUE(run.err.contains(QRegularExpression(
             lang == QByteArray("en")
-                ? QStringLiteral("\nReason: The device is in use by another program \\(lock file /\\S+/LCK..%1, process %2 \\(")
+                ? QStringLiteral("\nReason: The device is in use by another program \\(lock file "
+                                 "/\\S+/LCK..%1, process %2 \\(")
                       .arg(name, pid)
-                : QStringLiteral("\n原因：设备正被其他程序使用（锁文件 /\\S+/LCK..%1，进程 %2 \\(").arg(name, pid))))
+                : QStringLiteral("\n原因：设备正被其他程序使用（锁文件 /\\S+/LCK..%1，进程 %2 \\(")
+                      .arg(name, pid))))
             << run.err.toStdString();
         EXPECT_FALSE(run.err.contains("dialout")) << run.err.toStdString();
     }
@@ -215,7 +225,8 @@ TEST_F(Commands, APortThatCannotBeOpenedIsALinkFailureInEitherLanguage)
     const QString out = dir.filePath("out.chann");
     CliRun run = RunCli({"read", "--port", "/dev/ql540-no-such-port", "--output", out});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.startsWith("Communication port is error, please setting right communication port . ！"))
+    EXPECT_TRUE(run.err.startsWith(
+        "Communication port is error, please setting right communication port . ！"))
         << run.err.toStdString();
     EXPECT_TRUE(run.err.contains("/dev/ql540-no-such-port"));
     EXPECT_FALSE(QFile::exists(out));
@@ -226,7 +237,8 @@ TEST_F(Commands, APortThatCannotBeOpenedIsALinkFailureInEitherLanguage)
     // The reason in the user's language too.
     run = RunCli({"write", "--lang", "zh", "--port", "/dev/ql540-no-such-port", file});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.startsWith(QStringLiteral("通讯端口打开错误，请正确设置通讯端口 ！"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("通讯端口打开错误，请正确设置通讯端口 ！")))
+        << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("\n原因：设备不存在"))) << run.err.toStdString();
     EXPECT_FALSE(run.err.contains("No such file")) << run.err.toStdString();
 }

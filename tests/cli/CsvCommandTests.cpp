@@ -12,7 +12,7 @@ protected:
         ResetGlobals();
         ProgramChannel(1, "446.00625");
         ProgramChannel(5, "438.5", "7.6", 1);
-        RadioData[5][8] = 1;   // decode D023N
+        RadioData[5][8] = 1; // decode D023N
         RadioData[5][9] = 1;
         RadioData[160][0] = 12; // channel 1 named "A"
         RadioData[161][4] = 29; // channel 5 named "R" (name byte 20)
@@ -36,14 +36,16 @@ TEST_F(CsvCommands, ExportThenImportIntoAnEmptyFileGivesTheSameChannels)
     CliRun run = RunCli({"export-csv", file, path("list.csv")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains("Exported 2 channels")) << run.out.toStdString();
-    EXPECT_TRUE(LoadText(path("list.csv")).startsWith("Location,Name,Frequency,Duplex,Offset,Tone,"));
+    EXPECT_TRUE(
+        LoadText(path("list.csv")).startsWith("Location,Name,Frequency,Duplex,Offset,Tone,"));
 
     ResetGlobals();
     SaveImage(path("empty.chann"));
     run = RunCli({"import-csv", path("list.csv"), "--into", path("empty.chann"), "--output",
                   path("new.chann")});
     ASSERT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
-    EXPECT_TRUE(run.out.contains("2 rows: 2 applied (0 of them changed), 0 refused.")) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("2 rows: 2 applied (0 of them changed), 0 refused."))
+        << run.out.toStdString();
     const ImageTable original = LoadImage(file);
     const ImageTable imported = LoadImage(path("new.chann"));
     EXPECT_TRUE(SameRows(imported, original, 1, 128));
@@ -60,19 +62,23 @@ TEST_F(CsvCommands, RefusedRowsWriteNothingUnlessPartial)
                       "2,club,438.5,+,7.6\r\n"
                       "3,FAR,145.0,,0\r\n");
     const QByteArray before = LoadText(file);
-    CliRun run = RunCli({"import-csv", path("plan.csv"), "--into", file, "--output", path("new.chann")});
+    CliRun run =
+        RunCli({"import-csv", path("plan.csv"), "--into", file, "--output", path("new.chann")});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.out.contains("Line 2, Name: changed: lower-case letters of the name upper-cased"))
+    EXPECT_TRUE(
+        run.out.contains("Line 2, Name: changed: lower-case letters of the name upper-cased"))
         << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains("Line 3, Frequency: refused: receive frequency 145.000000 MHz lies "
-                                 "outside the band 400..470 MHz"));
+    EXPECT_TRUE(
+        run.out.contains("Line 3, Frequency: refused: receive frequency 145.000000 MHz lies "
+                         "outside the band 400..470 MHz"));
     EXPECT_TRUE(run.err.contains("nothing written"));
     EXPECT_FALSE(QFile::exists(path("new.chann")));
     EXPECT_EQ(LoadText(file), before);
 
     run = RunCli({"--lang", "zh", "import-csv", path("plan.csv"), "--into", file, "--partial"});
     EXPECT_EQ(run.exitCode, 4);
-    EXPECT_TRUE(run.out.contains(QStringLiteral("第 3 行，Frequency：拒绝"))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("第 3 行，Frequency：拒绝")))
+        << run.out.toStdString();
     const ImageTable after = LoadImage(file);
     EXPECT_EQ(after[2][3], 0x43); // 438.5 stored in channel 2
     EXPECT_EQ(after[2][12], 0x42);
@@ -94,10 +100,13 @@ TEST_F(CsvCommands, TheFilesOwnBandDecides)
     vhf[153][3] = 0x17;
     SaveImage(path("vhf.chann"), vhf);
     write("two.csv", "Location,Frequency\n1,145.5\n2,446.1\n");
-    const CliRun run = RunCli({"import-csv", path("two.csv"), "--into", path("vhf.chann"), "--partial"});
+    const CliRun run =
+        RunCli({"import-csv", path("two.csv"), "--into", path("vhf.chann"), "--partial"});
     EXPECT_EQ(run.exitCode, 4);
-    EXPECT_TRUE(run.out.contains("Line 3, Frequency: refused: receive frequency 446.100000 MHz lies "
-                                 "outside the band 136..174 MHz")) << run.out.toStdString();
+    EXPECT_TRUE(
+        run.out.contains("Line 3, Frequency: refused: receive frequency 446.100000 MHz lies "
+                         "outside the band 136..174 MHz"))
+        << run.out.toStdString();
 }
 
 TEST_F(CsvCommands, BadArgumentsAndFilesEndWithCodeTwo)

@@ -21,7 +21,8 @@
 namespace {
 
 const QString FailConnect = QStringLiteral("Fail connect with transceiver.");
-const QString PortError = QStringLiteral("Communication port is error, please setting right communication port . ！");
+const QString PortError =
+    QStringLiteral("Communication port is error, please setting right communication port . ！");
 
 // The link's schedule (RadioLink): four attempts, each ended 1 s after an
 // unanswered frame, 5 s apart, the failure 5 s after the last.
@@ -95,35 +96,48 @@ QStringList SimArguments(const MatrixTask &task, Fault fault, int position)
     // position.
     auto identFault = [&](QStringList arguments) {
         if (position > 0 && !power)
-            arguments << "--no-reply-block" << block << "--ident-fault-handshake" << "2";
+            arguments << "--no-reply-block" << block << "--ident-fault-handshake"
+                      << "2";
         return arguments;
     };
     auto blockFault = [&](QStringList arguments) {
         if (power && position > 0)
-            arguments << "--power-fault-frame" << "2";
+            arguments << "--power-fault-frame"
+                      << "2";
         return arguments;
     };
     const bool read = task.kind == TaskKind::Read;
     switch (fault) {
-    case Fault::Silent: return blockFault({"--silent-from-block", block});
-    case Fault::WrongIdent: return identFault({"--wrong-ident"});
-    case Fault::SplitIdent: return identFault({"--split-ident", "40"});
-    case Fault::BytesAfterIdent: return identFault({"--stray-after-ident", "21"});
-    case Fault::DroppedReply: return blockFault({"--no-reply-block", block});
-    case Fault::ShortReply: return blockFault({"--short-reply-block", block});
-    case Fault::StrayBeforeReply: return blockFault({"--stray-before-block", block});
-    case Fault::Nak: return blockFault({read ? "--nak-request-block" : "--nak-block", block});
-    case Fault::MissingAck: return blockFault({read ? "--no-ack-reply-block" : "--no-ack-block", block});
-    case Fault::HangUpAfterReply: return blockFault({"--hang-up-after-block", block});
-    case Fault::PortGone: return blockFault({"--hang-up-block", block});
+    case Fault::Silent:
+        return blockFault({"--silent-from-block", block});
+    case Fault::WrongIdent:
+        return identFault({"--wrong-ident"});
+    case Fault::SplitIdent:
+        return identFault({"--split-ident", "40"});
+    case Fault::BytesAfterIdent:
+        return identFault({"--stray-after-ident", "21"});
+    case Fault::DroppedReply:
+        return blockFault({"--no-reply-block", block});
+    case Fault::ShortReply:
+        return blockFault({"--short-reply-block", block});
+    case Fault::StrayBeforeReply:
+        return blockFault({"--stray-before-block", block});
+    case Fault::Nak:
+        return blockFault({read ? "--nak-request-block" : "--nak-block", block});
+    case Fault::MissingAck:
+        return blockFault({read ? "--no-ack-reply-block" : "--no-ack-block", block});
+    case Fault::HangUpAfterReply:
+        return blockFault({"--hang-up-after-block", block});
+    case Fault::PortGone:
+        return blockFault({"--hang-up-block", block});
     }
     return {};
 }
 
 struct Expected {
     bool completes = true;
-    int handshakes = 1;   // when it completes: the attempts it took
-    QString message;      // when it fails: the message it ends with
+    int handshakes = 1; // when it completes: the attempts it took
+    QString message; // when it fails: the message it ends with
     qint64 minMs = 0, maxMs = 0;
     // It may also end with the message instead (a race the case cannot
     // decide, see its comment).
@@ -207,7 +221,8 @@ QStringList CliArguments(const MatrixTask &task, const QString &plan, const QStr
     if (task.kind == TaskKind::Read)
         return {"read", "--quiet", "--output", output};
     if (task.kind == TaskKind::Power)
-        return {"power", "--set", QStringLiteral("%1,%2,%3").arg(PowerSet[0]).arg(PowerSet[1]).arg(PowerSet[2])};
+        return {"power", "--set",
+                QStringLiteral("%1,%2,%3").arg(PowerSet[0]).arg(PowerSet[1]).arg(PowerSet[2])};
     return {"write", "--quiet", plan};
 }
 
@@ -238,7 +253,8 @@ public:
             const QString device = QString::fromUtf8(sim_.readLine()).trimmed();
             clock_.start();
             cli_.setProgram(BinaryPath("ql540"));
-            cli_.setArguments(QStringList{cliArguments.first(), "--port", device} + cliArguments.mid(1));
+            cli_.setArguments(QStringList{cliArguments.first(), "--port", device}
+                              + cliArguments.mid(1));
             cli_.start();
         });
         connect(&sim_, &QProcess::readyReadStandardError, this,
@@ -268,8 +284,9 @@ public:
             sim_.kill();
         });
         watchdog_.start(FullScheduleMs + 60000);
-        sim_.start(BinaryPath("ql540"), QStringList{"sim", "--no-pace", "--log", "--dump", dir + "/dump.chann"} +
-                                            simArguments);
+        sim_.start(BinaryPath("ql540"),
+                   QStringList{"sim", "--no-pace", "--log", "--dump", dir + "/dump.chann"}
+                       + simArguments);
     }
 
     int handshakes() const { return int(simLog.split(u'\n').count(QStringLiteral("handshake"))); }
@@ -353,10 +370,13 @@ TEST_F(FaultMatrix, EveryFaultAtTheFirstAMiddleAndTheLastBlockOfEveryTask)
                 run->fault = fault.fault;
                 run->faultName = fault.name;
                 run->position = position;
-                run->dir = dir.filePath(QStringLiteral("%1-%2-%3").arg(task.name).arg(int(fault.fault)).arg(position));
+                run->dir = dir.filePath(
+                    QStringLiteral("%1-%2-%3").arg(task.name).arg(int(fault.fault)).arg(position));
                 ASSERT_TRUE(QDir().mkpath(run->dir));
-                run->simArguments = QStringList{"--image", path("radio.chann")} + SimArguments(task, fault.fault, position);
-                run->cliArguments = CliArguments(task, path("plan.chann"), run->dir + "/read.chann");
+                run->simArguments = QStringList{"--image", path("radio.chann")}
+                                    + SimArguments(task, fault.fault, position);
+                run->cliArguments =
+                    CliArguments(task, path("plan.chann"), run->dir + "/read.chann");
                 runs.push_back(std::move(run));
             }
     const int jobs = qEnvironmentVariableIntValue("QL540_MATRIX_JOBS") > 0
@@ -369,7 +389,8 @@ TEST_F(FaultMatrix, EveryFaultAtTheFirstAMiddleAndTheLastBlockOfEveryTask)
     QString rule = QStringLiteral("|---|");
     for (const MatrixTask &task : Tasks)
         for (const char *position : Positions) {
-            table += QStringLiteral(" %1 %2 |").arg(QString::fromLatin1(task.name), QString::fromLatin1(position));
+            table += QStringLiteral(" %1 %2 |")
+                         .arg(QString::fromLatin1(task.name), QString::fromLatin1(position));
             rule += QStringLiteral("---|");
         }
     table += u'\n' + rule + u'\n';
@@ -379,8 +400,10 @@ TEST_F(FaultMatrix, EveryFaultAtTheFirstAMiddleAndTheLastBlockOfEveryTask)
             if (run->fault != fault.fault)
                 continue;
             SCOPED_TRACE(QStringLiteral("%1, %2 at the %3 block (%4)")
-                             .arg(QString::fromLatin1(run->task->name), QString::fromLatin1(run->faultName),
-                                  QString::fromLatin1(Positions[run->position]), run->simArguments.mid(2).join(u' '))
+                             .arg(QString::fromLatin1(run->task->name),
+                                  QString::fromLatin1(run->faultName),
+                                  QString::fromLatin1(Positions[run->position]),
+                                  run->simArguments.mid(2).join(u' '))
                              .toStdString());
             const Expected expected = Expect(*run->task, run->fault, run->position);
             bool good = true;
@@ -389,16 +412,21 @@ TEST_F(FaultMatrix, EveryFaultAtTheFirstAMiddleAndTheLastBlockOfEveryTask)
                 good = good && holds;
             };
             expect(!run->timedOut, QStringLiteral("did not finish"));
-            expect(run->simExitCode == 0, QStringLiteral("the simulator ended with %1: %2").arg(run->simExitCode).arg(run->simLog));
+            expect(run->simExitCode == 0, QStringLiteral("the simulator ended with %1: %2")
+                                              .arg(run->simExitCode)
+                                              .arg(run->simLog));
             const QStringList lines = run->err.split(u'\n', Qt::SkipEmptyParts);
             if (expected.completes && !(expected.mayFail && run->exitCode == 1)) {
-                expect(run->exitCode == 0, QStringLiteral("exit code %1: %2").arg(run->exitCode).arg(run->err));
+                expect(run->exitCode == 0,
+                       QStringLiteral("exit code %1: %2").arg(run->exitCode).arg(run->err));
                 expect(run->handshakes() == expected.handshakes,
-                       QStringLiteral("%1 handshakes, not %2").arg(run->handshakes()).arg(expected.handshakes));
+                       QStringLiteral("%1 handshakes, not %2")
+                           .arg(run->handshakes())
+                           .arg(expected.handshakes));
                 if (run->task->kind == TaskKind::Read) {
                     const ImageTable read = LoadImage(run->dir + "/read.chann");
-                    expect(SameRows(read, radio, 0, ReadBlockCount - 1) &&
-                               SameRows(read, startUp, ReadBlockCount, UsedRows - 1),
+                    expect(SameRows(read, radio, 0, ReadBlockCount - 1)
+                               && SameRows(read, startUp, ReadBlockCount, UsedRows - 1),
                            QStringLiteral("the file read is not the radio's memory"));
                 } else if (run->task->kind == TaskKind::Power) {
                     // Row 240 as the window leaves it: the radio's values
@@ -415,19 +443,25 @@ TEST_F(FaultMatrix, EveryFaultAtTheFirstAMiddleAndTheLastBlockOfEveryTask)
                         expected[CalibrationRow][c] = row[CalibrationRow][c];
                     expect(SameRows(dumped, expected, 0, UsedRows - 1),
                            QStringLiteral("the radio does not hold the values set"));
-                    expect(run->simLog.contains(QStringLiteral("power %1 %2 %3\n").arg(PowerSet[0]).arg(PowerSet[1]).arg(PowerSet[2])),
+                    expect(run->simLog.contains(QStringLiteral("power %1 %2 %3\n")
+                                                    .arg(PowerSet[0])
+                                                    .arg(PowerSet[1])
+                                                    .arg(PowerSet[2])),
                            QStringLiteral("no --set frame in: %1").arg(run->simLog));
                 } else {
                     const ImageTable written = LoadImage(run->dir + "/dump.chann");
-                    expect(SameRows(written, prepared, 0, WriteBlockCount - 1) &&
-                               SameRows(written, radio, WriteBlockCount, UsedRows - 1),
+                    expect(SameRows(written, prepared, 0, WriteBlockCount - 1)
+                               && SameRows(written, radio, WriteBlockCount, UsedRows - 1),
                            QStringLiteral("the radio does not hold the prepared image"));
                 }
             } else {
-                expect(run->exitCode == 1, QStringLiteral("exit code %1: %2").arg(run->exitCode).arg(run->err));
-                expect(lines.contains(expected.message), QStringLiteral("no message \"%1\" in: %2").arg(expected.message, run->err));
+                expect(run->exitCode == 1,
+                       QStringLiteral("exit code %1: %2").arg(run->exitCode).arg(run->err));
+                expect(lines.contains(expected.message),
+                       QStringLiteral("no message \"%1\" in: %2").arg(expected.message, run->err));
                 if (run->task->kind == TaskKind::Read)
-                    expect(!QFile::exists(run->dir + "/read.chann"), QStringLiteral("a failed read left a file"));
+                    expect(!QFile::exists(run->dir + "/read.chann"),
+                           QStringLiteral("a failed read left a file"));
                 // A fault at the --set frame strikes after the first frame
                 // was acknowledged.
                 const bool identFault = run->fault == Fault::WrongIdent;
@@ -439,10 +473,16 @@ TEST_F(FaultMatrix, EveryFaultAtTheFirstAMiddleAndTheLastBlockOfEveryTask)
                            QStringLiteral("the first frame was not taken: %1").arg(run->simLog));
             }
             expect(run->elapsedMs >= expected.minMs && run->elapsedMs <= expected.maxMs,
-                   QStringLiteral("took %1 ms, not %2..%3").arg(run->elapsedMs).arg(expected.minMs).arg(expected.maxMs));
-            const QString outcome = run->exitCode == 0   ? QStringLiteral("done (%1 attempt%2)").arg(run->handshakes()).arg(run->handshakes() > 1 ? "s" : "")
-                                    : run->timedOut          ? QStringLiteral("hung")
-                                    : run->exitCode != 1     ? QStringLiteral("exit %1").arg(run->exitCode)
+                   QStringLiteral("took %1 ms, not %2..%3")
+                       .arg(run->elapsedMs)
+                       .arg(expected.minMs)
+                       .arg(expected.maxMs));
+            const QString outcome = run->exitCode == 0 ? QStringLiteral("done (%1 attempt%2)")
+                                                             .arg(run->handshakes())
+                                                             .arg(run->handshakes() > 1 ? "s" : "")
+                                    : run->timedOut ? QStringLiteral("hung")
+                                    : run->exitCode != 1
+                                        ? QStringLiteral("exit %1").arg(run->exitCode)
                                     : run->err.contains(PortError) ? QStringLiteral("port error")
                                                                    : QStringLiteral("failed");
             table += QStringLiteral(" %1%2 %3 s |")

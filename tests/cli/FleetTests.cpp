@@ -31,7 +31,10 @@ protected:
 
     QString path(const QString &name) const { return dir.filePath(name); }
 
-    bool holdsTheFile(const QString &dump) { return SameRows(LoadImage(dump), prepared, 0, WriteBlockCount - 1); }
+    bool holdsTheFile(const QString &dump)
+    {
+        return SameRows(LoadImage(dump), prepared, 0, WriteBlockCount - 1);
+    }
 
     QTemporaryDir dir;
     ImageTable prepared{};
@@ -49,7 +52,10 @@ QString SummaryLine(const QString &out, const QString &device)
 // ql540 running in the background, its standard error read as it comes.
 class Background {
 public:
-    explicit Background(const QStringList &arguments) { process_.start(BinaryPath("ql540"), arguments); }
+    explicit Background(const QStringList &arguments)
+    {
+        process_.start(BinaryPath("ql540"), arguments);
+    }
     ~Background()
     {
         if (process_.state() != QProcess::NotRunning) {
@@ -105,8 +111,8 @@ TEST_F(Fleet, EachRadioEndsOnItsOwnAndEveryFailureIsReportedAgainstItsPort)
     for (const QString &device : devices)
         ASSERT_FALSE(device.isEmpty());
 
-    const CliRun run = RunCli({"write", "--port", devices[0], "--port", devices[1], "--port", devices[2], "--port",
-                               devices[3], path("fleet.chann")},
+    const CliRun run = RunCli({"write", "--port", devices[0], "--port", devices[1], "--port",
+                               devices[2], "--port", devices[3], path("fleet.chann")},
                               90000);
     // The worst result decides: a radio failed.
     EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
@@ -125,7 +131,8 @@ TEST_F(Fleet, EachRadioEndsOnItsOwnAndEveryFailureIsReportedAgainstItsPort)
     // The silent radio had the four attempts of the window; the one that hung
     // up failed with the port gone. Each failure is on its own port's line.
     const QString silentLine = SummaryLine(run.out, devices[1]);
-    EXPECT_TRUE(silentLine.contains(QRegularExpression("  4 +failed: Fail connect with transceiver\\.$")))
+    EXPECT_TRUE(
+        silentLine.contains(QRegularExpression("  4 +failed: Fail connect with transceiver\\.$")))
         << run.out.toStdString();
     const QString hangUpLine = SummaryLine(run.out, devices[2]);
     EXPECT_TRUE(hangUpLine.contains("failed: ") && !hangUpLine.contains("Fail connect"))
@@ -137,8 +144,9 @@ TEST_F(Fleet, EachRadioEndsOnItsOwnAndEveryFailureIsReportedAgainstItsPort)
     EXPECT_LT(soundSeconds * 2, silentSeconds) << run.out.toStdString();
     // Progress lines name their port; no port's line carries another's result.
     for (const QString &line : run.err.split(u'\n', Qt::SkipEmptyParts))
-        EXPECT_TRUE(std::any_of(devices.begin(), devices.end(), [&](const QString &d) { return line.startsWith(d); }))
-            << line.toStdString();
+        EXPECT_TRUE(std::any_of(devices.begin(), devices.end(), [&](const QString &d) {
+            return line.startsWith(d);
+        })) << line.toStdString();
 }
 
 TEST_F(Fleet, ReadIntoAFolderSavesEachRadioUnderItsPortAndTime)
@@ -150,15 +158,16 @@ TEST_F(Fleet, ReadIntoAFolderSavesEachRadioUnderItsPortAndTime)
     SimulatedRadio second({"--no-pace", "--image", path("other.chann")});
     ASSERT_TRUE(QDir().mkdir(path("reads")));
 
-    const CliRun run = RunCli({"read", "--quiet", "--port", first.device(), "--port", second.device(),
-                               "--output-dir", path("reads")});
+    const CliRun run = RunCli({"read", "--quiet", "--port", first.device(), "--port",
+                               second.device(), "--output-dir", path("reads")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString() << run.out.toStdString();
     EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
     const QStringList files = QDir(path("reads")).entryList(QDir::Files, QDir::Name);
     ASSERT_EQ(files.size(), 2) << files.join(u' ').toStdString();
     for (const QString &file : files) {
         // "pts_N-YYYYMMDD-HHMMSS.chann"
-        EXPECT_TRUE(QRegularExpression("^pts_\\d+-\\d{8}-\\d{6}\\.chann$").match(file).hasMatch()) << file.toStdString();
+        EXPECT_TRUE(QRegularExpression("^pts_\\d+-\\d{8}-\\d{6}\\.chann$").match(file).hasMatch())
+            << file.toStdString();
     }
     auto fileOf = [&](const QString &device) {
         const QString name = QStringLiteral("pts_") + QFileInfo(device).fileName() + u'-';
@@ -167,7 +176,8 @@ TEST_F(Fleet, ReadIntoAFolderSavesEachRadioUnderItsPortAndTime)
     };
     ASSERT_FALSE(fileOf(first.device()).isEmpty());
     ASSERT_FALSE(fileOf(second.device()).isEmpty());
-    EXPECT_TRUE(SameRows(LoadImage(fileOf(first.device())), LoadImage(path("fleet.chann")), 0, ReadBlockCount - 1));
+    EXPECT_TRUE(SameRows(LoadImage(fileOf(first.device())), LoadImage(path("fleet.chann")), 0,
+                         ReadBlockCount - 1));
     EXPECT_TRUE(SameRows(LoadImage(fileOf(second.device())), other, 0, ReadBlockCount - 1));
     // The summary says where each went.
     EXPECT_TRUE(SummaryLine(run.out, first.device()).endsWith("read → " + fileOf(first.device())))
@@ -178,14 +188,16 @@ TEST_F(Fleet, TheProductionLineWritesEachRadioOfABoxOnceAndLogsIt)
 {
     // Each radio stays on the cable for 5 s after its write: the line looks
     // at it again and again meanwhile and must leave it alone.
-    SimulatedRadio box({"--no-pace", "--radios", "3", "--stay-ms", "5000", "--swap-ms", "4000", "--log", "--dump",
-                        path("box.chann")});
-    Background line({"write", "--each", "--log", path("line.log"), "--port", box.device(), path("fleet.chann")});
+    SimulatedRadio box({"--no-pace", "--radios", "3", "--stay-ms", "5000", "--swap-ms", "4000",
+                        "--log", "--dump", path("box.chann")});
+    Background line({"write", "--each", "--log", path("line.log"), "--port", box.device(),
+                     path("fleet.chann")});
     ASSERT_TRUE(line.waitFor(QRegularExpression("3 written, 0 failed"), 90000))
         << line.err().toStdString() << box.stop().toStdString();
     // The last radio is still plugged in: give the line time to (wrongly)
     // take it for a new one.
-    ASSERT_TRUE(line.waitFor(QRegularExpression("#3  unplug the radio"), 10000)) << line.err().toStdString();
+    ASSERT_TRUE(line.waitFor(QRegularExpression("#3  unplug the radio"), 10000))
+        << line.err().toStdString();
     QThread::msleep(3000);
     line.interrupt();
     EXPECT_EQ(line.finish(10000), 0) << line.err().toStdString();
@@ -203,7 +215,8 @@ TEST_F(Fleet, TheProductionLineWritesEachRadioOfABoxOnceAndLogsIt)
     for (int k = 0; k < 3; ++k) {
         const QStringList fields = log.at(k).split(u'\t');
         ASSERT_EQ(fields.size(), 6) << log.at(k).toStdString();
-        EXPECT_TRUE(QDateTime::fromString(fields.at(0), Qt::ISODate).isValid()) << log.at(k).toStdString();
+        EXPECT_TRUE(QDateTime::fromString(fields.at(0), Qt::ISODate).isValid())
+            << log.at(k).toStdString();
         EXPECT_EQ(fields.at(1), box.device());
         EXPECT_EQ(fields.at(2), QString::number(k + 1));
         EXPECT_EQ(fields.at(3), "written");
@@ -217,7 +230,8 @@ TEST_F(Fleet, TheProductionLineWritesEachRadioOfABoxOnceAndLogsIt)
 // never written.
 TEST_F(Fleet, TheProductionLineTellsARadioPulledOutMidLookFromTheNext)
 {
-    SimulatedRadio box({"--no-pace", "--radios", "2", "--leave-after-handshakes", "2", "--swap-ms", "4000", "--log"});
+    SimulatedRadio box({"--no-pace", "--radios", "2", "--leave-after-handshakes", "2", "--swap-ms",
+                        "4000", "--log"});
     Background line({"write", "--each", "--port", box.device(), path("fleet.chann")});
     ASSERT_TRUE(line.waitFor(QRegularExpression("2 written, 0 failed"), 60000))
         << line.err().toStdString() << box.stop().toStdString();
@@ -234,10 +248,12 @@ TEST_F(Fleet, CtrlCFinishesTheRadioBeingWrittenAndASecondOneSaysItIsHalfWritten)
         SimulatedRadio radio({"--no-pace", "--log", "--dump", path("finished.chann")});
         Background line({"write", "--each", "--log", path("finished.log"), "--port", radio.device(),
                          path("fleet.chann")});
-        ASSERT_TRUE(line.waitFor(QRegularExpression(" 20%  Writing"), 30000)) << line.err().toStdString();
+        ASSERT_TRUE(line.waitFor(QRegularExpression(" 20%  Writing"), 30000))
+            << line.err().toStdString();
         line.interrupt();
         EXPECT_EQ(line.finish(15000), 0) << line.err().toStdString();
-        EXPECT_TRUE(line.err().contains("Stopping: finishing the radios being programmed")) << line.err().toStdString();
+        EXPECT_TRUE(line.err().contains("Stopping: finishing the radios being programmed"))
+            << line.err().toStdString();
         const QString simLog = radio.stop();
         EXPECT_EQ(simLog.count("end of write"), 1) << simLog.toStdString();
         EXPECT_TRUE(holdsTheFile(path("finished.chann")));
@@ -248,7 +264,8 @@ TEST_F(Fleet, CtrlCFinishesTheRadioBeingWrittenAndASecondOneSaysItIsHalfWritten)
         SimulatedRadio radio({"--no-pace", "--log"});
         Background line({"write", "--each", "--log", path("broken.log"), "--port", radio.device(),
                          path("fleet.chann")});
-        ASSERT_TRUE(line.waitFor(QRegularExpression(" 20%  Writing"), 30000)) << line.err().toStdString();
+        ASSERT_TRUE(line.waitFor(QRegularExpression(" 20%  Writing"), 30000))
+            << line.err().toStdString();
         line.interrupt();
         ASSERT_TRUE(line.waitFor(QRegularExpression("Stopping"), 5000));
         line.interrupt();
@@ -256,9 +273,11 @@ TEST_F(Fleet, CtrlCFinishesTheRadioBeingWrittenAndASecondOneSaysItIsHalfWritten)
         const QString simLog = radio.stop();
         EXPECT_EQ(simLog.count("end of write"), 0) << simLog.toStdString();
         // Said on the screen, in the summary and in the log.
-        const QRegularExpression halfWritten("interrupted, HALF WRITTEN \\(\\d+%\\): write it again");
+        const QRegularExpression halfWritten(
+            "interrupted, HALF WRITTEN \\(\\d+%\\): write it again");
         EXPECT_TRUE(line.err().contains(halfWritten)) << line.err().toStdString();
-        EXPECT_TRUE(SummaryLine(line.out(), radio.device()).contains(halfWritten)) << line.out().toStdString();
+        EXPECT_TRUE(SummaryLine(line.out(), radio.device()).contains(halfWritten))
+            << line.out().toStdString();
         const QStringList log = LogLines(path("broken.log"));
         ASSERT_EQ(log.size(), 1);
         EXPECT_TRUE(log.first().contains(halfWritten)) << log.first().toStdString();
@@ -268,14 +287,17 @@ TEST_F(Fleet, CtrlCFinishesTheRadioBeingWrittenAndASecondOneSaysItIsHalfWritten)
 TEST_F(Fleet, PortsAreCheckedBeforeAnythingIsSent)
 {
     SimulatedRadio radio({"--no-pace", "--log"});
-    const CliRun twice = RunCli({"write", "--port", radio.device(), "--port", radio.device(), path("fleet.chann")});
+    const CliRun twice =
+        RunCli({"write", "--port", radio.device(), "--port", radio.device(), path("fleet.chann")});
     EXPECT_EQ(twice.exitCode, 2);
     EXPECT_TRUE(twice.err.contains("is given twice")) << twice.err.toStdString();
-    const CliRun outputs = RunCli({"read", "--port", radio.device(), "--port", "/dev/null", "--output",
-                                   path("x.chann")});
+    const CliRun outputs = RunCli(
+        {"read", "--port", radio.device(), "--port", "/dev/null", "--output", path("x.chann")});
     EXPECT_EQ(outputs.exitCode, 2);
-    EXPECT_TRUE(outputs.err.contains("Several ports need --output-dir")) << outputs.err.toStdString();
-    const CliRun noFolder = RunCli({"read", "--port", radio.device(), "--output-dir", path("missing")});
+    EXPECT_TRUE(outputs.err.contains("Several ports need --output-dir"))
+        << outputs.err.toStdString();
+    const CliRun noFolder =
+        RunCli({"read", "--port", radio.device(), "--output-dir", path("missing")});
     EXPECT_EQ(noFolder.exitCode, 2);
     EXPECT_TRUE(radio.stop().isEmpty()); // nothing reached the radio
 }
@@ -289,25 +311,30 @@ TEST_F(Fleet, SeveralRadiosAreVerifiedAtOnceEachAgainstTheFile)
     SimulatedRadio same({"--no-pace", "--image", path("prepared.chann")});
     SimulatedRadio differs({"--no-pace", "--image", path("changed.chann")});
 
-    const CliRun run = RunCli({"verify", "--port", same.device(), "--port", differs.device(), path("fleet.chann")});
+    const CliRun run = RunCli(
+        {"verify", "--port", same.device(), "--port", differs.device(), path("fleet.chann")});
     EXPECT_EQ(run.exitCode, 3) << run.err.toStdString() << run.out.toStdString();
-    EXPECT_TRUE(SummaryLine(run.out, same.device()).endsWith("same as the file")) << run.out.toStdString();
-    EXPECT_TRUE(SummaryLine(run.out, differs.device()).endsWith("1 difference")) << run.out.toStdString();
+    EXPECT_TRUE(SummaryLine(run.out, same.device()).endsWith("same as the file"))
+        << run.out.toStdString();
+    EXPECT_TRUE(SummaryLine(run.out, differs.device()).endsWith("1 difference"))
+        << run.out.toStdString();
     // What differs is listed under its port, after the table.
     const QString listed = run.out.section(differs.device() + u'\n', 1);
     EXPECT_TRUE(listed.startsWith("  CH 2  ")) << run.out.toStdString();
     EXPECT_FALSE(run.out.contains(same.device() + u'\n')) << run.out.toStdString();
 
-    const CliRun json = RunCli({"verify", "--json", "--port", same.device(), "--port", differs.device(),
-                                path("fleet.chann")});
+    const CliRun json = RunCli({"verify", "--json", "--port", same.device(), "--port",
+                                differs.device(), path("fleet.chann")});
     EXPECT_EQ(json.exitCode, 3);
-    const QJsonArray ports = QJsonDocument::fromJson(json.out.toUtf8()).object().value("ports").toArray();
+    const QJsonArray ports =
+        QJsonDocument::fromJson(json.out.toUtf8()).object().value("ports").toArray();
     ASSERT_EQ(ports.size(), 2) << json.out.toStdString();
     EXPECT_EQ(ports[0].toObject().value("port").toString(), same.device());
     EXPECT_EQ(ports[0].toObject().value("result").toString(), "completed");
     EXPECT_TRUE(ports[0].toObject().value("verify").toObject().value("same").toBool());
     EXPECT_EQ(ports[1].toObject().value("result").toString(), "different");
-    const QJsonArray found = ports[1].toObject().value("verify").toObject().value("differences").toArray();
+    const QJsonArray found =
+        ports[1].toObject().value("verify").toObject().value("differences").toArray();
     ASSERT_EQ(found.size(), 1);
     EXPECT_EQ(found[0].toObject().value("channel").toInt(), 2);
     // A verify writes nothing.
@@ -320,16 +347,19 @@ TEST_F(Fleet, AWriteOverSeveralPortsVerifiesEachRadioAndTheWorstResultDecides)
     SimulatedRadio sound({"--no-pace", "--log", "--dump", path("sound.chann")});
     // Acknowledges block 12 but keeps a wrong byte: only reading back finds it.
     SimulatedRadio corrupts({"--no-pace", "--corrupt-block", "12:3"});
-    const CliRun run = RunCli({"write", "--verify", "--port", sound.device(), "--port", corrupts.device(),
-                               path("fleet.chann")});
+    const CliRun run = RunCli({"write", "--verify", "--port", sound.device(), "--port",
+                               corrupts.device(), path("fleet.chann")});
     EXPECT_EQ(run.exitCode, 3) << run.err.toStdString() << run.out.toStdString();
     // One try each: the verify's own opening is not a retry.
-    EXPECT_TRUE(SummaryLine(run.out, sound.device()).contains(QRegularExpression("  1 +written and verified$")))
+    EXPECT_TRUE(SummaryLine(run.out, sound.device())
+                    .contains(QRegularExpression("  1 +written and verified$")))
         << run.out.toStdString();
-    EXPECT_TRUE(SummaryLine(run.out, corrupts.device())
-                    .contains(QRegularExpression("  1 +written, but the verify found 1 difference$")))
+    EXPECT_TRUE(
+        SummaryLine(run.out, corrupts.device())
+            .contains(QRegularExpression("  1 +written, but the verify found 1 difference$")))
         << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains(QRegularExpression("\n  Row 12  Column 3  \\d+ → \\d+\n"))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QRegularExpression("\n  Row 12  Column 3  \\d+ → \\d+\n")))
+        << run.out.toStdString();
     const QString log = sound.stop();
     // Read back after the write, not before.
     EXPECT_GT(log.indexOf("read block 239"), log.indexOf("end of write")) << log.toStdString();
@@ -338,10 +368,12 @@ TEST_F(Fleet, AWriteOverSeveralPortsVerifiesEachRadioAndTheWorstResultDecides)
 
 TEST_F(Fleet, TheProductionLineVerifiesEachRadioBeforeTakingTheNext)
 {
-    SimulatedRadio box({"--no-pace", "--radios", "2", "--stay-ms", "4000", "--swap-ms", "3000", "--log"});
-    Background line({"write", "--each", "--verify", "--log", path("line.log"), "--port", box.device(),
-                     path("fleet.chann")});
-    ASSERT_TRUE(line.waitFor(QRegularExpression("2 written, 0 failed"), 90000)) << line.err().toStdString();
+    SimulatedRadio box(
+        {"--no-pace", "--radios", "2", "--stay-ms", "4000", "--swap-ms", "3000", "--log"});
+    Background line({"write", "--each", "--verify", "--log", path("line.log"), "--port",
+                     box.device(), path("fleet.chann")});
+    ASSERT_TRUE(line.waitFor(QRegularExpression("2 written, 0 failed"), 90000))
+        << line.err().toStdString();
     line.interrupt();
     EXPECT_EQ(line.finish(10000), 0) << line.err().toStdString();
 
@@ -351,7 +383,8 @@ TEST_F(Fleet, TheProductionLineVerifiesEachRadioBeforeTakingTheNext)
         EXPECT_EQ(simLog.count(prefix + "end of write"), 1) << simLog.toStdString();
         // The line's looks read block 0 only; the verify reads all 240.
         EXPECT_EQ(simLog.count(prefix + "read block 239\n"), 1) << simLog.toStdString();
-        EXPECT_GT(simLog.indexOf(prefix + "read block 239"), simLog.indexOf(prefix + "end of write"));
+        EXPECT_GT(simLog.indexOf(prefix + "read block 239"),
+                  simLog.indexOf(prefix + "end of write"));
     }
     const QStringList log = LogLines(path("line.log"));
     ASSERT_EQ(log.size(), 2) << log.join(u'\n').toStdString();
@@ -366,15 +399,18 @@ TEST_F(Fleet, CtrlCDuringAVerifyLetsItFinishAndASecondOneSaysTheRadioIsUnchecked
         const QString logPath = path(QStringLiteral("verify-%1.log").arg(presses));
         Background line({"write", "--each", "--verify", "--log", logPath, "--port", radio.device(),
                          path("fleet.chann")});
-        ASSERT_TRUE(line.waitFor(QRegularExpression(" 20%  verify: Reading"), 30000)) << line.err().toStdString();
+        ASSERT_TRUE(line.waitFor(QRegularExpression(" 20%  verify: Reading"), 30000))
+            << line.err().toStdString();
         line.interrupt();
         if (presses == 2) {
             ASSERT_TRUE(line.waitFor(QRegularExpression("Stopping"), 5000));
             line.interrupt();
         }
-        const QString expected = presses == 1 ? "written and verified" : "written, the verify was broken off";
+        const QString expected =
+            presses == 1 ? "written and verified" : "written, the verify was broken off";
         EXPECT_EQ(line.finish(15000), presses == 1 ? 0 : 1) << line.err().toStdString();
-        EXPECT_TRUE(SummaryLine(line.out(), radio.device()).endsWith(expected)) << line.out().toStdString();
+        EXPECT_TRUE(SummaryLine(line.out(), radio.device()).endsWith(expected))
+            << line.out().toStdString();
         const QStringList log = LogLines(logPath);
         ASSERT_EQ(log.size(), 1);
         EXPECT_EQ(log.first().section(u'\t', 3, 3), expected);

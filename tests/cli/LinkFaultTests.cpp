@@ -35,11 +35,14 @@ TEST_F(LinkFaults, AHangUpRightAfterAReplyEndsTheRunWithThePortError)
 {
     ProgramChannel(1, "446");
     SaveImage(path("plan.chann"));
-    const QStringList runs[] = {{"read", "--output", path("read.chann")}, {"write", path("plan.chann")}};
+    const QStringList runs[] = {{"read", "--output", path("read.chann")},
+                                {"write", path("plan.chann")}};
     for (const QStringList &arguments : runs) {
         SCOPED_TRACE(arguments.first().toStdString());
-        SimulatedRadio sim({"--no-pace", "--image", path("radio.chann"), "--hang-up-after-block", "20"});
-        const CliRun run = RunCli(QStringList{arguments.first(), "--port", sim.device()} + arguments.mid(1), 30000);
+        SimulatedRadio sim(
+            {"--no-pace", "--image", path("radio.chann"), "--hang-up-after-block", "20"});
+        const CliRun run = RunCli(
+            QStringList{arguments.first(), "--port", sim.device()} + arguments.mid(1), 30000);
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_TRUE(run.err.contains("Communication port is error")) << run.err.toStdString();
     }
@@ -58,8 +61,10 @@ TEST_F(LinkFaults, NoiseAfterTheIdentificationOrBeforeTheLastReplyNeverShiftsThe
     for (const auto &c : cases) {
         SCOPED_TRACE(c.fault.first().toStdString());
         QFile::remove(path("read.chann"));
-        SimulatedRadio sim(QStringList{"--no-pace", "--log", "--image", path("radio.chann")} + c.fault);
-        const CliRun run = RunCli({"read", "--quiet", "--port", sim.device(), "--output", path("read.chann")});
+        SimulatedRadio sim(QStringList{"--no-pace", "--log", "--image", path("radio.chann")}
+                           + c.fault);
+        const CliRun run =
+            RunCli({"read", "--quiet", "--port", sim.device(), "--output", path("read.chann")});
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
         EXPECT_TRUE(SameRows(LoadImage(path("read.chann")), radio, 0, ReadBlockCount - 1));
         EXPECT_EQ(sim.stop().count(QStringLiteral("handshake\n")), c.handshakes);

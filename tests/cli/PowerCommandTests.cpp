@@ -22,8 +22,9 @@ protected:
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
     QStringList radio(const QStringList &faults = {}) const
     {
-        return QStringList{"--no-pace", "--log", "--image", path("radio.chann"), "--dump", path("dump.chann")} +
-               faults;
+        return QStringList{"--no-pace",         "--log",  "--image",
+                           path("radio.chann"), "--dump", path("dump.chann")}
+               + faults;
     }
 
     QTemporaryDir dir;
@@ -98,14 +99,17 @@ TEST_F(PowerCommand, ARadioOrPortFailureEndsWithCodeOneAndNothingOnStandardOutpu
     } cases[] = {
         {"silent", {"--silent"}, "Fail connect with transceiver."},
         {"wrong radio", {"--wrong-ident"}, "Fail connect with transceiver."},
-        {"first frame not acknowledged", {"--no-ack-block", "240"}, "Fail connect with transceiver."},
+        {"first frame not acknowledged",
+         {"--no-ack-block", "240"},
+         "Fail connect with transceiver."},
         {"frame refused", {"--nak-block", "240"}, "Fail connect with transceiver."},
         {"no such port", {}, "Communication port is error"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.why);
         SimulatedRadio sim(radio(c.faults));
-        const QString device = c.faults.isEmpty() ? QStringLiteral("/dev/ql540-no-such-port") : sim.device();
+        const QString device =
+            c.faults.isEmpty() ? QStringLiteral("/dev/ql540-no-such-port") : sim.device();
         const CliRun run = RunCli({"power", "--port", device, "--set", "1,2,3"}, 10000);
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_TRUE(run.err.startsWith(QString::fromUtf8(c.error))) << run.err.toStdString();

@@ -45,15 +45,15 @@ protected:
 TEST_F(Report, ChannelsShowTheGridTextsAndSkipEmptyOnes)
 {
     Program(3, "438.5", "7.6", 1);
-    RadioData[3][8] = 0;   // CTCSS 67.0
+    RadioData[3][8] = 0; // CTCSS 67.0
     RadioData[3][9] = 0;
-    RadioData[3][10] = 2;  // DCS 023 inverted
+    RadioData[3][10] = 2; // DCS 023 inverted
     RadioData[3][11] = 1;
     RadioData[3][12] |= 0; // high power kept
     Program(7, "446.00625");
-    RadioData[7][12] = 1;  // mid
-    RadioData[7][13] = 0;  // narrow
-    RadioData[7][8] = 1;   // DCS 017 normal
+    RadioData[7][12] = 1; // mid
+    RadioData[7][13] = 0; // narrow
+    RadioData[7][8] = 1; // DCS 017 normal
     RadioData[7][9] = 0;
     // Name "AB" of channel 7: name bytes 30..34, row 161 columns 14, 15, row 162 columns 0..2.
     RadioData[161][14] = 12;
@@ -91,7 +91,7 @@ TEST_F(Report, ChannelSwitchesReadAsTheEditWindowTicksThem)
     Program(2, "446");
     RadioData[2][13] |= 0x50; // VOX, transmit stop
     Program(3, "447");
-    RadioData[3][12] = 6;     // not scanned
+    RadioData[3][12] = 6; // not scanned
     RadioData[3][13] |= 0x80; // busy lockout
     const QJsonArray channels = ImageReportJson(false).value("channels").toArray();
     const std::pair<const char *, std::array<bool, 2>> expected[] = {
@@ -108,7 +108,9 @@ TEST_F(Report, ChannelSwitchesReadAsTheEditWindowTicksThem)
     const QString header = lines.at(0), two = lines.at(1), three = lines.at(2);
     // Each value stands under its title.
     const std::pair<const char *, std::array<const char *, 2>> columns[] = {
-        {"VOX", {"On", "Off"}}, {"BCL", {"Off", "On"}}, {"Scan Add", {"On", "Off"}},
+        {"VOX", {"On", "Off"}},
+        {"BCL", {"Off", "On"}},
+        {"Scan Add", {"On", "Off"}},
         {"TX Stop", {"On", "Off"}}};
     for (const auto &[title, values] : columns) {
         const int at = header.indexOf(QLatin1String(title));
@@ -147,7 +149,8 @@ TEST_F(Report, TextTableLinesUpColumnsInBothLanguages)
         // CJK character as two columns.
         const QString header = lines.at(0), row = lines.at(1);
         EXPECT_TRUE(row.startsWith(QStringLiteral("12 ")));
-        const QStringList cells{QStringLiteral("446.10000"), chinese ? QStringLiteral("低") : QStringLiteral("Low"),
+        const QStringList cells{QStringLiteral("446.10000"),
+                                chinese ? QStringLiteral("低") : QStringLiteral("Low"),
                                 chinese ? QStringLiteral("宽带") : QStringLiteral("Wide")};
         const QList<int> columns{1, 5, 6};
         for (int i = 0; i < cells.size(); ++i) {
@@ -210,10 +213,10 @@ TEST_F(Report, StartUpImageReadsAsTheOptionsWindowShowsIt)
 
 TEST_F(Report, StoredValuesOutsideAListShowItsLastItem)
 {
-    RadioData[OptionRow][3] = 9;     // time-out: 8 items
-    RadioData[OptionRow][7] = 0x82;  // receive enable + key lock 2
+    RadioData[OptionRow][3] = 9; // time-out: 8 items
+    RadioData[OptionRow][7] = 0x82; // receive enable + key lock 2
     RadioData[OptionRow][1] |= 0x04; // manual set-up not ticked
-    RadioData[OptionRow][2] = 0x78;  // power-on display 3, password on, channel mode
+    RadioData[OptionRow][2] = 0x78; // power-on display 3, password on, channel mode
     RadioData[PasswordRow][0] = 1;
     RadioData[PasswordRow][1] = 2;
     RadioData[PasswordRow][2] = 255;
@@ -254,7 +257,7 @@ namespace {
 // Captures what a ProgressOutput prints.
 class Captured {
 public:
-    Captured() : file_(open_memstream(&data_, &size_)) {}
+    Captured() : file_(open_memstream(&data_, &size_)) { }
     ~Captured()
     {
         std::fclose(file_);
@@ -306,8 +309,10 @@ TEST(Progress, LinesForLogsBarForTerminalsNothingWhenQuiet)
     Transfer(terminal);
     const QString drawn = bar.text();
     EXPECT_EQ(drawn.count(u'\n'), 1); // redrawn in place, one line at the end
-    EXPECT_TRUE(drawn.endsWith(QStringLiteral("[##############################] 100%  Read Data in gear.\x1b[K\n")));
-    EXPECT_TRUE(drawn.contains(QStringLiteral("\r[###############---------------]  50%  Reading 128 Data Block")));
+    EXPECT_TRUE(drawn.endsWith(
+        QStringLiteral("[##############################] 100%  Read Data in gear.\x1b[K\n")));
+    EXPECT_TRUE(drawn.contains(
+        QStringLiteral("\r[###############---------------]  50%  Reading 128 Data Block")));
 
     Captured quiet;
     ProgressOutput silent(ProgressOutput::Style::Quiet, quiet.file());
@@ -325,5 +330,7 @@ TEST(Progress, ARetryStartsTheLinesAgain)
     plain.setStatus(QStringLiteral("Reading 108 Data Block"));
     plain.setPercent(0);
     plain.setStatus(QStringLiteral("Reading 2 Data Block"));
-    EXPECT_EQ(lines.text(), QStringLiteral("  0%  Connecting\n 42%  Reading 108 Data Block\n  0%  Reading 2 Data Block\n"));
+    EXPECT_EQ(lines.text(),
+              QStringLiteral(
+                  "  0%  Connecting\n 42%  Reading 108 Data Block\n  0%  Reading 2 Data Block\n"));
 }

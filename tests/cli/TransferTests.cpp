@@ -74,9 +74,9 @@ TEST_F(Transfers, WriteSendsTheFileAfterTheWritePreparation)
     ProgramChannel(9, "438.5", "7.6", 1);
     ProgramChannel(128, "400");
     RadioData[OptionRow][1] |= 0x10; // cleared by the preparation
-    RadioData[OptionRow][12] = 77;   // power-on channel, recomputed
+    RadioData[OptionRow][12] = 77; // power-on channel, recomputed
     RadioData[CalibrationRow][0] = 12; // block 240 is never written
-    RadioData[239][15] = 0xAB;         // the last block that is
+    RadioData[239][15] = 0xAB; // the last block that is
     SaveImage(path("plan.chann"));
     const ImageTable file = RadioData;
 
@@ -109,10 +109,12 @@ TEST_F(Transfers, AWriteOutsideTheBandIsRefusedAndSendsNothing)
         QString message;
     };
     const QList<Case> cases{
-        {5, "145", QStringLiteral("Channel 5that Receiving or transmitting frequency  out of "
-                                  "frequency limitation range ")},
-        {0, "480", QStringLiteral("Receiving or transmitting frequency that frequency Mode out of "
-                                  "frequency limitation range ")},
+        {5, "145",
+         QStringLiteral("Channel 5that Receiving or transmitting frequency  out of "
+                        "frequency limitation range ")},
+        {0, "480",
+         QStringLiteral("Receiving or transmitting frequency that frequency Mode out of "
+                        "frequency limitation range ")},
     };
     for (const Case &c : cases) {
         ResetGlobals();
@@ -197,16 +199,19 @@ TEST_F(Transfers, TheReadmeCloningExampleRunsAsWritten)
     EXPECT_TRUE(QDir(checkout).isEmpty()) << QDir(checkout).entryList().join(u' ').toStdString();
     // show listed the source radio's channels.
     const QString out = QString::fromUtf8(shell.readAllStandardOutput());
-    EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("\n1 +446\\.00625 "))) &&
-                out.contains(QRegularExpression(QStringLiteral("\n8 +446\\.09375 "))))
+    EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("\n1 +446\\.00625 ")))
+                && out.contains(QRegularExpression(QStringLiteral("\n8 +446\\.09375 "))))
         << out.toStdString();
     EXPECT_TRUE(out.contains("Optional Features"));
-    const QStringList made = QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).filter(QRegularExpression("^tmp\\."));
+    const QStringList made = QDir(dir.path())
+                                 .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+                                 .filter(QRegularExpression("^tmp\\."));
     ASSERT_EQ(made.size(), 1) << out.toStdString();
     const QDir work(dir.filePath(made.first()));
     EXPECT_TRUE(out.contains("files in " + work.path())) << out.toStdString();
     // The second radio now holds the first one's configuration.
     RadioData = LoadImage(work.filePath("fleet.chann"));
     ASSERT_FALSE(PrepareWrite().has_value());
-    EXPECT_TRUE(SameRows(LoadImage(work.filePath("target.chann")), RadioData, 0, WriteBlockCount - 1));
+    EXPECT_TRUE(
+        SameRows(LoadImage(work.filePath("target.chann")), RadioData, 0, WriteBlockCount - 1));
 }

@@ -39,7 +39,8 @@ TEST_F(Verify, AfterACleanWriteTheRadioHoldsTheFile)
 
     // The file as saved, with stale derived rows: the same preparation as
     // the write makes them agree.
-    const CliRun verify = RunCli({"verify", "--quiet", "--json", "--port", sim.device(), path("plan.chann")});
+    const CliRun verify =
+        RunCli({"verify", "--quiet", "--json", "--port", sim.device(), path("plan.chann")});
     EXPECT_EQ(verify.exitCode, 0) << verify.err.toStdString();
     const QJsonObject json = QJsonDocument::fromJson(verify.out.toUtf8()).object();
     EXPECT_TRUE(json["same"].toBool());
@@ -51,17 +52,21 @@ TEST_F(Verify, AWrongByteIsFoundAsTheChannelAndFieldItChanged)
 {
     // Column 12 of channel 12 stored as 0: low power instead of high.
     SimulatedRadio sim({"--no-pace", "--corrupt-block", "12:12:0"});
-    const CliRun write = RunCli({"write", "--verify", "--quiet", "--port", sim.device(), path("plan.chann")});
+    const CliRun write =
+        RunCli({"write", "--verify", "--quiet", "--port", sim.device(), path("plan.chann")});
     EXPECT_EQ(write.exitCode, 3) << write.err.toStdString();
     EXPECT_EQ(write.out, "CH 12  TX Power  High → Low\n");
 
-    const CliRun verify = RunCli({"verify", "--port", sim.device(), "--lang", "zh", path("plan.chann")});
+    const CliRun verify =
+        RunCli({"verify", "--port", sim.device(), "--lang", "zh", path("plan.chann")});
     EXPECT_EQ(verify.exitCode, 3) << verify.err.toStdString();
     EXPECT_EQ(verify.out, "信道 12  发射功率  高 → 低\n1 处不同。\n");
 
-    const CliRun json = RunCli({"verify", "--json", "--quiet", "--port", sim.device(), path("plan.chann")});
+    const CliRun json =
+        RunCli({"verify", "--json", "--quiet", "--port", sim.device(), path("plan.chann")});
     EXPECT_EQ(json.exitCode, 3);
-    const QJsonArray list = QJsonDocument::fromJson(json.out.toUtf8()).object()["differences"].toArray();
+    const QJsonArray list =
+        QJsonDocument::fromJson(json.out.toUtf8()).object()["differences"].toArray();
     ASSERT_EQ(list.size(), 1) << json.out.toStdString();
     EXPECT_EQ(list[0]["channel"].toInt(), 12);
     EXPECT_EQ(list[0]["key"].toString(), "power");

@@ -10,8 +10,8 @@
 #include <QJsonArray>
 #include <QRandomGenerator>
 #include <QSet>
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace {
@@ -40,7 +40,8 @@ protected:
         Record::Rx.store(*base, 12, QStringLiteral("446.1"));
     }
 
-    QStringList Lines(const ImageTable &a, const ImageTable &b, int first = 0, int last = UsedRows - 1)
+    QStringList Lines(const ImageTable &a, const ImageTable &b, int first = 0,
+                      int last = UsedRows - 1)
     {
         QStringList lines;
         for (const ImageDifference &d : DiffImages(a, b, first, last))
@@ -69,8 +70,12 @@ TEST_F(ImageDiffTest, EachChangeIsListedByItsChannelOrCaptionWithBothTexts)
          {"CH 12  TX Frequency  446.10000 → 446.20000"}},
         {"RX moves TX with it",
          [](ImageTable &i) { Record::Rx.store(i, 3, QStringLiteral("446.0125")); },
-         {"CH 3  RX Frequency  446.00625 → 446.01250", "CH 3  TX Frequency  446.00625 → 446.01250"}},
-        {"a decode tone", [](ImageTable &i) { Record::Decode.set(i, 5, {0, 0}); },
+         {"CH 3  RX Frequency  446.00625 → 446.01250",
+          "CH 3  TX Frequency  446.00625 → 446.01250"}},
+        {"a decode tone",
+         [](ImageTable &i) {
+             Record::Decode.set(i, 5, {0, 0});
+         },
          {"CH 5  CTCSS/DCS Dec  OFF → 67.0"}},
         {"power and a switch of the edit window",
          [](ImageTable &i) {
@@ -78,7 +83,8 @@ TEST_F(ImageDiffTest, EachChangeIsListedByItsChannelOrCaptionWithBothTexts)
              Record::ScanAdd.set(i, 1, 0);
          },
          {"CH 1  TX Power  High → Low", "CH 1  Scan Add  On → Off"}},
-        {"a name", [](ImageTable &i) { NameCell(7, 0).set(i, 12), NameCell(7, 1).set(i, 13); },
+        {"a name",
+         [](ImageTable &i) { NameCell(7, 0).set(i, 12), NameCell(7, 1).set(i, 13); },
          {"CH 7  Name  (empty) → AB"}},
         {"a new channel",
          [](ImageTable &i) { Program(i, 9, "446"); },
@@ -87,13 +93,17 @@ TEST_F(ImageDiffTest, EachChangeIsListedByItsChannelOrCaptionWithBothTexts)
          [](ImageTable &i) { Record::Rx.store(i, VfoRow, QStringLiteral("446")); },
          {"Frequncy Mode  RX Frequncy(MHZ)  462.01250 → 446.00000",
           "Frequncy Mode  TX Frequency  462.01250 → 446.00000"}},
-        {"an option", [](ImageTable &i) { Options::Squelch.set(i, 3); },
+        {"an option",
+         [](ImageTable &i) { Options::Squelch.set(i, 3); },
          {"Optional Features  Squelch Level  5 → 3"}},
-        {"an FM station", [](ImageTable &i) { FmPresets::Preset(2).set(i, 15); },
+        {"an FM station",
+         [](ImageTable &i) { FmPresets::Preset(2).set(i, 15); },
          {"Radio Channel 2  Frequency (MHZ)  (empty) → 88.5"}},
-        {"a row no editor shows", [](ImageTable &i) { i[IdentRow][3] = 51, i[200][0] = 7, i[200][9] = 8; },
+        {"a row no editor shows",
+         [](ImageTable &i) { i[IdentRow][3] = 51, i[200][0] = 7, i[200][9] = 8; },
          {"Row 200  Columns 0, 9  255 255 → 7 8", "Row 212  Column 3  50 → 51"}},
-        {"bits outside every field of a channel", [](ImageTable &i) { i[1][14] = 0, i[1][13] |= 0x01; },
+        {"bits outside every field of a channel",
+         [](ImageTable &i) { i[1][14] = 0, i[1][13] |= 0x01; },
          {"Row 1  Columns 13, 14  32 255 → 33 0"}},
     };
     for (const Case &c : cases) {
@@ -115,10 +125,11 @@ TEST_F(ImageDiffTest, ChineseTextsAndTheRowsCompared)
     Record::Shift.set(*changed, 12, 1);
     (*changed)[CalibrationRow][0] = 60;
     IsChinese = true;
-    EXPECT_EQ(Lines(*base, *changed),
-              (QStringList{"信道 12  发射频率(MHZ)  446.10000 → 446.20000", "第 240 行  第 0 列  50 → 60"}));
+    EXPECT_EQ(Lines(*base, *changed), (QStringList{"信道 12  发射频率(MHZ)  446.10000 → 446.20000",
+                                                   "第 240 行  第 0 列  50 → 60"}));
     // A verify compares what a write sends: rows 0..239.
-    EXPECT_EQ(Lines(*base, *changed, 0, WriteBlockCount - 1), QStringList{"信道 12  发射频率(MHZ)  446.10000 → 446.20000"});
+    EXPECT_EQ(Lines(*base, *changed, 0, WriteBlockCount - 1),
+              QStringList{"信道 12  发射频率(MHZ)  446.10000 → 446.20000"});
     EXPECT_EQ(DifferenceSummary(3), "3 处不同。");
 }
 
@@ -176,7 +187,8 @@ TEST_F(ImageDiffTest, RandomPairsAccountForEveryDifferingBit)
         for (int r = 0; r < UsedRows; ++r)
             for (int c = 0; c < BlockSize; ++c)
                 if (wild)
-                    (*a)[r][c] = int16_t(random.bounded(256)), (*b)[r][c] = int16_t(random.bounded(256));
+                    (*a)[r][c] = int16_t(random.bounded(256)),
+                    (*b)[r][c] = int16_t(random.bounded(256));
         for (int k = wild ? 0 : 1 + random.bounded(12); k > 0; --k) {
             const int r = random.bounded(UsedRows), c = random.bounded(BlockSize);
             (*b)[r][c] = int16_t(random.bounded(256));
@@ -188,18 +200,21 @@ TEST_F(ImageDiffTest, RandomPairsAccountForEveryDifferingBit)
             ASSERT_NE(d.left, d.right) << DifferenceLine(d).toStdString();
             ASSERT_FALSE(d.cells.isEmpty());
             for (const DiffCell &cell : d.cells) {
-                const int differing = ((*a)[cell.row][cell.column] ^ (*b)[cell.row][cell.column]) & 0xFF;
+                const int differing =
+                    ((*a)[cell.row][cell.column] ^ (*b)[cell.row][cell.column]) & 0xFF;
                 ASSERT_TRUE(cell.row >= first && cell.row <= last);
                 ASSERT_EQ(cell.mask & ~differing, 0) << DifferenceLine(d).toStdString();
                 if (d.key != "tx") {
-                    ASSERT_EQ(covered[cell.row][cell.column] & cell.mask, 0) << DifferenceLine(d).toStdString();
+                    ASSERT_EQ(covered[cell.row][cell.column] & cell.mask, 0)
+                        << DifferenceLine(d).toStdString();
                 }
                 covered[cell.row][cell.column] |= cell.mask;
             }
         }
         for (int r = 0; r < UsedRows; ++r)
             for (int c = 0; c < BlockSize; ++c) {
-                const int differing = r >= first && r <= last ? ((*a)[r][c] ^ (*b)[r][c]) & 0xFF : 0;
+                const int differing =
+                    r >= first && r <= last ? ((*a)[r][c] ^ (*b)[r][c]) & 0xFF : 0;
                 ASSERT_EQ(covered[r][c], differing) << "row " << r << " column " << c;
             }
     }
@@ -214,19 +229,28 @@ TEST_F(ImageDiffTest, RandomFieldChangesListExactlyThoseFields)
         std::function<void(ImageTable &, int channel, QRandomGenerator &)> change;
     };
     const QList<Field> fields{
-        {"rx", [](ImageTable &i, int n, QRandomGenerator &r) {
+        {"rx",
+         [](ImageTable &i, int n, QRandomGenerator &r) {
              // Never the 430.5 the channels start with.
              Record::Rx.store(i, n, QString::number(440 + r.bounded(29) + 0.25, 'f', 2));
          }},
-        {"decode", [](ImageTable &i, int n, QRandomGenerator &r) { Record::Decode.set(i, n, {0, r.bounded(50)}); }},
-        {"encode", [](ImageTable &i, int n, QRandomGenerator &r) { Record::Encode.set(i, n, {1, r.bounded(107)}); }},
+        {"decode",
+         [](ImageTable &i, int n, QRandomGenerator &r) {
+             Record::Decode.set(i, n, {0, r.bounded(50)});
+         }},
+        {"encode",
+         [](ImageTable &i, int n, QRandomGenerator &r) {
+             Record::Encode.set(i, n, {1, r.bounded(107)});
+         }},
         {"power", [](ImageTable &i, int n, QRandomGenerator &) { Record::Power.set(i, n, 1); }},
         {"bandwidth", [](ImageTable &i, int n, QRandomGenerator &) { Record::Wide.set(i, n, 0); }},
         {"vox", [](ImageTable &i, int n, QRandomGenerator &) { Record::Vox.set(i, n, 1); }},
-        {"busyLock", [](ImageTable &i, int n, QRandomGenerator &) { Record::BusyLock.set(i, n, 1); }},
+        {"busyLock",
+         [](ImageTable &i, int n, QRandomGenerator &) { Record::BusyLock.set(i, n, 1); }},
         {"scanAdd", [](ImageTable &i, int n, QRandomGenerator &) { Record::ScanAdd.set(i, n, 0); }},
         {"txStop", [](ImageTable &i, int n, QRandomGenerator &) { Record::TxStop.set(i, n, 1); }},
-        {"name", [](ImageTable &i, int n, QRandomGenerator &r) { NameCell(n, r.bounded(5)).set(i, r.bounded(41)); }},
+        {"name", [](ImageTable &i, int n,
+                    QRandomGenerator &r) { NameCell(n, r.bounded(5)).set(i, r.bounded(41)); }},
     };
     QRandomGenerator random(540);
     for (int round = 0; round < 200; ++round) {

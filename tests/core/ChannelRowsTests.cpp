@@ -21,7 +21,7 @@ std::unique_ptr<ImageTable> Marked()
     auto image = std::make_unique<ImageTable>();
     for (auto &row : *image)
         row.fill(ErasedByte);
-    (*image)[0].fill(7);   // VFO
+    (*image)[0].fill(7); // VFO
     (*image)[153].fill(9); // band limits
     (*image)[210].fill(0);
     for (int n = 1; n <= 128; ++n) {
@@ -63,7 +63,7 @@ struct RowCase {
     Op op;
     ChannelSet channels; // Insert: its first entry is the place
     std::vector<std::pair<int, int>> holders; // channel -> original channel (0 empty)
-    ChannelSet result;   // returned channels (Delete: the one channel)
+    ChannelSet result; // returned channels (Delete: the one channel)
 };
 
 const RowCase RowCases[] = {
@@ -72,26 +72,35 @@ const RowCase RowCases[] = {
     {"insert in the middle", Op::Insert, {64}, {{63, 63}, {64, 0}, {65, 64}, {128, 127}}, {}},
     {"delete the first", Op::Delete, {1}, {{1, 2}, {9, 10}, {127, 128}, {128, 0}}, {1}},
     {"delete the last", Op::Delete, {128}, {{1, 1}, {127, 127}, {128, 0}}, {128}},
-    {"delete scattered channels", Op::Delete, {2, 5, 6},
-     {{1, 1}, {2, 3}, {3, 4}, {4, 7}, {7, 10}, {125, 128}, {126, 0}, {127, 0}, {128, 0}}, {2}},
+    {"delete scattered channels",
+     Op::Delete,
+     {2, 5, 6},
+     {{1, 1}, {2, 3}, {3, 4}, {4, 7}, {7, 10}, {125, 128}, {126, 0}, {127, 0}, {128, 0}},
+     {2}},
     {"delete an empty named channel", Op::Delete, {10}, {{9, 9}, {10, 11}, {128, 0}}, {10}},
     {"delete with stray numbers", Op::Delete, {0, 5, 5, 200}, {{4, 4}, {5, 6}, {128, 0}}, {5}},
     {"delete nothing", Op::Delete, {0, 129}, {{1, 1}, {128, 128}}, {0}},
     {"up at the top stays", Op::Up, {1}, {{1, 1}, {2, 2}}, {1}},
     {"up one", Op::Up, {2}, {{1, 2}, {2, 1}, {3, 3}}, {1}},
-    {"up a block stuck at the top and one more", Op::Up, {1, 2, 4}, {{1, 1}, {2, 2}, {3, 4}, {4, 3}},
+    {"up a block stuck at the top and one more",
+     Op::Up,
+     {1, 2, 4},
+     {{1, 1}, {2, 2}, {3, 4}, {4, 3}},
      {1, 2, 3}},
     {"up a block", Op::Up, {3, 4}, {{2, 3}, {3, 4}, {4, 2}, {5, 5}}, {2, 3}},
     {"up the empty named channel", Op::Up, {10}, {{9, 10}, {10, 9}}, {9}},
     {"up from the last", Op::Up, {128}, {{127, 128}, {128, 127}}, {127}},
     {"down at the bottom stays", Op::Down, {128}, {{127, 127}, {128, 128}}, {128}},
     {"down one", Op::Down, {127}, {{126, 126}, {127, 128}, {128, 127}}, {128}},
-    {"down with one stuck at the bottom", Op::Down, {126, 128},
-     {{126, 127}, {127, 126}, {128, 128}}, {127, 128}},
+    {"down with one stuck at the bottom",
+     Op::Down,
+     {126, 128},
+     {{126, 127}, {127, 126}, {128, 128}},
+     {127, 128}},
     {"down a block from the top", Op::Down, {1, 2}, {{1, 3}, {2, 1}, {3, 2}, {4, 4}}, {2, 3}},
 };
 
-class ChannelRowCases : public ::testing::TestWithParam<RowCase> {};
+class ChannelRowCases : public ::testing::TestWithParam<RowCase> { };
 
 } // namespace
 

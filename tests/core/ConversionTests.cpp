@@ -84,7 +84,7 @@ TEST_F(Conversions, TonePositionsMapBothWaysWithClamping)
 {
     const struct {
         int position, type, index;
-    } cases[] = {{0, 255, 255}, {1, 0, 0}, {50, 0, 49}, {51, 1, 0},
+    } cases[] = {{0, 255, 255}, {1, 0, 0},   {50, 0, 49},  {51, 1, 0},
                  {157, 1, 106}, {158, 2, 0}, {264, 2, 106}};
     for (const auto &c : cases) {
         const ToneCode code = ToneFromPosition(c.position);
@@ -124,20 +124,33 @@ TEST_F(Conversions, NameAlphabet)
 TEST_F(Conversions, TextToBcd)
 {
     const Bcd a = ToBcd("446.00625");
-    EXPECT_EQ(a.b3, 0x44); EXPECT_EQ(a.b2, 0x60); EXPECT_EQ(a.b1, 0x06); EXPECT_EQ(a.b0, 0x25);
+    EXPECT_EQ(a.b3, 0x44);
+    EXPECT_EQ(a.b2, 0x60);
+    EXPECT_EQ(a.b1, 0x06);
+    EXPECT_EQ(a.b0, 0x25);
     const Bcd b = ToBcd("136.0125");
-    EXPECT_EQ(b.b3, 0x13); EXPECT_EQ(b.b2, 0x60); EXPECT_EQ(b.b1, 0x12); EXPECT_EQ(b.b0, 0x50);
+    EXPECT_EQ(b.b3, 0x13);
+    EXPECT_EQ(b.b2, 0x60);
+    EXPECT_EQ(b.b1, 0x12);
+    EXPECT_EQ(b.b0, 0x50);
     // The 10 Hz digit survives values whose binary form lies just below it.
     const Bcd c = ToBcd("145.00001");
-    EXPECT_EQ(c.b1, 0x00); EXPECT_EQ(c.b0, 0x01);
+    EXPECT_EQ(c.b1, 0x00);
+    EXPECT_EQ(c.b0, 0x01);
     const Bcd d = ToBcd("462.01250");
-    EXPECT_EQ(d.b3, 0x46); EXPECT_EQ(d.b2, 0x20); EXPECT_EQ(d.b1, 0x12); EXPECT_EQ(d.b0, 0x50);
+    EXPECT_EQ(d.b3, 0x46);
+    EXPECT_EQ(d.b2, 0x20);
+    EXPECT_EQ(d.b1, 0x12);
+    EXPECT_EQ(d.b0, 0x50);
     // The 1 Hz digit is dropped, not rounded.
     const Bcd e = ToBcd("446.006259");
     EXPECT_EQ(e.b0, 0x25);
     // Two-digit MHz.
     const Bcd f = ToBcd("88.5");
-    EXPECT_EQ(f.b3, 0x08); EXPECT_EQ(f.b2, 0x85); EXPECT_EQ(f.b1, 0); EXPECT_EQ(f.b0, 0);
+    EXPECT_EQ(f.b3, 0x08);
+    EXPECT_EQ(f.b2, 0x85);
+    EXPECT_EQ(f.b1, 0);
+    EXPECT_EQ(f.b0, 0);
     const Bcd g = ToBcd("not a number");
     EXPECT_EQ(g.b3 | g.b2 | g.b1 | g.b0, 0);
 }
@@ -175,8 +188,8 @@ TEST_F(Conversions, BcdToText)
     EXPECT_EQ(BcdToText(0x00, 0x00, 0x00, 0x40), "400.00000");
     EXPECT_EQ(BcdToText(0, 0, 0, 0), "0.00000");
     EXPECT_EQ(BcdToText(0x00, 0x00, 0x55, 0x14), "145.50000");
-    EXPECT_EQ(BcdToText(0x00, 0x00, 0x80, 0x08), "88.00000");  // 2-digit MHz
-    EXPECT_EQ(BcdToText(0x00, 0x00, 0x50, 0x00), "5.00000");   // 1-digit MHz
+    EXPECT_EQ(BcdToText(0x00, 0x00, 0x80, 0x08), "88.00000"); // 2-digit MHz
+    EXPECT_EQ(BcdToText(0x00, 0x00, 0x50, 0x00), "5.00000"); // 1-digit MHz
     EXPECT_EQ(BcdToText(0x00, 0x00, 0x05, 0x00), "0.50000");
     EXPECT_EQ(BcdToText(0x00, 0x00, 0x76, 0x00), "7.60000");
     // Nibbles above 9 are used as they are.

@@ -69,7 +69,7 @@ TEST_F(Changes, NothingChangedNothingHeard)
     auto &changes = ImageChanges::instance();
     const ImageChange change = changes.apply(ChangeKind::CellEdit, [](ImageTable &image) {
         Options::Squelch.set(image, 5); // the value it has
-        image[300][32] = 7;             // outside the used part
+        image[300][32] = 7; // outside the used part
     });
     EXPECT_TRUE(change.isEmpty());
     EXPECT_TRUE(heard.isEmpty());
@@ -93,10 +93,11 @@ TEST_F(Changes, ReplacingTheImageTakesOnlyTheRowsGiven)
     ResetImage(*radio);
     Record::Rx.store(*radio, 7, "446");
     (*radio)[253][0] = 1;
-    (*radio)[254][0] = 2;  // beyond a read's rows
-    (*radio)[7][20] = 99;  // beyond the used columns
+    (*radio)[254][0] = 2; // beyond a read's rows
+    (*radio)[7][20] = 99; // beyond the used columns
     auto &changes = ImageChanges::instance();
-    const ImageChange read = changes.replaceImage(ChangeKind::CompletedRead, *radio, ReadBlockCount);
+    const ImageChange read =
+        changes.replaceImage(ChangeKind::CompletedRead, *radio, ReadBlockCount);
     EXPECT_EQ(Rows(read), QList<int>({7, 253}));
     EXPECT_EQ(RadioData[254][0], 255);
     EXPECT_EQ(RadioData[7][20], 0);
@@ -147,11 +148,12 @@ TEST_F(Changes, BeforeCellsRestoreTheImage)
 TEST_F(Changes, AChangeMadeWhileAnotherIsAnnouncedIsItsFollowUp)
 {
     auto &changes = ImageChanges::instance();
-    const auto redraw = QObject::connect(&changes, &ImageChanges::rowsChanged, [](const ImageChange &c) {
-        if (c.kind == ChangeKind::OpenedFile)
-            ImageChanges::instance().apply(ChangeKind::ShownValues,
-                                           [](ImageTable &image) { Record::Erase(image, 3); });
-    });
+    const auto redraw =
+        QObject::connect(&changes, &ImageChanges::rowsChanged, [](const ImageChange &c) {
+            if (c.kind == ChangeKind::OpenedFile)
+                ImageChanges::instance().apply(ChangeKind::ShownValues,
+                                               [](ImageTable &image) { Record::Erase(image, 3); });
+        });
     changes.apply(ChangeKind::OpenedFile, [](ImageTable &image) {
         image[3][0] = ErasedByte;
         image[3][5] = 0x12; // stray cell of an empty channel
@@ -174,9 +176,9 @@ TEST_F(Changes, CombinedRunsFromTheFirstBeforeToTheLastAfter)
         image[161][0] = 13;
     });
     const ImageChange then = changes.apply(ChangeKind::CellEdit, [&original](ImageTable &image) {
-        image[160][0] = 14;                  // changed again
-        image[161][0] = original[161][0];    // back as it began
-        image[5][2] = 0x44;                  // a row only the second touched
+        image[160][0] = 14; // changed again
+        image[161][0] = original[161][0]; // back as it began
+        image[5][2] = 0x44; // a row only the second touched
     });
     const ImageChange both = Combined(first, then);
     EXPECT_EQ(both.kind, ChangeKind::NameTyping);

@@ -62,8 +62,7 @@ TEST_F(Image, ModelTable)
 {
     EXPECT_EQ(ModelNames[0], "QL540 UHF");
     EXPECT_EQ(ModelNames[6], "VM90 FULL");
-    const int expected[14] = {400, 136, 136, 244, 350, 450, 100,
-                              470, 174, 175, 247, 391, 521, 601};
+    const int expected[14] = {400, 136, 136, 244, 350, 450, 100, 470, 174, 175, 247, 391, 521, 601};
     for (int i = 0; i < 14; ++i)
         EXPECT_EQ(BandTable[i], expected[i]) << i;
 }

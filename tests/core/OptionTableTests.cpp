@@ -8,8 +8,8 @@ namespace {
 
 bool SameCells(const CellField &a, const CellField &b)
 {
-    return a.row == b.row && a.column == b.column && a.shift == b.shift && a.width == b.width &&
-           a.reversed == b.reversed;
+    return a.row == b.row && a.column == b.column && a.shift == b.shift && a.width == b.width
+           && a.reversed == b.reversed;
 }
 
 class Table : public ::testing::Test {

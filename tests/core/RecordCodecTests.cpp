@@ -21,8 +21,8 @@ protected:
 struct FieldCase {
     const char *name;
     CellField field;
-    int start;    // cell before the change
-    int value;    // value set
+    int start; // cell before the change
+    int value; // value set
     int expected; // cell after the change
 };
 
@@ -78,18 +78,30 @@ TEST_F(Codec, StartUpOptionsAndVfo)
         CellField field;
         int value;
     } cases[] = {
-        {"squelch", Options::Squelch, 5},           {"scan carrier", Options::ScanMode, 1},
-        {"menu ticked", Options::ManualSetup, 1},   {"roger", Options::Roger, 0},
-        {"FM receive", Options::FmReceive, 1},      {"save", Options::BatterySave, 1},
-        {"by frequency", Options::ChannelDisplay, 0}, {"back light key", Options::BackLight, 1},
-        {"password", Options::PowerOnPassword, 0},  {"power-on display", Options::PowerOnDisplay, 0},
-        {"frequency mode", Options::ChannelMode, 0}, {"beep", Options::Beep, 1},
-        {"time-out 3", Options::TimeOutTimer, 3},   {"APO off", Options::AutoPowerOff, 0},
-        {"VOX level 5", Options::VoxLevel, 4},      {"VOX delay 4", Options::VoxDelay, 3},
-        {"key lock", Options::KeyLockMode, 0},      {"channel only", Options::ChannelOnly, 0},
-        {"VFO power high", Record::Power.at(VfoRow), 2}, {"VFO step 5K", Record::Step.at(VfoRow), 0},
-        {"VFO wide", Record::Wide.at(VfoRow), 1},   {"VFO VOX", Record::Vox.at(VfoRow), 0},
-        {"VFO lockout", Record::BusyLock.at(VfoRow), 0}, {"VFO TX stop", Record::TxStop.at(VfoRow), 0},
+        {"squelch", Options::Squelch, 5},
+        {"scan carrier", Options::ScanMode, 1},
+        {"menu ticked", Options::ManualSetup, 1},
+        {"roger", Options::Roger, 0},
+        {"FM receive", Options::FmReceive, 1},
+        {"save", Options::BatterySave, 1},
+        {"by frequency", Options::ChannelDisplay, 0},
+        {"back light key", Options::BackLight, 1},
+        {"password", Options::PowerOnPassword, 0},
+        {"power-on display", Options::PowerOnDisplay, 0},
+        {"frequency mode", Options::ChannelMode, 0},
+        {"beep", Options::Beep, 1},
+        {"time-out 3", Options::TimeOutTimer, 3},
+        {"APO off", Options::AutoPowerOff, 0},
+        {"VOX level 5", Options::VoxLevel, 4},
+        {"VOX delay 4", Options::VoxDelay, 3},
+        {"key lock", Options::KeyLockMode, 0},
+        {"channel only", Options::ChannelOnly, 0},
+        {"VFO power high", Record::Power.at(VfoRow), 2},
+        {"VFO step 5K", Record::Step.at(VfoRow), 0},
+        {"VFO wide", Record::Wide.at(VfoRow), 1},
+        {"VFO VOX", Record::Vox.at(VfoRow), 0},
+        {"VFO lockout", Record::BusyLock.at(VfoRow), 0},
+        {"VFO TX stop", Record::TxStop.at(VfoRow), 0},
     };
     for (const auto &c : cases)
         EXPECT_EQ(c.field.get(i), c.value) << c.name;
@@ -118,7 +130,7 @@ TEST_F(Codec, ChannelRecordFlagsAndShift)
     EXPECT_EQ(Record::Vox.get(i, 3), 1);
     EXPECT_EQ(Record::Wide.get(i, 3), 0);
     EXPECT_EQ(Record::TxStop.get(i, 3), 1);
-    EXPECT_EQ(Record::Decode.position(i, 3), 55);  // DCS normal index 4
+    EXPECT_EQ(Record::Decode.position(i, 3), 55); // DCS normal index 4
     EXPECT_EQ(Record::Encode.position(i, 3), 264); // DCS inverted, last
 
     // A stored direction 3 is kept but reads as simplex.

@@ -58,9 +58,11 @@ protected:
         EXPECT_FALSE(error.chinese.isEmpty());
         EXPECT_FALSE(error.english.isEmpty());
         if (line > 0) {
-            EXPECT_TRUE(error.english.contains(QStringLiteral("Line %1, position %2").arg(line).arg(position)))
+            EXPECT_TRUE(error.english.contains(
+                QStringLiteral("Line %1, position %2").arg(line).arg(position)))
                 << error.english.toStdString();
-            EXPECT_TRUE(error.chinese.contains(QStringLiteral("第 %1 行第 %2 个字符").arg(line).arg(position)))
+            EXPECT_TRUE(error.chinese.contains(
+                QStringLiteral("第 %1 行第 %2 个字符").arg(line).arg(position)))
                 << error.chinese.toStdString();
         }
         EXPECT_TRUE(image == before) << "a refused file must leave the image untouched";
@@ -76,7 +78,8 @@ TEST_F(ChannelFile, StartUpImageIsWrittenByteExact)
     ASSERT_EQ(lines.size(), 256);
     for (const QByteArray &line : lines)
         ASSERT_TRUE(line.endsWith('\r'));
-    EXPECT_EQ(lines[0], QByteArray(" 80  18  32  70  0  0  0  1  255  255  255  255  2  32  255  255 \r"));
+    EXPECT_EQ(lines[0],
+              QByteArray(" 80  18  32  70  0  0  0  1  255  255  255  255  2  32  255  255 \r"));
     EXPECT_TRUE(lines[240].startsWith(" 50  100  200  255 "));
     EXPECT_EQ(lines[1], QByteArray(" 255 ").repeated(16) + '\r');
     EXPECT_EQ(text.count("\r\n"), 256);
@@ -170,7 +173,8 @@ TEST_F(ChannelFile, MessagesNameTheProblem)
     EXPECT_EQ(error.english, "Line 11, position 17: the value 300 is outside 0..255.");
     EXPECT_EQ(error.chinese, "第 11 行第 17 个字符处的数值 300 超出 0～255 的范围。");
     ASSERT_FALSE(ParseChannelFile("1 2 3\r\n", image, &error));
-    EXPECT_EQ(error.english, "Line 2, position 1: the file ends after only 3 numbers; 4096 are needed.");
+    EXPECT_EQ(error.english,
+              "Line 2, position 1: the file ends after only 3 numbers; 4096 are needed.");
     ASSERT_FALSE(ParseChannelFile(WithToken(0, 0, "x"), image, &error));
     EXPECT_EQ(error.english, "Line 1, position 2: \"x\" is not a number.");
 }
@@ -181,12 +185,15 @@ TEST_F(ChannelFile, BytesOfABadTokenAreShownEscapedAndTheMessageIsWhole)
         QByteArray token;
         const char *shown;
     } cases[] = {
-        {QByteArray("4\0" "2", 3), "4\\x002"},
+        {QByteArray("4\0"
+                    "2",
+                    3),
+         "4\\x002"},
         {"\x1b[2J", "\\x1b[2J"},
         {"7\x7f\x9b", "7\\x7f\\x9b"},
-        {"\xc2\x9b", "\\xc2\\x9b"},          // a C1 control, even as valid UTF-8
-        {"\xe9t\xe9", "\\xe9t\\xe9"},         // Latin-1, not UTF-8
-        {"\xe5\x90\x8d", "\xe5\x90\x8d"},       // a printable character stays
+        {"\xc2\x9b", "\\xc2\\x9b"}, // a C1 control, even as valid UTF-8
+        {"\xe9t\xe9", "\\xe9t\\xe9"}, // Latin-1, not UTF-8
+        {"\xe5\x90\x8d", "\xe5\x90\x8d"}, // a printable character stays
         {"12345678901234\x01\x02\x03", "12345678901234\\x01\\x02..."},
     };
     for (const auto &c : cases) {
@@ -194,17 +201,19 @@ TEST_F(ChannelFile, BytesOfABadTokenAreShownEscapedAndTheMessageIsWhole)
         ChannelFileError error;
         ASSERT_FALSE(ParseChannelFile(WithToken(0, 0, c.token), image, &error));
         const QString shown = QString::fromUtf8(c.shown);
-        EXPECT_EQ(error.english, QStringLiteral("Line 1, position 2: \"%1\" is not a number.").arg(shown));
+        EXPECT_EQ(error.english,
+                  QStringLiteral("Line 1, position 2: \"%1\" is not a number.").arg(shown));
         EXPECT_EQ(error.chinese, QStringLiteral("第 1 行第 2 个字符处的“%1”不是数值。").arg(shown));
     }
-    EXPECT_EQ(PrintableText(QStringLiteral("a\u001b\u0000b\u00e9")), QStringLiteral("a\\x1b\\x00b\u00e9"));
+    EXPECT_EQ(PrintableText(QStringLiteral("a\u001b\u0000b\u00e9")),
+              QStringLiteral("a\\x1b\\x00b\u00e9"));
 }
 
 namespace {
 
 // Folder permissions do not stop root, so as root the body runs in a child
 // process under the unprivileged "nobody" account.
-template <class Body> bool Unprivileged(Body body)
+template<class Body> bool Unprivileged(Body body)
 {
     if (::geteuid() != 0)
         return body();
@@ -225,8 +234,8 @@ TEST_F(ChannelFile, AFolderThatTakesNoTemporaryFileTakesNoSaveAndTheOldFileStays
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                          QFile::ReadOther | QFile::ExeOther);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                          | QFile::ReadOther | QFile::ExeOther);
     const QString folder = dir.filePath("locked");
     ASSERT_TRUE(QDir().mkdir(folder));
     const QString path = folder + "/radio.chann";
@@ -234,20 +243,21 @@ TEST_F(ChannelFile, AFolderThatTakesNoTemporaryFileTakesNoSaveAndTheOldFileStays
     ChannelFileError error;
     ASSERT_TRUE(WriteChannelFile(path, good, &error));
     // The file itself may be written; only the folder is closed.
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
-                                    QFile::WriteOther);
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
-                                      QFile::ExeOther);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther
+                                    | QFile::WriteOther);
+    QFile::setPermissions(folder,
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
 
     const bool refused = Unprivileged([&] {
         const bool writable = CanWriteChannelFile(path, &error);
         const bool written = WriteChannelFile(path, Random(6), &error);
         std::printf("%s\n%s\n", qPrintable(error.english), qPrintable(error.chinese));
         std::fflush(stdout);
-        return !writable && !written &&
-               error.kind == ChannelFileError::Kind::FolderRefusesTemporaryFile &&
-               error.english.startsWith("Cannot save in the folder " + folder + ": ") &&
-               error.chinese.startsWith(QStringLiteral("无法保存到文件夹 ") + folder + QStringLiteral("："));
+        return !writable && !written
+               && error.kind == ChannelFileError::Kind::FolderRefusesTemporaryFile
+               && error.english.startsWith("Cannot save in the folder " + folder + ": ")
+               && error.chinese.startsWith(QStringLiteral("无法保存到文件夹 ") + folder
+                                           + QStringLiteral("："));
     });
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_TRUE(refused);

@@ -55,11 +55,11 @@ protected:
 TEST_F(Sheet, ChartMarksSharedAndOutOfRangeChannels)
 {
     Program(1, "446.00625");
-    Program(2, "446.00625");           // same RX as channel 1
-    Program(3, "438.5", "7.6", 1);     // TX 446.1
-    Program(4, "446.1");               // RX equals channel 3's TX
-    Program(5, "465", "10", 1);        // TX 475: outside 400..470
-    Program(6, "420");                 // alone, inside
+    Program(2, "446.00625"); // same RX as channel 1
+    Program(3, "438.5", "7.6", 1); // TX 446.1
+    Program(4, "446.1"); // RX equals channel 3's TX
+    Program(5, "465", "10", 1); // TX 475: outside 400..470
+    Program(6, "420"); // alone, inside
     const BandChart chart = LayOutBandChart(RadioData, 400, 470);
 
     ASSERT_EQ(chart.marks.size(), 6);
@@ -68,8 +68,9 @@ TEST_F(Sheet, ChartMarksSharedAndOutOfRangeChannels)
         bool shares;
         bool outside;
     };
-    for (const Expect &e : {Expect{1, true, false}, Expect{2, true, false}, Expect{3, true, false},
-                            Expect{4, true, false}, Expect{5, false, true}, Expect{6, false, false}}) {
+    for (const Expect &e :
+         {Expect{1, true, false}, Expect{2, true, false}, Expect{3, true, false},
+          Expect{4, true, false}, Expect{5, false, true}, Expect{6, false, false}}) {
         const BandChartMark *mark = Mark(chart, e.channel);
         ASSERT_NE(mark, nullptr) << e.channel;
         EXPECT_EQ(mark->sharesFrequency, e.shares) << "CH " << e.channel;
@@ -113,7 +114,8 @@ TEST_F(Sheet, ChartLabelsInOneLaneNeverOverlap)
     for (const BandChartMark &a : sparse.marks)
         for (const BandChartMark &b : sparse.marks)
             if (a.channel < b.channel && a.lane == b.lane)
-                EXPECT_GE(std::abs(a.rxPosition - b.rxPosition), width) << a.channel << " " << b.channel;
+                EXPECT_GE(std::abs(a.rxPosition - b.rxPosition), width)
+                    << a.channel << " " << b.channel;
 }
 
 TEST_F(Sheet, TextHoldsProgrammedChannelsOnlyWithTheirSwitchesAndStations)
@@ -124,11 +126,13 @@ TEST_F(Sheet, TextHoldsProgrammedChannelsOnlyWithTheirSwitchesAndStations)
     FmPresets::Preset(2).set(RadioData, 145); // 101.5 MHz
     const QString cells = Cells(ChannelSheetHtml());
     EXPECT_TRUE(cells.contains(QStringLiteral("12|446.10000|441.10000|"))) << cells.toStdString();
-    EXPECT_TRUE(cells.contains(QStringLiteral("|On|Off|On|Off|"))); // VOX on, BCL, scan add, TX stop
+    EXPECT_TRUE(
+        cells.contains(QStringLiteral("|On|Off|On|Off|"))); // VOX on, BCL, scan add, TX stop
     EXPECT_TRUE(cells.contains(QStringLiteral("30|430.02500|430.02500|")));
     // One row for each programmed channel, none for the empty ones.
     QStringList rows;
-    auto match = QRegularExpression(QStringLiteral("(?:^|\\|)(\\d+)\\|4\\d\\d\\.\\d{5}\\|")).globalMatch(cells);
+    auto match = QRegularExpression(QStringLiteral("(?:^|\\|)(\\d+)\\|4\\d\\d\\.\\d{5}\\|"))
+                     .globalMatch(cells);
     while (match.hasNext())
         rows << match.next().captured(1);
     EXPECT_EQ(rows, (QStringList{QStringLiteral("12"), QStringLiteral("30")}));
@@ -148,5 +152,6 @@ TEST_F(Sheet, NotesNameTheSharedAndTheOutsideChannels)
     ASSERT_EQ(notes.size(), 2);
     EXPECT_TRUE(notes[0].contains(QStringLiteral("CH 7 (RX 446.00625")));
     EXPECT_TRUE(notes[0].contains(QStringLiteral("CH 9 (RX 446.00625")));
-    EXPECT_TRUE(notes[1].startsWith(QStringLiteral("Outside the working range 400 - 470 MHz: CH 11")));
+    EXPECT_TRUE(
+        notes[1].startsWith(QStringLiteral("Outside the working range 400 - 470 MHz: CH 11")));
 }

@@ -14,10 +14,10 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
-#include <QTreeView>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 namespace {
 
@@ -94,10 +94,13 @@ private slots:
                 QCOMPARE(w->windowTitle(), QString(chinese ? c.zhTitle : c.enTitle));
                 QCOMPARE(label(w, "Label_drive"), QString(chinese ? "驱动器：" : "Drive:"));
                 QCOMPARE(label(w, "Label_Name"), QString(chinese ? c.zhLabel : c.enLabel));
-                QCOMPARE(button(w, "Command_enter")->text(), QString(chinese ? "确  定" : "Confirm"));
-                QCOMPARE(button(w, "Command_Close")->text(), QString(chinese ? "取  消" : "Cancel"));
+                QCOMPARE(button(w, "Command_enter")->text(),
+                         QString(chinese ? "确  定" : "Confirm"));
+                QCOMPARE(button(w, "Command_Close")->text(),
+                         QString(chinese ? "取  消" : "Cancel"));
                 QCOMPARE(text1(w)->text(), QString("*.chann"));
-                auto *files = qobject_cast<QFileSystemModel *>(w->findChild<QListView *>("File1")->model());
+                auto *files =
+                    qobject_cast<QFileSystemModel *>(w->findChild<QListView *>("File1")->model());
                 QVERIFY(files);
                 QCOMPARE(files->nameFilters(), QStringList{"*.chann"});
                 QVERIFY(w->findChild<QTreeView *>("Dir1"));
@@ -128,10 +131,11 @@ private slots:
             const char *name;
             bool invalid; // else a suffix problem
         };
-        const Case cases[] = {{"*.chann", true},    {"a#b.chann", true}, {"a$.chann", true},
-                              {"x\\y.chann", true}, {"x/y.chann", true}, {"radio.Chann", false},
-                              {"radio.chan", false}, {"ann", false},     {"radio.CHANNx", false},
-                              {"", false}};
+        const Case cases[] = {{"*.chann", true},       {"a#b.chann", true},
+                              {"a$.chann", true},      {"x\\y.chann", true},
+                              {"x/y.chann", true},     {"radio.Chann", false},
+                              {"radio.chan", false},   {"ann", false},
+                              {"radio.CHANNx", false}, {"", false}};
         for (bool chinese : {true, false}) {
             window->switchLanguage(chinese);
             for (WindowId id : {WindowId::Form_save_chann, WindowId::Form_open_chann}) {
@@ -144,14 +148,18 @@ private slots:
                     QCOMPARE(messages.size(), size_t(1));
                     QCOMPARE(messages[0].title, QString(chinese ? "操作提示" : "Operate prompt"));
                     const char *expected =
-                        c.invalid ? (save ? (chinese ? "保存信道参数所需要的文件名无效 "
-                                                     : "Store the file name of channel parameter need is nullity. ")
-                                          : (chinese ? "打开信道参数文件名无效 "
-                                                     : "Open the file name of channel parameter is nullity "))
-                                  : (save ? (chinese ? "建议不要修改系统默认的文件后缀名！"
-                                                     : "Advice don't modify file suffix name of system default ！")
-                                          : (chinese ? "无效的信道参数文件后缀名！"
-                                                     : "Nullity file suffix name of channel parameter."));
+                        c.invalid
+                            ? (save ? (chinese ? "保存信道参数所需要的文件名无效 "
+                                               : "Store the file name of channel parameter need is "
+                                                 "nullity. ")
+                                    : (chinese
+                                           ? "打开信道参数文件名无效 "
+                                           : "Open the file name of channel parameter is nullity "))
+                            : (save ? (chinese ? "建议不要修改系统默认的文件后缀名！"
+                                               : "Advice don't modify file suffix name of system "
+                                                 "default ！")
+                                    : (chinese ? "无效的信道参数文件后缀名！"
+                                               : "Nullity file suffix name of channel parameter."));
                     QCOMPARE(messages[0].text, QString::fromUtf8(expected));
                     // The window stays with the name as typed; nothing was written.
                     QCOMPARE(Windows::Find(id), w);
@@ -278,7 +286,8 @@ private slots:
         text1(w)->setText("taken.chann");
         QTest::mouseClick(button(w, "Command_enter"), Qt::LeftButton);
         QCOMPARE(messages.size(), size_t(1));
-        QVERIFY2(messages[0].text.startsWith("Cannot write the file"), qPrintable(messages[0].text));
+        QVERIFY2(messages[0].text.startsWith("Cannot write the file"),
+                 qPrintable(messages[0].text));
         QCOMPARE(Windows::Find(WindowId::Form_save_chann), w);
     }
 
@@ -388,8 +397,14 @@ private slots:
     }
 
 private:
-    static QString label(QWidget *w, const char *name) { return w->findChild<QLabel *>(name)->text(); }
-    static QPushButton *button(QWidget *w, const char *name) { return w->findChild<QPushButton *>(name); }
+    static QString label(QWidget *w, const char *name)
+    {
+        return w->findChild<QLabel *>(name)->text();
+    }
+    static QPushButton *button(QWidget *w, const char *name)
+    {
+        return w->findChild<QPushButton *>(name);
+    }
     static QLineEdit *text1(QWidget *w) { return w->findChild<QLineEdit *>("Text1"); }
     static QStringList listed(QListView *view)
     {

@@ -4,7 +4,10 @@
 
 namespace {
 
-QDateTime At(const char *text) { return QDateTime::fromString(QString::fromLatin1(text), Qt::ISODateWithMs); }
+QDateTime At(const char *text)
+{
+    return QDateTime::fromString(QString::fromLatin1(text), Qt::ISODateWithMs);
+}
 
 QStringList Backups(int count, const QDateTime &first)
 {
@@ -28,9 +31,9 @@ TEST(BackupNames, RoundTripAndRefusals)
         bool backup;
     } cases[] = {
         {"read-20261207-184403-125.chann", true},
-        {"read-20261307-184403-125.chann", false},  // month 13
-        {"read-20261207-254403-125.chann", false},  // hour 25
-        {"read-20261207-184403.chann", false},      // no milliseconds
+        {"read-20261307-184403-125.chann", false}, // month 13
+        {"read-20261207-254403-125.chann", false}, // hour 25
+        {"read-20261207-184403.chann", false}, // no milliseconds
         {"read-20261207-184403-125.CHANN", false},
         {"read-20261207-184403-125.chann.tmp", false},
         {"xread-20261207-184403-125.chann", false},
@@ -48,10 +51,12 @@ TEST(BackupRotation, KeepsTheNewestFiftyAndNothingElseIsTouched)
         int backups;
         int removed;
     };
-    for (const Case c : {Case{0, 0}, Case{1, 0}, Case{50, 0}, Case{51, 1}, Case{53, 3}, Case{120, 70}}) {
+    for (const Case c :
+         {Case{0, 0}, Case{1, 0}, Case{50, 0}, Case{51, 1}, Case{53, 3}, Case{120, 70}}) {
         QStringList names = Backups(c.backups, first);
         std::reverse(names.begin(), names.end()); // directory order is no order
-        names << QStringLiteral("notes.txt") << QStringLiteral("read-bad.chann") << QStringLiteral("radio.chann");
+        names << QStringLiteral("notes.txt") << QStringLiteral("read-bad.chann")
+              << QStringLiteral("radio.chann");
         const QStringList removed = BackupsToRemove(names);
         ASSERT_EQ(removed.size(), c.removed) << c.backups;
         // The oldest go: exactly those older than the 50th newest.
@@ -61,9 +66,9 @@ TEST(BackupRotation, KeepsTheNewestFiftyAndNothingElseIsTouched)
         EXPECT_EQ(BackupsNewestFirst(names).size(), c.backups);
     }
     // Newest first, across a change of month and year in the names.
-    const QStringList newest = BackupsNewestFirst(
-        {BackupFileName(At("2026-12-31T23:59:59.999")), BackupFileName(At("2027-01-01T00:00:00.000")),
-         BackupFileName(At("2026-02-01T10:00:00.000"))});
+    const QStringList newest = BackupsNewestFirst({BackupFileName(At("2026-12-31T23:59:59.999")),
+                                                   BackupFileName(At("2027-01-01T00:00:00.000")),
+                                                   BackupFileName(At("2026-02-01T10:00:00.000"))});
     EXPECT_EQ(newest, QStringList({BackupFileName(At("2027-01-01T00:00:00.000")),
                                    BackupFileName(At("2026-12-31T23:59:59.999")),
                                    BackupFileName(At("2026-02-01T10:00:00.000"))}));
@@ -81,20 +86,26 @@ TEST(RecoveryNames, OneSetPerRunFoundByItsId)
         EXPECT_EQ(RecoveryIdOf(name), id);
     EXPECT_EQ(RecoveryStart(id), At("2026-12-07T18:44:03.007"));
 
-    for (const char *other : {"work-20261207-184403-007-4711.lock.rmlock", "work-20261207-184403-007.chann",
-                              "work-20261207-184403-007-4711.chann.tmp", "read-20261207-184403-007.chann",
-                              "work-2026120-184403-007-4711.chann", "work--4711.info"})
+    for (const char *other :
+         {"work-20261207-184403-007-4711.lock.rmlock", "work-20261207-184403-007.chann",
+          "work-20261207-184403-007-4711.chann.tmp", "read-20261207-184403-007.chann",
+          "work-2026120-184403-007-4711.chann", "work--4711.info"})
         EXPECT_TRUE(RecoveryIdOf(QString::fromLatin1(other)).isEmpty()) << other;
 
     // Newest run first; within one millisecond by process id as a number.
     const QStringList files = {
-        QStringLiteral("work-20261207-184403-007-99.chann"),  QStringLiteral("work-20261207-184403-007-99.lock"),
-        QStringLiteral("work-20261207-184403-007-100.info"),  QStringLiteral("work-20261208-000000-000-5.lock"),
-        QStringLiteral("work-20251231-235959-999-7.chann"),   QStringLiteral("readme.txt"),
+        QStringLiteral("work-20261207-184403-007-99.chann"),
+        QStringLiteral("work-20261207-184403-007-99.lock"),
+        QStringLiteral("work-20261207-184403-007-100.info"),
+        QStringLiteral("work-20261208-000000-000-5.lock"),
+        QStringLiteral("work-20251231-235959-999-7.chann"),
+        QStringLiteral("readme.txt"),
     };
     EXPECT_EQ(RecoveryIdsNewestFirst(files),
-              QStringList({QStringLiteral("20261208-000000-000-5"), QStringLiteral("20261207-184403-007-100"),
-                           QStringLiteral("20261207-184403-007-99"), QStringLiteral("20251231-235959-999-7")}));
+              QStringList({QStringLiteral("20261208-000000-000-5"),
+                           QStringLiteral("20261207-184403-007-100"),
+                           QStringLiteral("20261207-184403-007-99"),
+                           QStringLiteral("20251231-235959-999-7")}));
 }
 
 TEST(RecoveryInfo, RoundTripsWhereTheWorkCameFrom)
@@ -106,7 +117,8 @@ TEST(RecoveryInfo, RoundTripsWhereTheWorkCameFrom)
         {WorkOrigin::Read, {}}, // a read whose backup failed
     };
     for (const WorkSource &source : sources)
-        EXPECT_EQ(ParseRecoveryInfo(FormatRecoveryInfo(source)), source) << source.path.toStdString();
+        EXPECT_EQ(ParseRecoveryInfo(FormatRecoveryInfo(source)), source)
+            << source.path.toStdString();
     // A missing or damaged description means an untitled image, never a
     // file name made up from garbage.
     EXPECT_EQ(ParseRecoveryInfo(QByteArray()), WorkSource{});
@@ -127,10 +139,10 @@ TEST(RecentFiles, LastEightOpenedOrSavedNewestFirst)
     const Case cases[] = {
         {{}, a, {a}},
         {{a}, b, {b, a}},
-        {{b, a}, a, {a, b}},                                        // moved to the front, not doubled
-        {{b, a}, QStringLiteral("/f/x/../a.chann"), {a, b}},        // the same file by another spelling
+        {{b, a}, a, {a, b}}, // moved to the front, not doubled
+        {{b, a}, QStringLiteral("/f/x/../a.chann"), {a, b}}, // the same file by another spelling
         {{b, a}, QStringLiteral("/f//b.chann"), {b, a}},
-        {eight, a, QStringList{a} + eight.mid(0, 7)},               // the oldest drops out
+        {eight, a, QStringList{a} + eight.mid(0, 7)}, // the oldest drops out
         {eight, eight[7], QStringList{eight[7]} + eight.mid(0, 7)}, // the oldest comes back
         {{a}, QStringLiteral("  "), {a}},
     };
@@ -139,8 +151,9 @@ TEST(RecentFiles, LastEightOpenedOrSavedNewestFirst)
     EXPECT_EQ(WithoutRecentFile({a, b}, QStringLiteral("/f/./a.chann")), QStringList{b});
 
     // The list file: blank, relative and repeated lines are skipped, at most eight.
-    const QStringList parsed = ParseRecentFiles(
-        QByteArray("/f/a.chann\n\nrelative.chann\n/f/b.chann\r\n/f/a.chann\n") + FormatRecentFiles(eight));
+    const QStringList parsed =
+        ParseRecentFiles(QByteArray("/f/a.chann\n\nrelative.chann\n/f/b.chann\r\n/f/a.chann\n")
+                         + FormatRecentFiles(eight));
     EXPECT_EQ(parsed, (QStringList{a, b} + eight.mid(0, 6)));
     EXPECT_EQ(ParseRecentFiles(FormatRecentFiles({QStringLiteral("/客户/资料 1.chann")})),
               QStringList{QStringLiteral("/客户/资料 1.chann")});
@@ -152,7 +165,8 @@ TEST(RecentFiles, LastEightOpenedOrSavedNewestFirst)
 TEST(WorkLabels, FileOrReadAndTheUnsavedMarkInBothLanguages)
 {
     const WorkSource file{WorkOrigin::File, QStringLiteral("/home/dealer/radio.chann")};
-    const WorkSource read{WorkOrigin::Read, QStringLiteral("/d/backups/read-20261207-184403-125.chann")};
+    const WorkSource read{WorkOrigin::Read,
+                          QStringLiteral("/d/backups/read-20261207-184403-125.chann")};
     const WorkSource unbacked{WorkOrigin::Read, {}};
     const struct {
         WorkSource source;
@@ -165,7 +179,8 @@ TEST(WorkLabels, FileOrReadAndTheUnsavedMarkInBothLanguages)
         {file, false, "radio.chann", "radio.chann"},
         {file, true, "● radio.chann（有未保存的修改）", "● radio.chann (unsaved changes)"},
         {read, false, "读取于 2026-12-07 18:44:03", "Read 2026-12-07 18:44:03"},
-        {read, true, "● 读取于 2026-12-07 18:44:03（有未保存的修改）", "● Read 2026-12-07 18:44:03 (unsaved changes)"},
+        {read, true, "● 读取于 2026-12-07 18:44:03（有未保存的修改）",
+         "● Read 2026-12-07 18:44:03 (unsaved changes)"},
         {unbacked, false, "读自对讲机", "Read from radio"},
     };
     for (const auto &c : cases) {

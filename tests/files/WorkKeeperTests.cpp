@@ -7,8 +7,8 @@
 #include <QFile>
 #include <QLockFile>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 #include <memory>
@@ -44,7 +44,10 @@ std::unique_ptr<ImageTable> Read(const QString &path)
     return ReadChannelFile(path, *image, &error) ? std::move(image) : nullptr;
 }
 
-QStringList FilesIn(const QString &folder) { return QDir(folder).entryList(QDir::Files, QDir::Name); }
+QStringList FilesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
 
 } // namespace
 
@@ -152,7 +155,8 @@ private slots:
         // Now the second's own file holds the work; the old one is gone.
         auto kept = Read(second.recoveryImagePath());
         QVERIFY(kept && SameUsedCells(*kept, edited));
-        QVERIFY(!QFile::exists(QDir(second.recoveryFolder()).filePath(RecoveryFilesOf(candidates[0].id).image)));
+        QVERIFY(!QFile::exists(
+            QDir(second.recoveryFolder()).filePath(RecoveryFilesOf(candidates[0].id).image)));
         QVERIFY(third.claimOrphans().isEmpty());
     }
 
@@ -171,7 +175,8 @@ private slots:
             QLockFile lock(QDir(folder).filePath(names.lock));
             lock.setStaleLockTime(0);
             ChannelFileError error;
-            if (lock.tryLock(0) && WriteChannelFile(QDir(folder).filePath(names.image), RadioData, &error))
+            if (lock.tryLock(0)
+                && WriteChannelFile(QDir(folder).filePath(names.image), RadioData, &error))
                 raise(SIGKILL);
             _exit(1);
         }
@@ -202,7 +207,8 @@ private slots:
         const QDateTime first = QDateTime::currentDateTime().addDays(-3);
         for (int i = 0; i < BackupsKept; ++i) {
             ChannelFileError error;
-            QVERIFY(WriteChannelFile(backups.filePath(BackupFileName(first.addSecs(i * 60))), RadioData, &error));
+            QVERIFY(WriteChannelFile(backups.filePath(BackupFileName(first.addSecs(i * 60))),
+                                     RadioData, &error));
         }
         for (const char *other : {"notes.txt", "radio.chann"}) {
             QFile file(backups.filePath(QString::fromLatin1(other)));
@@ -222,7 +228,8 @@ private slots:
         QCOMPARE(keeper.source(), (WorkSource{WorkOrigin::Read, entries[0].path}));
         QVERIFY(!backups.exists(BackupFileName(first)));
         QVERIFY(backups.exists(BackupFileName(first.addSecs(60))));
-        QVERIFY(backups.exists(QStringLiteral("notes.txt")) && backups.exists(QStringLiteral("radio.chann")));
+        QVERIFY(backups.exists(QStringLiteral("notes.txt"))
+                && backups.exists(QStringLiteral("radio.chann")));
 
         // Two reads within one millisecond keep both.
         ImageOrigin::instance().radioRead();
@@ -230,9 +237,10 @@ private slots:
         const QList<BackupEntry> after = keeper.backups();
         QCOMPARE(after.size(), BackupsKept);
         QCOMPARE(FilesIn(backups.path()).size(), BackupsKept + 2);
-        const auto newer = std::count_if(after.begin(), after.end(), [&first](const BackupEntry &entry) {
-            return entry.readAt > first.addDays(1);
-        });
+        const auto newer =
+            std::count_if(after.begin(), after.end(), [&first](const BackupEntry &entry) {
+                return entry.readAt > first.addDays(1);
+            });
         QCOMPARE(newer, 3);
 
         // Opening a backup counts as that read, not as a recent file.

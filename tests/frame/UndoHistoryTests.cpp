@@ -5,8 +5,8 @@
 #include "RecordCodec.h"
 #include "UndoHistory.h"
 
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace {
@@ -89,13 +89,20 @@ std::vector<StepCase> StepCases()
              Calibration::Level(2).set(image, 201);
              Calibration::LastAdjusted.set(image, 2);
          }},
-        {"insert", ChangeKind::InsertChannel, [](ImageTable &image) { InsertEmptyChannel(image, 1); }},
+        {"insert", ChangeKind::InsertChannel,
+         [](ImageTable &image) { InsertEmptyChannel(image, 1); }},
         {"delete", ChangeKind::DeleteChannels,
-         [](ImageTable &image) { DeleteChannels(image, {1, 4, 128}); }},
+         [](ImageTable &image) {
+             DeleteChannels(image, {1, 4, 128});
+         }},
         {"move up", ChangeKind::MoveChannelsUp,
-         [](ImageTable &image) { MoveChannelsUp(image, {4, 5, 127}); }},
+         [](ImageTable &image) {
+             MoveChannelsUp(image, {4, 5, 127});
+         }},
         {"move down", ChangeKind::MoveChannelsDown,
-         [](ImageTable &image) { MoveChannelsDown(image, {1, 4}); }},
+         [](ImageTable &image) {
+             MoveChannelsDown(image, {1, 4});
+         }},
     };
 }
 
@@ -220,8 +227,8 @@ TEST_F(Undo, WhatAWindowStoresWhileRedrawingJoinsTheStep)
     const ImageTable start = RadioData;
     const auto redraw = QObject::connect(
         &ImageChanges::instance(), &ImageChanges::rowsChanged, [](const ImageChange &change) {
-            if (change.kind == ChangeKind::OpenedFile && Record::IsEmpty(RadioData, 9) &&
-                RadioData[9][5] != ErasedByte)
+            if (change.kind == ChangeKind::OpenedFile && Record::IsEmpty(RadioData, 9)
+                && RadioData[9][5] != ErasedByte)
                 Apply(ChangeKind::ShownValues, [](ImageTable &image) { Record::Erase(image, 9); });
         });
     Apply(ChangeKind::OpenedFile, [](ImageTable &image) {
@@ -244,7 +251,8 @@ TEST_F(Undo, StoringWhatAWindowShowsIsNoStep)
 {
     Apply(ChangeKind::OptionsEdit, [](ImageTable &image) { Options::Squelch.set(image, 3); });
     history->undo();
-    Apply(ChangeKind::ShownValues, [](ImageTable &image) { Options::VoxReceiveStop.set(image, 0); });
+    Apply(ChangeKind::ShownValues,
+          [](ImageTable &image) { Options::VoxReceiveStop.set(image, 0); });
     EXPECT_TRUE(history->canRedo());
     EXPECT_EQ(history->count(), 1);
     history->redo();

@@ -11,9 +11,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMainWindow>
-#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -33,7 +33,7 @@ public:
     ~TestFrame() override { SetMainFrame(nullptr); }
     QWidget *widget() override { return this; }
     QMdiArea *mdiArea() override { return area_; }
-    void setPanelText(int, const QString &) override {}
+    void setPanelText(int, const QString &) override { }
     QString panelText(int) const override { return {}; }
 
 private:
@@ -49,7 +49,7 @@ public:
     static inline int activations = 0;
     static inline bool busy = false;
 
-    explicit ProbeWindow(WindowId id) : ChildWindow(id) {}
+    explicit ProbeWindow(WindowId id) : ChildWindow(id) { }
 
 protected:
     void applyTexts() override { setWindowTitle(IsChinese ? "探针" : "Probe"); }
@@ -64,7 +64,8 @@ void Flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelet
 
 void RegisterProbe(WindowId id, const WindowTraits &traits = {})
 {
-    Windows::Register(id, [id] { return new ProbeWindow(id); }, traits);
+    Windows::Register(
+        id, [id] { return new ProbeWindow(id); }, traits);
 }
 
 QMdiSubWindow *SubWindow(WindowId id)
@@ -204,7 +205,10 @@ private slots:
     void messagesPickTextAndTitleWhenShown()
     {
         QString text, title;
-        SetMessageHook([&](const QString &t, const QString &h) { text = t; title = h; });
+        SetMessageHook([&](const QString &t, const QString &h) {
+            text = t;
+            title = h;
+        });
         ShowWarning("中文", "English");
         QCOMPARE(text, QString("中文"));
         QCOMPARE(title, QString("操作提示"));
@@ -226,8 +230,10 @@ private slots:
             shown = box->text();
             box->accept();
         });
-        ShowWarning("中文", "Communication port is error, please setting right communication port . ！\n\nDevice: x");
-        QCOMPARE(shown, QString("Communication port is error, please setting right communication port\u00A0.\u00A0！\n\nDevice: x"));
+        ShowWarning("中文", "Communication port is error, please setting right communication port "
+                            ". ！\n\nDevice: x");
+        QCOMPARE(shown, QString("Communication port is error, please setting right communication "
+                                "port\u00A0.\u00A0！\n\nDevice: x"));
     }
 
     // Windows that take the image open only once every window's typed

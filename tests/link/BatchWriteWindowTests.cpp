@@ -71,7 +71,8 @@ private slots:
         QCOMPARE(records.size(), 2);
         QCOMPARE(records[0].outcome, PortOutcome::Completed);
         QCOMPARE(records[1].outcome, PortOutcome::Failed);
-        QCOMPARE(window->findChild<QLabel *>("Label_count")->text(), QString("已写入 1 台，失败 1 台"));
+        QCOMPARE(window->findChild<QLabel *>("Label_count")->text(),
+                 QString("已写入 1 台，失败 1 台"));
         auto *table = window->findChild<QTableWidget *>("Table_ports");
         QPushButton *retry = nullptr;
         for (int row = 0; row < table->rowCount() && !retry; ++row)
@@ -82,7 +83,8 @@ private slots:
         retry->click();
         QTRY_VERIFY_WITH_TIMEOUT(!window->running(), 30000);
         QCOMPARE(window->fleet()->latest()[1].outcome, PortOutcome::Completed);
-        QCOMPARE(window->findChild<QLabel *>("Label_count")->text(), QString("已写入 2 台，失败 0 台"));
+        QCOMPARE(window->findChild<QLabel *>("Label_count")->text(),
+                 QString("已写入 2 台，失败 0 台"));
         QCOMPARE(first.count("handshake"), 1); // the retry left the first radio alone
         for (SimProcess *sim : {&first, &second}) {
             const RadioMemory written = sim->stop();
@@ -115,8 +117,10 @@ private slots:
         // By device: the rows keep devices typed in earlier tests, whose
         // numbers the simulators may have now in another order.
         QCOMPARE(window->fleet()->latest().size(), 2);
-        QCOMPARE(window->fleet()->station(sound.device())->current().outcome, PortOutcome::Completed);
-        QCOMPARE(window->fleet()->station(corrupts.device())->current().outcome, PortOutcome::Different);
+        QCOMPARE(window->fleet()->station(sound.device())->current().outcome,
+                 PortOutcome::Completed);
+        QCOMPARE(window->fleet()->station(corrupts.device())->current().outcome,
+                 PortOutcome::Different);
         auto *table = window->findChild<QTableWidget *>("Table_ports");
         QTableWidgetItem *result = nullptr;
         for (int row = 0; row < table->rowCount(); ++row)
@@ -125,7 +129,8 @@ private slots:
         QVERIFY(result);
         QCOMPARE(result->text(), QString("written, but the verify found 1 difference"));
         QVERIFY2(result->toolTip().startsWith("Row 12  Column 3  "), qPrintable(result->toolTip()));
-        QCOMPARE(window->findChild<QLabel *>("Label_count")->text(), QString("1 written, 1 failed"));
+        QCOMPARE(window->findChild<QLabel *>("Label_count")->text(),
+                 QString("1 written, 1 failed"));
         QCOMPARE(sound.count("read block 239"), 1);
     }
 

@@ -21,14 +21,14 @@ RadioMemory CountingMemory()
 // Runs to the state (with at least afterBlocks as the exchange's counter),
 // lets one noise byte arrive, and returns the state it leads to. Either way
 // the transfer completes: at once, or on the retry.
-template <class Link>
-State StateAfterAStrayByte(Link &link, State at, int afterBlocks)
+template<class Link> State StateAfterAStrayByte(Link &link, State at, int afterBlocks)
 {
     link.attachRadio(CountingMemory(), {}, false);
     link.engine.windowOpened();
     link.engine.startPressed();
     EXPECT_TRUE(link.runUntil(
-        [&] { return link.engine.state() == at && link.exchange.blockCounter() >= afterBlocks; }, 30000));
+        [&] { return link.engine.state() == at && link.exchange.blockCounter() >= afterBlocks; },
+        30000));
     link.deliver(QByteArray(1, char(0xA5)));
     const State after = link.engine.state();
     EXPECT_TRUE(link.runUntil([&] { return link.engine.done(); }, 40000));
@@ -69,8 +69,7 @@ TEST(Connection, AStrayByteEndsTheAttemptOnlyWhereItWouldShiftAReadsReplies)
 // a read, a read started while the power window is linked) is no port
 // fault: each task says a transfer is in progress, starts nothing, leaves
 // the port flag alone; the power window then closes at its first watch.
-template <class Link>
-void OpenOnAPortHeldHere(Link &link, bool startButton)
+template<class Link> void OpenOnAPortHeldHere(Link &link, bool startButton)
 {
     link.openFails = true;
     link.failure.device = QStringLiteral("/dev/virtual");
@@ -82,7 +81,8 @@ void OpenOnAPortHeldHere(Link &link, bool startButton)
         link.engine.startPressed();
     ASSERT_EQ(link.messages.size(), 1u);
     EXPECT_EQ(link.messages[0].message.text.chinese, QStringLiteral("正在与对讲机进行读写操作 ！"));
-    EXPECT_EQ(link.messages[0].message.text.english, QStringLiteral("Read-write operating with transceiver ."));
+    EXPECT_EQ(link.messages[0].message.text.english,
+              QStringLiteral("Read-write operating with transceiver ."));
     EXPECT_TRUE(link.portOpenings.empty());
     EXPECT_FALSE(link.engine.busy());
     EXPECT_FALSE(link.engine.timerRunning(RetryDelay));

@@ -19,7 +19,7 @@ const QString PortError = QStringLiteral("通讯端口打开错误，请正确�
 struct WindowCase {
     const char *name;
     QStringList simArguments;
-    int handshakes;  // a transient fault: the attempts it takes
+    int handshakes; // a transient fault: the attempts it takes
     QString message; // a permanent one: the message it ends with
 };
 
@@ -32,7 +32,9 @@ const QList<WindowCase> ReadCases = {
 const QList<WindowCase> WriteCases = {
     {"NAK at the last block", {"--nak-block", "239"}, 2, {}},
     {"wrong identification after the middle block",
-     {"--no-reply-block", "120", "--ident-fault-handshake", "2", "--wrong-ident"}, 0, FailConnect},
+     {"--no-reply-block", "120", "--ident-fault-handshake", "2", "--wrong-ident"},
+     0,
+     FailConnect},
     {"hang-up right after the first reply", {"--hang-up-after-block", "0"}, 0, PortError},
 };
 // The power window has no retry: a fault it does not ride out closes it
@@ -46,9 +48,14 @@ struct PowerCase {
 };
 const QList<PowerCase> PowerCases = {
     {"stray bytes before the acknowledge of the slider's frame",
-     {"--stray-before-block", "240", "--stray-count", "5", "--power-fault-frame", "2"}, true, true},
+     {"--stray-before-block", "240", "--stray-count", "5", "--power-fault-frame", "2"},
+     true,
+     true},
     {"NAK to the first frame", {"--nak-block", "240"}, false, false},
-    {"port disappears at the slider's frame", {"--hang-up-block", "240", "--power-fault-frame", "2"}, true, false},
+    {"port disappears at the slider's frame",
+     {"--hang-up-block", "240", "--power-fault-frame", "2"},
+     true,
+     false},
 };
 
 } // namespace
@@ -157,7 +164,8 @@ private slots:
         // The radio's values are taken from the identification either way.
         QTRY_COMPARE_WITH_TIMEOUT(int(RadioData[CalibrationRow][2]), 0x70, 3000);
         if (c.atSlidersFrame) {
-            QTRY_VERIFY_WITH_TIMEOUT(window && window->engine().state() == RadioLink::State::Linked, 3000);
+            QTRY_VERIFY_WITH_TIMEOUT(window && window->engine().state() == RadioLink::State::Linked,
+                                     3000);
             window->findChild<QScrollBar *>("HScroll_H")->setValue(200);
         }
         if (c.survives) {
@@ -192,7 +200,8 @@ private:
         auto *port = window->findChild<QSerialPort *>("MSC");
         QVERIFY(port);
         QTRY_VERIFY_WITH_TIMEOUT(!harness->messages.empty(), 45000);
-        QVERIFY2(harness->messages.back().text.startsWith(message), qPrintable(harness->messages.back().text));
+        QVERIFY2(harness->messages.back().text.startsWith(message),
+                 qPrintable(harness->messages.back().text));
         QCOMPARE(harness->messages.size(), size_t(1));
         QVERIFY(!window->engine().busy());
         QVERIFY(!port->isOpen());

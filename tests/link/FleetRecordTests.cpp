@@ -48,12 +48,13 @@ TEST(FleetRecords, TheSummaryAlignsItsColumnsAndKeepsEachResultOnOneLine)
     // A port error comes as a message box text of several lines.
     failed.detail = {QStringLiteral("通讯端口打开错误\n设备：/dev/ttyUSB10\n"),
                      QStringLiteral("Communication port is error\nDevice: /dev/ttyUSB10\n")};
-    const QList<PortRecord> records{Record("/dev/ttyUSB0", PortOutcome::Completed, 1, 9640), failed};
+    const QList<PortRecord> records{Record("/dev/ttyUSB0", PortOutcome::Completed, 1, 9640),
+                                    failed};
 
-    EXPECT_EQ(SummaryTable(records, false),
-              "Port           Time    Attempts  Result\n"
-              "/dev/ttyUSB0   9.6 s   1         written\n"
-              "/dev/ttyUSB10  24.2 s  4         failed: Communication port is error Device: /dev/ttyUSB10\n");
+    EXPECT_EQ(SummaryTable(records, false), "Port           Time    Attempts  Result\n"
+                                            "/dev/ttyUSB0   9.6 s   1         written\n"
+                                            "/dev/ttyUSB10  24.2 s  4         failed: "
+                                            "Communication port is error Device: /dev/ttyUSB10\n");
     // Chinese captions take two columns each on a terminal.
     EXPECT_EQ(SummaryTable(records, true),
               "端口           用时    尝试次数  结果\n"
@@ -69,12 +70,13 @@ TEST(FleetRecords, TheProductionLineNumbersItsRadiosInTheTableAndTheLog)
     second.finished = QDateTime(QDate(2026, 12, 7), QTime(19, 30, 5), Qt::OffsetFromUTC, 3600);
     PortRecord first = Record("/dev/ttyUSB0", PortOutcome::Completed);
     first.number = 1;
-    EXPECT_EQ(SummaryTable({first, second}, false),
-              "Port          #  Time   Attempts  Result\n"
-              "/dev/ttyUSB0  1  9.6 s  1         written\n"
-              "/dev/ttyUSB0  2  4.0 s  1         interrupted, HALF WRITTEN (42%): write it again\n");
-    EXPECT_EQ(LogLine(second),
-              "2026-12-07T19:30:05+01:00\t/dev/ttyUSB0\t2\tinterrupted, HALF WRITTEN (42%): write it again\t4.0 s\t1");
+    EXPECT_EQ(
+        SummaryTable({first, second}, false),
+        "Port          #  Time   Attempts  Result\n"
+        "/dev/ttyUSB0  1  9.6 s  1         written\n"
+        "/dev/ttyUSB0  2  4.0 s  1         interrupted, HALF WRITTEN (42%): write it again\n");
+    EXPECT_EQ(LogLine(second), "2026-12-07T19:30:05+01:00\t/dev/ttyUSB0\t2\tinterrupted, HALF "
+                               "WRITTEN (42%): write it again\t4.0 s\t1");
 }
 
 TEST(FleetRecords, AVerifySaysWhatItFoundAndADifferenceOutranksOnlyAFileError)
@@ -106,20 +108,27 @@ TEST(FleetRecords, AVerifySaysWhatItFoundAndADifferenceOutranksOnlyAFileError)
         {PortTask::Verify, false, PortOutcome::Completed, 0, "same as the file", "与文件一致"},
         {PortTask::Verify, false, PortOutcome::Different, 1, "1 difference", "1 处不同"},
         {PortTask::Verify, false, PortOutcome::Different, 3, "3 differences", "3 处不同"},
-        {PortTask::Verify, false, PortOutcome::Failed, 0, "failed: Fail connect with transceiver.", "失败：无法连接"},
-        {PortTask::Verify, false, PortOutcome::Stopped, 0, "stopped before a radio answered", "已停止，未连接对讲机"},
+        {PortTask::Verify, false, PortOutcome::Failed, 0, "failed: Fail connect with transceiver.",
+         "失败：无法连接"},
+        {PortTask::Verify, false, PortOutcome::Stopped, 0, "stopped before a radio answered",
+         "已停止，未连接对讲机"},
         // A write with a verify: before the write completed it reads as a
         // write; after it, as the verify of a written radio.
-        {PortTask::Write, false, PortOutcome::Failed, 0, "failed: Fail connect with transceiver.", "失败：无法连接"},
-        {PortTask::Write, false, PortOutcome::Interrupted, 0, "interrupted, HALF WRITTEN (0%): write it again",
+        {PortTask::Write, false, PortOutcome::Failed, 0, "failed: Fail connect with transceiver.",
+         "失败：无法连接"},
+        {PortTask::Write, false, PortOutcome::Interrupted, 0,
+         "interrupted, HALF WRITTEN (0%): write it again",
          "已中断，只写入了一部分（0%），请重新写入"},
         {PortTask::Write, true, PortOutcome::Running, 0, "written, verifying", "已写入，正在校验"},
-        {PortTask::Write, true, PortOutcome::Completed, 0, "written and verified", "已写入，校验一致"},
-        {PortTask::Write, true, PortOutcome::Different, 2, "written, but the verify found 2 differences",
-         "已写入，但校验发现 2 处不同"},
-        {PortTask::Write, true, PortOutcome::Failed, 0, "written, the verify failed: Fail connect with transceiver.",
+        {PortTask::Write, true, PortOutcome::Completed, 0, "written and verified",
+         "已写入，校验一致"},
+        {PortTask::Write, true, PortOutcome::Different, 2,
+         "written, but the verify found 2 differences", "已写入，但校验发现 2 处不同"},
+        {PortTask::Write, true, PortOutcome::Failed, 0,
+         "written, the verify failed: Fail connect with transceiver.",
          "已写入，校验失败：无法连接"},
-        {PortTask::Write, true, PortOutcome::Interrupted, 0, "written, the verify was broken off", "已写入，校验被中断"},
+        {PortTask::Write, true, PortOutcome::Interrupted, 0, "written, the verify was broken off",
+         "已写入，校验被中断"},
     };
     for (const Case &c : cases) {
         PortRecord r = Record("/dev/ttyUSB0", c.outcome);

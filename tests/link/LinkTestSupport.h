@@ -44,7 +44,7 @@ public:
 
     TransferWindow *transfer(WindowId id) { return Windows::FindAs<TransferWindow>(id); }
     QAction *action(const char *name) { return window.findChild<QAction *>(name); }
-    template <class T> T *control(WindowId id, const char *name)
+    template<class T> T *control(WindowId id, const char *name)
     {
         ChildWindow *child = Windows::Find(id);
         return child ? child->findChild<T *>(name) : nullptr;

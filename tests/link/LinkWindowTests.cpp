@@ -133,7 +133,8 @@ private slots:
         TransferWindow *read = harness->transfer(WindowId::Form_Comm_Read);
         auto *bar = read->findChild<QProgressBar *>("ProgressBar1");
         read->findChild<QPushButton *>("Command_read")->click();
-        QCOMPARE(read->findChild<QLabel *>("Label_tr_count")->text(), QString("正在与对讲机联络 ！"));
+        QCOMPARE(read->findChild<QLabel *>("Label_tr_count")->text(),
+                 QString("正在与对讲机联络 ！"));
         QVERIFY(read->engine().busy());
         // Busy: a second start and the cancel button are refused.
         read->findChild<QPushButton *>("Command_read")->click();
@@ -153,11 +154,14 @@ private slots:
         QVERIFY(active && active->widget()->objectName() == "frm_chann");
 
         // Make the image writable (a programmed channel in band), then write.
-        RadioData[1][0] = 0x25, RadioData[1][1] = 0x06, RadioData[1][2] = 0x00, RadioData[1][3] = 0x46;
+        RadioData[1][0] = 0x25, RadioData[1][1] = 0x06, RadioData[1][2] = 0x00,
+        RadioData[1][3] = 0x46;
         RadioData[1][12] = 0;
-        RadioData[0][0] = 0x50, RadioData[0][1] = 0x12, RadioData[0][2] = 0x20, RadioData[0][3] = 0x46;
+        RadioData[0][0] = 0x50, RadioData[0][1] = 0x12, RadioData[0][2] = 0x20,
+        RadioData[0][3] = 0x46;
         RadioData[0][12] = 0;
-        RadioData[153][0] = 0x00, RadioData[153][1] = 0x40, RadioData[153][2] = 0x00, RadioData[153][3] = 0x47;
+        RadioData[153][0] = 0x00, RadioData[153][1] = 0x40, RadioData[153][2] = 0x00,
+        RadioData[153][3] = 0x47;
         // Empty channels are all 255 (the grid erases them so when it redraws).
         for (int n = 2; n <= 128; ++n)
             RadioData[n].fill(255);

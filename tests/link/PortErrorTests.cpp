@@ -8,10 +8,10 @@
 
 #include <QCoreApplication>
 #include <QSerialPort>
-#include <gtest/gtest.h>
 #include <cstdlib>
-#include <memory>
 #include <fcntl.h>
+#include <gtest/gtest.h>
+#include <memory>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -82,7 +82,8 @@ TEST(PortErrorText, NamesTheUsualReasonsInBothLanguages)
         const char *english;
     } cases[] = {
         {Failure("", ""),
-         "没有串口绑定到 COM3。请在端口设置窗口的“设备”栏填写编程线的串口设备（例如 /dev/ttyUSB0），"
+         "没有串口绑定到 COM3。请在端口设置窗口的“设备”栏填写编程线的串口设备（例如 "
+         "/dev/ttyUSB0），"
          "或启动时用 --port 设备 指定。",
          "No serial port is bound to COM3. Type the cable's device (e.g. /dev/ttyUSB0) into the "
          "Device field of the port setup window (Communication), or start with --port DEVICE."},
@@ -123,8 +124,10 @@ TEST(PortFailure, APortHeldByAnotherOpenerIsInUseEvenForRoot)
     EXPECT_TRUE(result.inUse);
     EXPECT_FALSE(result.accessDenied);
     EXPECT_EQ(result.lockFile, ExistingPortLockFile(pty.device));
-    EXPECT_TRUE(result.lockFile.contains(QLatin1String("LCK..pts_"))) << result.lockFile.toStdString();
-    EXPECT_TRUE(result.holder.startsWith(QString::number(::getpid()) + QStringLiteral(" ("))) << result.holder.toStdString();
+    EXPECT_TRUE(result.lockFile.contains(QLatin1String("LCK..pts_")))
+        << result.lockFile.toStdString();
+    EXPECT_TRUE(result.holder.startsWith(QString::number(::getpid()) + QStringLiteral(" (")))
+        << result.holder.toStdString();
     // The holder is this very process: one of our own windows, not another program.
     EXPECT_TRUE(result.heldHere);
 
@@ -134,10 +137,10 @@ TEST(PortFailure, APortHeldByAnotherOpenerIsInUseEvenForRoot)
 
 // A view that keeps nothing: the links below are only opened and closed.
 struct QuietView : LinkView {
-    void showMessage(const LinkMessage &) override {}
-    void setProgress(int) override {}
-    void setStatus(const LinkText &) override {}
-    void closeWindow() override {}
+    void showMessage(const LinkMessage &) override { }
+    void setProgress(int) override { }
+    void setStatus(const LinkText &) override { }
+    void closeWindow() override { }
 };
 
 // Two links of this program on one device: the second is told that the

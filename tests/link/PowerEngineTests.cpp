@@ -135,11 +135,16 @@ TEST_F(PowerEngine, TheWatchClosesTheWindowAtTheFirstTickWithTheLinkDown)
         double hangUpAt = -1; // the line goes down once linked
     } cases[] = {
         {"silent radio", [](VirtualPower &, SimFaults &f) { f.silent = true; }, 500, true},
-        {"wrong identification", [](VirtualPower &, SimFaults &f) { f.wrongIdent = true; }, 500, true},
-        {"identification starting too late", [](VirtualPower &, SimFaults &f) { f.identOffset = 5; }, 500, true},
-        {"port cannot be opened", [](VirtualPower &l, SimFaults &) { l.openFails = true; }, 500, false},
-        {"acknowledge missing", [](VirtualPower &, SimFaults &f) { f.noAckBlock = CalibrationRow; }, 1500, false},
-        {"acknowledge refused", [](VirtualPower &, SimFaults &f) { f.nakBlock = CalibrationRow; }, 1500, false},
+        {"wrong identification", [](VirtualPower &, SimFaults &f) { f.wrongIdent = true; }, 500,
+         true},
+        {"identification starting too late",
+         [](VirtualPower &, SimFaults &f) { f.identOffset = 5; }, 500, true},
+        {"port cannot be opened", [](VirtualPower &l, SimFaults &) { l.openFails = true; }, 500,
+         false},
+        {"acknowledge missing", [](VirtualPower &, SimFaults &f) { f.noAckBlock = CalibrationRow; },
+         1500, false},
+        {"acknowledge refused", [](VirtualPower &, SimFaults &f) { f.nakBlock = CalibrationRow; },
+         1500, false},
         {"line down while linked", [](VirtualPower &, SimFaults &) {}, 2000, false, 1700},
     };
     for (const auto &c : cases) {

@@ -153,7 +153,8 @@ private slots:
         auto *window = Windows::FindAs<PowerWindow>(WindowId::Form_Adjust_Txp);
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), QString("Power Adjust"));
-        const char *titles[][2] = {{"Label_Low", "Low Power"}, {"Label_Mid", "Mid Power"}, {"Label_High", "High Power"}};
+        const char *titles[][2] = {
+            {"Label_Low", "Low Power"}, {"Label_Mid", "Mid Power"}, {"Label_High", "High Power"}};
         for (const auto &t : titles)
             QCOMPARE(window->findChild<QLabel *>(t[0])->text(), QString(t[1]));
         QCOMPARE(window->findChild<QPushButton *>("Command_Close")->text(), QString("Close"));
@@ -199,7 +200,9 @@ private slots:
         auto *power = Windows::FindAs<PowerWindow>(WindowId::Form_Adjust_Txp);
         QTRY_VERIFY(power->engine().state() == RadioLink::State::Linked);
         harness->action("Prog_write")->trigger();
-        harness->transfer(WindowId::Form_Comm_Write)->findChild<QPushButton *>("Command_Write")->click();
+        harness->transfer(WindowId::Form_Comm_Write)
+            ->findChild<QPushButton *>("Command_Write")
+            ->click();
         QCOMPARE(harness->messages.size(), size_t(1));
         QCOMPARE(harness->messages[0].text, busy);
         QVERIFY(!PortErrorFlag);

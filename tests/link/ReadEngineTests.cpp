@@ -171,7 +171,7 @@ TEST_F(ReadEngine, FullReadEndsWithBlock253AndFillsTheImage)
 
     EXPECT_TRUE(RowsMatch(memory, 0, 253));
     EXPECT_EQ(RadioData[254][3], 77); // never read
-    EXPECT_EQ(RadioData[10][20], 5);  // beyond the 16 data columns
+    EXPECT_EQ(RadioData[10][20], 5); // beyond the 16 data columns
     EXPECT_EQ(link.radio->counters().blocksRead, 254);
     EXPECT_EQ(link.radio->counters().handshakes, 1);
     EXPECT_EQ(link.countSent(Bytes({0x52, 0x0F, 0xD0, 0x10})), 1);
@@ -271,7 +271,8 @@ TEST_F(ReadEngine, BusyRefusesStartAndCloseButTheAttemptGoesOn)
     ASSERT_EQ(link.messages.size(), 2u);
     EXPECT_EQ(link.messages[0].message.text.english, "Read-write operating with transceiver .");
     EXPECT_EQ(link.messages[0].message.text.chinese, "正在与对讲机进行读写操作 ！");
-    EXPECT_EQ(link.messages[1].message.text.english, "Read-write operating，don't close the window. ,");
+    EXPECT_EQ(link.messages[1].message.text.english,
+              "Read-write operating，don't close the window. ,");
     EXPECT_EQ(link.messages[1].message.text.chinese, "正在进行读写操作,请勿关窗口 ！,");
     EXPECT_TRUE(link.portOpen);
     link.advance(15);
@@ -308,7 +309,8 @@ TEST_F(ReadEngine, PortErrorShowsTheDeviceAndReasonAndStartsNothing)
 {
     VirtualRead link;
     link.openFails = true;
-    link.failure = {false, QStringLiteral("/dev/ttyUSB0"), QStringLiteral("Permission denied"), true};
+    link.failure = {false, QStringLiteral("/dev/ttyUSB0"), QStringLiteral("Permission denied"),
+                    true};
     link.engine.windowOpened();
     link.engine.startPressed();
     EXPECT_EQ(link.portOpenings, std::vector<bool>{false});
@@ -328,7 +330,8 @@ TEST_F(ReadEngine, PortErrorShowsTheDeviceAndReasonAndStartsNothing)
     EXPECT_TRUE(link.writes.empty());
 
     // A missing device gives no group hint; a later good open clears the flag.
-    link.failure = {false, QStringLiteral("/dev/nothing"), QStringLiteral("No such file or directory"), false};
+    link.failure = {false, QStringLiteral("/dev/nothing"),
+                    QStringLiteral("No such file or directory"), false};
     link.engine.startPressed();
     EXPECT_FALSE(link.messages.back().message.text.english.contains("dialout"));
     link.openFails = false;
@@ -420,9 +423,13 @@ TEST_F(ReadEngine, APortFailureAtAnyMomentEndsTheAttemptAndTheRetryReadsEverythi
         {"waiting for the identification", [](VirtualRead &l) { return !l.writes.empty(); }},
         {"after the identification", [](VirtualRead &l) { return l.engine.handshaken(); }},
         {"waiting for a reply",
-         [](VirtualRead &l) { return l.exchange.blockCounter() == 10 && l.writes.back().bytes.size() == 4; }},
+         [](VirtualRead &l) {
+             return l.exchange.blockCounter() == 10 && l.writes.back().bytes.size() == 4;
+         }},
         {"between a reply and the next request",
-         [ack](VirtualRead &l) { return l.exchange.blockCounter() == 10 && l.writes.back().bytes == ack; }},
+         [ack](VirtualRead &l) {
+             return l.exchange.blockCounter() == 10 && l.writes.back().bytes == ack;
+         }},
     };
     const RadioMemory memory = PatternMemory();
     for (const auto &c : cases) {
@@ -468,7 +475,8 @@ TEST_F(ReadEngine, ALineDropInTheQuietPeriodCompletesTheReadAByteInItStillFailsI
         link.attachRadio(memory);
         link.engine.windowOpened();
         link.engine.startPressed();
-        ASSERT_TRUE(link.runUntil([&] { return link.engine.state() == RadioLink::State::Settling; }, 30000));
+        ASSERT_TRUE(link.runUntil([&] { return link.engine.state() == RadioLink::State::Settling; },
+                                  30000));
         link.advance(5);
         ASSERT_EQ(link.engine.state(), RadioLink::State::Settling);
         if (c.strayByte)
@@ -479,7 +487,8 @@ TEST_F(ReadEngine, ALineDropInTheQuietPeriodCompletesTheReadAByteInItStillFailsI
             EXPECT_TRUE(link.engine.done());
             EXPECT_EQ(link.endings, std::vector<bool>{true});
             ASSERT_EQ(link.messages.size(), 1u);
-            EXPECT_EQ(link.messages[0].message.text.english, "Complete reading the data from transceiver.");
+            EXPECT_EQ(link.messages[0].message.text.english,
+                      "Complete reading the data from transceiver.");
             EXPECT_TRUE(RowsMatch(memory, 0, 253));
             EXPECT_EQ(link.opens, 1);
             continue;

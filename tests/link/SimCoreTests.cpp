@@ -52,8 +52,10 @@ TEST(RadioSim, SampleMemoryHoldsEightChannelsTheProgramAccepts)
         RadioData[a / 16][a % 16] = sample[a];
     for (int n = 1; n <= 9; ++n)
         EXPECT_EQ(IsProgrammed(n), n <= 8) << n;
-    EXPECT_EQ(BcdToText(RadioData[1][0], RadioData[1][1], RadioData[1][2], RadioData[1][3]), "446.00625");
-    EXPECT_EQ(BcdToText(RadioData[8][0], RadioData[8][1], RadioData[8][2], RadioData[8][3]), "446.09375");
+    EXPECT_EQ(BcdToText(RadioData[1][0], RadioData[1][1], RadioData[1][2], RadioData[1][3]),
+              "446.00625");
+    EXPECT_EQ(BcdToText(RadioData[8][0], RadioData[8][1], RadioData[8][2], RadioData[8][3]),
+              "446.09375");
     EXPECT_EQ(FindChannelOutOfBand(), 0);
     EXPECT_EQ(CheckVfoBand(), 0);
     EXPECT_EQ(CodeToChar(RadioData[NameRowFirst][0]), "P");
@@ -102,9 +104,12 @@ TEST(RadioSim, FaultsStrikeOnceAndAHangUpLastsForGood)
     faults.hangUpBlock = 9;
     RadioSimCore radio(memory, faults);
     Feed(radio, Handshake);
-    auto read = [&](int block) { return Feed(radio, QByteArray("\x52\x00", 2) + char(block * 16) + '\x10'); };
+    auto read = [&](int block) {
+        return Feed(radio, QByteArray("\x52\x00", 2) + char(block * 16) + '\x10');
+    };
     auto write = [&](int block) {
-        return Feed(radio, QByteArray("\x57\x00", 2) + char(block * 16) + '\x10' + QByteArray(16, 'x'));
+        return Feed(radio,
+                    QByteArray("\x57\x00", 2) + char(block * 16) + '\x10' + QByteArray(16, 'x'));
     };
     EXPECT_TRUE(read(1).isEmpty());
     EXPECT_EQ(read(1).size(), 21);
@@ -163,7 +168,9 @@ TEST(RadioSim, MatrixFaultsStrikeAtTheirBlockOrHandshake)
     qint64 now = 0;
     auto write = [&now](RadioSimCore &radio, int block) {
         now += 1000; // each frame after a pause
-        return Feed(radio, QByteArray("\x57\x00", 2) + char(block * 16) + '\x10' + QByteArray(16, 'x'), now);
+        return Feed(radio,
+                    QByteArray("\x57\x00", 2) + char(block * 16) + '\x10' + QByteArray(16, 'x'),
+                    now);
     };
     SimFaults faults;
     faults.nakRequestBlock = 1;
@@ -222,7 +229,7 @@ TEST(RadioSim, SurvivesAnyInputAndStillAnswersAProperHandshake)
         // Random bytes, with the protocol's command letters made common.
         const char pick[] = {'P', 'R', 'W', 'g', 'E', 'b', '\x06', '\x02'};
         const uint8_t byte = random.bounded(3) == 0 ? uint8_t(pick[random.bounded(8)])
-                                                   : uint8_t(random.bounded(256));
+                                                    : uint8_t(random.bounded(256));
         now += random.bounded(3);
         radio.feed(byte, now);
     }

@@ -21,7 +21,8 @@ public:
         if (!WriteChannelFile(imagePath(), image, nullptr))
             return false;
         process_.start(QStringLiteral(QL540_SIM_PATH),
-                       QStringList{"--image", imagePath(), "--dump", dumpPath(), "--log"} + arguments);
+                       QStringList{"--image", imagePath(), "--dump", dumpPath(), "--log"}
+                           + arguments);
         if (!process_.waitForStarted(5000))
             return false;
         while (!process_.canReadLine())

@@ -51,10 +51,13 @@ private slots:
         // Column 12 of channel 3 stored as 0: low power instead of high.
         QVERIFY(sim.start(DefaultRadioMemory(), {"--no-pace", "--corrupt-block", "3:12:0"}));
         BindPort(1, sim.device());
-        ImageChanges::instance().apply(ChangeKind::CellEdit, [](ImageTable &image) { Program(image, 3); });
+        ImageChanges::instance().apply(ChangeKind::CellEdit,
+                                       [](ImageTable &image) { Program(image, 3); });
 
         harness->action("Prog_write")->trigger();
-        harness->transfer(WindowId::Form_Comm_Write)->findChild<QPushButton *>("Command_Write")->click();
+        harness->transfer(WindowId::Form_Comm_Write)
+            ->findChild<QPushButton *>("Command_Write")
+            ->click();
         QTRY_VERIFY_WITH_TIMEOUT(Windows::IsOpen(WindowId::Form_Verify), 30000);
         QVERIFY(!Windows::IsOpen(WindowId::Form_Comm_Write));
         auto *verify = Windows::FindAs<VerifyWindow>(WindowId::Form_Verify);
@@ -115,7 +118,8 @@ private slots:
         QTemporaryDir dir;
         const QString file = dir.filePath("saved.chann");
         QVERIFY(WriteChannelFile(file, RadioData, nullptr));
-        ImageChanges::instance().apply(ChangeKind::CellEdit, [](ImageTable &image) { Program(image, 1); });
+        ImageChanges::instance().apply(ChangeKind::CellEdit,
+                                       [](ImageTable &image) { Program(image, 1); });
         QCOMPARE(harness->action("File_Compare")->text(), QString("与文件比较…"));
 
         auto *compare = qobject_cast<CompareWindow *>(Windows::Open(WindowId::Form_Compare));
@@ -124,8 +128,9 @@ private slots:
         QCOMPARE(table->rowCount(), 0);
         QVERIFY(compare->compareWith(file));
         QCOMPARE(table->rowCount(), 1);
-        QCOMPARE(Row(table, 0),
-                 (QStringList{"信道 1  信道", "446.10000 / 446.10000 / 关 / 关 / 高 / 宽带", "（空）"}));
+        QCOMPARE(
+            Row(table, 0),
+            (QStringList{"信道 1  信道", "446.10000 / 446.10000 / 关 / 关 / 高 / 宽带", "（空）"}));
         QCOMPARE(compare->findChild<QLabel *>("Label_Result")->text(), QString("发现 1 处不同 ！"));
 
         // A file that cannot be read leaves the comparison as it was.
@@ -144,7 +149,8 @@ private slots:
         table = compare->findChild<QTableWidget *>("Table_Diff");
         QCOMPARE(table->item(0, 0)->text(), QString("CH 1  Channel"));
 
-        ImageChanges::instance().apply(ChangeKind::Clear, [](ImageTable &image) { Record::Erase(image, 1); });
+        ImageChanges::instance().apply(ChangeKind::Clear,
+                                       [](ImageTable &image) { Record::Erase(image, 1); });
         QCOMPARE(table->rowCount(), 0);
         QCOMPARE(compare->findChild<QLabel *>("Label_Result")->text(),
                  QString("The image in memory and the file are the same."));

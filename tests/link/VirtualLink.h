@@ -25,14 +25,12 @@
 #include <utility>
 #include <vector>
 
-template <class Exchange>
-class VirtualLink : public LinkIo, public LinkView {
+template<class Exchange> class VirtualLink : public LinkIo, public LinkView {
 public:
-    template <class... Arguments>
+    template<class... Arguments>
     explicit VirtualLink(Arguments &&...arguments)
         : exchange(std::forward<Arguments>(arguments)...), engine(exchange, *this, *this)
-    {
-    }
+    { }
 
     // Attaches a radio; paced = 9600 baud on the wire, otherwise instant.
     void attachRadio(const RadioMemory &memory, SimFaults faults = {}, bool paced = true)
@@ -67,7 +65,10 @@ public:
     }
 
     // Runs every event due within the next ms milliseconds.
-    void advance(double ms) { runUntil([] { return false; }, ms); }
+    void advance(double ms)
+    {
+        runUntil([] { return false; }, ms);
+    }
     // Runs events until done() holds or limitMs pass; true when it held.
     bool runUntil(const std::function<bool()> &done, double limitMs)
     {
@@ -77,7 +78,8 @@ public:
             double next = end;
             int timer = 0;
             for (int t = 1; t <= TimerCount; ++t)
-                if (timers[t].running && (timers[t].due < next || (timer == 0 && timers[t].due <= next)))
+                if (timers[t].running
+                    && (timers[t].due < next || (timer == 0 && timers[t].due <= next)))
                     next = timers[t].due, timer = t;
             const bool arrival = !arrivals.empty() && arrivals.begin()->first.first <= next;
             if (arrival)
@@ -126,7 +128,8 @@ public:
         if (openFails)
             return failure;
         if (deviceGone)
-            return {false, QStringLiteral("/dev/virtual"), QStringLiteral("No such file or directory"), false};
+            return {false, QStringLiteral("/dev/virtual"),
+                    QStringLiteral("No such file or directory"), false};
         portOpen = true;
         return {true, QStringLiteral("/dev/virtual"), {}, false};
     }
@@ -148,7 +151,8 @@ public:
                 auto send = [&](const QByteArray &part) {
                     for (char b : part) {
                         t += byteMs;
-                        arrivals.emplace(std::make_pair(t, sequence++), Arrival{QByteArray(1, b), false});
+                        arrivals.emplace(std::make_pair(t, sequence++),
+                                         Arrival{QByteArray(1, b), false});
                     }
                 };
                 send(reply->bytes);
@@ -245,7 +249,7 @@ using VirtualRead = VirtualLink<ReadExchange>;
 // Prepares and sends RadioData as the write window does.
 class VirtualWrite : public VirtualLink<WriteExchange> {
 public:
-    VirtualWrite() : VirtualLink<WriteExchange>(PrepareWriteBlocks) {}
+    VirtualWrite() : VirtualLink<WriteExchange>(PrepareWriteBlocks) { }
 };
 
 // The power session as the power window runs it on RadioData: the levels
@@ -253,14 +257,13 @@ public:
 class VirtualPower : public VirtualLink<PowerExchange> {
 public:
     VirtualPower()
-        : VirtualLink<PowerExchange>(PowerExchange::Owner{
-              [this](const PowerLevels &levels) {
-                  reports.push_back(levels);
-                  StorePowerLevels(RadioData, levels, PowerLevels{});
-              },
-              [] { return CalibrationBlock(RadioData); }})
-    {
-    }
+        : VirtualLink<PowerExchange>(
+            PowerExchange::Owner{[this](const PowerLevels &levels) {
+                                     reports.push_back(levels);
+                                     StorePowerLevels(RadioData, levels, PowerLevels{});
+                                 },
+                                 [] { return CalibrationBlock(RadioData); }})
+    { }
 
     // The power frames sent, in order.
     std::vector<QByteArray> powerFrames() const

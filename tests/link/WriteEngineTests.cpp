@@ -51,8 +51,8 @@ TEST_F(WriteEngine, PreparationCompletesTheDerivedRegions)
     EXPECT_EQ(RadioData[ChannelMapRow][0], 0xFE);
     EXPECT_EQ(RadioData[ChannelMapRow][1], 0xFE);
     EXPECT_EQ(RadioData[ChannelMapRow][2], 0xFF);
-    EXPECT_EQ(Row(IdentRow), Bytes({0x51, 0x4C, 0x20, 0x32, 0x37, 0x31, 0x32, 0x02, 255, 255,
-                                    255, 255, 255, 255, 255, 255}));
+    EXPECT_EQ(Row(IdentRow), Bytes({0x51, 0x4C, 0x20, 0x32, 0x37, 0x31, 0x32, 0x02, 255, 255, 255,
+                                    255, 255, 255, 255, 255}));
 
     ResetGlobals();
     EXPECT_FALSE(PrepareWrite().has_value());
@@ -67,8 +67,8 @@ TEST_F(WriteEngine, PreparationRefusesOutOfBandFrequenciesAndCellsThatAreNoBytes
     auto refusal = PrepareWrite();
     ASSERT_TRUE(refusal.has_value());
     EXPECT_EQ(refusal->chinese, "频率模式下的接收或发射频率超出频率限制范围");
-    EXPECT_EQ(refusal->english,
-              "Receiving or transmitting frequency that frequency Mode out of frequency limitation range ");
+    EXPECT_EQ(refusal->english, "Receiving or transmitting frequency that frequency Mode out of "
+                                "frequency limitation range ");
     // The derived regions are stored even though the write is refused.
     EXPECT_EQ(RadioData[IdentRow][0], 0x51);
 
@@ -79,8 +79,9 @@ TEST_F(WriteEngine, PreparationRefusesOutOfBandFrequenciesAndCellsThatAreNoBytes
     refusal = PrepareWrite();
     ASSERT_TRUE(refusal.has_value());
     EXPECT_EQ(refusal->chinese, "信道 12 中的接收或发射频率超出频率限制范围");
-    EXPECT_EQ(refusal->english,
-              "Channel 12that Receiving or transmitting frequency  out of frequency limitation range ");
+    EXPECT_EQ(
+        refusal->english,
+        "Channel 12that Receiving or transmitting frequency  out of frequency limitation range ");
 
     ResetGlobals();
     RadioData[57][4] = 300;
@@ -254,7 +255,8 @@ TEST_F(WriteEngine, APortFailureBetweenAcknowledgeAndFrameEndsTheAttempt)
             continue;
         }
         ASSERT_TRUE(link.runUntil([&] { return !link.messages.empty(); }, 10000));
-        EXPECT_TRUE(link.messages[0].message.text.english.startsWith("Communication port is error"));
+        EXPECT_TRUE(
+            link.messages[0].message.text.english.startsWith("Communication port is error"));
         EXPECT_FALSE(link.engine.busy());
         EXPECT_TRUE(link.engine.closeRequested());
     }

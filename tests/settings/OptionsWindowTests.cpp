@@ -118,7 +118,7 @@ class OptionsWindowTests : public QObject {
         QVERIFY(window);
         QCoreApplication::processEvents();
     }
-    template <class T = QWidget> T *w(const char *name) const
+    template<class T = QWidget> T *w(const char *name) const
     {
         T *found = window->findChild<T *>(QLatin1String(name));
         if (!found)
@@ -242,14 +242,22 @@ private slots:
         main->switchLanguage(false);
         open();
         const std::pair<const char *, const char *> lists[] = {
-            {"Combo_Sql", "5"},         {"Combo_Scan", "CO"},
-            {"Combo_Mdf", "Frequncy"},  {"Combo_Lamp", "Key"},
-            {"Combo_Pon_Mode", "Off"},  {"Combo_TOT", "3"},
-            {"Combo_APO", "Off"},       {"Combo_VOX_lever", "5"},
-            {"Combo_VOX_Delay_Time", "4"}, {"Combo_KL_Mode", "Key&UPDN"},
-            {"Combo_Decode", "OFF"},    {"Combo_Encode", "OFF"},
-            {"Combo_Sft_d", "Off"},     {"Combo_TXP", "High"},
-            {"Combo_Step", "5K"},       {"Combo_WN", "Wide"},
+            {"Combo_Sql", "5"},
+            {"Combo_Scan", "CO"},
+            {"Combo_Mdf", "Frequncy"},
+            {"Combo_Lamp", "Key"},
+            {"Combo_Pon_Mode", "Off"},
+            {"Combo_TOT", "3"},
+            {"Combo_APO", "Off"},
+            {"Combo_VOX_lever", "5"},
+            {"Combo_VOX_Delay_Time", "4"},
+            {"Combo_KL_Mode", "Key&UPDN"},
+            {"Combo_Decode", "OFF"},
+            {"Combo_Encode", "OFF"},
+            {"Combo_Sft_d", "Off"},
+            {"Combo_TXP", "High"},
+            {"Combo_Step", "5K"},
+            {"Combo_WN", "Wide"},
         };
         for (const auto &[name, text] : lists)
             QCOMPARE(shown(name), QString(text));

@@ -42,7 +42,7 @@ TEST_F(Rules, TransmitFrequencyOfTheShift)
         {"438.5", "7.6", ShiftPosition::Plus, true, "446.1"}, // shortest decimal text
         {"469.99", "0.01", ShiftPosition::Plus, false, "469.99"}, // 470 is outside
         {"400.5", "0.5", ShiftPosition::Minus, true, "400"},
-        {"410", "", ShiftPosition::Minus, true, "410"},        // empty offset counts 0
+        {"410", "", ShiftPosition::Minus, true, "410"}, // empty offset counts 0
         {"480.00000", "10", ShiftPosition::Off, true, "480.00000"}, // Off copies, unchecked
     };
     for (const auto &c : cases) {
@@ -58,9 +58,9 @@ TEST_F(Rules, ReceiveFrequencyIsRefusedOutsideTheBandOrTooLong)
         const char *text;
         bool accepted;
     } cases[] = {
-        {"435.0125", true}, {"400", true},       {"469.99999", true}, {"470", false},
-        {"399.99", false},  {"", false},         {"abc", false},      {"446.000000", false},
-        {"446.1.2", true},  // read as 446.1
+        {"435.0125", true}, {"400", true},         {"469.99999", true},
+        {"470", false},     {"399.99", false},     {"", false},
+        {"abc", false},     {"446.000000", false}, {"446.1.2", true}, // read as 446.1
     };
     for (const auto &c : cases)
         EXPECT_EQ(ReceiveAccepted(c.text, Uhf), c.accepted) << c.text;
@@ -101,10 +101,10 @@ TEST_F(Rules, TonesShownWithTheInvIndicatorAndStored)
         std::optional<int> position;
         bool inverted;
     } shown[] = {
-        {0, 60, 50, false},   // index beyond the CTCSS tones: the last one, 254.1
-        {2, 0, 158, true},    // D017I
-        {255, 3, 0, false},   // off
-        {2, 255, 0, false},   // off as well
+        {0, 60, 50, false}, // index beyond the CTCSS tones: the last one, 254.1
+        {2, 0, 158, true}, // D017I
+        {255, 3, 0, false}, // off
+        {2, 255, 0, false}, // off as well
         {1, 200, 157, false}, // last normal DCS code
         {5, 3, std::nullopt, false},
     };
@@ -206,28 +206,44 @@ TEST_F(Rules, KeysEachFieldTakes)
         QChar key;
         QChar typed; // none: discarded
     } cases[] = {
-        {F::Receive, "", u'.', none},         {F::Receive, " ", u'.', none},
-        {F::Receive, "4", u'.', u'.'},        {F::Receive, "446.1.", u'.', u'.'},
-        {F::Receive, "44600625", u'1', u'1'}, {F::Receive, "446.00625", u'1', none},
-        {F::Receive, "4", u'a', none},        {F::Receive, "446.00625", BackspaceKey, BackspaceKey},
+        {F::Receive, "", u'.', none},
+        {F::Receive, " ", u'.', none},
+        {F::Receive, "4", u'.', u'.'},
+        {F::Receive, "446.1.", u'.', u'.'},
+        {F::Receive, "44600625", u'1', u'1'},
+        {F::Receive, "446.00625", u'1', none},
+        {F::Receive, "4", u'a', none},
+        {F::Receive, "446.00625", BackspaceKey, BackspaceKey},
         {F::Receive, "4", EnterKey, none},
 
-        {F::Offset, "", u'.', none},          {F::Offset, "10.", u'.', none},
-        {F::Offset, "10", u'.', u'.'},        {F::Offset, "10", EnterKey, EnterKey},
-        {F::Offset, "1.00000", u'1', u'1'},   {F::Offset, "10.00000", u'1', none},
+        {F::Offset, "", u'.', none},
+        {F::Offset, "10.", u'.', none},
+        {F::Offset, "10", u'.', u'.'},
+        {F::Offset, "10", EnterKey, EnterKey},
+        {F::Offset, "1.00000", u'1', u'1'},
+        {F::Offset, "10.00000", u'1', none},
         {F::Offset, "1", u'-', none},
 
-        {F::RangeLimit, "4000000", u'5', u'5'}, {F::RangeLimit, "4", u'.', u'.'},
-        {F::RangeLimit, "4", EnterKey, EnterKey}, {F::RangeLimit, "4", u'a', none},
+        {F::RangeLimit, "4000000", u'5', u'5'},
+        {F::RangeLimit, "4", u'.', u'.'},
+        {F::RangeLimit, "4", EnterKey, EnterKey},
+        {F::RangeLimit, "4", u'a', none},
 
-        {F::Password, "123", u'4', u'4'},     {F::Password, "1234", u'5', none},
-        {F::Password, "1", u'a', none},       {F::Password, "1234", BackspaceKey, BackspaceKey},
+        {F::Password, "123", u'4', u'4'},
+        {F::Password, "1234", u'5', none},
+        {F::Password, "1", u'a', none},
+        {F::Password, "1234", BackspaceKey, BackspaceKey},
 
-        {F::Message, "", u'a', u'A'},         {F::Message, "AB", u'-', u'-'},
-        {F::Message, "AB-", u'1', u'1'},      {F::Message, "A", u'_', u'_'},
-        {F::Message, "A", u'*', u'*'},        {F::Message, "A", u'+', none},
-        {F::Message, "A", u' ', none},        {F::Message, "A", u'#', none},
-        {F::Message, "ABCDE", u'F', none},    {F::Message, "ABCDE", BackspaceKey, BackspaceKey},
+        {F::Message, "", u'a', u'A'},
+        {F::Message, "AB", u'-', u'-'},
+        {F::Message, "AB-", u'1', u'1'},
+        {F::Message, "A", u'_', u'_'},
+        {F::Message, "A", u'*', u'*'},
+        {F::Message, "A", u'+', none},
+        {F::Message, "A", u' ', none},
+        {F::Message, "A", u'#', none},
+        {F::Message, "ABCDE", u'F', none},
+        {F::Message, "ABCDE", BackspaceKey, BackspaceKey},
     };
     for (const auto &c : cases) {
         const std::optional<QChar> typed = TypedChar(c.field, c.text, c.key);
@@ -254,13 +270,13 @@ TEST_F(Rules, ShowingWritesBackWhatTheListsShow)
     auto shown = [](const char *key) {
         return ShownListIndex(*FindOption(QLatin1String(key)), RadioData);
     };
-    RadioData[OptionRow][3] = 9;    // time-out beyond its 8 entries
+    RadioData[OptionRow][3] = 9; // time-out beyond its 8 entries
     RadioData[OptionRow][7] = 0x82; // sub-band receive on, key lock "Key"
-    RadioData[VfoRow][12] = 0xC3;   // shift 3 (the radio's simplex), power 3
-    RadioData[VfoRow][13] = 0x27;   // wide, step 7
-    RadioData[VfoRow][8] = 0;       // CTCSS index 60
+    RadioData[VfoRow][12] = 0xC3; // shift 3 (the radio's simplex), power 3
+    RadioData[VfoRow][13] = 0x27; // wide, step 7
+    RadioData[VfoRow][8] = 0; // CTCSS index 60
     RadioData[VfoRow][9] = 60;
-    RadioData[VfoRow][10] = 0;      // tone off by its index
+    RadioData[VfoRow][10] = 0; // tone off by its index
     RadioData[VfoRow][11] = 255;
     EXPECT_EQ(shown("timeOutTimer"), 7);
     EXPECT_EQ(shown("keyLock"), 2);
@@ -293,7 +309,7 @@ TEST_F(Rules, VfoShownWithoutStoring)
     const struct {
         const char *rx;
         const char *offset; // nullptr: erased
-        int shiftBits;      // bits 7..6 of (0,12)
+        int shiftBits; // bits 7..6 of (0,12)
         const char *offsetShown;
         const char *transmit;
         QList<SettingsMessage> warnings;
@@ -305,8 +321,7 @@ TEST_F(Rules, VfoShownWithoutStoring)
         {"465", nullptr, 0, "", "465.00000", {SettingsMessages::OffsetOutOfRange}},
         // An erased offset counts 0: the shift alone leaves the band no more.
         {"465", nullptr, 1, "", "465", {SettingsMessages::OffsetOutOfRange}},
-        {"469.99", "69.9875", 1, "69.98750", "469.99000",
-         {SettingsMessages::TransmitOutOfRange}},
+        {"469.99", "69.9875", 1, "69.98750", "469.99000", {SettingsMessages::TransmitOutOfRange}},
         // The radio's own simplex (3) shows as Off.
         {"446.1", "1", 3, "1.00000", "446.10000", {}},
     };

@@ -115,7 +115,8 @@ Outcome Classify(int exitCode, QProcess::ExitStatus status, bool timedOut, const
 {
     Outcome outcome;
     outcome.log = log;
-    static const QRegularExpression actionLine(QStringLiteral("^#(\\d+) "), QRegularExpression::MultilineOption);
+    static const QRegularExpression actionLine(QStringLiteral("^#(\\d+) "),
+                                               QRegularExpression::MultilineOption);
     for (auto it = actionLine.globalMatch(log); it.hasNext();)
         outcome.lastAction = it.next().captured(1).toInt();
     const QStringList lines = log.split(QLatin1Char('\n'));
@@ -126,10 +127,12 @@ Outcome Classify(int exitCode, QProcess::ExitStatus status, bool timedOut, const
         return QString();
     };
     if (const QString asan = lineWith(QStringLiteral("ERROR: AddressSanitizer: ")); !asan.isEmpty())
-        outcome.signature = QStringLiteral("AddressSanitizer: ") + asan.section(QLatin1Char(' '), 0, 0);
+        outcome.signature =
+            QStringLiteral("AddressSanitizer: ") + asan.section(QLatin1Char(' '), 0, 0);
     else if (const QString ubsan = lineWith(QStringLiteral("runtime error: ")); !ubsan.isEmpty())
         outcome.signature = QStringLiteral("runtime error: ") + Normalised(ubsan);
-    else if (const QString leak = lineWith(QStringLiteral("ERROR: LeakSanitizer: ")); !leak.isEmpty())
+    else if (const QString leak = lineWith(QStringLiteral("ERROR: LeakSanitizer: "));
+             !leak.isEmpty())
         outcome.signature = QStringLiteral("LeakSanitizer: ") + Normalised(leak);
     else if (const QString walk = lineWith(QStringLiteral("walk failure: ")); !walk.isEmpty())
         outcome.signature = Normalised(walk);
@@ -155,7 +158,8 @@ struct Driver {
         const QString path = dir.filePath(QStringLiteral("plan.txt"));
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly))
-            return Classify(2, QProcess::NormalExit, false, QStringLiteral("walk failure: no plan file"));
+            return Classify(2, QProcess::NormalExit, false,
+                            QStringLiteral("walk failure: no plan file"));
         file.write(QByteArray::fromStdString(FormatWalkPlan(plan)));
         file.close();
         if (planPath)
@@ -167,7 +171,8 @@ struct Driver {
         if (!environment.contains(QStringLiteral("QT_QPA_PLATFORM")))
             environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         child.setProcessEnvironment(environment);
-        child.start(self, {QStringLiteral("--run"), path, QStringLiteral("--check-every"), QString::number(checkEvery)});
+        child.start(self, {QStringLiteral("--run"), path, QStringLiteral("--check-every"),
+                           QString::number(checkEvery)});
         const bool ended = child.waitForFinished(childTimeoutMs);
         if (!ended) {
             child.kill();
@@ -182,9 +187,11 @@ QString ActionLines(const QString &log)
 {
     QStringList kept;
     for (const QString &line : log.split(QLatin1Char('\n')))
-        if (line.startsWith(QLatin1Char('#')) || line.startsWith(QLatin1String("   ")) ||
-            line.contains(QLatin1String("walk failure")) || line.contains(QLatin1String("ERROR: ")) ||
-            line.contains(QLatin1String("runtime error")) || line.startsWith(QLatin1String("SUMMARY")))
+        if (line.startsWith(QLatin1Char('#')) || line.startsWith(QLatin1String("   "))
+            || line.contains(QLatin1String("walk failure"))
+            || line.contains(QLatin1String("ERROR: "))
+            || line.contains(QLatin1String("runtime error"))
+            || line.startsWith(QLatin1String("SUMMARY")))
             kept << QStringLiteral("    ") + line;
     return kept.join(QLatin1Char('\n'));
 }
@@ -197,7 +204,8 @@ QString Tail(const QString &log, int lines)
 
 // Shrinks a failing plan and prints the reproduction; the plan is kept in
 // the current folder so that --replay can run it again.
-void Report(Driver &driver, uint64_t seed, const WalkPlan &plan, const Outcome &first, int shrinkSeconds)
+void Report(Driver &driver, uint64_t seed, const WalkPlan &plan, const Outcome &first,
+            int shrinkSeconds)
 {
     Print(QStringLiteral("seed %1 FAILED: %2").arg(seed).arg(first.signature));
     Print(QStringLiteral("last lines of the walk:\n") + Tail(first.log, 40));
@@ -227,8 +235,9 @@ void Report(Driver &driver, uint64_t seed, const WalkPlan &plan, const Outcome &
     const QString kept = QStringLiteral("gui-walk-seed-%1.txt").arg(seed);
     QFile file(kept);
     if (file.open(QIODevice::WriteOnly))
-        file.write(QByteArray::fromStdString("# seed " + std::to_string(seed) + ": " +
-                                             first.signature.toStdString() + "\n" + FormatWalkPlan(shrunk)));
+        file.write(QByteArray::fromStdString("# seed " + std::to_string(seed) + ": "
+                                             + first.signature.toStdString() + "\n"
+                                             + FormatWalkPlan(shrunk)));
     Print(QStringLiteral("shrunk from %1 to %2 actions in %3 walks%4; replay: %5 --replay %6")
               .arg(plan.size())
               .arg(shrunk.size())
@@ -255,22 +264,29 @@ int main(int argc, char **argv)
 
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Random walks of user actions through the windows."));
+    parser.setApplicationDescription(
+        QStringLiteral("Random walks of user actions through the windows."));
     parser.addHelpOption();
     auto number = [](const char *name, const char *help, const char *fallback) {
-        return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help), QStringLiteral("N"),
-                                  QString::fromLatin1(fallback));
+        return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help),
+                                  QStringLiteral("N"), QString::fromLatin1(fallback));
     };
     const QCommandLineOption firstSeed = number("first-seed", "Seed of the first walk.", "1");
     const QCommandLineOption walks = number("walks", "Number of walks (unless --seconds).", "1");
-    const QCommandLineOption seconds = number("seconds", "Start walks until this many seconds have passed.", "0");
+    const QCommandLineOption seconds =
+        number("seconds", "Start walks until this many seconds have passed.", "0");
     const QCommandLineOption actions = number("actions", "Actions per walk.", "200");
-    const QCommandLineOption checkEvery = number("check-every", "Save and check the image every N actions.", "25");
-    const QCommandLineOption shrinkSeconds = number("shrink-seconds", "Time allowed to shrink a failure.", "300");
-    const QCommandLineOption verbose(QStringLiteral("verbose"), QStringLiteral("Print what each walk did."));
-    const QCommandLineOption replay(QStringLiteral("replay"), QStringLiteral("Walk a saved plan once."),
+    const QCommandLineOption checkEvery =
+        number("check-every", "Save and check the image every N actions.", "25");
+    const QCommandLineOption shrinkSeconds =
+        number("shrink-seconds", "Time allowed to shrink a failure.", "300");
+    const QCommandLineOption verbose(QStringLiteral("verbose"),
+                                     QStringLiteral("Print what each walk did."));
+    const QCommandLineOption replay(QStringLiteral("replay"),
+                                    QStringLiteral("Walk a saved plan once."),
                                     QStringLiteral("PLAN"));
-    parser.addOptions({firstSeed, walks, seconds, actions, checkEvery, shrinkSeconds, verbose, replay});
+    parser.addOptions(
+        {firstSeed, walks, seconds, actions, checkEvery, shrinkSeconds, verbose, replay});
     parser.process(app);
 
     Driver driver;
@@ -279,15 +295,17 @@ int main(int argc, char **argv)
 
     if (parser.isSet(replay)) {
         QFile file(parser.value(replay));
-        const std::optional<WalkPlan> plan =
-            file.open(QIODevice::ReadOnly) ? ParseWalkPlan(file.readAll().toStdString()) : std::nullopt;
+        const std::optional<WalkPlan> plan = file.open(QIODevice::ReadOnly)
+                                                 ? ParseWalkPlan(file.readAll().toStdString())
+                                                 : std::nullopt;
         if (!plan) {
             Print(QStringLiteral("cannot read the plan ") + parser.value(replay));
             return 2;
         }
         const Outcome outcome = driver.walk(*plan);
         Print(outcome.log.trimmed());
-        Print(outcome.failed ? QStringLiteral("FAILED: ") + outcome.signature : QStringLiteral("passed"));
+        Print(outcome.failed ? QStringLiteral("FAILED: ") + outcome.signature
+                             : QStringLiteral("passed"));
         return outcome.failed ? 1 : 0;
     }
 
@@ -313,8 +331,12 @@ int main(int argc, char **argv)
         if (parser.isSet(verbose))
             Print(outcome.log.trimmed());
         totalActions += length;
-        const QString summary = outcome.log.section(QStringLiteral("walk done: "), 1, 1).section(QLatin1Char('\n'), 0, 0);
-        Print(QStringLiteral("seed %1: %2 (%3 s)").arg(seed).arg(summary).arg(walkClock.elapsed() / 1000.0, 0, 'f', 1));
+        const QString summary = outcome.log.section(QStringLiteral("walk done: "), 1, 1)
+                                    .section(QLatin1Char('\n'), 0, 0);
+        Print(QStringLiteral("seed %1: %2 (%3 s)")
+                  .arg(seed)
+                  .arg(summary)
+                  .arg(walkClock.elapsed() / 1000.0, 0, 'f', 1));
     }
     Print(QStringLiteral("%1 walks, seeds %2..%3, %4 actions in %5 s: no failure")
               .arg(done)

@@ -7,8 +7,8 @@
 namespace {
 
 const std::array<const char *, WalkKindCount> KindNames = {
-    "menu", "toolbar", "button", "type", "key", "cell", "pick", "close",
-    "activate", "wheel", "language", "save", "open", "transfer", "wait",
+    "menu",     "toolbar", "button",   "type", "key",  "cell",     "pick", "close",
+    "activate", "wheel",   "language", "save", "open", "transfer", "wait",
 };
 
 // How often each kind comes, per 100 actions: mostly the small steps a
@@ -144,7 +144,8 @@ std::optional<WalkPlan> ParseWalkPlan(const std::string &text)
     return plan;
 }
 
-WalkPlan ShrinkWalkPlan(const WalkPlan &plan, const std::function<bool(const WalkPlan &)> &fails, int *tries)
+WalkPlan ShrinkWalkPlan(const WalkPlan &plan, const std::function<bool(const WalkPlan &)> &fails,
+                        int *tries)
 {
     int count = 0;
     auto test = [&](const WalkPlan &candidate) {

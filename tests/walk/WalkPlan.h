@@ -14,21 +14,21 @@
 #include <vector>
 
 enum class WalkKind {
-    Menu,      // a menu entry of the main window (not the exit)
-    Toolbar,   // a toolbar button
-    Button,    // a button, check box or option button of an open window
-    Type,      // click a field, list or cell and type one of the odd texts
-    Key,       // one key (Enter, Tab, Escape, arrows, shortcuts) to the focus
-    Cell,      // click (or double-click) a cell of a grid or list
-    Pick,      // choose an entry of a drop-down list by keys
-    Close,     // close an open window: close box, its own button, Ctrl+F4
-    Activate,  // bring another open window to the front
-    Wheel,     // the mouse wheel over some control
-    Language,  // switch the language
-    Save,      // save under one of a few names through the save window
-    Open,      // open one of a few files through the open window
-    Transfer,  // read, write or power adjust against the simulated radio
-    Wait,      // let time pass (timers, the radio)
+    Menu, // a menu entry of the main window (not the exit)
+    Toolbar, // a toolbar button
+    Button, // a button, check box or option button of an open window
+    Type, // click a field, list or cell and type one of the odd texts
+    Key, // one key (Enter, Tab, Escape, arrows, shortcuts) to the focus
+    Cell, // click (or double-click) a cell of a grid or list
+    Pick, // choose an entry of a drop-down list by keys
+    Close, // close an open window: close box, its own button, Ctrl+F4
+    Activate, // bring another open window to the front
+    Wheel, // the mouse wheel over some control
+    Language, // switch the language
+    Save, // save under one of a few names through the save window
+    Open, // open one of a few files through the open window
+    Transfer, // read, write or power adjust against the simulated radio
+    Wait, // let time pass (timers, the radio)
 };
 constexpr int WalkKindCount = 15;
 

@@ -43,8 +43,8 @@ TEST(WalkPlan, APlanReadsBackAsWrittenAndBadLinesAreRefused)
     EXPECT_EQ(ParseWalkPlan(FormatWalkPlan(plan)), plan);
     EXPECT_EQ(ParseWalkPlan("# seed 3\n\nclose 4294967295 0\r\n"),
               (WalkPlan{{WalkKind::Close, 4294967295u, 0}}));
-    for (const char *bad : {"jump 1 2\n", "type 1\n", "type 1 2 3\n", "type -1 2\n", "type 1 4294967296\n",
-                            "type x 2\n"})
+    for (const char *bad : {"jump 1 2\n", "type 1\n", "type 1 2 3\n", "type -1 2\n",
+                            "type 1 4294967296\n", "type x 2\n"})
         EXPECT_FALSE(ParseWalkPlan(bad)) << bad;
 }
 

@@ -24,11 +24,11 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
 #include <QWheelEvent>
-#include <QTest>
 
 #include <algorithm>
 #include <cstdio>
@@ -69,7 +69,7 @@ bool InFront(uint32_t a) { return (a >> 28) % 4 != 0; }
 // Visible, enabled widgets of the open child windows that pass the test,
 // in a stable order; those of the window in front only, when asked and
 // there are any.
-template <class Test> QList<QWidget *> Controls(MainWindow &main, Test test, bool inFront = false)
+template<class Test> QList<QWidget *> Controls(MainWindow &main, Test test, bool inFront = false)
 {
     QList<QWidget *> found;
     for (QMdiSubWindow *sub : main.mdiArea()->subWindowList()) {
@@ -105,9 +105,9 @@ bool IsTypeTarget(QWidget *w)
     if (qobject_cast<QAbstractItemView *>(w))
         return true;
     // The viewport and the in-place editors of a view count as the view.
-    return qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractSpinBox *>(w) ||
-           qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractSlider *>(w) ||
-           qobject_cast<QTextEdit *>(w) || qobject_cast<QPlainTextEdit *>(w);
+    return qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractSpinBox *>(w)
+           || qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractSlider *>(w)
+           || qobject_cast<QTextEdit *>(w) || qobject_cast<QPlainTextEdit *>(w);
 }
 
 // The program starts another program from here: not part of a walk.
@@ -170,10 +170,12 @@ const KeyStroke Keys[] = {
     {Qt::Key_V, Qt::ControlModifier, "Ctrl+V"},
 };
 
-const char *const SaveNames[] = {"walk-a.chann", "walk-b.chann", "WALK-C.CHANN", " walk d.chann ",
-                                 "walk*.chann",  "walk.txt",     "",             ".chann"};
-const char *const OpenNames[] = {"walk-check.chann", "walk-a.chann", "walk-b.chann", "WALK-C.CHANN",
-                                 "pattern.chann",    "garbage.chann", "short.chann", "missing.chann"};
+const char *const SaveNames[] = {
+    "walk-a.chann", "walk-b.chann", "WALK-C.CHANN", " walk d.chann ", "walk*.chann", "walk.txt", "",
+    ".chann"};
+const char *const OpenNames[] = {"walk-check.chann", "walk-a.chann",  "walk-b.chann",
+                                 "WALK-C.CHANN",     "pattern.chann", "garbage.chann",
+                                 "short.chann",      "missing.chann"};
 
 QAction *FindAction(MainWindow &main, const char *name)
 {
@@ -190,7 +192,8 @@ QString ClickCell(QAbstractItemView *view, uint32_t seed, bool twice)
         QTest::mouseClick(view->viewport(), Qt::LeftButton);
         return QStringLiteral("empty");
     }
-    const QModelIndex index = model->index(int(seed % uint32_t(rows)), int((seed / uint32_t(rows)) % uint32_t(cols)), root);
+    const QModelIndex index = model->index(int(seed % uint32_t(rows)),
+                                           int((seed / uint32_t(rows)) % uint32_t(cols)), root);
     view->scrollTo(index);
     const QRect rect = view->visualRect(index);
     if (!rect.isValid())
@@ -206,8 +209,7 @@ QString ClickCell(QAbstractItemView *view, uint32_t seed, bool twice)
 
 WalkRunner::WalkRunner(MainWindow &main, WalkPlan plan, int checkEvery)
     : main_(&main), plan_(std::move(plan)), checkEvery_(std::max(checkEvery, 1))
-{
-}
+{ }
 
 int WalkRunner::run()
 {
@@ -237,7 +239,10 @@ void WalkRunner::checkAlive()
     for (int r = 0; r < UsedRows; ++r)
         for (int c = 0; c < BlockSize; ++c)
             if (RadioData[r][c] < 0 || RadioData[r][c] > 255)
-                fail(QStringLiteral("image cell (%1,%2) holds %3").arg(r).arg(c).arg(RadioData[r][c]));
+                fail(QStringLiteral("image cell (%1,%2) holds %3")
+                         .arg(r)
+                         .arg(c)
+                         .arg(RadioData[r][c]));
 }
 
 // The walk stays in its own folder: the file windows' folder tree and
@@ -245,8 +250,8 @@ void WalkRunner::checkAlive()
 void WalkRunner::guardFileSystem()
 {
     for (QWidget *w : main_->findChildren<QWidget *>())
-        if ((w->objectName() == QLatin1String("Dir1") || w->objectName() == QLatin1String("Drive1")) &&
-            w->isEnabled())
+        if ((w->objectName() == QLatin1String("Dir1") || w->objectName() == QLatin1String("Drive1"))
+            && w->isEnabled())
             w->setEnabled(false);
 }
 
@@ -289,12 +294,13 @@ bool WalkRunner::answerModal(const WalkAction &action)
 {
     QWidget *modal = QApplication::activeModalWidget();
     auto *box = qobject_cast<QMessageBox *>(modal);
-    const QString what = box ? QStringLiteral("message \"%1\"").arg(box->text().left(40)) : Describe(modal);
+    const QString what =
+        box ? QStringLiteral("message \"%1\"").arg(box->text().left(40)) : Describe(modal);
     switch (action.b % 6) {
     case 0:
     case 1: {
         QAbstractButton *ok = box ? (box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)
-                                                                   : box->defaultButton())
+                                                                  : box->defaultButton())
                                   : nullptr;
         log(QStringLiteral("#%1 answer %2 with OK").arg(next_ - 1).arg(what));
         if (ok)
@@ -327,27 +333,59 @@ void WalkRunner::perform(const WalkAction &action)
     logged_ = false;
     performAction(action);
     if (!logged_)
-        log(QStringLiteral("#%1 %2: nothing to act on").arg(next_ - 1).arg(QString::fromLatin1(WalkKindName(action.kind))));
+        log(QStringLiteral("#%1 %2: nothing to act on")
+                .arg(next_ - 1)
+                .arg(QString::fromLatin1(WalkKindName(action.kind))));
 }
 
 void WalkRunner::performAction(const WalkAction &action)
 {
     switch (action.kind) {
-    case WalkKind::Menu: menu(action); break;
-    case WalkKind::Toolbar: toolbar(action); break;
-    case WalkKind::Button: button(action); break;
-    case WalkKind::Type: type(action); break;
-    case WalkKind::Key: key(action); break;
-    case WalkKind::Cell: cell(action); break;
-    case WalkKind::Pick: pick(action); break;
-    case WalkKind::Close: close(action); break;
-    case WalkKind::Activate: activate(action); break;
-    case WalkKind::Wheel: wheel(action); break;
-    case WalkKind::Language: language(action); break;
-    case WalkKind::Save: save(action); break;
-    case WalkKind::Open: open(action); break;
-    case WalkKind::Transfer: transfer(action); break;
-    case WalkKind::Wait: log(QStringLiteral("#%1 wait").arg(next_ - 1)); break;
+    case WalkKind::Menu:
+        menu(action);
+        break;
+    case WalkKind::Toolbar:
+        toolbar(action);
+        break;
+    case WalkKind::Button:
+        button(action);
+        break;
+    case WalkKind::Type:
+        type(action);
+        break;
+    case WalkKind::Key:
+        key(action);
+        break;
+    case WalkKind::Cell:
+        cell(action);
+        break;
+    case WalkKind::Pick:
+        pick(action);
+        break;
+    case WalkKind::Close:
+        close(action);
+        break;
+    case WalkKind::Activate:
+        activate(action);
+        break;
+    case WalkKind::Wheel:
+        wheel(action);
+        break;
+    case WalkKind::Language:
+        language(action);
+        break;
+    case WalkKind::Save:
+        save(action);
+        break;
+    case WalkKind::Open:
+        open(action);
+        break;
+    case WalkKind::Transfer:
+        transfer(action);
+        break;
+    case WalkKind::Wait:
+        log(QStringLiteral("#%1 wait").arg(next_ - 1));
+        break;
     }
 }
 
@@ -357,8 +395,9 @@ void WalkRunner::menu(const WalkAction &action)
     for (QAction *a : main_->findChildren<QAction *>()) {
         const QString name = a->objectName();
         // Leaving the program ends the walk; a submenu's own entry does nothing.
-        if (name.isEmpty() || name == QLatin1String("File_exit") || name == QLatin1String("Menu_exit") || a->menu() ||
-            !a->isEnabled() || a->isSeparator())
+        if (name.isEmpty() || name == QLatin1String("File_exit")
+            || name == QLatin1String("Menu_exit") || a->menu() || !a->isEnabled()
+            || a->isSeparator())
             continue;
         actions.append(a);
     }
@@ -396,10 +435,13 @@ void WalkRunner::toolbar(const WalkAction &action)
 
 void WalkRunner::button(const WalkAction &action)
 {
-    const QList<QWidget *> buttons = Controls(*main_, [](QWidget *w) {
-        return qobject_cast<QAbstractButton *>(w) && !IsExcludedButton(w) &&
-               !qobject_cast<QMdiSubWindow *>(w->parentWidget());
-    }, InFront(action.a));
+    const QList<QWidget *> buttons = Controls(
+        *main_,
+        [](QWidget *w) {
+            return qobject_cast<QAbstractButton *>(w) && !IsExcludedButton(w)
+                   && !qobject_cast<QMdiSubWindow *>(w->parentWidget());
+        },
+        InFront(action.a));
     if (buttons.isEmpty())
         return;
     QWidget *chosen = buttons.at(int(action.a % uint32_t(buttons.size())));
@@ -426,8 +468,10 @@ void WalkRunner::type(const WalkAction &action)
     }
     log(QStringLiteral("#%1 type %2 into %3%4%5")
             .arg(next_ - 1)
-            .arg(Quoted(text), Describe(target), where.isEmpty() ? QString() : QStringLiteral(" at ") + where,
-                 ending < 4 ? QStringLiteral(" then ") + QString::fromLatin1(endings[ending].name) : QString()));
+            .arg(Quoted(text), Describe(target),
+                 where.isEmpty() ? QString() : QStringLiteral(" at ") + where,
+                 ending < 4 ? QStringLiteral(" then ") + QString::fromLatin1(endings[ending].name)
+                            : QString()));
     if (!main_)
         return;
     TypeText(target, QString::fromStdString(text));
@@ -441,19 +485,23 @@ void WalkRunner::key(const WalkAction &action)
 {
     const KeyStroke &stroke = Keys[action.b % (sizeof Keys / sizeof Keys[0])];
     QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : main_.data();
-    log(QStringLiteral("#%1 key %2 to %3").arg(next_ - 1).arg(QString::fromLatin1(stroke.name), Describe(focus)));
+    log(QStringLiteral("#%1 key %2 to %3")
+            .arg(next_ - 1)
+            .arg(QString::fromLatin1(stroke.name), Describe(focus)));
     QTest::keyClick(focus, stroke.key, stroke.modifiers);
 }
 
 void WalkRunner::cell(const WalkAction &action)
 {
-    const QList<QWidget *> views =
-        Controls(*main_, [](QWidget *w) { return qobject_cast<QAbstractItemView *>(w) != nullptr; });
+    const QList<QWidget *> views = Controls(
+        *main_, [](QWidget *w) { return qobject_cast<QAbstractItemView *>(w) != nullptr; });
     if (views.isEmpty())
         return;
     auto *view = static_cast<QAbstractItemView *>(views.at(int(action.a % uint32_t(views.size()))));
     const bool twice = action.b % 4 == 0;
-    log(QStringLiteral("#%1 %2 %3").arg(next_ - 1).arg(QString::fromLatin1(twice ? "double-click" : "click"), Describe(view)));
+    log(QStringLiteral("#%1 %2 %3")
+            .arg(next_ - 1)
+            .arg(QString::fromLatin1(twice ? "double-click" : "click"), Describe(view)));
     log(QStringLiteral("   at %1").arg(ClickCell(view, action.b >> 2, twice)));
 }
 
@@ -467,7 +515,11 @@ void WalkRunner::pick(const WalkAction &action)
     const Qt::Key keys[] = {Qt::Key_Down, Qt::Key_Up, Qt::Key_Home, Qt::Key_End, Qt::Key_PageDown};
     const Qt::Key k = keys[action.b % 5];
     const int times = 1 + int((action.b >> 4) % 4);
-    log(QStringLiteral("#%1 pick in %2: key %3 x%4").arg(next_ - 1).arg(Describe(combo)).arg(int(k), 0, 16).arg(times));
+    log(QStringLiteral("#%1 pick in %2: key %3 x%4")
+            .arg(next_ - 1)
+            .arg(Describe(combo))
+            .arg(int(k), 0, 16)
+            .arg(times));
     combo->setFocus(Qt::TabFocusReason);
     for (int i = 0; i < times && main_ && !QApplication::activeModalWidget(); ++i)
         if (QApplication::focusWidget())
@@ -480,7 +532,8 @@ void WalkRunner::close(const WalkAction &action)
     if (subs.isEmpty())
         return;
     QMdiSubWindow *sub = subs.at(int(action.a % uint32_t(subs.size())));
-    if (QMdiSubWindow *front = main_->mdiArea()->activeSubWindow(); front && front->isVisible() && InFront(action.a))
+    if (QMdiSubWindow *front = main_->mdiArea()->activeSubWindow();
+        front && front->isVisible() && InFront(action.a))
         sub = front;
     const QString name = Describe(sub->widget());
     switch (action.b % 4) {
@@ -497,7 +550,8 @@ void WalkRunner::close(const WalkAction &action)
     }
     case 2: {
         QAbstractButton *own = nullptr;
-        for (const char *n : {"Command_Close", "Command_Cancel", "Command_close", "cmdOK", "Command1"})
+        for (const char *n :
+             {"Command_Close", "Command_Cancel", "Command_close", "cmdOK", "Command1"})
             if (auto *b = sub->widget()->findChild<QAbstractButton *>(QString::fromLatin1(n)))
                 if (b->isVisible() && b->isEnabled()) {
                     own = b;
@@ -530,12 +584,22 @@ void WalkRunner::activate(const WalkAction &action)
     QMdiSubWindow *sub = subs.at(int(action.a % uint32_t(subs.size())));
     const char *const ways[] = {"activate", "maximise", "minimise", "restore"};
     const uint32_t way = action.b % 4;
-    log(QStringLiteral("#%1 %2 %3").arg(next_ - 1).arg(QString::fromLatin1(ways[way]), Describe(sub->widget())));
+    log(QStringLiteral("#%1 %2 %3")
+            .arg(next_ - 1)
+            .arg(QString::fromLatin1(ways[way]), Describe(sub->widget())));
     switch (way) {
-    case 0: main_->mdiArea()->setActiveSubWindow(sub); break;
-    case 1: sub->showMaximized(); break;
-    case 2: sub->showMinimized(); break;
-    default: sub->showNormal(); break;
+    case 0:
+        main_->mdiArea()->setActiveSubWindow(sub);
+        break;
+    case 1:
+        sub->showMaximized();
+        break;
+    case 2:
+        sub->showMinimized();
+        break;
+    default:
+        sub->showNormal();
+        break;
     }
 }
 
@@ -548,8 +612,8 @@ void WalkRunner::wheel(const WalkAction &action)
     const int delta = action.b % 2 ? 120 : -120;
     log(QStringLiteral("#%1 wheel %2 over %3").arg(next_ - 1).arg(delta).arg(Describe(target)));
     const QPointF at = QRectF(target->rect()).center();
-    QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
+    QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(target, &event);
 }
 
@@ -581,10 +645,13 @@ bool WalkRunner::saveAs(const QString &name)
 
 void WalkRunner::save(const WalkAction &action)
 {
-    const QString name = QString::fromLatin1(SaveNames[action.b % (sizeof SaveNames / sizeof SaveNames[0])]);
+    const QString name =
+        QString::fromLatin1(SaveNames[action.b % (sizeof SaveNames / sizeof SaveNames[0])]);
     const char *const ways[] = {"File_save", "File_saveas", "save"};
     const char *way = ways[action.a % 3];
-    log(QStringLiteral("#%1 save as \"%2\" through %3").arg(next_ - 1).arg(name, QString::fromLatin1(way)));
+    log(QStringLiteral("#%1 save as \"%2\" through %3")
+            .arg(next_ - 1)
+            .arg(name, QString::fromLatin1(way)));
     if (QAction *a = FindAction(*main_, way))
         a->trigger();
     ChildWindow *window = Windows::Find(WindowId::Form_save_chann);
@@ -605,10 +672,13 @@ void WalkRunner::save(const WalkAction &action)
 
 void WalkRunner::open(const WalkAction &action)
 {
-    const QString name = QString::fromLatin1(OpenNames[action.b % (sizeof OpenNames / sizeof OpenNames[0])]);
+    const QString name =
+        QString::fromLatin1(OpenNames[action.b % (sizeof OpenNames / sizeof OpenNames[0])]);
     const char *const ways[] = {"File_Open", "open"};
     const char *way = ways[action.a % 2];
-    log(QStringLiteral("#%1 open \"%2\" through %3").arg(next_ - 1).arg(name, QString::fromLatin1(way)));
+    log(QStringLiteral("#%1 open \"%2\" through %3")
+            .arg(next_ - 1)
+            .arg(name, QString::fromLatin1(way)));
     if (QAction *a = FindAction(*main_, way))
         a->trigger();
     ChildWindow *window = Windows::Find(WindowId::Form_open_chann);
@@ -651,8 +721,8 @@ void WalkRunner::checkpoint()
     // The radio changes the image too (the power window stores the levels
     // it reports): count every change while the save is under way.
     int changes = 0;
-    const QMetaObject::Connection counting =
-        connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this, [&changes] { ++changes; });
+    const QMetaObject::Connection counting = connect(
+        &ImageChanges::instance(), &ImageChanges::rowsChanged, this, [&changes] { ++changes; });
     log(QStringLiteral("   checkpoint: save %1").arg(CheckName));
     const bool asked = saveAs(CheckName);
     disconnect(counting);
@@ -670,7 +740,8 @@ void WalkRunner::checkpoint()
         for (int r = 0; r < UsedRows; ++r)
             for (int c = 0; c < BlockSize; ++c)
                 if ((*image)[r][c] != RadioData[r][c])
-                    fail(QStringLiteral("the saved file differs from the image at (%1,%2): %3, image %4")
+                    fail(QStringLiteral(
+                             "the saved file differs from the image at (%1,%2): %3, image %4")
                              .arg(r)
                              .arg(c)
                              .arg((*image)[r][c])

@@ -56,8 +56,8 @@ private:
     QPointer<MainWindow> main_;
     WalkPlan plan_;
     int checkEvery_;
-    int next_ = 0;       // the action the next step carries out
-    int performed_ = 0;  // steps that did something, also while nested
+    int next_ = 0; // the action the next step carries out
+    int performed_ = 0; // steps that did something, also while nested
     int saved_ = 0, skipped_ = 0;
     int finishing_ = 0;
     bool finalCheck_ = false;
