@@ -1,0 +1,40 @@
+# The rule libraries, the link engine and what the command-line tool is
+# made of need Qt Core (or Qt Gui, for painting) at most. A link to Qt
+# Widgets, direct or through another library, fails the configure.
+
+# Every library `target` links, directly or through others.
+function(ql540_linked_libraries target out)
+  set(pending ${target})
+  set(found "")
+  while(pending)
+    list(POP_FRONT pending current)
+    foreach(property LINK_LIBRARIES INTERFACE_LINK_LIBRARIES)
+      get_target_property(libs ${current} ${property})
+      foreach(lib IN LISTS libs)
+        # $<LINK_ONLY:name> wraps a plain name; other expressions are left.
+        string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" lib "${lib}")
+        if(lib AND NOT lib IN_LIST found)
+          list(APPEND found ${lib})
+          if(TARGET ${lib})
+            list(APPEND pending ${lib})
+          endif()
+        endif()
+      endforeach()
+    endforeach()
+  endwhile()
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
+function(ql540_check_no_widgets)
+  foreach(target IN LISTS ARGN)
+    if(NOT TARGET ${target})
+      message(FATAL_ERROR "No library ${target} to check for Qt Widgets")
+    endif()
+    ql540_linked_libraries(${target} libs)
+    foreach(lib IN LISTS libs)
+      if(lib MATCHES "^Qt6?::(Widgets|PrintSupport)$")
+        message(FATAL_ERROR "${target} is a rules library and must not need Qt Widgets, but it links ${lib}")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
