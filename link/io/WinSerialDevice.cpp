@@ -43,11 +43,13 @@ bool Finish(HANDLE handle, OVERLAPPED &overlapped, DWORD ms, DWORD *bytes = null
 
 struct WinSerialDevice::Line {
     HANDLE handle = INVALID_HANDLE_VALUE;
-    // One overlapped operation each: the wait for a line event, a read,
-    // a write. Manual-reset events, as the system expects.
+    // One overlapped operation each: the read of the next byte, the read
+    // of what follows it, a write. Manual-reset events, as the system
+    // expects.
     OVERLAPPED waitOv{}, readOv{}, writeOv{};
-    DWORD events = 0;
+    char first = 0; // the buffer of the read that waits for a byte
     bool waiting = false, writing = false;
+    bool dropFirst = false; // the byte waiting arrived before a discard
     int openings = 0; // tells a port opened again from the one a read began on
     QByteArray queued; // to be written once the write in flight is done
     QByteArray inFlight; // the buffer of the write in flight
@@ -125,9 +127,10 @@ bool WinSerialDevice::open(const QString &device, bool discardOutput, PortOpenRe
         dcb.fAbortOnError = FALSE;
         ok = SetCommState(h, &dcb);
     }
-    // A read returns at once with what has arrived.
-    COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 0, 0};
-    ok = ok && SetCommTimeouts(h, &timeouts) && SetCommMask(h, EV_RXCHAR);
+    // No read time-outs: a read ends when its bytes are there (the read
+    // of what follows a byte asks only for what has arrived).
+    COMMTIMEOUTS timeouts{0, 0, 0, 0, 0};
+    ok = ok && SetCommTimeouts(h, &timeouts);
     if (!ok) {
         // The device is there but refuses to be a serial line at 9600 8N1.
         result.reason = SystemText(GetLastError());
@@ -143,24 +146,23 @@ bool WinSerialDevice::open(const QString &device, bool discardOutput, PortOpenRe
     return isOpen();
 }
 
-// Waits for the next byte; takes what arrived before the wait began too.
+// Waits for the next byte: an overlapped read of one byte, which ends when
+// one arrives. (A wait for the line's events, WaitCommEvent, would be the
+// usual way, but under Wine it fails at once on a pseudo-terminal, which
+// has no modem lines to report.)
 void WinSerialDevice::watch()
 {
     Line &l = *line_;
     if (l.handle == INVALID_HANDLE_VALUE)
         return;
     ResetEvent(l.waitOv.hEvent);
-    l.events = 0;
-    if (!WaitCommEvent(l.handle, &l.events, &l.waitOv) && GetLastError() != ERROR_IO_PENDING) {
+    l.dropFirst = false;
+    if (!ReadFile(l.handle, &l.first, 1, nullptr, &l.waitOv) && GetLastError() != ERROR_IO_PENDING) {
         lose();
         return;
     }
     l.waiting = true;
     l.waitNotifier->setEnabled(true);
-    // Bytes that came before the wait began raise no event of their own.
-    // The wait stays armed; when its event comes for bytes read here it
-    // finds nothing.
-    readWaiting();
 }
 
 void WinSerialDevice::lineEvent()
@@ -175,16 +177,18 @@ void WinSerialDevice::lineEvent()
         lose();
         return;
     }
-    if (readWaiting())
+    QByteArray bytes;
+    if (n == 1 && !l.dropFirst)
+        bytes += l.first;
+    if (readWaiting(bytes))
         watch();
 }
 
-// Reads every byte the driver holds and hands them on; false when the
-// line has gone.
-bool WinSerialDevice::readWaiting()
+// Reads every byte the driver holds after those given and hands them all
+// on; false when the line has gone or the port was closed meanwhile.
+bool WinSerialDevice::readWaiting(QByteArray bytes)
 {
     Line &l = *line_;
-    QByteArray bytes;
     for (;;) {
         COMSTAT status{};
         DWORD errors = 0;
@@ -293,8 +297,7 @@ void WinSerialDevice::release()
     l.queued.clear();
     if (l.handle == INVALID_HANDLE_VALUE)
         return;
-    // Ends the pending wait (and any write) before their buffers go.
-    SetCommMask(l.handle, 0);
+    // Ends the pending read (and any write) before their buffers go.
     CancelIo(l.handle);
     DWORD n = 0;
     if (l.waiting)
@@ -316,6 +319,11 @@ bool WinSerialDevice::isOpen() const { return line_->handle != INVALID_HANDLE_VA
 
 void WinSerialDevice::discardInput()
 {
-    if (isOpen())
-        PurgeComm(line_->handle, PURGE_RXCLEAR);
+    Line &l = *line_;
+    if (!isOpen())
+        return;
+    PurgeComm(l.handle, PURGE_RXCLEAR);
+    // A byte the waiting read has taken but not handed on is dropped too.
+    if (l.waiting && WaitForSingleObject(l.waitOv.hEvent, 0) == WAIT_OBJECT_0)
+        l.dropFirst = true;
 }

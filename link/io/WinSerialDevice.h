@@ -1,13 +1,14 @@
 // The serial port on Windows, over the system's communications API with
-// overlapped I/O: the line is watched with WaitCommEvent on an event
-// handle (QWinEventNotifier), what waits is read with ReadFile, writes go
-// out one overlapped WriteFile at a time.
+// overlapped I/O on event handles: an overlapped ReadFile waits for the
+// next byte (its event watched by a QWinEventNotifier), what follows it is
+// read at once, writes go out one overlapped WriteFile at a time.
 //
 // Not Qt's serial port library, because its Windows backend waits for the
 // serial events on an I/O completion port, and Wine does not post the
 // completion of WaitCommEvent there: under Wine that port receives
 // nothing, so the Windows build could not be tested on the Linux machines
-// that build it. Event handles work on Windows and under Wine alike.
+// that build it. Reads on event handles work on Windows and under Wine
+// alike.
 #pragma once
 
 #include "SerialDevice.h"
@@ -30,7 +31,7 @@ private:
     struct Line;
     void watch();
     void lineEvent();
-    bool readWaiting();
+    bool readWaiting(QByteArray bytes);
     void startWrite();
     void writeDone();
     void release();
