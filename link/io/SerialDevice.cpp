@@ -19,5 +19,6 @@ SerialDevice *CreateSerialDevice(const QString &device, QObject *parent)
 
 bool NeedsOtherDevice(const SerialDevice *current, const QString &device)
 {
-    return !current || IsDemoDevice(device) != bool(qobject_cast<const DemoSerialDevice *>(current));
+    return !current
+           || IsDemoDevice(device) != bool(qobject_cast<const DemoSerialDevice *>(current));
 }

@@ -108,15 +108,9 @@ void SerialLink::closePort()
 
 bool SerialLink::isPortOpen() const { return port_->isOpen(); }
 
-void SerialLink::write(const QByteArray &bytes)
-{
-    port_->write(bytes);
-}
+void SerialLink::write(const QByteArray &bytes) { port_->write(bytes); }
 
-void SerialLink::discardInput()
-{
-    port_->discardInput();
-}
+void SerialLink::discardInput() { port_->discardInput(); }
 
 void SerialLink::startTimer(int timer, int milliseconds) { timers_[timer]->start(milliseconds); }
 

@@ -11,10 +11,9 @@ namespace {
 QString SystemText(DWORD error)
 {
     wchar_t *text = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
-                                       | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, error, 0, reinterpret_cast<wchar_t *>(&text), 0,
-                                   nullptr);
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
     QString message = n ? QString::fromWCharArray(text, int(n)).trimmed()
                         : QStringLiteral("Windows error %1").arg(error);
     if (text)
@@ -72,12 +71,10 @@ WinSerialDevice::WinSerialDevice(QObject *parent)
 {
     line_->waitNotifier = new QWinEventNotifier(line_->waitOv.hEvent, this);
     line_->waitNotifier->setEnabled(false);
-    connect(line_->waitNotifier, &QWinEventNotifier::activated, this,
-            &WinSerialDevice::lineEvent);
+    connect(line_->waitNotifier, &QWinEventNotifier::activated, this, &WinSerialDevice::lineEvent);
     line_->writeNotifier = new QWinEventNotifier(line_->writeOv.hEvent, this);
     line_->writeNotifier->setEnabled(false);
-    connect(line_->writeNotifier, &QWinEventNotifier::activated, this,
-            &WinSerialDevice::writeDone);
+    connect(line_->writeNotifier, &QWinEventNotifier::activated, this, &WinSerialDevice::writeDone);
 }
 
 WinSerialDevice::~WinSerialDevice() { release(); }
@@ -87,12 +84,11 @@ bool WinSerialDevice::open(const QString &device, bool discardOutput, PortOpenRe
     release();
     // COM10 and above are reachable only by the device path; it serves
     // COM1..COM9 as well.
-    const QString path = device.startsWith(QLatin1String("\\\\.\\"))
-                             ? device
-                             : QStringLiteral("\\\\.\\") + device;
-    HANDLE h = CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()),
-                           GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_OVERLAPPED, nullptr);
+    const QString path =
+        device.startsWith(QLatin1String("\\\\.\\")) ? device : QStringLiteral("\\\\.\\") + device;
+    HANDLE h =
+        CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()), GENERIC_READ | GENERIC_WRITE,
+                    0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         result.reason = SystemText(error);
@@ -157,7 +153,8 @@ void WinSerialDevice::watch()
         return;
     ResetEvent(l.waitOv.hEvent);
     l.dropFirst = false;
-    if (!ReadFile(l.handle, &l.first, 1, nullptr, &l.waitOv) && GetLastError() != ERROR_IO_PENDING) {
+    if (!ReadFile(l.handle, &l.first, 1, nullptr, &l.waitOv)
+        && GetLastError() != ERROR_IO_PENDING) {
         lose();
         return;
     }
