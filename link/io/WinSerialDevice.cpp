@@ -170,12 +170,14 @@ void WinSerialDevice::lineEvent()
         return;
     l.waiting = false;
     DWORD n = 0;
-    if (!GetOverlappedResult(l.handle, &l.waitOv, &n, FALSE)) {
+    // A read without time-outs ends with its byte or not at all; one that
+    // ends empty found the line closed.
+    if (!GetOverlappedResult(l.handle, &l.waitOv, &n, FALSE) || n == 0) {
         lose();
         return;
     }
     QByteArray bytes;
-    if (n == 1 && !l.dropFirst)
+    if (!l.dropFirst)
         bytes += l.first;
     if (readWaiting(bytes))
         watch();

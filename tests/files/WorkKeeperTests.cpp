@@ -185,18 +185,21 @@ private slots:
         const RecoveryFileNames names = RecoveryFilesOf(id);
         Edit(8);
         const ImageTable edited = RadioData;
-        // The child's work: lock, write, and end without a word, as a
-        // killed program does.
-        auto childWork = [&] {
+        // The child's work: lock, write, and end without a word while it
+        // holds the lock, as a killed program does.
+        auto childWork = [&](auto die) {
             QLockFile lock(QDir(folder).filePath(names.lock));
             lock.setStaleLockTime(0);
             ChannelFileError error;
-            return lock.tryLock(0)
-                   && WriteChannelFile(QDir(folder).filePath(names.image), RadioData, &error);
+            if (lock.tryLock(0)
+                && WriteChannelFile(QDir(folder).filePath(names.image), RadioData, &error))
+                die();
         };
 #ifdef Q_OS_WIN
-        if (asChild.size() == 2)
-            std::_Exit(childWork() ? 9 : 1);
+        if (asChild.size() == 2) {
+            childWork([] { std::_Exit(9); });
+            std::_Exit(1);
+        }
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QL540_KILLED_CHILD"), folder + u'|' + id);
@@ -208,8 +211,7 @@ private slots:
 #else
         const pid_t child = fork();
         if (child == 0) {
-            if (childWork())
-                raise(SIGKILL);
+            childWork([] { raise(SIGKILL); });
             _exit(1);
         }
         int status = 0;
