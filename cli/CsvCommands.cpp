@@ -116,7 +116,7 @@ int ImportCsvCommand(const QStringList &arguments)
         PrintError(file.error->text());
         return ExitBadInput;
     }
-    const CsvImportPlan plan = PlanCsvImport(file, placement);
+    const CsvImportPlan plan = PlanCsvImport(file, placement, &RadioData);
     for (const CsvIssue &issue : plan.report)
         PrintOut(CsvIssueText(issue));
     PrintOut(CsvPlanSummary(plan));
