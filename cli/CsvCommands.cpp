@@ -10,6 +10,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 
 int ExportCsvCommand(const QStringList &arguments)
 {
@@ -100,6 +101,15 @@ int ImportCsvCommand(const QStringList &arguments)
         if (!ok || placement.firstChannel < 1 || placement.firstChannel > ChannelCount)
             return ArgumentError(
                 Texts("--from 需要 1..128 的信道号。", "--from takes a channel 1..128."), command);
+    }
+    if (!QFileInfo::exists(target)) {
+        const QString shown = QDir::toNativeSeparators(target);
+        PrintError(Texts("信道参数文件 %1 不存在。可以这样新建一个：\n"
+                         "  ql540 new --output %1 [--model 机型 | --band 下限-上限]",
+                         "The channel file %1 does not exist. Make one with\n"
+                         "  ql540 new --output %1 [--model NAME | --band LOW-HIGH]")
+                       .arg(shown));
+        return ExitBadInput;
     }
     if (!LoadFile(target))
         return ExitBadInput;
