@@ -93,7 +93,7 @@ int CommandIndex(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    UseUtf8Console();
+    SetUpConsole();
     const int at = CommandIndex(argc, argv);
 #ifdef QL540_WITH_SIM
     // The simulator is a program of its own with its own loop and options

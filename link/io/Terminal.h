@@ -6,6 +6,8 @@
 #include <cstdio>
 
 bool IsTerminal(FILE *stream);
-// The tool prints UTF-8; a Windows console shows it as such only when told
-// (elsewhere there is nothing to do).
-void UseUtf8Console();
+// The tool's console on Windows: its UTF-8 shown as such (a console shows
+// it only when told), and Ctrl+C ending the program with exit code 130, as
+// SIGINT does on Linux (Windows would end it with 0 under some consoles).
+// Elsewhere there is nothing to do.
+void SetUpConsole();
