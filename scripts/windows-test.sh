@@ -267,9 +267,9 @@ if [ -n "$main" ]; then
   shot main-zh
   title="$(xdotool getwindowname "$main")"
   check "the installed program starts in Chinese" [ "$title" != "${title//编程软件/}" ]
-  # Language → English from the keyboard: the menu bar, its sixth entry.
+  # Language → English from the keyboard: the menu bar, its seventh entry.
   xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
-  xdotool key --delay 200 alt Right Right Right Right Right Down Down Return
+  xdotool key --delay 200 alt Right Right Right Right Right Right Down Down Return
   sleep 2
   shot main-en
   title="$(xdotool getwindowname "$main")"

@@ -3,10 +3,12 @@
 ; OUTFILE). 64-bit Windows 10/11; texts in Chinese and English; silent
 ; with /S (then in the system's language).
 Unicode true
+; A 64-bit installer for a 64-bit program (it also runs where only 64-bit
+; programs do, as under a 64-bit Wine).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !include "MUI2.nsh"
-!include "x64.nsh"
 !include "FileFunc.nsh"
 
 !define PRODUCT "QL540 CPS"
@@ -43,15 +45,9 @@ LangString UninstallLink ${LANG_SIMPCHINESE} "卸载 QL540 写频软件"
 LangString UninstallLink ${LANG_ENGLISH} "Uninstall QL540 CPS"
 LangString FileType ${LANG_SIMPCHINESE} "QL540 信道文件"
 LangString FileType ${LANG_ENGLISH} "QL540 channel file"
-LangString Needs64Bit ${LANG_SIMPCHINESE} "QL540 写频软件需要 64 位的 Windows 10 或 11。"
-LangString Needs64Bit ${LANG_ENGLISH} "QL540 CPS needs 64-bit Windows 10 or 11."
 
 Function .onInit
   SetRegView 64
-  ${IfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "$(Needs64Bit)" /SD IDOK
-    Abort
-  ${EndIf}
   !insertmacro MUI_LANGDLL_DISPLAY
 FunctionEnd
 
