@@ -12,6 +12,7 @@
 #include <QString>
 #include <optional>
 
+// The editors' band: the limits of model ModelIndex in BandTable.
 void InitModelTable();
 // The start-up default image. The form on RadioData also sets
 // BandLowMHz/BandHighMHz from its band-limit record.
