@@ -5,10 +5,11 @@ set -euo pipefail
 
 # clang with its sanitizer and libFuzzer runtimes and llvm-symbolizer serve
 # the sanitizer build and the fuzzers (make sanitize-test, make fuzz-short).
+# clang-format checks the style (scripts/check-format.sh).
 # GNU time measures the fleet benchmark (bench/fleet-time.sh).
 packages=(
   build-essential cmake ninja-build pkg-config ccache libgtest-dev
-  clang libclang-rt-14-dev llvm
+  clang libclang-rt-14-dev llvm clang-format
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6serialport6
   libgl-dev libxkbcommon-dev
   qt6-qpa-plugins
