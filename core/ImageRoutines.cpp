@@ -42,6 +42,32 @@ void InitModelTable()
     BandHighMHz = BandTable[ModelIndex + 7];
 }
 
+void StoreModelChoice(ImageTable &image, int position)
+{
+    if (position < 0 || position >= int(ModelNames.size()))
+        return;
+    EncodeBandLimits(image, BandTable[position], BandTable[position + 7]);
+    const QString vfo = NumberText(BandTable[position]) + QStringLiteral(".625");
+    Record::Rx.setCode(image, VfoRow, TextToBcd(vfo));
+}
+
+std::optional<int> ModelByName(const QString &name)
+{
+    const auto plain = [](QString text) { return text.remove(u' ').remove(u'-').toUpper(); };
+    for (int m = 0; m < int(ModelNames.size()); ++m)
+        if (plain(ModelNames[m]) == plain(name))
+            return m;
+    return std::nullopt;
+}
+
+std::optional<int> ModelByBand(int low, int high)
+{
+    for (int m = 0; m < int(ModelNames.size()); ++m)
+        if (BandTable[m] == low && BandTable[m + 7] == high)
+            return m;
+    return std::nullopt;
+}
+
 void ResetImage(ImageTable &image)
 {
     for (int r = 0; r < UsedRows; ++r)
