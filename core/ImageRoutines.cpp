@@ -38,16 +38,6 @@ bool InBand(double f, const BandLimits &limits)
 
 void InitModelTable()
 {
-    ModelNames = {QStringLiteral("QL540 UHF"), QStringLiteral("QL540 VHF"),
-                  QStringLiteral("VM90 UHF1"), QStringLiteral("VM90 UHF2"),
-                  QStringLiteral("VM90 UHF3"), QStringLiteral("VM90 UHF4"),
-                  QStringLiteral("VM90 FULL")};
-    const int lower[7] = {400, 136, 136, 244, 350, 450, 100};
-    const double upper[7] = {470.0005, 174.0005, 174.9875, 246.9875, 390.9875, 520.9875, 600.9875};
-    for (int m = 0; m < 7; ++m) {
-        BandTable[m] = int16_t(lower[m]);
-        BandTable[m + 7] = int16_t(std::lround(upper[m]));
-    }
     BandLowMHz = BandTable[ModelIndex];
     BandHighMHz = BandTable[ModelIndex + 7];
 }

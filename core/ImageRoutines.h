@@ -12,6 +12,7 @@
 #include <QString>
 #include <optional>
 
+// The editors' band: the limits of model ModelIndex in BandTable.
 void InitModelTable();
 // What confirming model `position` (0..6) of the model table stores: its
 // band limits in the band-limit record and the VFO's receive frequency at

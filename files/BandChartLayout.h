@@ -2,12 +2,13 @@
 // number can be read and told from the others whatever the list holds.
 //
 // Labels sit in one line above each axis, in the order of their marks, each
-// joined to its mark by a leader; channels on one frequency share a label.
-// Where the marks crowd so that labels would stray too far from them (or
-// not fit at all), that span of the axis is drawn again enlarged on a row
-// of its own below (as often as needed) and carries a letter on the axis
-// above instead of its channels' numbers. A channel for which no row is
-// left is listed instead (BandChartLayout::unlabelled).
+// joined to its mark by a leader (so leaders never cross); channels on one
+// frequency share a label. Where the marks crowd so that labels would stray
+// from them (or not fit at all), that span of the axis carries a letter on
+// a bracket instead, and is drawn again enlarged as a row of its own below,
+// as often as needed; rows that need little room share a band side by
+// side. A channel for which no row is left is listed instead
+// (BandChartLayout::unlabelled).
 //
 // Plain geometry in the painter's units: the painter hands in the sizes of
 // its texts and draws the boxes it gets back.
