@@ -62,6 +62,7 @@ PowerWindow::PowerWindow()
         values_[k]->setMinimumWidth(
             values_[k]->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
         values_[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        titles_[k]->setBuddy(sliders_[k]);
         grid->addWidget(titles_[k], k, 0);
         grid->addWidget(sliders_[k], k, 1);
         grid->addWidget(values_[k], k, 2);
@@ -84,6 +85,10 @@ PowerWindow::PowerWindow()
     layout->addLayout(buttons);
 
     connect(close_, &QPushButton::clicked, this, [this] { unload(); });
+    setEscapeButton(close_);
+    // The keys go as the eye reads: the three sliders, then the buttons.
+    setTabOrder(sliders_[Calibration::LevelCount - 1], close_);
+    setTabOrder(close_, help_);
     // The help button has never had an action.
 }
 

@@ -1,0 +1,217 @@
+// The keyboard's ways through the program: Tab reaches every control of
+// every window and Shift+Tab goes back the same way, Esc does a dialog's
+// Cancel or Close, Alt and F10 lead into the menus in both languages and
+// Ctrl+Tab goes from window to window. Keys go to the main window and from
+// there wherever the focus is, as a user's keys do.
+#include "ChildWindow.h"
+#include "MainWindow.h"
+#include "Messages.h"
+#include "PortBinding.h"
+#include "WindowCatalog.h"
+#include "Windows.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+QString Describe(QObject *object)
+{
+    if (!object)
+        return QStringLiteral("nothing");
+    return QString::fromLatin1(object->metaObject()->className()) + u' ' + object->objectName();
+}
+
+// What Tab should reach: every control of the window that takes the focus
+// by Tab, is shown and enabled. Of option buttons that exclude each other
+// Tab reaches the chosen one and the arrow keys the others.
+QList<QWidget *> TabStops(QWidget *window)
+{
+    QList<QWidget *> stops;
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        const auto *option = qobject_cast<QRadioButton *>(w);
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(window) && w->isEnabled()
+            && !w->focusProxy() && (!option || option->isChecked()))
+            stops << w;
+    }
+    return stops;
+}
+
+} // namespace
+
+class KeyboardPathsTests : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        SetMessageHook([](const QString &, const QString &) {});
+        BindPort(1, QStringLiteral("/dev/ql540-no-such-port"));
+        RegisterAllWindows();
+        window = new MainWindow;
+        window->startUp();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
+    void cleanup()
+    {
+        delete window;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        BindPort(1, QString());
+        SetMessageHook(nullptr);
+    }
+
+    // From the window's first control, Tab visits each control once and
+    // comes back round; Shift+Tab retraces the same path.
+    void tabReachesEveryControlAndShiftTabGoesBack_data()
+    {
+        QTest::addColumn<int>("id");
+        for (int i = 0; i < WindowCount; ++i)
+            if (WindowId(i) != WindowId::Form_Adjust_Txp) // closes when no radio answers
+                QTest::newRow(qPrintable(QString::number(i))) << i;
+    }
+    void tabReachesEveryControlAndShiftTabGoesBack()
+    {
+        QFETCH(int, id);
+        if (WindowId(id) == WindowId::Form_Chann_Edit)
+            Windows::Open(WindowId::frm_chann);
+        ChildWindow *child = Windows::Open(WindowId(id));
+        QVERIFY(child);
+        QTRY_VERIFY(child->isAncestorOf(QApplication::focusWidget()));
+        const QList<QWidget *> expected = TabStops(child);
+        QList<QWidget *> forward;
+        for (int i = 0; i < 2 * expected.size() + 2; ++i) {
+            QWidget *focus = QApplication::focusWidget();
+            QVERIFY2(child->isAncestorOf(focus),
+                     qPrintable(QStringLiteral("Tab left the window for ") + Describe(focus)));
+            if (!forward.isEmpty() && focus == forward.first())
+                break;
+            forward << focus;
+            key(Qt::Key_Tab);
+        }
+        for (QWidget *stop : expected)
+            QVERIFY2(forward.contains(stop), qPrintable(Describe(stop) + " is never reached"));
+        QCOMPARE(forward.size(), expected.size());
+        for (int i = forward.size() - 1; i >= 0; --i) {
+            key(Qt::Key_Backtab, Qt::ShiftModifier);
+            QCOMPARE(Describe(QApplication::focusWidget()), Describe(forward.at(i)));
+        }
+    }
+
+    // Esc in a window that asks one thing does what its Cancel or Close
+    // button does, wherever the focus is in it.
+    void escapeCancelsTheDialogs_data()
+    {
+        QTest::addColumn<int>("id");
+        for (WindowId id :
+             {WindowId::frmAbout, WindowId::Form_setup, WindowId::Form_type,
+              WindowId::Form_save_chann, WindowId::Form_open_chann, WindowId::Form_Comm_Read,
+              WindowId::Form_Comm_Write, WindowId::Form_Verify, WindowId::Form_Compare,
+              WindowId::Form_Batch_Write})
+            QTest::newRow(qPrintable(QString::number(int(id)))) << int(id);
+    }
+    void escapeCancelsTheDialogs()
+    {
+        QFETCH(int, id);
+        QVERIFY(Windows::Open(WindowId(id)));
+        QTRY_VERIFY(Windows::Find(WindowId(id))->isAncestorOf(QApplication::focusWidget()));
+        key(Qt::Key_Escape);
+        QTRY_VERIFY(!Windows::IsOpen(WindowId(id)));
+    }
+
+    // The editors keep Esc for giving up an edit: it closes none of them.
+    void escapeLeavesTheEditorsOpen()
+    {
+        for (WindowId id : {WindowId::frm_option, WindowId::Form_Edit_Test, WindowId::frm_chann}) {
+            Windows::Open(id);
+            QTRY_VERIFY(Windows::Find(id)->isAncestorOf(QApplication::focusWidget()));
+            key(Qt::Key_Escape);
+            QVERIFY(Windows::IsOpen(id));
+        }
+    }
+
+    // Alt and F10 lead into the menus; the arrows walk them in both
+    // languages, Esc leaves them for where the focus was.
+    void altAndF10WalkTheMenus_data()
+    {
+        QTest::addColumn<bool>("chinese");
+        QTest::addColumn<int>("menuKey");
+        QTest::newRow("Chinese, Alt") << true << int(Qt::Key_Alt);
+        QTest::newRow("English, Alt") << false << int(Qt::Key_Alt);
+        QTest::newRow("Chinese, F10") << true << int(Qt::Key_F10);
+        QTest::newRow("English, F10") << false << int(Qt::Key_F10);
+    }
+    void altAndF10WalkTheMenus()
+    {
+        QFETCH(bool, chinese);
+        QFETCH(int, menuKey);
+        window->switchLanguage(chinese);
+        QTest::qWait(20); // the switch's own events (new translations) first
+        QTRY_VERIFY(QApplication::focusWidget());
+        QWidget *before = QApplication::focusWidget();
+        const QList<QAction *> top = window->menuBar()->actions();
+        const auto enter = [&] {
+            key(Qt::Key(menuKey), menuKey == Qt::Key_Alt ? Qt::AltModifier : Qt::NoModifier);
+            QCOMPARE(window->menuBar()->activeAction(), top.first());
+        };
+
+        // Right goes round every entry of the bar back to the first.
+        enter();
+        for (int i = 1; i <= top.size(); ++i) {
+            key(Qt::Key_Right);
+            QCOMPARE(window->menuBar()->activeAction(), top.at(i % top.size()));
+        }
+        // Esc closes an open menu, then leaves the bar.
+        for (int i = 0; i < 2 && QApplication::focusWidget() != before; ++i)
+            key(Qt::Key_Escape);
+        QTRY_COMPARE(QApplication::focusWidget(), before);
+
+        // Into the language menu, down to English (or 中文) and Enter.
+        enter();
+        const int language =
+            top.indexOf(window->findChild<QMenu *>("Language_Setup")->menuAction());
+        for (int i = 0; i < language; ++i)
+            key(Qt::Key_Right);
+        if (!QApplication::activePopupWidget())
+            key(Qt::Key_Down);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        if (chinese)
+            key(Qt::Key_Down); // past 中文 to English
+        key(Qt::Key_Return);
+        QTRY_COMPARE(IsChinese, !chinese);
+    }
+
+    // Ctrl+Tab goes to the window that was in front before; Ctrl+Shift+Tab
+    // back.
+    void ctrlTabGoesFromWindowToWindow()
+    {
+        Windows::Open(WindowId::frm_option);
+        QMdiArea *area = window->mdiArea();
+        const auto front = [area] {
+            QMdiSubWindow *sub = area->activeSubWindow();
+            return sub ? sub->widget()->objectName() : QString();
+        };
+        QCOMPARE(front(), QString("frm_option"));
+        key(Qt::Key_Tab, Qt::ControlModifier);
+        QTRY_COMPARE(front(), QString("frm_chann"));
+        QTRY_VERIFY(Windows::Find(WindowId::frm_chann)->isAncestorOf(QApplication::focusWidget()));
+        key(Qt::Key_Tab, Qt::ControlModifier);
+        QTRY_COMPARE(front(), QString("frm_option"));
+    }
+
+private:
+    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(window->windowHandle(), k, modifiers);
+        QCoreApplication::processEvents();
+    }
+
+    MainWindow *window = nullptr;
+};
+
+QTEST_MAIN(KeyboardPathsTests)
+#include "KeyboardPathsTests.moc"
