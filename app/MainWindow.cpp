@@ -10,6 +10,7 @@
 #include "ListWheelGuard.h"
 #include "ModelSelectWindow.h"
 #include "PendingEdits.h"
+#include "ProgramIcons.h"
 #include "QtTranslations.h"
 #include "SheetActions.h"
 #include "UndoHistory.h"
@@ -24,7 +25,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -76,17 +76,17 @@ const char *const CaptionEnglish =
 // reader names each button by its action's text, the same words.
 struct ToolButton {
     const char *key;
-    QStyle::StandardPixmap icon;
+    const char *icon; // ProgramIcon name
     const char *chinese;
     const char *english;
 };
 const ToolButton ToolButtons[] = {
-    {"open", QStyle::SP_DialogOpenButton, "打开", "Open"},
-    {"save", QStyle::SP_DialogSaveButton, "保存", "Save"},
-    {"edit_chann", QStyle::SP_FileDialogDetailedView, "信道信息", "Channel Information"},
-    {"read", QStyle::SP_ArrowDown, "从对讲机读取数据", "Read from radio"},
-    {"write", QStyle::SP_ArrowUp, "向对讲机写入数据", "Write to radio"},
-    {"Exit", QStyle::SP_DialogCloseButton, "退出", "Exit"},
+    {"open", "open", "打开", "Open"},
+    {"save", "save", "保存", "Save"},
+    {"edit_chann", "channels", "信道信息", "Channel Information"},
+    {"read", "read", "从对讲机读取数据", "Read from radio"},
+    {"write", "write", "向对讲机写入数据", "Write to radio"},
+    {"Exit", "exit", "退出", "Exit"},
 };
 
 // Status panel widths in percent of the main window's width.
@@ -279,7 +279,7 @@ void MainWindow::buildToolbar()
     toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (const ToolButton &b : ToolButtons) {
         const QString key = QString::fromLatin1(b.key);
-        QAction *action = toolbar_->addAction(style()->standardIcon(b.icon), QString());
+        QAction *action = toolbar_->addAction(ProgramIcon(b.icon), QString());
         action->setObjectName(key);
         action->setData(key);
         connect(action, &QAction::triggered, this, [this, key] { toolbarButton(key); });

@@ -29,12 +29,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-constexpr int Columns = 8;
-
-} // namespace
-
 ChannelGridWindow::ChannelGridWindow() : ChildWindow(WindowId::frm_chann)
 {
     setObjectName(QStringLiteral("frm_chann"));
@@ -127,6 +121,7 @@ void ChannelGridWindow::applyTexts()
     help_->setText(GridTexts::HelpCaption());
     close_->setText(GridTexts::CloseCaption());
     clipboard_->applyTexts();
+    columnsMeasured_ = false;
 }
 
 QRect ChannelGridWindow::placement() const
@@ -250,10 +245,9 @@ void ChannelGridWindow::ClearChannel(int n)
 
 void ChannelGridWindow::showCaption() { setWindowTitle(ChannelCaption(CurrentChannel)); }
 
-void ChannelGridWindow::fitColumns()
+void ChannelGridWindow::measureColumns()
 {
-    // Each column fits its header and the widest text it can show; spare
-    // room is shared out so the table fills the window.
+    // Each column fits its header and the widest text it can show.
     const QFontMetrics cells = grid_->fontMetrics();
     const QFontMetrics header = grid_->horizontalHeader()->fontMetrics();
     const int padding = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) + 12;
@@ -272,28 +266,40 @@ void ChannelGridWindow::fitColumns()
         const QSize content(widest(items), cells.height());
         return style()->sizeFromContents(QStyle::CT_ComboBox, &option, content, comboEdit_).width();
     };
+    const int frequency = widest({QStringLiteral("446.00625"), QStringLiteral("1000.00000")});
+    const int tone = listWidth(tones);
     const int content[Columns] = {
         widest({QStringLiteral("128")}) + padding,
-        widest({QStringLiteral("446.00625"), QStringLiteral("1000.00000")}) + padding,
-        widest({QStringLiteral("446.00625"), QStringLiteral("1000.00000")}) + padding,
-        listWidth(tones),
-        listWidth(tones),
+        frequency + padding,
+        frequency + padding,
+        tone,
+        tone,
         listWidth(PowerItems()),
         listWidth(BandwidthItems()),
         widest({QStringLiteral("WWWWW")}) + padding,
     };
-    int widths[Columns];
-    int total = 0;
     for (int c = 0; c < Columns; ++c) {
         const QTableWidgetItem *item = grid_->horizontalHeaderItem(c);
         const QString caption = item ? item->text() : QString();
-        widths[c] = std::max(content[c], header.horizontalAdvance(caption) + padding);
-        total += widths[c];
+        columnWidths_[c] = std::max(content[c], header.horizontalAdvance(caption) + padding);
     }
+    columnsMeasured_ = true;
+}
+
+void ChannelGridWindow::fitColumns()
+{
+    // Measuring the 265 tones is slow: it is done again only when the texts,
+    // the font or the style have changed, not at every resize.
+    if (!columnsMeasured_)
+        measureColumns();
+    int total = 0;
+    for (int width : columnWidths_)
+        total += width;
+    // Spare room is shared out so the table fills the window.
     const int spare = grid_->viewport()->width() - total;
     for (int c = 0; c < Columns; ++c) {
         const int extra = spare > 0 ? spare / Columns + (c < spare % Columns ? 1 : 0) : 0;
-        grid_->setColumnWidth(c, widths[c] + extra);
+        grid_->setColumnWidth(c, columnWidths_[c] + extra);
     }
     editors_->place();
 }
@@ -318,6 +324,10 @@ bool ChannelGridWindow::eventFilter(QObject *watched, QEvent *event)
             fitColumns();
         return false;
     }
+    if (watched == grid_
+        && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange))
+        columnsMeasured_ = false; // measured again at the next fit
+
     if (event->type() == QEvent::FocusOut && watched == textEdit_) {
         // The editor's own context menu does not take the edit away.
         if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)

@@ -78,7 +78,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    static constexpr int Columns = 8;
+
     void buildGrid();
+    // The least width of each column, and the columns set to it with the
+    // window's spare room shared out.
+    void measureColumns();
     void fitColumns();
     // A redraw: every row as stored, and nothing stored.
     void redrawAll();
@@ -147,4 +152,6 @@ private:
     bool ownChange_ = false;
     // Copy, cut and paste of channels (GridClipboard.cpp).
     GridClipboard *clipboard_ = nullptr;
+    std::array<int, Columns> columnWidths_{};
+    bool columnsMeasured_ = false;
 };

@@ -123,6 +123,37 @@ private slots:
             QVERIFY2(toolbar->findChild<QAction *>(key) || action(key), key);
     }
 
+    // Each button shows an icon of its own, drawn at every size it may be
+    // shown in (the 200 % one from its own image, not enlarged), none taken
+    // from the desktop's icon theme.
+    void toolbarIconsAreTheProgramsOwnAtEverySize()
+    {
+        auto *toolbar = window->findChild<QToolBar *>("Toolbar1");
+        QList<QImage> shown;
+        for (QAction *action : toolbar->actions()) {
+            const QIcon icon = action->icon();
+            const QByteArray key = action->objectName().toLatin1();
+            QVERIFY2(icon.name().isEmpty(), key); // a theme icon has a name
+            for (int size : {16, 24, 32, 48}) {
+                QVERIFY2(icon.availableSizes().contains(QSize(size, size)), key);
+                const QImage image = icon.pixmap(QSize(size, size), 1.0).toImage();
+                QCOMPARE(image.size(), QSize(size, size));
+                int opaque = 0;
+                for (int y = 0; y < size; ++y)
+                    for (int x = 0; x < size; ++x)
+                        opaque += qAlpha(image.pixel(x, y)) == 255;
+                QVERIFY2(opaque > size, key); // not blank
+            }
+            QImage doubled = icon.pixmap(QSize(24, 24), 2.0).toImage();
+            doubled.setDevicePixelRatio(1.0);
+            QCOMPARE(doubled, icon.pixmap(QSize(48, 48), 1.0).toImage());
+            const QImage image = icon.pixmap(QSize(24, 24), 1.0).toImage();
+            QVERIFY2(!shown.contains(image), key);
+            shown.append(image);
+        }
+        QCOMPARE(shown.size(), 6);
+    }
+
     void startUpOpensTheGridAndNewChangesNothing()
     {
         QVERIFY(OpenWindows[WindowId::frm_chann]);

@@ -361,6 +361,19 @@ private slots:
             QVERIFY(fits(5, IsChinese ? "高" : "High") && fits(6, IsChinese ? "窄带" : "Narrow"));
             QVERIFY(fits(7, "WWWWW"));
         }
+        // A larger font is measured anew when the window is next resized.
+        QFont larger = d->table->font();
+        larger.setPointSizeF(larger.pointSizeF() * 2);
+        d->table->setFont(larger);
+        d->table->horizontalHeader()->setFont(larger);
+        QMdiSubWindow *frame = d->main->mdiArea()->activeSubWindow();
+        frame->resize(frame->width() + 10, frame->height());
+        QCoreApplication::processEvents();
+        const QFontMetrics metrics(larger);
+        QVERIFY(metrics.horizontalAdvance(ToneList[60]) < d->table->columnWidth(3));
+        QVERIFY(metrics.horizontalAdvance("446.00625") < d->table->columnWidth(1));
+        QVERIFY(metrics.horizontalAdvance(d->table->horizontalHeaderItem(0)->text())
+                < d->table->columnWidth(0));
     }
 };
 
