@@ -73,20 +73,24 @@ const char *const CaptionEnglish =
     "Norvale TARVEX Electronic Co.,Ltd. QL540 series program software ";
 
 // Toolbar buttons by key, with the tool tips of both languages; a screen
-// reader names each button by its action's text, the same words.
+// reader names each button by its action's text, the same words, and says
+// after it what the tool tip cannot show: its key, or what it does.
 struct ToolButton {
     const char *key;
     const char *icon; // ProgramIcon name
     const char *chinese;
     const char *english;
+    const char *spokenChinese;
+    const char *spokenEnglish;
 };
 const ToolButton ToolButtons[] = {
-    {"open", "open", "打开", "Open"},
-    {"save", "save", "保存", "Save"},
-    {"edit_chann", "channels", "信道信息", "Channel Information"},
-    {"read", "read", "从对讲机读取数据", "Read from radio"},
-    {"write", "write", "向对讲机写入数据", "Write to radio"},
-    {"Exit", "exit", "退出", "Exit"},
+    {"open", "open", "打开", "Open", "Ctrl+O", "Ctrl+O"},
+    {"save", "save", "保存", "Save", "Ctrl+S", "Ctrl+S"},
+    {"edit_chann", "channels", "信道信息", "Channel Information", "打开信道表",
+     "Opens the channel grid"},
+    {"read", "read", "从对讲机读取数据", "Read from radio", "Ctrl+R", "Ctrl+R"},
+    {"write", "write", "向对讲机写入数据", "Write to radio", "Ctrl+W", "Ctrl+W"},
+    {"Exit", "exit", "退出", "Exit", "关闭程序，不询问", "Closes the program without asking"},
 };
 
 // Status panel widths in percent of the main window's width.
@@ -353,6 +357,8 @@ void MainWindow::applyTexts()
         QAction *action = toolbar_->findChild<QAction *>(QString::fromLatin1(b.key));
         action->setText(Texts(b.chinese, b.english));
         action->setToolTip(action->text());
+        toolbar_->widgetForAction(action)->setAccessibleDescription(
+            Texts(b.spokenChinese, b.spokenEnglish));
     }
     toolbar_->setAccessibleName(Texts("工具栏", "Toolbar"));
     statusBar()->setAccessibleName(Texts("状态栏", "Status bar"));

@@ -100,6 +100,8 @@ void PortSetupWindow::onLoad()
     for (int i = 0; i < PortChoices; ++i) {
         const QString device = DeviceForPort(i + 1);
         devices_[i]->setText(device.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(device));
+        // An empty label would be read out by the frame's title.
+        devices_[i]->setVisible(!device.isEmpty());
         // Heard with the port's name, as the device is seen beside it.
         options_[i]->setAccessibleDescription(device);
     }

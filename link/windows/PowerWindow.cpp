@@ -35,13 +35,9 @@ PowerWindow::PowerWindow()
     : ChildWindow(WindowId::Form_Adjust_Txp),
       exchange_({[this](const PowerLevels &levels) { radioReported(levels); },
                  [] { return CalibrationBlock(RadioData); }}),
-      link_(new SerialLink(exchange_, *this, this)),
-      close_(new QPushButton(this)),
-      help_(new QPushButton(this))
+      link_(new SerialLink(exchange_, *this, this))
 {
     setObjectName(QStringLiteral("Form_Adjust_Txp"));
-    close_->setObjectName(QStringLiteral("Command_Close"));
-    help_->setObjectName(QStringLiteral("Command_Help"));
 
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(16);
@@ -56,6 +52,9 @@ PowerWindow::PowerWindow()
         sliders_[k]->setSingleStep(1);
         sliders_[k]->setPageStep(1);
         sliders_[k]->setMinimumHeight(20);
+        // A scroll bar takes no focus of its own; these are the window's
+        // controls and are moved by the arrow keys too.
+        sliders_[k]->setFocusPolicy(Qt::StrongFocus);
         values_[k] = new QLabel(QStringLiteral("0"), this);
         values_[k]->setObjectName(QString::fromLatin1(Levels[k].value));
         // Room for "255", so the slider does not shift as the value grows.
@@ -70,6 +69,11 @@ PowerWindow::PowerWindow()
                 [this, k](int value) { sliderMoved(k, value); });
     }
 
+    // Made after the sliders: a screen reader reviews them in this order.
+    close_ = new QPushButton(this);
+    close_->setObjectName(QStringLiteral("Command_Close"));
+    help_ = new QPushButton(this);
+    help_->setObjectName(QStringLiteral("Command_Help"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QPushButton *button : {close_, help_}) {
@@ -86,9 +90,6 @@ PowerWindow::PowerWindow()
 
     connect(close_, &QPushButton::clicked, this, [this] { unload(); });
     setEscapeButton(close_);
-    // The keys go as the eye reads: the three sliders, then the buttons.
-    setTabOrder(sliders_[Calibration::LevelCount - 1], close_);
-    setTabOrder(close_, help_);
     // The help button has never had an action.
 }
 
