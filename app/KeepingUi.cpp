@@ -5,6 +5,7 @@
 #include "Language.h"
 #include "MainWindow.h"
 #include "Messages.h"
+#include "UndoHistory.h"
 #include "WorkKeeper.h"
 
 #include <QAction>
@@ -92,6 +93,12 @@ KeepingUi::KeepingUi(MainWindow &main, WorkKeeper &keeper)
         toolbar->addWidget(label_);
     }
     connect(&keeper_, &WorkKeeper::stateChanged, this, &KeepingUi::showState);
+    // Undo back to what was saved, opened or read leaves nothing unsaved.
+    if (UndoHistory *history = main.history())
+        connect(history, &UndoHistory::savedStateChanged, this, [this](bool atSavedState) {
+            if (atSavedState)
+                keeper_.savedStateReached();
+        });
     connect(&main, &MainWindow::languageSwitched, this, &KeepingUi::applyTexts);
     connect(&keeper_, &WorkKeeper::backupFailed, this,
             [](const QString &chinese, const QString &english) { ShowWarning(chinese, english); });

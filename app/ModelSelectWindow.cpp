@@ -49,9 +49,8 @@ void ShowBandInStatusBar()
 void FollowBandRecord()
 {
     SetBandFromRecord();
-    for (int m = 0; m < int(ModelNames.size()); ++m)
-        if (BandTable[m] == BandLowMHz && BandTable[m + 7] == BandHighMHz)
-            ModelIndex = int16_t(m);
+    if (const auto model = ModelByBand(int(BandLowMHz), int(BandHighMHz)))
+        ModelIndex = int16_t(*model);
     ShowBandInStatusBar();
 }
 
@@ -225,11 +224,10 @@ void ModelSelectWindow::confirm()
     SetBandFromTable(position);
     ModelIndex = int16_t(position);
     ShowBandInStatusBar();
+    // The band record follows, and the VFO moves to a fixed point just
+    // inside the new band.
     ImageChanges::instance().apply(ChangeKind::ModelSelect, [position](ImageTable &image) {
-        EncodeBandLimits(image, BandTable[position], BandTable[position + 7]);
-        // The VFO moves to a fixed point just inside the new band.
-        const QString vfo = NumberText(BandLowMHz) + QStringLiteral(".625");
-        Record::Rx.setCode(image, VfoRow, TextToBcd(vfo));
+        StoreModelChoice(image, position);
     });
 
     showBands(position);

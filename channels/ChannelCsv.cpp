@@ -3,10 +3,13 @@
 #include "ChannelTexts.h"
 #include "Conversions.h"
 #include "CsvText.h"
+#include "NameFitting.h"
 #include "RecordCodec.h"
 
 #include <QHash>
+#include <QMap>
 #include <QRegularExpression>
+#include <QSet>
 #include <algorithm>
 #include <memory>
 
@@ -172,12 +175,12 @@ public:
         readFrequencies();
         readTones();
         readFlags();
-        readName();
+        row_.name = f_.raw("Name");
         if (refused_)
             return;
         CsvChannel channel;
         std::copy_n(image_[Row].begin(), BlockSize, channel.cells.begin());
-        channel.name = name_;
+        channel.name.fill(ErasedByte); // set once every row's name is known
         row_.channel = channel;
     }
 
@@ -466,42 +469,120 @@ private:
         return w >= 4 ? 2 : w >= 2 ? 1 : 0;
     }
 
-    void readName()
-    {
-        QString name = f_.raw("Name");
-        name_.fill(ErasedByte);
-        if (name.size() > NameLength) {
-            change("Name",
-                   Arg(Tr("名称 %1 截为 5 个字符", "name %1 cut to 5 characters"), Shown(name)));
-            name.truncate(NameLength);
-        }
-        bool lower = false;
-        bool outside = false;
-        for (int k = 0; k < name.size(); ++k) {
-            const QChar ch = name.at(k);
-            lower = lower || (ch >= u'a' && ch <= u'z');
-            const int code = CharToCode(QString(ch));
-            outside = outside || (code == 11 && ch != u' ');
-            name_[k] = int16_t(code);
-        }
-        if (lower)
-            change("Name",
-                   Tr("名称中的小写字母改为大写", "lower-case letters of the name upper-cased"));
-        if (outside)
-            change("Name", Tr("名称中字符集以外的字符改为空格",
-                              "characters of the name outside the radio's alphabet became blanks"));
-    }
-
     const RowFields &f_;
     CsvRow &row_;
     FrequencyBand band_;
     ImageTable &image_;
     bool &wattsSeen_;
     QList<CsvIssue> &notes_;
-    std::array<int16_t, NameLength> name_{};
     bool refused_ = false;
     bool txStop_ = false;
 };
+
+// The names of all good rows fitted together, each stored as the grid
+// stores a name, with what became of it in the row's report.
+void StoreNames(QList<CsvRow> &rows)
+{
+    QList<CsvRow *> named;
+    QStringList names;
+    for (CsvRow &row : rows)
+        if (row.channel) {
+            named << &row;
+            names << row.name;
+        }
+    const QList<FittedName> fitted = FitChannelNames(names);
+    for (int i = 0; i < named.size(); ++i) {
+        CsvRow &row = *named[i];
+        const FittedName &f = fitted[i];
+        const auto change = [&row](const Caption &reason) {
+            row.issues << CsvIssue{row.line, QStringLiteral("Name"), CsvIssue::Kind::Changed,
+                                   reason};
+        };
+        if (f.shortened)
+            change(Arg(Tr("名称 %1 缩为 %2，以免与其他名称相同",
+                          "name %1 shortened to %2 to stay apart from the other names"),
+                       Shown(row.name), Shown(NameFace(f.stored))));
+        else if (f.cut)
+            change(Arg(Tr("名称 %1 截为 %2", "name %1 cut to %2"), Shown(row.name),
+                       Shown(NameFace(f.stored))));
+        bool lower = false;
+        bool outside = false;
+        for (int k = 0; k < f.stored.size(); ++k) {
+            const QChar ch = f.stored.at(k);
+            lower = lower || (ch >= u'a' && ch <= u'z');
+            const int code = CharToCode(QString(ch));
+            outside = outside || (code == 11 && ch != u' ');
+            row.channel->name[k] = int16_t(code);
+        }
+        if (lower)
+            change(Tr("名称中的小写字母改为大写", "lower-case letters of the name upper-cased"));
+        if (outside)
+            change(Tr("名称中字符集以外的字符改为空格",
+                      "characters of the name outside the radio's alphabet became blanks"));
+    }
+}
+
+QString StoredName(const std::array<int16_t, NameLength> &codes)
+{
+    QString name;
+    for (const int16_t code : codes)
+        name += CodeToChar(code);
+    return name;
+}
+
+// Names the radio would show alike although they differ: among the placed
+// rows, and with programmed channels the import leaves as they are.
+void ReportNameClashes(CsvImportPlan &plan, const CsvFile &file, const ImageTable *image)
+{
+    struct Holder {
+        int line; // 0: a channel of the image
+        int channel;
+        QString name; // as the file (or the image) has it
+    };
+    QHash<int, QString> nameOfLine;
+    for (const CsvRow &row : file.rows)
+        nameOfLine.insert(row.line, row.name);
+    QMap<QString, QList<Holder>> byFace;
+    QSet<int> replaced;
+    for (const CsvImportPlan::Placed &placed : plan.placed) {
+        replaced.insert(placed.channel);
+        const QString face = NameFace(StoredName(placed.data.name));
+        if (!face.isEmpty())
+            byFace[face] << Holder{placed.line, placed.channel, nameOfLine.value(placed.line)};
+    }
+    if (image)
+        for (int n = 1; n <= Channels; ++n) {
+            if (replaced.contains(n) || IsChannelEmpty(*image, n))
+                continue;
+            const QString name = ChannelName(*image, n);
+            const QString face = NameFace(name);
+            if (byFace.contains(face)) // only names the import brings can clash anew
+                byFace[face] << Holder{0, n, name};
+        }
+    for (auto it = byFace.cbegin(); it != byFace.cend(); ++it) {
+        QSet<QString> distinct;
+        for (const Holder &h : it.value())
+            distinct.insert(NameFace(h.name));
+        if (distinct.size() < 2)
+            continue;
+        QStringList chinese, english;
+        for (const Holder &h : it.value()) {
+            if (h.line > 0) {
+                chinese << QStringLiteral("第 %1 行 %2").arg(h.line).arg(Shown(h.name));
+                english << QStringLiteral("line %1 %2").arg(h.line).arg(Shown(h.name));
+            } else {
+                chinese << QStringLiteral("信道 %1 %2（保留）").arg(h.channel).arg(Shown(h.name));
+                english << QStringLiteral("channel %1 %2 (kept)").arg(h.channel).arg(Shown(h.name));
+            }
+        }
+        const Caption reason{QStringLiteral("对讲机上显示相同的名称 %1：%2")
+                                 .arg(Shown(it.key()), chinese.join(QStringLiteral("，"))),
+                             QStringLiteral("names the radio shows alike as %1: %2")
+                                 .arg(Shown(it.key()), english.join(QStringLiteral(", ")))};
+        plan.report << CsvIssue{it.value().constFirst().line, QStringLiteral("Name"),
+                                CsvIssue::Kind::Note, reason};
+    }
+}
 
 CsvIssue RowIssue(int line, const Caption &reason)
 {
@@ -641,10 +722,12 @@ CsvFile ParseChannelCsv(const QByteArray &text, FrequencyBand band)
         RowReader(fields, row, band, *scratch, wattsSeen, file.notes).read();
         file.rows << row;
     }
+    StoreNames(file.rows);
     return file;
 }
 
-CsvImportPlan PlanCsvImport(const CsvFile &file, const CsvPlacement &placement)
+CsvImportPlan PlanCsvImport(const CsvFile &file, const CsvPlacement &placement,
+                            const ImageTable *image)
 {
     CsvImportPlan plan;
     plan.report = file.notes;
@@ -712,6 +795,7 @@ CsvImportPlan PlanCsvImport(const CsvFile &file, const CsvPlacement &placement)
             }))
             ++plan.changedCount;
     }
+    ReportNameClashes(plan, file, image);
     std::stable_sort(plan.report.begin(), plan.report.end(),
                      [](const CsvIssue &a, const CsvIssue &b) { return a.line < b.line; });
     return plan;

@@ -42,6 +42,7 @@ struct CsvIssue {
 
 struct CsvRow {
     int line = 0;
+    QString name; // the Name field as the file has it
     // The Location field as a whole number, whatever its range; nothing
     // when absent or not a number.
     std::optional<int> location;
@@ -60,7 +61,9 @@ struct CsvFile {
 };
 
 // Reads and checks every row of a channel list against the band the
-// target's editors use. Nothing is stored.
+// target's editors use. Names longer than five characters are fitted by
+// FitChannelNames over the names of all good rows, so that names which
+// differ in the file stay apart. Nothing is stored.
 CsvFile ParseChannelCsv(const QByteArray &text, FrequencyBand band);
 
 struct CsvPlacement {
@@ -90,8 +93,12 @@ struct CsvImportPlan {
 };
 
 // Where each good row goes; rows without a channel (Location outside
-// 1..128, past channel 128, a channel given twice) are refused.
-CsvImportPlan PlanCsvImport(const CsvFile &file, const CsvPlacement &placement);
+// 1..128, past channel 128, a channel given twice) are refused. Names that
+// the radio would show alike although they differ - among the placed rows,
+// or with a programmed channel of `image` that the import leaves - are
+// listed together, one note for each such name.
+CsvImportPlan PlanCsvImport(const CsvFile &file, const CsvPlacement &placement,
+                            const ImageTable *image = nullptr);
 
 // Each placed channel replaces the whole channel, name included.
 void ApplyCsvImport(ImageTable &image, const CsvImportPlan &plan);

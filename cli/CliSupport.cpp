@@ -5,6 +5,8 @@
 #include "Language.h"
 
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
 #include <cstdio>
 
 void StartUp(bool chinese)
@@ -145,4 +147,21 @@ bool LoadFile(const QString &path, ImageTable &image)
         return true;
     PrintError(IsChinese ? error.chinese : error.english);
     return false;
+}
+
+QString OutputProblem(const QString &path)
+{
+    const QFileInfo file(path);
+    if (file.isDir())
+        return Texts("%1 是一个目录。", "%1 is a directory.").arg(QDir::toNativeSeparators(path));
+    const QFileInfo dir(file.absolutePath());
+    if (!dir.isDir())
+        return Texts("目录 %1 不存在。", "The directory %1 does not exist.")
+            .arg(QDir::toNativeSeparators(dir.filePath()));
+    // The save goes through a temporary file beside it, so the folder must
+    // take one even when the file itself is writable.
+    ChannelFileError error;
+    if (!CanWriteChannelFile(path, &error))
+        return IsChinese ? error.chinese : error.english;
+    return {};
 }

@@ -57,3 +57,8 @@ QCommandLineOption QuietOption();
 // Reads a channel file into the image; false (message printed) when it
 // cannot be read or is not a channel file.
 bool LoadFile(const QString &path, ImageTable &image = RadioData);
+
+// Why a channel file cannot be saved at path (a folder, a missing folder,
+// no room for the temporary file beside it); empty when it can. Commands
+// ask before work that takes a while or that would be lost.
+QString OutputProblem(const QString &path);

@@ -20,25 +20,6 @@
 
 namespace {
 
-// A read takes half a minute; find out before it that its file cannot be
-// saved where asked.
-QString OutputProblem(const QString &path)
-{
-    const QFileInfo file(path);
-    if (file.isDir())
-        return Texts("%1 是一个目录。", "%1 is a directory.").arg(QDir::toNativeSeparators(path));
-    const QFileInfo dir(file.absolutePath());
-    if (!dir.isDir())
-        return Texts("目录 %1 不存在。", "The directory %1 does not exist.")
-            .arg(QDir::toNativeSeparators(dir.filePath()));
-    // The save goes through a temporary file beside it, so the folder must
-    // take one even when the file itself is writable.
-    ChannelFileError error;
-    if (!CanWriteChannelFile(path, &error))
-        return IsChinese ? error.chinese : error.english;
-    return {};
-}
-
 // "60,90,130": three values 0..255, blanks allowed around them.
 std::optional<PowerLevels> ParseLevels(const QString &text)
 {

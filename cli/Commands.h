@@ -7,4 +7,6 @@
 int ReadCommand(const QStringList &arguments);
 int WriteCommand(const QStringList &arguments);
 int ShowCommand(const QStringList &arguments);
+// A channel file as the program starts, for a chosen model (NewCommand.cpp).
+int NewCommand(const QStringList &arguments);
 int PowerCommand(const QStringList &arguments);

@@ -10,6 +10,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 
 int ExportCsvCommand(const QStringList &arguments)
 {
@@ -101,6 +102,15 @@ int ImportCsvCommand(const QStringList &arguments)
             return ArgumentError(
                 Texts("--from 需要 1..128 的信道号。", "--from takes a channel 1..128."), command);
     }
+    if (!QFileInfo::exists(target)) {
+        const QString shown = QDir::toNativeSeparators(target);
+        PrintError(Texts("信道参数文件 %1 不存在。可以这样新建一个：\n"
+                         "  ql540 new --output %1 [--model 机型 | --band 下限-上限]",
+                         "The channel file %1 does not exist. Make one with\n"
+                         "  ql540 new --output %1 [--model NAME | --band LOW-HIGH]")
+                       .arg(shown));
+        return ExitBadInput;
+    }
     if (!LoadFile(target))
         return ExitBadInput;
     QByteArray text;
@@ -116,7 +126,7 @@ int ImportCsvCommand(const QStringList &arguments)
         PrintError(file.error->text());
         return ExitBadInput;
     }
-    const CsvImportPlan plan = PlanCsvImport(file, placement);
+    const CsvImportPlan plan = PlanCsvImport(file, placement, &RadioData);
     for (const CsvIssue &issue : plan.report)
         PrintOut(CsvIssueText(issue));
     PrintOut(CsvPlanSummary(plan));

@@ -52,12 +52,13 @@ void FleetProgress::stationChanged(PortStation *station)
             || (station->state() == PortStation::State::Transferring
                 && station->current().status.isEmpty()))
             break;
-        QString key = QString::number(int(station->state()));
+        PrintedLine key{station->state(), {}};
         if (station->state() == PortStation::State::Transferring)
-            key += u'/' + QString::number(station->current().percent / LineStep);
+            key.detail = QString::number(station->current().percent / LineStep);
         else
-            key += u'/' + StationStateText(*station).english; // a port error while waiting
-        if (printed_.value(station) != key) {
+            key.detail = StationStateText(*station).english; // a port error while waiting
+        if (const auto printed = printed_.constFind(station);
+            printed == printed_.cend() || *printed != key) {
             printed_[station] = key;
             print(StationText(*station) + u'\n');
         }

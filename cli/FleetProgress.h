@@ -4,6 +4,7 @@
 // its state. Results go to standard output as they are settled.
 #pragma once
 
+#include "PortStation.h"
 #include "ProgressOutput.h"
 
 #include <QHash>
@@ -12,7 +13,6 @@
 #include <cstdio>
 
 class Fleet;
-class PortStation;
 struct PortRecord;
 
 class FleetProgress : public QObject {
@@ -40,5 +40,12 @@ private:
     FILE *out_;
     QTimer redraw_;
     int drawnLines_ = 0;
-    QHash<PortStation *, QString> printed_; // Lines style: last line per port
+    // Lines style: what the last line of each port said, its state and the
+    // tenth of its progress (or its waiting text).
+    struct PrintedLine {
+        PortStation::State state = PortStation::State::Idle;
+        QString detail;
+        bool operator==(const PrintedLine &) const = default;
+    };
+    QHash<PortStation *, PrintedLine> printed_;
 };

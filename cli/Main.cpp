@@ -27,6 +27,8 @@ QString Usage()
         "  verify --port 设备 文件.chann            校验对讲机中的数据是否与文件一致\n"
         "  diff   文件A.chann 文件B.chann [--json]  比较两个文件\n"
         "  show   文件.chann [--all] [--json]       显示文件内容\n"
+        "  new    --output 文件.chann [--model 机型 | --band 下限-上限]\n"
+        "                                           新建信道参数文件（启动时的内容）\n"
         "  export-csv 文件.chann 输出.csv           把信道导出为 CSV 信道列表\n"
         "  import-csv 输入.csv --into 文件.chann [--output 新.chann] [--from N] [--partial]\n"
         "                                           把 CSV 信道列表导入文件\n"
@@ -46,6 +48,8 @@ QString Usage()
         "  verify --port DEVICE FILE.chann            check that the radio holds the file\n"
         "  diff   A.chann B.chann [--json]            compare two files\n"
         "  show   FILE.chann [--all] [--json]         print what a file holds\n"
+        "  new    --output FILE.chann [--model NAME | --band LOW-HIGH]\n"
+        "                                             a new channel file, as the program starts\n"
         "  export-csv FILE.chann OUT.csv              channels out as a CSV channel list\n"
         "  import-csv IN.csv --into FILE.chann [--output NEW.chann] [--from N] [--partial]\n"
         "                                             a CSV channel list into a file\n"
@@ -113,6 +117,8 @@ int main(int argc, char *argv[])
         return WriteCommand(rest);
     if (command == QLatin1String("show"))
         return ShowCommand(rest);
+    if (command == QLatin1String("new"))
+        return NewCommand(rest);
     if (command == QLatin1String("power"))
         return PowerCommand(rest);
     if (command == QLatin1String("export-csv"))

@@ -103,9 +103,6 @@ void BuildToneList()
     }
     for (int k = 51; k <= 157; ++k)
         ToneList[k + 107] = ToneList[k].trimmed().left(4) + u'I';
-    ToneCtcssLast = 50;
-    ToneDcsNormalLast = 157;
-    ToneDcsInvertLast = 264;
 }
 
 ToneCode ToneFromPosition(int position)

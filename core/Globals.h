@@ -37,26 +37,34 @@ constexpr int ReadBlockCount = 254;
 constexpr int WriteBlockCount = 240;
 constexpr int ErasedByte = 255;
 
-extern int16_t ChannelCount; // always 128
+constexpr int ChannelCount = 128;
 extern int16_t CurrentChannel; // channel edited by the grid and the edit window
 extern int16_t ModelIndex; // selected model 0..6
-extern std::array<QString, 7> ModelNames;
-extern std::array<int16_t, 14> BandTable; // m: lower, m + 7: upper limit of model m
+constexpr int ModelCount = 7;
+inline const std::array<QString, ModelCount> ModelNames{
+    QStringLiteral("QL540 UHF"), QStringLiteral("QL540 VHF"), QStringLiteral("VM90 UHF1"),
+    QStringLiteral("VM90 UHF2"), QStringLiteral("VM90 UHF3"), QStringLiteral("VM90 UHF4"),
+    QStringLiteral("VM90 FULL")};
+// m: lower, m + 7: upper limit of model m in MHz (the upper ones rounded
+// from 470.0005, 174.0005, 174.9875, 246.9875, 390.9875, 520.9875, 600.9875).
+constexpr std::array<int16_t, 2 * ModelCount> BandTable{400, 136, 136, 244, 350, 450, 100,
+                                                        470, 174, 175, 247, 391, 521, 601};
 extern double BandLowMHz;
 extern double BandHighMHz;
 
-// Tone display strings, entries 0..264 used (see BuildToneList).
+// Tone display strings, entries 0..264 used (see BuildToneList), and the
+// last position of each kind of tone in them.
 extern std::array<QString, 301> ToneList;
-extern int16_t ToneCtcssLast;
-extern int16_t ToneDcsNormalLast;
-extern int16_t ToneDcsInvertLast;
+constexpr int ToneCtcssLast = 50;
+constexpr int ToneDcsNormalLast = 157;
+constexpr int ToneDcsInvertLast = 264;
 
 extern bool IsChinese; // interface language: true = Chinese
 extern int16_t PortNumber; // serial port 1..8
-extern QString VersionText; // "Ver1.2"
+inline const QString VersionText = QStringLiteral("Ver1.2");
 extern bool PortErrorFlag; // last attempt to open the port failed
 
 // Puts every global back into its start-up state: zero-filled image, then
-// the model table, tone list and default image, Chinese, port 1. The main
+// the band of the first model, tone list and default image, Chinese, port 1. The main
 // window's start-up sequence and the tests use it.
 void ResetGlobals();

@@ -38,18 +38,34 @@ bool InBand(double f, const BandLimits &limits)
 
 void InitModelTable()
 {
-    ModelNames = {QStringLiteral("QL540 UHF"), QStringLiteral("QL540 VHF"),
-                  QStringLiteral("VM90 UHF1"), QStringLiteral("VM90 UHF2"),
-                  QStringLiteral("VM90 UHF3"), QStringLiteral("VM90 UHF4"),
-                  QStringLiteral("VM90 FULL")};
-    const int lower[7] = {400, 136, 136, 244, 350, 450, 100};
-    const double upper[7] = {470.0005, 174.0005, 174.9875, 246.9875, 390.9875, 520.9875, 600.9875};
-    for (int m = 0; m < 7; ++m) {
-        BandTable[m] = int16_t(lower[m]);
-        BandTable[m + 7] = int16_t(std::lround(upper[m]));
-    }
     BandLowMHz = BandTable[ModelIndex];
     BandHighMHz = BandTable[ModelIndex + 7];
+}
+
+void StoreModelChoice(ImageTable &image, int position)
+{
+    if (position < 0 || position >= int(ModelNames.size()))
+        return;
+    EncodeBandLimits(image, BandTable[position], BandTable[position + 7]);
+    const QString vfo = NumberText(BandTable[position]) + QStringLiteral(".625");
+    Record::Rx.setCode(image, VfoRow, TextToBcd(vfo));
+}
+
+std::optional<int> ModelByName(const QString &name)
+{
+    const auto plain = [](QString text) { return text.remove(u' ').remove(u'-').toUpper(); };
+    for (int m = 0; m < int(ModelNames.size()); ++m)
+        if (plain(ModelNames[m]) == plain(name))
+            return m;
+    return std::nullopt;
+}
+
+std::optional<int> ModelByBand(int low, int high)
+{
+    for (int m = 0; m < int(ModelNames.size()); ++m)
+        if (BandTable[m] == low && BandTable[m + 7] == high)
+            return m;
+    return std::nullopt;
 }
 
 void ResetImage(ImageTable &image)

@@ -12,7 +12,16 @@
 #include <QString>
 #include <optional>
 
+// The editors' band: the limits of model ModelIndex in BandTable.
 void InitModelTable();
+// What confirming model `position` (0..6) of the model table stores: its
+// band limits in the band-limit record and the VFO's receive frequency at
+// the band's lower limit plus 0.625 MHz. No global changes.
+void StoreModelChoice(ImageTable &image, int position);
+// The model table position of a model named so (case, blanks and hyphens
+// aside: "ql540-vhf"), or of the model with exactly these limits in MHz.
+std::optional<int> ModelByName(const QString &name);
+std::optional<int> ModelByBand(int low, int high);
 // The start-up default image. The form on RadioData also sets
 // BandLowMHz/BandHighMHz from its band-limit record.
 void ResetImage(ImageTable &image);

@@ -16,32 +16,44 @@ double Position(double mhz, double low, double high)
     return std::clamp((mhz - low) / (high - low), 0.0, 1.0);
 }
 
-QList<double> Ticks(double low, double high)
+} // namespace
+
+QList<double> ChartTicks(double lowMHz, double highMHz, int maxTicks)
 {
-    const double span = high - low;
-    double step = 1;
-    for (double candidate : {1.0, 2.0, 5.0, 10.0, 20.0, 50.0, 100.0})
-        if (span / candidate <= 10) {
-            step = candidate;
-            break;
-        }
     QList<double> ticks;
-    for (double t = std::ceil(low / step) * step; t <= high + 1e-9; t += step)
-        ticks << t;
+    if (!(highMHz > lowMHz) || maxTicks < 1)
+        return ticks;
+    // In whole 10 Hz steps, the resolution frequencies are stored with, so
+    // that no rounding error creeps along the axis.
+    const qint64 low = Steps(lowMHz);
+    const qint64 high = Steps(highMHz);
+    qint64 step = 1;
+    for (qint64 decade = 1; decade < qint64(1e12); decade *= 10) {
+        bool found = false;
+        for (const qint64 m : {1, 2, 5}) {
+            step = m * decade;
+            if ((high - low) / step <= maxTicks) {
+                found = true;
+                break;
+            }
+        }
+        if (found)
+            break;
+    }
+    const qint64 first = low >= 0 ? (low + step - 1) / step : -((-low) / step);
+    for (qint64 k = first; k * step <= high; ++k)
+        ticks << double(k * step) / 100000.0;
     return ticks;
 }
 
-} // namespace
-
-BandChart LayOutBandChart(const ImageTable &image, double fallbackLowMHz, double fallbackHighMHz,
-                          double labelWidth, int maxLanes)
+BandChart LayOutBandChart(const ImageTable &image, double fallbackLowMHz, double fallbackHighMHz)
 {
     BandChart chart;
     const BandLimits range = DecodeBandLimits(image);
     const bool usable = range.low > 0 && range.low < range.high && range.high < 1000;
     chart.lowMHz = usable ? range.low : fallbackLowMHz;
     chart.highMHz = usable ? range.high : fallbackHighMHz;
-    chart.ticks = Ticks(chart.lowMHz, chart.highMHz);
+    chart.ticks = ChartTicks(chart.lowMHz, chart.highMHz);
 
     QMap<qint64, int> users; // frequency -> channels using it (RX or TX, once each)
     for (int n = 1; n <= ChannelCount; ++n) {
@@ -64,27 +76,5 @@ BandChart LayOutBandChart(const ImageTable &image, double fallbackLowMHz, double
         mark.sharesFrequency =
             users.value(Steps(mark.rxMHz)) > 1 || users.value(Steps(mark.txMHz)) > 1;
 
-    // Labels sit at the receive position; each lane takes the next label
-    // that starts clear of its last one (left to right, greedy).
-    QList<int> order(chart.marks.size());
-    for (int i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return chart.marks[a].rxPosition < chart.marks[b].rxPosition;
-    });
-    QList<double> laneEnd;
-    for (int i : order) {
-        BandChartMark &mark = chart.marks[i];
-        int lane = 0;
-        while (lane < laneEnd.size() && laneEnd[lane] > mark.rxPosition)
-            ++lane;
-        if (lane >= maxLanes) // a crowded band: the least crowded lane takes it
-            lane = int(std::min_element(laneEnd.begin(), laneEnd.end()) - laneEnd.begin());
-        if (lane == laneEnd.size())
-            laneEnd << 0.0;
-        laneEnd[lane] = mark.rxPosition + labelWidth;
-        mark.lane = lane;
-    }
-    chart.laneCount = int(laneEnd.size());
     return chart;
 }

@@ -17,7 +17,6 @@ struct BandChartMark {
     bool outOfRange = false; // RX or TX outside the axis
     double rxPosition = 0; // 0..1 along the axis, clamped to its ends
     double txPosition = 0;
-    int lane = 0; // row of the label, so labels do not overlap
 };
 
 struct BandChart {
@@ -25,11 +24,13 @@ struct BandChart {
     double highMHz = 0;
     QList<double> ticks; // whole MHz, a round step
     QList<BandChartMark> marks; // programmed channels, by channel number
-    int laneCount = 0;
 };
 
 // The axis is the radio's working range in the image; a range that is erased
-// or out of order falls back to the given model limits. labelWidth is the
-// space one channel label takes as a share of the axis (0..1).
-BandChart LayOutBandChart(const ImageTable &image, double fallbackLowMHz, double fallbackHighMHz,
-                          double labelWidth = 0.04, int maxLanes = 8);
+// or out of order falls back to the given model limits. Where the labels go
+// is BandChartLayout's business.
+BandChart LayOutBandChart(const ImageTable &image, double fallbackLowMHz, double fallbackHighMHz);
+
+// Round tick values for an axis from low to high MHz: a step of 1, 2 or 5
+// times a power of ten giving at most maxTicks ticks.
+QList<double> ChartTicks(double lowMHz, double highMHz, int maxTicks = 10);

@@ -1,6 +1,7 @@
 #include "ChannelSheet.h"
 
 #include "BandChart.h"
+#include "BandChartLayout.h"
 #include "ChannelReport.h"
 #include "Conversions.h"
 #include "Globals.h"
@@ -11,6 +12,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QDateTime>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
@@ -74,83 +76,161 @@ QString Heading(const QString &text)
     return QStringLiteral("<h3>%1</h3>").arg(text.toHtmlEscaped());
 }
 
-void PaintChart(QPainter &painter, const QRectF &area, const BandChart &chart)
+QFont LabelFont() { return SheetFont(7); }
+
+QColor ColorOf(const BandChartMark &mark)
 {
-    const double unit = area.height() / 40.0; // everything scales with the chart
-    const QRectF axisArea = area.adjusted(unit * 2, 0, -unit * 2, -unit * 5);
-    const double axisY = axisArea.bottom();
-    auto x = [&](double position) { return axisArea.left() + position * axisArea.width(); };
+    return mark.outOfRange ? OutOfRangeColor : mark.sharesFrequency ? SharedColor : NormalColor;
+}
 
-    painter.save();
+const BandChartMark *MarkOf(const BandChart &chart, int channel)
+{
+    for (const BandChartMark &mark : chart.marks)
+        if (mark.channel == channel)
+            return &mark;
+    return nullptr;
+}
+
+// A label takes the colour of its most telling channel: outside the range,
+// then sharing a frequency.
+QColor LabelColor(const BandChart &chart, const ChartLabel &label)
+{
+    if (label.channels.isEmpty())
+        return Qt::black;
+    QColor color = NormalColor;
+    for (int channel : label.channels) {
+        const BandChartMark *mark = MarkOf(chart, channel);
+        if (!mark)
+            continue;
+        if (mark->outOfRange)
+            return OutOfRangeColor;
+        if (mark->sharesFrequency)
+            color = SharedColor;
+    }
+    return color;
+}
+
+ChartMetrics MetricsFor(const QFontMetricsF &metrics, double width, double maxHeight)
+{
+    ChartMetrics m;
+    m.width = width;
+    m.maxHeight = maxHeight;
+    m.lineHeight = metrics.height();
+    m.textWidth = [metrics](const QString &text) { return metrics.horizontalAdvance(text); };
+    return m;
+}
+
+void PaintRow(QPainter &painter, const BandChart &chart, const ChartRow &row, double unit)
+{
+    const double lh = row.axisY - row.markTop; // the marks' room is one line high
     painter.setPen(QPen(Qt::black, unit * 0.15));
-    painter.drawLine(QPointF(axisArea.left(), axisY), QPointF(axisArea.right(), axisY));
-    painter.setFont(SheetFont(7));
-    for (double tick : chart.ticks) {
-        const double tx = x((tick - chart.lowMHz) / (chart.highMHz - chart.lowMHz));
-        painter.drawLine(QPointF(tx, axisY), QPointF(tx, axisY + unit * 0.8));
-        painter.drawText(QRectF(tx - unit * 4, axisY + unit, unit * 8, unit * 2.5),
-                         Qt::AlignHCenter | Qt::AlignTop, NumberText(tick));
+    painter.drawLine(QPointF(row.left, row.axisY), QPointF(row.right, row.axisY));
+    for (int i = 0; i < row.ticks.size(); ++i) {
+        const double tx = row.x(row.ticks[i]);
+        painter.drawLine(QPointF(tx, row.axisY), QPointF(tx, row.axisY + lh * 0.3));
+        painter.drawText(row.tickBoxes[i], Qt::AlignCenter, row.tickTexts[i]);
     }
-    painter.drawText(QRectF(axisArea.right() - unit * 10, axisY + unit * 3, unit * 12, unit * 2),
-                     Qt::AlignRight | Qt::AlignTop, QStringLiteral("MHz"));
-
-    const int lanes = std::max(1, chart.laneCount);
-    const double laneHeight = std::min(unit * 3.5, (axisArea.height() - unit * 2) / lanes);
-    for (const BandChartMark &mark : chart.marks) {
-        const QColor color = mark.outOfRange        ? OutOfRangeColor
-                             : mark.sharesFrequency ? SharedColor
-                                                    : NormalColor;
-        const double rx = x(mark.rxPosition);
-        const double tx = x(mark.txPosition);
-        const double labelY = axisArea.top() + unit + mark.lane * laneHeight;
-        painter.setPen(QPen(color, unit * 0.12));
-        painter.drawLine(QPointF(rx, labelY + laneHeight * 0.7), QPointF(rx, axisY));
+    if (!row.title.isEmpty())
+        painter.drawText(row.titleBox, Qt::AlignLeft | Qt::AlignVCenter, row.title);
+    // Spans drawn again below: a bracket over them.
+    painter.setPen(QPen(Qt::darkGray, unit * 0.12));
+    for (const ChartRow::Span &span : row.spans) {
+        const double x1 = row.x(span.lowMHz) - lh * 0.15;
+        const double x2 = row.x(span.highMHz) + lh * 0.15;
+        const double y = row.markTop;
+        painter.drawPolyline(QPolygonF{QPointF(x1, y + lh * 0.4), QPointF(x1, y), QPointF(x2, y),
+                                       QPointF(x2, y + lh * 0.4)});
+    }
+    const double low = std::min(row.lowMHz, row.highMHz);
+    const double high = std::max(row.lowMHz, row.highMHz);
+    const bool first = row.parent < 0;
+    for (int channel : row.channels) {
+        const BandChartMark *mark = MarkOf(chart, channel);
+        if (!mark)
+            continue;
+        const QColor color = ColorOf(*mark);
+        const double rx = row.x(mark->rxMHz);
+        const double tx = row.x(mark->txMHz);
+        const bool txShown = first || (mark->txMHz >= low && mark->txMHz <= high);
         painter.setBrush(color);
-        painter.drawEllipse(QPointF(rx, axisY), unit * 0.45, unit * 0.45);
-        if (std::abs(tx - rx) > unit * 0.2 || mark.txMHz != mark.rxMHz) {
-            painter.setPen(QPen(color, unit * 0.12, Qt::DashLine));
-            painter.drawLine(QPointF(rx, axisY - unit * 0.9), QPointF(tx, axisY - unit * 0.9));
-        }
-        QPainterPath triangle;
-        triangle.moveTo(tx, axisY - unit * 0.3);
-        triangle.lineTo(tx - unit * 0.5, axisY - unit * 1.3);
-        triangle.lineTo(tx + unit * 0.5, axisY - unit * 1.3);
-        triangle.closeSubpath();
         painter.setPen(Qt::NoPen);
-        painter.drawPath(triangle);
+        painter.drawEllipse(QPointF(rx, row.axisY), unit * 0.45, unit * 0.45);
+        if (mark->txMHz != mark->rxMHz) {
+            // Beyond an enlarged row only a stub points the way, so that
+            // the row's repeaters do not draw one line across it.
+            const double to = txShown ? tx : rx + (tx > rx ? lh : -lh);
+            painter.setPen(QPen(color, unit * 0.12, Qt::DashLine));
+            painter.drawLine(QPointF(rx, row.axisY - lh * 0.6), QPointF(to, row.axisY - lh * 0.6));
+        }
+        if (txShown) {
+            QPainterPath triangle;
+            triangle.moveTo(tx, row.axisY - unit * 0.3);
+            triangle.lineTo(tx - unit * 0.5, row.axisY - unit * 1.3);
+            triangle.lineTo(tx + unit * 0.5, row.axisY - unit * 1.3);
+            triangle.closeSubpath();
+            painter.setPen(Qt::NoPen);
+            painter.drawPath(triangle);
+        }
     }
-    // Labels last, on white, so that the lines of a crowded band pass behind them.
-    painter.setFont(SheetFont(6.5));
-    for (const BandChartMark &mark : chart.marks) {
-        const QColor color = mark.outOfRange        ? OutOfRangeColor
-                             : mark.sharesFrequency ? SharedColor
-                                                    : NormalColor;
-        const QRectF label(x(mark.rxPosition) - unit * 1.6,
-                           axisArea.top() + unit + mark.lane * laneHeight, unit * 3.2,
-                           laneHeight * 0.7);
-        painter.fillRect(label, Qt::white);
-        painter.setPen(color);
-        painter.drawText(label, Qt::AlignCenter, QString::number(mark.channel));
+    painter.setBrush(Qt::NoBrush);
+}
+
+// Leaders first, then the labels on white over them.
+void PaintLabels(QPainter &painter, const BandChart &chart, const BandChartLayout &layout,
+                 double unit)
+{
+    for (const ChartLabel &label : layout.labels) {
+        const ChartRow &row = layout.rows[label.row];
+        const double lh = row.axisY - row.markTop;
+        const double from = label.channels.isEmpty() ? row.markTop : row.axisY;
+        painter.setPen(QPen(LabelColor(chart, label), unit * 0.1));
+        painter.drawPolyline(QPolygonF{QPointF(label.anchorX, from),
+                                       QPointF(label.anchorX, row.markTop - lh * 0.4),
+                                       QPointF(label.box.center().x(), label.box.bottom())});
     }
-    // Legend
-    painter.setPen(Qt::black);
-    const double legendY = area.bottom() - unit * 1.8;
+    for (const ChartLabel &label : layout.labels) {
+        painter.fillRect(label.box, Qt::white);
+        painter.setPen(LabelColor(chart, label));
+        painter.drawText(label.box, Qt::AlignCenter, label.lines.join(u'\n'));
+    }
+}
+
+void PaintLegend(QPainter &painter, const QRectF &box, double unit)
+{
     struct Entry {
         QColor color;
         QString text;
     };
     const Entry entries[] = {
-        {NormalColor, Texts("● 接收  ▲ 发射", "● RX  ▲ TX")},
+        {NormalColor, Texts("● 接收  ▲ 发射（MHz）", "● RX  ▲ TX (MHz)")},
         {SharedColor, Texts("与其他信道同频", "shares a frequency")},
         {OutOfRangeColor, Texts("超出工作频段", "outside the working range")},
+        {Qt::black, Texts("A、B…：下方放大的频段", "A, B...: span drawn enlarged below")},
     };
-    double legendX = area.left() + unit * 2;
+    double x = box.left();
     for (const Entry &entry : entries) {
         painter.setPen(entry.color);
-        const QRectF box(legendX, legendY, unit * 22, unit * 1.8);
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, entry.text);
-        legendX += unit * 22;
+        const QRectF part(x, box.top(), box.width() / 4, box.height());
+        painter.drawText(part, Qt::AlignLeft | Qt::AlignVCenter, entry.text);
+        x += box.width() / 4;
     }
+    Q_UNUSED(unit);
+}
+
+// The chart's rows from its top left corner, and the legend below them.
+void PaintChart(QPainter &painter, const QPointF &at, const BandChart &chart,
+                const BandChartLayout &layout, double legendHeight)
+{
+    painter.save();
+    painter.translate(at);
+    painter.setFont(LabelFont());
+    const double unit =
+        layout.rows.isEmpty() ? 1 : (layout.rows[0].axisY - layout.rows[0].markTop) / 2.2;
+    for (const ChartRow &row : layout.rows)
+        PaintRow(painter, chart, row, unit);
+    PaintLabels(painter, chart, layout, unit);
+    const double width = layout.rows.isEmpty() ? 0 : layout.rows[0].area.width();
+    PaintLegend(painter, QRectF(0, layout.height, width, legendHeight), unit);
     painter.restore();
 }
 
@@ -177,27 +257,39 @@ int Paint(QPagedPaintDevice &device, QPainter &painter)
     front.setHtml(frontHtml);
     front.drawContents(&painter);
     const double chartTop = front.size().height() + page.height() * 0.01;
-    const QRectF chartArea(0, chartTop, page.width(), page.height() * 0.42);
-    PaintChart(painter, chartArea, chart);
+    const QFontMetricsF labelMetrics(LabelFont(), &device);
+    const double legendHeight = labelMetrics.height() * 2;
+    // The chart may fill the first page but for a few lines of notes.
+    const double room = page.height() - chartTop - legendHeight - labelMetrics.height() * 6;
+    const BandChartLayout layout =
+        LayOutChartLabels(chart, MetricsFor(labelMetrics, page.width(), room));
+    PaintChart(painter, QPointF(0, chartTop), chart, layout, legendHeight);
+    const double chartBottom = chartTop + layout.height + legendHeight;
 
+    QString notesHtml;
+    for (const QString &note : BandChartNotes(layout.unlabelled))
+        notesHtml += QStringLiteral("<p>%1</p>").arg(note.toHtmlEscaped());
     QTextDocument notes;
     notes.documentLayout()->setPaintDevice(&device);
     notes.setDefaultFont(SheetFont(9));
     notes.setTextWidth(page.width());
-    QString notesHtml;
-    for (const QString &note : BandChartNotes())
-        notesHtml += QStringLiteral("<p>%1</p>").arg(note.toHtmlEscaped());
     notes.setHtml(notesHtml);
-    painter.save();
-    painter.translate(0, chartArea.bottom() + page.height() * 0.02);
-    notes.drawContents(&painter, QRectF(0, 0, page.width(), page.bottom() - chartArea.bottom()));
-    painter.restore();
+    // Notes that do not fit under the chart open the next page instead of
+    // being cut off.
+    const double notesTop = chartBottom + page.height() * 0.01;
+    const bool notesFit = notesTop + notes.size().height() <= page.height();
+    if (notesFit) {
+        painter.save();
+        painter.translate(0, notesTop);
+        notes.drawContents(&painter);
+        painter.restore();
+    }
 
     QTextDocument body;
     body.documentLayout()->setPaintDevice(&device);
     body.setDefaultFont(SheetFont(7));
     body.setPageSize(page.size());
-    body.setHtml(ChannelSheetHtml());
+    body.setHtml((notesFit ? QString() : notesHtml) + ChannelSheetHtml());
     int pages = 1;
     for (int i = 0; i < body.pageCount(); ++i) {
         device.newPage();
@@ -212,7 +304,7 @@ int Paint(QPagedPaintDevice &device, QPainter &painter)
 
 } // namespace
 
-QStringList BandChartNotes()
+QStringList BandChartNotes(const QList<int> &unlabelled)
 {
     const BandChart chart = Chart();
     QStringList shared, outside;
@@ -234,6 +326,14 @@ QStringList BandChartNotes()
     if (!outside.isEmpty())
         notes << Texts("超出工作频段 %1：", "Outside the working range %1: ").arg(RangeText(chart))
                      + outside.join(QStringLiteral("; "));
+    QStringList crowded;
+    for (const BandChartMark &mark : chart.marks)
+        if (unlabelled.contains(mark.channel))
+            crowded
+                << QStringLiteral("CH %1 (RX %2)").arg(mark.channel).arg(NumberText(mark.rxMHz));
+    if (!crowded.isEmpty())
+        notes << Texts("图中没有位置标注的信道：", "Channels the chart had no room to label: ")
+                     + crowded.join(QStringLiteral("; "));
     return notes;
 }
 

@@ -4,6 +4,7 @@
 // print preview, the PDF export and `ql540 sheet` all paint it from here.
 #pragma once
 
+#include <QList>
 #include <QPageSize>
 #include <QString>
 
@@ -11,8 +12,9 @@ class QPagedPaintDevice;
 
 // The text part of the sheet (everything but the chart) as HTML.
 QString ChannelSheetHtml();
-// The chart's notes: channels sharing a frequency, channels outside the range.
-QStringList BandChartNotes();
+// The chart's notes: channels sharing a frequency, channels outside the
+// range, and those of `unlabelled` (the chart had no room for their labels).
+QStringList BandChartNotes(const QList<int> &unlabelled = {});
 
 // Paints the whole sheet of RadioData onto a printer or PDF writer, one page
 // after another; returns the number of pages.

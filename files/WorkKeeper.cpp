@@ -174,6 +174,12 @@ void WorkKeeper::markClean(const WorkSource &source)
     emit stateChanged();
 }
 
+void WorkKeeper::savedStateReached()
+{
+    if (modified_)
+        markClean(source_);
+}
+
 WorkSource WorkKeeper::sourceOfFile(const QString &path) const
 {
     const QFileInfo info(path);

@@ -56,6 +56,9 @@ public:
     void finish();
 
     bool isModified() const { return modified_; }
+    // The image is back at the state last saved, opened or read (undo or
+    // redo took it there): nothing is unsaved, the recovery file goes.
+    void savedStateReached();
     const WorkSource &source() const { return source_; }
     QString label(bool chinese) const { return WorkLabel(source_, modified_, chinese); }
 

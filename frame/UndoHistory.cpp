@@ -1,5 +1,6 @@
 #include "UndoHistory.h"
 
+#include "ImageOrigin.h"
 #include "Language.h"
 
 #include <QScopedValueRollback>
@@ -79,10 +80,19 @@ UndoHistory::UndoHistory(QObject *parent) : QObject(parent)
     theHistory = this;
     connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this, &UndoHistory::record);
     connect(&stack_, &QUndoStack::indexChanged, this, &UndoHistory::stateChanged);
+    connect(&stack_, &QUndoStack::cleanChanged, this, &UndoHistory::savedStateChanged);
+    connect(&ImageOrigin::instance(), &ImageOrigin::opened, this, &UndoHistory::markSaved);
+    connect(&ImageOrigin::instance(), &ImageOrigin::saved, this, &UndoHistory::markSaved);
+    connect(&ImageOrigin::instance(), &ImageOrigin::read, this, &UndoHistory::markSaved);
 }
+
+void UndoHistory::markSaved() { stack_.setClean(); }
 
 UndoHistory::~UndoHistory()
 {
+    // The stack, as it goes, says it is clean again; that is no undo back
+    // to the saved state, and must not make the unsaved work look saved.
+    disconnect(&stack_, nullptr, this, nullptr);
     if (theHistory == this)
         theHistory = nullptr;
 }
@@ -96,11 +106,16 @@ void UndoHistory::record(const ImageChange &change)
     if (change.followUp) {
         if (announcedRecorded_)
             stack_.push(new ImageChangeStep(this, change)); // merges into the step
+        else
+            stack_.resetClean();
         return;
     }
     announcedRecorded_ = change.kind != ChangeKind::ShownValues;
     if (announcedRecorded_)
         stack_.push(new ImageChangeStep(this, change));
+    else
+        // No step takes these cells back: no undo returns to the saved image.
+        stack_.resetClean();
 }
 
 void UndoHistory::replay(const ImageChange &change, bool forward)

@@ -5,6 +5,10 @@
 // through the same path, so every open window redraws as after any change.
 // Only the cells a step changed are written back: cells the write
 // preparation rebuilt meanwhile stay as they are.
+//
+// The history also knows where the image was last saved, opened or read
+// (ImageOrigin): undoing or redoing back to that step says so, so the
+// unsaved mark and the recovery file follow the history.
 #pragma once
 
 #include "ImageChanges.h"
@@ -39,6 +43,10 @@ public:
     // Forgets every step (a new start).
     void clear() { stack_.clear(); }
 
+    // Whether the image is where it was last saved, opened or read (or at
+    // the start, before any of these).
+    bool atSavedState() const { return stack_.isClean(); }
+
 signals:
     // Before a step is undone or redone: windows store what is still being
     // typed, as leaving the field would, so that it is not lost - it
@@ -48,11 +56,14 @@ signals:
     void replayed(const ImageChange &change);
     // Something to undo or redo, or its step, is different now.
     void stateChanged();
+    // Undo or redo arrived at (left) the state last saved, opened or read.
+    void savedStateChanged(bool atSavedState);
 
 private:
     friend class ImageChangeStep;
     void record(const ImageChange &change);
     void replay(const ImageChange &change, bool forward);
+    void markSaved();
 
     QUndoStack stack_;
     bool replaying_ = false;

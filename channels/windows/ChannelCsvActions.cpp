@@ -1,7 +1,9 @@
 #include "ChannelCsvActions.h"
 
+#include "ChannelChanges.h"
 #include "ChannelCsv.h"
 #include "ChannelCsvFile.h"
+#include "ChannelGrid.h"
 #include "CsvImportDialog.h"
 #include "ImageChanges.h"
 #include "Language.h"
@@ -9,10 +11,14 @@
 #include "Messages.h"
 #include "PendingName.h"
 #include "RecordCodec.h"
+#include "Windows.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <algorithm>
 
 namespace {
 
@@ -23,13 +29,35 @@ QString Filter()
     return Texts("CSV 信道列表 (*.csv);;所有文件 (*)", "CSV channel lists (*.csv);;All files (*)");
 }
 
-// Applies what the user accepted, as one change.
+// The grid, in front, shows the channels: the first at the top, all of
+// them selected, so that a look and Undo go together.
+void ShowInGrid(const QList<int> &channels)
+{
+    if (channels.isEmpty())
+        return;
+    auto *grid = Windows::FindAs<ChannelGridWindow>(WindowId::frm_chann);
+    if (!grid)
+        grid = qobject_cast<ChannelGridWindow *>(Windows::Open(WindowId::frm_chann));
+    if (!grid)
+        return;
+    if (MainFrame *frame = TheMainFrame())
+        frame->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(grid->parentWidget()));
+    grid->showChannels(ChannelSet(channels.begin(), channels.end()));
+}
+
+// Applies what the user accepted, as one change, and shows what it changed.
 void Store(ChangeKind kind, const CsvImportPlan &plan)
 {
     if (plan.placed.isEmpty())
         return;
-    ImageChanges::instance().apply(kind,
-                                   [&plan](ImageTable &image) { ApplyCsvImport(image, plan); });
+    const ImageChange change = ImageChanges::instance().apply(
+        kind, [&plan](ImageTable &image) { ApplyCsvImport(image, plan); });
+    QList<int> channels = ChannelsTouched(change);
+    if (channels.isEmpty()) // the list held what the channels hold already
+        for (const CsvImportPlan::Placed &placed : plan.placed)
+            channels << placed.channel;
+    std::sort(channels.begin(), channels.end());
+    ShowInGrid(channels);
 }
 
 void Warn(const Caption &message) { ShowWarning(message.chinese, message.english); }
@@ -114,7 +142,7 @@ void PasteChannelsCsv(const QByteArray &text, int at)
         return;
     }
     const CsvPlacement placement{CsvPlacement::Mode::Relative, at};
-    const CsvImportPlan plan = PlanCsvImport(file, placement);
+    const CsvImportPlan plan = PlanCsvImport(file, placement, &RadioData);
     if (plan.report.isEmpty()) {
         Store(ChangeKind::Paste, plan);
         return;

@@ -138,7 +138,6 @@ QRect ChannelGridWindow::placement() const
 void ChannelGridWindow::onLoad()
 {
     hideEditors();
-    ChannelCount = 128;
     for (int n = 1; n <= ChannelCount; ++n)
         setCellText(n, 0, QString::number(n));
     grid_->setCurrentCell(0, 0);
@@ -156,7 +155,6 @@ void ChannelGridWindow::onLoad()
 
 void ChannelGridWindow::onActivated()
 {
-    ChannelCount = 128;
     redrawAll();
     closeEditorOnNewData();
 }

@@ -49,6 +49,9 @@ public:
     // current one when none is selected. Each is one change.
     ChannelSet selectedChannels() const;
     void selectChannels(const ChannelSet &channels);
+    // Selects the channels with the first of them at the top of the view
+    // (what an import or a paste changed).
+    void showChannels(const ChannelSet &channels);
     void insertChannel();
     void deleteChannels();
     void moveChannelsUp();

@@ -38,6 +38,15 @@ void ChannelGridWindow::selectChannels(const ChannelSet &channels)
     grid_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
 
+void ChannelGridWindow::showChannels(const ChannelSet &channels)
+{
+    if (channels.empty())
+        return;
+    selectChannels(channels);
+    grid_->scrollTo(grid_->model()->index(channels.front() - 1, 0),
+                    QAbstractItemView::PositionAtTop);
+}
+
 // What is being typed is stored as leaving its cell stores it, before the
 // rows move under it.
 void ChannelGridWindow::commitOpenEditor()

@@ -106,7 +106,7 @@ void CsvImportDialog::replan()
         placement_.firstChannel = firstChannel_->value();
         firstChannel_->setEnabled(fileOrder_->isChecked());
     }
-    plan_ = PlanCsvImport(file_, placement_);
+    plan_ = PlanCsvImport(file_, placement_, &RadioData);
 
     report_->setRowCount(int(plan_.report.size()));
     for (int i = 0; i < plan_.report.size(); ++i) {

@@ -64,7 +64,7 @@ void PortStation::startTask(std::unique_ptr<LinkExchange> exchange, TaskRun::Att
 {
     retire();
     run_ = new TaskRun(record_.device, std::move(exchange), attempts, this);
-    connect(run_, &TaskRun::ended, this, [this](TaskRun::End end) { taskEnded(int(end)); });
+    connect(run_, &TaskRun::ended, this, [this](TaskRun::End end) { taskEnded(end); });
     connect(run_, &TaskRun::changed, this, [this] {
         if (state_ == State::WaitingForRadio && run_->identified()) {
             // The next radio has answered: this one is being programmed.
@@ -100,7 +100,7 @@ void PortStation::noteRun()
     record_.elapsedMs = priorMs_ + run_->elapsedMs();
 }
 
-void PortStation::taskEnded(int end)
+void PortStation::taskEnded(TaskRun::End end)
 {
     if (state_ == State::WaitingForUnplug)
         lookEnded(end);
@@ -108,9 +108,9 @@ void PortStation::taskEnded(int end)
         transferEnded(end);
 }
 
-void PortStation::transferEnded(int end)
+void PortStation::transferEnded(TaskRun::End end)
 {
-    if (TaskRun::End(end) == TaskRun::End::Absent) {
+    if (end == TaskRun::End::Absent) {
         // The line's poll found nobody; a port that would not open says why
         // while the line waits (a cable pulled out of the computer).
         record_.detail = run_ ? run_->error() : LinkText{};
@@ -124,7 +124,7 @@ void PortStation::transferEnded(int end)
         return;
     }
     noteRun();
-    if (TaskRun::End(end) == TaskRun::End::Completed) {
+    if (end == TaskRun::End::Completed) {
         const bool verifying = record_.written;
         const PortStep &step = verifying ? job_.verify : job_.transfer;
         record_.detail = {};
@@ -184,14 +184,14 @@ void PortStation::settle(PortOutcome outcome)
     pollLater();
 }
 
-void PortStation::lookEnded(int end)
+void PortStation::lookEnded(TaskRun::End end)
 {
     retire();
     if (stopping_) {
         enter(State::Stopped);
         return;
     }
-    if (TaskRun::End(end) == TaskRun::End::Absent) {
+    if (end == TaskRun::End::Absent) {
         if (++silentLooks_ >= UnplugSilentLooks) {
             // Gone: the next radio that answers is a new one.
             const PortRecord last = record_;
@@ -208,7 +208,7 @@ void PortStation::lookEnded(int end)
             startTask(std::make_unique<IdentifyExchange>(), TaskRun::Attempts::One);
             return;
         }
-    } else if (TaskRun::End(end) == TaskRun::End::Failed) {
+    } else if (end == TaskRun::End::Failed) {
         // It answered, then broke off: pulled out mid-look, or a bad line.
         // The next look tells which, straight away the first time (a radio
         // that keeps breaking off is looked at at the usual pace).
@@ -219,7 +219,7 @@ void PortStation::lookEnded(int end)
     } else {
         silentLooks_ = 0; // still there
     }
-    if (TaskRun::End(end) != TaskRun::End::Failed)
+    if (end != TaskRun::End::Failed)
         brokenLooks_ = 0;
     pollLater();
 }

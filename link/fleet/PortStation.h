@@ -92,11 +92,11 @@ signals:
 
 private:
     void startTask(std::unique_ptr<LinkExchange> exchange, TaskRun::Attempts attempts);
-    void taskEnded(int end);
-    void transferEnded(int end);
+    void taskEnded(TaskRun::End end);
+    void transferEnded(TaskRun::End end);
     bool startVerify();
     void noteRun();
-    void lookEnded(int end);
+    void lookEnded(TaskRun::End end);
     void settle(PortOutcome outcome);
     void enter(State state);
     void retire();

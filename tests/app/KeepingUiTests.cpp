@@ -5,6 +5,7 @@
 #include "KeepingUi.h"
 #include "MainWindow.h"
 #include "Messages.h"
+#include "UndoHistory.h"
 #include "WindowCatalog.h"
 #include "WorkKeeper.h"
 
@@ -131,6 +132,62 @@ private slots:
         QCOMPARE(RadioData[230][3], int16_t(5));
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages[0].contains(QStringLiteral("信道参数没有调入")));
+    }
+
+    // The unsaved mark and the recovery file follow the undo history: back
+    // at what was saved or opened nothing is unsaved, a step away it is.
+    void theMarkAndTheRecoveryFileFollowUndoAndRedo()
+    {
+        UndoHistory *history = window->history();
+        const QString unsaved = QStringLiteral("● 未命名（有未保存的修改）");
+        Edit(5, 42);
+        QCOMPARE(label->text(), unsaved);
+        QTRY_VERIFY(QFile::exists(keeper->recoveryImagePath()));
+        history->undo();
+        QCOMPARE(label->text(), QStringLiteral("未命名"));
+        QVERIFY(!QFile::exists(keeper->recoveryImagePath()));
+        history->redo();
+        QCOMPARE(label->text(), unsaved);
+        QTRY_VERIFY(QFile::exists(keeper->recoveryImagePath()));
+
+        const QString saved = dir->filePath(QStringLiteral("radio.chann"));
+        ChannelFileError error;
+        QVERIFY(WriteChannelFile(saved, RadioData, &error));
+        ImageOrigin::instance().fileSaved(saved);
+        Edit(6, 7);
+        QVERIFY(keeper->isModified());
+        history->undo();
+        QCOMPARE(label->text(), QStringLiteral("radio.chann"));
+        QVERIFY(!QFile::exists(keeper->recoveryImagePath()));
+        history->undo(); // before the save
+        QCOMPARE(label->text(), QStringLiteral("● radio.chann（有未保存的修改）"));
+        history->redo();
+        QVERIFY(!keeper->isModified());
+
+        // An opened file: undoing the opening is a change, redoing it is not.
+        Edit(6, 9);
+        QVERIFY(OpenChannelFileAt(saved));
+        QVERIFY(!keeper->isModified());
+        history->undo();
+        QVERIFY(keeper->isModified());
+        QTRY_VERIFY(QFile::exists(keeper->recoveryImagePath()));
+        history->redo();
+        QVERIFY(!keeper->isModified());
+        QCOMPARE(label->text(), QStringLiteral("radio.chann"));
+        // No recovery write is left pending.
+        QTest::qWait(2 * RecoveryWriteDelayMs);
+        QVERIFY(!QFile::exists(keeper->recoveryImagePath()));
+    }
+
+    // Closing the program is no undo: the unsaved work stays for next time.
+    void unsavedWorkOutlivesTheWindows()
+    {
+        Edit(5, 42);
+        window.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(keeper->isModified());
+        keeper->finish();
+        QVERIFY(QFile::exists(keeper->recoveryImagePath()));
     }
 
     void aMissingRecentFileIsReportedAndDropped()

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <random>
 
@@ -387,6 +388,73 @@ TEST_F(ChannelCsv, AnImportedRowReplacesTheWholeChannelAndLeavesTheOthers)
         for (int c = 0; c < 16; ++c)
             ASSERT_EQ((*image)[r][c], (*before)[r][c]) << r << " " << c;
     }
+}
+
+// A club list's long names: those whose cuts would meet are shortened and
+// the report names each row's name as it was and as stored; names the
+// radio would still show alike, also with channels the import leaves, are
+// listed together - in the import, the paste and the command-line tool
+// alike, as all plan through here.
+TEST_F(ChannelCsv, NamesOfAClubListStayApartAndTheReportSaysHow)
+{
+    const auto program = [this](int n, const char *name) {
+        Record::Rx.store(*image, n, "440");
+        Record::Offset.fill(*image, n, 0);
+        for (int k = 0; k < 5; ++k)
+            NameCell(n, k).set(*image, k < int(strlen(name)) ? CharToCode(QString(name[k])) : E);
+    };
+    program(9, "TAC41"); // stays: meets the shortened TAC-41
+    program(10, "CADY1"); // stays: meets CADY11 cut
+    program(2, "APR10"); // replaced by the import: no clash
+    const QByteArray text = "Location,Name,Frequency\r\n"
+                            "1,TAC-40,446.5\r\n"
+                            "2,TAC-41,446.525\r\n"
+                            "3,CADY11,446.55\r\n"
+                            "4,APRS10,445.0\r\n"
+                            "5,APRS11,445.025\r\n"
+                            "6,WX1,446.6\r\n";
+    const CsvImportPlan plan = PlanCsvImport(ParseChannelCsv(text, Uhf), {}, image.get());
+    EXPECT_EQ(Reasons(plan.report),
+              (QStringList{
+                  "Line 2, Name: changed: name \"TAC-40\" shortened to \"TAC40\" to stay apart "
+                  "from the other names",
+                  "Line 3, Name: changed: name \"TAC-41\" shortened to \"TAC41\" to stay apart "
+                  "from the other names",
+                  "Line 3, Name: note: names the radio shows alike as \"TAC41\": line 3 "
+                  "\"TAC-41\", channel 9 \"TAC41\" (kept)",
+                  "Line 4, Name: changed: name \"CADY11\" cut to \"CADY1\"",
+                  "Line 4, Name: note: names the radio shows alike as \"CADY1\": line 4 "
+                  "\"CADY11\", channel 10 \"CADY1\" (kept)",
+                  "Line 5, Name: changed: name \"APRS10\" shortened to \"APR10\" to stay apart "
+                  "from the other names",
+                  "Line 6, Name: changed: name \"APRS11\" shortened to \"APR11\" to stay apart "
+                  "from the other names",
+              }));
+    EXPECT_EQ(plan.changedCount, 5);
+    ApplyCsvImport(*image, plan);
+    const auto name = [this](int n) {
+        QString text;
+        for (int k = 0; k < 5; ++k)
+            text += CodeToChar(NameCell(n, k).get(*image));
+        return text;
+    };
+    EXPECT_EQ(name(1), "TAC40");
+    EXPECT_EQ(name(4), "APR10");
+    EXPECT_EQ(name(6), "WX1");
+
+    // Rows the import's own names still cannot tell apart: one note for them.
+    const CsvImportPlan alike = PlanCsvImport(
+        ParseChannelCsv("Name,Frequency\nREPEATERA,446.1\nREPEATERB,446.2\nREPEA,446.3\n", Uhf),
+        {CsvPlacement::Mode::FileOrder, 20}, image.get());
+    QList<CsvIssue> notes;
+    for (const CsvIssue &issue : alike.report)
+        if (issue.kind == CsvIssue::Kind::Note)
+            notes << issue;
+    ASSERT_EQ(notes.size(), 1);
+    IsChinese = true;
+    EXPECT_EQ(CsvIssueText(notes.constFirst()),
+              QStringLiteral("第 2 行，Name：说明：对讲机上显示相同的名称 \"REPEA\"：第 2 行 "
+                             "\"REPEATERA\"，第 3 行 \"REPEATERB\"，第 4 行 \"REPEA\""));
 }
 
 TEST(CsvText, QuotesWhatWouldOtherwiseReadDifferently)

@@ -7,6 +7,7 @@
 #include "ChannelCsvActions.h"
 #include "CsvImportDialog.h"
 #include "RecordCodec.h"
+#include "UndoHistory.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -17,6 +18,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -178,6 +180,57 @@ private slots:
         QCOMPARE(d->cell(6, 1), QString());
         QCOMPARE(d->cell(7, 7), QString("THREE"));
         QCOMPARE(d->cell(1, 7), QString("CH1")); // not in the file: stays
+    }
+
+    // After Apply the grid shows what changed: the first changed channel at
+    // the top, every changed channel selected - also when the grid was
+    // closed, and after a paste.
+    QList<int> selected() const
+    {
+        QList<int> rows;
+        for (const QModelIndex &index : d->table->selectionModel()->selectedRows())
+            rows << index.row() + 1;
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+    void anImportOrAPasteShowsWhatItChanged()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("club.csv");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Location,Name,Frequency\r\n61,RPT1,446.1\r\n62,RPT2,446.2\r\n"
+                   "3,CH3,443\r\n100,SIMP,446.5\r\n");
+        file.close();
+        Program(3); // already as the file has it: not a change
+        OnDialog([](CsvImportDialog *dialog) {
+            QTest::mouseClick(dialog->findChild<QPushButton *>("Command_Apply"), Qt::LeftButton);
+        });
+        ImportChannelsCsvFrom(path);
+        QCOMPARE(selected(), (QList<int>{61, 62, 100}));
+        QCOMPARE(d->table->currentRow(), 60);
+        QCOMPARE(d->table->rowAt(0), 60);
+        QCOMPARE(CurrentChannel, 61);
+
+        // Undo, close the grid, import again: the grid opens on the rows.
+        d->main->history()->undo();
+        QVERIFY(Windows::Close(WindowId::frm_chann));
+        OnDialog([](CsvImportDialog *dialog) {
+            QTest::mouseClick(dialog->findChild<QPushButton *>("Command_Apply"), Qt::LeftButton);
+        });
+        ImportChannelsCsvFrom(path);
+        d->attach();
+        QCOMPARE(selected(), (QList<int>{61, 62, 100}));
+        QCOMPARE(d->table->rowAt(0), 60);
+
+        // A paste of two channels at 120.
+        select(61, 62);
+        action("Edit_Copy")->trigger();
+        select(120, 120);
+        action("Edit_Paste")->trigger();
+        QCOMPARE(selected(), (QList<int>{120, 121}));
+        QCOMPARE(d->table->currentRow(), 119);
+        QCOMPARE(Name(121), QString("RPT2"));
     }
 
     void fileMenuEntriesInBothLanguagesAndExport()

@@ -1,6 +1,7 @@
 // ql540 export-csv and import-csv as a user runs them: the round trip, the
 // report, the exit codes, and that nothing is written when rows are refused.
 #include "CliTestSupport.h"
+#include "RecordCodec.h"
 
 namespace {
 
@@ -131,6 +132,59 @@ TEST_F(CsvCommands, BadArgumentsAndFilesEndWithCodeTwo)
     }
     EXPECT_EQ(LoadText(file), before);
     EXPECT_TRUE(RunCli({"--help"}).out.contains("  import-csv IN.csv --into FILE.chann"));
+}
+
+// A list becomes a radio file without the windows: new, import-csv, then
+// show, sheet and the write's checks work on it as on any file.
+TEST_F(CsvCommands, ANewFileTakesAListFromTheCommandLine)
+{
+    const QString club = path("club.chann");
+    CliRun run = RunCli({"import-csv", path("list.csv"), "--into", club});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("ql540 new --output " + QDir::toNativeSeparators(club)))
+        << run.err.toStdString();
+
+    run = RunCli({"new", "--band", "136-174", "-o", club});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out.trimmed(), "Made " + QDir::toNativeSeparators(club)
+                                     + ": QL540 VHF, band 136..174 MHz, every channel empty.");
+    write("list.csv", "Location,Name,Frequency,Duplex,Offset\r\n"
+                      "1,NET-41,146.94,-,0.6\r\n2,NET-42,147.3,+,0.6\r\n"
+                      "3,UHF,446.0,,\r\n");
+    run = RunCli({"import-csv", path("list.csv"), "--into", club, "--partial"});
+    EXPECT_EQ(run.exitCode, 4) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("name \"NET-41\" shortened to \"NET41\""))
+        << run.out.toStdString();
+    run = RunCli({"show", club});
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.contains("146.94000")) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("NET42"));
+    run = RunCli({"sheet", club, "--pdf", path("club.pdf")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(QFileInfo(path("club.pdf")).size() > 1000);
+
+    // Never over a file unasked; the model by name; wrong choices refused.
+    const QByteArray imported = LoadText(club);
+    run = RunCli({"new", "--model", "ql540 uhf", "-o", club});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(LoadText(club), imported);
+    run = RunCli({"new", "--model", "ql540-uhf", "-o", club, "--force"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const ImageTable made = LoadImage(club);
+    EXPECT_EQ(DecodeBandLimits(made).low, 400);
+    EXPECT_EQ(Record::Rx.text(made, VfoRow), "400.62500");
+    for (const QStringList &wrong :
+         {QStringList{"new", "--model", "QL999", "-o", path("x.chann")},
+          QStringList{"new", "--band", "144-148", "-o", path("x.chann")},
+          QStringList{"new", "--band", "136-174", "--model", "VM90 FULL", "-o", path("x.chann")},
+          QStringList{"new"}, QStringList{"new", "-o", path("nofolder/x.chann")}}) {
+        run = RunCli(wrong);
+        EXPECT_EQ(run.exitCode, 2) << wrong.join(' ').toStdString();
+        EXPECT_FALSE(run.err.isEmpty());
+    }
+    EXPECT_TRUE(RunCli({"new", "--band", "144-148", "-o", path("x.chann")})
+                    .err.contains("QL540 VHF (136-174)"));
+    EXPECT_FALSE(QFileInfo::exists(path("x.chann")));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "ChannelRows.h"
 #include "ChannelRules.h"
 #include "ImageChanges.h"
+#include "ImageOrigin.h"
 #include "ImageRoutines.h"
 #include "RecordCodec.h"
 #include "UndoHistory.h"
@@ -293,4 +294,116 @@ TEST_F(Undo, CaptionsNameTheStepInBothLanguages)
     EXPECT_EQ(history->undoCaption(), "撤销");
     for (const StepCase &c : StepCases())
         EXPECT_FALSE(StepName(c.kind).isEmpty()) << c.what;
+}
+
+// Where the image was last saved, opened or read, the history knows: undo
+// and redo back to that step arrive there, every other step leaves it.
+TEST_F(Undo, TheSavedStateFollowsUndoRedoSaveAndOpen)
+{
+    QList<bool> said;
+    QObject context;
+    QObject::connect(history.get(), &UndoHistory::savedStateChanged, &context,
+                     [&said](bool at) { said << at; });
+    const auto squelch = [](int level) {
+        Apply(ChangeKind::OptionsEdit,
+              [level](ImageTable &image) { Options::Squelch.set(image, level); });
+    };
+    EXPECT_TRUE(history->atSavedState()); // the start counts as saved
+
+    squelch(1);
+    EXPECT_FALSE(history->atSavedState());
+    history->undo();
+    EXPECT_TRUE(history->atSavedState());
+    history->redo();
+    EXPECT_FALSE(history->atSavedState());
+    EXPECT_EQ(said, (QList<bool>{false, true, false}));
+
+    // Saved after two steps: one undo leaves, one redo returns.
+    squelch(2);
+    ImageOrigin::instance().fileSaved(QStringLiteral("/tmp/x.chann"));
+    EXPECT_TRUE(history->atSavedState());
+    squelch(3);
+    EXPECT_FALSE(history->atSavedState());
+    history->undo();
+    EXPECT_TRUE(history->atSavedState());
+    history->undo();
+    EXPECT_FALSE(history->atSavedState());
+    history->redo();
+    EXPECT_TRUE(history->atSavedState());
+
+    // An opened file is a step of its own and the new saved state.
+    Apply(ChangeKind::OpenedFile, [](ImageTable &image) { Options::Squelch.set(image, 7); });
+    ImageOrigin::instance().fileOpened(QStringLiteral("/tmp/y.chann"));
+    EXPECT_TRUE(history->atSavedState());
+    history->undo();
+    EXPECT_FALSE(history->atSavedState());
+    history->redo();
+    EXPECT_TRUE(history->atSavedState());
+
+    // A read that changed nothing still makes the image the radio's.
+    squelch(4);
+    ImageOrigin::instance().radioRead();
+    EXPECT_TRUE(history->atSavedState());
+    history->undo();
+    EXPECT_FALSE(history->atSavedState());
+}
+
+TEST_F(Undo, TheSavedStateCannotBeReachedAgainOnceItsStepIsGone)
+{
+    const auto fm = [](int code) {
+        Apply(ChangeKind::FmEdit,
+              [code](ImageTable &image) { FmPresets::Preset(1).set(image, code); });
+    };
+    fm(10);
+    ImageOrigin::instance().fileSaved(QStringLiteral("/tmp/x.chann"));
+    history->undo();
+    fm(20); // the saved step is dropped with the redo
+    history->undo();
+    EXPECT_FALSE(history->atSavedState());
+    history->redo();
+    EXPECT_FALSE(history->atSavedState());
+}
+
+// A name typed on after a save is a new step, not part of the saved one:
+// otherwise the mark would say "saved" for a name the file does not hold.
+TEST_F(Undo, ANameTypedOnAfterASaveIsANewStep)
+{
+    const auto type = [](const char *text) {
+        Apply(ChangeKind::NameTyping, [text](ImageTable &image) {
+            EditChannelText(image, 5, ChannelField::Name, text, GridEditProfile, CurrentBand())
+                .applyTo(image);
+        });
+    };
+    type("a");
+    ImageOrigin::instance().fileSaved(QStringLiteral("/tmp/x.chann"));
+    type("ab");
+    EXPECT_FALSE(history->atSavedState());
+    EXPECT_EQ(history->count(), 2);
+    history->undo();
+    EXPECT_TRUE(history->atSavedState());
+}
+
+// What a window stores as it shows the image is no step, so no undo takes
+// it back: the saved state is out of reach from then on.
+TEST_F(Undo, StoringWhatAWindowShowsLeavesTheSavedStateForGood)
+{
+    Apply(ChangeKind::ShownValues,
+          [](ImageTable &image) { Options::VoxReceiveStop.set(image, 0); });
+    EXPECT_FALSE(history->atSavedState());
+    Apply(ChangeKind::OptionsEdit, [](ImageTable &image) { Options::Squelch.set(image, 3); });
+    history->undo();
+    EXPECT_FALSE(history->atSavedState());
+}
+
+// The program's end is no undo: the history going away with unsaved steps
+// must not say the saved state was reached (the recovery file would go).
+TEST_F(Undo, TheHistoryGoingAwaySaysNothing)
+{
+    Apply(ChangeKind::FmEdit, [](ImageTable &image) { FmPresets::Preset(1).set(image, 10); });
+    QList<bool> said;
+    QObject context;
+    QObject::connect(history.get(), &UndoHistory::savedStateChanged, &context,
+                     [&said](bool at) { said << at; });
+    history.reset();
+    EXPECT_TRUE(said.isEmpty());
 }

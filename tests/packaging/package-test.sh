@@ -47,6 +47,7 @@ grep -q '^Comment\[zh_CN\]=' "$root/usr/share/applications/ql540-cps.desktop" ||
 appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/org.ql540.cps.metainfo.xml" >"$work/appstream" 2>&1 || {
   cat "$work/appstream"; fail "AppStream metadata"; }
 zcat "$root/usr/share/man/man1/ql540.1.gz" | grep -q 'sheet' || fail "the ql540 man page lacks the sheet command"
+zcat "$root/usr/share/man/man1/ql540.1.gz" | grep -q 'new channel file' || fail "the ql540 man page lacks the new command"
 zcat "$root/usr/share/man/man1/ql540-cps.1.gz" | grep -q 'simulated radio' || fail "the ql540-cps man page lacks --demo"
 
 # Run from the unpacked root, with the system's Qt.
@@ -54,6 +55,15 @@ bin="$root/usr/bin"
 "$bin/ql540" --help | grep -q 'Usage: ql540' || fail "ql540 --help"
 "$bin/ql540" show "$root/usr/share/doc/ql540-cps/examples/sample.chann" >"$work/show" || fail "ql540 show"
 grep -q '446.00625' "$work/show" || { cat "$work/show"; fail "ql540 show lacks the sample's channel"; }
+# The club list example into a new file: the UHF rows go in, the VHF ones are refused (code 4).
+"$bin/ql540" new --output "$work/club.chann" >/dev/null || fail "ql540 new"
+set +e
+"$bin/ql540" import-csv "$root/usr/share/doc/ql540-cps/examples/county-club.csv" --into "$work/club.chann" \
+  --partial >"$work/import" 2>&1
+code=$?
+set -e
+[[ $code -eq 4 ]] || { cat "$work/import"; fail "importing the club list ended with $code"; }
+grep -q '95 rows: 42 applied' "$work/import" || { cat "$work/import"; fail "the club list's import report"; }
 set +e
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/ql540-cps" >"$work/gui.out" 2>"$work/gui.err"
 code=$?
