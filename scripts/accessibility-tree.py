@@ -1,10 +1,15 @@
 #!/usr/bin/python3
 """Prints what a screen reader finds in the running program over AT-SPI:
-the main window, then every window the menus open, in Chinese and in
-English. Each line is one object: its role, name, value, description,
-the labels it is labelled by and its states. Run by accessibility-tree.sh,
-which starts the program with its accessibility bridge on."""
+the main window, then every window the menus open, in one language (zh or
+en, the first argument). Each line is one object: its role, name, value,
+description, the labels it is labelled by and its states. With a folder as
+the second argument it also saves a screenshot of the screen after each
+window opened (for looking at the windows at 200 %). Run by
+accessibility-tree.sh, which starts the program with its accessibility
+bridge on."""
 
+import os
+import subprocess
 import sys
 import time
 
@@ -132,8 +137,16 @@ def child_windows(app):
     return windows
 
 
+def screenshot(folder, language, number, caption):
+    if folder:
+        name = "%s-%02d.png" % (language, number)
+        subprocess.run(["import", "-window", "root", os.path.join(folder, name)], check=True)
+        print("    (screenshot %s: %s)" % (name, caption))
+
+
 def main():
     language = sys.argv[1] if len(sys.argv) > 1 else "zh"
+    folder = sys.argv[2] if len(sys.argv) > 2 else None
     chinese = language == "zh"
     app = find_app()
     time.sleep(1.0)
@@ -141,13 +154,14 @@ def main():
         press(menu_item(app, "English"))
         time.sleep(1.0)
     print("=== main window (%s)" % language)
+    screenshot(folder, language, 0, "main window")
     frame = find(app, lambda o: o.getRoleName() == "frame")
     for i in range(frame.childCount):
         child = frame.getChildAtIndex(i)
         if child.getRoleName() not in ("desktop pane",):
             dump(child, 1)
     seen = set(child_windows(app))
-    for zh, en in WINDOWS:
+    for number, (zh, en) in enumerate(WINDOWS, start=1):
         captions = (zh, zh.replace("机型", "机 型")) if chinese else (en,)
         item = None
         for caption in captions:
@@ -158,6 +172,7 @@ def main():
         press(item)
         time.sleep(1.5)
         print("=== %s" % captions[0])
+        screenshot(folder, language, number, captions[0])
         for title, window in child_windows(app).items():
             if title not in seen:
                 dump(window, 1)
