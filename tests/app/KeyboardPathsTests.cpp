@@ -4,6 +4,7 @@
 // Ctrl+Tab goes from window to window. Keys go to the main window and from
 // there wherever the focus is, as a user's keys do.
 #include "ChildWindow.h"
+#include "Conversions.h"
 #include "MainWindow.h"
 #include "Messages.h"
 #include "PortBinding.h"
@@ -24,6 +25,7 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTest>
 
 namespace {
@@ -241,7 +243,86 @@ private slots:
         QTRY_COMPARE(front(), QString("frm_option"));
     }
 
+    // The channel edit window: Esc gives up a frequency being typed, Enter
+    // stores it and the focus stays, Page Up and Down step the channels
+    // round, storing what is typed first.
+    void channelEditWindowTakesEnterEscAndPageKeys()
+    {
+        Windows::Open(WindowId::frm_chann);
+        ChildWindow *edit = Windows::Open(WindowId::Form_Chann_Edit);
+        auto *receive = edit->findChild<QLineEdit *>("Text_RX_Freq");
+        auto *number = edit->findChild<QLineEdit *>("Text_CHN");
+        receive->setFocus();
+        QTRY_VERIFY(receive->hasFocus());
+        const ImageTable before = RadioData;
+        type("446");
+        key(Qt::Key_Escape);
+        QCOMPARE(receive->text(), QString());
+        QVERIFY(RadioData == before);
+        QVERIFY(Windows::IsOpen(WindowId::Form_Chann_Edit));
+        type("446");
+        key(Qt::Key_Return);
+        QCOMPARE(BcdToText(RadioData[1][0], RadioData[1][1], RadioData[1][2], RadioData[1][3]),
+                 QString("446.00000"));
+        QVERIFY(receive->hasFocus());
+        key(Qt::Key_PageDown);
+        QCOMPARE(number->text(), QString("2"));
+        type("447.5");
+        key(Qt::Key_PageUp); // channel 2 is stored on the way
+        QCOMPARE(number->text(), QString("1"));
+        QCOMPARE(BcdToText(RadioData[2][0], RadioData[2][1], RadioData[2][2], RadioData[2][3]),
+                 QString("447.50000"));
+        key(Qt::Key_PageUp);
+        QCOMPARE(number->text(), QString("128"));
+    }
+
+    // The options window: Esc gives up a receive frequency or limit being
+    // typed, Enter stores it as leaving the field does.
+    void optionsWindowTakesEnterAndEsc()
+    {
+        ChildWindow *options = Windows::Open(WindowId::frm_option);
+        auto *receive = options->findChild<QLineEdit *>("Text_RX_Freq");
+        receive->setFocus();
+        QTRY_VERIFY(receive->hasFocus());
+        const QString shown = receive->text();
+        const ImageTable before = RadioData;
+        key(Qt::Key_End);
+        key(Qt::Key_Backspace);
+        key(Qt::Key_Escape);
+        QCOMPARE(receive->text(), shown);
+        QVERIFY(RadioData == before);
+        receive->selectAll();
+        type("450");
+        key(Qt::Key_Return);
+        QCOMPARE(BcdToText(RadioData[0][0], RadioData[0][1], RadioData[0][2], RadioData[0][3]),
+                 QString("450.00000"));
+        QVERIFY(receive->hasFocus());
+    }
+
+    // Page Down out of a grid cell being typed in stores it and moves a
+    // page on, as from the grid itself.
+    void gridEditorGivesPageKeysToTheGrid()
+    {
+        ChildWindow *grid = Windows::Find(WindowId::frm_chann);
+        auto *table = grid->findChild<QTableWidget *>("MSF_chann");
+        table->setFocus();
+        table->setCurrentCell(0, 1);
+        type("446");
+        QVERIFY(grid->findChild<QLineEdit *>("Text_Edit")->hasFocus());
+        key(Qt::Key_PageDown);
+        QVERIFY(table->currentRow() > 1);
+        QCOMPARE(table->currentColumn(), 1);
+        QCOMPARE(table->item(0, 1)->text(), QString("446.00000"));
+        key(Qt::Key_PageUp);
+        QCOMPARE(table->currentRow(), 0);
+    }
+
 private:
+    void type(const char *text)
+    {
+        for (; *text; ++text)
+            QTest::keyClick(window->windowHandle(), *text);
+    }
     void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::keyClick(window->windowHandle(), k, modifiers);
