@@ -225,7 +225,9 @@ int BatchWriteWindow::addPortRow(const QString &device, const QString &label)
     table_->insertRow(row);
     auto *item = new QTableWidgetItem(label);
     item->setData(DeviceRole, device);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+    // Selectable (the table shows no selection): a screen reader then
+    // follows the keyboard from port to port.
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Unchecked);
     table_->setItem(row, PortColumn, item);
     auto *bar = new QProgressBar;
@@ -416,6 +418,7 @@ void BatchWriteWindow::setRunning(bool running)
     table_->setEnabled(true);
     for (int row = 0; row < table_->rowCount(); ++row) {
         QTableWidgetItem *item = table_->item(row, PortColumn);
-        item->setFlags(running ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable
+                       | (running ? Qt::NoItemFlags : Qt::ItemIsUserCheckable));
     }
 }

@@ -317,6 +317,22 @@ private slots:
         QCOMPARE(table->currentRow(), 0);
     }
 
+    // A port of the batch window is ticked from the keyboard.
+    void batchPortsAreTickedWithSpace()
+    {
+        ChildWindow *batch = Windows::Open(WindowId::Form_Batch_Write);
+        auto *ports = batch->findChild<QTableWidget *>("Table_ports");
+        QVERIFY(ports->rowCount() > 0);
+        ports->setFocus();
+        QTRY_VERIFY(ports->hasFocus());
+        key(Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(ports->currentRow(), 0);
+        QCOMPARE(ports->currentColumn(), 0);
+        const Qt::CheckState before = ports->item(0, 0)->checkState();
+        key(Qt::Key_Space);
+        QVERIFY(ports->item(0, 0)->checkState() != before);
+    }
+
 private:
     void type(const char *text)
     {
