@@ -119,6 +119,7 @@ void CsvImportDialog::replan()
         for (int c = 0; c < cells.size(); ++c) {
             auto *item = new QTableWidgetItem(cells.at(c));
             item->setToolTip(CsvIssueText(issue));
+            item->setData(Qt::AccessibleDescriptionRole, item->toolTip()); // heard, not hovered
             report_->setItem(i, c, item);
         }
     }

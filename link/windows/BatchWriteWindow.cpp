@@ -345,6 +345,8 @@ void BatchWriteWindow::showStation(PortStation *station)
     for (const ImageDifference &d : r.differences)
         found << DifferenceLine(d);
     table_->item(row, ResultColumn)->setToolTip(found.join(u'\n'));
+    // and for a screen reader, which never sees a tool tip
+    table_->item(row, ResultColumn)->setData(Qt::AccessibleDescriptionRole, found.join(u'\n'));
     table_->item(row, TimeColumn)->setText(r.elapsedMs > 0 ? ElapsedText(r.elapsedMs) : QString());
     table_->item(row, AttemptsColumn)
         ->setText(r.attempts > 0 ? QString::number(r.attempts) : QString());
