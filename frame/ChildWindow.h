@@ -7,8 +7,11 @@
 #include "Globals.h"
 #include "OpenWindows.h"
 
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
+
+class QAbstractButton;
 
 class ChildWindow : public QWidget {
     Q_OBJECT
@@ -45,6 +48,12 @@ protected:
     virtual void onUnload() { }
 
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+    // Esc in the window does what this button does (its Cancel or Close),
+    // as in a dialog. Windows whose editors take Esc to cancel an edit
+    // leave it unset.
+    void setEscapeButton(QAbstractButton *button);
 
     // Common placement: the given size centred in the inner area, its top
     // edge lifted by liftTwips (the windows' "- 500 twips" rule).
@@ -53,4 +62,5 @@ protected:
 private:
     WindowId id_;
     bool unloaded_ = false;
+    QPointer<QAbstractButton> escapeButton_;
 };
