@@ -4,9 +4,7 @@
 #include "ImageChanges.h"
 #include "ImageOrigin.h"
 #include "Language.h"
-#include "MainFrame.h"
 #include "Messages.h"
-#include "PendingEdits.h"
 #include "ReadExchange.h"
 #include "SerialLink.h"
 #include "VerifyWindow.h"
@@ -15,6 +13,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMdiArea>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -69,7 +68,7 @@ TransferWindow::TransferWindow(WindowId id, const TransferCaptions &captions,
     connect(start_, &QPushButton::clicked, this, [this] {
         // Typed elsewhere while this window was open: stored (or refused)
         // before the image is taken or replaced.
-        if (!link_->engine().busy() && !CommitPendingEdits())
+        if (!link_->engine().busy() && !Windows::CommitTyped())
             return;
         link_->engine().startPressed();
     });
@@ -90,9 +89,9 @@ void TransferWindow::applyTexts()
     help_->setText(Texts("帮助", "Help"));
 }
 
-QRect TransferWindow::placement() const
+QRect TransferWindow::placement(const FrameSizes &sizes) const
 {
-    const QSize main = MainWindowSize();
+    const QSize main = sizes.window;
     const int width = int(main.width() / 1.6);
     const int height = main.height() / 3;
     return QRect((main.width() - width) / 2, int((main.height() - height) / 1.45), width, height);
@@ -104,7 +103,7 @@ bool TransferWindow::canClose() { return link_->engine().closeRequested(); }
 
 void TransferWindow::showMessage(const LinkMessage &message)
 {
-    ShowWarning(message.text.chinese, message.text.english,
+    ShowWarning(this, message.text.chinese, message.text.english,
                 message.capitalTitle ? PromptTitle::CapitalPrompt : PromptTitle::Prompt);
 }
 
@@ -154,7 +153,8 @@ void WriteWindow::transferEnded(bool completed)
 // Once the finished write has gone, the verify is one click away.
 void WriteWindow::onUnload()
 {
-    if (!offerVerify_ || !TheMainFrame())
+    QMdiArea *area = mdiArea();
+    if (!offerVerify_ || !area)
         return;
-    QTimer::singleShot(0, TheMainFrame()->widget(), [] { VerifyWindow::OfferAfterWrite(); });
+    QTimer::singleShot(0, area, [] { VerifyWindow::OfferAfterWrite(); });
 }
