@@ -65,6 +65,7 @@ AboutWindow::AboutWindow()
     layout->addLayout(bottom);
 
     connect(ok_, &QPushButton::clicked, this, [this] { unload(); });
+    setEscapeButton(ok_);
     connect(systemInfo_, &QPushButton::clicked, this, &AboutWindow::startSystemInfo);
 }
 

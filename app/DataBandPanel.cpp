@@ -44,16 +44,21 @@ void DataBandPanel::refresh()
     if (!note) {
         setText(QString());
         setToolTip(QString());
+        setAccessibleName(QString());
+        setAccessibleDescription(QString());
         return;
     }
     setFixedWidth(place_->maximumWidth());
     // A narrow window shortens the panel's text; its tool tip says it all.
     const int room = contentsRect().width() - 2 * margin();
     setText(fontMetrics().elidedText(note->text(), Qt::ElideRight, room));
-    setToolTip(note->text() + u'\n'
-               + Texts("打开的文件或读出的对讲机的频段与编辑使用的频段不同；"
-                       "请在“机型”中选择机型或在“可选功能”中查看工作频率范围。",
-                       "The band of the opened file or the radio read differs from the band the "
-                       "editors use; choose the model under Model or see the working range under "
-                       "Optional Features."));
+    const QString why = Texts("打开的文件或读出的对讲机的频段与编辑使用的频段不同；"
+                              "请在“机型”中选择机型或在“可选功能”中查看工作频率范围。",
+                              "The band of the opened file or the radio read differs from the band "
+                              "the editors use; choose the model under Model or see the working "
+                              "range under Optional Features.");
+    setToolTip(note->text() + u'\n' + why);
+    // A screen reader hears the whole note, however short the panel.
+    setAccessibleName(note->text());
+    setAccessibleDescription(why);
 }

@@ -10,6 +10,7 @@
 #include "ListWheelGuard.h"
 #include "ModelSelectWindow.h"
 #include "ProgramIcons.h"
+#include "QtTranslations.h"
 #include "SessionState.h"
 #include "SheetActions.h"
 #include "UndoHistory.h"
@@ -18,10 +19,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -68,20 +72,25 @@ const char *const CaptionChinese = "北岭远岚电子有限公司  QL540 系列
 const char *const CaptionEnglish =
     "Norvale TARVEX Electronic Co.,Ltd. QL540 series program software ";
 
-// Toolbar buttons by key, with the tool tips of both languages.
+// Toolbar buttons by key, with the tool tips of both languages; a screen
+// reader names each button by its action's text, the same words, and says
+// after it what the tool tip cannot show: its key, or what it does.
 struct ToolButton {
     const char *key;
     const char *icon; // ProgramIcon name
     const char *chinese;
     const char *english;
+    const char *spokenChinese;
+    const char *spokenEnglish;
 };
 const ToolButton ToolButtons[] = {
-    {"open", "open", "打开", "Open"},
-    {"save", "save", "保存", "Save"},
-    {"edit_chann", "channels", "信道信息", "Channel Information"},
-    {"read", "read", "从对讲机读取数据", "Read from radio"},
-    {"write", "write", "向对讲机写入数据", "Write to radio"},
-    {"Exit", "exit", "退出", "Exit"},
+    {"open", "open", "打开", "Open", "Ctrl+O", "Ctrl+O"},
+    {"save", "save", "保存", "Save", "Ctrl+S", "Ctrl+S"},
+    {"edit_chann", "channels", "信道信息", "Channel Information", "打开信道表",
+     "Opens the channel grid"},
+    {"read", "read", "从对讲机读取数据", "Read from radio", "Ctrl+R", "Ctrl+R"},
+    {"write", "write", "向对讲机写入数据", "Write to radio", "Ctrl+W", "Ctrl+W"},
+    {"Exit", "exit", "退出", "Exit", "关闭程序，不询问", "Closes the program without asking"},
 };
 
 // Status panel widths in percent of the main window's width.
@@ -219,6 +228,51 @@ void MainWindow::buildMenus()
     connect(topAction("Menu_About"), &QAction::triggered, this,
             [] { Windows::Open(WindowId::frmAbout); });
     connect(topAction("Menu_exit"), &QAction::triggered, this, &QWidget::close);
+
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
+            &MainWindow::enterMenuBar);
+    bar->installEventFilter(this);
+    // A choice made: the focus goes where the action put it, or back where
+    // it was when the action left it on the bar.
+    connect(bar, &QMenuBar::triggered, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (QApplication::focusWidget() == menuBar())
+                leaveMenuBar();
+            beforeMenuBar_.clear();
+        });
+    });
+}
+
+void MainWindow::enterMenuBar()
+{
+    QMenuBar *bar = menuBar();
+    if (bar->actions().isEmpty())
+        return;
+    beforeMenuBar_ = QApplication::focusWidget();
+    bar->setFocus(Qt::MenuBarFocusReason);
+    bar->setActiveAction(bar->actions().constFirst());
+}
+
+void MainWindow::leaveMenuBar()
+{
+    QMenuBar *bar = menuBar();
+    bar->setActiveAction(nullptr);
+    if (beforeMenuBar_)
+        beforeMenuBar_->setFocus(Qt::MenuBarFocusReason);
+    beforeMenuBar_.clear();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Esc on the bar itself, its menus closed, leaves the menus. After Alt
+    // the menu bar does that on its own.
+    if (watched == menuBar() && event->type() == QEvent::KeyPress && beforeMenuBar_
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape
+        && !QApplication::activePopupWidget()) {
+        leaveMenuBar();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::buildToolbar()
@@ -226,6 +280,8 @@ void MainWindow::buildToolbar()
     toolbar_ = addToolBar(QString());
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));
     toolbar_->setMovable(false);
+    // The buttons carry their texts for screen readers; they show icons.
+    toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (const ToolButton &b : ToolButtons) {
         const QString key = QString::fromLatin1(b.key);
         QAction *action = toolbar_->addAction(ProgramIcon(b.icon), QString());
@@ -298,9 +354,16 @@ void MainWindow::applyTexts()
         else if (auto *action = findChild<QAction *>(name))
             action->setText(text);
     }
-    for (const ToolButton &b : ToolButtons)
-        toolbar_->findChild<QAction *>(QString::fromLatin1(b.key))
-            ->setToolTip(Texts(b.chinese, b.english));
+    for (const ToolButton &b : ToolButtons) {
+        QAction *action = toolbar_->findChild<QAction *>(QString::fromLatin1(b.key));
+        action->setText(Texts(b.chinese, b.english));
+        action->setToolTip(action->text());
+        toolbar_->widgetForAction(action)->setAccessibleDescription(
+            Texts(b.spokenChinese, b.spokenEnglish));
+    }
+    toolbar_->setAccessibleName(Texts("工具栏", "Toolbar"));
+    statusBar()->setAccessibleName(Texts("状态栏", "Status bar"));
+    area_->setAccessibleName(Texts("窗口区", "Windows"));
     editActions_->applyTexts();
     findChild<QAction *>(QStringLiteral("Language_chn"))->setChecked(IsChinese);
     findChild<QAction *>(QStringLiteral("Language_eng"))->setChecked(!IsChinese);
@@ -320,6 +383,7 @@ void MainWindow::startUp()
     ResetOpenWindows();
     history_->clear(); // the default image is where the history begins
     SetAboutTexts();
+    UseQtTranslations(IsChinese);
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->size() : QSize(1600, 1000);
     resize(int(screenSize.width() / 1.5), int(screenSize.height() / 1.5));
@@ -347,6 +411,7 @@ void MainWindow::switchLanguage(bool chinese)
     if (IsChinese != chinese) {
         IsChinese = chinese;
         SetAboutTexts();
+        UseQtTranslations(IsChinese);
     }
     applyTexts();
     Windows::ReloadOpenWindows();

@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 
 class DataBandPanel;
@@ -48,6 +49,7 @@ protected:
     // (so it reaches the recovery file); a field that refuses its text keeps
     // the program open with the user in that field.
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildMenus();
@@ -56,6 +58,10 @@ private:
     void applyTexts();
     void setPanelWidths();
     QAction *addOpenAction(QMenu *menu, const char *name, WindowId target);
+    // F10: the first menu opens and the arrow keys walk the menus, as after
+    // Alt; leaving them without a choice gives the focus back.
+    void enterMenuBar();
+    void leaveMenuBar();
 
     QMdiArea *area_ = nullptr;
     QToolBar *toolbar_ = nullptr;
@@ -63,4 +69,6 @@ private:
     EditActions *editActions_ = nullptr;
     std::array<QLabel *, 8> panels_{};
     DataBandPanel *dataBand_ = nullptr;
+    // Where the focus was when F10 took it to the menu bar.
+    QPointer<QWidget> beforeMenuBar_;
 };

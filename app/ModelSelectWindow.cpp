@@ -122,6 +122,8 @@ ModelSelectWindow::ModelSelectWindow()
     });
     connect(enter_, &QPushButton::clicked, this, &ModelSelectWindow::confirm);
     connect(cancel_, &QPushButton::clicked, this, [this] { unload(); });
+    setEscapeButton(cancel_);
+    label1_->setBuddy(type_);
 }
 
 void ModelSelectWindow::applyTexts()
@@ -131,6 +133,7 @@ void ModelSelectWindow::applyTexts()
     label2_->setText(Texts("主频段", "Main band"));
     label3_->setText(Texts("副频段", "Vice-band"));
     sc_->setText(Texts("接收允许", "Receive Enabled"));
+    sc_->setAccessibleDescription(Texts("在副频段上接收", "Receive on the vice-band"));
     enter_->setText(Texts("确 定", "Confirm"));
     cancel_->setText(Texts("取 消", "Cancel"));
 }

@@ -33,9 +33,13 @@ if [ -z "${QL540_BENCH_UNDER_XVFB:-}" ]; then
   # A fresh home: no settings, no recovery files, the same for every run.
   home=$(mktemp -d)
   trap 'rm -rf "$home"' EXIT
+  # Through a file: a reader that stops early (| head) must not end
+  # xvfb-run before it has stopped its server.
+  status=0
   QL540_BENCH_UNDER_XVFB=1 HOME="$home" XDG_RUNTIME_DIR="$home" \
-    xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$build" "$runs"
-  exit
+    xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$build" "$runs" >"$home/report" || status=$?
+  cat "$home/report"
+  exit "$status"
 fi
 
 work=$(mktemp -d)

@@ -3,7 +3,9 @@
 #include "MainFrame.h"
 #include "Windows.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMdiSubWindow>
 
 ChildWindow::ChildWindow(WindowId id, QWidget *parent) : QWidget(parent), id_(id)
@@ -56,6 +58,19 @@ void ChildWindow::closeEvent(QCloseEvent *event)
     event->accept();
     emit unloaded(id_);
     Windows::UnloadPartsOf(id_);
+}
+
+void ChildWindow::setEscapeButton(QAbstractButton *button) { escapeButton_ = button; }
+
+void ChildWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Reached when no control of the window took the key.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && escapeButton_
+        && escapeButton_->isEnabled() && escapeButton_->isVisible()) {
+        escapeButton_->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 QRect ChildWindow::centred(const FrameSizes &sizes, QSize size, int liftTwips)

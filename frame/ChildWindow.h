@@ -8,10 +8,12 @@
 #include "Globals.h"
 #include "OpenWindows.h"
 
+#include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <QWidget>
 
+class QAbstractButton;
 class QMdiArea;
 
 // The sizes the child windows' placement ratios refer to: the main window
@@ -68,6 +70,12 @@ protected:
     virtual void onUnload() { }
 
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+    // Esc in the window does what this button does (its Cancel or Close),
+    // as in a dialog. Windows whose editors take Esc to cancel an edit
+    // leave it unset.
+    void setEscapeButton(QAbstractButton *button);
 
     // Common placement: the given size centred in the inner area, its top
     // edge lifted by liftTwips (the windows' "- 500 twips" rule).
@@ -80,4 +88,5 @@ private:
     FrameSizes sizes_;
     bool loaded_ = false;
     bool unloaded_ = false;
+    QPointer<QAbstractButton> escapeButton_;
 };

@@ -13,6 +13,11 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6serialport6
   libgl-dev libxkbcommon-dev
   qt6-qpa-plugins
+  # Qt's own dialogs and buttons in Chinese (file dialogs, print preview,
+  # message box buttons).
+  qt6-translations-l10n
+  # What a screen reader finds, read over AT-SPI (scripts/accessibility-tree.sh).
+  at-spi2-core python3-pyatspi dbus-daemon
   xvfb xauth imagemagick fonts-noto-cjk
   # The Debian package (make package) and its checks: icons from the SVG,
   # man pages from --help, package and metadata validators; poppler reads

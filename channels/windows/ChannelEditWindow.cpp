@@ -129,6 +129,7 @@ void ChannelEditWindow::build()
     connect(close_, &QPushButton::clicked, this,
             [] { Windows::Unload(WindowId::Form_Chann_Edit); });
 
+    labelChannel_->setBuddy(channelNumber_);
     auto *number = new QHBoxLayout;
     number->addWidget(labelChannel_);
     number->addWidget(channelNumber_);
@@ -201,6 +202,8 @@ void ChannelEditWindow::applyTexts()
     namespace T = ChannelEditTexts;
     setWindowTitle(T::Caption());
     labelChannel_->setText(T::Channel());
+    scroll_->setAccessibleName(T::ChannelScroll());
+    scroll_->setAccessibleDescription(T::ChannelScrollDescription());
     labelReceive_->setText(T::Receive());
     labelTransmit_->setText(T::Transmit());
     labelDecode_->setText(T::Decode());
@@ -560,6 +563,11 @@ bool ChannelEditWindow::fieldKey(QObject *field, QKeyEvent *event)
         leaveField(field); // Enter stores as leaving does; the focus stays
         return field != channelNumber_;
     }
+    // Esc gives up a frequency typed and not yet stored.
+    if (event->key() == Qt::Key_Escape && field == pending_) {
+        LoadEditedChannel(channel_);
+        return true;
+    }
     if (!typing && !backspace)
         return false;
     const QChar ch = typing ? event->text().at(0) : QChar();
@@ -573,4 +581,17 @@ bool ChannelEditWindow::fieldKey(QObject *field, QKeyEvent *event)
     if (field == name_)
         return name_->text().size() > NameLength - 1; // five characters at most
     return false;
+}
+
+// Page Up and Page Down step through the channels from anywhere in the
+// form, as the scroll bar does; a field being typed in is stored first.
+void ChannelEditWindow::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown)
+        && event->modifiers() == Qt::NoModifier) {
+        const int step = event->key() == Qt::Key_PageUp ? -1 : 1;
+        moveTo((channel_ - 1 + step + ChannelCount) % ChannelCount + 1);
+        return;
+    }
+    ChildWindow::keyPressEvent(event);
 }

@@ -55,6 +55,7 @@ protected:
     void onActivated() override;
     void onUnload() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void build();

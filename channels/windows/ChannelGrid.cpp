@@ -18,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -62,6 +63,10 @@ void ChannelGridWindow::buildGrid()
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The arrow keys move through the cells; Tab goes on to the buttons, so
+    // that the keyboard does not need 1024 presses to get past the table.
+    // An open editor still takes Tab to the next cell.
+    grid_->setTabKeyNavigation(false);
     grid_->setWordWrap(false);
     grid_->setTextElideMode(Qt::ElideNone);
     CellEditorOverlay::FillCells(grid_);
@@ -73,6 +78,10 @@ void ChannelGridWindow::buildGrid()
     editors_ = new CellEditorOverlay(grid_);
     editors_->addEditor(textEdit_);
     editors_->addEditor(comboEdit_);
+    comboLabel_ = new QLabel(grid_->viewport());
+    comboLabel_->setObjectName(QStringLiteral("Label_Combo_edit"));
+    comboLabel_->hide();
+    comboLabel_->setBuddy(comboEdit_);
 
     for (QObject *watched :
          {static_cast<QObject *>(grid_), static_cast<QObject *>(textEdit_),
@@ -103,7 +112,10 @@ void ChannelGridWindow::applyTexts()
         header->setTextAlignment(centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
         grid_->setHorizontalHeaderItem(c, header);
     }
+    grid_->setAccessibleName(GridTexts::TableName());
+    grid_->setAccessibleDescription(GridTexts::TableDescription());
     clear_->setText(GridTexts::ClearCaption());
+    clear_->setAccessibleDescription(GridTexts::ClearDescription());
     edit_->setText(GridTexts::EditCaption());
     help_->setText(GridTexts::HelpCaption());
     close_->setText(GridTexts::CloseCaption());

@@ -19,6 +19,7 @@ class CellEditorOverlay;
 class GridClipboard;
 class QComboBox;
 class QKeyEvent;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -110,6 +111,8 @@ private:
     void onChoice(int index);
     void openTextEditor(int n, int col);
     void openListEditor(int n, int col);
+    // The open editor is named by its channel and column.
+    void nameEditor(QWidget *editor, int n, int col);
     void fillList(int col);
     void hideEditors();
     void focusGrid();
@@ -133,6 +136,9 @@ private:
     QTableWidget *grid_ = nullptr;
     QLineEdit *textEdit_ = nullptr;
     QComboBox *comboEdit_ = nullptr;
+    // Names the list editor where a list is announced by its label (Linux);
+    // never shown.
+    QLabel *comboLabel_ = nullptr;
     QPushButton *clear_ = nullptr;
     QPushButton *edit_ = nullptr;
     QPushButton *help_ = nullptr;

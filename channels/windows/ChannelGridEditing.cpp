@@ -3,6 +3,7 @@
 #include "ChannelGrid.h"
 
 #include "CellEditorOverlay.h"
+#include "ChannelGridTexts.h"
 #include "ChannelRules.h"
 #include "ChannelTexts.h"
 #include "Globals.h"
@@ -14,6 +15,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
 
@@ -175,8 +177,18 @@ void ChannelGridWindow::BeginCellEdit()
     openListEditor(n, c);
 }
 
+void ChannelGridWindow::nameEditor(QWidget *editor, int n, int col)
+{
+    const QTableWidgetItem *header = grid_->horizontalHeaderItem(col);
+    const QString name = GridTexts::CellEditorName(n, header ? header->text() : QString());
+    editor->setAccessibleName(name);
+    if (editor == comboEdit_)
+        comboLabel_->setText(name);
+}
+
 void ChannelGridWindow::openTextEditor(int n, int col)
 {
+    nameEditor(textEdit_, n, col);
     textEdit_->setText(FieldText(n, col));
     editors_->open(textEdit_, {n - 1, col});
     rememberEditorData();
@@ -185,6 +197,7 @@ void ChannelGridWindow::openTextEditor(int n, int col)
 void ChannelGridWindow::openListEditor(int n, int col)
 {
     fillList(col);
+    nameEditor(comboEdit_, n, col);
     comboEdit_->setCurrentIndex(ChannelChoice(RadioData, n, *FieldOfColumn(col)).value_or(-1));
     editors_->open(comboEdit_, {n - 1, col});
     rememberEditorData();
@@ -366,6 +379,12 @@ bool ChannelGridWindow::listEditKey(QKeyEvent *event)
     case Qt::Key_Backtab:
     case Qt::Key_Left:
         leaveEditorFor(n, std::max(0, c - 1));
+        return true;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        // A page through the grid, as from the grid itself.
+        grid_->setFocus();
+        QCoreApplication::sendEvent(grid_, event);
         return true;
     default:
         return false;

@@ -39,6 +39,7 @@ CsvImportDialog::CsvImportDialog(CsvFile file, Use use, CsvPlacement placement, 
     report_->setObjectName(QStringLiteral("Table_Report"));
     report_->verticalHeader()->hide();
     report_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    report_->setTabKeyNavigation(false); // arrows through the rows, Tab on
     report_->setSelectionBehavior(QAbstractItemView::SelectRows);
     report_->horizontalHeader()->setStretchLastSection(true);
     report_->setWordWrap(false);
@@ -91,6 +92,8 @@ void CsvImportDialog::applyTexts()
     fileOrder_->setText(Texts("按文件顺序放置，从信道", "Place rows in file order from channel"));
     report_->setHorizontalHeaderLabels({Texts("行", "Line"), Texts("列", "Column"),
                                         Texts("结果", "Result"), Texts("原因", "Reason")});
+    firstChannel_->setAccessibleName(Texts("起始信道", "First channel"));
+    report_->setAccessibleName(Texts("导入报告", "Import report"));
     apply_->setText(Texts("应用", "Apply"));
     cancel_->setText(Texts("取消", "Cancel"));
 }
@@ -116,6 +119,7 @@ void CsvImportDialog::replan()
         for (int c = 0; c < cells.size(); ++c) {
             auto *item = new QTableWidgetItem(cells.at(c));
             item->setToolTip(CsvIssueText(issue));
+            item->setData(Qt::AccessibleDescriptionRole, item->toolTip()); // heard, not hovered
             report_->setItem(i, c, item);
         }
     }

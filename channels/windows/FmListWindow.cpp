@@ -35,6 +35,8 @@ FmListWindow::FmListWindow() : ChildWindow(WindowId::Form_Edit_Test)
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Arrows move through the cells, Tab goes on to the buttons.
+    table_->setTabKeyNavigation(false);
     CellEditorOverlay::FillCells(table_);
     edit_ = CellEditorOverlay::MakeTextEditor();
     editors_ = new CellEditorOverlay(table_);
@@ -72,6 +74,8 @@ void FmListWindow::applyTexts()
     setWindowTitle(FmListTexts::Caption());
     close_->setText(ChannelEditTexts::Close());
     help_->setText(ChannelEditTexts::Help());
+    table_->setAccessibleName(FmListTexts::TableName());
+    table_->setAccessibleDescription(FmListTexts::TableDescription());
     // Each column is as wide as its header text.
     const QStringList columns = FmListTexts::HeaderFormat().split(u'|');
     const QFontMetrics metrics = table_->horizontalHeader()->fontMetrics();
@@ -152,6 +156,7 @@ void FmListWindow::BeginFmEdit()
     if (row < 0 || table_->currentColumn() != FrequencyCol)
         return;
     edit_->setText(table_->item(row, FrequencyCol)->text());
+    edit_->setAccessibleName(FmListTexts::EditorName(row));
     editorCode_ = FmPresets::Preset(row).get(RadioData);
     editors_->open(edit_, {row, FrequencyCol}); // the table loses the focus: stored
 }

@@ -8,6 +8,8 @@ DifferenceTable::DifferenceTable(QWidget *parent) : QTableWidget(0, 3, parent)
 {
     setObjectName(QStringLiteral("Table_Diff"));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Arrows move through the rows; Tab goes on to the window's buttons.
+    setTabKeyNavigation(false);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setAlternatingRowColors(true);
     verticalHeader()->setVisible(false);
@@ -19,6 +21,7 @@ DifferenceTable::DifferenceTable(QWidget *parent) : QTableWidget(0, 3, parent)
 void DifferenceTable::setSides(const QString &left, const QString &right)
 {
     setHorizontalHeaderLabels({Texts("项目", "Item"), left, right});
+    setAccessibleName(Texts("不同之处", "Differences"));
 }
 
 void DifferenceTable::showDifferences(const QList<ImageDifference> &differences)

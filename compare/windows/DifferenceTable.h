@@ -12,7 +12,8 @@ class DifferenceTable : public QTableWidget {
 public:
     explicit DifferenceTable(QWidget *parent = nullptr);
 
-    // Column titles in the current language: "项目"/"Item", then the sides.
+    // Column titles in the current language: "项目"/"Item", then the sides;
+    // and the table's name for a screen reader.
     void setSides(const QString &left, const QString &right);
     void showDifferences(const QList<ImageDifference> &differences);
 };

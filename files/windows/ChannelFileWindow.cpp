@@ -129,6 +129,9 @@ ChannelFileWindow::ChannelFileWindow(WindowId id)
     connect(text_, &QLineEdit::returnPressed, this, &ChannelFileWindow::confirmClicked);
     connect(enter_, &QPushButton::clicked, this, &ChannelFileWindow::confirmClicked);
     connect(close_, &QPushButton::clicked, this, [this] { unload(); });
+    setEscapeButton(close_);
+    labelDrive_->setBuddy(drive_);
+    labelName_->setBuddy(text_);
 }
 
 void ChannelFileWindow::applyTexts()
@@ -139,6 +142,8 @@ void ChannelFileWindow::applyTexts()
     labelName_->setText(Texts(c.nameChinese, c.nameEnglish));
     enter_->setText(Texts("确  定", "Confirm"));
     close_->setText(Texts("取  消", "Cancel"));
+    dir_->setAccessibleName(Texts("文件夹", "Folders"));
+    file_->setAccessibleName(Texts("信道参数文件 (*.chann)", "Channel files (*.chann)"));
 }
 
 QRect ChannelFileWindow::placement(const FrameSizes &sizes) const
@@ -176,6 +181,7 @@ void ChannelFileWindow::showPath()
 {
     const QString native = QDir::toNativeSeparators(directory_);
     path_->setToolTip(native);
+    path_->setAccessibleName(Texts("文件夹：", "Folder: ") + native);
     path_->setText(path_->fontMetrics().elidedText(native, Qt::ElideMiddle, path_->width()));
 }
 

@@ -5,6 +5,7 @@
 #include "ImageChanges.h"
 #include "Language.h"
 #include "Messages.h"
+#include "SpokenStatus.h"
 #include "Windows.h"
 
 #include <QDir>
@@ -46,6 +47,9 @@ CompareWindow::CompareWindow()
     choose_->setObjectName(QStringLiteral("Command_Choose"));
     close_->setObjectName(QStringLiteral("Command_Close"));
     file_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Selectable by mouse, it would take the focus when the window opens,
+    // where Tab never comes back; a screen reader reads it as it is.
+    file_->setFocusPolicy(Qt::NoFocus);
     file_->setWordWrap(true);
 
     auto *buttons = new QHBoxLayout;
@@ -64,6 +68,7 @@ CompareWindow::CompareWindow()
 
     connect(choose_, &QPushButton::clicked, this, [this] { chooseFile(); });
     connect(close_, &QPushButton::clicked, this, [this] { unload(); });
+    setEscapeButton(close_);
     connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this, [this] { showResult(); });
 }
 
@@ -134,7 +139,8 @@ void CompareWindow::showResult()
     file_->setText(Texts("文件：", "File: ") + QDir::toNativeSeparators(compared.path));
     const QList<ImageDifference> differences = DiffImages(RadioData, *compared.image);
     table_->showDifferences(differences);
-    result_->setText(
+    ShowStatus(
+        result_,
         differences.isEmpty()
             ? Texts("内存中的数据与文件相同 ！", "The image in memory and the file are the same.")
             : Texts("发现 %1 处不同 ！", "%1 differences found.").arg(differences.size()));

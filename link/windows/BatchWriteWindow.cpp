@@ -6,6 +6,7 @@
 #include "Language.h"
 #include "Messages.h"
 #include "PortBinding.h"
+#include "SpokenStatus.h"
 #include "Windows.h"
 #include "WritePreparation.h"
 
@@ -73,6 +74,8 @@ BatchWriteWindow::BatchWriteWindow()
     table_->verticalHeader()->hide();
     table_->setSelectionMode(QAbstractItemView::NoSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Arrows move through the ports, Space ticks one; Tab goes on.
+    table_->setTabKeyNavigation(false);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setSectionResizeMode(ResultColumn, QHeaderView::Stretch);
 
@@ -109,6 +112,7 @@ BatchWriteWindow::BatchWriteWindow()
     connect(start_, &QPushButton::clicked, this, &BatchWriteWindow::start);
     connect(stop_, &QPushButton::clicked, this, &BatchWriteWindow::stop);
     connect(close_, &QPushButton::clicked, this, [this] { unload(); });
+    setEscapeButton(close_);
     setRunning(false);
 }
 
@@ -128,6 +132,11 @@ void BatchWriteWindow::applyTexts()
                                        Texts("尝试次数", "Attempts"), QString()});
     device_->setPlaceholderText(
         Texts("其他串口设备，例如 /dev/ttyUSB3", "Another serial device, e.g. /dev/ttyUSB3"));
+    table_->setAccessibleName(Texts("端口", "Ports"));
+    table_->setAccessibleDescription(
+        Texts("空格键勾选或取消勾选当前端口", "Space ticks or clears the current port"));
+    device_->setAccessibleName(Texts("其他串口设备", "Another serial device"));
+    device_->setAccessibleDescription(Texts("回车添加", "Enter adds it"));
     add_->setText(Texts("添加", "Add"));
     refresh_->setText(Texts("刷新端口", "Refresh ports"));
     each_->setText(Texts("流水线：每个端口逐台写入，取下一台换下一台，直到停止",
@@ -136,9 +145,11 @@ void BatchWriteWindow::applyTexts()
     start_->setText(Texts("开始", "Start"));
     stop_->setText(stopping_ ? Texts("立即中断", "Break off now") : Texts("停止", "Stop"));
     close_->setText(Texts("关闭", "Close"));
-    for (int row = 0; row < table_->rowCount(); ++row)
+    for (int row = 0; row < table_->rowCount(); ++row) {
         if (auto *retry = qobject_cast<QPushButton *>(table_->cellWidget(row, RetryColumn)))
-            retry->setText(Texts("重试", "Retry"));
+            nameRetry(retry, row);
+        nameProgress(row);
+    }
     showCount();
 }
 
@@ -212,7 +223,9 @@ int BatchWriteWindow::addPortRow(const QString &device, const QString &label)
     table_->insertRow(row);
     auto *item = new QTableWidgetItem(label);
     item->setData(DeviceRole, device);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+    // Selectable (the table shows no selection): a screen reader then
+    // follows the keyboard from port to port.
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Unchecked);
     table_->setItem(row, PortColumn, item);
     auto *bar = new QProgressBar;
@@ -220,6 +233,7 @@ int BatchWriteWindow::addPortRow(const QString &device, const QString &label)
     bar->setValue(0);
     bar->setObjectName(QStringLiteral("ProgressBar_%1").arg(row));
     table_->setCellWidget(row, ProgressColumn, bar);
+    nameProgress(row);
     for (int column : {ResultColumn, TimeColumn, AttemptsColumn})
         table_->setItem(row, column, new QTableWidgetItem);
     return row;
@@ -283,7 +297,7 @@ void BatchWriteWindow::start()
     }
     stopping_ = false;
     setRunning(true);
-    status_->setText(Texts("正在写入……", "Writing…"));
+    ShowStatus(status_, Texts("正在写入……", "Writing…"));
     fleet_->start();
     for (PortStation *station : fleet_->stations())
         showStation(station);
@@ -298,7 +312,8 @@ void BatchWriteWindow::stop()
         stopping_ = true;
         const QList<PortStation *> finishing = fleet_->finishAndStop();
         if (!finishing.isEmpty())
-            status_->setText(
+            ShowStatus(
+                status_,
                 Texts("正在停止：先写完正在写入的对讲机。再按“立即中断”会使其只写入一部分。",
                       "Stopping: the radios being written are finished first. \"Break off now\" "
                       "leaves them half written."));
@@ -329,6 +344,8 @@ void BatchWriteWindow::showStation(PortStation *station)
     for (const ImageDifference &d : r.differences)
         found << DifferenceLine(d);
     table_->item(row, ResultColumn)->setToolTip(found.join(u'\n'));
+    // and for a screen reader, which never sees a tool tip
+    table_->item(row, ResultColumn)->setData(Qt::AccessibleDescriptionRole, found.join(u'\n'));
     table_->item(row, TimeColumn)->setText(r.elapsedMs > 0 ? ElapsedText(r.elapsedMs) : QString());
     table_->item(row, AttemptsColumn)
         ->setText(r.attempts > 0 ? QString::number(r.attempts) : QString());
@@ -343,19 +360,35 @@ void BatchWriteWindow::recorded(const PortRecord &record)
         || record.outcome == PortOutcome::Completed)
         return;
     // A failed radio can be tried again on its own, while the others go on.
-    auto *retry = new QPushButton(Texts("重试", "Retry"));
+    auto *retry = new QPushButton;
     retry->setObjectName(QStringLiteral("Command_Retry_%1").arg(row));
+    nameRetry(retry, row);
     connect(retry, &QPushButton::clicked, this, [this, station, row] {
         if (!fleet_ || fleet_->station(station->device()) != station)
             return;
         table_->removeCellWidget(row, RetryColumn);
         stopping_ = false;
         setRunning(true);
-        status_->setText(Texts("正在写入……", "Writing…"));
+        ShowStatus(status_, Texts("正在写入……", "Writing…"));
         station->retry();
         showCount();
     });
     table_->setCellWidget(row, RetryColumn, retry);
+}
+
+// A screen reader tells the rows' buttons and bars apart by their port.
+void BatchWriteWindow::nameRetry(QPushButton *retry, int row)
+{
+    retry->setText(Texts("重试", "Retry"));
+    retry->setAccessibleName(
+        Texts("重试 %1", "Retry %1").arg(table_->item(row, PortColumn)->text()));
+}
+
+void BatchWriteWindow::nameProgress(int row)
+{
+    if (QWidget *bar = table_->cellWidget(row, ProgressColumn))
+        bar->setAccessibleName(
+            Texts("%1 进度", "Progress of %1").arg(table_->item(row, PortColumn)->text()));
 }
 
 void BatchWriteWindow::finished()
@@ -363,7 +396,7 @@ void BatchWriteWindow::finished()
     setRunning(false);
     stopping_ = false;
     applyTexts();
-    status_->setText(Texts("已结束。", "Finished."));
+    ShowStatus(status_, Texts("已结束。", "Finished."));
 }
 
 void BatchWriteWindow::showCount()
@@ -386,6 +419,7 @@ void BatchWriteWindow::setRunning(bool running)
     table_->setEnabled(true);
     for (int row = 0; row < table_->rowCount(); ++row) {
         QTableWidgetItem *item = table_->item(row, PortColumn);
-        item->setFlags(running ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable
+                       | (running ? Qt::NoItemFlags : Qt::ItemIsUserCheckable));
     }
 }

@@ -53,6 +53,8 @@ private:
     void finished();
     void showCount();
     void setRunning(bool running);
+    void nameRetry(QPushButton *retry, int row);
+    void nameProgress(int row);
 
     Fleet *fleet_ = nullptr;
     bool stopping_ = false;

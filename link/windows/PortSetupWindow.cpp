@@ -44,6 +44,11 @@ PortSetupWindow::PortSetupWindow()
     }
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
+    deviceLabel_->setBuddy(device_);
+    // The keys go as the eye reads: the ports, the device, the buttons.
+    setTabOrder(options_[PortChoices - 1], device_);
+    setTabOrder(device_, ok_);
+    setTabOrder(ok_, cancel_);
 
     auto *deviceRow = new QHBoxLayout;
     deviceRow->addWidget(deviceLabel_);
@@ -72,6 +77,7 @@ PortSetupWindow::PortSetupWindow()
     });
     connect(ok_, &QPushButton::clicked, this, &PortSetupWindow::accept);
     connect(cancel_, &QPushButton::clicked, this, [this] { unload(); });
+    setEscapeButton(cancel_);
 }
 
 void PortSetupWindow::applyTexts()
@@ -94,13 +100,19 @@ void PortSetupWindow::onLoad()
     for (int i = 0; i < PortChoices; ++i) {
         const QString device = DeviceForPort(i + 1);
         devices_[i]->setText(device.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(device));
+        // An empty label would be read out by the frame's title.
+        devices_[i]->setVisible(!device.isEmpty());
+        // Heard with the port's name, as the device is seen beside it.
+        options_[i]->setAccessibleDescription(device);
     }
     group_->setExclusive(false);
     for (QRadioButton *option : options_)
         option->setChecked(false);
     group_->setExclusive(true);
-    if (PortNumber >= 1 && PortNumber <= PortChoices)
+    if (PortNumber >= 1 && PortNumber <= PortChoices) {
         options_[PortNumber - 1]->setChecked(true);
+        options_[PortNumber - 1]->setFocus(); // the keys start at the port chosen
+    }
     showDevice();
 }
 

@@ -34,13 +34,9 @@ PowerWindow::PowerWindow()
     : ChildWindow(WindowId::Form_Adjust_Txp),
       exchange_({[this](const PowerLevels &levels) { radioReported(levels); },
                  [] { return CalibrationBlock(RadioData); }}),
-      link_(new SerialLink(exchange_, *this, this)),
-      close_(new QPushButton(this)),
-      help_(new QPushButton(this))
+      link_(new SerialLink(exchange_, *this, this))
 {
     setObjectName(QStringLiteral("Form_Adjust_Txp"));
-    close_->setObjectName(QStringLiteral("Command_Close"));
-    help_->setObjectName(QStringLiteral("Command_Help"));
 
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(16);
@@ -55,12 +51,16 @@ PowerWindow::PowerWindow()
         sliders_[k]->setSingleStep(1);
         sliders_[k]->setPageStep(1);
         sliders_[k]->setMinimumHeight(20);
+        // A scroll bar takes no focus of its own; these are the window's
+        // controls and are moved by the arrow keys too.
+        sliders_[k]->setFocusPolicy(Qt::StrongFocus);
         values_[k] = new QLabel(QStringLiteral("0"), this);
         values_[k]->setObjectName(QString::fromLatin1(Levels[k].value));
         // Room for "255", so the slider does not shift as the value grows.
         values_[k]->setMinimumWidth(
             values_[k]->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
         values_[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        titles_[k]->setBuddy(sliders_[k]);
         grid->addWidget(titles_[k], k, 0);
         grid->addWidget(sliders_[k], k, 1);
         grid->addWidget(values_[k], k, 2);
@@ -68,6 +68,11 @@ PowerWindow::PowerWindow()
                 [this, k](int value) { sliderMoved(k, value); });
     }
 
+    // Made after the sliders: a screen reader reviews them in this order.
+    close_ = new QPushButton(this);
+    close_->setObjectName(QStringLiteral("Command_Close"));
+    help_ = new QPushButton(this);
+    help_->setObjectName(QStringLiteral("Command_Help"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QPushButton *button : {close_, help_}) {
@@ -83,6 +88,7 @@ PowerWindow::PowerWindow()
     layout->addLayout(buttons);
 
     connect(close_, &QPushButton::clicked, this, [this] { unload(); });
+    setEscapeButton(close_);
     // The help button has never had an action.
 }
 

@@ -47,6 +47,6 @@ private:
     std::array<QScrollBar *, Calibration::LevelCount> sliders_{};
     std::array<QLabel *, Calibration::LevelCount> titles_{};
     std::array<QLabel *, Calibration::LevelCount> values_{};
-    QPushButton *close_;
-    QPushButton *help_;
+    QPushButton *close_ = nullptr;
+    QPushButton *help_ = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "Messages.h"
 #include "ReadExchange.h"
 #include "SerialLink.h"
+#include "SpokenStatus.h"
 #include "VerifyWindow.h"
 #include "Windows.h"
 #include "WritePreparation.h"
@@ -22,9 +23,11 @@
 namespace {
 
 const TransferCaptions ReadCaptions{
-    "Form_Comm_Read", "从对讲机读取数据", "Read Data From Radio", "Command_read", "读取", "Read"};
+    "Form_Comm_Read", "从对讲机读取数据", "Read Data From Radio", "Command_read", "读取",
+    "Read",           "读取进度",         "Read progress"};
 const TransferCaptions WriteCaptions{"Form_Comm_Write", "写数据到对讲机", "Write Data to Radio",
-                                     "Command_Write",   "写入",           "Write"};
+                                     "Command_Write",   "写入",           "Write",
+                                     "写入进度",        "Write progress"};
 
 } // namespace
 
@@ -73,6 +76,7 @@ TransferWindow::TransferWindow(WindowId id, const TransferCaptions &captions,
         link_->engine().startPressed();
     });
     connect(cancel_, &QPushButton::clicked, this, [this] { unload(); });
+    setEscapeButton(cancel_);
     // The help button has never had an action.
 }
 
@@ -87,6 +91,7 @@ void TransferWindow::applyTexts()
     start_->setText(Texts(captions_.startChinese, captions_.startEnglish));
     cancel_->setText(Texts("取消", "Cancel"));
     help_->setText(Texts("帮助", "Help"));
+    progress_->setAccessibleName(Texts(captions_.progressChinese, captions_.progressEnglish));
 }
 
 QRect TransferWindow::placement(const FrameSizes &sizes) const
@@ -113,7 +118,7 @@ void TransferWindow::setProgress(int percent)
     progress_->setValue(percent);
 }
 
-void TransferWindow::setStatus(const LinkText &status) { status_->setText(status.current()); }
+void TransferWindow::setStatus(const LinkText &status) { ShowStatus(status_, status.current()); }
 
 void TransferWindow::closeWindow() { Windows::Unload(windowId()); }
 

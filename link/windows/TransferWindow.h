@@ -20,6 +20,8 @@ struct TransferCaptions {
     const char *titleChinese, *titleEnglish;
     const char *startName;
     const char *startChinese, *startEnglish;
+    // What a screen reader calls the progress bar.
+    const char *progressChinese, *progressEnglish;
 };
 
 class TransferWindow : public ChildWindow, public LinkView {

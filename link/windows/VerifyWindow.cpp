@@ -5,6 +5,7 @@
 #include "Language.h"
 #include "Messages.h"
 #include "SerialLink.h"
+#include "SpokenStatus.h"
 #include "Windows.h"
 #include "WritePreparation.h"
 
@@ -77,6 +78,7 @@ VerifyWindow::VerifyWindow()
 
     connect(start_, &QPushButton::clicked, this, [this] { start(); });
     connect(close_, &QPushButton::clicked, this, [this] { unload(); });
+    setEscapeButton(close_);
     // The comparison is with the image as it is now.
     connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this, [this] {
         if (Last().radio && !engine().busy())
@@ -103,6 +105,7 @@ void VerifyWindow::applyTexts()
     setWindowTitle(Texts("校验对讲机数据", "Verify Radio"));
     start_->setText(Texts("校验", "Verify"));
     close_->setText(Texts("关闭", "Close"));
+    progress_->setAccessibleName(Texts("校验进度", "Verify progress"));
     table_->setSides(Texts("内存中的数据", "In memory"), Texts("对讲机中的数据", "In the radio"));
 }
 
@@ -118,10 +121,10 @@ void VerifyWindow::onLoad()
 {
     engine().windowOpened();
     if (AfterWrite()) {
-        status_->setText(
-            Texts("数据写入完毕。单击“校验”读回对讲机中的数据，与写入的数据比较。",
-                  "Writing complete. Click Verify to read the radio back and compare it "
-                  "with what was written."));
+        ShowStatus(status_,
+                   Texts("数据写入完毕。单击“校验”读回对讲机中的数据，与写入的数据比较。",
+                         "Writing complete. Click Verify to read the radio back and compare it "
+                         "with what was written."));
         start_->setDefault(true);
         start_->setFocus();
     } else if (Last().radio) {
@@ -131,9 +134,10 @@ void VerifyWindow::onLoad()
         progress_->setValue(100);
         showResult();
     } else {
-        status_->setText(Texts("单击“校验”读回对讲机中的数据（第 0..239 块），与内存中的数据比较。",
-                               "Click Verify to read the radio back (blocks 0..239) and compare it "
-                               "with the image in memory."));
+        ShowStatus(status_,
+                   Texts("单击“校验”读回对讲机中的数据（第 0..239 块），与内存中的数据比较。",
+                         "Click Verify to read the radio back (blocks 0..239) and compare it "
+                         "with the image in memory."));
     }
 }
 
@@ -171,7 +175,7 @@ void VerifyWindow::showResult()
             u'\n'
             + Texts("注意：内存中的数据无法写入：", "Note: the memory image cannot be written: ")
             + refusal->current().trimmed();
-    result_->setText(text);
+    ShowStatus(result_, text);
 }
 
 void VerifyWindow::showMessage(const LinkMessage &message)
@@ -182,7 +186,7 @@ void VerifyWindow::showMessage(const LinkMessage &message)
 
 void VerifyWindow::setProgress(int percent) { progress_->setValue(percent); }
 
-void VerifyWindow::setStatus(const LinkText &status) { status_->setText(status.current()); }
+void VerifyWindow::setStatus(const LinkText &status) { ShowStatus(status_, status.current()); }
 
 // Nothing unloads the window when the verify is done (its rules ask for no
 // close poll); the user reads the result.
@@ -193,7 +197,7 @@ void VerifyWindow::portOpenTried(bool opened) { PortErrorFlag = !opened; }
 void VerifyWindow::transferEnded(bool completed)
 {
     if (!completed) {
-        result_->setText(Texts("校验未完成。", "The verify did not complete."));
+        ShowStatus(result_, Texts("校验未完成。", "The verify did not complete."));
         return;
     }
     Last().radio = std::make_unique<ImageTable>(VerifiedRows(exchange_.blocks()));

@@ -62,6 +62,64 @@ const FixedText FixedTexts[] = {
     {"Command_Help", "帮助", "Help"},
 };
 
+// What a screen reader says of a control beyond its caption: its own name
+// where the caption beside it would not tell it apart (shared, missing or
+// naming only a part), and what it does where the caption is terse. Both
+// by the control's objectName.
+struct SpokenText {
+    const char *name;
+    const char *nameChinese, *nameEnglish; // empty: the caption beside it
+    const char *descriptionChinese, *descriptionEnglish;
+};
+const SpokenText SpokenTexts[] = {
+    {"Text_RX_Freq", "频率模式接收频率(MHZ)", "VFO receive frequency (MHz)", "", ""},
+    {"Text_Offset_Freq", "频率模式频差频率(MHZ)", "VFO offset frequency (MHz)",
+     "发射频率与接收频率之差，小于 70 MHZ", "Between transmit and receive frequency, below 70 MHz"},
+    {"Text_pvfo_d0", "工作频率范围下限(MHZ)", "Working range from (MHz)", "", ""},
+    {"Text_pvfo_d1", "工作频率范围上限(MHZ)", "Working range to (MHz)", "", ""},
+    {"Check_DNI", "解码反相(INV)", "Decode tone inverted (INV)", "只显示，随解码选择变化",
+     "Shown only; follows the decode tone"},
+    {"Check_ENI", "编码反相(INV)", "Encode tone inverted (INV)", "只显示，随编码选择变化",
+     "Shown only; follows the encode tone"},
+    {"Combo_TOT", "", "", "连续发射超过此分钟数即停止；关 = 不限制",
+     "Transmitting stops after this many minutes; Off = no limit"},
+    {"Combo_APO", "", "", "无操作此小时数后自动关机；关 = 不关机",
+     "Automatic power-off after this many hours without use; Off = never"},
+    {"Combo_Mdf", "", "", "对讲机显示信道的频率还是名称",
+     "Whether the radio shows a channel's frequency or its name"},
+    {"Combo_Scan", "", "", "扫描方式：时间、载波或搜索",
+     "Scan mode: TO time-operated, CO carrier-operated, SE search"},
+    {"Combo_KL_Mode", "", "", "按键锁定时锁定哪些键", "Which keys the key lock locks"},
+    {"Combo_VOX_lever", "", "", "声控灵敏度，1 到 8", "VOX sensitivity, 1 to 8"},
+    {"Combo_Pon_Mode", "", "", "开机时显示：无、电压或开机显示字符",
+     "What the radio shows at power-on: nothing, the supply voltage or the message"},
+    {"Text_Pon_Msg", "", "", "最多 5 个字母、数字或 - _ *", "Up to 5 letters, digits or - _ *"},
+    {"Text_Pon_PWD", "", "", "4 位数字", "Four digits"},
+    {"Check_Menu", "", "", "允许在对讲机菜单中修改设置",
+     "Settings may be changed in the radio's menu"},
+    {"Check_FM_STRX", "", "", "收音时仍接收对讲信号",
+     "Calls are received while the FM radio plays"},
+    {"Check_Save", "", "", "电池省电", "Battery save"},
+    {"Check_ROGER", "", "", "结束通话时发提示音", "A tone at the end of each transmission"},
+    {"Combo_Step", "", "", "频率模式下的频率步进", "Frequency step of the VFO"},
+    {"Combo_Sft_d", "", "", "发射频率高于（加频）或低于（减频）接收频率一个频差",
+     "Transmit above (Plus) or below (Minus) the receive frequency by the offset"},
+    {"Check_Bcl", "", "", "繁忙锁定：信道忙时禁止发射",
+     "Busy channel lockout: no transmitting on a busy channel"},
+    {"Check_Only_Chann", "", "", "对讲机只能在信道模式下工作",
+     "The radio works in channel mode only"},
+};
+
+// The controls named by SpokenTexts have no buddy label: a screen reader
+// would take the label's text over their own name.
+bool HasOwnName(QWidget *control)
+{
+    for (const SpokenText &t : SpokenTexts)
+        if (control->objectName() == QLatin1String(t.name))
+            return *t.nameEnglish != 0;
+    return false;
+}
+
 } // namespace
 
 QComboBox *OptionsWindow::addList(const QString &key)
@@ -196,6 +254,8 @@ void OptionsWindow::buildLayout()
         const int row = grid->rowCount();
         grid->addWidget(labels_.at(key), row, 0);
         grid->addWidget(control, row, 1);
+        if (!HasOwnName(control))
+            labels_.at(key)->setBuddy(control);
     };
 
     QGridLayout *general = FormGrid(generalFrame_);
@@ -293,6 +353,13 @@ void OptionsWindow::applyTexts()
             label->setText(text);
         else if (auto *button = findChild<QAbstractButton *>(name))
             button->setText(text);
+    }
+    for (const SpokenText &t : SpokenTexts) {
+        auto *control = findChild<QWidget *>(QLatin1String(t.name));
+        if (*t.nameEnglish)
+            control->setAccessibleName(Texts(t.nameChinese, t.nameEnglish));
+        if (*t.descriptionEnglish)
+            control->setAccessibleDescription(Texts(t.descriptionChinese, t.descriptionEnglish));
     }
 }
 

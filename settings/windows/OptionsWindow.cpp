@@ -133,7 +133,7 @@ bool OptionsWindow::eventFilter(QObject *watched, QEvent *event)
             return false;
         }
         if (event->type() == QEvent::KeyPress)
-            return typeKey(field, static_cast<QKeyEvent *>(event));
+            return fieldKey(field, static_cast<QKeyEvent *>(event));
         // The X11 middle-button paste of the selection.
         if (event->type() == QEvent::MouseButtonRelease
             && static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton) {
@@ -160,6 +160,23 @@ std::optional<QChar> OptionsWindow::filtered(QLineEdit *field, QChar key) const
     if (field->hasSelectedText())
         remaining.remove(field->selectionStart(), field->selectedText().size());
     return TypedChar(fields_.at(field), remaining, key);
+}
+
+// Enter stores what was typed as leaving the field does, the focus staying;
+// Esc gives up what was typed into a field that stores only when it is left.
+bool OptionsWindow::fieldKey(QLineEdit *field, const QKeyEvent *key)
+{
+    const bool storesOnLeaving = field == receive_ || field == lower_ || field == upper_;
+    if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier && field == typed_
+        && storesOnLeaving) {
+        typed_ = nullptr;
+        redraw(false);
+        return true;
+    }
+    const bool handled = typeKey(field, key);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && field == typed_)
+        leave(field);
+    return handled;
 }
 
 // Returns true when the key was handled here (typed or discarded).

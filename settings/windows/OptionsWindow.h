@@ -104,6 +104,7 @@ private:
     void leavePassword();
 
     std::optional<QChar> filtered(QLineEdit *field, QChar key) const;
+    bool fieldKey(QLineEdit *field, const QKeyEvent *key);
     bool typeKey(QLineEdit *field, const QKeyEvent *key);
     void typeText(QLineEdit *field, const QString &text);
     void redrawLater();

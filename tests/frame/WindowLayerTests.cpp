@@ -5,15 +5,18 @@
 #include "ListWheelGuard.h"
 #include "MainFrame.h"
 #include "Messages.h"
+#include "SpokenStatus.h"
 #include "Windows.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <map>
@@ -50,6 +53,7 @@ public:
     static inline std::vector<WindowId> commits;
 
     explicit ProbeWindow(WindowId id) : ChildWindow(id) { }
+    using ChildWindow::setEscapeButton;
 
     bool commitTyped() override
     {
@@ -338,6 +342,75 @@ private slots:
         list->setFocus();
         turn(-120);
         QCOMPARE(list->currentIndex(), 2);
+    }
+
+    // Esc reaches the window when no control takes it: its Cancel or Close
+    // is pressed; a disabled one is not, and a line editor keeps its Esc.
+    void escapePressesTheWindowsEscapeButton()
+    {
+        auto *window = qobject_cast<ProbeWindow *>(Windows::Open(WindowId::Form_setup));
+        auto *cancel = new QPushButton(window);
+        auto *field = new QLineEdit(window);
+        int pressed = 0;
+        connect(cancel, &QPushButton::clicked, [&pressed] { ++pressed; });
+        window->setEscapeButton(cancel);
+        cancel->show();
+        field->show();
+        QTest::keyClick(window, Qt::Key_Escape);
+        QCOMPARE(pressed, 1);
+        QTest::keyClick(window, Qt::Key_Escape, Qt::ShiftModifier);
+        QCOMPARE(pressed, 1);
+        cancel->setEnabled(false);
+        QTest::keyClick(window, Qt::Key_Escape);
+        QCOMPARE(pressed, 1);
+    }
+
+    void aStatusKindIsItsWordsWithoutNumbers_data()
+    {
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("block") << "Reading 17 Data Block"
+                               << "Reading Data Block";
+        QTest::newRow("blanks kept apart") << "Writing  0  Data Block"
+                                           << "Writing Data Block";
+        QTest::newRow("Chinese") << "正在读取 253 数据块"
+                                 << "正在读取 数据块";
+        QTest::newRow("no number") << "Connecting with transceiver. "
+                                   << "Connecting with transceiver.";
+        QTest::newRow("count") << "3 written, 10 failed"
+                               << "written, failed";
+    }
+    void aStatusKindIsItsWordsWithoutNumbers()
+    {
+        QFETCH(QString, status);
+        QFETCH(QString, kind);
+        QCOMPARE(StatusKind(status), kind);
+    }
+
+    // A status line's news becomes the description of the window's buttons,
+    // which a screen reader speaks where the focus is; a line that only
+    // counts on is passed on again only after a while.
+    void statusLinesReachTheWindowsButtons()
+    {
+        auto *window = Windows::Open(WindowId::Form_Comm_Read);
+        auto *line = new QLabel(window);
+        auto *start = new QPushButton(window);
+        auto *cancel = new QPushButton(window);
+        ShowStatus(line, QStringLiteral("Connecting with transceiver. "));
+        QCOMPARE(line->text(), QString("Connecting with transceiver. "));
+        QCOMPARE(start->accessibleDescription(), QString("Connecting with transceiver."));
+        QCOMPARE(cancel->accessibleDescription(), QString("Connecting with transceiver."));
+        ShowStatus(line, QStringLiteral("Reading 1 Data Block"));
+        QCOMPARE(start->accessibleDescription(), QString("Reading 1 Data Block"));
+        ShowStatus(line, QStringLiteral("Reading 2 Data Block"));
+        QCOMPARE(line->text(), QString("Reading 2 Data Block"));
+        QCOMPARE(start->accessibleDescription(), QString("Reading 1 Data Block"));
+        ShowStatus(line, QStringLiteral("Read Data in gear. "));
+        QCOMPARE(cancel->accessibleDescription(), QString("Read Data in gear."));
+        // Another window's buttons hear nothing of it.
+        auto *other = new QPushButton(Windows::Open(WindowId::Form_Comm_Write));
+        ShowStatus(line, QStringLiteral("Fail connect with transceiver."));
+        QCOMPARE(other->accessibleDescription(), QString());
     }
 
 private:

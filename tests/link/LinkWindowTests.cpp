@@ -130,8 +130,17 @@ private slots:
         harness->action("Prog_read")->trigger();
         TransferWindow *read = harness->transfer(WindowId::Form_Comm_Read);
         auto *bar = read->findChild<QProgressBar *>("ProgressBar1");
+        // The status line reaches a screen reader on the button in focus.
+        QString spokenAtTheEnd;
+        harness->onMessage = [&](const QString &text) {
+            if (text == ReadDone)
+                spokenAtTheEnd =
+                    read->findChild<QPushButton *>("Command_Cancel")->accessibleDescription();
+        };
         read->findChild<QPushButton *>("Command_read")->click();
         QCOMPARE(read->findChild<QLabel *>("Label_tr_count")->text(),
+                 QString("正在与对讲机联络 ！"));
+        QCOMPARE(read->findChild<QPushButton *>("Command_read")->accessibleDescription(),
                  QString("正在与对讲机联络 ！"));
         QVERIFY(read->engine().busy());
         // Busy: a second start and the cancel button are refused.
@@ -144,6 +153,8 @@ private slots:
         QVERIFY(RadioData == before); // nothing lands before the end
         QTRY_VERIFY_WITH_TIMEOUT(harness->messageShown(ReadDone), 20000);
         QCOMPARE(harness->messages.back().title, QString("操作提示"));
+        QCOMPARE(spokenAtTheEnd, QString("数据读出正常 ！"));
+        harness->onMessage = nullptr;
         QCOMPARE(FirstDifference(radio, 0, 253), QString());
         QCOMPARE(RadioData[254], before[254]);
         QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Form_Comm_Read], 1000);
