@@ -25,11 +25,14 @@ export CCACHE_BASEDIR ?= $(CURDIR)
 # would miss the others' cache entries.
 export CCACHE_NOHASHDIR ?= 1
 
-# The program and what it starts: the simulated radio of --demo.
-PROGRAM_TARGETS = ql540-cps ql540-radio-sim
+# The program (its --demo radio runs inside it).
+PROGRAM_TARGETS = ql540-cps
+# The Windows build (cross-built with MinGW-w64, tested under Wine).
+WINDOWS_BUILD ?= build-windows
 
 .PHONY: all deps configure build program run demo test package clean \
-	sanitize-configure sanitize-build sanitize-test sanitize-core-test fuzz-short fuzz-long fuzz-coverage gui-walk
+	sanitize-configure sanitize-build sanitize-test sanitize-core-test fuzz-short fuzz-long fuzz-coverage gui-walk \
+	windows-deps windows-configure windows windows-installer windows-test
 
 all: build
 
@@ -97,5 +100,31 @@ gui-walk: configure
 	cd $(BUILD)/tests && QT_QPA_PLATFORM=offscreen ./gui_walk --first-seed $(WALK_FIRST_SEED) \
 		--seconds $(WALK_SECONDS) --actions $(WALK_ACTIONS)
 
+# Windows: ql540-cps.exe and ql540.exe in $(WINDOWS_BUILD)/bin, against Qt
+# for Windows from scripts/windows-qt.sh (docs/windows.md).
+windows-deps:
+	@./scripts/install-deps.sh windows
+
+windows-configure: windows-deps
+	@qt="$$(./scripts/windows-qt.sh | tail -n 1)" && cmake -S . -B $(WINDOWS_BUILD) -G Ninja \
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-toolchain.cmake -DCMAKE_PREFIX_PATH="$$qt" \
+		-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+		-DCMAKE_BUILD_TYPE=Release -DCMAKE_CROSSCOMPILING_EMULATOR=wine >/dev/null
+
+windows: windows-configure
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target ql540-cps ql540
+
+# The installer $(WINDOWS_BUILD)/ql540-cps-VERSION-setup.exe and the
+# portable zip beside it.
+windows-installer: windows
+	@./scripts/windows-package.sh $(WINDOWS_BUILD) "$$(./scripts/windows-qt.sh | tail -n 1)"
+
+# Under Wine: the suites below the windows, the command-line tool and the
+# installed program against the Linux simulator (scripts/windows-test.sh).
+windows-test: windows-installer configure
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target windows_suites
+	@cmake --build $(BUILD) -j $(JOBS) --target ql540 ql540-radio-sim
+	./scripts/windows-test.sh $(WINDOWS_BUILD) $(BUILD) "$$(./scripts/windows-qt.sh | tail -n 1)"
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(COVERAGE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(COVERAGE_BUILD) $(WINDOWS_BUILD)

@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include "FileWindows.h"
 #include "KeepingUi.h"
 #include "MainWindow.h"
 #include "Messages.h"
@@ -7,6 +8,7 @@
 #include "WorkKeeper.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTimer>
 
 Program::Program() = default;
@@ -19,7 +21,7 @@ Program::~Program()
         keeper_->finish();
 }
 
-void Program::start()
+void Program::start(const QString &file)
 {
     RegisterAllWindows();
     keeper_ = std::make_unique<WorkKeeper>(WorkKeeper::DefaultFolder());
@@ -27,7 +29,7 @@ void Program::start()
     window_ = std::make_unique<MainWindow>();
     auto *ui = new KeepingUi(*window_, *keeper_); // owned by the main window
     window_->startUp();
-    QTimer::singleShot(0, ui, [this, ui, keeping] {
+    QTimer::singleShot(0, ui, [this, ui, keeping, file] {
         if (!keeping) {
             const QString folder = QDir::toNativeSeparators(keeper_->recoveryFolder());
             ShowWarning(
@@ -38,6 +40,8 @@ void Program::start()
                                "the program ends unexpectedly.")
                     .arg(folder));
         }
+        if (!file.isEmpty())
+            OpenChannelFileAt(QFileInfo(file).absoluteFilePath());
         ui->offerRecovery();
     });
 }

@@ -4,6 +4,7 @@
 // that run the program as a process of its own start it the same way.
 #pragma once
 
+#include <QString>
 #include <memory>
 
 class KeepingUi;
@@ -18,9 +19,10 @@ public:
     // Unsaved work stays in the recovery file for the next start.
     ~Program();
 
-    // Shows the main window; the offer to restore unsaved work of an
-    // earlier run follows once the event loop runs.
-    void start();
+    // Shows the main window; once the event loop runs, opens file (a
+    // channel file, when given), then offers to restore unsaved work of an
+    // earlier run: the file goes first, so a restore is never overwritten.
+    void start(const QString &file = QString());
 
     MainWindow &window() { return *window_; }
     WorkKeeper &keeper() { return *keeper_; }

@@ -17,7 +17,7 @@ struct Options {
                             QStringLiteral("Bind COM1 to this serial device."),
                             QStringLiteral("DEVICE")};
     QCommandLineOption demo{QStringLiteral("demo"),
-                            QStringLiteral("Start a simulated radio and bind COM1 to it.")};
+                            QStringLiteral("Bind COM1 to a simulated radio inside the program.")};
 
     void addTo(QCommandLineParser &parser) const
     {
@@ -29,6 +29,9 @@ struct Options {
         parser.addHelpOption();
         parser.addVersionOption();
         parser.addOptions({port, demo});
+        parser.addPositionalArgument(QStringLiteral("file"),
+                                     QStringLiteral("A channel file (.chann) to open."),
+                                     QStringLiteral("[FILE.chann]"));
     }
 };
 
@@ -63,17 +66,12 @@ int main(int argc, char *argv[])
     if (parser.isSet(options.port))
         BindPort(1, parser.value(options.port));
     if (parser.isSet(options.demo)) {
-        QString error;
-        const QString device = StartDemoRadio(&app, {QStringLiteral("--sample")}, &error);
-        if (device.isEmpty()) {
-            std::fprintf(stderr, "ql540-cps: cannot start the simulated radio: %s\n",
-                         qPrintable(error));
-            return 1;
-        }
-        BindPort(1, device);
+        StartDemoRadio();
+        BindPort(1, QString::fromLatin1(DemoDeviceName));
     }
 
     Program program;
-    program.start();
+    // A file double-clicked (or named on the command line) opens at start.
+    program.start(parser.positionalArguments().value(0));
     return app.exec();
 }

@@ -6,8 +6,12 @@
 #include "CsvCommands.h"
 #include "Globals.h"
 #include "Language.h"
-#include "RadioSimulator.h"
 #include "SheetCommand.h"
+#include "Terminal.h"
+
+#ifdef QL540_WITH_SIM
+#include "RadioSimulator.h"
+#endif
 
 #include <QGuiApplication>
 #include <cstdio>
@@ -18,7 +22,7 @@ namespace {
 
 QString Usage()
 {
-    return Texts(
+    QString usage = Texts(
         "用法：ql540 [--lang zh|en] <命令> [选项]\n"
         "\n"
         "命令：\n"
@@ -60,6 +64,13 @@ QString Usage()
         "Every command takes --help and --lang zh|en.\n"
         "Exit codes: 0 success, 1 radio or port failure, 2 bad arguments or a bad file,\n"
         "3 a verify or a comparison found differences, 4 an import applied only part of a file.\n");
+#ifndef QL540_WITH_SIM
+    // No pseudo-terminals here, so no simulator.
+    QStringList lines = usage.split(u'\n');
+    lines.removeIf([](const QString &line) { return line.startsWith(QLatin1String("  sim ")); });
+    usage = lines.join(u'\n');
+#endif
+    return usage;
 }
 
 // Where the command stands: users also put the language first
@@ -82,7 +93,9 @@ int CommandIndex(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    SetUpConsole();
     const int at = CommandIndex(argc, argv);
+#ifdef QL540_WITH_SIM
     // The simulator is a program of its own with its own loop and options
     // (and English only).
     if (at < argc && std::strcmp(argv[at], "sim") == 0) {
@@ -91,6 +104,7 @@ int main(int argc, char *argv[])
         argv[at] = name;
         return RunRadioSimulator(argc - at, argv + at);
     }
+#endif
 
     // The channel sheet paints with Qt Gui; it needs no display, only the
     // off-screen platform. Every other command stays a console program.

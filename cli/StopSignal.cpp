@@ -1,5 +1,43 @@
 #include "StopSignal.h"
 
+void StopSignal::request() { emit stopRequested(++count_); }
+
+#ifdef Q_OS_WIN
+
+#include <atomic>
+#include <qt_windows.h>
+
+namespace {
+
+std::atomic<StopSignal *> Listener{nullptr};
+
+BOOL WINAPI OnConsoleEvent(DWORD event)
+{
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
+        return FALSE;
+    StopSignal *listener = Listener.load();
+    if (!listener)
+        return FALSE;
+    QMetaObject::invokeMethod(listener, &StopSignal::request, Qt::QueuedConnection);
+    return TRUE;
+}
+
+} // namespace
+
+StopSignal::StopSignal(QObject *parent) : QObject(parent)
+{
+    Listener.store(this);
+    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+}
+
+StopSignal::~StopSignal()
+{
+    SetConsoleCtrlHandler(OnConsoleEvent, FALSE);
+    Listener.store(nullptr);
+}
+
+#else
+
 #include <QSocketNotifier>
 #include <csignal>
 #include <fcntl.h>
@@ -30,7 +68,7 @@ StopSignal::StopSignal(QObject *parent) : QObject(parent)
         ssize_t n = 0;
         while ((n = ::read(Pipe[0], bytes, sizeof bytes)) > 0)
             for (ssize_t i = 0; i < n; ++i)
-                emit stopRequested(++count_);
+                request();
     });
     struct sigaction action { };
     action.sa_handler = OnSignal;
@@ -51,3 +89,5 @@ StopSignal::~StopSignal()
     ::close(Pipe[1]);
     Pipe[0] = Pipe[1] = -1;
 }
+
+#endif

@@ -1,6 +1,8 @@
-// Ctrl+C (SIGINT) and SIGTERM as events of the event loop: the handler
-// only writes a byte to a pipe, the loop reads it and emits stopRequested
-// with the count of requests so far.
+// Ctrl+C as an event of the event loop: on Linux SIGINT and SIGTERM (the
+// handler only writes a byte to a pipe that the loop reads), on Windows the
+// console's Ctrl+C, Ctrl+Break and close events (its handler runs on a
+// thread of its own and posts to the loop). stopRequested carries the count
+// of requests so far.
 #pragma once
 
 #include <QObject>
@@ -12,6 +14,9 @@ class StopSignal : public QObject {
 public:
     explicit StopSignal(QObject *parent = nullptr);
     ~StopSignal() override;
+
+    // Counts a request and says so (the handlers' way in).
+    void request();
 
 signals:
     void stopRequested(int count);

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian 12 package the project needs to build, test and run.
 # Safe to run again: it only installs what is missing.
+#   scripts/install-deps.sh            for Linux (make run, make test)
+#   scripts/install-deps.sh windows    and for the Windows build (make windows...)
 set -euo pipefail
 
 # clang with its sanitizer and libFuzzer runtimes and llvm-symbolizer serve
@@ -26,6 +28,18 @@ packages=(
   poppler-utils
   time
 )
+
+# The Windows build: the 64-bit MinGW-w64 compilers with posix threads (the
+# part of mingw-w64 it uses), NSIS and zip for the installer and the
+# portable folder, Wine to test it, xdotool to work its windows, Qt's own
+# Chinese texts to ship (qtbase_zh_CN.qm).
+windows_packages=(
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  nsis zip wine wine64 xdotool qt6-translations-l10n
+)
+if [ "${1:-}" = windows ]; then
+  packages+=("${windows_packages[@]}")
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,39 +1,132 @@
 #include "DemoRadio.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QProcess>
+#include "LinkIo.h"
+#include "RadioSimCore.h"
 
-QString StartDemoRadio(QObject *owner, const QStringList &arguments, QString *error)
+#include <QTimer>
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// One radio for the whole run, whichever window talks to it.
+struct Radio {
+    std::unique_ptr<RadioSimCore> core;
+    bool paced = true;
+    QElapsedTimer clock;
+    qint64 lineFreeUs = 0; // when the radio's last queued byte is through
+};
+
+Radio &TheRadio()
 {
-    const QString program =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ql540-radio-sim"));
-    auto *process = new QProcess(owner);
-    process->setProcessChannelMode(QProcess::SeparateChannels);
-    process->setStandardErrorFile(QProcess::nullDevice());
-    process->start(program, arguments);
-    if (!process->waitForStarted(5000)) {
-        *error = QStringLiteral("%1: %2").arg(program, process->errorString());
-        delete process;
-        return {};
+    static Radio radio;
+    return radio;
+}
+
+// 10 bits a byte at 9600 baud; the radio takes a moment to turn round.
+qint64 ByteUs() { return TheRadio().paced ? 1000000 * 10 / 9600 : 0; }
+qint64 TurnaroundUs() { return TheRadio().paced ? 2000 : 0; }
+
+} // namespace
+
+bool IsDemoDevice(const QString &device) { return device == QLatin1String(DemoDeviceName); }
+
+void StartDemoRadio(bool paced)
+{
+    Radio &radio = TheRadio();
+    radio.core = std::make_unique<RadioSimCore>(SampleRadioMemory());
+    radio.paced = paced;
+    radio.clock.start();
+    radio.lineFreeUs = 0;
+}
+
+DemoSerialDevice::DemoSerialDevice(QObject *parent) : SerialDevice(parent), timer_(new QTimer(this))
+{
+    setObjectName(QStringLiteral("MSC"));
+    timer_->setSingleShot(true);
+    timer_->setTimerType(Qt::PreciseTimer);
+    connect(timer_, &QTimer::timeout, this, &DemoSerialDevice::deliver);
+}
+
+DemoSerialDevice::~DemoSerialDevice() = default;
+
+qint64 DemoSerialDevice::nowUs() const { return TheRadio().clock.nsecsElapsed() / 1000; }
+
+bool DemoSerialDevice::open(const QString &, bool, PortOpenResult &result)
+{
+    if (!TheRadio().core) {
+        result.notFound = true;
+        return false;
     }
-    // The simulator prints its device path on its first line.
-    const QDeadlineTimer deadline(5000);
-    while (!process->canReadLine() && process->state() == QProcess::Running
-           && !deadline.hasExpired())
-        process->waitForReadyRead(int(deadline.remainingTime()));
-    const QString device = QString::fromLocal8Bit(process->readLine()).trimmed();
-    if (device.isEmpty()) {
-        *error = QStringLiteral("%1 did not report its device").arg(program);
-        process->kill();
-        process->waitForFinished(1000);
-        delete process;
-        return {};
+    incoming_.clear();
+    open_ = true;
+    return true;
+}
+
+void DemoSerialDevice::close()
+{
+    // What the radio still sends is lost with the line.
+    open_ = false;
+    incoming_.clear();
+    timer_->stop();
+}
+
+void DemoSerialDevice::write(const QByteArray &bytes)
+{
+    Radio &radio = TheRadio();
+    if (!open_ || !radio.core)
+        return;
+    const qint64 now = nowUs();
+    for (int i = 0; i < bytes.size(); ++i) {
+        // Each byte reaches the radio after its own wire time.
+        const qint64 arrives = now + (i + 1) * ByteUs();
+        const auto reply = radio.core->feed(uint8_t(bytes.at(i)), arrives / 1000);
+        if (!reply)
+            continue;
+        qint64 t = std::max(arrives + TurnaroundUs(), radio.lineFreeUs);
+        for (char byte : reply->bytes) {
+            t += ByteUs();
+            incoming_.emplace_back(t, byte);
+        }
+        if (!reply->afterPause.isEmpty())
+            t += qint64(reply->afterPauseMs) * 1000;
+        for (char byte : reply->afterPause) {
+            t += ByteUs();
+            incoming_.emplace_back(t, byte);
+        }
+        radio.lineFreeUs = t;
     }
-    QObject::connect(owner, &QObject::destroyed, process, [process] {
-        process->terminate();
-        process->waitForFinished(2000);
-    });
-    return device;
+    radio.core->takeLog();
+    schedule();
+}
+
+void DemoSerialDevice::discardInput()
+{
+    // Only what has arrived; bytes still on the wire come later.
+    const qint64 now = nowUs();
+    while (!incoming_.empty() && incoming_.front().first <= now)
+        incoming_.pop_front();
+}
+
+void DemoSerialDevice::schedule()
+{
+    if (incoming_.empty()) {
+        timer_->stop();
+        return;
+    }
+    const qint64 waitUs = std::max<qint64>(0, incoming_.front().first - nowUs());
+    timer_->start(int((waitUs + 999) / 1000));
+}
+
+void DemoSerialDevice::deliver()
+{
+    const qint64 now = nowUs();
+    QByteArray bytes;
+    while (!incoming_.empty() && incoming_.front().first <= now) {
+        bytes += incoming_.front().second;
+        incoming_.pop_front();
+    }
+    schedule();
+    if (!bytes.isEmpty())
+        emit bytesArrived(bytes);
 }

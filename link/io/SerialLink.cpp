@@ -1,38 +1,18 @@
 #include "SerialLink.h"
 
+#include "DemoRadio.h"
 #include "Globals.h"
 #include "PortBinding.h"
 #include "PortClaims.h"
+#include "SerialDevice.h"
 
 #include <QFileInfo>
-#include <QSerialPort>
 #include <QTimer>
 
 SerialLink::SerialLink(LinkExchange &exchange, LinkView &view, QObject *parent)
-    : QObject(parent), port_(new QSerialPort(this)), engine_(exchange, *this, view)
+    : QObject(parent), engine_(exchange, *this, view)
 {
-    port_->setObjectName(QStringLiteral("MSC"));
-    connect(port_, &QSerialPort::readyRead, this,
-            [this] { engine_.bytesArrived(port_->readAll()); });
-    // A cable pulled or a device gone: the port is closed and the engine
-    // told. It hears of it from the event loop, never from inside one of
-    // its own calls (a write or a close can report the error at once); by
-    // then a new attempt may have opened the port again, and the news is old.
-    connect(port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
-        if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError
-            && error != QSerialPort::WriteError)
-            return;
-        if (port_->isOpen())
-            port_->close();
-        PortClaims::Release(this);
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                if (!port_->isOpen())
-                    engine_.portFailed();
-            },
-            Qt::QueuedConnection);
-    });
+    usePort(CreateSerialDevice(QString(), this));
     for (int t = 1; t <= TimerCount; ++t) {
         auto *timer = new QTimer(this);
         timer->setObjectName(QStringLiteral("Timer%1").arg(t));
@@ -43,6 +23,33 @@ SerialLink::SerialLink(LinkExchange &exchange, LinkView &view, QObject *parent)
 }
 
 SerialLink::~SerialLink() { halt(); }
+
+void SerialLink::usePort(SerialDevice *port)
+{
+    if (port_) {
+        // Not deleted at once: this may run inside one of its signals.
+        port_->disconnect(this);
+        port_->deleteLater();
+    }
+    port_ = port;
+    connect(port_, &SerialDevice::bytesArrived, this,
+            [this](const QByteArray &bytes) { engine_.bytesArrived(bytes); });
+    // A cable pulled or a device gone: the port has closed itself and the
+    // engine is told. It hears of it from the event loop, never from inside
+    // one of its own calls (a write or a close can report the error at
+    // once); by then a new attempt may have opened the port again, and the
+    // news is old.
+    connect(port_, &SerialDevice::lost, this, [this] {
+        PortClaims::Release(this);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!port_->isOpen())
+                    engine_.portFailed();
+            },
+            Qt::QueuedConnection);
+    });
+}
 
 void SerialLink::halt()
 {
@@ -58,6 +65,11 @@ namespace {
 // One name per device, however the user wrote its path.
 QString ClaimName(const QString &device)
 {
+    if (IsDemoDevice(device))
+        return device;
+#ifdef Q_OS_WIN
+    return device.toUpper(); // COM5 and com5 are one port
+#endif
     const QString canonical = QFileInfo(device).canonicalFilePath();
     return canonical.isEmpty() ? device : canonical;
 }
@@ -77,19 +89,10 @@ PortOpenResult SerialLink::openPort(bool discardOutput)
         result.heldHere = true;
         return result;
     }
-    port_->setPortName(result.device);
-    port_->setBaudRate(QSerialPort::Baud9600);
-    port_->setDataBits(QSerialPort::Data8);
-    port_->setParity(QSerialPort::NoParity);
-    port_->setStopBits(QSerialPort::OneStop);
-    port_->setFlowControl(QSerialPort::NoFlowControl);
-    port_->setReadBufferSize(1024);
-    if (!port_->open(QIODevice::ReadWrite)) {
-        result.reason = port_->errorString();
-        ExplainPortFailure(result, port_->error());
+    if (NeedsOtherDevice(port_, result.device))
+        usePort(CreateSerialDevice(result.device, this));
+    if (!port_->open(result.device, discardOutput, result))
         return result;
-    }
-    port_->clear(discardOutput ? QSerialPort::AllDirections : QSerialPort::Input);
     PortClaims::Claim(claim, this);
     result.ok = true;
     return result;
@@ -99,27 +102,15 @@ void SerialLink::closePort()
 {
     if (!port_->isOpen())
         return;
-    // The last acknowledge or end byte must leave before the port goes.
-    port_->flush();
     port_->close();
     PortClaims::Release(this);
 }
 
 bool SerialLink::isPortOpen() const { return port_->isOpen(); }
 
-void SerialLink::write(const QByteArray &bytes)
-{
-    if (port_->isOpen())
-        port_->write(bytes);
-}
+void SerialLink::write(const QByteArray &bytes) { port_->write(bytes); }
 
-void SerialLink::discardInput()
-{
-    if (!port_->isOpen())
-        return;
-    port_->readAll();
-    port_->clear(QSerialPort::Input);
-}
+void SerialLink::discardInput() { port_->discardInput(); }
 
 void SerialLink::startTimer(int timer, int milliseconds) { timers_[timer]->start(milliseconds); }
 

@@ -1,6 +1,7 @@
-// Binds a RadioLink to a real serial port (QSerialPort, 9600 8N1, no flow
-// control) and four timers. No widgets: the windows and the command-line
-// tool both use it, each with its own exchange and LinkView.
+// Binds a RadioLink to a serial port (a SerialDevice: the system's port,
+// 9600 8N1, no flow control, or the demo radio) and four timers. No
+// widgets: the windows and the command-line tool both use it, each with its
+// own exchange and LinkView.
 #pragma once
 
 #include "RadioLink.h"
@@ -8,7 +9,7 @@
 #include <QObject>
 #include <array>
 
-class QSerialPort;
+class SerialDevice;
 class QTimer;
 
 class SerialLink : public QObject, public LinkIo {
@@ -18,7 +19,6 @@ public:
     ~SerialLink() override;
 
     RadioLink &engine() { return engine_; }
-    QSerialPort *port() const { return port_; }
     // Opens this device instead of the one PortNumber is bound to (several
     // links side by side, each on its own port).
     void setDevice(const QString &device) { device_ = device; }
@@ -34,7 +34,9 @@ public:
     void stopTimer(int timer) override;
 
 private:
-    QSerialPort *port_;
+    void usePort(SerialDevice *port);
+
+    SerialDevice *port_ = nullptr;
     std::array<QTimer *, TimerCount + 1> timers_{};
     RadioLink engine_;
     QString device_;

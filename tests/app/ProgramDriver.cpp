@@ -3,6 +3,7 @@
 // own, kill it and start it again. Arguments, done in order once the start
 // (and any offer to restore) is over:
 //   --answer=restore|discard|later   how to answer an offer (default later)
+//   --open=PATH    the channel file the program is started with
 //   edit:SEED      one change: every used cell set from a random sequence
 //   image:PATH     the image in memory written to PATH
 //   save:PATH      saved through the save window, as a user saves
@@ -90,8 +91,11 @@ int main(int argc, char *argv[])
 
     RecoveryAnswer answer = RecoveryAnswer::Later;
     QStringList actions;
+    QString file;
     for (const QString &argument : app.arguments().mid(1)) {
-        if (argument == QLatin1String("--answer=restore"))
+        if (argument.startsWith(QLatin1String("--open=")))
+            file = argument.section(u'=', 1);
+        else if (argument == QLatin1String("--answer=restore"))
             answer = RecoveryAnswer::Restore;
         else if (argument == QLatin1String("--answer=discard"))
             answer = RecoveryAnswer::Discard;
@@ -106,7 +110,7 @@ int main(int argc, char *argv[])
         [](const QString &text, const QString &) { Say(QStringLiteral("MESSAGE"), text); });
 
     Program program;
-    program.start();
+    program.start(file);
     Say(QStringLiteral("DATA"), WorkKeeper::DefaultFolder());
     QTimer::singleShot(0, &app, [&program, actions] {
         for (const QString &action : actions)

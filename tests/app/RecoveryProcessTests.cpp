@@ -93,6 +93,34 @@ private slots:
         QCOMPARE(FileBytes(restored), FileBytes(expected));
     }
 
+    // A file the program is started with (a double-clicked file) opens
+    // first; unsaved work of a killed run is offered after it, so a restore
+    // is what the user ends up with, and a discard leaves the file.
+    void aFileGivenAtStartOpensBeforeTheOfferToRestore()
+    {
+        const QString file = home->filePath(QStringLiteral("given.chann"));
+        QCOMPARE(runProgram({QStringLiteral("edit:41"), QStringLiteral("save:") + file,
+                             QStringLiteral("exit")})
+                     .offers(),
+                 0);
+        const QString work = home->filePath(QStringLiteral("work.chann"));
+        auto killed = startProgram({QStringLiteral("edit:42"), QStringLiteral("image:") + work});
+        QVERIFY(waitForRecoveryFile(*killed, work));
+        kill(*killed);
+
+        const QString restored = home->filePath(QStringLiteral("restored.chann"));
+        Run run = runProgram({QStringLiteral("--open=") + file, QStringLiteral("--answer=restore"),
+                              QStringLiteral("image:") + restored, QStringLiteral("exit")});
+        QCOMPARE(run.offers(), 1);
+        QCOMPARE(FileBytes(restored), FileBytes(work));
+
+        const QString opened = home->filePath(QStringLiteral("opened.chann"));
+        run = runProgram({QStringLiteral("--open=") + file, QStringLiteral("--answer=discard"),
+                          QStringLiteral("image:") + opened, QStringLiteral("exit")});
+        QCOMPARE(run.offers(), 1);
+        QCOMPARE(FileBytes(opened), FileBytes(file));
+    }
+
 private:
     std::unique_ptr<QProcess> startProgram(const QStringList &arguments)
     {

@@ -254,25 +254,25 @@ TEST_F(Report, StoredValuesOutsideAListShowItsLastItem)
 
 namespace {
 
-// Captures what a ProgressOutput prints.
+// Captures what a ProgressOutput prints (a temporary file: a memory
+// stream is not to be had on Windows).
 class Captured {
 public:
-    Captured() : file_(open_memstream(&data_, &size_)) { }
-    ~Captured()
-    {
-        std::fclose(file_);
-        std::free(data_);
-    }
+    Captured() : file_(std::tmpfile()) { }
+    ~Captured() { std::fclose(file_); }
     FILE *file() { return file_; }
     QString text()
     {
         std::fflush(file_);
-        return QString::fromUtf8(data_, qsizetype(size_));
+        const long end = std::ftell(file_);
+        std::rewind(file_);
+        QByteArray bytes(qsizetype(end), Qt::Uninitialized);
+        const size_t n = std::fread(bytes.data(), 1, size_t(end), file_);
+        std::fseek(file_, 0, SEEK_END);
+        return QString::fromUtf8(bytes.constData(), qsizetype(n));
     }
 
 private:
-    char *data_ = nullptr;
-    size_t size_ = 0;
     FILE *file_;
 };
 

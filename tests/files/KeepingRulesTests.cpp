@@ -1,5 +1,6 @@
 #include "KeepingRules.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -127,7 +128,13 @@ TEST(RecoveryInfo, RoundTripsWhereTheWorkCameFrom)
 
 TEST(RecentFiles, LastEightOpenedOrSavedNewestFirst)
 {
-    const QString a = QStringLiteral("/f/a.chann"), b = QStringLiteral("/f/b.chann");
+    // Absolute paths start with a drive on Windows.
+#ifdef _WIN32
+    const QString root = QStringLiteral("C:");
+#else
+    const QString root;
+#endif
+    const QString a = root + "/f/a.chann", b = root + "/f/b.chann";
     struct Case {
         QStringList before;
         QString path;
@@ -135,31 +142,31 @@ TEST(RecentFiles, LastEightOpenedOrSavedNewestFirst)
     };
     QStringList eight;
     for (int i = 1; i <= 8; ++i)
-        eight << QStringLiteral("/f/%1.chann").arg(i);
+        eight << root + QStringLiteral("/f/%1.chann").arg(i);
     const Case cases[] = {
         {{}, a, {a}},
         {{a}, b, {b, a}},
         {{b, a}, a, {a, b}}, // moved to the front, not doubled
-        {{b, a}, QStringLiteral("/f/x/../a.chann"), {a, b}}, // the same file by another spelling
-        {{b, a}, QStringLiteral("/f//b.chann"), {b, a}},
+        {{b, a}, root + "/f/x/../a.chann", {a, b}}, // the same file by another spelling
+        {{b, a}, root + "/f//b.chann", {b, a}},
         {eight, a, QStringList{a} + eight.mid(0, 7)}, // the oldest drops out
         {eight, eight[7], QStringList{eight[7]} + eight.mid(0, 7)}, // the oldest comes back
         {{a}, QStringLiteral("  "), {a}},
     };
     for (const Case &c : cases)
         EXPECT_EQ(WithRecentFile(c.before, c.path), c.after) << c.path.toStdString();
-    EXPECT_EQ(WithoutRecentFile({a, b}, QStringLiteral("/f/./a.chann")), QStringList{b});
+    EXPECT_EQ(WithoutRecentFile({a, b}, root + "/f/./a.chann"), QStringList{b});
 
     // The list file: blank, relative and repeated lines are skipped, at most eight.
-    const QStringList parsed =
-        ParseRecentFiles(QByteArray("/f/a.chann\n\nrelative.chann\n/f/b.chann\r\n/f/a.chann\n")
-                         + FormatRecentFiles(eight));
+    const QStringList parsed = ParseRecentFiles(
+        (a + "\n\nrelative.chann\n" + b + "\r\n" + a + "\n").toUtf8() + FormatRecentFiles(eight));
     EXPECT_EQ(parsed, (QStringList{a, b} + eight.mid(0, 6)));
-    EXPECT_EQ(ParseRecentFiles(FormatRecentFiles({QStringLiteral("/客户/资料 1.chann")})),
-              QStringList{QStringLiteral("/客户/资料 1.chann")});
+    const QString chinese = root + QStringLiteral("/客户/资料 1.chann");
+    EXPECT_EQ(ParseRecentFiles(FormatRecentFiles({chinese})), QStringList{chinese});
 
-    EXPECT_EQ(RecentMenuText(3, QStringLiteral("/home/R&D/a&b.chann")),
-              QStringLiteral("&3  a&&b.chann   (/home/R&&D)"));
+    // The folder as the system writes it.
+    EXPECT_EQ(RecentMenuText(3, root + "/home/R&D/a&b.chann"),
+              "&3  a&&b.chann   (" + QDir::toNativeSeparators(root + "/home/R&&D") + ")");
 }
 
 TEST(WorkLabels, FileOrReadAndTheUnsavedMarkInBothLanguages)

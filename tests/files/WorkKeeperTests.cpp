@@ -12,8 +12,13 @@
 #include <QTest>
 #include <csignal>
 #include <memory>
+#ifdef _WIN32
+#include <QProcess>
+#include <cstdlib>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -164,25 +169,55 @@ private slots:
     {
         // A child process takes a recovery slot, writes its image and is
         // killed: its lock file stays behind with a process id now gone.
-        const QString folder = QDir(dir->path()).filePath(QStringLiteral("recovery"));
+        QString folder = QDir(dir->path()).filePath(QStringLiteral("recovery"));
         QVERIFY(QDir().mkpath(folder));
-        const QString id = RecoveryId(QDateTime::currentDateTime().addSecs(-5), 1);
+        QString id = RecoveryId(QDateTime::currentDateTime().addSecs(-5), 1);
+#ifdef Q_OS_WIN
+        // Run again as the child (there is no fork): its folder and slot
+        // come from the parent.
+        const QStringList asChild =
+            qEnvironmentVariable("QL540_KILLED_CHILD").split(u'|', Qt::SkipEmptyParts);
+        if (asChild.size() == 2) {
+            folder = asChild[0];
+            id = asChild[1];
+        }
+#endif
         const RecoveryFileNames names = RecoveryFilesOf(id);
         Edit(8);
         const ImageTable edited = RadioData;
-        const pid_t child = fork();
-        if (child == 0) {
+        // The child's work: lock, write, and end without a word while it
+        // holds the lock, as a killed program does.
+        auto childWork = [&](auto die) {
             QLockFile lock(QDir(folder).filePath(names.lock));
             lock.setStaleLockTime(0);
             ChannelFileError error;
             if (lock.tryLock(0)
                 && WriteChannelFile(QDir(folder).filePath(names.image), RadioData, &error))
-                raise(SIGKILL);
+                die();
+        };
+#ifdef Q_OS_WIN
+        if (asChild.size() == 2) {
+            childWork([] { std::_Exit(9); });
+            std::_Exit(1);
+        }
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QL540_KILLED_CHILD"), folder + u'|' + id);
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("theFileOfAKilledProgramIsOffered")});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitCode(), 9);
+#else
+        const pid_t child = fork();
+        if (child == 0) {
+            childWork([] { raise(SIGKILL); });
             _exit(1);
         }
         int status = 0;
         QCOMPARE(waitpid(child, &status, 0), child);
         QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+#endif
         QVERIFY(QFile::exists(QDir(folder).filePath(names.lock)));
 
         ResetGlobals();
