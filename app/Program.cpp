@@ -41,7 +41,7 @@ void Program::start(const QString &file)
                     .arg(folder));
         }
         if (!file.isEmpty())
-            OpenChannelFileAt(QFileInfo(file).absoluteFilePath());
+            OpenChannelFileAt(QFileInfo(file).absoluteFilePath(), window_.get());
         ui->offerRecovery();
     });
 }
