@@ -2,7 +2,6 @@
 
 #include "AboutTexts.h"
 #include "Language.h"
-#include "MainFrame.h"
 #include "Messages.h"
 #include "SystemInfoTool.h"
 
@@ -82,14 +81,14 @@ void AboutWindow::applyTexts()
     systemInfo_->setText(AboutTexts.systemInfo);
 }
 
-QRect AboutWindow::placement() const
+QRect AboutWindow::placement(const FrameSizes &sizes) const
 {
-    const QSize inner = MainInnerSize();
-    return centred(QSize(std::min(560, inner.width()), std::min(270, inner.height())), 500);
+    const QSize inner = sizes.inner;
+    return centred(sizes, QSize(std::min(560, inner.width()), std::min(270, inner.height())), 500);
 }
 
 void AboutWindow::startSystemInfo()
 {
     if (!StartSystemInfoTool())
-        ShowPlainMessage(QStringLiteral("此时系统信息不可用"));
+        ShowPlainMessage(this, QStringLiteral("此时系统信息不可用"));
 }

@@ -15,7 +15,7 @@ public:
 
 protected:
     void applyTexts() override;
-    QRect placement() const override;
+    QRect placement(const FrameSizes &sizes) const override;
 
 private:
     void startSystemInfo();

@@ -3,8 +3,8 @@
 #include "Conversions.h"
 #include "ImageChanges.h"
 #include "RecordCodec.h"
+#include "SessionState.h"
 
-#include <QApplication>
 #include <QTimer>
 
 std::optional<Caption> DataBandNote(const ImageTable &image, double editorLow, double editorHigh)
@@ -23,9 +23,7 @@ DataBandPanel::DataBandPanel(QLabel *place, QWidget *parent) : QLabel(parent), p
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Sunken);
     connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this, [this] { refreshSoon(); });
-    // Window activations and focus moves follow every place that sets the
-    // editors' band (model select, the optional features window).
-    connect(qApp, &QApplication::focusChanged, this, [this] { refreshSoon(); });
+    connect(&SessionState::instance(), &SessionState::bandChanged, this, [this] { refreshSoon(); });
     hide();
 }
 

@@ -27,8 +27,8 @@ public:
     void refresh();
 
 private:
-    // The windows set the editors' band in their own handlers, so the panel
-    // looks once the event that may have changed it is done.
+    // The band and the image change within a window's handlers, often
+    // together: the panel looks once the handler is done.
     void refreshSoon();
 
     QLabel *place_;

@@ -33,8 +33,16 @@ EditActions::EditActions(QMenu *edit, UndoHistory *history) : QObject(edit), his
     redo_ = AddAction(edit, "Edit_Redo");
     redo_->setShortcuts(
         {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
-    connect(undo_, &QAction::triggered, history, &UndoHistory::undo);
-    connect(redo_, &QAction::triggered, history, &UndoHistory::redo);
+    // What is being typed is stored first and becomes the step undone; a
+    // field that refuses its text keeps the history as it is.
+    connect(undo_, &QAction::triggered, history, [history] {
+        if (Windows::CommitTyped())
+            history->undo();
+    });
+    connect(redo_, &QAction::triggered, history, [history] {
+        if (Windows::CommitTyped())
+            history->redo();
+    });
 
     edit->addSeparator();
     // The grid's own actions carry the Ctrl+C/X/V keys while it has the

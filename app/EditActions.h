@@ -3,6 +3,8 @@
 // the channel grid's selection and are offered while the grid is open.
 #pragma once
 
+#include "Windows.h"
+
 #include <QObject>
 
 class QAction;
@@ -17,6 +19,8 @@ public:
 
     // Captions of the current language, undo and redo with their step.
     void applyTexts();
+    // The undo and redo entries, for the windows to offer too.
+    WindowContext context() const { return {undo_, redo_}; }
 
 protected:
     // Undo and redo keys in a text field with nothing of its own to undo

@@ -101,13 +101,19 @@ KeepingUi::KeepingUi(MainWindow &main, WorkKeeper &keeper)
         });
     connect(&main, &MainWindow::languageSwitched, this, &KeepingUi::applyTexts);
     connect(&keeper_, &WorkKeeper::backupFailed, this,
-            [](const QString &chinese, const QString &english) { ShowWarning(chinese, english); });
+            [&main](const QString &chinese, const QString &english) {
+                ShowWarning(&main, chinese, english);
+            });
     connect(&keeper_, &WorkKeeper::recoveryFailed, this,
-            [](const QString &chinese, const QString &english) { ShowWarning(chinese, english); });
+            [&main](const QString &chinese, const QString &english) {
+                ShowWarning(&main, chinese, english);
+            });
     applyTexts();
     fillRecentFiles();
     fillRecentReads();
 }
+
+QWidget *KeepingUi::mainWindow() const { return qobject_cast<QWidget *>(parent()); }
 
 void KeepingUi::applyTexts()
 {
@@ -135,7 +141,7 @@ void KeepingUi::fillRecentFiles()
         action->setObjectName(QStringLiteral("File_recent_%1").arg(i + 1));
         action->setData(path);
         connect(action, &QAction::triggered, this, [this, path] {
-            if (!OpenChannelFileAt(path) && !QFileInfo::exists(path))
+            if (!OpenChannelFileAt(path, mainWindow()) && !QFileInfo::exists(path))
                 keeper_.forgetRecentFile(path); // gone: no use offering it again
         });
     }
@@ -152,7 +158,8 @@ void KeepingUi::fillRecentReads()
         QAction *action = recentReads_->addAction(BackupMenuText(backups[i].readAt));
         action->setObjectName(QStringLiteral("File_read_%1").arg(i + 1));
         action->setData(path);
-        connect(action, &QAction::triggered, this, [path] { OpenChannelFileAt(path); });
+        connect(action, &QAction::triggered, this,
+                [this, path] { OpenChannelFileAt(path, mainWindow()); });
     }
     if (backups.isEmpty())
         recentReads_->addAction(Texts("（无）", "(none)"))->setEnabled(false);
@@ -160,7 +167,7 @@ void KeepingUi::fillRecentReads()
 
 void KeepingUi::offerRecovery()
 {
-    QWidget *parent = qobject_cast<QWidget *>(this->parent());
+    QWidget *parent = mainWindow();
     const QList<RecoveryCandidate> candidates = keeper_.claimOrphans();
     bool restored = false;
     for (const RecoveryCandidate &candidate : candidates) {
@@ -175,7 +182,7 @@ void KeepingUi::offerRecovery()
                 restored = true;
             } else {
                 keeper_.release(candidate.id);
-                ShowWarning(error.chinese + QStringLiteral("\n未保存的修改没有恢复。"),
+                ShowWarning(parent, error.chinese + QStringLiteral("\n未保存的修改没有恢复。"),
                             error.english
                                 + QStringLiteral("\nThe unsaved changes were not restored."));
             }

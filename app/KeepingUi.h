@@ -11,6 +11,7 @@
 class MainWindow;
 class QLabel;
 class QMenu;
+class QWidget;
 class WorkKeeper;
 
 class KeepingUi : public QObject {
@@ -28,6 +29,8 @@ private:
     void fillRecentFiles();
     void fillRecentReads();
     void showState();
+    // The main window: the parent of the boxes and menus.
+    QWidget *mainWindow() const;
 
     WorkKeeper &keeper_;
     QMenu *recentFiles_;

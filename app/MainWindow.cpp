@@ -9,9 +9,9 @@
 #include "Language.h"
 #include "ListWheelGuard.h"
 #include "ModelSelectWindow.h"
-#include "PendingEdits.h"
 #include "ProgramIcons.h"
 #include "QtTranslations.h"
+#include "SessionState.h"
 #include "SheetActions.h"
 #include "UndoHistory.h"
 #include "Windows.h"
@@ -112,23 +112,24 @@ MainWindow::MainWindow()
     area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(area_);
-    SetMainFrame(this);
-    Windows::AttachToMainFrame();
     InstallListWheelGuard();
     buildMenus();
     buildToolbar();
     buildStatusBar();
+    // The child windows open in the area, handed the Edit menu's undo and redo.
+    Windows::AttachToMainFrame(this, editActions_->context());
+    // The status bar names the port and the chosen model's band.
+    connect(&SessionState::instance(), &SessionState::portChanged, this,
+            [this](int n) { setPanelText(3, QStringLiteral("COM%1").arg(n)); });
+    connect(&SessionState::instance(), &SessionState::modelChanged, this,
+            [this](int, double low, double high) { setPanelText(7, BandText(low, high)); });
 }
 
-MainWindow::~MainWindow()
-{
-    if (TheMainFrame() == this)
-        SetMainFrame(nullptr);
-}
+MainWindow::~MainWindow() { Windows::DetachFromMainFrame(this); }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!CommitPendingEdits()) {
+    if (!Windows::CommitTyped()) {
         event->ignore();
         return;
     }
@@ -172,10 +173,10 @@ void MainWindow::buildMenus()
     file->addSeparator();
     QAction *importCsv = file->addAction(QString());
     importCsv->setObjectName(QStringLiteral("File_ImportCsv"));
-    connect(importCsv, &QAction::triggered, this, [] { ImportChannelsCsv(); });
+    connect(importCsv, &QAction::triggered, this, [this] { ImportChannelsCsv(this); });
     QAction *exportCsv = file->addAction(QString());
     exportCsv->setObjectName(QStringLiteral("File_ExportCsv"));
-    connect(exportCsv, &QAction::triggered, this, [] { ExportChannelsCsv(); });
+    connect(exportCsv, &QAction::triggered, this, [this] { ExportChannelsCsv(this); });
     QAction *print = file->addAction(QString());
     print->setObjectName(QStringLiteral("File_Print"));
     print->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
@@ -402,7 +403,7 @@ void MainWindow::switchLanguage(bool chinese)
 {
     // The windows are rebuilt: what is typed is stored first, and a field
     // that refuses its text keeps the language as it is.
-    if (!CommitPendingEdits()) {
+    if (!Windows::CommitTyped()) {
         findChild<QAction *>(QStringLiteral("Language_chn"))->setChecked(IsChinese);
         findChild<QAction *>(QStringLiteral("Language_eng"))->setChecked(!IsChinese);
         return;

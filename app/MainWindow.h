@@ -29,8 +29,9 @@ public:
 
     QWidget *widget() override { return this; }
     QMdiArea *mdiArea() override { return area_; }
-    void setPanelText(int panel, const QString &text) override;
-    QString panelText(int panel) const override;
+    // Status bar panels are numbered 1..8.
+    void setPanelText(int panel, const QString &text);
+    QString panelText(int panel) const;
 
     // Toolbar buttons act by key; keys are compared exactly.
     void toolbarButton(const QString &key);

@@ -4,8 +4,8 @@
 #include "ImageChanges.h"
 #include "ImageRoutines.h"
 #include "Language.h"
-#include "MainFrame.h"
 #include "RecordCodec.h"
+#include "SessionState.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,20 +28,17 @@ int SubBandEntry(int position) { return position == 0 ? 1 : 0; }
 void SetBandFromRecord()
 {
     const BandLimits limits = DecodeBandLimits(RadioData);
-    BandLowMHz = limits.low;
-    BandHighMHz = limits.high;
+    SessionState::instance().setBand(limits.low, limits.high);
 }
 
-void SetBandFromTable(int position)
+// The model at that position with its band, for the editors and for the
+// status bar.
+void ChooseModel(int position)
 {
-    BandLowMHz = BandTable[position];
-    BandHighMHz = BandTable[position + 7];
-}
-
-void ShowBandInStatusBar()
-{
-    if (MainFrame *frame = TheMainFrame())
-        frame->setPanelText(7, BandText(BandLowMHz, BandHighMHz));
+    const double low = BandTable[position];
+    const double high = BandTable[position + ModelCount];
+    SessionState::instance().setBand(low, high);
+    SessionState::instance().setModel(position, low, high);
 }
 
 } // namespace
@@ -49,9 +46,8 @@ void ShowBandInStatusBar()
 void FollowBandRecord()
 {
     SetBandFromRecord();
-    if (const auto model = ModelByBand(int(BandLowMHz), int(BandHighMHz)))
-        ModelIndex = int16_t(*model);
-    ShowBandInStatusBar();
+    const int model = ModelByBand(int(BandLowMHz), int(BandHighMHz)).value_or(ModelIndex);
+    SessionState::instance().setModel(model, BandLowMHz, BandHighMHz);
 }
 
 QString BandLabelText(const QString &word, double low, double high, bool upperBlank)
@@ -142,14 +138,14 @@ void ModelSelectWindow::applyTexts()
     cancel_->setText(Texts("取 消", "Cancel"));
 }
 
-QRect ModelSelectWindow::placement() const
+QRect ModelSelectWindow::placement(const FrameSizes &sizes) const
 {
     // The width follows the main window; the height is what the controls
     // need, title bar and frame included, so that no empty band sits above
     // or below them (a fixed share of the main window's height left one).
-    const QSize inner = MainInnerSize();
+    const QSize inner = sizes.inner;
     const QWidget *frame = parentWidget() ? parentWidget() : this;
-    return centred(QSize(qRound(inner.width() / 1.8), frame->sizeHint().height()), 500);
+    return centred(sizes, QSize(qRound(inner.width() / 1.8), frame->sizeHint().height()), 500);
 }
 
 void ModelSelectWindow::onLoad()
@@ -166,22 +162,21 @@ void ModelSelectWindow::onLoad()
     type_->setCurrentIndex(ModelIndex);
 
     const int position = type_->currentIndex();
-    SetBandFromTable(position);
-    ModelIndex = int16_t(position);
-    ShowBandInStatusBar();
+    ChooseModel(position);
 
     // The editors check against what the radio itself says it covers.
     SetBandFromRecord();
     band_->setText(BandLabelText(MainBandWord(position), BandLowMHz, BandHighMHz, false));
     const int sub = SubBandEntry(position);
-    subBand_->setText(BandLabelText(SubBandWord(position), BandTable[sub], BandTable[sub + 7]));
+    subBand_->setText(
+        BandLabelText(SubBandWord(position), BandTable[sub], BandTable[sub + ModelCount]));
 
     sc_->setChecked(Options::SubBandReceive.get(RadioData));
 
     // With the band texts in, the labels have their full height: fit the
     // window to them.
     if (QWidget *frame = parentWidget())
-        frame->setGeometry(placement());
+        frame->setGeometry(placement(frameSizes()));
 }
 
 bool ModelSelectWindow::eventFilter(QObject *watched, QEvent *event)
@@ -210,10 +205,11 @@ void ModelSelectWindow::showBands(int position)
     if (position == ModelIndex) {
         const int sub = SubBandEntry(position);
         band_->setText(BandLabelText(MainBandWord(position), BandLowMHz, BandHighMHz));
-        subBand_->setText(BandLabelText(SubBandWord(position), BandTable[sub], BandTable[sub + 7]));
+        subBand_->setText(
+            BandLabelText(SubBandWord(position), BandTable[sub], BandTable[sub + ModelCount]));
     } else {
-        band_->setText(
-            BandLabelText(MainBandWord(position), BandTable[position], BandTable[position + 7]));
+        band_->setText(BandLabelText(MainBandWord(position), BandTable[position],
+                                     BandTable[position + ModelCount]));
         subBand_->setText(BandLabelText(SubBandWord(position), BandLowMHz, BandHighMHz));
     }
 }
@@ -221,9 +217,7 @@ void ModelSelectWindow::showBands(int position)
 void ModelSelectWindow::confirm()
 {
     const int position = type_->currentIndex();
-    SetBandFromTable(position);
-    ModelIndex = int16_t(position);
-    ShowBandInStatusBar();
+    ChooseModel(position);
     // The band record follows, and the VFO moves to a fixed point just
     // inside the new band.
     ImageChanges::instance().apply(ChangeKind::ModelSelect, [position](ImageTable &image) {

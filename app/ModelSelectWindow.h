@@ -16,7 +16,7 @@ public:
 
 protected:
     void applyTexts() override;
-    QRect placement() const override;
+    QRect placement(const FrameSizes &sizes) const override;
     void onLoad() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 

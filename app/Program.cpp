@@ -33,6 +33,7 @@ void Program::start(const QString &file)
         if (!keeping) {
             const QString folder = QDir::toNativeSeparators(keeper_->recoveryFolder());
             ShowWarning(
+                window_.get(),
                 QStringLiteral("无法使用文件夹 %1：程序意外结束时，未保存的修改将会丢失。")
                     .arg(folder),
                 QStringLiteral("The folder %1 cannot be used: unsaved changes will be lost if "
@@ -40,7 +41,7 @@ void Program::start(const QString &file)
                     .arg(folder));
         }
         if (!file.isEmpty())
-            OpenChannelFileAt(QFileInfo(file).absoluteFilePath());
+            OpenChannelFileAt(QFileInfo(file).absoluteFilePath(), window_.get());
         ui->offerRecovery();
     });
 }

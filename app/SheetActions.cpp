@@ -3,7 +3,7 @@
 #include "ChannelSheet.h"
 #include "Language.h"
 #include "Messages.h"
-#include "PendingName.h"
+#include "Windows.h"
 
 #include <QFileDialog>
 #include <QLocale>
@@ -24,7 +24,9 @@ QPageSize RegionalPaper()
 
 void PrintChannelSheetWithPreview(QWidget *parent)
 {
-    CommitPendingName(); // the sheet shows what the grid shows
+    // The sheet shows what is typed; a field that refuses it comes first.
+    if (!Windows::CommitTyped())
+        return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(RegionalPaper());
     printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
@@ -39,7 +41,8 @@ void PrintChannelSheetWithPreview(QWidget *parent)
 
 void ExportChannelSheetPdf(QWidget *parent)
 {
-    CommitPendingName();
+    if (!Windows::CommitTyped())
+        return;
     QString path = QFileDialog::getSaveFileName(parent, Texts("导出 PDF", "Export PDF"), QString(),
                                                 Texts("PDF 文件 (*.pdf)", "PDF files (*.pdf)"));
     if (path.isEmpty())
@@ -48,6 +51,6 @@ void ExportChannelSheetPdf(QWidget *parent)
         path += QLatin1String(".pdf");
     QString error;
     if (!SaveChannelSheetPdf(path, RegionalPaper(), &error))
-        ShowWarning(QStringLiteral("无法写入 %1：%2").arg(path, error),
+        ShowWarning(parent, QStringLiteral("无法写入 %1：%2").arg(path, error),
                     QStringLiteral("Cannot write %1: %2").arg(path, error));
 }

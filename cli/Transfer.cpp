@@ -5,6 +5,7 @@
 #include "PortBinding.h"
 #include "ReadExchange.h"
 #include "SerialLink.h"
+#include "SessionState.h"
 #include "VerifyExchange.h"
 #include "WritePreparation.h"
 
@@ -70,10 +71,10 @@ void UsePort(const QString &device)
     const int n = device.toInt(&isNumber);
     if (isNumber && n >= 1 && n <= PortChoices) {
         BindPort(n, QString());
-        PortNumber = int16_t(n);
+        SessionState::instance().setPort(n);
         return;
     }
-    PortNumber = 1;
+    SessionState::instance().setPort(1);
     BindPort(PortNumber, device);
 }
 

@@ -2,19 +2,14 @@
 
 #include "Conversions.h"
 #include "ImageRoutines.h"
+#include "SessionState.h"
 
 ImageTable RadioData{};
 std::array<int16_t, 1001> NameCodes{};
 
-int16_t CurrentChannel = 1;
-int16_t ModelIndex = 0;
-double BandLowMHz = 0;
-double BandHighMHz = 0;
-
 std::array<QString, 301> ToneList;
 
 bool IsChinese = true;
-int16_t PortNumber = 1;
 bool PortErrorFlag = false;
 
 void ResetGlobals()
@@ -23,10 +18,8 @@ void ResetGlobals()
         row.fill(0);
     NameCodes.fill(0);
     IsChinese = true;
-    PortNumber = 1;
     PortErrorFlag = false;
-    ModelIndex = 0;
-    CurrentChannel = 1;
+    SessionState::instance().reset();
     BuildToneList();
     InitModelTable();
     ResetImage();

@@ -37,9 +37,11 @@ constexpr int ReadBlockCount = 254;
 constexpr int WriteBlockCount = 240;
 constexpr int ErasedByte = 255;
 
+// CurrentChannel, ModelIndex, BandLowMHz, BandHighMHz and PortNumber are
+// read here and written through SessionState, which announces each change.
 constexpr int ChannelCount = 128;
-extern int16_t CurrentChannel; // channel edited by the grid and the edit window
-extern int16_t ModelIndex; // selected model 0..6
+extern const int16_t &CurrentChannel; // channel edited by the grid and the edit window
+extern const int16_t &ModelIndex; // selected model 0..6
 constexpr int ModelCount = 7;
 inline const std::array<QString, ModelCount> ModelNames{
     QStringLiteral("QL540 UHF"), QStringLiteral("QL540 VHF"), QStringLiteral("VM90 UHF1"),
@@ -49,8 +51,8 @@ inline const std::array<QString, ModelCount> ModelNames{
 // from 470.0005, 174.0005, 174.9875, 246.9875, 390.9875, 520.9875, 600.9875).
 constexpr std::array<int16_t, 2 * ModelCount> BandTable{400, 136, 136, 244, 350, 450, 100,
                                                         470, 174, 175, 247, 391, 521, 601};
-extern double BandLowMHz;
-extern double BandHighMHz;
+extern const double &BandLowMHz; // the band every frequency check uses
+extern const double &BandHighMHz;
 
 // Tone display strings, entries 0..264 used (see BuildToneList), and the
 // last position of each kind of tone in them.
@@ -60,7 +62,7 @@ constexpr int ToneDcsNormalLast = 157;
 constexpr int ToneDcsInvertLast = 264;
 
 extern bool IsChinese; // interface language: true = Chinese
-extern int16_t PortNumber; // serial port 1..8
+extern const int16_t &PortNumber; // serial port 1..8
 inline const QString VersionText = QStringLiteral("Ver1.2");
 extern bool PortErrorFlag; // last attempt to open the port failed
 

@@ -2,6 +2,7 @@
 
 #include "Conversions.h"
 #include "Globals.h"
+#include "SessionState.h"
 
 #include <cmath>
 
@@ -38,8 +39,7 @@ bool InBand(double f, const BandLimits &limits)
 
 void InitModelTable()
 {
-    BandLowMHz = BandTable[ModelIndex];
-    BandHighMHz = BandTable[ModelIndex + 7];
+    SessionState::instance().setBand(BandTable[ModelIndex], BandTable[ModelIndex + ModelCount]);
 }
 
 void StoreModelChoice(ImageTable &image, int position)
@@ -86,8 +86,7 @@ void ResetImage()
 {
     ResetImage(RadioData);
     const BandLimits limits = DecodeBandLimits();
-    BandLowMHz = limits.low;
-    BandHighMHz = limits.high;
+    SessionState::instance().setBand(limits.low, limits.high);
 }
 
 bool IsProgrammed(int channel) { return Record::IsProgrammed(RadioData, channel); }

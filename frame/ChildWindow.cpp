@@ -19,16 +19,24 @@ ChildWindow::~ChildWindow()
         OpenWindows[id_] = false;
 }
 
-void ChildWindow::load()
+void ChildWindow::load(const FrameSizes &sizes)
 {
+    sizes_ = sizes;
+    loaded_ = true;
     OpenWindows[id_] = true;
     applyTexts();
-    const QRect geometry = placement();
+    const QRect geometry = placement(sizes);
     QWidget *frame =
         parentWidget() && qobject_cast<QMdiSubWindow *>(parentWidget()) ? parentWidget() : this;
     frame->setGeometry(geometry);
     frame->show();
     onLoad();
+}
+
+QMdiArea *ChildWindow::mdiArea() const
+{
+    const auto *sub = qobject_cast<const QMdiSubWindow *>(parentWidget());
+    return sub ? sub->mdiArea() : nullptr;
 }
 
 bool ChildWindow::unload()
@@ -45,6 +53,7 @@ void ChildWindow::closeEvent(QCloseEvent *event)
     }
     onUnload();
     OpenWindows[id_] = false;
+    loaded_ = false;
     unloaded_ = true;
     event->accept();
     emit unloaded(id_);
@@ -64,9 +73,9 @@ void ChildWindow::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
-QRect ChildWindow::centred(QSize size, int liftTwips)
+QRect ChildWindow::centred(const FrameSizes &sizes, QSize size, int liftTwips)
 {
-    const QSize inner = MainInnerSize();
+    const QSize inner = sizes.inner;
     const int left = (inner.width() - size.width()) / 2;
     const int top = (inner.height() - size.height()) / 2 - Twips(liftTwips);
     return QRect(QPoint(std::max(0, left), std::max(0, top)), size);

@@ -1,23 +1,7 @@
 #include "MainFrame.h"
 
 #include <QGuiApplication>
-#include <QMdiArea>
 #include <QScreen>
-#include <QWidget>
-
-namespace {
-MainFrame *theFrame = nullptr;
-}
-
-MainFrame *TheMainFrame() { return theFrame; }
-void SetMainFrame(MainFrame *frame) { theFrame = frame; }
-
-QSize MainWindowSize() { return theFrame ? theFrame->widget()->size() : QSize(1024, 700); }
-
-QSize MainInnerSize()
-{
-    return theFrame ? theFrame->mdiArea()->viewport()->size() : QSize(1000, 600);
-}
 
 int Twips(int twips)
 {

@@ -1,10 +1,8 @@
-// What child windows need from the main window: the area they live in, the
-// status bar panels and the sizes their placement ratios refer to. The main
-// window implements it; tests may too.
+// What the window layer needs from the main window: the area the child
+// windows live in and the sizes their placement ratios refer to. The main
+// window implements it and hands itself to Windows::AttachToMainFrame;
+// tests may implement it too.
 #pragma once
-
-#include <QSize>
-#include <QString>
 
 class QMdiArea;
 class QWidget;
@@ -14,18 +12,7 @@ public:
     virtual ~MainFrame() = default;
     virtual QWidget *widget() = 0;
     virtual QMdiArea *mdiArea() = 0;
-    // Status bar panels are numbered 1..8.
-    virtual void setPanelText(int panel, const QString &text) = 0;
-    virtual QString panelText(int panel) const = 0;
 };
 
-// The one main window of the program (nullptr before it exists).
-MainFrame *TheMainFrame();
-void SetMainFrame(MainFrame *frame);
-
-// Size of the main window and of its inner (client) area, which the child
-// windows' placement ratios use.
-QSize MainWindowSize();
-QSize MainInnerSize();
 // Screen pixels of a length in twips (1/1440 inch), at the screen's DPI.
 int Twips(int twips);

@@ -1,7 +1,6 @@
 #include "Messages.h"
 
 #include "Globals.h"
-#include "MainFrame.h"
 
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -25,13 +24,16 @@ QString TitleText(PromptTitle title)
                                                : QStringLiteral("Operate prompt");
 }
 
-void Show(QMessageBox::Icon icon, const QString &text, const QString &title)
+void Show(QWidget *parent, QMessageBox::Icon icon, const QString &text, const QString &title)
 {
     if (Hook()) {
         Hook()(text, title);
         return;
     }
-    QWidget *parent = TheMainFrame() ? TheMainFrame()->widget() : nullptr;
+    // The top-level window outlives the box, whatever the box's event loop
+    // does to the child window that asked for it.
+    if (parent)
+        parent = parent->window();
     // Marks set off by blanks ("port . ！") must not be wrapped onto a line
     // of their own: the blanks before them become no-break spaces.
     static const QRegularExpression looseMarks(QStringLiteral(" (?=[.,;:!?！。，]+(\\s|$))"));
@@ -43,16 +45,20 @@ void Show(QMessageBox::Icon icon, const QString &text, const QString &title)
 
 } // namespace
 
-void ShowWarning(const QString &chinese, const QString &english, PromptTitle title)
+void ShowWarning(QWidget *parent, const QString &chinese, const QString &english, PromptTitle title)
 {
-    Show(QMessageBox::Warning, IsChinese ? chinese : english, TitleText(title));
+    Show(parent, QMessageBox::Warning, IsChinese ? chinese : english, TitleText(title));
 }
 
-void ShowInformation(const QString &chinese, const QString &english, PromptTitle title)
+void ShowInformation(QWidget *parent, const QString &chinese, const QString &english,
+                     PromptTitle title)
 {
-    Show(QMessageBox::Information, IsChinese ? chinese : english, TitleText(title));
+    Show(parent, QMessageBox::Information, IsChinese ? chinese : english, TitleText(title));
 }
 
-void ShowPlainMessage(const QString &text) { Show(QMessageBox::NoIcon, text, QString()); }
+void ShowPlainMessage(QWidget *parent, const QString &text)
+{
+    Show(parent, QMessageBox::NoIcon, text, QString());
+}
 
 void SetMessageHook(MessageHook hook) { Hook() = std::move(hook); }

@@ -9,8 +9,6 @@
 
 namespace {
 
-UndoHistory *theHistory = nullptr;
-
 // Every step shares one id so the stack offers each new one to the step
 // before it; mergeWith decides.
 constexpr int StepId = 1;
@@ -77,7 +75,6 @@ private:
 
 UndoHistory::UndoHistory(QObject *parent) : QObject(parent)
 {
-    theHistory = this;
     connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this, &UndoHistory::record);
     connect(&stack_, &QUndoStack::indexChanged, this, &UndoHistory::stateChanged);
     connect(&stack_, &QUndoStack::cleanChanged, this, &UndoHistory::savedStateChanged);
@@ -93,11 +90,7 @@ UndoHistory::~UndoHistory()
     // The stack, as it goes, says it is clean again; that is no undo back
     // to the saved state, and must not make the unsaved work look saved.
     disconnect(&stack_, nullptr, this, nullptr);
-    if (theHistory == this)
-        theHistory = nullptr;
 }
-
-UndoHistory *UndoHistory::instance() { return theHistory; }
 
 void UndoHistory::record(const ImageChange &change)
 {
@@ -131,17 +124,9 @@ void UndoHistory::replay(const ImageChange &change, bool forward)
     emit replayed(written);
 }
 
-void UndoHistory::undo()
-{
-    emit aboutToReplay();
-    stack_.undo();
-}
+void UndoHistory::undo() { stack_.undo(); }
 
-void UndoHistory::redo()
-{
-    emit aboutToReplay();
-    stack_.redo();
-}
+void UndoHistory::redo() { stack_.redo(); }
 
 std::optional<ChangeKind> UndoHistory::undoKind() const
 {

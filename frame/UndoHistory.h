@@ -4,7 +4,8 @@
 // each as one step; undoing or redoing a step writes its cells back
 // through the same path, so every open window redraws as after any change.
 // Only the cells a step changed are written back: cells the write
-// preparation rebuilt meanwhile stay as they are.
+// preparation rebuilt meanwhile stay as they are. Windows reach it only
+// through the undo and redo actions they are handed.
 //
 // The history also knows where the image was last saved, opened or read
 // (ImageOrigin): undoing or redoing back to that step says so, so the
@@ -24,9 +25,6 @@ public:
     explicit UndoHistory(QObject *parent = nullptr);
     ~UndoHistory() override;
 
-    // The program's history; nullptr while there is none.
-    static UndoHistory *instance();
-
     bool canUndo() const { return stack_.canUndo(); }
     bool canRedo() const { return stack_.canRedo(); }
     int count() const { return stack_.count(); }
@@ -38,6 +36,9 @@ public:
     QString undoCaption() const;
     QString redoCaption() const;
 
+    // Whoever undoes or redoes has what is still typed stored first, as
+    // leaving the field would, so that it is not lost: it becomes the step
+    // undone (the Edit menu asks the windows, Windows::CommitTyped).
     void undo();
     void redo();
     // Forgets every step (a new start).
@@ -48,10 +49,6 @@ public:
     bool atSavedState() const { return stack_.isClean(); }
 
 signals:
-    // Before a step is undone or redone: windows store what is still being
-    // typed, as leaving the field would, so that it is not lost - it
-    // becomes the step undone.
-    void aboutToReplay();
     // A step was undone or redone; what it wrote.
     void replayed(const ImageChange &change);
     // Something to undo or redo, or its step, is different now.

@@ -1,7 +1,6 @@
 #include "Windows.h"
 
 #include "MainFrame.h"
-#include "PendingEdits.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -13,6 +12,19 @@
 #include <vector>
 
 namespace {
+
+// The main window the windows open in, and what it hands them.
+MainFrame *attachedFrame = nullptr;
+WindowContext attachedContext;
+
+// Sizes the placement ratios refer to; without a main window, those of a
+// usual one.
+FrameSizes SizesOf(MainFrame *frame)
+{
+    if (!frame)
+        return {QSize(1024, 700), QSize(1000, 600)};
+    return {frame->widget()->size(), frame->mdiArea()->viewport()->size()};
+}
 
 std::map<WindowId, Windows::Factory> &Factories()
 {
@@ -71,6 +83,18 @@ void Register(WindowId id, Factory factory, const WindowTraits &traits)
     Declare(id, traits);
 }
 
+void Register(WindowId id, PlainFactory factory)
+{
+    Register(id,
+             Factory([factory = std::move(factory)](const WindowContext &) { return factory(); }));
+}
+
+void Register(WindowId id, PlainFactory factory, const WindowTraits &traits)
+{
+    Register(id, std::move(factory));
+    Declare(id, traits);
+}
+
 bool IsRegistered(WindowId id) { return Factories().count(id) != 0; }
 
 void Declare(WindowId id, const WindowTraits &traits)
@@ -119,17 +143,27 @@ bool Close(WindowId id)
     return true;
 }
 
+bool CommitTyped()
+{
+    // A window's commit may close or open others (a message box, a refusal
+    // that brings its window to the front): each is looked up in its turn.
+    for (int i = 0; i < WindowCount; ++i)
+        if (ChildWindow *window = Find(WindowId(i)); window && !window->commitTyped())
+            return false;
+    return true;
+}
+
 ChildWindow *Open(WindowId id)
 {
     auto factory = Factories().find(id);
     if (factory == Factories().end())
         return nullptr;
-    if (TraitsOf(id).takesImage && !CommitPendingEdits())
+    if (TraitsOf(id).takesImage && !CommitTyped())
         return nullptr;
     if (Find(id) && !Unload(id))
         return Find(id); // a busy window stays as it is
-    ChildWindow *window = factory->second();
-    MainFrame *frame = TheMainFrame();
+    ChildWindow *window = factory->second(attachedContext);
+    MainFrame *frame = attachedFrame;
     if (frame) {
         QMdiSubWindow *sub = frame->mdiArea()->addSubWindow(window, WindowFlags(id));
         sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -141,7 +175,7 @@ ChildWindow *Open(WindowId id)
         UseCloseShortcutOfChildWindows(sub);
     }
     Loaded()[id] = window;
-    window->load();
+    window->load(SizesOf(frame));
     if (frame)
         frame->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(window->parentWidget()));
     return window;
@@ -171,9 +205,19 @@ void ReloadOpenWindows()
             Reload(id);
 }
 
-void AttachToMainFrame()
+void DetachFromMainFrame(const MainFrame *frame)
 {
-    QMdiArea *area = TheMainFrame()->mdiArea();
+    if (attachedFrame != frame)
+        return;
+    attachedFrame = nullptr;
+    attachedContext = {};
+}
+
+void AttachToMainFrame(MainFrame *frame, const WindowContext &context)
+{
+    attachedFrame = frame;
+    attachedContext = context;
+    QMdiArea *area = frame->mdiArea();
     area->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     QObject::connect(area, &QMdiArea::subWindowActivated, area, [](QMdiSubWindow *sub) {
         if (!sub)

@@ -13,6 +13,9 @@
 #include <functional>
 #include <optional>
 
+class MainFrame;
+class QAction;
+
 struct WindowTraits {
     // Asks for one thing and goes away, like a dialog: no minimise or
     // maximise buttons.
@@ -30,18 +33,34 @@ struct WindowTraits {
     bool takesImage = false;
 };
 
+// What the main window hands every child window it makes: the Edit menu's
+// undo and redo, which the channel grid's row menu offers too (none
+// without a main window).
+struct WindowContext {
+    QAction *undo = nullptr;
+    QAction *redo = nullptr;
+};
+
 namespace Windows {
 
-using Factory = std::function<ChildWindow *()>;
+using Factory = std::function<ChildWindow *(const WindowContext &context)>;
+using PlainFactory = std::function<ChildWindow *()>;
 
 // How a window is made; an id without a factory opens nothing. Registering
 // a factory keeps what was declared about the window.
 void Register(WindowId id, Factory factory);
 void Register(WindowId id, Factory factory, const WindowTraits &traits);
+// A window that needs nothing handed to it.
+void Register(WindowId id, PlainFactory factory);
+void Register(WindowId id, PlainFactory factory, const WindowTraits &traits);
 bool IsRegistered(WindowId id);
 // What the rules know about a window, also before its factory is registered.
 void Declare(WindowId id, const WindowTraits &traits);
 const WindowTraits &TraitsOf(WindowId id);
+
+// Every open window's commitTyped, in the order of WindowId, up to the
+// first refusal: true when everything typed is stored.
+[[nodiscard]] bool CommitTyped();
 
 // Null when nothing opened: no factory, or a field refused its text.
 ChildWindow *Open(WindowId id);
@@ -66,9 +85,12 @@ void Reload(WindowId id);
 // window may close another) and not declared closesWith another window.
 void ReloadOpenWindows();
 
-// Connects the activation hook to the main window's MDI area; the main
-// window calls it once. A window closing hands the front to the window
-// that was there before it.
-void AttachToMainFrame();
+// Windows open in the main window's MDI area from now on, placed by its
+// sizes and handed the context; the activation hook is connected to the
+// area. A window closing hands the front to the window that was there
+// before it. The main window attaches itself once and detaches when it
+// goes; without a main window, windows open on their own.
+void AttachToMainFrame(MainFrame *frame, const WindowContext &context = {});
+void DetachFromMainFrame(const MainFrame *frame);
 
 } // namespace Windows

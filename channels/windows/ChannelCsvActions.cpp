@@ -7,9 +7,7 @@
 #include "CsvImportDialog.h"
 #include "ImageChanges.h"
 #include "Language.h"
-#include "MainFrame.h"
 #include "Messages.h"
-#include "PendingName.h"
 #include "RecordCodec.h"
 #include "Windows.h"
 
@@ -21,8 +19,6 @@
 #include <algorithm>
 
 namespace {
-
-QWidget *Parent() { return TheMainFrame() ? TheMainFrame()->widget() : nullptr; }
 
 QString Filter()
 {
@@ -40,8 +36,8 @@ void ShowInGrid(const QList<int> &channels)
         grid = qobject_cast<ChannelGridWindow *>(Windows::Open(WindowId::frm_chann));
     if (!grid)
         return;
-    if (MainFrame *frame = TheMainFrame())
-        frame->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(grid->parentWidget()));
+    if (QMdiArea *area = grid->mdiArea())
+        area->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(grid->parentWidget()));
     grid->showChannels(ChannelSet(channels.begin(), channels.end()));
 }
 
@@ -60,34 +56,41 @@ void Store(ChangeKind kind, const CsvImportPlan &plan)
     ShowInGrid(channels);
 }
 
-void Warn(const Caption &message) { ShowWarning(message.chinese, message.english); }
+void Warn(QWidget *parent, const Caption &message)
+{
+    ShowWarning(parent, message.chinese, message.english);
+}
 
 } // namespace
 
-void ExportChannelsCsv()
+void ExportChannelsCsv(QWidget *parent)
 {
+    // What is typed goes out too; a field that refuses it comes first.
+    if (!Windows::CommitTyped())
+        return;
     QString path = QFileDialog::getSaveFileName(
-        Parent(), Texts("导出 CSV 信道列表", "Export CSV Channel List"), QString(), Filter());
+        parent, Texts("导出 CSV 信道列表", "Export CSV Channel List"), QString(), Filter());
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".csv");
-    ExportChannelsCsvTo(path);
+    ExportChannelsCsvTo(path, parent);
 }
 
-bool ExportChannelsCsvTo(const QString &path)
+bool ExportChannelsCsvTo(const QString &path, QWidget *parent)
 {
-    CommitPendingName(); // a name being typed is part of what goes out
+    if (!Windows::CommitTyped())
+        return false;
     Caption error;
     if (!WriteChannelCsvFile(path, ExportChannelCsv(RadioData), &error)) {
-        Warn(error);
+        Warn(parent, error);
         return false;
     }
     int count = 0;
     for (int n = 1; n <= ChannelCount; ++n)
         count += Record::IsEmpty(RadioData, n) ? 0 : 1;
     const QString shown = QDir::toNativeSeparators(path);
-    ShowInformation(QStringLiteral("已导出 %1 个信道到 %2。").arg(count).arg(shown),
+    ShowInformation(parent, QStringLiteral("已导出 %1 个信道到 %2。").arg(count).arg(shown),
                     (count == 1 ? QStringLiteral("Exported %1 channel to %2.")
                                 : QStringLiteral("Exported %1 channels to %2."))
                         .arg(count)
@@ -95,49 +98,51 @@ bool ExportChannelsCsvTo(const QString &path)
     return true;
 }
 
-void ImportChannelsCsv()
+void ImportChannelsCsv(QWidget *parent)
 {
+    if (!Windows::CommitTyped())
+        return;
     const QString path = QFileDialog::getOpenFileName(
-        Parent(), Texts("导入 CSV 信道列表", "Import CSV Channel List"), QString(), Filter());
+        parent, Texts("导入 CSV 信道列表", "Import CSV Channel List"), QString(), Filter());
     if (!path.isEmpty())
-        ImportChannelsCsvFrom(path);
+        ImportChannelsCsvFrom(path, parent);
 }
 
-void ImportChannelsCsvFrom(const QString &path)
+void ImportChannelsCsvFrom(const QString &path, QWidget *parent)
 {
-    CommitPendingName();
+    if (!Windows::CommitTyped())
+        return;
     QByteArray text;
     Caption error;
     if (!ReadChannelCsvFile(path, text, &error)) {
-        Warn(error);
+        Warn(parent, error);
         return;
     }
     const CsvFile file = ParseChannelCsv(text, CurrentBand());
     if (file.error) {
-        Warn(*file.error);
+        Warn(parent, *file.error);
         return;
     }
     if (file.rows.isEmpty()) {
-        ShowWarning(QStringLiteral("文件中没有信道行。"),
+        ShowWarning(parent, QStringLiteral("文件中没有信道行。"),
                     QStringLiteral("The file holds no channel rows."));
         return;
     }
-    CsvImportDialog dialog(file, CsvImportDialog::Use::Import, {}, Parent());
+    CsvImportDialog dialog(file, CsvImportDialog::Use::Import, {}, parent);
     if (dialog.exec() == QDialog::Accepted)
         Store(ChangeKind::CsvImport, dialog.plan());
 }
 
 QByteArray ChannelsCsvText(const QList<int> &channels)
 {
-    CommitPendingName();
     return ExportChannelCsv(RadioData, channels);
 }
 
-void PasteChannelsCsv(const QByteArray &text, int at)
+void PasteChannelsCsv(const QByteArray &text, int at, QWidget *parent)
 {
     const CsvFile file = ParseChannelCsv(text, CurrentBand());
     if (file.error || file.rows.isEmpty()) {
-        ShowWarning(QStringLiteral("剪贴板中没有信道列表。"),
+        ShowWarning(parent, QStringLiteral("剪贴板中没有信道列表。"),
                     QStringLiteral("The clipboard holds no channel list."));
         return;
     }
@@ -147,7 +152,7 @@ void PasteChannelsCsv(const QByteArray &text, int at)
         Store(ChangeKind::Paste, plan);
         return;
     }
-    CsvImportDialog dialog(file, CsvImportDialog::Use::Paste, placement, Parent());
+    CsvImportDialog dialog(file, CsvImportDialog::Use::Paste, placement, parent);
     if (dialog.exec() == QDialog::Accepted)
         Store(ChangeKind::Paste, dialog.plan());
 }

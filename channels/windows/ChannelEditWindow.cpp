@@ -2,16 +2,13 @@
 
 #include "ChannelChanges.h"
 #include "ChannelEditTexts.h"
-#include "ChannelGrid.h"
 #include "ChannelRules.h"
 #include "ChannelTexts.h"
 #include "Conversions.h"
 #include "KeyPresses.h"
-#include "MainFrame.h"
 #include "Messages.h"
-#include "PendingEdits.h"
 #include "RecordCodec.h"
-#include "UndoHistory.h"
+#include "SessionState.h"
 #include "Windows.h"
 
 #include <QApplication>
@@ -22,7 +19,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScrollBar>
@@ -57,8 +53,9 @@ ChannelEditWindow::ChannelEditWindow() : ChildWindow(WindowId::Form_Chann_Edit)
     build();
     connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this,
             &ChannelEditWindow::onRowsChanged);
-    if (UndoHistory *history = UndoHistory::instance())
-        connect(history, &UndoHistory::aboutToReplay, this, [this] { commitPendingField(); });
+    // The grid's current channel is the one edited here too.
+    connect(&SessionState::instance(), &SessionState::currentChannelChanged, this,
+            &ChannelEditWindow::followGrid);
 }
 
 void ChannelEditWindow::build()
@@ -222,9 +219,9 @@ void ChannelEditWindow::applyTexts()
     help_->setText(T::Help());
 }
 
-QRect ChannelEditWindow::placement() const
+QRect ChannelEditWindow::placement(const FrameSizes &sizes) const
 {
-    const QSize main = MainWindowSize();
+    const QSize main = sizes.window;
     const int width = int(main.width() / 1.5);
     const int height = int(main.height() / 1.25);
     return QRect(std::max(0, (main.width() - width) / 2), 0, width, height);
@@ -234,15 +231,14 @@ void ChannelEditWindow::onLoad()
 {
     scroll_->setRange(0, 129);
     ShowEditedChannel();
-    if (auto *grid = Windows::FindAs<ChannelGridWindow>(WindowId::frm_chann))
-        connect(grid, &ChannelGridWindow::currentChannelChosen, this,
-                &ChannelEditWindow::followGrid, Qt::UniqueConnection);
-    // A frequency being typed is stored before the image is taken.
-    SetPendingEditCommit(WindowId::Form_Chann_Edit, [window = QPointer<ChannelEditWindow>(this)] {
-        if (window)
-            window->commitPendingField();
-        return true;
-    });
+}
+
+// A frequency being typed is stored as leaving its field would; a refused
+// one is mended with its message, so nothing waits.
+bool ChannelEditWindow::commitTyped()
+{
+    commitPendingField();
+    return true;
 }
 
 // Returning to the window shows what is stored now. Only a channel the
@@ -256,21 +252,18 @@ void ChannelEditWindow::onActivated()
     showChannel(n, n != broughtTo_);
 }
 
-// The grid's current channel is the one edited here too, so the form moves
-// with it at once and never names one channel while editing another.
+// The current channel chosen elsewhere (the grid) is the one edited here
+// too, so the form moves with it at once and never names one channel while
+// editing another.
 void ChannelEditWindow::followGrid(int n)
 {
-    if (n == channel_)
+    if (n == channel_ || movingTo_ || !isLoaded())
         return;
     commitPendingField(); // what was typed belongs to the channel it was typed for
     showChannel(n, false);
 }
 
-void ChannelEditWindow::onUnload()
-{
-    SetPendingEditCommit(WindowId::Form_Chann_Edit, nullptr);
-    commitPendingField();
-}
+void ChannelEditWindow::onUnload() { commitPendingField(); }
 
 void ChannelEditWindow::store(const std::function<void(ImageTable &)> &edit, ChangeKind kind)
 {
@@ -297,7 +290,7 @@ void ChannelEditWindow::onRowsChanged(const ImageChange &change)
 
 void ChannelEditWindow::warn(const ChannelMessage &message)
 {
-    ShowWarning(QString::fromUtf8(message.chinese), QString::fromUtf8(message.english));
+    ShowWarning(this, QString::fromUtf8(message.chinese), QString::fromUtf8(message.english));
 }
 
 void ChannelEditWindow::ShowEditedChannel()
@@ -437,8 +430,11 @@ void ChannelEditWindow::onScroll(int value)
 void ChannelEditWindow::moveTo(int n)
 {
     commitPendingField();
-    CurrentChannel = int16_t(n);
-    showGridCaption();
+    {
+        // The grid's caption follows; this form moves itself, below.
+        const QScopedValueRollback<bool> moving(movingTo_, true);
+        SessionState::instance().setCurrentChannel(n);
+    }
     showChannel(n, true);
 }
 
@@ -460,12 +456,6 @@ void ChannelEditWindow::onChannelText()
         return;
     }
     moveTo(int(NumericValue(channelNumber_->text().trimmed())));
-}
-
-void ChannelEditWindow::showGridCaption()
-{
-    if (auto *grid = Windows::FindAs<ChannelGridWindow>(WindowId::frm_chann))
-        grid->showCaption();
 }
 
 // Fields -----------------------------------------------------------------

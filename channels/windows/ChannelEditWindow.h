@@ -46,9 +46,11 @@ public:
     // The channel the form shows and edits.
     int channel() const { return channel_; }
 
+    bool commitTyped() override;
+
 protected:
     void applyTexts() override;
-    QRect placement() const override;
+    QRect placement(const FrameSizes &sizes) const override;
     void onLoad() override;
     void onActivated() override;
     void onUnload() override;
@@ -76,7 +78,6 @@ private:
     void onScroll(int value);
     void onChannelText();
     void moveTo(int n);
-    void showGridCaption();
     bool channelNumberValid() const;
 
     // Fields.
@@ -127,4 +128,5 @@ private:
     bool ownChange_ = false; // this window's edit runs through ImageChanges
     bool settingNumber_ = false; // the form writes the number field itself
     bool leaving_ = false; // a field's leave rule runs
+    bool movingTo_ = false; // the form sets the current channel itself
 };

@@ -9,9 +9,7 @@
 #include "Globals.h"
 #include "GridClipboard.h"
 #include "ImageRoutines.h"
-#include "MainFrame.h"
-#include "PendingEdits.h"
-#include "UndoHistory.h"
+#include "SessionState.h"
 #include "Windows.h"
 
 #include <QComboBox>
@@ -22,14 +20,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QStyleOptionComboBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-ChannelGridWindow::ChannelGridWindow() : ChildWindow(WindowId::frm_chann)
+ChannelGridWindow::ChannelGridWindow(const WindowContext &context)
+    : ChildWindow(WindowId::frm_chann), context_(context)
 {
     setObjectName(QStringLiteral("frm_chann"));
     buildGrid();
@@ -95,10 +93,11 @@ void ChannelGridWindow::buildGrid()
     connect(comboEdit_, &QComboBox::activated, this, &ChannelGridWindow::onChoice);
     connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this,
             &ChannelGridWindow::onRowsChanged);
+    // The caption names the current channel, wherever it was chosen.
+    connect(&SessionState::instance(), &SessionState::currentChannelChanged, this,
+            &ChannelGridWindow::showCaption);
     clipboard_ = new GridClipboard(grid_);
     connect(grid_, &QWidget::customContextMenuRequested, this, &ChannelGridWindow::showRowMenu);
-    if (UndoHistory *history = UndoHistory::instance())
-        connect(history, &UndoHistory::aboutToReplay, this, [this] { commitOpenEditor(); });
 }
 
 void ChannelGridWindow::applyTexts()
@@ -124,10 +123,10 @@ void ChannelGridWindow::applyTexts()
     columnsMeasured_ = false;
 }
 
-QRect ChannelGridWindow::placement() const
+QRect ChannelGridWindow::placement(const FrameSizes &sizes) const
 {
-    const QSize main = MainWindowSize();
-    const QSize inner = MainInnerSize();
+    const QSize main = sizes.window;
+    const QSize inner = sizes.inner;
     const int width = int(main.width() / 1.2);
     const int height = int(main.height() / 1.3);
     const int top = (inner.height() - height) / 8;
@@ -141,16 +140,11 @@ void ChannelGridWindow::onLoad()
     for (int n = 1; n <= ChannelCount; ++n)
         setCellText(n, 0, QString::number(n));
     grid_->setCurrentCell(0, 0);
-    CurrentChannel = 1;
+    SessionState::instance().setCurrentChannel(1);
     for (int n = 1; n <= ChannelCount; ++n)
         ShowChannelRow(n);
     showCaption();
     fitColumns();
-    SetPendingEditCommit(WindowId::frm_chann, [window = QPointer<ChannelGridWindow>(this)] {
-        if (window)
-            window->commitTyped();
-        return true; // the grid mends what it refuses
-    });
 }
 
 void ChannelGridWindow::onActivated()
@@ -165,7 +159,6 @@ void ChannelGridWindow::onUnload()
     // however the window closes.
     if (const int n = editorChannel())
         commitCell(n, editors_->cell()->col);
-    SetPendingEditCommit(WindowId::frm_chann, nullptr);
 }
 
 void ChannelGridWindow::store(ChangeKind kind, const std::function<void(ImageTable &)> &edit)

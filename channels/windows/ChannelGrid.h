@@ -9,6 +9,7 @@
 #include "ChannelRows.h"
 #include "ChildWindow.h"
 #include "ImageChanges.h"
+#include "Windows.h"
 
 #include <array>
 #include <functional>
@@ -28,7 +29,8 @@ struct ChannelMessage;
 class ChannelGridWindow : public ChildWindow {
     Q_OBJECT
 public:
-    ChannelGridWindow();
+    // The row menu offers the context's undo and redo, when it has them.
+    explicit ChannelGridWindow(const WindowContext &context = {});
 
     // Draws grid row n (channel n) from RadioData and the name codes; an
     // empty channel's stray cells are erased.
@@ -37,12 +39,12 @@ public:
     void ClearChannel(int n);
     // Opens the editor of the grid's current cell.
     void BeginCellEdit();
-    // The name being typed becomes part of the image (save, read, write).
+    // The name being typed becomes part of the image; its editor stays open.
     void CommitPendingName();
     // Every text being typed: a name as above, a frequency as leaving its
-    // cell stores it.
-    void commitTyped();
-    // Caption from CurrentChannel; the channel edit window uses it too.
+    // cell stores it. The grid mends what it refuses: never false.
+    bool commitTyped() override;
+    // Caption from CurrentChannel.
     void showCaption();
 
     // Row operations (ChannelGridRows.cpp) on the selected channels, or the
@@ -58,9 +60,6 @@ public:
     void moveChannelsDown();
 
 signals:
-    // The user made channel n the grid's current channel (a click or a
-    // move of the current cell); the channel edit window follows it.
-    void currentChannelChosen(int n);
     // The grid's context menu, filled, just before it shows.
     void rowMenuAboutToShow(QMenu *menu);
 
@@ -74,7 +73,7 @@ public:
 
 protected:
     void applyTexts() override;
-    QRect placement() const override;
+    QRect placement(const FrameSizes &sizes) const override;
     void onLoad() override;
     void onActivated() override;
     void onUnload() override;
@@ -157,4 +156,5 @@ private:
     GridClipboard *clipboard_ = nullptr;
     std::array<int, Columns> columnWidths_{};
     bool columnsMeasured_ = false;
+    WindowContext context_;
 };

@@ -10,6 +10,7 @@
 #include "KeyPresses.h"
 #include "Messages.h"
 #include "RadioWriteOpen.h"
+#include "SessionState.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -74,33 +75,28 @@ void ChannelGridWindow::onCurrentCellChanged(int row, int col, int previousRow, 
 {
     if (previousRow >= 0 && previousCol >= 0)
         commitCell(previousRow + 1, previousCol);
-    // The caption follows the current cell, also when moved by keyboard.
-    if (row >= 0 && col >= 0) {
-        CurrentChannel = int16_t(row + 1);
-        showCaption();
-        emit currentChannelChosen(row + 1);
-    }
+    // The current channel (and so the caption and the channel edit window)
+    // follows the current cell, also when moved by keyboard.
+    if (row >= 0 && col >= 0)
+        SessionState::instance().setCurrentChannel(row + 1);
 }
 
 void ChannelGridWindow::warn(const ChannelMessage &message)
 {
     editors_->messageShown();
-    ShowWarning(QString::fromUtf8(message.chinese), QString::fromUtf8(message.english));
+    ShowWarning(this, QString::fromUtf8(message.chinese), QString::fromUtf8(message.english));
 }
 
 void ChannelGridWindow::onCellClicked(int row, int)
 {
     BeginCellEdit();
-    CurrentChannel = int16_t(row + 1);
-    showCaption();
-    emit currentChannelChosen(row + 1);
+    SessionState::instance().setCurrentChannel(row + 1);
 }
 
 void ChannelGridWindow::commitCell(int n, int col)
 {
     EditRow = n;
     EditCol = col;
-    CurrentChannel = int16_t(n);
     // The editor's text belongs to this cell only if it was opened on it;
     // otherwise it is empty or another cell's, and storing it would delete
     // the channel, make it simplex or erase its name.
@@ -117,6 +113,8 @@ void ChannelGridWindow::commitCell(int n, int col)
     else if (owned)
         ShowChannelRow(n); // a list cell shows what its choices stored
     hideEditors();
+    // The channel committed is the current one, once its edit is done.
+    SessionState::instance().setCurrentChannel(n);
 }
 
 void ChannelGridWindow::storeTyped(int n, int col, const QString &typed)
@@ -139,16 +137,17 @@ void ChannelGridWindow::CommitPendingName()
     rememberEditorData();
 }
 
-void ChannelGridWindow::commitTyped()
+bool ChannelGridWindow::commitTyped()
 {
     const int n = editorChannel();
     if (!n)
-        return;
+        return true;
     const int col = editors_->cell()->col;
     if (col == NameCol)
         CommitPendingName();
     else if (col == ReceiveCol || col == TransmitCol)
         commitCell(n, col);
+    return true;
 }
 
 void ChannelGridWindow::BeginCellEdit()
@@ -443,10 +442,10 @@ void ChannelGridWindow::textFocusLost()
     editors_->release();
     EditRow = n;
     EditCol = col;
-    CurrentChannel = int16_t(n);
     if (replaced)
         redrawAll();
     else
         storeTyped(n, col, textEdit_->text());
     textEdit_->hide();
+    SessionState::instance().setCurrentChannel(n);
 }

@@ -9,7 +9,6 @@
 #include "GridClipboard.h"
 #include "Messages.h"
 #include "RowOperationTexts.h"
-#include "UndoHistory.h"
 
 #include <QItemSelection>
 #include <QMenu>
@@ -63,7 +62,7 @@ void ChannelGridWindow::insertChannel()
         return;
     commitOpenEditor();
     if (LastChannelInUse(RadioData)) {
-        ShowWarning(QString::fromUtf8(RowTexts::LastChannelInUse.chinese),
+        ShowWarning(this, QString::fromUtf8(RowTexts::LastChannelInUse.chinese),
                     QString::fromUtf8(RowTexts::LastChannelInUse.english));
         return;
     }
@@ -117,13 +116,14 @@ void ChannelGridWindow::showRowMenu(const QPoint &position)
 
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("Menu_Rows"));
-    if (UndoHistory *history = UndoHistory::instance()) {
-        QAction *undo = menu.addAction(history->undoCaption(), history, &UndoHistory::undo);
-        undo->setObjectName(QStringLiteral("Rows_Undo"));
-        undo->setEnabled(history->canUndo());
-        QAction *redo = menu.addAction(history->redoCaption(), history, &UndoHistory::redo);
-        redo->setObjectName(QStringLiteral("Rows_Redo"));
-        redo->setEnabled(history->canRedo());
+    // The Edit menu's undo and redo, as they stand.
+    if (context_.undo && context_.redo) {
+        for (const auto &[name, entry] :
+             {std::pair{"Rows_Undo", context_.undo}, std::pair{"Rows_Redo", context_.redo}}) {
+            QAction *action = menu.addAction(entry->text(), entry, &QAction::trigger);
+            action->setObjectName(QLatin1String(name));
+            action->setEnabled(entry->isEnabled());
+        }
         menu.addSeparator();
     }
     struct Entry {

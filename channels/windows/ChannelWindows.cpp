@@ -7,7 +7,8 @@
 
 void RegisterChannelWindows()
 {
-    Windows::Register(WindowId::frm_chann, [] { return new ChannelGridWindow; });
+    Windows::Register(WindowId::frm_chann,
+                      [](const WindowContext &context) { return new ChannelGridWindow(context); });
     // The edit window works on the grid's current channel and goes with it.
     Windows::Declare(WindowId::Form_Chann_Edit, {.closesWith = WindowId::frm_chann});
     Windows::Register(WindowId::Form_Chann_Edit, [] { return new ChannelEditWindow; });

@@ -5,11 +5,8 @@
 #include "CommandButton.h"
 #include "FmRules.h"
 #include "KeyPresses.h"
-#include "MainFrame.h"
 #include "Messages.h"
-#include "PendingEdits.h"
 #include "RecordCodec.h"
-#include "UndoHistory.h"
 #include "Windows.h"
 
 #include <QCoreApplication>
@@ -17,7 +14,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTableWidget>
@@ -61,13 +57,6 @@ FmListWindow::FmListWindow() : ChildWindow(WindowId::Form_Edit_Test)
     connect(edit_, &QLineEdit::textEdited, this, &FmListWindow::onEditorText);
     connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this,
             &FmListWindow::onRowsChanged);
-    // A station being typed is stored before an undo or redo, as leaving
-    // its cell would store it.
-    if (UndoHistory *history = UndoHistory::instance())
-        connect(history, &UndoHistory::aboutToReplay, this, [this] {
-            if (const auto cell = editors_->cell(); cell && edit_->isModified())
-                leaveCell(cell->row, cell->col);
-        });
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -107,9 +96,9 @@ void FmListWindow::applyTexts()
                           + table_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
 }
 
-QRect FmListWindow::placement() const
+QRect FmListWindow::placement(const FrameSizes &sizes) const
 {
-    const QSize main = MainWindowSize();
+    const QSize main = sizes.window;
     const int width = main.width() / 2;
     const int height = int(main.height() / 1.3);
     return QRect(std::max(0, (main.width() - width) / 2),
@@ -121,11 +110,6 @@ void FmListWindow::onLoad()
     for (int k = 0; k < FmPresetCount; ++k)
         table_->item(k, 0)->setText(QString::number(k));
     ShowFmList();
-    SetPendingEditCommit(WindowId::Form_Edit_Test, [window = QPointer<FmListWindow>(this)] {
-        if (window)
-            window->commitTyped();
-        return true; // an FM entry is mended, never refused
-    });
 }
 
 void FmListWindow::onActivated()
@@ -139,13 +123,15 @@ void FmListWindow::onActivated()
 
 // What is still in the editor is stored as leaving its cell stores it,
 // however the window closes (Close, its close box, a language switch).
-void FmListWindow::onUnload()
+void FmListWindow::onUnload() { storeEverything(); }
+
+bool FmListWindow::commitTyped()
 {
-    SetPendingEditCommit(WindowId::Form_Edit_Test, nullptr);
-    commitTyped();
+    storeEverything();
+    return true;
 }
 
-void FmListWindow::commitTyped()
+void FmListWindow::storeEverything()
 {
     if (const auto cell = editors_->cell())
         leaveCell(cell->row, cell->col);
@@ -196,7 +182,7 @@ void FmListWindow::leaveCell(int station, int col)
     if (left.outOfRange) {
         editors_->messageShown();
         const ChannelMessage &m = ChannelMessages::FmOutOfRange;
-        ShowWarning(QString::fromUtf8(m.chinese), QString::fromUtf8(m.english));
+        ShowWarning(this, QString::fromUtf8(m.chinese), QString::fromUtf8(m.english));
     }
 }
 
@@ -239,7 +225,7 @@ void FmListWindow::onEditorText(const QString &text)
     if (!cell || !FmRules::EntryTooLong(text))
         return;
     const ChannelMessage &m = ChannelMessages::FmOutOfRange;
-    ShowWarning(QString::fromUtf8(m.chinese), QString::fromUtf8(m.english));
+    ShowWarning(this, QString::fromUtf8(m.chinese), QString::fromUtf8(m.english));
     edit_->clear();
     table_->item(cell->row, FrequencyCol)->setText(QString());
     StoreFmChannel(cell->row + 1, FrequencyCol);

@@ -29,12 +29,12 @@ public:
     // (row 0 of the grid is its header).
     void StoreFmChannel(int r, int c);
     // The open editor's text as leaving its cell takes it, then every cell
-    // into the image (before a save, read, write or language switch).
-    void commitTyped();
+    // into the image. An FM entry is mended, never refused: never false.
+    bool commitTyped() override;
 
 protected:
     void applyTexts() override;
-    QRect placement() const override;
+    QRect placement(const FrameSizes &sizes) const override;
     void onLoad() override;
     void onActivated() override;
     void onUnload() override;
@@ -42,6 +42,7 @@ protected:
 
 private:
     void leaveCell(int station, int col);
+    void storeEverything();
     void storeAll();
     // The station a cell's text would store, or nothing when the text is
     // what the stored code shows (codes 211..254 stay as they are).

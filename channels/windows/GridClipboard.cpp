@@ -5,6 +5,7 @@
 #include "ImageChanges.h"
 #include "Language.h"
 #include "RecordCodec.h"
+#include "Windows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -64,18 +65,26 @@ QList<int> GridClipboard::selectedChannels() const
     return channels;
 }
 
-void GridClipboard::copy()
+void GridClipboard::copy() { (void)copySelection(); }
+
+bool GridClipboard::copySelection()
 {
+    // A name being typed is part of what is copied; a field that refuses
+    // its text leaves the clipboard as it was.
+    if (!Windows::CommitTyped())
+        return false;
     const QByteArray text = ChannelsCsvText(selectedChannels());
     auto *data = new QMimeData;
     data->setText(QString::fromUtf8(text));
     data->setData(QStringLiteral("text/csv"), text);
     QApplication::clipboard()->setMimeData(data);
+    return true;
 }
 
 void GridClipboard::cut()
 {
-    copy();
+    if (!copySelection())
+        return;
     // Names go with their channels; an empty channel's name was not copied
     // and stays.
     const QList<int> channels = selectedChannels();
@@ -97,5 +106,5 @@ void GridClipboard::paste()
         text = data->data(QStringLiteral("text/csv"));
     else if (data)
         text = data->text().toUtf8();
-    PasteChannelsCsv(text, channels.constFirst());
+    PasteChannelsCsv(text, channels.constFirst(), grid_);
 }

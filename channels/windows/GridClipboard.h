@@ -31,6 +31,9 @@ public:
     void paste();
 
 private:
+    // False when a field refused its text: nothing was copied.
+    bool copySelection();
+
     QTableWidget *grid_;
     QAction *copy_;
     QAction *cut_;

@@ -1,7 +1,6 @@
 #include "ChannelFileWindow.h"
 
 #include "Language.h"
-#include "MainFrame.h"
 #include "Messages.h"
 
 #include <QComboBox>
@@ -147,9 +146,9 @@ void ChannelFileWindow::applyTexts()
     file_->setAccessibleName(Texts("信道参数文件 (*.chann)", "Channel files (*.chann)"));
 }
 
-QRect ChannelFileWindow::placement() const
+QRect ChannelFileWindow::placement(const FrameSizes &sizes) const
 {
-    const QSize main = MainWindowSize();
+    const QSize main = sizes.window;
     const int width = qRound(main.width() / 1.5);
     const int height = qRound(main.height() / 1.3);
     return QRect((main.width() - width) / 2, 0, width, height);
@@ -257,7 +256,7 @@ void ChannelFileWindow::driveChanged(int index)
     const QStorageInfo volume(root);
     if (!volume.isValid() || !volume.isReady() || !QDir(root).isReadable()) {
         ShowWarning(
-            QStringLiteral("驱动器 %1 未准备好。").arg(QDir::toNativeSeparators(root)),
+            this, QStringLiteral("驱动器 %1 未准备好。").arg(QDir::toNativeSeparators(root)),
             QStringLiteral("The drive %1 is not ready.").arg(QDir::toNativeSeparators(root)));
         drive_->setCurrentIndex(driveIndex_);
         return;
@@ -280,12 +279,12 @@ void ChannelFileWindow::confirmClicked()
     switch (CheckChannelFileName(name)) {
     case NameProblem::InvalidCharacter: {
         const Message m = invalidNameMessage();
-        ShowWarning(QString::fromUtf8(m.chinese), QString::fromUtf8(m.english));
+        ShowWarning(this, QString::fromUtf8(m.chinese), QString::fromUtf8(m.english));
         return;
     }
     case NameProblem::WrongSuffix: {
         const Message m = suffixMessage();
-        ShowWarning(QString::fromUtf8(m.chinese), QString::fromUtf8(m.english));
+        ShowWarning(this, QString::fromUtf8(m.chinese), QString::fromUtf8(m.english));
         return;
     }
     case NameProblem::None:

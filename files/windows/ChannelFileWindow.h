@@ -45,7 +45,7 @@ protected:
     virtual bool confirm(const QString &path) = 0;
 
     void applyTexts() override;
-    QRect placement() const override;
+    QRect placement(const FrameSizes &sizes) const override;
     void onLoad() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

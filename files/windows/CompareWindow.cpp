@@ -4,9 +4,7 @@
 #include "DifferenceTable.h"
 #include "ImageChanges.h"
 #include "Language.h"
-#include "MainFrame.h"
 #include "Messages.h"
-#include "PendingName.h"
 #include "SpokenStatus.h"
 #include "Windows.h"
 
@@ -82,9 +80,9 @@ void CompareWindow::applyTexts()
     table_->setSides(Texts("内存中的数据", "In memory"), Texts("文件中的数据", "In the file"));
 }
 
-QRect CompareWindow::placement() const
+QRect CompareWindow::placement(const FrameSizes &sizes) const
 {
-    const QSize main = MainWindowSize();
+    const QSize main = sizes.window;
     const int width = int(main.width() / 1.4);
     const int height = int(main.height() / 1.5);
     return QRect((main.width() - width) / 2, (main.height() - height) / 4, width, height);
@@ -92,8 +90,6 @@ QRect CompareWindow::placement() const
 
 void CompareWindow::onLoad()
 {
-    // A name being typed in the grid is part of the image.
-    CommitPendingName();
     // The file is read again: it may have changed since.
     ComparedFile &compared = Compared();
     if (!compared.path.isEmpty()) {
@@ -122,7 +118,7 @@ bool CompareWindow::compareWith(const QString &path)
     auto image = std::make_unique<ImageTable>();
     ChannelFileError error;
     if (!ReadChannelFile(path, *image, &error)) {
-        ShowWarning(error.chinese, error.english);
+        ShowWarning(this, error.chinese, error.english);
         return false;
     }
     Compared() = ComparedFile{path, std::move(image)};

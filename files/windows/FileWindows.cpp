@@ -5,7 +5,6 @@
 #include "ImageChanges.h"
 #include "ImageOrigin.h"
 #include "Messages.h"
-#include "PendingEdits.h"
 #include "Windows.h"
 
 #include <QFileInfo>
@@ -36,15 +35,15 @@ ChannelFileWindow::Message SaveChannelWindow::suffixMessage() const
 bool SaveChannelWindow::confirm(const QString &path)
 {
     // Typed in another window while this one was open: it belongs in the file.
-    if (!CommitPendingEdits())
+    if (!Windows::CommitTyped())
         return false;
     ChannelFileError error;
     if (!WriteChannelFile(path, RadioData, &error)) {
-        ShowWarning(error.chinese, error.english);
+        ShowWarning(this, error.chinese, error.english);
         return false;
     }
     ImageOrigin::instance().fileSaved(path);
-    ShowWarning(QStringLiteral("信道参数保存完毕 ！"),
+    ShowWarning(this, QStringLiteral("信道参数保存完毕 ！"),
                 QStringLiteral("Complete storing channel parameter."));
     return true;
 }
@@ -67,16 +66,17 @@ const ChannelFileWindow::Message OpenWrongSuffix{"无效的信道参数文件后
                                                  "Nullity file suffix name of channel parameter."};
 
 // Reads the file into the image, or leaves the image as it was and says why.
-bool OpenChannelFile(const QString &path)
+bool OpenChannelFile(const QString &path, QWidget *parent)
 {
     // What is typed elsewhere is stored (or refused) before the file replaces it.
-    if (!CommitPendingEdits())
+    if (!Windows::CommitTyped())
         return false;
     // Read into a copy so that a bad file leaves the image as it was.
     auto image = std::make_unique<ImageTable>(RadioData);
     ChannelFileError error;
     if (!ReadChannelFile(path, *image, &error)) {
-        ShowWarning(error.chinese + QStringLiteral("\n信道参数没有调入，原有参数保持不变。"),
+        ShowWarning(parent,
+                    error.chinese + QStringLiteral("\n信道参数没有调入，原有参数保持不变。"),
                     error.english
                         + QStringLiteral("\nThe channel parameters were not loaded; the current "
                                          "ones are unchanged."));
@@ -84,7 +84,7 @@ bool OpenChannelFile(const QString &path)
     }
     ImageChanges::instance().replaceImage(ChangeKind::OpenedFile, *image);
     ImageOrigin::instance().fileOpened(path);
-    ShowWarning(QStringLiteral("信道参数从文件调入成功 ！"),
+    ShowWarning(parent, QStringLiteral("信道参数从文件调入成功 ！"),
                 QStringLiteral("Succeed fold the channel parameter from file."));
     return true;
 }
@@ -95,12 +95,12 @@ ChannelFileWindow::Message OpenChannelWindow::invalidNameMessage() const { retur
 
 ChannelFileWindow::Message OpenChannelWindow::suffixMessage() const { return OpenWrongSuffix; }
 
-bool OpenChannelWindow::confirm(const QString &path) { return OpenChannelFile(path); }
+bool OpenChannelWindow::confirm(const QString &path) { return OpenChannelFile(path, this); }
 
-bool OpenChannelFileAt(const QString &path)
+bool OpenChannelFileAt(const QString &path, QWidget *parent)
 {
-    const auto refuse = [](const ChannelFileWindow::Message &m) {
-        ShowWarning(QString::fromUtf8(m.chinese), QString::fromUtf8(m.english));
+    const auto refuse = [parent](const ChannelFileWindow::Message &m) {
+        ShowWarning(parent, QString::fromUtf8(m.chinese), QString::fromUtf8(m.english));
         return false;
     };
     switch (CheckChannelFileName(QFileInfo(path).fileName())) {
@@ -111,7 +111,7 @@ bool OpenChannelFileAt(const QString &path)
     case NameProblem::None:
         break;
     }
-    return OpenChannelFile(path);
+    return OpenChannelFile(path, parent);
 }
 
 void RegisterFileWindows()
@@ -125,5 +125,10 @@ void RegisterFileWindows()
         WindowId::Form_open_chann, [] { return new OpenChannelWindow; }, traits);
     Windows::Register(
         WindowId::Form_save_chann, [] { return new SaveChannelWindow; }, traits);
-    Windows::Register(WindowId::Form_Compare, [] { return new CompareWindow; });
+    // What is typed is part of the image compared.
+    Windows::Register(WindowId::Form_Compare, [] { return new CompareWindow; },
+                      {.dialogLike = false,
+                       .closesWith = std::nullopt,
+                       .closedByCloseOf = std::nullopt,
+                       .takesImage = true});
 }

@@ -30,8 +30,9 @@ protected:
 
 // Opens a ".chann" file named by its full path (a recent file, a backup of
 // a read) as the open window's Confirm does: the same name checks, reading
-// and messages. True when the image now holds the file.
-bool OpenChannelFileAt(const QString &path);
+// and messages (their boxes over the parent's window). True when the image
+// now holds the file.
+bool OpenChannelFileAt(const QString &path, QWidget *parent);
 
 // Registers the files windows with the window manager.
 void RegisterFileWindows();

@@ -4,11 +4,10 @@
 #include "FleetJobs.h"
 #include "Globals.h"
 #include "Language.h"
-#include "MainFrame.h"
 #include "Messages.h"
-#include "PendingName.h"
 #include "PortBinding.h"
 #include "SpokenStatus.h"
+#include "Windows.h"
 #include "WritePreparation.h"
 
 #include <QCheckBox>
@@ -154,15 +153,14 @@ void BatchWriteWindow::applyTexts()
     showCount();
 }
 
-QRect BatchWriteWindow::placement() const
+QRect BatchWriteWindow::placement(const FrameSizes &sizes) const
 {
-    const QSize inner = MainInnerSize();
-    return centred(QSize(inner.width() * 3 / 4, inner.height() * 3 / 4));
+    const QSize inner = sizes.inner;
+    return centred(sizes, QSize(inner.width() * 3 / 4, inner.height() * 3 / 4));
 }
 
 void BatchWriteWindow::onLoad()
 {
-    CommitPendingName();
     listPorts();
     for (const QString &device : Remembered().ticked)
         if (const int row = rowOf(device); row >= 0)
@@ -186,7 +184,7 @@ bool BatchWriteWindow::canClose()
 {
     if (!running())
         return true;
-    ShowWarning(QStringLiteral("正在进行读写操作,请勿关窗口 ！,"),
+    ShowWarning(this, QStringLiteral("正在进行读写操作,请勿关窗口 ！,"),
                 QStringLiteral("Read-write operating，don't close the window. ,"));
     return false;
 }
@@ -272,16 +270,17 @@ void BatchWriteWindow::start()
         if (table_->item(row, PortColumn)->checkState() == Qt::Checked)
             devices << table_->item(row, PortColumn)->data(DeviceRole).toString();
     if (devices.isEmpty()) {
-        ShowWarning(QStringLiteral("请至少勾选一个串口。"),
+        ShowWarning(this, QStringLiteral("请至少勾选一个串口。"),
                     QStringLiteral("Tick at least one serial port."));
         return;
     }
     // The same preparation and checks as the write window; every radio of
-    // the run gets the image as it stands now.
-    CommitPendingName();
+    // the run gets the image as it stands now, with what is typed.
+    if (!Windows::CommitTyped())
+        return;
     auto blocks = std::make_shared<WriteBlocks>();
     if (const auto refusal = PrepareWriteBlocks(*blocks)) {
-        ShowWarning(refusal->chinese, refusal->english);
+        ShowWarning(this, refusal->chinese, refusal->english);
         return;
     }
     delete fleet_;

@@ -26,7 +26,7 @@ public:
 
 protected:
     void applyTexts() override;
-    QRect placement() const override;
+    QRect placement(const FrameSizes &sizes) const override;
     void onLoad() override;
     bool canClose() override;
     void onUnload() override;

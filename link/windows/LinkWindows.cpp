@@ -23,9 +23,15 @@ void RegisterLinkWindows()
         WindowId::Form_Comm_Write, [] { return new WriteWindow; }, transfer);
     Windows::Register(WindowId::Form_Adjust_Txp, [] { return new PowerWindow; },
                       {.dialogLike = true});
-    Windows::Register(WindowId::Form_Verify, [] { return new VerifyWindow; });
-    Windows::Register(WindowId::Form_Batch_Write, [] { return new BatchWriteWindow; },
-                      {.dialogLike = true});
+    // The verify compares with what a write would send, what is typed
+    // included; the batch write sends it.
+    Windows::Register(WindowId::Form_Verify, [] { return new VerifyWindow; },
+                      {.dialogLike = false,
+                       .closesWith = std::nullopt,
+                       .closedByCloseOf = std::nullopt,
+                       .takesImage = true});
+    Windows::Register(
+        WindowId::Form_Batch_Write, [] { return new BatchWriteWindow; }, transfer);
     SetRadioWriteOpenQuery([] {
         return Windows::IsOpen(WindowId::Form_Comm_Write)
                || Windows::IsOpen(WindowId::Form_Batch_Write);

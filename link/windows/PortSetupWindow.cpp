@@ -2,8 +2,8 @@
 
 #include "Globals.h"
 #include "Language.h"
-#include "MainFrame.h"
 #include "PortBinding.h"
+#include "SessionState.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -89,10 +89,10 @@ void PortSetupWindow::applyTexts()
     cancel_->setText(Texts("取 消", "Cancel"));
 }
 
-QRect PortSetupWindow::placement() const
+QRect PortSetupWindow::placement(const FrameSizes &sizes) const
 {
-    const QSize inner = MainInnerSize();
-    return centred(QSize(inner.width() / 2, int(inner.height() / 1.8)), 500);
+    const QSize inner = sizes.inner;
+    return centred(sizes, QSize(inner.width() / 2, int(inner.height() / 1.8)), 500);
 }
 
 void PortSetupWindow::onLoad()
@@ -134,7 +134,7 @@ void PortSetupWindow::accept()
 {
     const int n = selectedPort();
     if (n > 0) {
-        PortNumber = int16_t(n);
+        SessionState::instance().setPort(n);
 #ifndef Q_OS_WIN
         // A typed path binds this number; clearing the field goes back to
         // the device the system lists for it.
@@ -143,8 +143,6 @@ void PortSetupWindow::accept()
             BindPort(n, typed == DefaultDeviceForPort(n) ? QString() : typed);
 #endif
     }
-    if (MainFrame *frame = TheMainFrame())
-        frame->setPanelText(3, QStringLiteral("COM%1").arg(PortNumber));
     if (PortErrorFlag) {
         // The last opening failed: stay, so the user can try another port.
         onLoad();

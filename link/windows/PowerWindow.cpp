@@ -3,7 +3,6 @@
 #include "Globals.h"
 #include "ImageChanges.h"
 #include "Language.h"
-#include "MainFrame.h"
 #include "Messages.h"
 #include "RecordCodec.h"
 #include "SerialLink.h"
@@ -113,9 +112,9 @@ void PowerWindow::applyTexts()
     help_->setText(Texts("帮助", "Help"));
 }
 
-QRect PowerWindow::placement() const
+QRect PowerWindow::placement(const FrameSizes &sizes) const
 {
-    const QSize main = MainWindowSize();
+    const QSize main = sizes.window;
     const int width = int(main.width() / 1.8);
     const int height = main.height() / 2;
     return QRect((main.width() - width) / 2, (main.height() - height) / 3, width, height);
@@ -127,7 +126,7 @@ bool PowerWindow::canClose() { return link_->engine().closeRequested(); }
 
 void PowerWindow::showMessage(const LinkMessage &message)
 {
-    ShowWarning(message.text.chinese, message.text.english,
+    ShowWarning(this, message.text.chinese, message.text.english,
                 message.capitalTitle ? PromptTitle::CapitalPrompt : PromptTitle::Prompt);
 }
 

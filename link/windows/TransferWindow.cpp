@@ -4,9 +4,7 @@
 #include "ImageChanges.h"
 #include "ImageOrigin.h"
 #include "Language.h"
-#include "MainFrame.h"
 #include "Messages.h"
-#include "PendingEdits.h"
 #include "ReadExchange.h"
 #include "SerialLink.h"
 #include "SpokenStatus.h"
@@ -16,6 +14,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMdiArea>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -72,7 +71,7 @@ TransferWindow::TransferWindow(WindowId id, const TransferCaptions &captions,
     connect(start_, &QPushButton::clicked, this, [this] {
         // Typed elsewhere while this window was open: stored (or refused)
         // before the image is taken or replaced.
-        if (!link_->engine().busy() && !CommitPendingEdits())
+        if (!link_->engine().busy() && !Windows::CommitTyped())
             return;
         link_->engine().startPressed();
     });
@@ -95,9 +94,9 @@ void TransferWindow::applyTexts()
     progress_->setAccessibleName(Texts(captions_.progressChinese, captions_.progressEnglish));
 }
 
-QRect TransferWindow::placement() const
+QRect TransferWindow::placement(const FrameSizes &sizes) const
 {
-    const QSize main = MainWindowSize();
+    const QSize main = sizes.window;
     const int width = int(main.width() / 1.6);
     const int height = main.height() / 3;
     return QRect((main.width() - width) / 2, int((main.height() - height) / 1.45), width, height);
@@ -109,7 +108,7 @@ bool TransferWindow::canClose() { return link_->engine().closeRequested(); }
 
 void TransferWindow::showMessage(const LinkMessage &message)
 {
-    ShowWarning(message.text.chinese, message.text.english,
+    ShowWarning(this, message.text.chinese, message.text.english,
                 message.capitalTitle ? PromptTitle::CapitalPrompt : PromptTitle::Prompt);
 }
 
@@ -159,7 +158,8 @@ void WriteWindow::transferEnded(bool completed)
 // Once the finished write has gone, the verify is one click away.
 void WriteWindow::onUnload()
 {
-    if (!offerVerify_ || !TheMainFrame())
+    QMdiArea *area = mdiArea();
+    if (!offerVerify_ || !area)
         return;
-    QTimer::singleShot(0, TheMainFrame()->widget(), [] { VerifyWindow::OfferAfterWrite(); });
+    QTimer::singleShot(0, area, [] { VerifyWindow::OfferAfterWrite(); });
 }

@@ -42,7 +42,7 @@ protected:
     ~TransferWindow() override;
 
     void applyTexts() override;
-    QRect placement() const override;
+    QRect placement(const FrameSizes &sizes) const override;
     void onLoad() override;
     bool canClose() override;
 

@@ -3,9 +3,7 @@
 #include "DifferenceTable.h"
 #include "ImageChanges.h"
 #include "Language.h"
-#include "MainFrame.h"
 #include "Messages.h"
-#include "PendingName.h"
 #include "SerialLink.h"
 #include "SpokenStatus.h"
 #include "Windows.h"
@@ -111,9 +109,9 @@ void VerifyWindow::applyTexts()
     table_->setSides(Texts("内存中的数据", "In memory"), Texts("对讲机中的数据", "In the radio"));
 }
 
-QRect VerifyWindow::placement() const
+QRect VerifyWindow::placement(const FrameSizes &sizes) const
 {
-    const QSize main = MainWindowSize();
+    const QSize main = sizes.window;
     const int width = int(main.width() / 1.4);
     const int height = int(main.height() / 1.5);
     return QRect((main.width() - width) / 2, (main.height() - height) / 4, width, height);
@@ -121,8 +119,6 @@ QRect VerifyWindow::placement() const
 
 void VerifyWindow::onLoad()
 {
-    // A name being typed in the grid is part of what a write would send.
-    CommitPendingName();
     engine().windowOpened();
     if (AfterWrite()) {
         ShowStatus(status_,
@@ -184,7 +180,7 @@ void VerifyWindow::showResult()
 
 void VerifyWindow::showMessage(const LinkMessage &message)
 {
-    ShowWarning(message.text.chinese, message.text.english,
+    ShowWarning(this, message.text.chinese, message.text.english,
                 message.capitalTitle ? PromptTitle::CapitalPrompt : PromptTitle::Prompt);
 }
 

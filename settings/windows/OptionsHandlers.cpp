@@ -4,6 +4,7 @@
 #include "ImageChanges.h"
 #include "Messages.h"
 #include "OptionTable.h"
+#include "SessionState.h"
 #include "ShownOptions.h"
 #include "VfoRules.h"
 #include "WorkingRange.h"
@@ -75,7 +76,7 @@ void OptionsWindow::flushMessages()
         if (shown.contains(message))
             continue;
         shown << message;
-        ShowWarning(message.text.chinese, message.text.english, TitleOf(message.title));
+        ShowWarning(this, message.text.chinese, message.text.english, TitleOf(message.title));
         if (!self || unloading_)
             return; // closed while the box was up
     }
@@ -177,8 +178,7 @@ void OptionsWindow::showControls(ImageTable *store)
 
     // From here on every frequency check uses the radio's working range.
     const BandLimits range = DecodeBandLimits(RadioData);
-    BandLowMHz = range.low;
-    BandHighMHz = range.high;
+    SessionState::instance().setBand(range.low, range.high);
     showText(lower_, QString::number(range.low));
     showText(upper_, QString::number(range.high));
 

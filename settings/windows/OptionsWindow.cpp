@@ -2,8 +2,6 @@
 
 #include "ImageChanges.h"
 #include "MainFrame.h"
-#include "PendingEdits.h"
-#include "UndoHistory.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -24,14 +22,6 @@ OptionsWindow::OptionsWindow() : ChildWindow(WindowId::frm_option)
     buildLayout();
     connectHandlers();
     connect(close_, &QPushButton::clicked, this, [this] { unload(); });
-    // A field typed into is stored before an undo or redo, as leaving it
-    // would store it.
-    if (UndoHistory *history = UndoHistory::instance())
-        connect(history, &UndoHistory::aboutToReplay, this, [this] {
-            auto *field = qobject_cast<QLineEdit *>(focusWidget());
-            if (field && fields_.count(field) && field->isModified() && !unloading_)
-                leave(field);
-        });
     // Help has no action.
 
     // Changes made elsewhere (a read, an opened file, another editor) show
@@ -47,9 +37,9 @@ OptionsWindow::OptionsWindow() : ChildWindow(WindowId::frm_option)
 
 OptionsWindow::~OptionsWindow() { unloading_ = true; }
 
-QRect OptionsWindow::placement() const
+QRect OptionsWindow::placement(const FrameSizes &sizes) const
 {
-    const QSize main = MainWindowSize();
+    const QSize main = sizes.window;
     const int width = qRound(main.width() / 1.04);
     const int height = qRound(main.height() / 1.25);
     const int left = (main.width() - width) / 2 - Twips(100);
@@ -64,15 +54,12 @@ void OptionsWindow::onLoad()
     act([this] { ShowOptions(); });
     deferMessages_ = deferred;
     loaded_ = true;
-    SetPendingEditCommit(WindowId::frm_option, [window = QPointer<OptionsWindow>(this)] {
-        return !window || window->commitTyped();
-    });
     // The main window regaining the focus (from another program, from a
     // message box) re-activates this window too; only a return from another
     // child window can bring anything new, and redrawing then would throw
     // away a text still being typed.
-    if (MainFrame *frame = TheMainFrame())
-        connect(frame->mdiArea(), &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
+    if (QMdiArea *area = mdiArea())
+        connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
             if (sub && sub->widget() != this)
                 otherWindowActivated_ = true;
         });
@@ -91,11 +78,7 @@ void OptionsWindow::onActivated()
 // user in the field.
 bool OptionsWindow::canClose() { return commitTyped(); }
 
-void OptionsWindow::onUnload()
-{
-    unloading_ = true;
-    SetPendingEditCommit(WindowId::frm_option, nullptr);
-}
+void OptionsWindow::onUnload() { unloading_ = true; }
 
 bool OptionsWindow::commitTyped()
 {
@@ -115,11 +98,11 @@ bool OptionsWindow::commitTyped()
 void OptionsWindow::bringToFront()
 {
     auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
-    if (!sub || !TheMainFrame())
+    if (!sub || !mdiArea())
         return;
     // The field keeps what the refusal left in it: no redraw on this return.
     otherWindowActivated_ = false;
-    TheMainFrame()->mdiArea()->setActiveSubWindow(sub);
+    mdiArea()->setActiveSubWindow(sub);
 }
 
 void OptionsWindow::redrawLater()

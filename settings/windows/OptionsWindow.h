@@ -41,7 +41,7 @@ public:
     // What is typed into a field and not yet left is stored as leaving the
     // field stores it; false when the field's rule refused it: its message
     // is shown, the window is in front and the focus back in the field.
-    bool commitTyped();
+    bool commitTyped() override;
     // The two limit fields into row 153, then ShowOptions (new band limits).
     void StoreWorkingRange();
     // Warns when the VFO or a channel lies outside the working range.
@@ -49,7 +49,7 @@ public:
 
 protected:
     void applyTexts() override;
-    QRect placement() const override;
+    QRect placement(const FrameSizes &sizes) const override;
     void onLoad() override;
     void onActivated() override;
     void onUnload() override;

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -62,7 +63,7 @@ private slots:
         window->resize(1200, 900);
         window->findChild<QAction *>("Menu_About")->trigger();
         QWidget *frame = Windows::Find(WindowId::frmAbout)->parentWidget();
-        const QSize inner = MainInnerSize();
+        const QSize inner = window->mdiArea()->viewport()->size();
         QCOMPARE(frame->x(), (inner.width() - frame->width()) / 2);
         QCOMPARE(frame->y(), std::max(0, (inner.height() - frame->height()) / 2 - Twips(500)));
     }

@@ -166,7 +166,7 @@ private slots:
 
         // An opened file: undoing the opening is a change, redoing it is not.
         Edit(6, 9);
-        QVERIFY(OpenChannelFileAt(saved));
+        QVERIFY(OpenChannelFileAt(saved, window.get()));
         QVERIFY(!keeper->isModified());
         history->undo();
         QVERIFY(keeper->isModified());

@@ -32,7 +32,10 @@ public:
 
 protected:
     void applyTexts() override { setWindowTitle(IsChinese ? "探针" : "Probe"); }
-    QRect placement() const override { return centred(QSize(200, 100)); }
+    QRect placement(const FrameSizes &sizes) const override
+    {
+        return centred(sizes, QSize(200, 100));
+    }
     void onLoad() override { ++loads; }
     void onUnload() override { ++unloads; }
 };

@@ -4,7 +4,6 @@
 #include "ChannelEditWindow.h"
 #include "GridDriver.h"
 #include "ImageChanges.h"
-#include "PendingEdits.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -401,7 +400,7 @@ private slots:
         receive->setFocus();
         QTest::keyClick(receive, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(receive, "437");
-        QVERIFY(CommitPendingEdits());
+        QVERIFY(Windows::CommitTyped());
         QCOMPARE(Cells(7, 0, 3), (std::vector<int>{0, 0, 0x70, 0x43}));
         QVERIFY(OpenWindows[WindowId::Form_Chann_Edit]);
     }

@@ -3,6 +3,7 @@
 #include "ChannelChanges.h"
 #include "ChannelRules.h"
 #include "Conversions.h"
+#include "SessionState.h"
 
 #include <gtest/gtest.h>
 
@@ -166,7 +167,7 @@ TEST_F(ChannelRules, BandComesFromTheCaller)
     EXPECT_FALSE(result.message);
     EXPECT_EQ(result.shownText, "145.00000");
     EXPECT_EQ(BandLowText({136, 174}), "136.00000");
-    BandLowMHz = 350;
+    SessionState::instance().setBand(350, BandHighMHz);
     EXPECT_EQ(BandLowText(CurrentBand()), "350.00000");
 }
 

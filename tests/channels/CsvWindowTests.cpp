@@ -166,14 +166,14 @@ private slots:
                      QString("3 rows: 2 applied (1 of them changed), 1 refused."));
             QTest::mouseClick(dialog->findChild<QPushButton *>("Command_Cancel"), Qt::LeftButton);
         });
-        ImportChannelsCsvFrom(path);
+        ImportChannelsCsvFrom(path, d->main.get());
         QCOMPARE(changes.size(), 0);
         QVERIFY(*before == RadioData);
 
         OnDialog([](CsvImportDialog *dialog) {
             QTest::mouseClick(dialog->findChild<QPushButton *>("Command_Apply"), Qt::LeftButton);
         });
-        ImportChannelsCsvFrom(path);
+        ImportChannelsCsvFrom(path, d->main.get());
         QCOMPARE(changes.size(), 1);
         QCOMPARE(changes.at(0).at(0).value<ImageChange>().kind, ChangeKind::CsvImport);
         QCOMPARE(d->cell(5, 7), QString("ONE"));
@@ -206,7 +206,7 @@ private slots:
         OnDialog([](CsvImportDialog *dialog) {
             QTest::mouseClick(dialog->findChild<QPushButton *>("Command_Apply"), Qt::LeftButton);
         });
-        ImportChannelsCsvFrom(path);
+        ImportChannelsCsvFrom(path, d->main.get());
         QCOMPARE(selected(), (QList<int>{61, 62, 100}));
         QCOMPARE(d->table->currentRow(), 60);
         QCOMPARE(d->table->rowAt(0), 60);
@@ -218,7 +218,7 @@ private slots:
         OnDialog([](CsvImportDialog *dialog) {
             QTest::mouseClick(dialog->findChild<QPushButton *>("Command_Apply"), Qt::LeftButton);
         });
-        ImportChannelsCsvFrom(path);
+        ImportChannelsCsvFrom(path, d->main.get());
         d->attach();
         QCOMPARE(selected(), (QList<int>{61, 62, 100}));
         QCOMPARE(d->table->rowAt(0), 60);
@@ -247,9 +247,9 @@ private slots:
 
         Program(4);
         QTemporaryDir dir;
-        QVERIFY(ExportChannelsCsvTo(dir.filePath("out.csv")));
+        QVERIFY(ExportChannelsCsvTo(dir.filePath("out.csv"), d->main.get()));
         QVERIFY(d->messages.back().text.startsWith("Exported 1 channel to "));
-        QVERIFY(!ExportChannelsCsvTo(dir.filePath("missing/out.csv")));
+        QVERIFY(!ExportChannelsCsvTo(dir.filePath("missing/out.csv"), d->main.get()));
         QVERIFY(d->messages.back().text.startsWith("Cannot write "));
     }
 };

@@ -3,7 +3,6 @@
 // text-to-code rules have their own table.
 #include "FmListWindow.h"
 #include "GridDriver.h"
-#include "PendingEdits.h"
 #include "RecordCodec.h"
 
 #include <QAction>
@@ -225,12 +224,12 @@ private slots:
         open();
         click(3, 1);
         QTest::keyClicks(edit, "101.5");
-        QVERIFY(CommitPendingEdits());
+        QVERIFY(Windows::CommitTyped());
         QCOMPARE(code(3), 145);
         QCOMPARE(cell(3), QString("101.5"));
         click(4, 1);
         QTest::keyClicks(edit, "120");
-        QVERIFY(CommitPendingEdits());
+        QVERIFY(Windows::CommitTyped());
         QCOMPARE(code(4), 0);
         QCOMPARE(messageTexts(), QStringList{"收音机频率超出范围 ！"});
     }

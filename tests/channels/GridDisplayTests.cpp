@@ -5,7 +5,6 @@
 #include "ChannelFile.h"
 #include "FileWindows.h"
 #include "ImageChanges.h"
-#include "PendingName.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -31,7 +30,10 @@ class GridDisplayTests : public QObject {
             struct Other : ChildWindow {
                 Other() : ChildWindow(WindowId::Form_Edit_Test) { }
                 void applyTexts() override { }
-                QRect placement() const override { return centred(QSize(200, 100)); }
+                QRect placement(const FrameSizes &sizes) const override
+                {
+                    return centred(sizes, QSize(200, 100));
+                }
             };
             return new Other;
         });
@@ -313,7 +315,7 @@ private slots:
         d->pressButton("Command_Close");
         QVERIFY(!OpenWindows[WindowId::frm_chann]);
         QVERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
-        CommitPendingName(); // no grid: nothing to commit, nothing to crash
+        QVERIFY(Windows::CommitTyped()); // no grid: nothing to commit, nothing to crash
         d->main->findChild<QAction *>("Channel_edit")->trigger();
         QVERIFY(OpenWindows[WindowId::frm_chann]);
         d->main->toolbarButton("edit_chann");

@@ -3,8 +3,8 @@
 #include "GridDriver.h"
 
 #include "ImageChanges.h"
-#include "PendingName.h"
 #include "RadioWriteOpen.h"
+#include "SessionState.h"
 
 namespace {
 
@@ -73,8 +73,7 @@ private slots:
 
         d->messages.clear();
         IsChinese = false;
-        BandLowMHz = 136; // the band of the moment
-        BandHighMHz = 174;
+        SessionState::instance().setBand(136, 174); // the band of the moment
         d->enter(3, 2, "500");
         QCOMPARE(messageTexts(), QStringList{"Over the range of transmit frequency ."});
         QCOMPARE(d->messages[0].title, QString("Operate prompt"));
@@ -308,7 +307,7 @@ private slots:
         for (int i = 0; i < 6; ++i)
             QTest::keyClick(d->table, Qt::Key_Right);
         QCOMPARE(d->table->currentColumn(), 7);
-        CommitPendingName();
+        QVERIFY(Windows::CommitTyped());
         QCOMPARE(d->cell(1, 7), QString("RPT"));
     }
 
@@ -361,7 +360,7 @@ private slots:
         d->enter(3, 1, "446");
         d->click(3, 7);
         QTest::keyClicks(d->textEdit, "home");
-        CommitPendingName();
+        QVERIFY(Windows::CommitTyped());
         QCOMPARE(d->cell(3, 7), QString("HOME"));
         QCOMPARE(Cells(160, 10, 14), (std::vector<int>{19, 26, 24, 16, 255}));
         QVERIFY(d->textEdit->isVisible()); // the user may go on typing
@@ -373,12 +372,12 @@ private slots:
     {
         d->click(4, 1);
         d->type("446");
-        QVERIFY(CommitPendingEdits());
+        QVERIFY(Windows::CommitTyped());
         QCOMPARE(d->cell(4, 1), QString("446.00000"));
         QCOMPARE(Cells(4, 0, 3), (std::vector<int>{0, 0, 0x60, 0x44}));
         d->click(4, 2);
         d->type("447");
-        QVERIFY(CommitPendingEdits());
+        QVERIFY(Windows::CommitTyped());
         QCOMPARE(d->cell(4, 2), QString("447.00000"));
     }
 
@@ -421,7 +420,7 @@ private slots:
             }
         }
         d->click(1, 7);
-        CommitPendingName();
+        QVERIFY(Windows::CommitTyped());
         d->click(1, 1);
         QTest::keyClick(d->textEdit, Qt::Key_Return); // Enter commits as leaving does
         QCOMPARE(d->table->currentColumn(), 2);

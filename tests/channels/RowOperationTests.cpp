@@ -6,6 +6,7 @@
 #include "ChannelRules.h"
 #include "GridDriver.h"
 #include "RecordCodec.h"
+#include "SessionState.h"
 #include "UndoHistory.h"
 
 #include <QAction>
@@ -217,9 +218,8 @@ private slots:
     // of the image again.
     void undoingAModelChoiceBringsItsBandBack()
     {
-        ModelIndex = 1;
-        BandLowMHz = 136;
-        BandHighMHz = 174;
+        SessionState::instance().setBand(136, 174);
+        SessionState::instance().setModel(1, 136, 174);
         ImageChanges::instance().apply(
             ChangeKind::ModelSelect, [](ImageTable &image) { EncodeBandLimits(image, 136, 174); });
         action("Edit_Undo")->trigger();

@@ -1,6 +1,7 @@
 #include "Conversions.h"
 #include "Globals.h"
 #include "ImageRoutines.h"
+#include "SessionState.h"
 
 #include <gtest/gtest.h>
 
@@ -119,8 +120,7 @@ TEST_F(Image, BandChecksUseWholeMHzOfTheRecord)
     EXPECT_EQ(FindChannelOutOfBand(), 4);
 
     // The record decides, not BandLowMHz/BandHighMHz.
-    BandLowMHz = 100;
-    BandHighMHz = 600;
+    SessionState::instance().setBand(100, 600);
     EXPECT_EQ(FindChannelOutOfBand(), 4);
     EncodeBandLimits(400, 480);
     EXPECT_EQ(FindChannelOutOfBand(), 0);

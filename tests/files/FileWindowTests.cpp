@@ -3,7 +3,7 @@
 #include "ImageChanges.h"
 #include "MainWindow.h"
 #include "Messages.h"
-#include "PendingName.h"
+#include "TypingProbe.h"
 #include "Windows.h"
 
 #include <QComboBox>
@@ -67,7 +67,6 @@ private slots:
         delete window;
         Flush();
         SetMessageHook(nullptr);
-        SetPendingNameCommit(nullptr);
         QDir::setCurrent(previousDir);
         dir.reset();
     }
@@ -174,10 +173,9 @@ private slots:
 
     void saveWritesTheImageWithThePendingNameAndOverwrites()
     {
-        int commits = 0;
-        SetPendingNameCommit([&commits] {
-            ++commits;
+        TypingProbe *typing = OpenTypingProbe(WindowId::Form_Edit_Test, [] {
             RadioData[NameRowFirst][0] = 12; // "A" typed into channel 1's name
+            return true;
         });
         const QString path = dir->filePath("radio.CHANN");
         {
@@ -186,7 +184,7 @@ private slots:
             old.write("something else");
         }
         ChildWindow *w = Windows::Open(WindowId::Form_save_chann);
-        QCOMPARE(commits, 1);
+        QCOMPARE(typing->commits, 1);
         QCOMPARE(RadioData[NameRowFirst][0], int16_t(12));
         text1(w)->setText("  radio.CHANN ");
         QTest::mouseClick(button(w, "Command_enter"), Qt::LeftButton);

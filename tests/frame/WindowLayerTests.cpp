@@ -5,7 +5,6 @@
 #include "ListWheelGuard.h"
 #include "MainFrame.h"
 #include "Messages.h"
-#include "PendingEdits.h"
 #include "SpokenStatus.h"
 #include "Windows.h"
 
@@ -20,6 +19,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <map>
 
 namespace {
 
@@ -30,14 +30,11 @@ public:
         setCentralWidget(area_);
         resize(1000, 700);
         show();
-        SetMainFrame(this);
-        Windows::AttachToMainFrame();
+        Windows::AttachToMainFrame(this);
     }
-    ~TestFrame() override { SetMainFrame(nullptr); }
+    ~TestFrame() override { Windows::DetachFromMainFrame(this); }
     QWidget *widget() override { return this; }
     QMdiArea *mdiArea() override { return area_; }
-    void setPanelText(int, const QString &) override { }
-    QString panelText(int) const override { return {}; }
 
 private:
     QMdiArea *area_;
@@ -51,13 +48,28 @@ public:
     static inline std::vector<WindowId> unloads;
     static inline int activations = 0;
     static inline bool busy = false;
+    // Windows with typed text, and whether their field refuses it.
+    static inline std::map<WindowId, bool> typing;
+    static inline std::vector<WindowId> commits;
 
     explicit ProbeWindow(WindowId id) : ChildWindow(id) { }
     using ChildWindow::setEscapeButton;
 
+    bool commitTyped() override
+    {
+        const auto typed = typing.find(windowId());
+        if (typed == typing.end())
+            return true;
+        commits.push_back(windowId());
+        return !typed->second;
+    }
+
 protected:
     void applyTexts() override { setWindowTitle(IsChinese ? "探针" : "Probe"); }
-    QRect placement() const override { return centred(QSize(200, 100)); }
+    QRect placement(const FrameSizes &sizes) const override
+    {
+        return centred(sizes, QSize(200, 100));
+    }
     void onLoad() override { loads.push_back(windowId()); }
     void onActivated() override { ++activations; }
     bool canClose() override { return !busy; }
@@ -95,8 +107,8 @@ private slots:
     }
     void cleanup()
     {
-        for (int i = 0; i < WindowCount; ++i)
-            SetPendingEditCommit(WindowId(i), nullptr);
+        ProbeWindow::typing.clear();
+        ProbeWindow::commits.clear();
         ProbeWindow::busy = false;
         delete frame;
         Flush();
@@ -213,14 +225,14 @@ private slots:
             text = t;
             title = h;
         });
-        ShowWarning("中文", "English");
+        ShowWarning(nullptr, "中文", "English");
         QCOMPARE(text, QString("中文"));
         QCOMPARE(title, QString("操作提示"));
         IsChinese = false;
-        ShowWarning("中文", "English");
+        ShowWarning(nullptr, "中文", "English");
         QCOMPARE(text, QString("English"));
         QCOMPARE(title, QString("Operate prompt"));
-        ShowWarning("中文", "English", PromptTitle::CapitalPrompt);
+        ShowWarning(nullptr, "中文", "English", PromptTitle::CapitalPrompt);
         QCOMPARE(title, QString("Operate Prompt"));
     }
 
@@ -234,8 +246,9 @@ private slots:
             shown = box->text();
             box->accept();
         });
-        ShowWarning("中文", "Communication port is error, please setting right communication port "
-                            ". ！\n\nDevice: x");
+        ShowWarning(nullptr, "中文",
+                    "Communication port is error, please setting right communication port "
+                    ". ！\n\nDevice: x");
         QCOMPARE(shown, QString("Communication port is error, please setting right communication "
                                 "port\u00A0.\u00A0！\n\nDevice: x"));
     }
@@ -248,25 +261,16 @@ private slots:
                                                   .closesWith = std::nullopt,
                                                   .closedByCloseOf = std::nullopt,
                                                   .takesImage = true});
-        std::vector<WindowId> commits;
-        bool optionsRefuses = true;
-        SetPendingEditCommit(WindowId::Form_Edit_Test, [&] {
-            commits.push_back(WindowId::Form_Edit_Test);
-            return true;
-        });
-        SetPendingEditCommit(WindowId::frm_option, [&] {
-            commits.push_back(WindowId::frm_option);
-            return !optionsRefuses;
-        });
-        SetPendingEditCommit(WindowId::frm_chann, [&] {
-            commits.push_back(WindowId::frm_chann);
-            return true;
-        });
+        std::vector<WindowId> &commits = ProbeWindow::commits;
+        for (WindowId id : {WindowId::Form_Edit_Test, WindowId::frm_option, WindowId::frm_chann}) {
+            Windows::Open(id);
+            ProbeWindow::typing[id] = id == WindowId::frm_option; // refuses
+        }
         QVERIFY(!Windows::Open(WindowId::Form_save_chann));
         QVERIFY(!OpenWindows[WindowId::Form_save_chann]);
         QCOMPARE(commits, (std::vector<WindowId>{WindowId::frm_option}));
 
-        optionsRefuses = false;
+        ProbeWindow::typing[WindowId::frm_option] = false;
         commits.clear();
         QVERIFY(Windows::Open(WindowId::Form_save_chann));
         QCOMPARE(commits, (std::vector<WindowId>{WindowId::frm_option, WindowId::frm_chann,
@@ -275,8 +279,9 @@ private slots:
         commits.clear();
         QVERIFY(Windows::Open(WindowId::Form_setup));
         QVERIFY(commits.empty());
-        SetPendingEditCommit(WindowId::frm_option, nullptr);
-        QVERIFY(CommitPendingEdits());
+        // A window that has gone is not asked.
+        QVERIFY(Windows::Unload(WindowId::frm_option));
+        QVERIFY(Windows::CommitTyped());
         QCOMPARE(commits.size(), size_t(2));
     }
 

@@ -6,6 +6,7 @@
 #include "RadioSimCore.h"
 #include "ReadExchange.h"
 #include "SerialLink.h"
+#include "SessionState.h"
 #include "WriteExchange.h"
 
 #include <QCoreApplication>
@@ -56,7 +57,7 @@ protected:
     {
         StartDemoRadio(false); // unpaced: the pace has a test of its own
         BindPort(1, QString::fromLatin1(DemoDeviceName));
-        PortNumber = 1;
+        SessionState::instance().setPort(1);
     }
 };
 

@@ -1,9 +1,9 @@
 // Port setup, read and write windows, headless, against the simulator on a
 // real pty (unpaced where the pace does not matter).
 #include "LinkTestSupport.h"
-#include "MainFrame.h"
-#include "PendingName.h"
+#include "SessionState.h"
 #include "SimProcess.h"
+#include "TypingProbe.h"
 
 #include <QLineEdit>
 #include <QMdiArea>
@@ -23,7 +23,7 @@ private slots:
 
     void portSetupShowsTheChoiceAndSetsPortAndPanel()
     {
-        PortNumber = 5;
+        SessionState::instance().setPort(5);
         Windows::Open(WindowId::Form_setup);
         ChildWindow *setup = Windows::Find(WindowId::Form_setup);
         QVERIFY(setup);
@@ -36,7 +36,7 @@ private slots:
             QCOMPARE(option->text(), QString("COM%1").arg(n));
             QCOMPARE(option->isChecked(), n == 5);
         }
-        const QSize inner = MainInnerSize();
+        const QSize inner = harness->window.mdiArea()->viewport()->size();
         QCOMPARE(setup->parentWidget()->width(), inner.width() / 2);
         QCOMPARE(setup->parentWidget()->height(), int(inner.height() / 1.8));
 
@@ -96,14 +96,13 @@ private slots:
 
     void windowsOpenFromMenuToolbarAndCommitAPendingName()
     {
-        int commits = 0;
-        SetPendingNameCommit([&commits] { ++commits; });
+        TypingProbe *typing = OpenTypingProbe(WindowId::frmAbout, [] { return true; });
         harness->window.toolbarButton("read");
         TransferWindow *read = harness->transfer(WindowId::Form_Comm_Read);
         QVERIFY(read);
-        QCOMPARE(commits, 1);
+        QCOMPARE(typing->commits, 1);
         QVERIFY(read->findChild<QTimer *>("Timer4")->isActive());
-        const QSize main = MainWindowSize();
+        const QSize main = harness->window.size();
         QCOMPARE(read->parentWidget()->width(), int(main.width() / 1.6));
         QCOMPARE(read->parentWidget()->height(), main.height() / 3);
         QCOMPARE(read->parentWidget()->y(), int((main.height() - main.height() / 3) / 1.45));
@@ -111,12 +110,11 @@ private slots:
         harness->window.toolbarButton("write");
         TransferWindow *write = harness->transfer(WindowId::Form_Comm_Write);
         QVERIFY(write);
-        QCOMPARE(commits, 2);
+        QCOMPARE(typing->commits, 2);
         QCOMPARE(write->windowTitle(), QString("写数据到对讲机"));
         QCOMPARE(write->findChild<QPushButton *>("Command_Write")->text(), QString("写入"));
         QVERIFY(!write->findChild<QTimer *>("Timer4")->isActive());
         QCOMPARE(harness->action("Prog_write")->shortcut(), QKeySequence("Ctrl+W"));
-        SetPendingNameCommit(nullptr);
     }
 
     // Read, change, write back and compare with what the radio holds; the

@@ -5,6 +5,7 @@
 #include "PortErrorText.h"
 #include "ReadExchange.h"
 #include "SerialLink.h"
+#include "SessionState.h"
 
 #include <QCoreApplication>
 #include <QSerialPort>
@@ -64,7 +65,7 @@ PortOpenResult Open(const QString &device)
 
 TEST(PortErrorText, NamesTheUsualReasonsInBothLanguages)
 {
-    PortNumber = 3;
+    SessionState::instance().setPort(3);
     PortOpenResult inUse = Failure("/dev/ttyUSB0", "Permission error while locking the device");
     inUse.inUse = true;
     inUse.lockFile = QStringLiteral("/run/lock/LCK..ttyUSB0");
@@ -158,7 +159,7 @@ TEST(PortFailure, ADeviceAnotherOfOurLinksHoldsIsHeldHereUntilItLetsGo)
     for (const QString &device : {pty.device, alias}) {
         SCOPED_TRACE(device.toStdString());
         BindPort(1, pty.device);
-        PortNumber = 1;
+        SessionState::instance().setPort(1);
         ASSERT_TRUE(holder->openPort(false).ok);
         BindPort(1, device);
         PortOpenResult result = other.openPort(false);

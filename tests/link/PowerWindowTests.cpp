@@ -3,7 +3,6 @@
 // pinned in virtual time (PowerEngineTests); these check the wiring.
 #include "ImageChanges.h"
 #include "LinkTestSupport.h"
-#include "MainFrame.h"
 #include "PowerWindow.h"
 #include "SimProcess.h"
 
@@ -54,7 +53,7 @@ private slots:
         auto *watch = window->findChild<QTimer *>("Timer4");
         QVERIFY(watch->isActive());
         QCOMPARE(watch->interval(), 500);
-        const QSize main = MainWindowSize();
+        const QSize main = harness->window.size();
         QCOMPARE(window->parentWidget()->width(), int(main.width() / 1.8));
         QCOMPARE(window->parentWidget()->height(), main.height() / 2);
         QCOMPARE(window->parentWidget()->y(), (main.height() - main.height() / 2) / 3);

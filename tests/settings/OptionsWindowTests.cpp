@@ -7,6 +7,7 @@
 #include "MainWindow.h"
 #include "Messages.h"
 #include "OptionTable.h"
+#include "RecordCodec.h"
 #include "SettingsReport.h"
 #include "WindowCatalog.h"
 #include "Windows.h"
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -516,6 +518,53 @@ private slots:
                                        "Over the range of Offset frequency ."}));
         QCOMPARE(main->mdiArea()->activeSubWindow()->widget(), window);
         QCOMPARE(window->focusWidget(), field("Text_Offset_Freq"));
+    }
+
+    // Everything else that takes the image waits for a refused text as the
+    // save and the read do: no dialog, no window, nothing copied or undone,
+    // the message said once each time and the user back in the field.
+    void aRefusedTextHoldsBackEveryActionThatTakesTheImage()
+    {
+        main->switchLanguage(false);
+        open();
+        ImageChanges::instance().apply(ChangeKind::FmEdit, [](ImageTable &image) {
+            FmPresets::Preset(0).set(image, 20);
+        }); // something to undo
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        // A dialog an action opens is noted and closed at once.
+        QStringList dialogs;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&dialogs] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                dialogs << modal->objectName();
+                modal->close();
+            }
+        });
+        watch.start(0);
+
+        type("Text_Offset_Freq", "69.99");
+        for (const char *action :
+             {"File_Print", "File_ExportPdf", "File_ExportCsv", "File_ImportCsv", "File_Compare",
+              "Prog_verify", "Prog_batch", "Edit_CopyChannels", "Edit_Undo"}) {
+            messages.clear();
+            QVERIFY2(main->findChild<QAction *>(action)->isEnabled(), action);
+            main->findChild<QAction *>(action)->trigger();
+            QCoreApplication::processEvents();
+            QVERIFY2(dialogs.isEmpty(), action);
+            QCOMPARE(texts(), QStringList{"Over the range of Offset frequency ."});
+            QCOMPARE(main->mdiArea()->activeSubWindow()->widget(), window);
+            QCOMPARE(window->focusWidget(), field("Text_Offset_Freq"));
+        }
+        for (WindowId id :
+             {WindowId::Form_Compare, WindowId::Form_Verify, WindowId::Form_Batch_Write})
+            QVERIFY(!Windows::IsOpen(id));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
+        QCOMPARE(FmPresets::Preset(0).get(RadioData), 20);
+
+        // Once the field holds what it accepts, the action goes ahead.
+        type("Text_Offset_Freq", "1");
+        main->findChild<QAction *>("File_Print")->trigger();
+        QCOMPARE(dialogs, QStringList{"Form_Print_Preview"});
     }
 
     // Exit asks nothing, but typed text reaches the image (and so the
