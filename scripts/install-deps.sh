@@ -31,11 +31,11 @@ packages=(
 
 # The Windows build: the 64-bit MinGW-w64 compilers with posix threads (the
 # part of mingw-w64 it uses), NSIS and zip for the installer and the
-# portable folder, Wine to test it, xdotool to work its windows, Qt's own
-# Chinese texts to ship (qtbase_zh_CN.qm).
+# portable folder, Wine to test it, xdotool to work its windows. (Qt's own
+# Chinese texts it ships come with the list above.)
 windows_packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  nsis zip wine wine64 xdotool qt6-translations-l10n
+  nsis zip wine wine64 xdotool
 )
 if [ "${1:-}" = windows ]; then
   packages+=("${windows_packages[@]}")

@@ -368,8 +368,11 @@ TEST_F(Fleet, AWriteOverSeveralPortsVerifiesEachRadioAndTheWorstResultDecides)
 
 TEST_F(Fleet, TheProductionLineVerifiesEachRadioBeforeTakingTheNext)
 {
+    // The verify reads 240 blocks, each sent 15 ms after the last reply:
+    // at least 3.6 s. The radio stays well longer, so a slow build (the
+    // sanitizers) is not unplugged half way through the verify.
     SimulatedRadio box(
-        {"--no-pace", "--radios", "2", "--stay-ms", "4000", "--swap-ms", "3000", "--log"});
+        {"--no-pace", "--radios", "2", "--stay-ms", "8000", "--swap-ms", "3000", "--log"});
     Background line({"write", "--each", "--verify", "--log", path("line.log"), "--port",
                      box.device(), path("fleet.chann")});
     ASSERT_TRUE(line.waitFor(QRegularExpression("2 written, 0 failed"), 90000))
