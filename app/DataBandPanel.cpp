@@ -7,14 +7,15 @@
 
 #include <QTimer>
 
-std::optional<Caption> DataBandNote(const ImageTable &image, double editorLow, double editorHigh)
+std::optional<BilingualText> DataBandNote(const ImageTable &image, double editorLow,
+                                          double editorHigh)
 {
     const BandLimits data = DecodeBandLimits(image);
     if (data.low == editorLow && data.high == editorHigh)
         return std::nullopt;
     const QString band =
         QStringLiteral(" %1--%2 MHZ").arg(NumberText(data.low), NumberText(data.high));
-    return Caption{QStringLiteral("数据频段") + band, QStringLiteral("Data band") + band};
+    return BilingualText{QStringLiteral("数据频段") + band, QStringLiteral("Data band") + band};
 }
 
 DataBandPanel::DataBandPanel(QLabel *place, QWidget *parent) : QLabel(parent), place_(place)
@@ -38,7 +39,7 @@ void DataBandPanel::refreshSoon()
 void DataBandPanel::refresh()
 {
     refreshQueued_ = false;
-    const std::optional<Caption> note = DataBandNote(RadioData, BandLowMHz, BandHighMHz);
+    const std::optional<BilingualText> note = DataBandNote(RadioData, BandLowMHz, BandHighMHz);
     place_->setVisible(!note);
     setVisible(note.has_value());
     if (!note) {

@@ -14,7 +14,8 @@
 
 // What the panel says: nothing while the data's band record equals the
 // editors' band (editorLow..editorHigh MHz).
-std::optional<Caption> DataBandNote(const ImageTable &image, double editorLow, double editorHigh);
+std::optional<BilingualText> DataBandNote(const ImageTable &image, double editorLow,
+                                          double editorHigh);
 
 class DataBandPanel : public QLabel {
     Q_OBJECT

@@ -34,8 +34,8 @@ QString OfferText(const RecoveryCandidate &candidate)
                           "恢复这些修改吗？\n\n"
                           "The last run ended with unsaved changes (%3, last recorded %2).\n"
                           "Restore them?")
-        .arg(WorkLabel(candidate.source, false, true), when,
-             WorkLabel(candidate.source, false, false));
+        .arg(WorkLabel(candidate.source, false).chinese, when,
+             WorkLabel(candidate.source, false).english);
 }
 
 RecoveryAnswer Ask(const QString &text, QWidget *parent)
@@ -101,13 +101,9 @@ KeepingUi::KeepingUi(MainWindow &main, WorkKeeper &keeper)
         });
     connect(&main, &MainWindow::languageSwitched, this, &KeepingUi::applyTexts);
     connect(&keeper_, &WorkKeeper::backupFailed, this,
-            [&main](const QString &chinese, const QString &english) {
-                ShowWarning(&main, chinese, english);
-            });
+            [&main](const BilingualText &message) { ShowWarning(&main, message); });
     connect(&keeper_, &WorkKeeper::recoveryFailed, this,
-            [&main](const QString &chinese, const QString &english) {
-                ShowWarning(&main, chinese, english);
-            });
+            [&main](const BilingualText &message) { ShowWarning(&main, message); });
     applyTexts();
     fillRecentFiles();
     fillRecentReads();
@@ -124,7 +120,7 @@ void KeepingUi::applyTexts()
 
 void KeepingUi::showState()
 {
-    label_->setText(keeper_.label(IsChinese));
+    label_->setText(keeper_.label().text());
     const QString path = keeper_.source().path;
     label_->setToolTip(path.isEmpty() ? QString() : QDir::toNativeSeparators(path));
     label_->setStyleSheet(
@@ -182,9 +178,11 @@ void KeepingUi::offerRecovery()
                 restored = true;
             } else {
                 keeper_.release(candidate.id);
-                ShowWarning(parent, error.chinese + QStringLiteral("\n未保存的修改没有恢复。"),
-                            error.english
-                                + QStringLiteral("\nThe unsaved changes were not restored."));
+                ShowWarning(parent,
+                            error.message
+                                + BilingualText{
+                                    QStringLiteral("\n未保存的修改没有恢复。"),
+                                    QStringLiteral("\nThe unsaved changes were not restored.")});
             }
             break;
         }

@@ -58,48 +58,48 @@ QString BandLabelText(const QString &word, double low, double high, bool upperBl
 
 ModelSelectWindow::ModelSelectWindow()
     : ChildWindow(WindowId::Form_type),
-      label1_(new QLabel(this)),
-      type_(new QComboBox(this)),
-      label2_(new QLabel(this)),
-      band_(new QLabel(this)),
-      label3_(new QLabel(this)),
+      modelLabel_(new QLabel(this)),
+      models_(new QComboBox(this)),
+      mainBandLabel_(new QLabel(this)),
+      mainBand_(new QLabel(this)),
+      subBandLabel_(new QLabel(this)),
       subBand_(new QLabel(this)),
-      sc_(new QCheckBox(this)),
-      enter_(new QPushButton(this)),
+      subBandReceive_(new QCheckBox(this)),
+      confirm_(new QPushButton(this)),
       cancel_(new QPushButton(this))
 {
     setObjectName(QStringLiteral("Form_type"));
-    label1_->setObjectName(QStringLiteral("Label1"));
-    type_->setObjectName(QStringLiteral("Combo_type"));
-    label2_->setObjectName(QStringLiteral("Label2"));
-    band_->setObjectName(QStringLiteral("Label_band"));
-    label3_->setObjectName(QStringLiteral("Label3"));
+    modelLabel_->setObjectName(QStringLiteral("Label1"));
+    models_->setObjectName(QStringLiteral("Combo_type"));
+    mainBandLabel_->setObjectName(QStringLiteral("Label2"));
+    mainBand_->setObjectName(QStringLiteral("Label_band"));
+    subBandLabel_->setObjectName(QStringLiteral("Label3"));
     subBand_->setObjectName(QStringLiteral("Label_SubBand"));
-    sc_->setObjectName(QStringLiteral("Check_SC"));
-    enter_->setObjectName(QStringLiteral("Command_enter"));
+    subBandReceive_->setObjectName(QStringLiteral("Check_SC"));
+    confirm_->setObjectName(QStringLiteral("Command_enter"));
     cancel_->setObjectName(QStringLiteral("Command_Cancel"));
 
-    type_->setEditable(false); // pick-only
-    type_->installEventFilter(this);
-    for (QLabel *label : {band_, subBand_}) {
+    models_->setEditable(false); // pick-only
+    models_->installEventFilter(this);
+    for (QLabel *label : {mainBand_, subBand_}) {
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
         label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     }
 
     auto *grid = new QGridLayout;
-    grid->addWidget(label1_, 0, 0);
-    grid->addWidget(type_, 0, 1, 1, 2);
-    grid->addWidget(label2_, 1, 0);
-    grid->addWidget(band_, 1, 1, 1, 2);
-    grid->addWidget(label3_, 2, 0);
+    grid->addWidget(modelLabel_, 0, 0);
+    grid->addWidget(models_, 0, 1, 1, 2);
+    grid->addWidget(mainBandLabel_, 1, 0);
+    grid->addWidget(mainBand_, 1, 1, 1, 2);
+    grid->addWidget(subBandLabel_, 2, 0);
     grid->addWidget(subBand_, 2, 1);
-    grid->addWidget(sc_, 2, 2);
+    grid->addWidget(subBandReceive_, 2, 2);
     grid->setColumnStretch(1, 1);
     grid->setVerticalSpacing(12);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(enter_);
+    buttons->addWidget(confirm_);
     buttons->addWidget(cancel_);
     buttons->addStretch();
     // The window is as tall as its controls (see placement); should it be
@@ -110,31 +110,31 @@ ModelSelectWindow::ModelSelectWindow()
     page->addLayout(buttons);
     page->addStretch(1);
 
-    connect(type_, &QComboBox::currentIndexChanged, this, [this](int position) {
+    connect(models_, &QComboBox::currentIndexChanged, this, [this](int position) {
         if (position >= 0)
             modelSelected(position);
     });
     // Stored at once, so Cancel keeps it.
-    connect(sc_, &QCheckBox::toggled, this, [](bool on) {
+    connect(subBandReceive_, &QCheckBox::toggled, this, [](bool on) {
         ImageChanges::instance().apply(ChangeKind::ModelSelect, [on](ImageTable &image) {
             Options::SubBandReceive.set(image, on);
         });
     });
-    connect(enter_, &QPushButton::clicked, this, &ModelSelectWindow::confirm);
+    connect(confirm_, &QPushButton::clicked, this, &ModelSelectWindow::confirm);
     connect(cancel_, &QPushButton::clicked, this, [this] { unload(); });
     setEscapeButton(cancel_);
-    label1_->setBuddy(type_);
+    modelLabel_->setBuddy(models_);
 }
 
 void ModelSelectWindow::applyTexts()
 {
     setWindowTitle(Texts("机型选择", "Model Select"));
-    label1_->setText(Texts("机  型", "Model"));
-    label2_->setText(Texts("主频段", "Main band"));
-    label3_->setText(Texts("副频段", "Vice-band"));
-    sc_->setText(Texts("接收允许", "Receive Enabled"));
-    sc_->setAccessibleDescription(Texts("在副频段上接收", "Receive on the vice-band"));
-    enter_->setText(Texts("确 定", "Confirm"));
+    modelLabel_->setText(Texts("机  型", "Model"));
+    mainBandLabel_->setText(Texts("主频段", "Main band"));
+    subBandLabel_->setText(Texts("副频段", "Vice-band"));
+    subBandReceive_->setText(Texts("接收允许", "Receive Enabled"));
+    subBandReceive_->setAccessibleDescription(Texts("在副频段上接收", "Receive on the vice-band"));
+    confirm_->setText(Texts("确 定", "Confirm"));
     cancel_->setText(Texts("取 消", "Cancel"));
 }
 
@@ -153,25 +153,25 @@ void ModelSelectWindow::onLoad()
     // Fill without selecting, so that choosing ModelIndex below runs the
     // selection handler like a user's pick.
     {
-        const QSignalBlocker quiet(type_);
-        type_->clear();
+        const QSignalBlocker quiet(models_);
+        models_->clear();
         for (const QString &name : ModelNames)
-            type_->addItem(name);
-        type_->setCurrentIndex(-1);
+            models_->addItem(name);
+        models_->setCurrentIndex(-1);
     }
-    type_->setCurrentIndex(ModelIndex);
+    models_->setCurrentIndex(ModelIndex);
 
-    const int position = type_->currentIndex();
+    const int position = models_->currentIndex();
     ChooseModel(position);
 
     // The editors check against what the radio itself says it covers.
     SetBandFromRecord();
-    band_->setText(BandLabelText(MainBandWord(position), BandLowMHz, BandHighMHz, false));
+    mainBand_->setText(BandLabelText(MainBandWord(position), BandLowMHz, BandHighMHz, false));
     const int sub = SubBandEntry(position);
     subBand_->setText(
         BandLabelText(SubBandWord(position), BandTable[sub], BandTable[sub + ModelCount]));
 
-    sc_->setChecked(Options::SubBandReceive.get(RadioData));
+    subBandReceive_->setChecked(Options::SubBandReceive.get(RadioData));
 
     // With the band texts in, the labels have their full height: fit the
     // window to them.
@@ -183,7 +183,7 @@ bool ModelSelectWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Pick-only: a typed letter would otherwise jump to a matching model.
     // Space still opens the list.
-    if (watched == type_ && event->type() == QEvent::KeyPress) {
+    if (watched == models_ && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool typing =
             !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
@@ -204,19 +204,19 @@ void ModelSelectWindow::showBands(int position)
 {
     if (position == ModelIndex) {
         const int sub = SubBandEntry(position);
-        band_->setText(BandLabelText(MainBandWord(position), BandLowMHz, BandHighMHz));
+        mainBand_->setText(BandLabelText(MainBandWord(position), BandLowMHz, BandHighMHz));
         subBand_->setText(
             BandLabelText(SubBandWord(position), BandTable[sub], BandTable[sub + ModelCount]));
     } else {
-        band_->setText(BandLabelText(MainBandWord(position), BandTable[position],
-                                     BandTable[position + ModelCount]));
+        mainBand_->setText(BandLabelText(MainBandWord(position), BandTable[position],
+                                         BandTable[position + ModelCount]));
         subBand_->setText(BandLabelText(SubBandWord(position), BandLowMHz, BandHighMHz));
     }
 }
 
 void ModelSelectWindow::confirm()
 {
-    const int position = type_->currentIndex();
+    const int position = models_->currentIndex();
     ChooseModel(position);
     // The band record follows, and the VFO moves to a fixed point just
     // inside the new band.

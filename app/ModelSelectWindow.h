@@ -25,14 +25,14 @@ private:
     void showBands(int position);
     void confirm();
 
-    QLabel *label1_;
-    QComboBox *type_;
-    QLabel *label2_;
-    QLabel *band_;
-    QLabel *label3_;
+    QLabel *modelLabel_;
+    QComboBox *models_;
+    QLabel *mainBandLabel_;
+    QLabel *mainBand_;
+    QLabel *subBandLabel_;
     QLabel *subBand_;
-    QCheckBox *sc_;
-    QPushButton *enter_;
+    QCheckBox *subBandReceive_;
+    QPushButton *confirm_;
     QPushButton *cancel_;
 };
 

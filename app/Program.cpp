@@ -32,13 +32,13 @@ void Program::start(const QString &file)
     QTimer::singleShot(0, ui, [this, ui, keeping, file] {
         if (!keeping) {
             const QString folder = QDir::toNativeSeparators(keeper_->recoveryFolder());
-            ShowWarning(
-                window_.get(),
-                QStringLiteral("无法使用文件夹 %1：程序意外结束时，未保存的修改将会丢失。")
-                    .arg(folder),
-                QStringLiteral("The folder %1 cannot be used: unsaved changes will be lost if "
-                               "the program ends unexpectedly.")
-                    .arg(folder));
+            ShowWarning(window_.get(),
+                        BilingualText{QStringLiteral("无法使用文件夹 %1：程序意外结束时，未保存的"
+                                                     "修改将会丢失。"),
+                                      QStringLiteral("The folder %1 cannot be used: unsaved "
+                                                     "changes will be lost if the program ends "
+                                                     "unexpectedly.")}
+                            .arg(folder));
         }
         if (!file.isEmpty())
             OpenChannelFileAt(QFileInfo(file).absoluteFilePath(), window_.get());

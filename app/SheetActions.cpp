@@ -51,6 +51,6 @@ void ExportChannelSheetPdf(QWidget *parent)
         path += QLatin1String(".pdf");
     QString error;
     if (!SaveChannelSheetPdf(path, RegionalPaper(), &error))
-        ShowWarning(parent, QStringLiteral("无法写入 %1：%2").arg(path, error),
-                    QStringLiteral("Cannot write %1: %2").arg(path, error));
+        ShowWarning(parent, BilingualText{QStringLiteral("无法写入 %1：%2").arg(path, error),
+                                          QStringLiteral("Cannot write %1: %2").arg(path, error)});
 }

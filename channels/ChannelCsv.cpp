@@ -30,21 +30,16 @@ constexpr qint64 HzPerMHz = 1000000;
 // Eight BCD digits of 10 Hz: below 1000 MHz.
 constexpr qint64 StorableHz = 1000 * HzPerMHz;
 
-Caption Tr(const char *chinese, const char *english)
+BilingualText Tr(const char *chinese, const char *english)
 {
     return {QString::fromUtf8(chinese), QString::fromUtf8(english)};
 }
 
-Caption Arg(Caption caption, const QString &a)
-{
-    caption.chinese = caption.chinese.arg(a);
-    caption.english = caption.english.arg(a);
-    return caption;
-}
+BilingualText Arg(const BilingualText &caption, const QString &a) { return caption.arg(a); }
 
-Caption Arg(const Caption &caption, const QString &a, const QString &b)
+BilingualText Arg(const BilingualText &caption, const QString &a, const QString &b)
 {
-    return Arg(Arg(caption, a), b);
+    return caption.arg(a).arg(b);
 }
 
 // A field's text in a message: no control characters, not overly long.
@@ -187,7 +182,7 @@ public:
 private:
     static constexpr int Row = 1;
 
-    void refuse(const char *column, const Caption &reason)
+    void refuse(const char *column, const BilingualText &reason)
     {
         refused_ = true;
         const CsvIssue issue{row_.line, QString::fromLatin1(column), CsvIssue::Kind::Refused,
@@ -201,7 +196,7 @@ private:
         if (!known)
             row_.issues << issue;
     }
-    void change(const char *column, const Caption &reason)
+    void change(const char *column, const BilingualText &reason)
     {
         row_.issues << CsvIssue{row_.line, QString::fromLatin1(column), CsvIssue::Kind::Changed,
                                 reason};
@@ -225,7 +220,7 @@ private:
         return parsed.hz;
     }
 
-    bool insideBand(const char *column, qint64 hz, const Caption &which)
+    bool insideBand(const char *column, qint64 hz, const BilingualText &which)
     {
         if (hz > 0 && InsideBand(double(hz) / HzPerMHz, band_))
             return true;
@@ -494,7 +489,7 @@ void StoreNames(QList<CsvRow> &rows)
     for (int i = 0; i < named.size(); ++i) {
         CsvRow &row = *named[i];
         const FittedName &f = fitted[i];
-        const auto change = [&row](const Caption &reason) {
+        const auto change = [&row](const BilingualText &reason) {
             row.issues << CsvIssue{row.line, QStringLiteral("Name"), CsvIssue::Kind::Changed,
                                    reason};
         };
@@ -575,16 +570,16 @@ void ReportNameClashes(CsvImportPlan &plan, const CsvFile &file, const ImageTabl
                 english << QStringLiteral("channel %1 %2 (kept)").arg(h.channel).arg(Shown(h.name));
             }
         }
-        const Caption reason{QStringLiteral("对讲机上显示相同的名称 %1：%2")
-                                 .arg(Shown(it.key()), chinese.join(QStringLiteral("，"))),
-                             QStringLiteral("names the radio shows alike as %1: %2")
-                                 .arg(Shown(it.key()), english.join(QStringLiteral(", ")))};
+        const BilingualText reason{QStringLiteral("对讲机上显示相同的名称 %1：%2")
+                                       .arg(Shown(it.key()), chinese.join(QStringLiteral("，"))),
+                                   QStringLiteral("names the radio shows alike as %1: %2")
+                                       .arg(Shown(it.key()), english.join(QStringLiteral(", ")))};
         plan.report << CsvIssue{it.value().constFirst().line, QStringLiteral("Name"),
                                 CsvIssue::Kind::Note, reason};
     }
 }
 
-CsvIssue RowIssue(int line, const Caption &reason)
+CsvIssue RowIssue(int line, const BilingualText &reason)
 {
     return {line, QString(), CsvIssue::Kind::Refused, reason};
 }

@@ -37,7 +37,7 @@ struct CsvIssue {
     int line = 0; // file line, the header being line 1
     QString column; // the CSV column concerned, empty for the whole row
     Kind kind = Kind::Refused;
-    Caption reason;
+    BilingualText reason;
 };
 
 struct CsvRow {
@@ -53,7 +53,7 @@ struct CsvRow {
 
 struct CsvFile {
     // Empty when the text is a channel list; otherwise why not.
-    std::optional<Caption> error;
+    std::optional<BilingualText> error;
     bool hasLocation = false;
     QList<CsvRow> rows;
     // Said once for the whole file (watts taken as power levels).

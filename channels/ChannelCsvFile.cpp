@@ -6,7 +6,8 @@
 
 namespace {
 
-Caption Failure(const char *chinese, const char *english, const QString &path, const QString &why)
+BilingualText Failure(const char *chinese, const char *english, const QString &path,
+                      const QString &why)
 {
     const QString shown = QDir::toNativeSeparators(path);
     return {QString::fromUtf8(chinese).arg(shown, why), QString::fromUtf8(english).arg(shown, why)};
@@ -14,7 +15,7 @@ Caption Failure(const char *chinese, const char *english, const QString &path, c
 
 } // namespace
 
-bool ReadChannelCsvFile(const QString &path, QByteArray &text, Caption *error)
+bool ReadChannelCsvFile(const QString &path, QByteArray &text, BilingualText *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -32,7 +33,7 @@ bool ReadChannelCsvFile(const QString &path, QByteArray &text, Caption *error)
     return true;
 }
 
-bool WriteChannelCsvFile(const QString &path, const QByteArray &text, Caption *error)
+bool WriteChannelCsvFile(const QString &path, const QByteArray &text, BilingualText *error)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {

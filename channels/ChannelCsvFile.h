@@ -11,6 +11,6 @@
 // is not a channel list and is refused before it is read into memory.
 constexpr qint64 ChannelCsvSizeLimit = 16 * 1024 * 1024;
 
-bool ReadChannelCsvFile(const QString &path, QByteArray &text, Caption *error);
+bool ReadChannelCsvFile(const QString &path, QByteArray &text, BilingualText *error);
 // The file is replaced only once all of it has been written.
-bool WriteChannelCsvFile(const QString &path, const QByteArray &text, Caption *error);
+bool WriteChannelCsvFile(const QString &path, const QByteArray &text, BilingualText *error);

@@ -5,23 +5,19 @@
 
 #include "Language.h"
 
-struct ChannelMessage {
-    const char *chinese;
-    const char *english;
-
-    QString text() const { return Texts(chinese, english); }
-};
-
 namespace ChannelMessages {
 
-inline constexpr ChannelMessage ReceiveOutOfBand{"接收频率超出范围 ！",
-                                                 "Over the range of receive frequency ."};
+inline const BilingualText ReceiveOutOfBand{
+    QStringLiteral("接收频率超出范围 ！"), QStringLiteral("Over the range of receive frequency .")};
 // The grid writes "transmit", the channel edit window "Transmit".
-inline constexpr ChannelMessage TransmitOutOfBand{"发射频率超出范围 ！",
-                                                  "Over the range of transmit frequency ."};
-inline constexpr ChannelMessage TransmitOutOfBandCapital{"发射频率超出范围 ！",
-                                                         "Over the range of Transmit frequency ."};
-inline constexpr ChannelMessage ReceiveFirst{"请先输入接收频率 ！",
-                                             "Please input the receive frequency in advance."};
+inline const BilingualText TransmitOutOfBand{
+    QStringLiteral("发射频率超出范围 ！"),
+    QStringLiteral("Over the range of transmit frequency .")};
+inline const BilingualText TransmitOutOfBandCapital{
+    QStringLiteral("发射频率超出范围 ！"),
+    QStringLiteral("Over the range of Transmit frequency .")};
+inline const BilingualText ReceiveFirst{
+    QStringLiteral("请先输入接收频率 ！"),
+    QStringLiteral("Please input the receive frequency in advance.")};
 
 } // namespace ChannelMessages

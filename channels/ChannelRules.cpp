@@ -53,8 +53,8 @@ void ApplyOffsetRule(ImageTable &image, int channel)
 
 // The typed frequency inside the band, or the band's lower limit with the
 // message for it.
-QString BandCheckedText(const QString &typed, FrequencyBand band, const ChannelMessage &outOfBand,
-                        std::optional<ChannelMessage> &message)
+QString BandCheckedText(const QString &typed, FrequencyBand band, const BilingualText &outOfBand,
+                        std::optional<BilingualText> &message)
 {
     if (InsideBand(typed, band))
         return FormatFrequencyText(typed);
@@ -62,8 +62,8 @@ QString BandCheckedText(const QString &typed, FrequencyBand band, const ChannelM
     return BandLowText(band);
 }
 
-std::optional<ChannelMessage> StoreReceive(ImageTable &image, int channel, const QString &typed,
-                                           const ChannelEditProfile &profile, FrequencyBand band)
+std::optional<BilingualText> StoreReceive(ImageTable &image, int channel, const QString &typed,
+                                          const ChannelEditProfile &profile, FrequencyBand band)
 {
     // Blanks carry nothing; left in, they would be padded into the number.
     const QString t = typed.trimmed();
@@ -74,7 +74,7 @@ std::optional<ChannelMessage> StoreReceive(ImageTable &image, int channel, const
             EraseChannelCells(image, channel);
         return std::nullopt;
     }
-    std::optional<ChannelMessage> message;
+    std::optional<BilingualText> message;
     const QString text = BandCheckedText(t, band, ChannelMessages::ReceiveOutOfBand, message);
     if (IsChannelEmpty(image, channel)) {
         Record::Rx.store(image, channel, text);
@@ -90,8 +90,8 @@ std::optional<ChannelMessage> StoreReceive(ImageTable &image, int channel, const
     return message;
 }
 
-std::optional<ChannelMessage> StoreTransmit(ImageTable &image, int channel, const QString &typed,
-                                            const ChannelEditProfile &profile, FrequencyBand band)
+std::optional<BilingualText> StoreTransmit(ImageTable &image, int channel, const QString &typed,
+                                           const ChannelEditProfile &profile, FrequencyBand band)
 {
     const QString t = typed.trimmed();
     if (IsChannelEmpty(image, channel)) {
@@ -103,7 +103,7 @@ std::optional<ChannelMessage> StoreTransmit(ImageTable &image, int channel, cons
         MakeSimplex(image, channel);
         return std::nullopt;
     }
-    std::optional<ChannelMessage> message;
+    std::optional<BilingualText> message;
     const QString text = BandCheckedText(t, band, profile.transmitOutOfBand, message);
     Record::Offset.store(image, channel, text);
     ApplyOffsetRule(image, channel);
@@ -170,7 +170,7 @@ int ChoiceCount(ChannelField field)
 }
 
 ChannelEditResult Outcome(const ImageTable &before, const ImageTable &after, int channel,
-                          ChannelField field, std::optional<ChannelMessage> message)
+                          ChannelField field, std::optional<BilingualText> message)
 {
     ChannelEditResult result;
     for (int c = 0; c < BlockSize; ++c)
@@ -202,7 +202,7 @@ ChannelEditResult EditChannelText(const ImageTable &image, int channel, ChannelF
 {
     // A working copy, so that the rules read back what they stored.
     auto after = std::make_unique<ImageTable>(image);
-    std::optional<ChannelMessage> message;
+    std::optional<BilingualText> message;
     if (typed != ChannelFieldText(image, channel, field)) {
         if (field == ChannelField::Receive)
             message = StoreReceive(*after, channel, typed, profile, band);

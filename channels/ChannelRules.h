@@ -38,7 +38,7 @@ struct ChannelEditProfile {
     // Whether creating or deleting a channel erases its name; otherwise an
     // old name comes back with the channel.
     bool nameGoesWithChannel;
-    ChannelMessage transmitOutOfBand;
+    BilingualText transmitOutOfBand;
 };
 // The grid: a new channel is scanned, High and wide and keeps its old name.
 extern const ChannelEditProfile GridEditProfile;
@@ -65,7 +65,7 @@ struct ChannelEditResult {
     // The cells whose value changes, the channel's row first, then its name
     // codes. Empty when nothing is stored.
     std::vector<CellValue> cells;
-    std::optional<ChannelMessage> message;
+    std::optional<BilingualText> message;
     // What the field shows afterwards, drawn from the changed image.
     QString shownText;
 

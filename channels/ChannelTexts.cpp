@@ -42,18 +42,9 @@ std::optional<QString> ToneText(int type, int index)
     return ToneList[position];
 }
 
-QStringList PowerItems()
-{
-    return IsChinese
-               ? QStringList{QStringLiteral("低"), QStringLiteral("中"), QStringLiteral("高")}
-               : QStringList{QStringLiteral("Low"), QStringLiteral("Mid"), QStringLiteral("High")};
-}
+QStringList PowerItems() { return {Texts("低", "Low"), Texts("中", "Mid"), Texts("高", "High")}; }
 
-QStringList BandwidthItems()
-{
-    return IsChinese ? QStringList{QStringLiteral("窄带"), QStringLiteral("宽带")}
-                     : QStringList{QStringLiteral("Narrow"), QStringLiteral("Wide")};
-}
+QStringList BandwidthItems() { return {Texts("窄带", "Narrow"), Texts("宽带", "Wide")}; }
 
 std::optional<QString> PowerText(int powerBits)
 {

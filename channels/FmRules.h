@@ -48,6 +48,6 @@ QList<int> StationsTouched(const ImageChange &change);
 } // namespace FmRules
 
 namespace ChannelMessages {
-inline constexpr ChannelMessage FmOutOfRange{"收音机频率超出范围 ！",
-                                             "Over the range of FM frequency ."};
+inline const BilingualText FmOutOfRange{QStringLiteral("收音机频率超出范围 ！"),
+                                        QStringLiteral("Over the range of FM frequency .")};
 } // namespace ChannelMessages

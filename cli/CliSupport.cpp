@@ -145,7 +145,7 @@ bool LoadFile(const QString &path, ImageTable &image)
     ChannelFileError error;
     if (ReadChannelFile(path, image, &error))
         return true;
-    PrintError(IsChinese ? error.chinese : error.english);
+    PrintError(error.message.text());
     return false;
 }
 
@@ -162,6 +162,6 @@ QString OutputProblem(const QString &path)
     // take one even when the file itself is writable.
     ChannelFileError error;
     if (!CanWriteChannelFile(path, &error))
-        return IsChinese ? error.chinese : error.english;
+        return error.message.text();
     return {};
 }

@@ -131,7 +131,7 @@ int ReadCommand(const QStringList &arguments)
         return TransferExit(result);
     ChannelFileError error;
     if (!WriteChannelFile(path, RadioData, &error)) {
-        PrintError(IsChinese ? error.chinese : error.english);
+        PrintError(error.message.text());
         return ExitBadInput;
     }
     return ExitSuccess;

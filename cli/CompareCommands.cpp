@@ -83,14 +83,14 @@ int VerifyCommand(const QStringList &arguments)
     if (!LoadFile(parser.positionalArguments().constFirst()))
         return ExitBadInput;
 
-    std::optional<LinkText> refusal;
+    std::optional<BilingualText> refusal;
     const auto expected = std::make_unique<ImageTable>(PreparedForRadio(RadioData, &refusal));
     // Such a file never reaches a radio through a write; what it holds is
     // compared all the same.
     if (refusal && !parser.isSet(quiet))
         PrintError(
             Texts("注意：写入该文件会被拒绝：%1", "Note: a write of this file would be refused: %1")
-                .arg(refusal->current().trimmed()));
+                .arg(refusal->text().trimmed()));
     if (!fleet.devices.isEmpty()) {
         fleet.style = ProgressOutput::styleFor(parser.isSet(quiet));
         fleet.json = parser.isSet(json);

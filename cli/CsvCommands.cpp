@@ -36,7 +36,7 @@ int ExportCsvCommand(const QStringList &arguments)
     if (!LoadFile(files.at(0)))
         return ExitBadInput;
     const QByteArray text = ExportChannelCsv(RadioData);
-    Caption error;
+    BilingualText error;
     if (!WriteChannelCsvFile(files.at(1), text, &error)) {
         PrintError(error.text());
         return ExitBadInput;
@@ -114,7 +114,7 @@ int ImportCsvCommand(const QStringList &arguments)
     if (!LoadFile(target))
         return ExitBadInput;
     QByteArray text;
-    Caption error;
+    BilingualText error;
     if (!ReadChannelCsvFile(parser.positionalArguments().constFirst(), text, &error)) {
         PrintError(error.text());
         return ExitBadInput;
@@ -139,7 +139,7 @@ int ImportCsvCommand(const QStringList &arguments)
     const QString path = parser.isSet(output) ? parser.value(output) : target;
     ChannelFileError writeError;
     if (!WriteChannelFile(path, RadioData, &writeError)) {
-        PrintError(IsChinese ? writeError.chinese : writeError.english);
+        PrintError(writeError.message.text());
         return ExitBadInput;
     }
     return plan.allApplied() ? ExitSuccess : ExitPartial;

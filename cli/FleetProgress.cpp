@@ -10,7 +10,7 @@ constexpr int BarWidth = 20;
 constexpr int RedrawMs = 100;
 constexpr int LineStep = 10;
 
-QString Pick(const LinkText &text) { return text.current().trimmed(); }
+QString Pick(const BilingualText &text) { return text.text().trimmed(); }
 
 } // namespace
 

@@ -81,7 +81,7 @@ QJsonObject ResultsJson(const QList<PortRecord> &records, bool verified)
     for (const PortRecord &r : records) {
         QJsonObject port{{QStringLiteral("port"), r.device},
                          {QStringLiteral("result"), OutcomeKey(r.outcome)},
-                         {QStringLiteral("text"), OutcomeText(r).current()},
+                         {QStringLiteral("text"), OutcomeText(r).text()},
                          {QStringLiteral("seconds"), double(r.elapsedMs) / 1000.0},
                          {QStringLiteral("attempts"), r.attempts}};
         if (r.number > 0)
@@ -169,7 +169,7 @@ int Run(const FleetOptions &options, const PortJob &job)
         return WorstExitCode(records);
     }
     if (!records.isEmpty())
-        PrintOut(SummaryTable(records, IsChinese).trimmed());
+        PrintOut(SummaryTable(records).trimmed());
     PrintDifferences(records);
     if (options.productionLine)
         PrintOut(Texts("合计：已写入 %1 台，失败 %2 台。", "In all: %1 written, %2 failed.")
@@ -195,7 +195,7 @@ int RunFleetWrite(const FleetOptions &options)
     // The same preparation and checks as the write window, once for all.
     auto blocks = std::make_shared<WriteBlocks>();
     if (const auto refusal = PrepareWriteBlocks(*blocks)) {
-        PrintError(refusal->current());
+        PrintError(refusal->text());
         return ExitBadInput;
     }
     return Run(options, WriteJob(blocks, options.verify));
@@ -227,7 +227,7 @@ int RunFleetRead(const FleetOptions &options, const QString &folder)
             record.detail = {QDir::toNativeSeparators(path), QDir::toNativeSeparators(path)};
         } else {
             record.outcome = PortOutcome::FileError;
-            record.detail = {error.chinese, error.english};
+            record.detail = error.message;
         }
     };
     return Run(options, job);

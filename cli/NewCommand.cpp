@@ -118,7 +118,7 @@ int NewCommand(const QStringList &arguments)
         StoreModelChoice(RadioData, *chosen);
     ChannelFileError error;
     if (!WriteChannelFile(path, RadioData, &error)) {
-        PrintError(IsChinese ? error.chinese : error.english);
+        PrintError(error.message.text());
         return ExitBadInput;
     }
     const BandLimits limits = DecodeBandLimits(RadioData);

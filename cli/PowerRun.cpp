@@ -19,13 +19,13 @@ public:
     std::function<void()> onEnded;
     bool messageShown = false;
 
-    void showMessage(const LinkMessage &message) override
+    void showMessage(const PromptMessage &message) override
     {
         messageShown = true;
-        PrintError(message.text.current());
+        PrintError(message.text.text());
     }
     void setProgress(int) override { }
-    void setStatus(const LinkText &) override { }
+    void setStatus(const BilingualText &) override { }
     void closeWindow() override { onEnded(); }
     void transferEnded(bool completed) override
     {

@@ -25,17 +25,17 @@ public:
     bool ended() const { return ended_; }
     bool completed() const { return completed_; }
 
-    void showMessage(const LinkMessage &message) override
+    void showMessage(const PromptMessage &message) override
     {
         if (completed_ && progress_.style() == ProgressOutput::Style::Quiet)
             return;
         progress_.breakLine();
-        PrintError(message.text.current());
+        PrintError(message.text.text());
     }
     void setProgress(int percent) override { progress_.setPercent(percent); }
-    void setStatus(const LinkText &status) override
+    void setStatus(const BilingualText &status) override
     {
-        status_ = status.current();
+        status_ = status.text();
         progress_.setStatus(status_);
     }
     void closeWindow() override { }

@@ -152,18 +152,18 @@ int FindChannelOutOfBand(const ImageTable &image)
 
 int FindChannelOutOfBand() { return FindChannelOutOfBand(RadioData); }
 
-std::optional<Caption> BandCheckMessage(const ImageTable &image)
+std::optional<BilingualText> BandCheckMessage(const ImageTable &image)
 {
     if (CheckVfoBand(image) != 0)
-        return Caption{QStringLiteral("频率模式下的接收或发射频率超出频率限制范围"),
-                       QStringLiteral("Receiving or transmitting frequency that frequency "
-                                      "Mode out of frequency limitation range ")};
+        return BilingualText{QStringLiteral("频率模式下的接收或发射频率超出频率限制范围"),
+                             QStringLiteral("Receiving or transmitting frequency that frequency "
+                                            "Mode out of frequency limitation range ")};
     // The number runs straight into the English words: "Channel 12that".
     if (const int n = FindChannelOutOfBand(image); n > 0)
-        return Caption{QStringLiteral("信道 %1 中的接收或发射频率超出频率限制范围").arg(n),
-                       QStringLiteral("Channel %1that Receiving or transmitting frequency  "
-                                      "out of frequency limitation range ")
-                           .arg(n)};
+        return BilingualText{QStringLiteral("信道 %1 中的接收或发射频率超出频率限制范围").arg(n),
+                             QStringLiteral("Channel %1that Receiving or transmitting frequency  "
+                                            "out of frequency limitation range ")
+                                 .arg(n)};
     return std::nullopt;
 }
 

@@ -37,7 +37,7 @@ int FindChannelOutOfBand();
 // What the first failing band check says: CheckVfoBand first, then
 // FindChannelOutOfBand naming the channel; nothing when both pass. The write
 // refuses with it and the optional features window warns with it.
-std::optional<Caption> BandCheckMessage(const ImageTable &image);
+std::optional<BilingualText> BandCheckMessage(const ImageTable &image);
 
 // Whole-MHz limits of RadioData's band-limit record (row 153).
 BandLimits DecodeBandLimits();

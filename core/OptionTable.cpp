@@ -4,27 +4,27 @@
 
 namespace {
 
-Caption Same(const char *text) { return {QString::fromUtf8(text), QString::fromUtf8(text)}; }
+BilingualText Same(const char *text) { return {QString::fromUtf8(text), QString::fromUtf8(text)}; }
 
-Caption Both(const char *chinese, const char *english)
+BilingualText Both(const char *chinese, const char *english)
 {
     return {QString::fromUtf8(chinese), QString::fromUtf8(english)};
 }
 
 // The numbers first..last, written the same in both languages, after an
 // optional "off" item.
-QList<Caption> Numbers(int first, int last, bool withOff = false)
+QList<BilingualText> Numbers(int first, int last, bool withOff = false)
 {
-    QList<Caption> items;
+    QList<BilingualText> items;
     if (withOff)
         items << Both("关", "Off");
     for (int n = first; n <= last; ++n)
-        items << Caption{QString::number(n), QString::number(n)};
+        items << BilingualText{QString::number(n), QString::number(n)};
     return items;
 }
 
-OptionEntry List(const char *key, const char *control, const char *label, Caption caption,
-                 CellField field, QList<Caption> items)
+OptionEntry List(const char *key, const char *control, const char *label, BilingualText caption,
+                 CellField field, QList<BilingualText> items)
 {
     return {QString::fromLatin1(key),
             QString::fromLatin1(control),
@@ -35,7 +35,7 @@ OptionEntry List(const char *key, const char *control, const char *label, Captio
             items};
 }
 
-OptionEntry Check(const char *key, const char *control, Caption caption, CellField field)
+OptionEntry Check(const char *key, const char *control, BilingualText caption, CellField field)
 {
     return {QString::fromLatin1(key),
             QString::fromLatin1(control),
@@ -46,7 +46,7 @@ OptionEntry Check(const char *key, const char *control, Caption caption, CellFie
             {}};
 }
 
-OptionEntry Other(const char *key, const char *control, const char *label, Caption caption,
+OptionEntry Other(const char *key, const char *control, const char *label, BilingualText caption,
                   OptionKind kind, CellField field = {})
 {
     return {QString::fromLatin1(key),
@@ -169,7 +169,7 @@ QStringList OptionEntry::itemTexts() const
             texts << ToneList[position].trimmed();
         return texts;
     }
-    for (const Caption &item : items)
+    for (const BilingualText &item : items)
         texts << item.text();
     return texts;
 }

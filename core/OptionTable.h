@@ -28,10 +28,10 @@ struct OptionEntry {
     QString key; // stable name for scripts (JSON)
     QString control; // objectName of the control that edits it; empty when none
     QString label; // objectName of the control's label, when it has one
-    Caption caption;
+    BilingualText caption;
     OptionKind kind = OptionKind::List;
     CellField field;
-    QList<Caption> items; // List: the items in index order
+    QList<BilingualText> items; // List: the items in index order
     bool hidden = false; // kept hidden by the window; reports leave it out
     // A stored value beyond the last item shows the first one rather than
     // the last, because the radio reads it so (shift direction 3 = simplex).

@@ -11,15 +11,17 @@
 namespace {
 
 void Fail(ChannelFileError *error, ChannelFileError::Kind kind, int line, int position,
-          const QString &chinese, const QString &english)
+          const BilingualText &message)
 {
-    if (!error)
-        return;
-    error->kind = kind;
-    error->line = line;
-    error->position = position;
-    error->chinese = chinese;
-    error->english = english;
+    if (error)
+        *error = ChannelFileError{kind, line, position, message};
+}
+
+// A message about the place (line, position) in the file; %1 and %2 name it.
+BilingualText AtPlace(const char *chinese, const char *english, int line, int position)
+{
+    return BilingualText{QString::fromUtf8(chinese), QString::fromUtf8(english)}.arg(line).arg(
+        position);
 }
 
 // Shown inside a message; keeps a run of binary garbage from flooding it.
@@ -76,8 +78,9 @@ int SequenceLength(uchar lead)
 void FailTooLarge(ChannelFileError *error, qint64 bytes)
 {
     Fail(error, ChannelFileError::Kind::TooLarge, 0, 0,
-         QStringLiteral("文件太大（%1 字节），不是信道参数文件。").arg(bytes),
-         QStringLiteral("The file is too large (%1 bytes) to be a channel parameter file.")
+         BilingualText{QStringLiteral("文件太大（%1 字节），不是信道参数文件。"),
+                       QStringLiteral("The file is too large (%1 bytes) to be a channel "
+                                      "parameter file.")}
              .arg(bytes));
 }
 
@@ -169,12 +172,9 @@ bool ParseChannelFile(const QByteArray &text, ImageTable &image, ChannelFileErro
         } else if (c == ',') {
             if (!valueSinceComma) {
                 Fail(error, Kind::MissingValue, line, position,
-                     QStringLiteral("第 %1 行第 %2 个字符处的逗号前缺少数值。")
-                         .arg(line)
-                         .arg(position),
-                     QStringLiteral("Line %1, position %2: a value is missing before this comma.")
-                         .arg(line)
-                         .arg(position));
+                     AtPlace("第 %1 行第 %2 个字符处的逗号前缺少数值。",
+                             "Line %1, position %2: a value is missing before this comma.", line,
+                             position));
                 return false;
             }
             valueSinceComma = false;
@@ -189,25 +189,16 @@ bool ParseChannelFile(const QByteArray &text, ImageTable &image, ChannelFileErro
             int value = 0;
             if (!TokenValue(token, value)) {
                 Fail(error, Kind::NotANumber, line, position,
-                     QStringLiteral("第 %1 行第 %2 个字符处的“%3”不是数值。")
-                         .arg(line)
-                         .arg(position)
-                         .arg(Quoted(token)),
-                     QStringLiteral("Line %1, position %2: \"%3\" is not a number.")
-                         .arg(line)
-                         .arg(position)
+                     AtPlace("第 %1 行第 %2 个字符处的“%3”不是数值。",
+                             "Line %1, position %2: \"%3\" is not a number.", line, position)
                          .arg(Quoted(token)));
                 return false;
             }
             if (value < 0 || value > 255) {
                 Fail(error, Kind::OutOfRange, line, position,
-                     QStringLiteral("第 %1 行第 %2 个字符处的数值 %3 超出 0～255 的范围。")
-                         .arg(line)
-                         .arg(position)
-                         .arg(Quoted(token)),
-                     QStringLiteral("Line %1, position %2: the value %3 is outside 0..255.")
-                         .arg(line)
-                         .arg(position)
+                     AtPlace("第 %1 行第 %2 个字符处的数值 %3 超出 0～255 的范围。",
+                             "Line %1, position %2: the value %3 is outside 0..255.", line,
+                             position)
                          .arg(Quoted(token)));
                 return false;
             }
@@ -218,15 +209,9 @@ bool ParseChannelFile(const QByteArray &text, ImageTable &image, ChannelFileErro
     }
     if (count < ChannelFileValueCount) {
         Fail(error, Kind::TooFewNumbers, line, position,
-             QStringLiteral("第 %1 行第 %2 个字符处文件已结束，只有 %3 个数值，需要 %4 个。")
-                 .arg(line)
-                 .arg(position)
-                 .arg(count)
-                 .arg(ChannelFileValueCount),
-             QStringLiteral("Line %1, position %2: the file ends after only %3 numbers; %4 "
-                            "are needed.")
-                 .arg(line)
-                 .arg(position)
+             AtPlace("第 %1 行第 %2 个字符处文件已结束，只有 %3 个数值，需要 %4 个。",
+                     "Line %1, position %2: the file ends after only %3 numbers; %4 are needed.",
+                     line, position)
                  .arg(count)
                  .arg(ChannelFileValueCount));
         return false;
@@ -245,8 +230,9 @@ bool ReadChannelFile(const QString &path, ImageTable &image, ChannelFileError *e
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         Fail(error, Kind::CannotOpen, 0, 0,
-             QStringLiteral("无法打开文件 %1：%2").arg(Native(path), file.errorString()),
-             QStringLiteral("Cannot open the file %1: %2").arg(Native(path), file.errorString()));
+             BilingualText{QStringLiteral("无法打开文件 %1：%2"),
+                           QStringLiteral("Cannot open the file %1: %2")}
+                 .arg(Native(path), file.errorString()));
         return false;
     }
     // Read one byte past the limit, so that devices and pipes without a
@@ -254,8 +240,9 @@ bool ReadChannelFile(const QString &path, ImageTable &image, ChannelFileError *e
     const QByteArray text = file.read(ChannelFileSizeLimit + 1);
     if (file.error() != QFileDevice::NoError) {
         Fail(error, Kind::CannotOpen, 0, 0,
-             QStringLiteral("无法读取文件 %1：%2").arg(Native(path), file.errorString()),
-             QStringLiteral("Cannot read the file %1: %2").arg(Native(path), file.errorString()));
+             BilingualText{QStringLiteral("无法读取文件 %1：%2"),
+                           QStringLiteral("Cannot read the file %1: %2")}
+                 .arg(Native(path), file.errorString()));
         return false;
     }
     // Only the start of a large file was read: name its real size.
@@ -271,8 +258,9 @@ namespace {
 void FailCannotWrite(ChannelFileError *error, const QString &path, const QString &reason)
 {
     Fail(error, ChannelFileError::Kind::CannotWrite, 0, 0,
-         QStringLiteral("无法写入文件 %1：%2").arg(Native(path), PrintableText(reason)),
-         QStringLiteral("Cannot write the file %1: %2").arg(Native(path), PrintableText(reason)));
+         BilingualText{QStringLiteral("无法写入文件 %1：%2"),
+                       QStringLiteral("Cannot write the file %1: %2")}
+             .arg(Native(path), PrintableText(reason)));
 }
 
 // A good file is never cut open in place: a save broken off half-way (a
@@ -282,13 +270,14 @@ void FailNoTemporaryFile(ChannelFileError *error, const QString &path, const QSt
 {
     const QString folder = Native(QFileInfo(path).absolutePath());
     Fail(error, ChannelFileError::Kind::FolderRefusesTemporaryFile, 0, 0,
-         QStringLiteral(
-             "无法保存到文件夹 %1：不能在其中新建临时文件（%2）。为免保存中断时毁掉原有文件，"
-             "文件从不在原处直接改写。请保存到可以新建文件的文件夹。")
-             .arg(folder, PrintableText(reason)),
-         QStringLiteral("Cannot save in the folder %1: no temporary file can be made there (%2). "
-                        "A file is never overwritten in place, so that an interrupted save cannot "
-                        "destroy it. Save into a folder where new files can be made.")
+         BilingualText{
+             QStringLiteral(
+                 "无法保存到文件夹 %1：不能在其中新建临时文件（%2）。为免保存中断时毁掉原有文件，"
+                 "文件从不在原处直接改写。请保存到可以新建文件的文件夹。"),
+             QStringLiteral(
+                 "Cannot save in the folder %1: no temporary file can be made there (%2). A file "
+                 "is never overwritten in place, so that an interrupted save cannot destroy it. "
+                 "Save into a folder where new files can be made.")}
              .arg(folder, PrintableText(reason)));
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Globals.h"
+#include "Language.h"
 
 #include <QByteArray>
 #include <QString>
@@ -30,8 +31,7 @@ struct ChannelFileError {
     Kind kind = Kind::None;
     int line = 0; // 0 when the error is not about one place
     int position = 0;
-    QString chinese;
-    QString english;
+    BilingualText message;
 };
 
 // The file text of rows 0..255, columns 0..15: every value framed by blanks

@@ -190,26 +190,29 @@ QString RecentMenuText(int number, const QString &path)
     return QStringLiteral("&%1  %2   (%3)").arg(number).arg(name, folder);
 }
 
-QString WorkLabel(const WorkSource &source, bool modified, bool chinese)
+BilingualText WorkLabel(const WorkSource &source, bool modified)
 {
-    QString what;
+    BilingualText what;
     switch (source.origin) {
     case WorkOrigin::None:
-        what = chinese ? QStringLiteral("未命名") : QStringLiteral("Untitled");
+        what = {QStringLiteral("未命名"), QStringLiteral("Untitled")};
         break;
-    case WorkOrigin::File:
-        what = QFileInfo(source.path).fileName();
+    case WorkOrigin::File: {
+        const QString name = QFileInfo(source.path).fileName();
+        what = {name, name};
         break;
+    }
     case WorkOrigin::Read:
-        if (const auto when = BackupTime(QFileInfo(source.path).fileName()))
-            what = (chinese ? QStringLiteral("读取于 ") : QStringLiteral("Read "))
-                   + BackupMenuText(*when);
-        else
-            what = chinese ? QStringLiteral("读自对讲机") : QStringLiteral("Read from radio");
+        if (const auto when = BackupTime(QFileInfo(source.path).fileName())) {
+            const QString time = BackupMenuText(*when);
+            what = {QStringLiteral("读取于 ") + time, QStringLiteral("Read ") + time};
+        } else {
+            what = {QStringLiteral("读自对讲机"), QStringLiteral("Read from radio")};
+        }
         break;
     }
     if (!modified)
         return what;
-    return chinese ? QStringLiteral("● %1（有未保存的修改）").arg(what)
-                   : QStringLiteral("● %1 (unsaved changes)").arg(what);
+    return {QStringLiteral("● %1（有未保存的修改）").arg(what.chinese),
+            QStringLiteral("● %1 (unsaved changes)").arg(what.english)};
 }

@@ -3,6 +3,8 @@
 // recent files. WorkKeeper does the file work by these rules.
 #pragma once
 
+#include "Language.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -68,4 +70,4 @@ QString RecentMenuText(int number, const QString &path);
 
 // The "where am I" text: the file name or the read's date and time, and a
 // mark when the image holds unsaved changes.
-QString WorkLabel(const WorkSource &source, bool modified, bool chinese);
+BilingualText WorkLabel(const WorkSource &source, bool modified);

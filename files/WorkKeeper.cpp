@@ -142,9 +142,11 @@ void WorkKeeper::writeRecovery()
         recoveryWarned_ = true;
         const QString where = QDir::toNativeSeparators(pathOf(names.image));
         emit recoveryFailed(
-            QStringLiteral("未保存的修改无法写入恢复文件 %1。\n%2").arg(where, error.chinese),
-            QStringLiteral("The unsaved changes cannot be written to the recovery file %1.\n%2")
-                .arg(where, error.english));
+            BilingualText{QStringLiteral("未保存的修改无法写入恢复文件 %1。\n"),
+                          QStringLiteral("The unsaved changes cannot be written to the recovery "
+                                         "file %1.\n")}
+                .arg(where)
+            + error.message);
     }
 }
 
@@ -221,16 +223,15 @@ void WorkKeeper::radioRead()
             path.clear();
         }
     } else {
-        error.chinese =
-            QStringLiteral("无法建立文件夹 %1。").arg(QDir::toNativeSeparators(backups.path()));
-        error.english = QStringLiteral("The folder %1 cannot be made.")
+        error.message = BilingualText{QStringLiteral("无法建立文件夹 %1。"),
+                                      QStringLiteral("The folder %1 cannot be made.")}
                             .arg(QDir::toNativeSeparators(backups.path()));
     }
     markClean({WorkOrigin::Read, path});
     if (path.isEmpty())
-        emit backupFailed(
-            QStringLiteral("读出的数据未能备份。\n%1").arg(error.chinese),
-            QStringLiteral("The data read could not be backed up.\n%1").arg(error.english));
+        emit backupFailed(BilingualText{QStringLiteral("读出的数据未能备份。\n"),
+                                        QStringLiteral("The data read could not be backed up.\n")}
+                          + error.message);
     else
         emit backupsChanged();
 }

@@ -60,7 +60,7 @@ public:
     // redo took it there): nothing is unsaved, the recovery file goes.
     void savedStateReached();
     const WorkSource &source() const { return source_; }
-    QString label(bool chinese) const { return WorkLabel(source_, modified_, chinese); }
+    BilingualText label() const { return WorkLabel(source_, modified_); }
 
     QString recoveryFolder() const;
     QString backupFolder() const;
@@ -86,9 +86,9 @@ signals:
     void recentFilesChanged();
     void backupsChanged();
     // A read could not be backed up; the read itself is in the image.
-    void backupFailed(const QString &chinese, const QString &english);
+    void backupFailed(const BilingualText &message);
     // Unsaved work could not be written to the recovery file (first time).
-    void recoveryFailed(const QString &chinese, const QString &english);
+    void recoveryFailed(const BilingualText &message);
 
 private:
     void imageChanged(const ImageChange &change);

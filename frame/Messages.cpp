@@ -18,10 +18,10 @@ QString TitleText(PromptTitle title)
 {
     if (title == PromptTitle::EnglishOnly)
         return QStringLiteral("Operate Prompt");
-    if (IsChinese)
-        return QStringLiteral("操作提示");
-    return title == PromptTitle::CapitalPrompt ? QStringLiteral("Operate Prompt")
-                                               : QStringLiteral("Operate prompt");
+    return BilingualText{QStringLiteral("操作提示"), title == PromptTitle::CapitalPrompt
+                                                         ? QStringLiteral("Operate Prompt")
+                                                         : QStringLiteral("Operate prompt")}
+        .text();
 }
 
 void Show(QWidget *parent, QMessageBox::Icon icon, const QString &text, const QString &title)
@@ -45,15 +45,19 @@ void Show(QWidget *parent, QMessageBox::Icon icon, const QString &text, const QS
 
 } // namespace
 
-void ShowWarning(QWidget *parent, const QString &chinese, const QString &english, PromptTitle title)
+void ShowWarning(QWidget *parent, const BilingualText &text, PromptTitle title)
 {
-    Show(parent, QMessageBox::Warning, IsChinese ? chinese : english, TitleText(title));
+    Show(parent, QMessageBox::Warning, text.text(), TitleText(title));
 }
 
-void ShowInformation(QWidget *parent, const QString &chinese, const QString &english,
-                     PromptTitle title)
+void ShowWarning(QWidget *parent, const PromptMessage &message)
 {
-    Show(parent, QMessageBox::Information, IsChinese ? chinese : english, TitleText(title));
+    ShowWarning(parent, message.text, message.title);
+}
+
+void ShowInformation(QWidget *parent, const BilingualText &text, PromptTitle title)
+{
+    Show(parent, QMessageBox::Information, text.text(), TitleText(title));
 }
 
 void ShowPlainMessage(QWidget *parent, const QString &text)

@@ -42,13 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const bool read = ParseChannelFile(text, *image, &error);
     if (!read) {
         FUZZ_CHECK(error.kind != ChannelFileError::Kind::None, "a refusal without a kind");
-        FUZZ_CHECK(!error.english.isEmpty() && !error.chinese.isEmpty(),
+        FUZZ_CHECK(!error.message.english.isEmpty() && !error.message.chinese.isEmpty(),
                    "a refusal without a message");
         FUZZ_CHECK(SameCells(*image, HeldImage()), "a refused file changed the image");
         return 0;
     }
-    FUZZ_CHECK(error.kind == ChannelFileError::Kind::None && error.english.isEmpty()
-                   && error.chinese.isEmpty(),
+    FUZZ_CHECK(error.kind == ChannelFileError::Kind::None && error.message.english.isEmpty()
+                   && error.message.chinese.isEmpty(),
                "a file read with a refusal message");
     for (int r = 0; r < ImageRows; ++r)
         for (int c = 0; c < ImageColumns; ++c) {

@@ -5,45 +5,33 @@
 
 #include "Language.h"
 
-enum class MessageTitle {
-    Prompt, // "操作提示" / "Operate prompt"
-    CapitalPrompt, // "操作提示" / "Operate Prompt"
-    EnglishOnly, // "Operate Prompt" in both languages
-};
-
-struct SettingsMessage {
-    Caption text;
-    MessageTitle title = MessageTitle::Prompt;
-    bool operator==(const SettingsMessage &) const = default;
-};
-
 namespace SettingsMessages {
 
-inline const SettingsMessage ReceiveOutOfRange{
+inline const PromptMessage ReceiveOutOfRange{
     {QStringLiteral("接收频率超出范围 ！"), QStringLiteral("Over the range of RX frequency .")}};
-inline const SettingsMessage TransmitOutOfRange{
+inline const PromptMessage TransmitOutOfRange{
     {QStringLiteral("发射频率超出范围 ！"), QStringLiteral("Over the range of TX frequency .")}};
-inline const SettingsMessage OffsetOutOfRange{
+inline const PromptMessage OffsetOutOfRange{
     {QStringLiteral("频差频率超出范围 ！"),
      QStringLiteral("Over the range of Offset frequency .")}};
-inline const SettingsMessage LowerBelowModel{
+inline const PromptMessage LowerBelowModel{
     {QStringLiteral("下限频率不可小于本机最低工作频率"),
      QStringLiteral("frequency of lower limit can't less than the lowest of work frequency. ")},
-    MessageTitle::CapitalPrompt};
-inline const SettingsMessage LowerAboveUpper{
+    PromptTitle::CapitalPrompt};
+inline const PromptMessage LowerAboveUpper{
     {QStringLiteral("下限频率不可大于上限频率"),
      QStringLiteral("frequency of lower limit can't more than frequency of upper limit.")},
-    MessageTitle::CapitalPrompt};
-inline const SettingsMessage UpperAboveModel{
+    PromptTitle::CapitalPrompt};
+inline const PromptMessage UpperAboveModel{
     {QStringLiteral("上限频率不可大于本机最高工作频率"),
      QStringLiteral("frequency of upper limit can't more than the highest of work frequency. ")},
-    MessageTitle::CapitalPrompt};
-inline const SettingsMessage UpperBelowLower{
+    PromptTitle::CapitalPrompt};
+inline const PromptMessage UpperBelowLower{
     {QStringLiteral("上限频率不可小于下限频率"),
      QStringLiteral("frequency of upper limit can't less than frequency of lower limit.")},
-    MessageTitle::CapitalPrompt};
-inline const SettingsMessage PasswordLength{
+    PromptTitle::CapitalPrompt};
+inline const PromptMessage PasswordLength{
     {QStringLiteral("效验码的有效长度为 4 位 ！"), QStringLiteral("Password length is 4 digit.")},
-    MessageTitle::EnglishOnly};
+    PromptTitle::EnglishOnly};
 
 } // namespace SettingsMessages

@@ -31,6 +31,6 @@ void ClearReservedOptionBit(ImageTable &image);
 struct ShownVfo {
     QString offsetText;
     QString transmitText;
-    QList<SettingsMessage> warnings;
+    QList<PromptMessage> warnings;
 };
 ShownVfo ShowVfoWithoutStoring(const ImageTable &image, FrequencyBand band);

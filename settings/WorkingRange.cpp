@@ -48,9 +48,9 @@ void StoreWorkingRange(ImageTable &image, const QString &lower, const QString &u
     EncodeBandLimits(image, WholeMHz(lower), WholeMHz(upper));
 }
 
-std::optional<SettingsMessage> CheckWorkingRange(const ImageTable &image)
+std::optional<PromptMessage> CheckWorkingRange(const ImageTable &image)
 {
-    if (const std::optional<Caption> warning = BandCheckMessage(image))
-        return SettingsMessage{*warning};
+    if (const std::optional<BilingualText> warning = BandCheckMessage(image))
+        return PromptMessage{*warning};
     return std::nullopt;
 }

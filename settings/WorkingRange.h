@@ -16,7 +16,7 @@ BandLimits ModelLimits(int modelIndex);
 // Leaving a limit field. When refused, the message is shown, the field is
 // set to fieldText and keeps the focus; the range is stored either way.
 struct RangeLeave {
-    std::optional<SettingsMessage> message;
+    std::optional<PromptMessage> message;
     QString fieldText;
     bool refused() const { return message.has_value(); }
 };
@@ -26,4 +26,4 @@ RangeLeave LeaveUpperLimit(const QString &lower, const QString &upper, int model
 // Both limits into row 153 as whole MHz; a fraction is dropped.
 void StoreWorkingRange(ImageTable &image, const QString &lower, const QString &upper);
 // The warning when the VFO or a channel lies outside the stored range.
-std::optional<SettingsMessage> CheckWorkingRange(const ImageTable &image);
+std::optional<PromptMessage> CheckWorkingRange(const ImageTable &image);

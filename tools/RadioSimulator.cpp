@@ -266,7 +266,7 @@ bool LoadMemory(const QString &path, RadioMemory &memory)
     ChannelFileError error;
     if (!ReadChannelFile(path, image, &error)) {
         std::fprintf(stderr, "ql540-radio-sim: %s: %s\n", qPrintable(path),
-                     qPrintable(error.english));
+                     qPrintable(error.message.english));
         return false;
     }
     for (int a = 0; a < RadioMemorySize; ++a)
@@ -294,7 +294,7 @@ void SaveMemory(const QString &path, const RadioMemory &memory)
     ChannelFileError error;
     if (!WriteChannelFile(path, image, &error))
         std::fprintf(stderr, "ql540-radio-sim: %s: %s\n", qPrintable(path),
-                     qPrintable(error.english));
+                     qPrintable(error.message.english));
 }
 
 // The pseudo-terminal pair. The simulator keeps the slave side open too, in

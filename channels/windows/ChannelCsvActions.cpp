@@ -56,11 +56,6 @@ void Store(ChangeKind kind, const CsvImportPlan &plan)
     ShowInGrid(channels);
 }
 
-void Warn(QWidget *parent, const Caption &message)
-{
-    ShowWarning(parent, message.chinese, message.english);
-}
-
 } // namespace
 
 void ExportChannelsCsv(QWidget *parent)
@@ -81,20 +76,21 @@ bool ExportChannelsCsvTo(const QString &path, QWidget *parent)
 {
     if (!Windows::CommitTyped())
         return false;
-    Caption error;
+    BilingualText error;
     if (!WriteChannelCsvFile(path, ExportChannelCsv(RadioData), &error)) {
-        Warn(parent, error);
+        ShowWarning(parent, error);
         return false;
     }
     int count = 0;
     for (int n = 1; n <= ChannelCount; ++n)
         count += Record::IsEmpty(RadioData, n) ? 0 : 1;
     const QString shown = QDir::toNativeSeparators(path);
-    ShowInformation(parent, QStringLiteral("已导出 %1 个信道到 %2。").arg(count).arg(shown),
-                    (count == 1 ? QStringLiteral("Exported %1 channel to %2.")
-                                : QStringLiteral("Exported %1 channels to %2."))
-                        .arg(count)
-                        .arg(shown));
+    ShowInformation(parent,
+                    BilingualText{QStringLiteral("已导出 %1 个信道到 %2。").arg(count).arg(shown),
+                                  (count == 1 ? QStringLiteral("Exported %1 channel to %2.")
+                                              : QStringLiteral("Exported %1 channels to %2."))
+                                      .arg(count)
+                                      .arg(shown)});
     return true;
 }
 
@@ -113,19 +109,19 @@ void ImportChannelsCsvFrom(const QString &path, QWidget *parent)
     if (!Windows::CommitTyped())
         return;
     QByteArray text;
-    Caption error;
+    BilingualText error;
     if (!ReadChannelCsvFile(path, text, &error)) {
-        Warn(parent, error);
+        ShowWarning(parent, error);
         return;
     }
     const CsvFile file = ParseChannelCsv(text, CurrentBand());
     if (file.error) {
-        Warn(parent, *file.error);
+        ShowWarning(parent, *file.error);
         return;
     }
     if (file.rows.isEmpty()) {
-        ShowWarning(parent, QStringLiteral("文件中没有信道行。"),
-                    QStringLiteral("The file holds no channel rows."));
+        ShowWarning(parent, BilingualText{QStringLiteral("文件中没有信道行。"),
+                                          QStringLiteral("The file holds no channel rows.")});
         return;
     }
     CsvImportDialog dialog(file, CsvImportDialog::Use::Import, {}, parent);
@@ -142,8 +138,8 @@ void PasteChannelsCsv(const QByteArray &text, int at, QWidget *parent)
 {
     const CsvFile file = ParseChannelCsv(text, CurrentBand());
     if (file.error || file.rows.isEmpty()) {
-        ShowWarning(parent, QStringLiteral("剪贴板中没有信道列表。"),
-                    QStringLiteral("The clipboard holds no channel list."));
+        ShowWarning(parent, BilingualText{QStringLiteral("剪贴板中没有信道列表。"),
+                                          QStringLiteral("The clipboard holds no channel list.")});
         return;
     }
     const CsvPlacement placement{CsvPlacement::Mode::Relative, at};

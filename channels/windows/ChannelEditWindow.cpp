@@ -288,10 +288,7 @@ void ChannelEditWindow::onRowsChanged(const ImageChange &change)
     LoadEditedChannel(channel_);
 }
 
-void ChannelEditWindow::warn(const ChannelMessage &message)
-{
-    ShowWarning(this, QString::fromUtf8(message.chinese), QString::fromUtf8(message.english));
-}
+void ChannelEditWindow::warn(const BilingualText &message) { ShowWarning(this, message); }
 
 void ChannelEditWindow::ShowEditedChannel()
 {

@@ -18,8 +18,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
+struct BilingualText;
 struct ChannelEditResult;
-struct ChannelMessage;
 enum class ChannelField;
 
 class ChannelEditWindow : public ChildWindow {
@@ -72,7 +72,7 @@ private:
     void nameShownChannel();
     void followGrid(int n);
     void blankEditors();
-    void warn(const ChannelMessage &message);
+    void warn(const BilingualText &message);
 
     // Navigation.
     void onScroll(int value);

@@ -33,16 +33,17 @@ ChannelGridWindow::ChannelGridWindow(const WindowContext &context)
     buildGrid();
 
     clear_ = MakeButton("Command_Clear", this);
-    edit_ = MakeButton("Command_Edit", this);
+    editChannel_ = MakeButton("Command_Edit", this);
     help_ = MakeButton("Command_Help", this);
     close_ = MakeButton("Command_Close", this);
     connect(clear_, &QPushButton::clicked, this, [this] { clearAll(); });
-    connect(edit_, &QPushButton::clicked, this, [] { Windows::Open(WindowId::Form_Chann_Edit); });
+    connect(editChannel_, &QPushButton::clicked, this,
+            [] { Windows::Open(WindowId::Form_Chann_Edit); });
     connect(close_, &QPushButton::clicked, this, [] { Windows::Close(WindowId::frm_chann); });
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    for (QPushButton *button : {clear_, edit_, help_, close_}) {
+    for (QPushButton *button : {clear_, editChannel_, help_, close_}) {
         buttons->addWidget(button);
         buttons->addStretch(1);
     }
@@ -116,7 +117,7 @@ void ChannelGridWindow::applyTexts()
     grid_->setAccessibleDescription(GridTexts::TableDescription());
     clear_->setText(GridTexts::ClearCaption());
     clear_->setAccessibleDescription(GridTexts::ClearDescription());
-    edit_->setText(GridTexts::EditCaption());
+    editChannel_->setText(GridTexts::EditCaption());
     help_->setText(GridTexts::HelpCaption());
     close_->setText(GridTexts::CloseCaption());
     clipboard_->applyTexts();

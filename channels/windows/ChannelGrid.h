@@ -24,7 +24,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTableWidget;
-struct ChannelMessage;
+struct BilingualText;
 
 class ChannelGridWindow : public ChildWindow {
     Q_OBJECT
@@ -116,7 +116,7 @@ private:
     void fillList(int col);
     void hideEditors();
     void focusGrid();
-    void warn(const ChannelMessage &message);
+    void warn(const BilingualText &message);
     void closeEditorOnNewData();
     bool editorDataReplaced() const;
     void rememberEditorData();
@@ -140,7 +140,7 @@ private:
     // never shown.
     QLabel *comboLabel_ = nullptr;
     QPushButton *clear_ = nullptr;
-    QPushButton *edit_ = nullptr;
+    QPushButton *editChannel_ = nullptr;
     QPushButton *help_ = nullptr;
     QPushButton *close_ = nullptr;
     // Only the cell an editor was opened on is committed from its text;

@@ -81,10 +81,10 @@ void ChannelGridWindow::onCurrentCellChanged(int row, int col, int previousRow, 
         SessionState::instance().setCurrentChannel(row + 1);
 }
 
-void ChannelGridWindow::warn(const ChannelMessage &message)
+void ChannelGridWindow::warn(const BilingualText &message)
 {
     editors_->messageShown();
-    ShowWarning(this, QString::fromUtf8(message.chinese), QString::fromUtf8(message.english));
+    ShowWarning(this, message);
 }
 
 void ChannelGridWindow::onCellClicked(int row, int)

@@ -62,8 +62,7 @@ void ChannelGridWindow::insertChannel()
         return;
     commitOpenEditor();
     if (LastChannelInUse(RadioData)) {
-        ShowWarning(this, QString::fromUtf8(RowTexts::LastChannelInUse.chinese),
-                    QString::fromUtf8(RowTexts::LastChannelInUse.english));
+        ShowWarning(this, RowTexts::LastChannelInUse);
         return;
     }
     const int at = selected.front();

@@ -38,23 +38,23 @@ FmListWindow::FmListWindow() : ChildWindow(WindowId::Form_Edit_Test)
     // Arrows move through the cells, Tab goes on to the buttons.
     table_->setTabKeyNavigation(false);
     CellEditorOverlay::FillCells(table_);
-    edit_ = CellEditorOverlay::MakeTextEditor();
+    editor_ = CellEditorOverlay::MakeTextEditor();
     editors_ = new CellEditorOverlay(table_);
-    editors_->addEditor(edit_);
+    editors_->addEditor(editor_);
 
     close_ = MakeButton("Command_Close", this);
     help_ = MakeButton("Command_Help", this);
     connect(close_, &QPushButton::clicked, this, [] { Windows::Unload(WindowId::Form_Edit_Test); });
 
     table_->installEventFilter(this);
-    edit_->installEventFilter(this);
+    editor_->installEventFilter(this);
     connect(table_, &QTableWidget::currentCellChanged, this,
             [this](int, int, int previousRow, int previousCol) {
                 if (previousRow >= 0 && previousCol >= 0)
                     leaveCell(previousRow, previousCol);
             });
     connect(editors_, &CellEditorOverlay::cellClicked, this, [this] { BeginFmEdit(); });
-    connect(edit_, &QLineEdit::textEdited, this, &FmListWindow::onEditorText);
+    connect(editor_, &QLineEdit::textEdited, this, &FmListWindow::onEditorText);
     connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this,
             &FmListWindow::onRowsChanged);
 
@@ -155,10 +155,10 @@ void FmListWindow::BeginFmEdit()
     const int row = table_->currentRow();
     if (row < 0 || table_->currentColumn() != FrequencyCol)
         return;
-    edit_->setText(table_->item(row, FrequencyCol)->text());
-    edit_->setAccessibleName(FmListTexts::EditorName(row));
+    editor_->setText(table_->item(row, FrequencyCol)->text());
+    editor_->setAccessibleName(FmListTexts::EditorName(row));
     editorCode_ = FmPresets::Preset(row).get(RadioData);
-    editors_->open(edit_, {row, FrequencyCol}); // the table loses the focus: stored
+    editors_->open(editor_, {row, FrequencyCol}); // the table loses the focus: stored
 }
 
 // Only the cell the editor was opened on takes the editor's text: moving
@@ -167,9 +167,9 @@ void FmListWindow::leaveCell(int station, int col)
 {
     const bool owned = editors_->isOpenOn({station, col});
     editors_->release();
-    const QString typed = edit_->text();
+    const QString typed = editor_->text();
     editors_->hideAll();
-    edit_->clear();
+    editor_->clear();
     if (!owned || col != FrequencyCol)
         return;
     if (FmPresets::Preset(station).get(RadioData) != editorCode_) {
@@ -181,8 +181,7 @@ void FmListWindow::leaveCell(int station, int col)
     table_->item(station, col)->setText(left.text);
     if (left.outOfRange) {
         editors_->messageShown();
-        const ChannelMessage &m = ChannelMessages::FmOutOfRange;
-        ShowWarning(this, QString::fromUtf8(m.chinese), QString::fromUtf8(m.english));
+        ShowWarning(this, ChannelMessages::FmOutOfRange);
     }
 }
 
@@ -224,9 +223,8 @@ void FmListWindow::onEditorText(const QString &text)
     const auto cell = editors_->cell();
     if (!cell || !FmRules::EntryTooLong(text))
         return;
-    const ChannelMessage &m = ChannelMessages::FmOutOfRange;
-    ShowWarning(this, QString::fromUtf8(m.chinese), QString::fromUtf8(m.english));
-    edit_->clear();
+    ShowWarning(this, ChannelMessages::FmOutOfRange);
+    editor_->clear();
     table_->item(cell->row, FrequencyCol)->setText(QString());
     StoreFmChannel(cell->row + 1, FrequencyCol);
 }
@@ -250,7 +248,7 @@ void FmListWindow::abandonEdit()
 {
     editors_->release();
     editors_->hideAll();
-    edit_->clear();
+    editor_->clear();
 }
 
 // Keyboard moves out of the editor: the cell left is committed by the move,
@@ -296,9 +294,9 @@ bool FmListWindow::tableKey(QKeyEvent *event)
         return false;
     if (table_->currentColumn() == FrequencyCol) {
         BeginFmEdit();
-        edit_->clear();
+        editor_->clear();
         QKeyEvent typed(QEvent::KeyPress, event->key(), event->modifiers(), event->text());
-        QCoreApplication::sendEvent(edit_, &typed);
+        QCoreApplication::sendEvent(editor_, &typed);
     }
     return true; // no jumping to a row by its first character
 }
@@ -315,7 +313,7 @@ bool FmListWindow::eventFilter(QObject *watched, QEvent *event)
     auto *key = static_cast<QKeyEvent *>(event);
     if (watched == table_)
         return tableKey(key);
-    if (watched == edit_)
+    if (watched == editor_)
         return editorKey(key);
     return false;
 }

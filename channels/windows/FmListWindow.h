@@ -56,7 +56,7 @@ private:
     bool editorKey(QKeyEvent *event);
 
     QTableWidget *table_ = nullptr;
-    QLineEdit *edit_ = nullptr;
+    QLineEdit *editor_ = nullptr;
     QPushButton *close_ = nullptr;
     QPushButton *help_ = nullptr;
     CellEditorOverlay *editors_ = nullptr;

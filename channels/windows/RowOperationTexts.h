@@ -16,9 +16,9 @@ inline QString MoveUpCaption() { return Texts("信道上移", "Move Channels Up"
 inline QString MoveDownCaption() { return Texts("信道下移", "Move Channels Down"); }
 
 // Inserting would push a programmed channel 128 off the end.
-inline constexpr ChannelMessage LastChannelInUse{
-    "信道 128 已有数据，插入空信道会将其挤出。请先删除或移动信道 128。",
-    "Channel 128 is in use: inserting an empty channel would push it off the end. "
-    "Delete or move channel 128 first."};
+inline const BilingualText LastChannelInUse{
+    QStringLiteral("信道 128 已有数据，插入空信道会将其挤出。请先删除或移动信道 128。"),
+    QStringLiteral("Channel 128 is in use: inserting an empty channel would push it off the end. "
+                   "Delete or move channel 128 first.")};
 
 } // namespace RowTexts

@@ -137,9 +137,9 @@ ChannelFileWindow::ChannelFileWindow(WindowId id)
 void ChannelFileWindow::applyTexts()
 {
     const Captions c = captions();
-    setWindowTitle(Texts(c.titleChinese, c.titleEnglish));
+    setWindowTitle(c.title.text());
     labelDrive_->setText(Texts("驱动器：", "Drive:"));
-    labelName_->setText(Texts(c.nameChinese, c.nameEnglish));
+    labelName_->setText(c.name.text());
     enter_->setText(Texts("确  定", "Confirm"));
     close_->setText(Texts("取  消", "Cancel"));
     dir_->setAccessibleName(Texts("文件夹", "Folders"));
@@ -256,8 +256,10 @@ void ChannelFileWindow::driveChanged(int index)
     const QStorageInfo volume(root);
     if (!volume.isValid() || !volume.isReady() || !QDir(root).isReadable()) {
         ShowWarning(
-            this, QStringLiteral("驱动器 %1 未准备好。").arg(QDir::toNativeSeparators(root)),
-            QStringLiteral("The drive %1 is not ready.").arg(QDir::toNativeSeparators(root)));
+            this,
+            BilingualText{
+                QStringLiteral("驱动器 %1 未准备好。").arg(QDir::toNativeSeparators(root)),
+                QStringLiteral("The drive %1 is not ready.").arg(QDir::toNativeSeparators(root))});
         drive_->setCurrentIndex(driveIndex_);
         return;
     }
@@ -278,13 +280,13 @@ void ChannelFileWindow::confirmClicked()
     const QString name = text_->text().trimmed();
     switch (CheckChannelFileName(name)) {
     case NameProblem::InvalidCharacter: {
-        const Message m = invalidNameMessage();
-        ShowWarning(this, QString::fromUtf8(m.chinese), QString::fromUtf8(m.english));
+        const BilingualText m = invalidNameMessage();
+        ShowWarning(this, m);
         return;
     }
     case NameProblem::WrongSuffix: {
-        const Message m = suffixMessage();
-        ShowWarning(this, QString::fromUtf8(m.chinese), QString::fromUtf8(m.english));
+        const BilingualText m = suffixMessage();
+        ShowWarning(this, m);
         return;
     }
     case NameProblem::None:

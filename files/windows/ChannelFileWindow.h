@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ChildWindow.h"
+#include "Language.h"
 
 class QComboBox;
 class QFileSystemModel;
@@ -24,23 +25,15 @@ public:
     // in File1.
     void showDirectory(const QString &path);
 
-    // Messages of one window in both languages.
-    struct Message {
-        const char *chinese;
-        const char *english;
-    };
-
 protected:
-    // Window caption and Label_Name, Chinese and English side by side.
+    // Window caption and Label_Name.
     struct Captions {
-        const char *titleChinese;
-        const char *titleEnglish;
-        const char *nameChinese;
-        const char *nameEnglish;
+        BilingualText title;
+        BilingualText name;
     };
     virtual Captions captions() const = 0;
-    virtual Message invalidNameMessage() const = 0;
-    virtual Message suffixMessage() const = 0;
+    virtual BilingualText invalidNameMessage() const = 0;
+    virtual BilingualText suffixMessage() const = 0;
     // Reads or writes the validated full path; true closes the window.
     virtual bool confirm(const QString &path) = 0;
 

@@ -118,7 +118,7 @@ bool CompareWindow::compareWith(const QString &path)
     auto image = std::make_unique<ImageTable>();
     ChannelFileError error;
     if (!ReadChannelFile(path, *image, &error)) {
-        ShowWarning(this, error.chinese, error.english);
+        ShowWarning(this, error.message);
         return false;
     }
     Compared() = ComparedFile{path, std::move(image)};

@@ -17,19 +17,20 @@ SaveChannelWindow::SaveChannelWindow() : ChannelFileWindow(WindowId::Form_save_c
 
 ChannelFileWindow::Captions SaveChannelWindow::captions() const
 {
-    return {"保存信道参数文件", "Save Channel File", "保存文件名：", "Save File:"};
+    return {{QStringLiteral("保存信道参数文件"), QStringLiteral("Save Channel File")},
+            {QStringLiteral("保存文件名："), QStringLiteral("Save File:")}};
 }
 
-ChannelFileWindow::Message SaveChannelWindow::invalidNameMessage() const
+BilingualText SaveChannelWindow::invalidNameMessage() const
 {
-    return {"保存信道参数所需要的文件名无效 ",
-            "Store the file name of channel parameter need is nullity. "};
+    return {QStringLiteral("保存信道参数所需要的文件名无效 "),
+            QStringLiteral("Store the file name of channel parameter need is nullity. ")};
 }
 
-ChannelFileWindow::Message SaveChannelWindow::suffixMessage() const
+BilingualText SaveChannelWindow::suffixMessage() const
 {
-    return {"建议不要修改系统默认的文件后缀名！",
-            "Advice don't modify file suffix name of system default ！"};
+    return {QStringLiteral("建议不要修改系统默认的文件后缀名！"),
+            QStringLiteral("Advice don't modify file suffix name of system default ！")};
 }
 
 bool SaveChannelWindow::confirm(const QString &path)
@@ -39,12 +40,12 @@ bool SaveChannelWindow::confirm(const QString &path)
         return false;
     ChannelFileError error;
     if (!WriteChannelFile(path, RadioData, &error)) {
-        ShowWarning(this, error.chinese, error.english);
+        ShowWarning(this, error.message);
         return false;
     }
     ImageOrigin::instance().fileSaved(path);
-    ShowWarning(this, QStringLiteral("信道参数保存完毕 ！"),
-                QStringLiteral("Complete storing channel parameter."));
+    ShowWarning(this, BilingualText{QStringLiteral("信道参数保存完毕 ！"),
+                                    QStringLiteral("Complete storing channel parameter.")});
     return true;
 }
 
@@ -55,15 +56,18 @@ OpenChannelWindow::OpenChannelWindow() : ChannelFileWindow(WindowId::Form_open_c
 
 ChannelFileWindow::Captions OpenChannelWindow::captions() const
 {
-    return {"打开信道参数文件", "Open Channcle File", "打开文件名：", "Open File:"};
+    return {{QStringLiteral("打开信道参数文件"), QStringLiteral("Open Channcle File")},
+            {QStringLiteral("打开文件名："), QStringLiteral("Open File:")}};
 }
 
 namespace {
 
-const ChannelFileWindow::Message OpenInvalidName{
-    "打开信道参数文件名无效 ", "Open the file name of channel parameter is nullity "};
-const ChannelFileWindow::Message OpenWrongSuffix{"无效的信道参数文件后缀名！",
-                                                 "Nullity file suffix name of channel parameter."};
+const BilingualText OpenInvalidName{
+    QStringLiteral("打开信道参数文件名无效 "),
+    QStringLiteral("Open the file name of channel parameter is nullity ")};
+const BilingualText OpenWrongSuffix{
+    QStringLiteral("无效的信道参数文件后缀名！"),
+    QStringLiteral("Nullity file suffix name of channel parameter.")};
 
 // Reads the file into the image, or leaves the image as it was and says why.
 bool OpenChannelFile(const QString &path, QWidget *parent)
@@ -76,31 +80,32 @@ bool OpenChannelFile(const QString &path, QWidget *parent)
     ChannelFileError error;
     if (!ReadChannelFile(path, *image, &error)) {
         ShowWarning(parent,
-                    error.chinese + QStringLiteral("\n信道参数没有调入，原有参数保持不变。"),
-                    error.english
-                        + QStringLiteral("\nThe channel parameters were not loaded; the current "
-                                         "ones are unchanged."));
+                    error.message
+                        + BilingualText{QStringLiteral("\n信道参数没有调入，原有参数保持不变。"),
+                                        QStringLiteral("\nThe channel parameters were not loaded; "
+                                                       "the current ones are unchanged.")});
         return false;
     }
     ImageChanges::instance().replaceImage(ChangeKind::OpenedFile, *image);
     ImageOrigin::instance().fileOpened(path);
-    ShowWarning(parent, QStringLiteral("信道参数从文件调入成功 ！"),
-                QStringLiteral("Succeed fold the channel parameter from file."));
+    ShowWarning(parent,
+                BilingualText{QStringLiteral("信道参数从文件调入成功 ！"),
+                              QStringLiteral("Succeed fold the channel parameter from file.")});
     return true;
 }
 
 } // namespace
 
-ChannelFileWindow::Message OpenChannelWindow::invalidNameMessage() const { return OpenInvalidName; }
+BilingualText OpenChannelWindow::invalidNameMessage() const { return OpenInvalidName; }
 
-ChannelFileWindow::Message OpenChannelWindow::suffixMessage() const { return OpenWrongSuffix; }
+BilingualText OpenChannelWindow::suffixMessage() const { return OpenWrongSuffix; }
 
 bool OpenChannelWindow::confirm(const QString &path) { return OpenChannelFile(path, this); }
 
 bool OpenChannelFileAt(const QString &path, QWidget *parent)
 {
-    const auto refuse = [parent](const ChannelFileWindow::Message &m) {
-        ShowWarning(parent, QString::fromUtf8(m.chinese), QString::fromUtf8(m.english));
+    const auto refuse = [parent](const BilingualText &m) {
+        ShowWarning(parent, m);
         return false;
     };
     switch (CheckChannelFileName(QFileInfo(path).fileName())) {

@@ -10,8 +10,8 @@ public:
 
 protected:
     Captions captions() const override;
-    Message invalidNameMessage() const override;
-    Message suffixMessage() const override;
+    BilingualText invalidNameMessage() const override;
+    BilingualText suffixMessage() const override;
     bool confirm(const QString &path) override;
 };
 
@@ -23,8 +23,8 @@ public:
 
 protected:
     Captions captions() const override;
-    Message invalidNameMessage() const override;
-    Message suffixMessage() const override;
+    BilingualText invalidNameMessage() const override;
+    BilingualText suffixMessage() const override;
     bool confirm(const QString &path) override;
 };
 

@@ -78,7 +78,7 @@ public:
     void stopTimer(int timer) override { timers_[timer].running = false; }
 
     // LinkView
-    void showMessage(const LinkMessage &) override
+    void showMessage(const PromptMessage &) override
     {
         // A message box is modal, but its event loop still delivers the
         // port's bytes and the timers.
@@ -93,7 +93,7 @@ public:
     {
         FUZZ_CHECK(percent >= 0 && percent <= 100, "progress outside 0..100");
     }
-    void setStatus(const LinkText &) override { }
+    void setStatus(const BilingualText &) override { }
     void closeWindow() override { windowGone_ = true; }
     void transferEnded(bool completed) override { task_.transferEnded(completed, attempt_); }
 

@@ -55,10 +55,10 @@ public:
 
 private:
     // Refuses the first few starts, as a band check would.
-    std::optional<LinkText> prepare(WriteBlocks &blocks)
+    std::optional<BilingualText> prepare(WriteBlocks &blocks)
     {
         if (refusals_ % 4 > starts_++)
-            return LinkText{QStringLiteral("拒绝"), QStringLiteral("refused")};
+            return BilingualText{QStringLiteral("拒绝"), QStringLiteral("refused")};
         for (int k = 0; k < WriteBlockCount; ++k)
             for (int i = 0; i < BlockSize; ++i)
                 blocks[k][i] = uint8_t(prepared(k).at(i));

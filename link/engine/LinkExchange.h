@@ -51,7 +51,7 @@ struct ReplyStep {
 
 struct Completion {
     QByteArray finalBytes; // sent before the port closes
-    std::optional<LinkMessage> message;
+    std::optional<PromptMessage> message;
 };
 
 class LinkExchange {
@@ -61,7 +61,7 @@ public:
     virtual ExchangeRules rules() const = 0;
     // The start button, with no attempt busy: a text refuses the transfer
     // before the port is opened.
-    virtual std::optional<LinkText> prepare() { return std::nullopt; }
+    virtual std::optional<BilingualText> prepare() { return std::nullopt; }
     // A new attempt begins from the handshake; nothing of an interrupted
     // one carries over.
     virtual void restart() = 0;

@@ -4,7 +4,7 @@
 // to virtual time.
 #pragma once
 
-#include "LinkText.h"
+#include "Language.h"
 
 #include <QByteArray>
 #include <QString>
@@ -54,9 +54,9 @@ class LinkView {
 public:
     virtual ~LinkView() = default;
     // Modal: returns when the user has acknowledged the message.
-    virtual void showMessage(const LinkMessage &message) = 0;
+    virtual void showMessage(const PromptMessage &message) = 0;
     virtual void setProgress(int percent) = 0;
-    virtual void setStatus(const LinkText &status) = 0;
+    virtual void setStatus(const BilingualText &status) = 0;
     // The close poll found the transfer done.
     virtual void closeWindow() = 0;
     // Every opening of the port reports here (the windows keep the shared

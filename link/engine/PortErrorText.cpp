@@ -8,7 +8,7 @@ namespace {
 
 // The usual reasons in the user's language; anything else in the system's
 // own words.
-LinkText ReasonText(const PortOpenResult &result)
+BilingualText ReasonText(const PortOpenResult &result)
 {
     if (result.inUse) {
         QStringList zh, en;
@@ -39,11 +39,11 @@ LinkText ReasonText(const PortOpenResult &result)
 
 } // namespace
 
-LinkText PortErrorText(const PortOpenResult &result)
+BilingualText PortErrorText(const PortOpenResult &result)
 {
-    LinkText text{QStringLiteral("通讯端口打开错误，请正确设置通讯端口 ！"),
-                  QStringLiteral("Communication port is error, please setting right "
-                                 "communication port . ！")};
+    BilingualText text{QStringLiteral("通讯端口打开错误，请正确设置通讯端口 ！"),
+                       QStringLiteral("Communication port is error, please setting right "
+                                      "communication port . ！")};
     if (result.device.isEmpty()) {
         // Nothing to name: say how to give the number a device.
         text.chinese +=
@@ -59,7 +59,7 @@ LinkText PortErrorText(const PortOpenResult &result)
     }
     text.chinese += QStringLiteral("\n\n设备：") + result.device;
     text.english += QStringLiteral("\n\nDevice: ") + result.device;
-    const LinkText reason = ReasonText(result);
+    const BilingualText reason = ReasonText(result);
     if (!reason.chinese.isEmpty()) {
         text.chinese += QStringLiteral("\n原因：") + reason.chinese;
         text.english += QStringLiteral("\nReason: ") + reason.english;

@@ -2,7 +2,7 @@
 // then the device and the system's reason, so the user can act on it.
 #pragma once
 
+#include "Language.h"
 #include "LinkIo.h"
-#include "LinkText.h"
 
-LinkText PortErrorText(const PortOpenResult &result);
+BilingualText PortErrorText(const PortOpenResult &result);

@@ -12,12 +12,12 @@ constexpr int Retries = 3;
 constexpr int IdentLength = 9;
 const QByteArray RadioIdent = QByteArrayLiteral("QL271");
 
-LinkText Bilingual(const char *chinese, const char *english)
+BilingualText Bilingual(const char *chinese, const char *english)
 {
     return {QString::fromUtf8(chinese), QString::fromUtf8(english)};
 }
 
-LinkText TransferInProgress()
+BilingualText TransferInProgress()
 {
     return Bilingual("正在与对讲机进行读写操作 ！", "Read-write operating with transceiver .");
 }

@@ -58,9 +58,9 @@ Completion ReadExchange::complete(LinkView &view)
     view.setProgress(100);
     view.setStatus({QStringLiteral("数据读出正常 ！"), QStringLiteral("Read Data in gear. ")});
     return {{},
-            LinkMessage{{QStringLiteral("从对讲机中读取数据完毕 ！"),
-                         QStringLiteral("Complete reading the data from transceiver.")},
-                        true}};
+            PromptMessage{{QStringLiteral("从对讲机中读取数据完毕 ！"),
+                           QStringLiteral("Complete reading the data from transceiver.")},
+                          PromptTitle::CapitalPrompt}};
 }
 
 void StoreBlocks(const ReadBlocks &blocks, ImageTable &image)

@@ -17,7 +17,7 @@ ExchangeRules WriteExchange::rules() const
     return rules;
 }
 
-std::optional<LinkText> WriteExchange::prepare() { return preparation_(blocks_); }
+std::optional<BilingualText> WriteExchange::prepare() { return preparation_(blocks_); }
 
 void WriteExchange::restart() { blockCounter_ = 0; }
 

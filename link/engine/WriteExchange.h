@@ -13,11 +13,11 @@ using WriteBlocks = std::array<RadioBlock, WriteBlockCount>;
 class WriteExchange : public LinkExchange {
 public:
     // Fills the blocks to send, or refuses the write with a message.
-    using Preparation = std::function<std::optional<LinkText>(WriteBlocks &blocks)>;
+    using Preparation = std::function<std::optional<BilingualText>(WriteBlocks &blocks)>;
     explicit WriteExchange(Preparation preparation);
 
     ExchangeRules rules() const override;
-    std::optional<LinkText> prepare() override;
+    std::optional<BilingualText> prepare() override;
     void restart() override;
     QByteArray begin(const ReceiveBuffer &identification) override;
     ReplyStep takeReply(QByteArray &waiting) override;

@@ -3,19 +3,19 @@
 #include "Globals.h"
 #include "ImageRoutines.h"
 
-std::optional<LinkText> PrepareWrite(ImageTable &image)
+std::optional<BilingualText> PrepareWrite(ImageTable &image)
 {
     image[OptionRow][1] &= int16_t(~0x10);
     SetPowerOnChannel(image);
     BuildChannelMap(image);
-    if (const std::optional<Caption> refusal = BandCheckMessage(image))
-        return LinkText{refusal->chinese, refusal->english};
+    if (const std::optional<BilingualText> refusal = BandCheckMessage(image))
+        return BilingualText{refusal->chinese, refusal->english};
     // Each cell goes out as one byte; a value that does not fit would reach
     // the radio as a different one.
     for (int r = 0; r < WriteBlockCount; ++r)
         for (int c = 0; c < BlockSize; ++c)
             if (image[r][c] < 0 || image[r][c] > 255)
-                return LinkText{
+                return BilingualText{
                     QStringLiteral("第 %1 行第 %2 列的数据 %3 超出 0..255 的范围，无法写入对讲机。")
                         .arg(r)
                         .arg(c)
@@ -28,18 +28,18 @@ std::optional<LinkText> PrepareWrite(ImageTable &image)
     return std::nullopt;
 }
 
-std::optional<LinkText> PrepareWrite() { return PrepareWrite(RadioData); }
+std::optional<BilingualText> PrepareWrite() { return PrepareWrite(RadioData); }
 
-ImageTable PreparedForRadio(const ImageTable &image, std::optional<LinkText> *refusal)
+ImageTable PreparedForRadio(const ImageTable &image, std::optional<BilingualText> *refusal)
 {
     ImageTable prepared = image;
-    const std::optional<LinkText> answer = PrepareWrite(prepared);
+    const std::optional<BilingualText> answer = PrepareWrite(prepared);
     if (refusal)
         *refusal = answer;
     return prepared;
 }
 
-std::optional<LinkText> PrepareWriteBlocks(WriteBlocks &blocks)
+std::optional<BilingualText> PrepareWriteBlocks(WriteBlocks &blocks)
 {
     if (auto refusal = PrepareWrite())
         return refusal;

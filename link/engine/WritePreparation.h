@@ -3,7 +3,7 @@
 // The write window and the command-line tool share it, messages included.
 #pragma once
 
-#include "LinkText.h"
+#include "Language.h"
 #include "WriteExchange.h"
 
 #include <optional>
@@ -13,16 +13,17 @@
 // when the write is refused), then runs the VFO and channel band checks and
 // makes sure every cell of rows 0..239 fits in a byte. Returns the message
 // that refuses the write, or nothing when it may go on.
-std::optional<LinkText> PrepareWrite(ImageTable &image);
-std::optional<LinkText> PrepareWrite(); // on RadioData
+std::optional<BilingualText> PrepareWrite(ImageTable &image);
+std::optional<BilingualText> PrepareWrite(); // on RadioData
 
 // Rows 0..239 as a write of this image would leave them in the radio: the
 // same preparation on a copy, so the derived rows agree with what was sent.
 // A refusal of the band checks comes back in refusal; the rows are prepared
 // all the same (the derived rows are complete before the checks run).
-ImageTable PreparedForRadio(const ImageTable &image, std::optional<LinkText> *refusal = nullptr);
+ImageTable PreparedForRadio(const ImageTable &image,
+                            std::optional<BilingualText> *refusal = nullptr);
 
 // PrepareWrite on RadioData, then rows 0..239 of it as the blocks to send:
 // the preparation the write window and the command-line tool give their
 // write exchange.
-std::optional<LinkText> PrepareWriteBlocks(WriteBlocks &blocks);
+std::optional<BilingualText> PrepareWriteBlocks(WriteBlocks &blocks);

@@ -26,7 +26,7 @@ PortJob WriteJob(std::shared_ptr<const WriteBlocks> blocks, bool verify)
     job.task = PortTask::Write;
     job.transfer.exchange = [blocks] {
         return std::make_unique<WriteExchange>(
-            [blocks](WriteBlocks &out) -> std::optional<LinkText> {
+            [blocks](WriteBlocks &out) -> std::optional<BilingualText> {
                 out = *blocks;
                 return std::nullopt;
             });

@@ -5,12 +5,10 @@
 
 namespace {
 
-LinkText Both(const char *chinese, const char *english)
+BilingualText Both(const char *chinese, const char *english)
 {
     return {QString::fromUtf8(chinese), QString::fromUtf8(english)};
 }
-
-QString Pick(const LinkText &text, bool chinese) { return chinese ? text.chinese : text.english; }
 
 // A message box's lines on one line of a table or a log.
 QString OneLine(const QString &text)
@@ -60,7 +58,7 @@ int Severity(PortOutcome outcome)
 }
 
 // A verify's own results, and those of the verify after a write.
-LinkText VerifyOutcomeText(const PortRecord &record)
+BilingualText VerifyOutcomeText(const PortRecord &record)
 {
     const bool after = record.task == PortTask::Write;
     const int count = int(record.differences.size());
@@ -72,11 +70,11 @@ LinkText VerifyOutcomeText(const PortRecord &record)
         return after ? Both("已写入，校验一致", "written and verified")
                      : Both("与文件一致", "same as the file");
     case PortOutcome::Different:
-        return after ? LinkText{QStringLiteral("已写入，但校验发现 %1 处不同").arg(count),
-                                QStringLiteral("written, but the verify found %1 difference%2")
-                                    .arg(count)
-                                    .arg(count == 1 ? "" : "s")}
-                     : LinkText{
+        return after ? BilingualText{QStringLiteral("已写入，但校验发现 %1 处不同").arg(count),
+                                     QStringLiteral("written, but the verify found %1 difference%2")
+                                         .arg(count)
+                                         .arg(count == 1 ? "" : "s")}
+                     : BilingualText{
                          QStringLiteral("%1 处不同").arg(count),
                          QStringLiteral("%1 difference%2").arg(count).arg(count == 1 ? "" : "s")};
     case PortOutcome::Failed:
@@ -98,10 +96,10 @@ LinkText VerifyOutcomeText(const PortRecord &record)
 
 } // namespace
 
-LinkText OutcomeText(const PortRecord &record)
+BilingualText OutcomeText(const PortRecord &record)
 {
     if (record.task == PortTask::Verify || record.written) {
-        if (const LinkText text = VerifyOutcomeText(record); !text.isEmpty())
+        if (const BilingualText text = VerifyOutcomeText(record); !text.isEmpty())
             return text;
     }
     const bool write = record.task == PortTask::Write;
@@ -137,24 +135,21 @@ QString ElapsedText(qint64 ms)
     return QString::number(double(ms) / 1000.0, 'f', 1) + QStringLiteral(" s");
 }
 
-QString SummaryTable(const QList<PortRecord> &records, bool chinese)
+QString SummaryTable(const QList<PortRecord> &records)
 {
     const bool numbered = std::any_of(records.begin(), records.end(),
                                       [](const PortRecord &r) { return r.number > 0; });
     QList<QStringList> rows;
-    QStringList header{chinese ? QStringLiteral("端口") : QStringLiteral("Port")};
+    QStringList header{Texts("端口", "Port")};
     if (numbered)
         header << QStringLiteral("#");
-    header << (chinese ? QStringLiteral("结果") : QStringLiteral("Result"))
-           << (chinese ? QStringLiteral("用时") : QStringLiteral("Time"))
-           << (chinese ? QStringLiteral("尝试次数") : QStringLiteral("Attempts"));
+    header << Texts("结果", "Result") << Texts("用时", "Time") << Texts("尝试次数", "Attempts");
     rows << header;
     for (const PortRecord &r : records) {
         QStringList row{r.device};
         if (numbered)
             row << QString::number(r.number);
-        row << Pick(OutcomeText(r), chinese) << ElapsedText(r.elapsedMs)
-            << QString::number(r.attempts);
+        row << OutcomeText(r).text() << ElapsedText(r.elapsedMs) << QString::number(r.attempts);
         rows << row;
     }
     // The result column goes last on screen when it is long, so align the

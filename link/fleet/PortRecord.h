@@ -4,7 +4,7 @@
 #pragma once
 
 #include "ImageDiff.h"
-#include "LinkText.h"
+#include "Language.h"
 
 #include <QDateTime>
 #include <QList>
@@ -36,18 +36,19 @@ struct PortRecord {
     int percent = 0;
     qint64 elapsedMs = 0;
     QDateTime finished; // when the outcome was settled
-    LinkText status; // the last status line of the link
-    LinkText detail; // failure message, or where a read was saved
+    BilingualText status; // the last status line of the link
+    BilingualText detail; // failure message, or where a read was saved
     QList<ImageDifference> differences; // what a verify found (file → radio)
 };
 
 // "written", "read", "failed: Fail connect with transceiver." ...
-LinkText OutcomeText(const PortRecord &record);
+BilingualText OutcomeText(const PortRecord &record);
 // "9.6 s"
 QString ElapsedText(qint64 ms);
 // Columns port, (radio number,) result, time, attempts, aligned with
-// blanks (Chinese characters count double), one line each, header first.
-QString SummaryTable(const QList<PortRecord> &records, bool chinese);
+// blanks (Chinese characters count double), one line each, header first,
+// in the current language.
+QString SummaryTable(const QList<PortRecord> &records);
 // 0 all completed, 2 a file could not be saved, 3 a radio differs from the
 // file, 1 a radio or port failed or was stopped: the worst of them.
 int WorstExitCode(const QList<PortRecord> &records);

@@ -113,7 +113,7 @@ void PortStation::transferEnded(TaskRun::End end)
     if (end == TaskRun::End::Absent) {
         // The line's poll found nobody; a port that would not open says why
         // while the line waits (a cable pulled out of the computer).
-        record_.detail = run_ ? run_->error() : LinkText{};
+        record_.detail = run_ ? run_->error() : BilingualText{};
         retire();
         if (stopping_) {
             enter(State::Stopped);
@@ -278,7 +278,7 @@ void PortStation::abort()
         enter(State::Stopped);
 }
 
-LinkText StationStateText(const PortStation &station)
+BilingualText StationStateText(const PortStation &station)
 {
     const PortRecord &r = station.current();
     switch (station.state()) {

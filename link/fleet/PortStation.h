@@ -44,7 +44,7 @@ struct PortJob {
 class PortStation;
 // What a port is doing, as its line on the console or its row in the
 // window says it: waiting, the link's status, unplug, or the result.
-LinkText StationStateText(const PortStation &station);
+BilingualText StationStateText(const PortStation &station);
 
 class PortStation : public QObject {
     Q_OBJECT

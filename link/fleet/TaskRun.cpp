@@ -102,7 +102,7 @@ void TaskRun::finish(End end)
         this, [this, end] { emit ended(end); }, Qt::QueuedConnection);
 }
 
-void TaskRun::showMessage(const LinkMessage &message)
+void TaskRun::showMessage(const PromptMessage &message)
 {
     // After a completed transfer a message is its completion notice.
     if (!completed_)
@@ -116,7 +116,7 @@ void TaskRun::setProgress(int percent)
     // The engine always sets the status next: one notice for both.
 }
 
-void TaskRun::setStatus(const LinkText &status)
+void TaskRun::setStatus(const BilingualText &status)
 {
     noteIdentified();
     status_ = status;

@@ -50,15 +50,15 @@ public:
     bool identified() const;
     bool busy() const;
     int percent() const { return percent_; }
-    const LinkText &status() const { return status_; }
+    const BilingualText &status() const { return status_; }
     // The last message an error would have shown in a box (empty if none).
-    const LinkText &error() const { return error_; }
+    const BilingualText &error() const { return error_; }
     qint64 elapsedMs() const { return clock_.isValid() ? clock_.elapsed() : 0; }
 
     // LinkView
-    void showMessage(const LinkMessage &message) override;
+    void showMessage(const PromptMessage &message) override;
     void setProgress(int percent) override;
-    void setStatus(const LinkText &status) override;
+    void setStatus(const BilingualText &status) override;
     void closeWindow() override { }
     void transferEnded(bool completed) override;
 
@@ -81,7 +81,7 @@ private:
     bool identified_ = false;
     int attempts_ = 0;
     int percent_ = 0;
-    LinkText status_;
-    LinkText error_;
+    BilingualText status_;
+    BilingualText error_;
     QElapsedTimer clock_;
 };

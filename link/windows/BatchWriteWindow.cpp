@@ -184,8 +184,9 @@ bool BatchWriteWindow::canClose()
 {
     if (!running())
         return true;
-    ShowWarning(this, QStringLiteral("正在进行读写操作,请勿关窗口 ！,"),
-                QStringLiteral("Read-write operating，don't close the window. ,"));
+    ShowWarning(this,
+                BilingualText{QStringLiteral("正在进行读写操作,请勿关窗口 ！,"),
+                              QStringLiteral("Read-write operating，don't close the window. ,")});
     return false;
 }
 
@@ -270,8 +271,8 @@ void BatchWriteWindow::start()
         if (table_->item(row, PortColumn)->checkState() == Qt::Checked)
             devices << table_->item(row, PortColumn)->data(DeviceRole).toString();
     if (devices.isEmpty()) {
-        ShowWarning(this, QStringLiteral("请至少勾选一个串口。"),
-                    QStringLiteral("Tick at least one serial port."));
+        ShowWarning(this, BilingualText{QStringLiteral("请至少勾选一个串口。"),
+                                        QStringLiteral("Tick at least one serial port.")});
         return;
     }
     // The same preparation and checks as the write window; every radio of
@@ -280,7 +281,7 @@ void BatchWriteWindow::start()
         return;
     auto blocks = std::make_shared<WriteBlocks>();
     if (const auto refusal = PrepareWriteBlocks(*blocks)) {
-        ShowWarning(this, refusal->chinese, refusal->english);
+        ShowWarning(this, *refusal);
         return;
     }
     delete fleet_;
@@ -335,7 +336,7 @@ void BatchWriteWindow::showStation(PortStation *station)
                        ? r.percent
                    : r.written ? 100
                                : 0);
-    QString text = StationStateText(*station).current();
+    QString text = StationStateText(*station).text();
     if (station->productionLine())
         text = QStringLiteral("#%1  ").arg(r.number) + text;
     table_->item(row, ResultColumn)->setText(text);

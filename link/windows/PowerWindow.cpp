@@ -124,11 +124,7 @@ void PowerWindow::onLoad() { link_->engine().windowOpened(); }
 
 bool PowerWindow::canClose() { return link_->engine().closeRequested(); }
 
-void PowerWindow::showMessage(const LinkMessage &message)
-{
-    ShowWarning(this, message.text.chinese, message.text.english,
-                message.capitalTitle ? PromptTitle::CapitalPrompt : PromptTitle::Prompt);
-}
+void PowerWindow::showMessage(const PromptMessage &message) { ShowWarning(this, message); }
 
 void PowerWindow::closeWindow() { Windows::Unload(windowId()); }
 

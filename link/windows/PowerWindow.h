@@ -26,9 +26,9 @@ public:
     RadioLink &engine();
 
     // LinkView
-    void showMessage(const LinkMessage &message) override;
+    void showMessage(const PromptMessage &message) override;
     void setProgress(int) override { }
-    void setStatus(const LinkText &) override { }
+    void setStatus(const BilingualText &) override { }
     void closeWindow() override;
     void portOpenTried(bool opened) override;
 

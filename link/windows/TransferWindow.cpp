@@ -23,11 +23,17 @@
 namespace {
 
 const TransferCaptions ReadCaptions{
-    "Form_Comm_Read", "从对讲机读取数据", "Read Data From Radio", "Command_read", "读取",
-    "Read",           "读取进度",         "Read progress"};
-const TransferCaptions WriteCaptions{"Form_Comm_Write", "写数据到对讲机", "Write Data to Radio",
-                                     "Command_Write",   "写入",           "Write",
-                                     "写入进度",        "Write progress"};
+    "Form_Comm_Read",
+    {QStringLiteral("从对讲机读取数据"), QStringLiteral("Read Data From Radio")},
+    "Command_read",
+    {QStringLiteral("读取"), QStringLiteral("Read")},
+    {QStringLiteral("读取进度"), QStringLiteral("Read progress")}};
+const TransferCaptions WriteCaptions{
+    "Form_Comm_Write",
+    {QStringLiteral("写数据到对讲机"), QStringLiteral("Write Data to Radio")},
+    "Command_Write",
+    {QStringLiteral("写入"), QStringLiteral("Write")},
+    {QStringLiteral("写入进度"), QStringLiteral("Write progress")}};
 
 } // namespace
 
@@ -87,11 +93,11 @@ RadioLink &TransferWindow::engine() { return link_->engine(); }
 
 void TransferWindow::applyTexts()
 {
-    setWindowTitle(Texts(captions_.titleChinese, captions_.titleEnglish));
-    start_->setText(Texts(captions_.startChinese, captions_.startEnglish));
+    setWindowTitle(captions_.title.text());
+    start_->setText(captions_.start.text());
     cancel_->setText(Texts("取消", "Cancel"));
     help_->setText(Texts("帮助", "Help"));
-    progress_->setAccessibleName(Texts(captions_.progressChinese, captions_.progressEnglish));
+    progress_->setAccessibleName(captions_.progress.text());
 }
 
 QRect TransferWindow::placement(const FrameSizes &sizes) const
@@ -106,11 +112,7 @@ void TransferWindow::onLoad() { link_->engine().windowOpened(); }
 
 bool TransferWindow::canClose() { return link_->engine().closeRequested(); }
 
-void TransferWindow::showMessage(const LinkMessage &message)
-{
-    ShowWarning(this, message.text.chinese, message.text.english,
-                message.capitalTitle ? PromptTitle::CapitalPrompt : PromptTitle::Prompt);
-}
+void TransferWindow::showMessage(const PromptMessage &message) { ShowWarning(this, message); }
 
 void TransferWindow::setProgress(int percent)
 {
@@ -118,7 +120,7 @@ void TransferWindow::setProgress(int percent)
     progress_->setValue(percent);
 }
 
-void TransferWindow::setStatus(const LinkText &status) { ShowStatus(status_, status.current()); }
+void TransferWindow::setStatus(const BilingualText &status) { ShowStatus(status_, status.text()); }
 
 void TransferWindow::closeWindow() { Windows::Unload(windowId()); }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ChildWindow.h"
+#include "Language.h"
 #include "RadioLink.h"
 
 #include <memory>
@@ -17,11 +18,11 @@ class ReadExchange;
 
 struct TransferCaptions {
     const char *name;
-    const char *titleChinese, *titleEnglish;
+    BilingualText title;
     const char *startName;
-    const char *startChinese, *startEnglish;
+    BilingualText start;
     // What a screen reader calls the progress bar.
-    const char *progressChinese, *progressEnglish;
+    BilingualText progress;
 };
 
 class TransferWindow : public ChildWindow, public LinkView {
@@ -30,9 +31,9 @@ public:
     RadioLink &engine();
 
     // LinkView
-    void showMessage(const LinkMessage &message) override;
+    void showMessage(const PromptMessage &message) override;
     void setProgress(int percent) override;
-    void setStatus(const LinkText &status) override;
+    void setStatus(const BilingualText &status) override;
     void closeWindow() override;
     void portOpenTried(bool opened) override;
 

@@ -159,7 +159,7 @@ void VerifyWindow::showResult()
 {
     if (!Last().radio)
         return;
-    std::optional<LinkText> refusal;
+    std::optional<BilingualText> refusal;
     const auto expected = std::make_unique<ImageTable>(PreparedForRadio(RadioData, &refusal));
     const QList<ImageDifference> differences =
         DiffImages(*expected, *Last().radio, 0, WriteBlockCount - 1);
@@ -174,19 +174,15 @@ void VerifyWindow::showResult()
         text +=
             u'\n'
             + Texts("注意：内存中的数据无法写入：", "Note: the memory image cannot be written: ")
-            + refusal->current().trimmed();
+            + refusal->text().trimmed();
     ShowStatus(result_, text);
 }
 
-void VerifyWindow::showMessage(const LinkMessage &message)
-{
-    ShowWarning(this, message.text.chinese, message.text.english,
-                message.capitalTitle ? PromptTitle::CapitalPrompt : PromptTitle::Prompt);
-}
+void VerifyWindow::showMessage(const PromptMessage &message) { ShowWarning(this, message); }
 
 void VerifyWindow::setProgress(int percent) { progress_->setValue(percent); }
 
-void VerifyWindow::setStatus(const LinkText &status) { ShowStatus(status_, status.current()); }
+void VerifyWindow::setStatus(const BilingualText &status) { ShowStatus(status_, status.text()); }
 
 // Nothing unloads the window when the verify is done (its rules ask for no
 // close poll); the user reads the result.

@@ -28,9 +28,9 @@ public:
     static void ForgetLastRead();
 
     // LinkView
-    void showMessage(const LinkMessage &message) override;
+    void showMessage(const PromptMessage &message) override;
     void setProgress(int percent) override;
-    void setStatus(const LinkText &status) override;
+    void setStatus(const BilingualText &status) override;
     void closeWindow() override;
     void portOpenTried(bool opened) override;
     void transferEnded(bool completed) override;

@@ -20,18 +20,6 @@ namespace {
 
 const OptionEntry &Entry(const QString &key) { return *FindOption(key); }
 
-PromptTitle TitleOf(MessageTitle title)
-{
-    switch (title) {
-    case MessageTitle::CapitalPrompt:
-        return PromptTitle::CapitalPrompt;
-    case MessageTitle::EnglishOnly:
-        return PromptTitle::EnglishOnly;
-    default:
-        return PromptTitle::Prompt;
-    }
-}
-
 constexpr int MessageDisplayPosition = 2; // Combo_Pon_Mode: "MSG" enables the message
 
 } // namespace
@@ -56,7 +44,7 @@ void OptionsWindow::edit(const std::function<void(ImageTable &)> &change, Change
     act([&change, kind] { ImageChanges::instance().apply(kind, change); });
 }
 
-void OptionsWindow::warn(const SettingsMessage &message) { pending_ << message; }
+void OptionsWindow::warn(const PromptMessage &message) { pending_ << message; }
 
 void OptionsWindow::focusBack(QLineEdit *field) { pendingFocus_ = field; }
 
@@ -69,14 +57,14 @@ void OptionsWindow::flushMessages()
     flushing_ = true;
     // A redraw nested in a handler may raise the same message again; the
     // user hears about each problem of one action once.
-    QList<SettingsMessage> shown;
+    QList<PromptMessage> shown;
     const QPointer<OptionsWindow> self(this);
     while (!pending_.isEmpty()) {
-        const SettingsMessage message = pending_.takeFirst();
+        const PromptMessage message = pending_.takeFirst();
         if (shown.contains(message))
             continue;
         shown << message;
-        ShowWarning(this, message.text.chinese, message.text.english, TitleOf(message.title));
+        ShowWarning(this, message);
         if (!self || unloading_)
             return; // closed while the box was up
     }
@@ -114,17 +102,17 @@ void OptionsWindow::connectHandlers()
     }
     events_.onClick(checks_.at(QStringLiteral("channelOnly")),
                     [this](bool on) { channelOnlyClicked(on); });
-    events_.onClick(chann_, [this](bool) {
+    events_.onClick(channelMode_, [this](bool) {
         edit([](ImageTable &image) { Options::ChannelMode.set(image, 1); });
     });
-    events_.onClick(freq_, [this](bool) {
+    events_.onClick(frequencyMode_, [this](bool) {
         edit([](ImageTable &image) { Options::ChannelMode.set(image, 0); });
     });
 
     events_.onChoice(lists_.at(QStringLiteral("duplex")),
                      [this](int index) { shiftChosen(index); });
-    const std::pair<QString, QCheckBox *> tones[] = {{QStringLiteral("decode"), dni_},
-                                                     {QStringLiteral("encode"), eni_}};
+    const std::pair<QString, QCheckBox *> tones[] = {{QStringLiteral("decode"), decodeInverted_},
+                                                     {QStringLiteral("encode"), encodeInverted_}};
     for (const auto &[key, indicator] : tones) {
         const ToneField tone{Entry(key).field.column};
         events_.onChoice(lists_.at(key), [this, tone, box = indicator](int position) {
@@ -157,7 +145,7 @@ void OptionsWindow::redraw(bool newData)
         showControls(nullptr);
         events_.setQuiet(false);
         if (newData)
-            for (const SettingsMessage &message :
+            for (const PromptMessage &message :
                  ShowVfoWithoutStoring(RadioData, CurrentBand()).warnings)
                 warn(message);
     });
@@ -193,7 +181,7 @@ void OptionsWindow::showControls(ImageTable *store)
     showList(QStringLiteral("backLight"));
     showCheck(QStringLiteral("password"));
     showList(QStringLiteral("powerOnDisplay"));
-    events_.setChecked(Options::ChannelMode.get(RadioData) ? chann_ : freq_, true);
+    events_.setChecked(Options::ChannelMode.get(RadioData) ? channelMode_ : frequencyMode_, true);
     showCheck(QStringLiteral("beep"));
 
     for (const char *key : {"timeOutTimer", "autoPowerOff", "voxLevel", "voxDelay", "keyLock"})
@@ -222,8 +210,8 @@ void OptionsWindow::showControls(ImageTable *store)
     showCheck(QStringLiteral("vox"));
     showCheck(QStringLiteral("busyLockout"));
 
-    showTone(lists_.at(QStringLiteral("decode")), dni_, Record::Decode);
-    showTone(lists_.at(QStringLiteral("encode")), eni_, Record::Encode);
+    showTone(lists_.at(QStringLiteral("decode")), decodeInverted_, Record::Decode);
+    showTone(lists_.at(QStringLiteral("encode")), encodeInverted_, Record::Encode);
 
     QCheckBox *channelOnly = checks_.at(QStringLiteral("channelOnly"));
     showCheck(QStringLiteral("channelOnly"));
@@ -253,15 +241,15 @@ void OptionsWindow::showTone(QComboBox *list, QCheckBox *indicator, const ToneFi
 
 void OptionsWindow::setWorkModeEnabled(bool enabled)
 {
-    freq_->setEnabled(enabled);
-    chann_->setEnabled(enabled);
+    frequencyMode_->setEnabled(enabled);
+    channelMode_->setEnabled(enabled);
 }
 
 void OptionsWindow::channelOnlyClicked(bool on)
 {
     edit([&](ImageTable &image) {
         if (on)
-            events_.setChecked(chann_, true); // stores channel mode
+            events_.setChecked(channelMode_, true); // stores channel mode
         setWorkModeEnabled(!on);
         Options::ChannelOnly.set(image, on ? 1 : 0);
     });
@@ -411,7 +399,7 @@ void OptionsWindow::StoreWorkingRange()
 void OptionsWindow::CheckWorkingRange()
 {
     act([this] {
-        if (const std::optional<SettingsMessage> warning = ::CheckWorkingRange(RadioData))
+        if (const std::optional<PromptMessage> warning = ::CheckWorkingRange(RadioData))
             warn(*warning);
     });
 }

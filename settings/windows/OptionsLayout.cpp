@@ -185,10 +185,10 @@ void OptionsWindow::buildControls()
     receiveStop->setEnabled(false);
     receiveStop->setVisible(false);
 
-    freq_ = new QRadioButton(modeFrame_);
-    freq_->setObjectName(QStringLiteral("Option_freq"));
-    chann_ = new QRadioButton(modeFrame_);
-    chann_->setObjectName(QStringLiteral("Option_chann"));
+    frequencyMode_ = new QRadioButton(modeFrame_);
+    frequencyMode_->setObjectName(QStringLiteral("Option_freq"));
+    channelMode_ = new QRadioButton(modeFrame_);
+    channelMode_->setObjectName(QStringLiteral("Option_chann"));
     addCheck(QStringLiteral("channelOnly"));
 
     addList(QStringLiteral("powerOnDisplay"));
@@ -210,25 +210,25 @@ void OptionsWindow::buildControls()
         addList(QLatin1String(key));
     for (const char *key : VfoChecks)
         addCheck(QLatin1String(key));
-    dni_ = new QCheckBox(this);
-    dni_->setObjectName(QStringLiteral("Check_DNI"));
-    eni_ = new QCheckBox(this);
-    eni_->setObjectName(QStringLiteral("Check_ENI"));
-    for (QCheckBox *indicator : {dni_, eni_})
+    decodeInverted_ = new QCheckBox(this);
+    decodeInverted_->setObjectName(QStringLiteral("Check_DNI"));
+    encodeInverted_ = new QCheckBox(this);
+    encodeInverted_->setObjectName(QStringLiteral("Check_ENI"));
+    for (QCheckBox *indicator : {decodeInverted_, encodeInverted_})
         indicator->setEnabled(false);
     // The computed transmit frequency is kept but never shown.
     transmit_ = new QLineEdit(this);
     transmit_->setObjectName(QStringLiteral("Text_TX_Freq"));
     transmit_->setVisible(false);
 
-    from_ = new QLabel(rangeFrame_);
-    from_->setObjectName(QStringLiteral("Label_From"));
+    fromLabel_ = new QLabel(rangeFrame_);
+    fromLabel_->setObjectName(QStringLiteral("Label_From"));
     lower_ = addField("Text_pvfo_d0", OptionTextField::RangeLimit);
-    to_ = new QLabel(rangeFrame_);
-    to_->setObjectName(QStringLiteral("Label_to"));
+    toLabel_ = new QLabel(rangeFrame_);
+    toLabel_->setObjectName(QStringLiteral("Label_to"));
     upper_ = addField("Text_pvfo_d1", OptionTextField::RangeLimit);
-    mhz_ = new QLabel(rangeFrame_);
-    mhz_->setObjectName(QStringLiteral("Label3"));
+    mhzLabel_ = new QLabel(rangeFrame_);
+    mhzLabel_->setObjectName(QStringLiteral("Label3"));
 
     close_ = new QPushButton(this);
     close_->setObjectName(QStringLiteral("Command_Close"));
@@ -272,8 +272,8 @@ void OptionsWindow::buildLayout()
     vox->addWidget(checks_.at(QStringLiteral("voxReceiveStop")), vox->rowCount(), 0, 1, 3);
 
     auto *mode = new QGridLayout(modeFrame_);
-    mode->addWidget(freq_, 0, 0);
-    mode->addWidget(chann_, 0, 1);
+    mode->addWidget(frequencyMode_, 0, 0);
+    mode->addWidget(channelMode_, 0, 1);
     mode->addWidget(checks_.at(QStringLiteral("channelOnly")), 1, 0, 1, 2);
     mode->setColumnStretch(2, 1);
 
@@ -286,9 +286,9 @@ void OptionsWindow::buildLayout()
     QGridLayout *vfo = FormGrid(vfoFrame_);
     addRow(vfo, QStringLiteral("rx"), receive_);
     addRow(vfo, QStringLiteral("decode"), lists_.at(QStringLiteral("decode")));
-    vfo->addWidget(dni_, vfo->rowCount() - 1, 2);
+    vfo->addWidget(decodeInverted_, vfo->rowCount() - 1, 2);
     addRow(vfo, QStringLiteral("encode"), lists_.at(QStringLiteral("encode")));
-    vfo->addWidget(eni_, vfo->rowCount() - 1, 2);
+    vfo->addWidget(encodeInverted_, vfo->rowCount() - 1, 2);
     for (const char *key : VfoLists)
         addRow(vfo, QLatin1String(key), lists_.at(QLatin1String(key)));
     addRow(vfo, QStringLiteral("offset"), offset_);
@@ -301,7 +301,8 @@ void OptionsWindow::buildLayout()
     vfo->addLayout(vfoChecks, vfo->rowCount(), 0, 1, 4);
 
     auto *range = new QHBoxLayout(rangeFrame_);
-    for (QWidget *w : std::initializer_list<QWidget *>{from_, lower_, to_, upper_, mhz_})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{fromLabel_, lower_, toLabel_, upper_, mhzLabel_})
         range->addWidget(w);
     range->addStretch();
 
@@ -341,8 +342,8 @@ void OptionsWindow::applyTexts()
         box->setText(Entry(key).caption.text());
     const OptionEntry &mode = Entry(QStringLiteral("workMode"));
     modeFrame_->setTitle(mode.caption.text());
-    freq_->setText(mode.items.at(0).text());
-    chann_->setText(mode.items.at(1).text());
+    frequencyMode_->setText(mode.items.at(0).text());
+    channelMode_->setText(mode.items.at(1).text());
     rangeFrame_->setTitle(Entry(QStringLiteral("workingRange")).caption.text());
     for (const FixedText &t : FixedTexts) {
         const QString text = Texts(t.chinese, t.english);

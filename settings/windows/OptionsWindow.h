@@ -73,7 +73,7 @@ private:
     void act(const std::function<void()> &action);
     void edit(const std::function<void(ImageTable &)> &change,
               ChangeKind kind = ChangeKind::OptionsEdit);
-    void warn(const SettingsMessage &message);
+    void warn(const PromptMessage &message);
     void focusBack(QLineEdit *field);
     void flushMessages();
     void bringToFront();
@@ -122,10 +122,10 @@ private:
     QGroupBox *powerOnFrame_ = nullptr;
     QGroupBox *vfoFrame_ = nullptr;
     QGroupBox *rangeFrame_ = nullptr;
-    QRadioButton *freq_ = nullptr;
-    QRadioButton *chann_ = nullptr;
-    QCheckBox *dni_ = nullptr;
-    QCheckBox *eni_ = nullptr;
+    QRadioButton *frequencyMode_ = nullptr;
+    QRadioButton *channelMode_ = nullptr;
+    QCheckBox *decodeInverted_ = nullptr;
+    QCheckBox *encodeInverted_ = nullptr;
     QLineEdit *receive_ = nullptr;
     QLineEdit *offset_ = nullptr;
     QLineEdit *transmit_ = nullptr;
@@ -133,9 +133,9 @@ private:
     QLineEdit *upper_ = nullptr;
     QLineEdit *password_ = nullptr;
     QLineEdit *message_ = nullptr;
-    QLabel *from_ = nullptr;
-    QLabel *to_ = nullptr;
-    QLabel *mhz_ = nullptr;
+    QLabel *fromLabel_ = nullptr;
+    QLabel *toLabel_ = nullptr;
+    QLabel *mhzLabel_ = nullptr;
     QPushButton *close_ = nullptr;
     QPushButton *help_ = nullptr;
 
@@ -148,7 +148,7 @@ private:
     bool otherWindowActivated_ = false;
     bool unloading_ = false;
     bool redrawPending_ = false;
-    QList<SettingsMessage> pending_;
+    QList<PromptMessage> pending_;
     QPointer<QLineEdit> pendingFocus_;
     // The field typed into since its leave rule last took its text.
     QPointer<QLineEdit> typed_;

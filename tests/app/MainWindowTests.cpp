@@ -31,7 +31,7 @@ public:
     explicit ProbeWindow(WindowId id) : ChildWindow(id) { }
 
 protected:
-    void applyTexts() override { setWindowTitle(IsChinese ? "探针" : "Probe"); }
+    void applyTexts() override { setWindowTitle(Texts("探针", "Probe")); }
     QRect placement(const FrameSizes &sizes) const override
     {
         return centred(sizes, QSize(200, 100));
@@ -229,7 +229,7 @@ private slots:
         for (const Case &c : cases) {
             for (int k = 0; k < 4; ++k)
                 (*image)[BandLimitRow][k] = int16_t(c.record[k]);
-            const std::optional<Caption> note = DataBandNote(*image, c.low, c.high);
+            const std::optional<BilingualText> note = DataBandNote(*image, c.low, c.high);
             QCOMPARE(note ? note->chinese : QString(), QString(c.chinese));
             QCOMPARE(note ? note->english : QString(), QString(c.english));
         }

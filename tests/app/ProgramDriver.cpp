@@ -70,7 +70,7 @@ bool Run(Program &program, const QString &action)
     } else if (action.startsWith(QLatin1String("image:"))) {
         ChannelFileError error;
         if (!WriteChannelFile(argument, RadioData, &error))
-            Say(QStringLiteral("ERROR"), error.english);
+            Say(QStringLiteral("ERROR"), error.message.english);
     } else if (action.startsWith(QLatin1String("save:"))) {
         Save(argument);
     } else if (action == QLatin1String("exit")) {

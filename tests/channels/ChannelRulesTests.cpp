@@ -58,7 +58,7 @@ protected:
     }
     static QString english(const ChannelEditResult &result)
     {
-        return result.message ? QString::fromUtf8(result.message->english) : QString();
+        return result.message ? result.message->english : QString();
     }
 
     std::unique_ptr<ImageTable> image;

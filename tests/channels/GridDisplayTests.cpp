@@ -360,7 +360,7 @@ private slots:
                         < d->table->columnWidth(c));
             QVERIFY(fits(1, "446.00625") && fits(2, "446.00625"));
             QVERIFY(fits(3, ToneList[60]) && fits(4, "  254.1   "));
-            QVERIFY(fits(5, IsChinese ? "高" : "High") && fits(6, IsChinese ? "窄带" : "Narrow"));
+            QVERIFY(fits(5, Texts("高", "High")) && fits(6, Texts("窄带", "Narrow")));
             QVERIFY(fits(7, "WWWWW"));
         }
         // A larger font is measured anew when the window is next resized.

@@ -103,7 +103,7 @@ inline void ProgramChannel(int channel, const char *rx, const char *offset = "0"
 inline void SaveImage(const QString &path, const ImageTable &image = RadioData)
 {
     ChannelFileError error;
-    ASSERT_TRUE(WriteChannelFile(path, image, &error)) << error.english.toStdString();
+    ASSERT_TRUE(WriteChannelFile(path, image, &error)) << error.message.english.toStdString();
 }
 
 inline QByteArray LoadText(const QString &path)
@@ -117,7 +117,7 @@ inline ImageTable LoadImage(const QString &path)
 {
     ImageTable image{};
     ChannelFileError error;
-    EXPECT_TRUE(ReadChannelFile(path, image, &error)) << error.english.toStdString();
+    EXPECT_TRUE(ReadChannelFile(path, image, &error)) << error.message.english.toStdString();
     return image;
 }
 

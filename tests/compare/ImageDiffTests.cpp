@@ -161,7 +161,7 @@ TEST_F(ImageDiffTest, DerivedRowsAgreeOnceTheImageIsPreparedAsForAWrite)
 {
     auto file = std::make_unique<ImageTable>(*base);
     (*file)[OptionRow][12] = 77;
-    std::optional<LinkText> refusal;
+    std::optional<BilingualText> refusal;
     auto written = std::make_unique<ImageTable>(PreparedForRadio(*file, &refusal));
     EXPECT_FALSE(refusal.has_value());
     EXPECT_FALSE(DiffImages(*file, *written, 0, WriteBlockCount - 1).isEmpty());

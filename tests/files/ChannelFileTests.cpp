@@ -57,15 +57,15 @@ protected:
         EXPECT_EQ(error.kind, kind);
         EXPECT_EQ(error.line, line);
         EXPECT_EQ(error.position, position);
-        EXPECT_FALSE(error.chinese.isEmpty());
-        EXPECT_FALSE(error.english.isEmpty());
+        EXPECT_FALSE(error.message.chinese.isEmpty());
+        EXPECT_FALSE(error.message.english.isEmpty());
         if (line > 0) {
-            EXPECT_TRUE(error.english.contains(
+            EXPECT_TRUE(error.message.english.contains(
                 QStringLiteral("Line %1, position %2").arg(line).arg(position)))
-                << error.english.toStdString();
-            EXPECT_TRUE(error.chinese.contains(
+                << error.message.english.toStdString();
+            EXPECT_TRUE(error.message.chinese.contains(
                 QStringLiteral("第 %1 行第 %2 个字符").arg(line).arg(position)))
-                << error.chinese.toStdString();
+                << error.message.chinese.toStdString();
         }
         EXPECT_TRUE(image == before) << "a refused file must leave the image untouched";
     }
@@ -110,7 +110,7 @@ TEST_F(ChannelFile, RoundTripRestoresEveryUsedCellAndNothingElse)
         const ImageTable untouched = read;
         ChannelFileError error;
         ASSERT_TRUE(ParseChannelFile(FormatChannelFile(written), read, &error))
-            << error.english.toStdString();
+            << error.message.english.toStdString();
         EXPECT_EQ(error.kind, ChannelFileError::Kind::None);
         for (int r = 0; r < ImageRows; ++r)
             for (int c = 0; c < ImageColumns; ++c) {
@@ -134,7 +134,7 @@ TEST_F(ChannelFile, AcceptsBlanksCommasLineEndsAndIgnoresExtraNumbers)
     text += "999 oops , ,"; // after the 4096th number: not looked at
     ImageTable image = Random(9);
     ChannelFileError error;
-    ASSERT_TRUE(ParseChannelFile(text, image, &error)) << error.english.toStdString();
+    ASSERT_TRUE(ParseChannelFile(text, image, &error)) << error.message.english.toStdString();
     for (int k = 0; k < 4096; ++k)
         ASSERT_EQ(image[k / 16][k % 16], k % 256);
 
@@ -172,13 +172,13 @@ TEST_F(ChannelFile, MessagesNameTheProblem)
     ImageTable image = RadioData;
     ChannelFileError error;
     ASSERT_FALSE(ParseChannelFile(WithToken(10, 3, "300"), image, &error));
-    EXPECT_EQ(error.english, "Line 11, position 17: the value 300 is outside 0..255.");
-    EXPECT_EQ(error.chinese, "第 11 行第 17 个字符处的数值 300 超出 0～255 的范围。");
+    EXPECT_EQ(error.message.english, "Line 11, position 17: the value 300 is outside 0..255.");
+    EXPECT_EQ(error.message.chinese, "第 11 行第 17 个字符处的数值 300 超出 0～255 的范围。");
     ASSERT_FALSE(ParseChannelFile("1 2 3\r\n", image, &error));
-    EXPECT_EQ(error.english,
+    EXPECT_EQ(error.message.english,
               "Line 2, position 1: the file ends after only 3 numbers; 4096 are needed.");
     ASSERT_FALSE(ParseChannelFile(WithToken(0, 0, "x"), image, &error));
-    EXPECT_EQ(error.english, "Line 1, position 2: \"x\" is not a number.");
+    EXPECT_EQ(error.message.english, "Line 1, position 2: \"x\" is not a number.");
 }
 
 TEST_F(ChannelFile, BytesOfABadTokenAreShownEscapedAndTheMessageIsWhole)
@@ -203,9 +203,10 @@ TEST_F(ChannelFile, BytesOfABadTokenAreShownEscapedAndTheMessageIsWhole)
         ChannelFileError error;
         ASSERT_FALSE(ParseChannelFile(WithToken(0, 0, c.token), image, &error));
         const QString shown = QString::fromUtf8(c.shown);
-        EXPECT_EQ(error.english,
+        EXPECT_EQ(error.message.english,
                   QStringLiteral("Line 1, position 2: \"%1\" is not a number.").arg(shown));
-        EXPECT_EQ(error.chinese, QStringLiteral("第 1 行第 2 个字符处的“%1”不是数值。").arg(shown));
+        EXPECT_EQ(error.message.chinese,
+                  QStringLiteral("第 1 行第 2 个字符处的“%1”不是数值。").arg(shown));
     }
     EXPECT_EQ(PrintableText(QStringLiteral("a\u001b\u0000b\u00e9")),
               QStringLiteral("a\\x1b\\x00b\u00e9"));
@@ -255,13 +256,14 @@ TEST_F(ChannelFile, AFolderThatTakesNoTemporaryFileTakesNoSaveAndTheOldFileStays
     const bool refused = Unprivileged([&] {
         const bool writable = CanWriteChannelFile(path, &error);
         const bool written = WriteChannelFile(path, Random(6), &error);
-        std::printf("%s\n%s\n", qPrintable(error.english), qPrintable(error.chinese));
+        std::printf("%s\n%s\n", qPrintable(error.message.english),
+                    qPrintable(error.message.chinese));
         std::fflush(stdout);
         return !writable && !written
                && error.kind == ChannelFileError::Kind::FolderRefusesTemporaryFile
-               && error.english.startsWith("Cannot save in the folder " + folder + ": ")
-               && error.chinese.startsWith(QStringLiteral("无法保存到文件夹 ") + folder
-                                           + QStringLiteral("："));
+               && error.message.english.startsWith("Cannot save in the folder " + folder + ": ")
+               && error.message.chinese.startsWith(QStringLiteral("无法保存到文件夹 ") + folder
+                                                   + QStringLiteral("："));
     });
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_TRUE(refused);
@@ -286,7 +288,7 @@ TEST_F(ChannelFile, FilesOnDisk)
         old.write(QByteArray(50000, 'x'));
     }
     const ImageTable written = Random(42);
-    ASSERT_TRUE(WriteChannelFile(path, written, &error)) << error.english.toStdString();
+    ASSERT_TRUE(WriteChannelFile(path, written, &error)) << error.message.english.toStdString();
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), FormatChannelFile(written));
@@ -301,14 +303,14 @@ TEST_F(ChannelFile, FilesOnDisk)
     const ImageTable before = read;
     EXPECT_FALSE(ReadChannelFile(dir.filePath("missing.chann"), read, &error));
     EXPECT_EQ(error.kind, ChannelFileError::Kind::CannotOpen);
-    EXPECT_TRUE(error.english.contains("missing.chann"));
+    EXPECT_TRUE(error.message.english.contains("missing.chann"));
     EXPECT_FALSE(ReadChannelFile(dir.path(), read, &error));
     EXPECT_NE(error.kind, ChannelFileError::Kind::None);
     EXPECT_TRUE(read == before);
 
     EXPECT_FALSE(WriteChannelFile(dir.filePath("no/such/dir/a.chann"), written, &error));
     EXPECT_EQ(error.kind, ChannelFileError::Kind::CannotWrite);
-    EXPECT_TRUE(error.chinese.contains("a.chann"));
+    EXPECT_TRUE(error.message.chinese.contains("a.chann"));
     EXPECT_FALSE(WriteChannelFile(dir.path(), written, &error));
     EXPECT_EQ(error.kind, ChannelFileError::Kind::CannotWrite);
 
@@ -321,6 +323,7 @@ TEST_F(ChannelFile, FilesOnDisk)
     }
     EXPECT_FALSE(ReadChannelFile(big, read, &error));
     EXPECT_EQ(error.kind, ChannelFileError::Kind::TooLarge);
-    EXPECT_TRUE(error.english.contains("(67108864 bytes)")) << error.english.toStdString();
+    EXPECT_TRUE(error.message.english.contains("(67108864 bytes)"))
+        << error.message.english.toStdString();
     EXPECT_TRUE(read == before);
 }

@@ -191,7 +191,7 @@ TEST(WorkLabels, FileOrReadAndTheUnsavedMarkInBothLanguages)
         {unbacked, false, "读自对讲机", "Read from radio"},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(WorkLabel(c.source, c.modified, true), QString::fromUtf8(c.chinese));
-        EXPECT_EQ(WorkLabel(c.source, c.modified, false), QString::fromUtf8(c.english));
+        EXPECT_EQ(WorkLabel(c.source, c.modified).chinese, QString::fromUtf8(c.chinese));
+        EXPECT_EQ(WorkLabel(c.source, c.modified).english, QString::fromUtf8(c.english));
     }
 }

@@ -296,7 +296,7 @@ private slots:
         Edit(10);
         ImageOrigin::instance().radioRead();
         QCOMPARE(failed.size(), 1);
-        QVERIFY(!failed[0][1].toString().isEmpty());
+        QVERIFY(!failed[0][0].value<BilingualText>().english.isEmpty());
         QCOMPARE(keeper.source(), (WorkSource{WorkOrigin::Read, {}}));
     }
 

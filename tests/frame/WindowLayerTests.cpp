@@ -65,7 +65,7 @@ public:
     }
 
 protected:
-    void applyTexts() override { setWindowTitle(IsChinese ? "探针" : "Probe"); }
+    void applyTexts() override { setWindowTitle(Texts("探针", "Probe")); }
     QRect placement(const FrameSizes &sizes) const override
     {
         return centred(sizes, QSize(200, 100));
@@ -225,14 +225,14 @@ private slots:
             text = t;
             title = h;
         });
-        ShowWarning(nullptr, "中文", "English");
+        ShowWarning(nullptr, BilingualText{"中文", "English"});
         QCOMPARE(text, QString("中文"));
         QCOMPARE(title, QString("操作提示"));
         IsChinese = false;
-        ShowWarning(nullptr, "中文", "English");
+        ShowWarning(nullptr, BilingualText{"中文", "English"});
         QCOMPARE(text, QString("English"));
         QCOMPARE(title, QString("Operate prompt"));
-        ShowWarning(nullptr, "中文", "English", PromptTitle::CapitalPrompt);
+        ShowWarning(nullptr, BilingualText{"中文", "English"}, PromptTitle::CapitalPrompt);
         QCOMPARE(title, QString("Operate Prompt"));
     }
 
@@ -246,9 +246,11 @@ private slots:
             shown = box->text();
             box->accept();
         });
-        ShowWarning(nullptr, "中文",
-                    "Communication port is error, please setting right communication port "
-                    ". ！\n\nDevice: x");
+        ShowWarning(
+            nullptr,
+            BilingualText{"中文",
+                          "Communication port is error, please setting right communication port "
+                          ". ！\n\nDevice: x"});
         QCOMPARE(shown, QString("Communication port is error, please setting right communication "
                                 "port\u00A0.\u00A0！\n\nDevice: x"));
     }

@@ -140,7 +140,7 @@ TEST(Connection, TheEngineLeavesTheSharedGlobalsAlone)
         given[b].fill(uint8_t(b));
     VirtualLink<WriteExchange> write([&given](WriteBlocks &blocks) {
         blocks = given;
-        return std::optional<LinkText>{};
+        return std::optional<BilingualText>{};
     });
     write.attachRadio(RadioMemory{}, {}, false);
     write.engine.windowOpened();

@@ -21,12 +21,12 @@ struct View : LinkView {
     QEventLoop *loop = nullptr;
     bool ended = false, completed = false;
     std::vector<QString> messages;
-    void showMessage(const LinkMessage &message) override
+    void showMessage(const PromptMessage &message) override
     {
         messages.push_back(message.text.english);
     }
     void setProgress(int) override { }
-    void setStatus(const LinkText &) override { }
+    void setStatus(const BilingualText &) override { }
     void closeWindow() override { }
     void transferEnded(bool done) override
     {
@@ -75,7 +75,7 @@ TEST_F(DemoRadio, AReadGetsTheSampleRadio)
 TEST_F(DemoRadio, WhatIsWrittenIsReadBackLater)
 {
     WriteBlocks written{};
-    WriteExchange write([&written](WriteBlocks &blocks) -> std::optional<LinkText> {
+    WriteExchange write([&written](WriteBlocks &blocks) -> std::optional<BilingualText> {
         const RadioMemory sample = SampleRadioMemory();
         for (int block = 0; block < WriteBlockCount; ++block)
             for (int c = 0; c < BlockSize; ++c)

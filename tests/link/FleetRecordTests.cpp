@@ -51,12 +51,14 @@ TEST(FleetRecords, TheSummaryAlignsItsColumnsAndKeepsEachResultOnOneLine)
     const QList<PortRecord> records{Record("/dev/ttyUSB0", PortOutcome::Completed, 1, 9640),
                                     failed};
 
-    EXPECT_EQ(SummaryTable(records, false), "Port           Time    Attempts  Result\n"
-                                            "/dev/ttyUSB0   9.6 s   1         written\n"
-                                            "/dev/ttyUSB10  24.2 s  4         failed: "
-                                            "Communication port is error Device: /dev/ttyUSB10\n");
+    IsChinese = false;
+    EXPECT_EQ(SummaryTable(records), "Port           Time    Attempts  Result\n"
+                                     "/dev/ttyUSB0   9.6 s   1         written\n"
+                                     "/dev/ttyUSB10  24.2 s  4         failed: "
+                                     "Communication port is error Device: /dev/ttyUSB10\n");
     // Chinese captions take two columns each on a terminal.
-    EXPECT_EQ(SummaryTable(records, true),
+    IsChinese = true;
+    EXPECT_EQ(SummaryTable(records),
               "端口           用时    尝试次数  结果\n"
               "/dev/ttyUSB0   9.6 s   1         已写入\n"
               "/dev/ttyUSB10  24.2 s  4         失败：通讯端口打开错误 设备：/dev/ttyUSB10\n");
@@ -70,8 +72,9 @@ TEST(FleetRecords, TheProductionLineNumbersItsRadiosInTheTableAndTheLog)
     second.finished = QDateTime(QDate(2026, 12, 7), QTime(19, 30, 5), Qt::OffsetFromUTC, 3600);
     PortRecord first = Record("/dev/ttyUSB0", PortOutcome::Completed);
     first.number = 1;
+    IsChinese = false;
     EXPECT_EQ(
-        SummaryTable({first, second}, false),
+        SummaryTable({first, second}),
         "Port          #  Time   Attempts  Result\n"
         "/dev/ttyUSB0  1  9.6 s  1         written\n"
         "/dev/ttyUSB0  2  4.0 s  1         interrupted, HALF WRITTEN (42%): write it again\n");

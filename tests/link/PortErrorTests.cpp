@@ -107,7 +107,7 @@ TEST(PortErrorText, NamesTheUsualReasonsInBothLanguages)
          "Device: /dev/ttyS1\nReason: Input/output error"},
     };
     for (const auto &c : cases) {
-        const LinkText text = PortErrorText(c.result);
+        const BilingualText text = PortErrorText(c.result);
         EXPECT_EQ(text.chinese, FixedChinese + QString::fromUtf8(c.chinese));
         EXPECT_EQ(text.english, FixedEnglish + QString::fromUtf8(c.english));
     }
@@ -138,9 +138,9 @@ TEST(PortFailure, APortHeldByAnotherOpenerIsInUseEvenForRoot)
 
 // A view that keeps nothing: the links below are only opened and closed.
 struct QuietView : LinkView {
-    void showMessage(const LinkMessage &) override { }
+    void showMessage(const PromptMessage &) override { }
     void setProgress(int) override { }
-    void setStatus(const LinkText &) override { }
+    void setStatus(const BilingualText &) override { }
     void closeWindow() override { }
 };
 

@@ -195,7 +195,7 @@ TEST_F(ReadEngine, FullReadEndsWithBlock253AndFillsTheImage)
     ASSERT_EQ(link.messages.size(), 1u);
     EXPECT_EQ(link.messages[0].message.text.english, "Complete reading the data from transceiver.");
     EXPECT_EQ(link.messages[0].message.text.chinese, "从对讲机中读取数据完毕 ！");
-    EXPECT_TRUE(link.messages[0].message.capitalTitle);
+    EXPECT_EQ(link.messages[0].message.title, PromptTitle::CapitalPrompt);
     // The close poll, running since the window opened, closes it at its next tick.
     link.advance(200);
     ASSERT_EQ(link.closeTimes.size(), 1u);
@@ -246,7 +246,7 @@ TEST_F(ReadEngine, SilentRadioGetsFourAttemptsThenTheFailureMessageAfterAbout24s
     EXPECT_NEAR(link.messages[0].at, 24060, 100);
     EXPECT_EQ(link.messages[0].message.text.chinese, "与对讲机联络失败 ！");
     EXPECT_EQ(link.messages[0].message.text.english, "Fail connect with transceiver.");
-    EXPECT_FALSE(link.messages[0].message.capitalTitle);
+    EXPECT_EQ(link.messages[0].message.title, PromptTitle::Prompt);
     EXPECT_EQ(link.progress.back(), 0);
     EXPECT_EQ(link.statuses.back().english, "Communication fault.");
     EXPECT_EQ(link.statuses.back().chinese, "与对讲机通讯故障 ！");
@@ -318,7 +318,7 @@ TEST_F(ReadEngine, PortErrorShowsTheDeviceAndReasonAndStartsNothing)
     EXPECT_TRUE(link.statuses.empty());
     EXPECT_TRUE(link.progress.empty());
     ASSERT_EQ(link.messages.size(), 1u);
-    const LinkText &text = link.messages[0].message.text;
+    const BilingualText &text = link.messages[0].message.text;
     EXPECT_TRUE(text.chinese.startsWith("通讯端口打开错误，请正确设置通讯端口 ！\n"));
     EXPECT_TRUE(text.english.startsWith(
         "Communication port is error, please setting right communication port . ！\n"));

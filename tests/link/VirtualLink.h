@@ -171,7 +171,7 @@ public:
     void stopTimer(int timer) override { timers[timer].running = false; }
 
     // LinkView
-    void showMessage(const LinkMessage &message) override
+    void showMessage(const PromptMessage &message) override
     {
         messages.push_back({now, message});
         // A message box runs the event loop until it is answered.
@@ -179,7 +179,7 @@ public:
             whileShown();
     }
     void setProgress(int percent) override { progress.push_back(percent); }
-    void setStatus(const LinkText &text) override { statuses.push_back(text); }
+    void setStatus(const BilingualText &text) override { statuses.push_back(text); }
     void closeWindow() override { closeTimes.push_back(now); }
     void portOpenTried(bool opened) override { portOpenings.push_back(opened); }
     void linked() override
@@ -202,7 +202,7 @@ public:
     };
     struct Shown {
         double at;
-        LinkMessage message;
+        PromptMessage message;
     };
     struct Arrival {
         QByteArray bytes;
@@ -234,7 +234,7 @@ public:
     std::vector<Write> writes;
     std::vector<Shown> messages;
     std::vector<int> progress;
-    std::vector<LinkText> statuses;
+    std::vector<BilingualText> statuses;
     std::vector<double> closeTimes;
     std::vector<bool> endings;
     std::vector<bool> portOpenings;

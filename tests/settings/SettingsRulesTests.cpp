@@ -133,7 +133,7 @@ TEST_F(Rules, WorkingRangeLimitsOnLeave)
         bool lower;
         const char *low, *high;
         int model;
-        std::optional<SettingsMessage> message;
+        std::optional<PromptMessage> message;
         const char *field;
     } cases[] = {
         {true, "100", "470", 0, LowerBelowModel, "400"},
@@ -153,7 +153,7 @@ TEST_F(Rules, WorkingRangeLimitsOnLeave)
         EXPECT_EQ(leave.message, c.message) << c.low << ".." << c.high;
         EXPECT_EQ(leave.fieldText, c.field) << c.low << ".." << c.high;
     }
-    EXPECT_EQ(LowerBelowModel.title, MessageTitle::CapitalPrompt);
+    EXPECT_EQ(LowerBelowModel.title, PromptTitle::CapitalPrompt);
     EXPECT_EQ(LowerBelowModel.text.english,
               "frequency of lower limit can't less than the lowest of work frequency. ");
 }
@@ -182,12 +182,12 @@ TEST_F(Rules, WorkingRangeCheckNamesTheVfoOrTheFirstChannel)
     Record::Offset.fill(RadioData, 12, 0);
     Record::Rx.store(RadioData, 20, "145");
     StoreWorkingRange(RadioData, "440", "464"); // the VFO's 462.0125 stays inside
-    std::optional<SettingsMessage> warning = CheckWorkingRange(RadioData);
+    std::optional<PromptMessage> warning = CheckWorkingRange(RadioData);
     ASSERT_TRUE(warning);
     EXPECT_EQ(warning->text.english, "Channel 12that Receiving or transmitting frequency  out of "
                                      "frequency limitation range ");
     EXPECT_EQ(warning->text.chinese, "信道 12 中的接收或发射频率超出频率限制范围");
-    EXPECT_EQ(warning->title, MessageTitle::Prompt);
+    EXPECT_EQ(warning->title, PromptTitle::Prompt);
 
     Record::Rx.store(RadioData, VfoRow, "465");
     warning = CheckWorkingRange(RadioData);
@@ -312,7 +312,7 @@ TEST_F(Rules, VfoShownWithoutStoring)
         int shiftBits; // bits 7..6 of (0,12)
         const char *offsetShown;
         const char *transmit;
-        QList<SettingsMessage> warnings;
+        QList<PromptMessage> warnings;
     } cases[] = {
         {"446.1", "1", 1, "1.00000", "447.1", {}},
         {"446.1", "1", 2, "1.00000", "445.1", {}},

@@ -734,7 +734,7 @@ void WalkRunner::checkpoint()
     auto image = std::make_unique<ImageTable>();
     ChannelFileError error;
     if (!ReadChannelFile(path, *image, &error))
-        fail(QStringLiteral("the saved image does not read back: ") + error.english);
+        fail(QStringLiteral("the saved image does not read back: ") + error.message.english);
     // Nothing else changed the image meanwhile: the file holds what it holds.
     if (performed_ == before && changes == 0)
         for (int r = 0; r < UsedRows; ++r)
