@@ -24,6 +24,9 @@ export CCACHE_BASEDIR ?= $(CURDIR)
 # Debug information names the build folder; without this every checkout
 # would miss the others' cache entries.
 export CCACHE_NOHASHDIR ?= 1
+# Files built with a precompiled header are cached too (ccache hashes the
+# header itself; the sources use no __DATE__ or __TIME__).
+export CCACHE_SLOPPINESS ?= pch_defines,time_macros
 
 # The program (its --demo radio runs inside it).
 PROGRAM_TARGETS = ql540-cps

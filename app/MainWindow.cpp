@@ -136,12 +136,17 @@ void MainWindow::closeEvent(QCloseEvent *event)
     QMainWindow::closeEvent(event);
 }
 
-QAction *MainWindow::addOpenAction(QMenu *menu, const char *name, WindowId target)
+QAction *MainWindow::addCommand(QMenu *menu, const char *name, std::function<void()> command)
 {
     QAction *action = menu->addAction(QString());
     action->setObjectName(QString::fromLatin1(name));
-    connect(action, &QAction::triggered, this, [target] { Windows::Open(target); });
+    connect(action, &QAction::triggered, this, std::move(command));
     return action;
+}
+
+QAction *MainWindow::addOpenAction(QMenu *menu, const char *name, WindowId target)
+{
+    return addCommand(menu, name, [target] { Windows::Open(target); });
 }
 
 void MainWindow::buildMenus()
@@ -171,26 +176,14 @@ void MainWindow::buildMenus()
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     addOpenAction(file, "File_saveas", WindowId::Form_save_chann);
     file->addSeparator();
-    QAction *importCsv = file->addAction(QString());
-    importCsv->setObjectName(QStringLiteral("File_ImportCsv"));
-    connect(importCsv, &QAction::triggered, this, [this] { ImportChannelsCsv(this); });
-    QAction *exportCsv = file->addAction(QString());
-    exportCsv->setObjectName(QStringLiteral("File_ExportCsv"));
-    connect(exportCsv, &QAction::triggered, this, [this] { ExportChannelsCsv(this); });
-    QAction *print = file->addAction(QString());
-    print->setObjectName(QStringLiteral("File_Print"));
+    addCommand(file, "File_ImportCsv", [this] { ImportChannelsCsv(this); });
+    addCommand(file, "File_ExportCsv", [this] { ExportChannelsCsv(this); });
+    QAction *print = addCommand(file, "File_Print", [this] { PrintChannelSheetWithPreview(this); });
     print->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
-    connect(print, &QAction::triggered, this, [this] { PrintChannelSheetWithPreview(this); });
-    QAction *exportPdf = file->addAction(QString());
-    exportPdf->setObjectName(QStringLiteral("File_ExportPdf"));
-    connect(exportPdf, &QAction::triggered, this, [this] { ExportChannelSheetPdf(this); });
-    QAction *fileCompare = file->addAction(QString());
-    fileCompare->setObjectName(QStringLiteral("File_Compare"));
-    connect(fileCompare, &QAction::triggered, this, [] { OpenCompareWindow(); });
+    addCommand(file, "File_ExportPdf", [this] { ExportChannelSheetPdf(this); });
+    addCommand(file, "File_Compare", [] { OpenCompareWindow(); });
     file->addSeparator();
-    QAction *fileExit = file->addAction(QString());
-    fileExit->setObjectName(QStringLiteral("File_exit"));
-    connect(fileExit, &QAction::triggered, this, &QWidget::close);
+    addCommand(file, "File_exit", [this] { close(); });
 
     connect(topAction("proc_type"), &QAction::triggered, this,
             [] { Windows::Open(WindowId::Form_type); });

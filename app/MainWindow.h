@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <functional>
 
 class DataBandPanel;
 class EditActions;
@@ -57,6 +58,8 @@ private:
     void buildStatusBar();
     void applyTexts();
     void setPanelWidths();
+    // A menu entry named name that runs command, or opens the window target.
+    QAction *addCommand(QMenu *menu, const char *name, std::function<void()> command);
     QAction *addOpenAction(QMenu *menu, const char *name, WindowId target);
     // F10: the first menu opens and the arrow keys walk the menus, as after
     // Alt; leaving them without a choice gives the focus back.

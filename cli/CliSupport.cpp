@@ -75,6 +75,18 @@ int ParseCommand(QCommandLineParser &parser, const QStringList &arguments, const
     return -1;
 }
 
+int ParseOptionsOnly(QCommandLineParser &parser, const QStringList &arguments,
+                     const QString &command)
+{
+    if (const int code = ParseCommand(parser, arguments, command); code >= 0)
+        return code;
+    if (!parser.positionalArguments().isEmpty())
+        return ArgumentError(Texts("多余的参数：%1", "Unexpected argument: %1")
+                                 .arg(parser.positionalArguments().constFirst()),
+                             command);
+    return -1;
+}
+
 namespace {
 
 // Line breaks and tabs of our own texts stay; any other control character

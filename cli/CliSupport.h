@@ -39,6 +39,10 @@ void AddCommonOptions(QCommandLineParser &parser);
 // Parses a subcommand's arguments. Returns -1 to go on, otherwise the exit
 // code to end with (0 after --help, 2 after an error, message printed).
 int ParseCommand(QCommandLineParser &parser, const QStringList &arguments, const QString &command);
+// The same for a subcommand that takes options only: an argument besides
+// them is an error.
+int ParseOptionsOnly(QCommandLineParser &parser, const QStringList &arguments,
+                     const QString &command);
 
 // Prints a line on standard output or standard error, in UTF-8.
 void PrintOut(const QString &text);

@@ -101,12 +101,8 @@ int ReadCommand(const QStringList &arguments)
         Texts("目录", "DIR"));
     const QCommandLineOption quiet = QuietOption();
     parser.addOptions({port, output, outputDir, quiet});
-    if (const int code = ParseCommand(parser, arguments, command); code >= 0)
+    if (const int code = ParseOptionsOnly(parser, arguments, command); code >= 0)
         return code;
-    if (!parser.positionalArguments().isEmpty())
-        return ArgumentError(Texts("多余的参数：%1", "Unexpected argument: %1")
-                                 .arg(parser.positionalArguments().constFirst()),
-                             command);
     if (parser.value(port).isEmpty())
         return ArgumentError(Texts("缺少 --port 设备。", "Missing --port DEVICE."), command);
     if (parser.isSet(outputDir))
@@ -252,12 +248,8 @@ int PowerCommand(const QStringList &arguments)
         Texts("发送这三个功率值，每个 0..255。", "Send these three power values, each 0..255."),
         Texts("低,中,高", "LOW,MID,HIGH"));
     parser.addOptions({port, set});
-    if (const int code = ParseCommand(parser, arguments, command); code >= 0)
+    if (const int code = ParseOptionsOnly(parser, arguments, command); code >= 0)
         return code;
-    if (!parser.positionalArguments().isEmpty())
-        return ArgumentError(Texts("多余的参数：%1", "Unexpected argument: %1")
-                                 .arg(parser.positionalArguments().constFirst()),
-                             command);
     if (parser.value(port).isEmpty())
         return ArgumentError(Texts("缺少 --port 设备。", "Missing --port DEVICE."), command);
     std::optional<PowerLevels> levels;

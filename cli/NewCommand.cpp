@@ -71,12 +71,8 @@ int NewCommand(const QStringList &arguments)
     const QCommandLineOption force(QStringLiteral("force"),
                                    Texts("覆盖已有的文件。", "Overwrite an existing file."));
     parser.addOptions({output, model, band, force});
-    if (const int code = ParseCommand(parser, arguments, command); code >= 0)
+    if (const int code = ParseOptionsOnly(parser, arguments, command); code >= 0)
         return code;
-    if (!parser.positionalArguments().isEmpty())
-        return ArgumentError(Texts("多余的参数：%1", "Unexpected argument: %1")
-                                 .arg(parser.positionalArguments().constFirst()),
-                             command);
     const QString path = parser.value(output);
     if (path.isEmpty())
         return ArgumentError(Texts("缺少 --output 文件。", "Missing --output FILE.chann."),

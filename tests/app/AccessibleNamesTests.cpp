@@ -11,7 +11,7 @@
 #include "Messages.h"
 #include "PortBinding.h"
 #include "SpokenTree.h"
-#include "WindowCatalog.h"
+#include "StartedProgram.h"
 #include "Windows.h"
 
 #include <QAction>
@@ -51,21 +51,12 @@ class AccessibleNamesTests : public QObject {
 private slots:
     void init()
     {
-        SetMessageHook([](const QString &, const QString &) {});
         // The power window connects as it opens: to nothing here.
         BindPort(1, QStringLiteral("/dev/ql540-no-such-port"));
-        RegisterAllWindows();
-        window = new MainWindow;
-        window->startUp();
+        window = StartProgram([](const QString &, const QString &) {});
         ProgramChannelOne();
     }
-    void cleanup()
-    {
-        delete window;
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        BindPort(1, QString());
-        SetMessageHook(nullptr);
-    }
+    void cleanup() { EndProgram(window); }
 
     void everyWindowNamesItsControls_data()
     {

@@ -7,7 +7,7 @@
 #include "Messages.h"
 #include "PortBinding.h"
 #include "SimProcess.h"
-#include "WindowCatalog.h"
+#include "StartedProgram.h"
 #include "Windows.h"
 
 #include <QApplication>
@@ -35,19 +35,12 @@ class KeyboardOnlyTests : public QObject {
 private slots:
     void init()
     {
-        SetMessageHook([this](const QString &text, const QString &) { messages << text; });
-        RegisterAllWindows();
-        window = new MainWindow;
-        window->startUp();
+        window = StartProgram([this](const QString &text, const QString &) { messages << text; });
         QVERIFY(QTest::qWaitForWindowActive(window));
     }
     void cleanup()
     {
-        delete window;
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        for (int n = 1; n <= PortChoices; ++n)
-            BindPort(n, QString());
-        SetMessageHook(nullptr);
+        EndProgram(window);
         messages.clear();
     }
 

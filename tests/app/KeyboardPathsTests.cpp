@@ -9,7 +9,7 @@
 #include "Messages.h"
 #include "PortBinding.h"
 #include "SimProcess.h"
-#include "WindowCatalog.h"
+#include "StartedProgram.h"
 #include "Windows.h"
 
 #include <QAbstractButton>
@@ -82,20 +82,11 @@ class KeyboardPathsTests : public QObject {
 private slots:
     void init()
     {
-        SetMessageHook([](const QString &, const QString &) {});
         BindPort(1, QStringLiteral("/dev/ql540-no-such-port"));
-        RegisterAllWindows();
-        window = new MainWindow;
-        window->startUp();
+        window = StartProgram([](const QString &, const QString &) {});
         QVERIFY(QTest::qWaitForWindowActive(window));
     }
-    void cleanup()
-    {
-        delete window;
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        BindPort(1, QString());
-        SetMessageHook(nullptr);
-    }
+    void cleanup() { EndProgram(window); }
 
     // From the window's first control, Tab visits each control once and
     // comes back round; Shift+Tab retraces the same path.

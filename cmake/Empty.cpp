@@ -1,0 +1,1 @@
+// A target that only precompiles headers needs one file to compile.

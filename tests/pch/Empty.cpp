@@ -1,1 +1,0 @@
-// The precompiled headers' own target needs one file to compile.
