@@ -203,7 +203,6 @@ void ChannelGridWindow::ShowChannelRow(int n)
 
 void ChannelGridWindow::drawRow(int n)
 {
-    CopyNameAreaToCodes();
     const ChannelRowTexts texts = ChannelTextsOf(RadioData, n);
     if (texts.empty) {
         for (int c = 1; c <= 7; ++c)
