@@ -5,9 +5,9 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 COVERAGE_BUILD ?= build-coverage
 JOBS ?= $(shell nproc)
-# Most long tests wait on the link's timers, not the processor: run more of
-# them at once than there are cores.
-TEST_JOBS ?= 8
+# Most long tests wait on the link's timers, not the processor: run four of
+# them at once for each core. Their process tests hold on a loaded machine.
+TEST_JOBS ?= $(shell echo $$(( $(JOBS) * 4 )))
 # fuzz-long: seconds per harness, processes per harness, which harnesses
 # (all when empty).
 FUZZ_SECONDS ?= 14400

@@ -17,7 +17,6 @@
 #include <fcntl.h>
 #include <memory>
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <time.h>
@@ -55,6 +54,13 @@ struct Options {
     // handshakes since its write (0: after stayMs), so the program's look
     // at it breaks off half way.
     int leaveAfterHandshakes = 0;
+    // Counted instead of timed, so that a program slow to look (a loaded
+    // machine) still sees what is meant: a written radio answers this many
+    // handshakes and is gone at the next (0: stayMs); the next radio comes
+    // only once this many handshakes have met the empty line (and swapMs
+    // has passed).
+    int stayHandshakes = 0;
+    int swapHandshakes = 0;
 };
 
 // Parses the command line; false (with a message printed) when it is wrong
@@ -145,6 +151,12 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     const QCommandLineOption leaveMidLook = number(
         "leave-after-handshakes", "With --radios: a written radio is pulled out right after it has "
                                   "identified itself N more times (instead of after --stay-ms).");
+    const QCommandLineOption stayHandshakes = number(
+        "stay-handshakes", "With --radios: a written radio answers N more handshakes and is pulled "
+                           "out as the next one comes (instead of after --stay-ms).");
+    const QCommandLineOption swapHandshakes =
+        number("swap-handshakes", "With --radios: the next radio is plugged in only once N "
+                                  "handshakes have met the empty line (and --swap-ms has passed).");
     const QCommandLineOption powerFaultFrame = number(
         "power-fault-frame",
         "The block faults at block 240 strike from power frame N of the session on (default 1).");
@@ -176,7 +188,9 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
                        radios,
                        stayMs,
                        swapMs,
-                       leaveMidLook});
+                       leaveMidLook,
+                       stayHandshakes,
+                       swapHandshakes});
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "ql540-radio-sim: %s\n", qPrintable(parser.errorText()));
         exitCode = 2;
@@ -251,6 +265,8 @@ bool ParseOptions(const QStringList &arguments, Options &options, int &exitCode)
     options.stayMs = value(stayMs, 3000, 0, 600000);
     options.swapMs = value(swapMs, 4000, 0, 600000);
     options.leaveAfterHandshakes = value(leaveMidLook, 0, 0, 1000);
+    options.stayHandshakes = value(stayHandshakes, 0, 0, 1000);
+    options.swapHandshakes = value(swapHandshakes, 0, 0, 1000);
     options.image = parser.value(image);
     options.sample = parser.isSet(sample);
     options.dump = parser.value(dump);
@@ -334,11 +350,13 @@ struct Pty {
             ::close(master);
         master = -1;
     }
-    // Bytes sent that the program has not read yet.
-    int unread() const
+    // Bytes sent that the program has not read (nor discarded) yet. Polling
+    // our own slave side first delivers what the kernel still holds on the
+    // way to it, which FIONREAD would not count.
+    bool holdsUnread() const
     {
-        int n = 0;
-        return slave >= 0 && ::ioctl(slave, FIONREAD, &n) == 0 ? n : 0;
+        pollfd slaveIn{slave, POLLIN, 0};
+        return slave >= 0 && ::poll(&slaveIn, 1, 0) > 0 && (slaveIn.revents & POLLIN);
     }
     void close()
     {
@@ -348,6 +366,22 @@ struct Pty {
             ::close(slave);
         master = slave = -1;
     }
+};
+
+// Spots the handshake in what the program sends, whether or not a radio is
+// on the cable to answer it.
+class HandshakeSpotter {
+public:
+    bool feed(char byte)
+    {
+        recent_.append(byte);
+        if (recent_.size() > SimHandshake().size())
+            recent_.remove(0, 1);
+        return recent_ == SimHandshake();
+    }
+
+private:
+    QByteArray recent_;
 };
 
 } // namespace
@@ -369,6 +403,11 @@ int RunRadioSimulator(int argc, char **argv)
     int radioNumber = 1;
     bool plugged = true;
     qint64 unplugAtUs = -1, plugAtUs = -1;
+    // Pulled out half way through a look: the request that follows the
+    // identification finds the cable empty, however soon it comes.
+    bool leavesBeforeRequest = false;
+    HandshakeSpotter spotter;
+    int emptyLineHandshakes = 0; // since the last radio went
     auto takeLog = [&] {
         QString log = radio->takeLog();
         if (options.radios > 1 && !log.isEmpty()) {
@@ -417,31 +456,50 @@ int RunRadioSimulator(int argc, char **argv)
     const qint64 turnaroundUs = options.paced ? 2000 : 0;
     std::deque<std::pair<qint64, char>> out;
     qint64 lineFreeUs = 0;
-    qint64 hangUpAtUs = -1; // a hang-up that waits for its reply to go out
-    constexpr qint64 UnreadReplyWaitUs = 500 * 1000;
+    qint64 hangUpAtUs = -1; // a hang-up that waits for its reply to be taken
+    bool spokeSinceReply = false; // the program sent bytes after that reply
     int saves = 0; // writes ended and power frames taken
+    int writeEnds = 0;
     int handshakesAtWriteEnd = 0;
+
+    auto unplug = [&](qint64 now) {
+        if (options.log)
+            std::fputs(qPrintable(takeLog()), stderr);
+        unplugAtUs = -1;
+        leavesBeforeRequest = false;
+        plugged = false;
+        out.clear();
+        emptyLineHandshakes = 0;
+        SaveMemory(DumpPath(options, radioNumber), radio->memory());
+        boxEvent(QStringLiteral("unplugged"));
+        if (radioNumber < options.radios)
+            plugAtUs = now + qint64(options.swapMs) * 1000;
+    };
+    auto swapDue = [&](qint64 now) {
+        return plugAtUs >= 0 && plugAtUs <= now && emptyLineHandshakes >= options.swapHandshakes;
+    };
+    auto plugInNext = [&] {
+        plugAtUs = -1;
+        ++radioNumber;
+        radio = std::make_unique<RadioSimCore>(memory, options.faults);
+        saves = writeEnds = 0;
+        plugged = true;
+        boxEvent(QStringLiteral("plugged in"));
+    };
+    // A written radio that has answered its share of handshakes is gone
+    // before it answers the next.
+    auto staysFor = [&](bool handshake) {
+        return !(handshake && options.radios > 1 && options.stayHandshakes > 0 && writeEnds > 0
+                 && radio->counters().handshakes - handshakesAtWriteEnd >= options.stayHandshakes);
+    };
 
     while (!stopRequested) {
         qint64 now = NowUs();
         // The box: a written radio goes after a while, the next one comes.
-        if (unplugAtUs >= 0 && unplugAtUs <= now) {
-            unplugAtUs = -1;
-            plugged = false;
-            out.clear();
-            SaveMemory(DumpPath(options, radioNumber), radio->memory());
-            boxEvent(QStringLiteral("unplugged"));
-            if (radioNumber < options.radios)
-                plugAtUs = now + qint64(options.swapMs) * 1000;
-        }
-        if (plugAtUs >= 0 && plugAtUs <= now) {
-            plugAtUs = -1;
-            ++radioNumber;
-            radio = std::make_unique<RadioSimCore>(memory, options.faults);
-            saves = 0;
-            plugged = true;
-            boxEvent(QStringLiteral("plugged in"));
-        }
+        if (unplugAtUs >= 0 && unplugAtUs <= now)
+            unplug(now);
+        if (swapDue(now))
+            plugInNext();
         // Send what is due.
         while (!out.empty() && out.front().first <= now && pty.master >= 0) {
             const char byte = out.front().second;
@@ -449,21 +507,26 @@ int RunRadioSimulator(int argc, char **argv)
             if (::write(pty.master, &byte, 1) < 0 && errno != EAGAIN)
                 break;
         }
-        // A hang-up right after a reply comes once the program has read
-        // the reply (a hang-up discards what it has not read), or a while
-        // later when it does not read at all.
-        if (hangUpAtUs >= 0 && hangUpAtUs <= now
-            && ((out.empty() && pty.unread() == 0) || now - hangUpAtUs > UnreadReplyWaitUs)) {
+        // A hang-up right after a reply comes once the program has taken the
+        // reply (a hang-up discards what it has not read) or speaks again,
+        // however long it is kept from reading: the fault is the line going
+        // down after the reply, not the reply lost.
+        if (hangUpAtUs >= 0 && hangUpAtUs <= now && out.empty()
+            && (spokeSinceReply || !pty.holdsUnread())) {
             hangUpAtUs = -1;
-            out.clear();
             pty.hangUp();
         }
         qint64 nextUs = !out.empty() ? out.front().first : -1;
-        if (hangUpAtUs >= 0 && (nextUs < 0 || hangUpAtUs < nextUs))
-            nextUs = hangUpAtUs;
-        if (hangUpAtUs >= 0 && hangUpAtUs <= now)
-            nextUs = now + 1000; // looks again in 1 ms whether the reply was taken
-        for (const qint64 boxUs : {unplugAtUs, plugAtUs})
+        if (hangUpAtUs >= 0) {
+            // Looks again soon whether the reply was taken; less often once
+            // the program has been slow to read for a while.
+            const qint64 waited = now - hangUpAtUs;
+            const qint64 at = waited < 0 ? hangUpAtUs : now + (waited < 100000 ? 1000 : 10000);
+            if (nextUs < 0 || at < nextUs)
+                nextUs = at;
+        }
+        const qint64 plugUs = emptyLineHandshakes >= options.swapHandshakes ? plugAtUs : -1;
+        for (const qint64 boxUs : {unplugAtUs, plugUs})
             if (boxUs >= 0 && (nextUs < 0 || boxUs < nextUs))
                 nextUs = boxUs;
         timespec wait{0, 200 * 1000 * 1000};
@@ -488,10 +551,22 @@ int RunRadioSimulator(int argc, char **argv)
         if (n <= 0)
             continue;
         now = NowUs();
-        if (!plugged)
-            continue; // no radio on the cable: nothing answers
+        spokeSinceReply = hangUpAtUs >= 0;
+        if (leavesBeforeRequest && plugged)
+            unplug(now);
         for (ssize_t i = 0; i < n; ++i) {
+            const bool handshake = spotter.feed(buffer[i]);
+            if (plugged && !staysFor(handshake))
+                unplug(now);
+            if (!plugged) {
+                emptyLineHandshakes += handshake;
+                continue; // no radio on the cable: nothing answers
+            }
             const auto reply = radio->feed(uint8_t(buffer[i]), now / 1000);
+            if (radio->counters().writeEnds != writeEnds) {
+                writeEnds = radio->counters().writeEnds;
+                handshakesAtWriteEnd = radio->counters().handshakes;
+            }
             if (!reply)
                 continue;
             // The request takes its own wire time to arrive before the
@@ -509,26 +584,34 @@ int RunRadioSimulator(int argc, char **argv)
                 out.emplace_back(t, byte);
             }
             lineFreeUs = t;
-            if (reply->hangUpAfter)
+            if (reply->hangUpAfter) {
                 hangUpAtUs = t + pauseUs;
+                spokeSinceReply = false;
+            }
         }
+        if (swapDue(now))
+            plugInNext();
+        if (!plugged)
+            continue;
         if (options.log)
             std::fputs(qPrintable(takeLog()), stderr);
         if (const int changes = radio->counters().writeEnds + radio->counters().powerFrames;
             changes != saves) {
             saves = changes;
             SaveMemory(DumpPath(options, radioNumber), radio->memory());
-            if (options.radios > 1 && radio->counters().writeEnds > 0 && unplugAtUs < 0
-                && options.leaveAfterHandshakes == 0)
+            if (options.radios > 1 && writeEnds > 0 && unplugAtUs < 0
+                && options.leaveAfterHandshakes == 0 && options.stayHandshakes == 0)
                 unplugAtUs = now + qint64(options.stayMs) * 1000;
-            handshakesAtWriteEnd = radio->counters().handshakes;
         }
         // Pulled out once the identification is on the line, before the
         // request that follows it is answered.
-        if (options.radios > 1 && options.leaveAfterHandshakes > 0
-            && radio->counters().writeEnds > 0 && unplugAtUs < 0
-            && radio->counters().handshakes - handshakesAtWriteEnd >= options.leaveAfterHandshakes)
+        if (options.radios > 1 && options.leaveAfterHandshakes > 0 && writeEnds > 0
+            && unplugAtUs < 0
+            && radio->counters().handshakes - handshakesAtWriteEnd
+                   >= options.leaveAfterHandshakes) {
             unplugAtUs = lineFreeUs + 5000;
+            leavesBeforeRequest = true;
+        }
         if (radio->hungUp() && hangUpAtUs < 0 && pty.master >= 0) {
             out.clear();
             pty.hangUp();

@@ -55,6 +55,8 @@ RadioMemory BuildMemory(bool withChannels)
 
 } // namespace
 
+const QByteArray &SimHandshake() { return Handshake; }
+
 RadioMemory DefaultRadioMemory() { return BuildMemory(false); }
 RadioMemory SampleRadioMemory() { return BuildMemory(true); }
 

@@ -111,6 +111,9 @@ private:
     QString log_;
 };
 
+// The bytes with which the computer wakes the radio for programming.
+const QByteArray &SimHandshake();
+
 // The start-up image of the program as radio memory.
 RadioMemory DefaultRadioMemory();
 // The start-up image with eight programmed channels, for the demo.

@@ -1,225 +1,90 @@
-// The fault matrix: every task of the radio link against a simulated radio
-// that misbehaves in each way, at the first, a middle and the last block,
-// through `ql540` as a dealer runs it. A transient fault must be recovered
-// by the retry cycle with an exact result; a permanent one must end with
-// the exact failure message within the retry schedule, exit code 1 and no
-// file from a failed read. The cases run side by side (they mostly wait on
-// the link's timers) and the matrix is printed as a table.
+// The fault matrix through `ql540` as a dealer runs it, against the
+// simulator process: every fault of FaultMatrixCases.h at the first, a
+// middle and the last block of every task. A transient fault must end in an
+// exact transfer, a permanent one in exit code 1, the failure message as the
+// last line and a file read earlier left as it was. The attempts and times
+// are pinned in virtual time (FaultMatrixEngineTests); here a loaded machine
+// may cost an attempt or stretch a wait, so only their bounds are checked.
+// The cases run side by side (they mostly wait on the link's timers) and the
+// matrix is printed as a table.
 #include "CliTestSupport.h"
-#include "PowerExchange.h"
+#include "FaultMatrixCases.h"
 #include "WritePreparation.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <deque>
 #include <functional>
 #include <memory>
 
+using namespace FaultMatrix;
+
 namespace {
 
 const QString FailConnect = QStringLiteral("Fail connect with transceiver.");
 const QString PortError =
     QStringLiteral("Communication port is error, please setting right communication port . ！");
+// What a failed read leaves where its file was to go.
+const QByteArray EarlierFile = QByteArrayLiteral("yesterday's radio");
 
-// The link's schedule (RadioLink): four attempts, each ended 1 s after an
-// unanswered frame, 5 s apart, the failure 5 s after the last.
-constexpr qint64 FullScheduleMs = 4 * 1000 + 4 * 5000;
-constexpr qint64 OneRetryDelayMs = 5000;
-// Slack for a whole transfer (about 4 s unpaced) and a loaded machine.
-constexpr qint64 SlackMs = 14000;
+// Cases side by side for each core: each mostly sleeps on the link's timers
+// (a case takes some 50 ms of processor time in 1 to 30 s).
+constexpr int CasesPerCore = 8;
 
-// The power session has no retry cycle: the link watch closes it within
-// 500 ms of the link going down, after an unanswered frame 1 s on.
-constexpr qint64 PowerWatchMs = 500;
-constexpr qint64 PowerFrameLostMs = 1000;
-
-// One task of the link as the command-line tool runs it.
-enum class TaskKind { Read, Write, Power };
-struct MatrixTask {
-    const char *name;
-    TaskKind kind;
-    int blocks[3]; // the first, a middle and the last block it sends or asks for
-};
-// Power: `ql540 power --set` sends two frames, both block 240. Its first
-// position is the first frame (the radio's own values), the middle and
-// the last are both the --set frame (the simulator's --power-fault-frame).
-const MatrixTask Tasks[] = {
-    {"read", TaskKind::Read, {0, 127, 253}},
-    {"write", TaskKind::Write, {0, 120, 239}},
-    {"power", TaskKind::Power, {CalibrationRow, CalibrationRow, CalibrationRow}},
-};
-const PowerLevels PowerSet{17, 34, 51};
-
-enum class Fault {
-    Silent,
-    WrongIdent,
-    SplitIdent,
-    BytesAfterIdent,
-    DroppedReply,
-    ShortReply,
-    StrayBeforeReply,
-    Nak,
-    MissingAck,
-    HangUpAfterReply,
-    PortGone,
-};
-const struct {
-    Fault fault;
-    const char *name;
-} Faults[] = {
-    {Fault::Silent, "silent radio"},
-    {Fault::WrongIdent, "wrong identification"},
-    {Fault::SplitIdent, "identification in two arrivals"},
-    {Fault::BytesAfterIdent, "bytes right after the identification"},
-    {Fault::DroppedReply, "dropped reply"},
-    {Fault::ShortReply, "short reply"},
-    {Fault::StrayBeforeReply, "stray bytes before a reply"},
-    {Fault::Nak, "NAK"},
-    {Fault::MissingAck, "missing acknowledge"},
-    {Fault::HangUpAfterReply, "hang-up right after a reply"},
-    {Fault::PortGone, "port disappears"},
-};
-const char *const Positions[] = {"first", "middle", "last"};
-
-// The simulator's options for a fault at a block. A fault of the
-// identification strikes where the handshake is: before the first block,
-// or at the handshake of the retry that a reply dropped at the middle or
-// last block brings about.
-QStringList SimArguments(const MatrixTask &task, Fault fault, int position)
+// The simulator's options for the faults (those that differ from none).
+QStringList SimOptions(const SimFaults &f)
 {
-    const bool power = task.kind == TaskKind::Power;
-    const QString block = QString::number(task.blocks[position]);
-    // A power session has one handshake: its faults strike there at every
-    // position.
-    auto identFault = [&](QStringList arguments) {
-        if (position > 0 && !power)
-            arguments << "--no-reply-block" << block << "--ident-fault-handshake"
-                      << "2";
-        return arguments;
+    const SimFaults none;
+    QStringList options;
+    if (f.silent)
+        options << "--silent";
+    if (f.wrongIdent)
+        options << "--wrong-ident";
+    const struct {
+        const char *option;
+        int SimFaults::*field;
+    } numbers[] = {
+        {"--ident-offset", &SimFaults::identOffset},
+        {"--ident-length", &SimFaults::identLength},
+        {"--stray-after-ident", &SimFaults::strayAfterIdent},
+        {"--split-ident", &SimFaults::splitIdentMs},
+        {"--ident-fault-handshake", &SimFaults::identFaultHandshake},
+        {"--silent-from-block", &SimFaults::silentFromBlock},
+        {"--no-reply-block", &SimFaults::noReplyBlock},
+        {"--short-reply-block", &SimFaults::shortReplyBlock},
+        {"--stray-before-block", &SimFaults::strayBlock},
+        {"--stray-count", &SimFaults::strayCount},
+        {"--nak-block", &SimFaults::nakBlock},
+        {"--no-ack-block", &SimFaults::noAckBlock},
+        {"--nak-request-block", &SimFaults::nakRequestBlock},
+        {"--no-ack-reply-block", &SimFaults::noAckReplyBlock},
+        {"--hang-up-block", &SimFaults::hangUpBlock},
+        {"--hang-up-after-block", &SimFaults::hangUpAfterBlock},
+        {"--power-fault-frame", &SimFaults::powerFaultFrame},
     };
-    auto blockFault = [&](QStringList arguments) {
-        if (power && position > 0)
-            arguments << "--power-fault-frame"
-                      << "2";
-        return arguments;
-    };
-    const bool read = task.kind == TaskKind::Read;
-    switch (fault) {
-    case Fault::Silent:
-        return blockFault({"--silent-from-block", block});
-    case Fault::WrongIdent:
-        return identFault({"--wrong-ident"});
-    case Fault::SplitIdent:
-        return identFault({"--split-ident", "40"});
-    case Fault::BytesAfterIdent:
-        return identFault({"--stray-after-ident", "21"});
-    case Fault::DroppedReply:
-        return blockFault({"--no-reply-block", block});
-    case Fault::ShortReply:
-        return blockFault({"--short-reply-block", block});
-    case Fault::StrayBeforeReply:
-        return blockFault({"--stray-before-block", block});
-    case Fault::Nak:
-        return blockFault({read ? "--nak-request-block" : "--nak-block", block});
-    case Fault::MissingAck:
-        return blockFault({read ? "--no-ack-reply-block" : "--no-ack-block", block});
-    case Fault::HangUpAfterReply:
-        return blockFault({"--hang-up-after-block", block});
-    case Fault::PortGone:
-        return blockFault({"--hang-up-block", block});
-    }
-    return {};
+    for (const auto &n : numbers)
+        if (f.*n.field != none.*n.field)
+            options << n.option << QString::number(f.*n.field);
+    if (f.corruptBlock != none.corruptBlock)
+        options << "--corrupt-block"
+                << QStringLiteral("%1:%2:%3")
+                       .arg(f.corruptBlock)
+                       .arg(f.corruptColumn)
+                       .arg(f.corruptValue);
+    return options;
 }
 
-struct Expected {
-    bool completes = true;
-    int handshakes = 1; // when it completes: the attempts it took
-    QString message; // when it fails: the message it ends with
-    qint64 minMs = 0, maxMs = 0;
-    // It may also end with the message instead (a race the case cannot
-    // decide, see its comment).
-    bool mayFail = false;
-};
-
-Expected Expect(const MatrixTask &task, Fault fault, int position)
+QStringList CliArguments(const Task &task, const QString &plan, const QString &output)
 {
-    const bool read = task.kind == TaskKind::Read;
-    auto fails = [](const QString &message, qint64 schedule) {
-        return Expected{false, 0, message, schedule, schedule + SlackMs};
-    };
-    auto recovers = [](int handshakes) {
-        return Expected{true, handshakes, {}, handshakes > 1 ? OneRetryDelayMs : 0, FullScheduleMs};
-    };
-    if (task.kind == TaskKind::Power) {
-        // Whatever the radio does not acknowledge ends the session; what is
-        // not an acknowledge is dropped while one is awaited. A lost line
-        // is not opened again: the watch closes the session, as on every
-        // other failure, with the same message.
-        switch (fault) {
-        case Fault::Silent:
-        case Fault::DroppedReply:
-        case Fault::ShortReply: // the radio still waits for the frame's last byte
-        case Fault::Nak:
-        case Fault::MissingAck:
-            return fails(FailConnect, PowerFrameLostMs);
-        case Fault::WrongIdent:
-            return fails(FailConnect, PowerWatchMs);
-        case Fault::SplitIdent:
-        case Fault::BytesAfterIdent:
-        case Fault::StrayBeforeReply:
-            return recovers(1);
-        case Fault::HangUpAfterReply:
-            // After the --set frame's acknowledge the values are in the radio.
-            // A line dropped right after it can discard the acknowledge
-            // unread, or be noticed before it: then the session ends with
-            // the failure message, the safe side; either way is defined.
-            if (position > 0) {
-                Expected either = recovers(1);
-                either.mayFail = true;
-                either.message = FailConnect;
-                return either;
-            }
-            return fails(FailConnect, 0);
-        case Fault::PortGone:
-            return fails(FailConnect, 0);
-        }
-    }
-    switch (fault) {
-    case Fault::Silent:
-    case Fault::WrongIdent:
-        return fails(FailConnect, FullScheduleMs);
-    case Fault::SplitIdent:
-    case Fault::BytesAfterIdent:
-        return recovers(position == 0 ? 1 : 2);
-    case Fault::StrayBeforeReply:
-        // The write drops what is not an acknowledge; the read's replies
-        // have a fixed length, so the noise shifts one and costs a retry.
-        return recovers(read ? 2 : 1);
-    case Fault::DroppedReply:
-    case Fault::ShortReply:
-    case Fault::Nak:
-    case Fault::MissingAck:
-        return recovers(2);
-    case Fault::HangUpAfterReply:
-        // The last acknowledge completes a write; the line dropping after
-        // it changes nothing. Nor does it in the read's quiet period after
-        // the last block: a dropped line sends no byte.
-        if (position == 2)
-            return recovers(1);
-        return fails(PortError, OneRetryDelayMs);
-    case Fault::PortGone:
-        return fails(PortError, OneRetryDelayMs);
-    }
-    return {};
-}
-
-QStringList CliArguments(const MatrixTask &task, const QString &plan, const QString &output)
-{
+    // The read shows its progress lines, as in a log: nothing else may come
+    // before its message.
     if (task.kind == TaskKind::Read)
-        return {"read", "--quiet", "--output", output};
+        return {"read", "--output", output};
     if (task.kind == TaskKind::Power)
         return {"power", "--set",
                 QStringLiteral("%1,%2,%3").arg(PowerSet[0]).arg(PowerSet[1]).arg(PowerSet[2])};
@@ -230,7 +95,7 @@ QStringList CliArguments(const MatrixTask &task, const QString &plan, const QStr
 // so that it saves its memory.
 class CaseRun : public QObject {
 public:
-    const MatrixTask *task = nullptr;
+    const Task *task = nullptr;
     Fault fault{};
     const char *faultName = "";
     int position = 0;
@@ -283,7 +148,7 @@ public:
             cli_.kill();
             sim_.kill();
         });
-        watchdog_.start(FullScheduleMs + 60000);
+        watchdog_.start(2 * FullScheduleMs + 60000);
         sim_.start(BinaryPath("ql540"),
                    QStringList{"sim", "--no-pace", "--log", "--dump", dir + "/dump.chann"}
                        + simArguments);
@@ -324,7 +189,7 @@ void RunAll(std::vector<std::unique_ptr<CaseRun>> &runs, int jobs)
         loop.exec();
 }
 
-class FaultMatrix : public ::testing::Test {
+class ProcessFaultMatrix : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -357,12 +222,30 @@ protected:
     ImageTable startUp{}, radio{}, prepared{};
 };
 
+bool IsProgressLine(const QString &line)
+{
+    static const QRegularExpression progress(QStringLiteral("^ *\\d+%  \\S"));
+    return progress.match(line).hasMatch();
+}
+
+// Standard error of a failed run: the message (a port error with its device
+// and reason), and nothing else but progress lines (the read's) around it.
+bool OnlyProgressAround(const QStringList &lines, const QString &message)
+{
+    auto at = std::find_if_not(lines.begin(), lines.end(), IsProgressLine);
+    if (at == lines.end() || *at != message)
+        return false;
+    while (++at != lines.end() && (at->startsWith("Device: ") || at->startsWith("Reason: ")))
+        ;
+    return std::all_of(at, lines.end(), IsProgressLine);
+}
+
 } // namespace
 
-TEST_F(FaultMatrix, EveryFaultAtTheFirstAMiddleAndTheLastBlockOfEveryTask)
+TEST_F(ProcessFaultMatrix, EveryFaultAtTheFirstAMiddleAndTheLastBlockOfEveryTask)
 {
     std::vector<std::unique_ptr<CaseRun>> runs;
-    for (const MatrixTask &task : Tasks)
+    for (const Task &task : Tasks)
         for (const auto &fault : Faults)
             for (int position = 0; position < 3; ++position) {
                 auto run = std::make_unique<CaseRun>();
@@ -372,22 +255,28 @@ TEST_F(FaultMatrix, EveryFaultAtTheFirstAMiddleAndTheLastBlockOfEveryTask)
                 run->position = position;
                 run->dir = dir.filePath(
                     QStringLiteral("%1-%2-%3").arg(task.name).arg(int(fault.fault)).arg(position));
-                ASSERT_TRUE(QDir().mkpath(run->dir));
+                // The read's file is there from an earlier read, alone in its
+                // folder: a failed read must leave it as it was.
+                ASSERT_TRUE(QDir().mkpath(run->dir + "/out"));
+                QFile earlier(run->dir + "/out/read.chann");
+                ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+                earlier.write(EarlierFile);
+                earlier.close();
                 run->simArguments = QStringList{"--image", path("radio.chann")}
-                                    + SimArguments(task, fault.fault, position);
+                                    + SimOptions(FaultsFor(task, fault.fault, position));
                 run->cliArguments =
-                    CliArguments(task, path("plan.chann"), run->dir + "/read.chann");
+                    CliArguments(task, path("plan.chann"), run->dir + "/out/read.chann");
                 runs.push_back(std::move(run));
             }
     const int jobs = qEnvironmentVariableIntValue("QL540_MATRIX_JOBS") > 0
                          ? qEnvironmentVariableIntValue("QL540_MATRIX_JOBS")
-                         : 22;
+                         : CasesPerCore * std::max(1, QThread::idealThreadCount());
     RunAll(runs, jobs);
 
     // Check each case; the table shows what each did.
     QString table = QStringLiteral("| fault |");
     QString rule = QStringLiteral("|---|");
-    for (const MatrixTask &task : Tasks)
+    for (const Task &task : Tasks)
         for (const char *position : Positions) {
             table += QStringLiteral(" %1 %2 |")
                          .arg(QString::fromLatin1(task.name), QString::fromLatin1(position));
@@ -406,6 +295,7 @@ TEST_F(FaultMatrix, EveryFaultAtTheFirstAMiddleAndTheLastBlockOfEveryTask)
                                   run->simArguments.mid(2).join(u' '))
                              .toStdString());
             const Expected expected = Expect(*run->task, run->fault, run->position);
+            const QString readPath = run->dir + "/out/read.chann";
             bool good = true;
             auto expect = [&good](bool holds, const QString &what) {
                 EXPECT_TRUE(holds) << what.toStdString();
@@ -416,32 +306,32 @@ TEST_F(FaultMatrix, EveryFaultAtTheFirstAMiddleAndTheLastBlockOfEveryTask)
                                               .arg(run->simExitCode)
                                               .arg(run->simLog));
             const QStringList lines = run->err.split(u'\n', Qt::SkipEmptyParts);
-            if (expected.completes && !(expected.mayFail && run->exitCode == 1)) {
+            if (expected.outcome == Outcome::Done && !(expected.mayFail && run->exitCode == 1)) {
                 expect(run->exitCode == 0,
                        QStringLiteral("exit code %1: %2").arg(run->exitCode).arg(run->err));
-                expect(run->handshakes() == expected.handshakes,
-                       QStringLiteral("%1 handshakes, not %2")
+                // A loaded machine may cost an attempt more (a reply taken
+                // too late for its timeout, noise the simulator sent late),
+                // never one less: the fault has struck.
+                expect(run->handshakes() >= expected.handshakes
+                           && run->handshakes() <= expected.handshakes + 1,
+                       QStringLiteral("%1 handshakes, not %2 (or one more)")
                            .arg(run->handshakes())
                            .arg(expected.handshakes));
                 if (run->task->kind == TaskKind::Read) {
-                    const ImageTable read = LoadImage(run->dir + "/read.chann");
+                    const ImageTable read = LoadImage(readPath);
                     expect(SameRows(read, radio, 0, ReadBlockCount - 1)
                                && SameRows(read, startUp, ReadBlockCount, UsedRows - 1),
                            QStringLiteral("the file read is not the radio's memory"));
                 } else if (run->task->kind == TaskKind::Power) {
-                    // Row 240 as the window leaves it: the radio's values
-                    // taken, then the new ones set; the rest untouched.
-                    ImageTable expected = radio;
-                    const ImageTable dumped = LoadImage(run->dir + "/dump.chann");
+                    // Row 240 as the window leaves it; the rest untouched.
+                    ImageTable held = radio;
                     PowerLevels reported{};
                     for (int k = 0; k < Calibration::LevelCount; ++k)
                         reported[size_t(k)] = radio[CalibrationRow][k];
-                    ImageTable row = startUp;
-                    StorePowerLevels(row, reported, PowerLevels{});
-                    StorePowerLevels(row, PowerSet, reported);
+                    const RadioBlock row = PowerRowAfterSet(startUp, reported);
                     for (int c = 0; c < BlockSize; ++c)
-                        expected[CalibrationRow][c] = row[CalibrationRow][c];
-                    expect(SameRows(dumped, expected, 0, UsedRows - 1),
+                        held[CalibrationRow][c] = row[c];
+                    expect(SameRows(LoadImage(run->dir + "/dump.chann"), held, 0, UsedRows - 1),
                            QStringLiteral("the radio does not hold the values set"));
                     expect(run->simLog.contains(QStringLiteral("power %1 %2 %3\n")
                                                     .arg(PowerSet[0])
@@ -455,13 +345,19 @@ TEST_F(FaultMatrix, EveryFaultAtTheFirstAMiddleAndTheLastBlockOfEveryTask)
                            QStringLiteral("the radio does not hold the prepared image"));
                 }
             } else {
+                const QString message =
+                    expected.outcome == Outcome::PortError ? PortError : FailConnect;
                 expect(run->exitCode == 1,
                        QStringLiteral("exit code %1: %2").arg(run->exitCode).arg(run->err));
-                expect(lines.contains(expected.message),
-                       QStringLiteral("no message \"%1\" in: %2").arg(expected.message, run->err));
-                if (run->task->kind == TaskKind::Read)
-                    expect(!QFile::exists(run->dir + "/read.chann"),
-                           QStringLiteral("a failed read left a file"));
+                expect(OnlyProgressAround(lines, message),
+                       QStringLiteral("not the message \"%1\" amid progress lines: %2")
+                           .arg(message, run->err));
+                if (run->task->kind == TaskKind::Read) {
+                    expect(LoadText(readPath) == EarlierFile
+                               && QDir(run->dir + "/out").entryList(QDir::Files)
+                                      == QStringList{"read.chann"},
+                           QStringLiteral("a failed read touched the folder of its file"));
+                }
                 // A fault at the --set frame strikes after the first frame
                 // was acknowledged.
                 const bool identFault = run->fault == Fault::WrongIdent;
@@ -472,11 +368,10 @@ TEST_F(FaultMatrix, EveryFaultAtTheFirstAMiddleAndTheLastBlockOfEveryTask)
                                                     .arg(radio[CalibrationRow][2])),
                            QStringLiteral("the first frame was not taken: %1").arg(run->simLog));
             }
-            expect(run->elapsedMs >= expected.minMs && run->elapsedMs <= expected.maxMs,
-                   QStringLiteral("took %1 ms, not %2..%3")
-                       .arg(run->elapsedMs)
-                       .arg(expected.minMs)
-                       .arg(expected.maxMs));
+            // Timers end no wait early; a loaded machine only makes them late.
+            expect(
+                run->elapsedMs >= expected.minMs,
+                QStringLiteral("took %1 ms, less than %2").arg(run->elapsedMs).arg(expected.minMs));
             const QString outcome = run->exitCode == 0 ? QStringLiteral("done (%1 attempt%2)")
                                                              .arg(run->handshakes())
                                                              .arg(run->handshakes() > 1 ? "s" : "")

@@ -80,12 +80,13 @@ private slots:
         QVERIFY(retry);
 
         holder.close();
+        const int firstHandshakes = first.count("handshake");
         retry->click();
         QTRY_VERIFY_WITH_TIMEOUT(!window->running(), 30000);
         QCOMPARE(window->fleet()->latest()[1].outcome, PortOutcome::Completed);
         QCOMPARE(window->findChild<QLabel *>("Label_count")->text(),
                  QString("已写入 2 台，失败 0 台"));
-        QCOMPARE(first.count("handshake"), 1); // the retry left the first radio alone
+        QCOMPARE(first.count("handshake"), firstHandshakes); // the retry left the first radio alone
         for (SimProcess *sim : {&first, &second}) {
             const RadioMemory written = sim->stop();
             QCOMPARE(FirstDifference(written, 0, 239), QString());

@@ -1,8 +1,9 @@
 // The fault matrix through the windows, a representative few per window
-// (the whole matrix runs through ql540, cli_fault_matrix_tests): a
-// transient fault ends in an exact transfer after a retry; a permanent one
-// in the exact message and status, the image untouched, the port closed
-// and the window ready for the next transfer, which then succeeds.
+// (the whole matrix runs through ql540, cli_fault_matrix_tests, and in
+// virtual time, FaultMatrixEngineTests): a transient fault ends in an exact
+// transfer after a retry; a permanent one in the exact message and status,
+// the image untouched, the port closed and the window ready for the next
+// transfer, which then succeeds.
 #include "LinkTestSupport.h"
 #include "PowerWindow.h"
 #include "SimProcess.h"
@@ -86,7 +87,8 @@ private slots:
         if (c.message.isEmpty()) {
             QTRY_VERIFY_WITH_TIMEOUT(harness->messageShown(ReadDone), 40000);
             QCOMPARE(FirstDifference(radio, 0, 253), QString());
-            QCOMPARE(sim.count("handshake"), c.handshakes);
+            QVERIFY2(AttemptsFit(sim.count("handshake"), c.handshakes),
+                     qPrintable(QString::number(sim.count("handshake"))));
             QTRY_VERIFY_WITH_TIMEOUT(!window, 1000); // it closes itself
             return;
         }
@@ -124,7 +126,8 @@ private slots:
         window->findChild<QPushButton *>("Command_Write")->click();
         if (c.message.isEmpty()) {
             waitForWrite(window);
-            QCOMPARE(sim.count("handshake"), c.handshakes);
+            QVERIFY2(AttemptsFit(sim.count("handshake"), c.handshakes),
+                     qPrintable(QString::number(sim.count("handshake"))));
             QCOMPARE(FirstDifference(sim.stop(), 0, 239), QString());
             return;
         }

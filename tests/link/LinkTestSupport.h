@@ -88,4 +88,13 @@ inline QString FirstDifference(const RadioMemory &memory, int first, int last)
     return {};
 }
 
+// The attempts (handshakes) a transfer against the simulator process took:
+// at least those its fault costs, perhaps one more when a loaded machine
+// kept a reply from the program until its timeout. The exact counts are the
+// virtual-time tests'.
+inline bool AttemptsFit(int handshakes, int needed)
+{
+    return handshakes >= needed && handshakes <= needed + 1;
+}
+
 inline const QString ReadDone = QStringLiteral("从对讲机中读取数据完毕 ！");

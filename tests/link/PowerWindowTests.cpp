@@ -191,10 +191,11 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Form_Adjust_Txp], 2000);
         QTRY_VERIFY_WITH_TIMEOUT(harness->messageShown(ReadDone), 20000);
         QCOMPARE(FirstDifference(radio, 0, 253), QString());
-        QCOMPARE(sim.count("handshake"), 1);
+        QVERIFY(AttemptsFit(sim.count("handshake"), 1));
 
         // A write started while the power window holds the port.
         harness->messages.clear();
+        const int handshakesBefore = sim.count("handshake");
         harness->action("Adj_Txp")->trigger();
         auto *power = Windows::FindAs<PowerWindow>(WindowId::Form_Adjust_Txp);
         QTRY_VERIFY(power->engine().state() == RadioLink::State::Linked);
@@ -208,7 +209,7 @@ private slots:
         QVERIFY(!harness->transfer(WindowId::Form_Comm_Write)->engine().busy());
         QTest::qWait(600); // past a watch tick: the power window stays linked
         QVERIFY(power->engine().state() == RadioLink::State::Linked);
-        QCOMPARE(sim.count("handshake"), 2);
+        QCOMPARE(sim.count("handshake"), handshakesBefore + 1);
     }
 
 private:
