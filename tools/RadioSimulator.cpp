@@ -551,10 +551,10 @@ int RunRadioSimulator(int argc, char **argv)
         if (n <= 0)
             continue;
         now = NowUs();
-        spokeSinceReply = hangUpAtUs >= 0;
         if (leavesBeforeRequest && plugged)
             unplug(now);
         for (ssize_t i = 0; i < n; ++i) {
+            spokeSinceReply = spokeSinceReply || hangUpAtUs >= 0;
             const bool handshake = spotter.feed(buffer[i]);
             if (plugged && !staysFor(handshake))
                 unplug(now);
