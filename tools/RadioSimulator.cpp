@@ -403,8 +403,8 @@ int RunRadioSimulator(int argc, char **argv)
     int radioNumber = 1;
     bool plugged = true;
     qint64 unplugAtUs = -1, plugAtUs = -1;
-    // Pulled out half way through a look: the request that follows the
-    // identification finds the cable empty, however soon it comes.
+    // Pulled out half way through a look: the program's next bytes (the
+    // request that follows the identification) find the cable empty.
     bool leavesBeforeRequest = false;
     HandshakeSpotter spotter;
     int emptyLineHandshakes = 0; // since the last radio went
@@ -495,18 +495,19 @@ int RunRadioSimulator(int argc, char **argv)
 
     while (!stopRequested) {
         qint64 now = NowUs();
-        // The box: a written radio goes after a while, the next one comes.
-        if (unplugAtUs >= 0 && unplugAtUs <= now)
-            unplug(now);
-        if (swapDue(now))
-            plugInNext();
-        // Send what is due.
-        while (!out.empty() && out.front().first <= now && pty.master >= 0) {
+        // Send what is due; a radio due to leave only what was due before.
+        const qint64 sendUpTo = unplugAtUs >= 0 ? std::min(now, unplugAtUs) : now;
+        while (!out.empty() && out.front().first <= sendUpTo && pty.master >= 0) {
             const char byte = out.front().second;
             out.pop_front();
             if (::write(pty.master, &byte, 1) < 0 && errno != EAGAIN)
                 break;
         }
+        // The box: a written radio goes after a while, the next one comes.
+        if (unplugAtUs >= 0 && unplugAtUs <= now)
+            unplug(now);
+        if (swapDue(now))
+            plugInNext();
         // A hang-up right after a reply comes once the program has taken the
         // reply (a hang-up discards what it has not read) or speaks again,
         // however long it is kept from reading: the fault is the line going
@@ -603,15 +604,12 @@ int RunRadioSimulator(int argc, char **argv)
                 && options.leaveAfterHandshakes == 0 && options.stayHandshakes == 0)
                 unplugAtUs = now + qint64(options.stayMs) * 1000;
         }
-        // Pulled out once the identification is on the line, before the
-        // request that follows it is answered.
+        // Pulled out once the identification is on the line: gone before
+        // the request that follows it, whenever that comes.
         if (options.radios > 1 && options.leaveAfterHandshakes > 0 && writeEnds > 0
-            && unplugAtUs < 0
-            && radio->counters().handshakes - handshakesAtWriteEnd
-                   >= options.leaveAfterHandshakes) {
-            unplugAtUs = lineFreeUs + 5000;
+            && !leavesBeforeRequest
+            && radio->counters().handshakes - handshakesAtWriteEnd >= options.leaveAfterHandshakes)
             leavesBeforeRequest = true;
-        }
         if (radio->hungUp() && hangUpAtUs < 0 && pty.master >= 0) {
             out.clear();
             pty.hangUp();
