@@ -7,6 +7,7 @@
 #include "VirtualLink.h"
 
 #include <QRandomGenerator>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace FaultMatrix;
