@@ -1,8 +1,8 @@
 // The fault matrix through `ql540` as a dealer runs it, against the
 // simulator process: every fault of FaultMatrixCases.h at the first, a
 // middle and the last block of every task. A transient fault must end in an
-// exact transfer, a permanent one in exit code 1, the failure message as the
-// last line and a file read earlier left as it was. The attempts and times
+// exact transfer, a permanent one in exit code 1, the failure message amid
+// nothing but progress lines and a file read earlier left as it was. The attempts and times
 // are pinned in virtual time (FaultMatrixEngineTests); here a loaded machine
 // may cost an attempt or stretch a wait, so only their bounds are checked.
 // The cases run side by side (they mostly wait on the link's timers) and the
@@ -70,19 +70,19 @@ QStringList SimOptions(const SimFaults &f)
     for (const auto &n : numbers)
         if (f.*n.field != none.*n.field)
             options << n.option << QString::number(f.*n.field);
-    if (f.corruptBlock != none.corruptBlock)
-        options << "--corrupt-block"
-                << QStringLiteral("%1:%2:%3")
-                       .arg(f.corruptBlock)
-                       .arg(f.corruptColumn)
-                       .arg(f.corruptValue);
+    if (f.corruptBlock != none.corruptBlock) {
+        QString corrupt = QStringLiteral("%1:%2").arg(f.corruptBlock).arg(f.corruptColumn);
+        if (f.corruptValue >= 0)
+            corrupt += QStringLiteral(":%1").arg(f.corruptValue);
+        options << "--corrupt-block" << corrupt;
+    }
     return options;
 }
 
 QStringList CliArguments(const Task &task, const QString &plan, const QString &output)
 {
     // The read shows its progress lines, as in a log: nothing else may come
-    // before its message.
+    // with its message.
     if (task.kind == TaskKind::Read)
         return {"read", "--output", output};
     if (task.kind == TaskKind::Power)
