@@ -1,16 +1,14 @@
 #include "PortBinding.h"
 
 #include "RadioLink.h"
+#include "SystemPortSource.h"
 
-#include <QCollator>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSerialPort>
-#include <QSerialPortInfo>
 #include <QStandardPaths>
-#include <algorithm>
 #include <map>
 
 #ifdef Q_OS_UNIX
@@ -28,29 +26,13 @@ std::map<int, QString> &Bindings()
     return bindings;
 }
 
-bool IsUsb(const QSerialPortInfo &info)
-{
-    const QString name = info.portName();
-    return info.hasVendorIdentifier() || name.startsWith(QLatin1String("ttyUSB"))
-           || name.startsWith(QLatin1String("ttyACM"));
-}
-
 } // namespace
 
 QStringList ListedSerialDevices()
 {
-    QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    QCollator collator;
-    collator.setNumericMode(true);
-    std::stable_sort(ports.begin(), ports.end(),
-                     [&](const QSerialPortInfo &a, const QSerialPortInfo &b) {
-                         if (IsUsb(a) != IsUsb(b))
-                             return IsUsb(a);
-                         return collator.compare(a.systemLocation(), b.systemLocation()) < 0;
-                     });
     QStringList devices;
-    for (const QSerialPortInfo &info : ports)
-        devices << info.systemLocation();
+    for (const PortEntry &port : PresentPorts())
+        devices << port.name;
     return devices;
 }
 
