@@ -9,6 +9,8 @@
 #include "Language.h"
 #include "ListWheelGuard.h"
 #include "ModelSelectWindow.h"
+#include "PortBinding.h"
+#include "PortWatch.h"
 #include "ProgramIcons.h"
 #include "QtTranslations.h"
 #include "SessionState.h"
@@ -118,9 +120,12 @@ MainWindow::MainWindow()
     buildStatusBar();
     // The child windows open in the area, handed the Edit menu's undo and redo.
     Windows::AttachToMainFrame(this, editActions_->context());
-    // The status bar names the port and the chosen model's band.
-    connect(&SessionState::instance(), &SessionState::portChanged, this,
-            [this](int n) { setPanelText(3, QStringLiteral("COM%1").arg(n)); });
+    // The status bar names the port (with its device where that differs:
+    // "COM1: COM12") and the chosen model's band.
+    const auto showPort = [this] { setPanelText(3, PortNumberLabel(PortNumber)); };
+    connect(&SessionState::instance(), &SessionState::portChanged, this, showPort);
+    connect(&PortWatch::instance(), &PortWatch::bindingChanged, this, showPort);
+    connect(&PortWatch::instance(), &PortWatch::portsChanged, this, showPort);
     connect(&SessionState::instance(), &SessionState::modelChanged, this,
             [this](int, double low, double high) { setPanelText(7, BandText(low, high)); });
 }
@@ -362,7 +367,7 @@ void MainWindow::applyTexts()
     findChild<QAction *>(QStringLiteral("Language_eng"))->setChecked(!IsChinese);
     setPanelText(1, Texts("状态", "State"));
     setPanelText(2, QString());
-    setPanelText(3, QStringLiteral("COM%1").arg(PortNumber));
+    setPanelText(3, PortNumberLabel(PortNumber));
     setPanelText(4, Texts("软件版本", "  Version"));
     setPanelText(6, Texts("频段", "Band"));
     setPanelText(8, Texts(CompanyChinese, CompanyEnglish));

@@ -106,16 +106,22 @@ const PortEntry *FindPort(const QList<PortEntry> &ports, const QString &name, Po
 }
 
 QList<PortChoice> PortsToChoose(const QList<PortEntry> &present, const QStringList &typed,
-                                PortPlatform platform)
+                                PortPlatform platform,
+                                const std::function<QString(const QString &)> &resolve)
 {
     QList<PortChoice> choices;
     QStringList keys;
     const auto add = [&](const QString &name, std::optional<PortEntry> entry) {
-        const QString key = PortKey(name, platform);
-        if (key.isEmpty() || keys.contains(key))
+        const QString trimmed = name.trimmed();
+        // A name that names no port is kept as written (opening it then
+        // says the port does not exist), once.
+        QString key = PortKey(resolve ? resolve(trimmed) : trimmed, platform);
+        if (key.isEmpty())
+            key = QStringLiteral("?") + trimmed;
+        if (trimmed.isEmpty() || keys.contains(key))
             return;
         keys << key;
-        choices << PortChoice{name.trimmed(), std::move(entry)};
+        choices << PortChoice{trimmed, std::move(entry)};
     };
     for (const PortEntry &port : present)
         add(port.name, port);

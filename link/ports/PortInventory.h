@@ -20,6 +20,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 struct PortEntry {
@@ -84,6 +85,10 @@ struct PortChoice {
     bool operator==(const PortChoice &) const = default;
 };
 // The ports present in their order, then each typed name that names no
-// port already listed, in the order typed. Invalid names are left out.
+// port already listed, in the order typed. A name that cannot name a port
+// ("COM5:") is kept as written, once; an empty one is left out. resolve,
+// where given, says what a name points to (ResolvePortLink), so that a link
+// and its device are one.
 QList<PortChoice> PortsToChoose(const QList<PortEntry> &present, const QStringList &typed,
-                                PortPlatform platform);
+                                PortPlatform platform,
+                                const std::function<QString(const QString &)> &resolve = {});

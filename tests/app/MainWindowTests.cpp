@@ -5,8 +5,10 @@
 #include "ImageChanges.h"
 #include "MainWindow.h"
 #include "Messages.h"
+#include "PortBinding.h"
 #include "RadioWriteOpen.h"
 #include "RecordCodec.h"
+#include "SystemPortSource.h"
 #include "WindowCatalog.h"
 #include "Windows.h"
 
@@ -52,6 +54,9 @@ private slots:
         for (WindowId id : {WindowId::frm_chann, WindowId::Form_setup, WindowId::Form_type})
             Windows::Register(id, [id] { return new ProbeWindow(id); });
         ProbeWindow::loads = ProbeWindow::unloads = 0;
+        // No serial ports, whatever the machine has: COM1 stands for none.
+        ports.setPorts({});
+        SetCurrentPortSource(&ports);
         window = new MainWindow;
         window->startUp();
     }
@@ -60,6 +65,8 @@ private slots:
         delete window;
         Flush();
         SetMessageHook(nullptr);
+        SetCurrentPortSource(nullptr);
+        BindPort(1, QString());
     }
 
     // Ctrl+W, the shortcut of "Write to radio", opens the write window and
@@ -92,6 +99,12 @@ private slots:
         QCOMPARE(window->panelText(6), QString("频 段"));
         QCOMPARE(window->panelText(7), QString(" 400-- 470 MHZ"));
         QCOMPARE(window->panelText(8), QString("北岭远岚电子有限公司"));
+        // Panel 3 names the device where the number stands for another one,
+        // and follows a new binding.
+        BindPort(1, QStringLiteral("/dev/ttyUSB3"));
+        QCOMPARE(window->panelText(3), QString("COM1: /dev/ttyUSB3"));
+        BindPort(1, QString());
+        QCOMPARE(window->panelText(3), QString("COM1"));
         auto *bar = window->findChild<QStatusBar *>("StatusBar1");
         QVERIFY(bar);
         const int widths[8] = {5, 15, 6, 8, 10, 5, 16, 35};
@@ -334,6 +347,7 @@ private slots:
 
 private:
     MainWindow *window = nullptr;
+    ListedPortSource ports;
 };
 
 QTEST_MAIN(MainWindowTests)

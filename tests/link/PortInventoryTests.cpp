@@ -224,9 +224,20 @@ TEST(PortList, PresentPortsThenTypedOnesEachOnce)
 {
     const PortEntry cable = Usb("COM3", "USB-SERIAL CH340");
     const QList<PortChoice> choices = PortsToChoose(
-        {cable}, {"COM5", "\\\\.\\COM5", "com3", "COM5:", "", " com7 ", "\\\\.\\com7"}, Win);
-    const QList<PortChoice> expected{{"COM3", cable}, {"COM5", {}}, {"com7", {}}};
+        {cable}, {"COM5", "\\\\.\\COM5", "com3", "COM5:", "", " com7 ", "\\\\.\\com7", "COM5:"},
+        Win);
+    const QList<PortChoice> expected{{"COM3", cable}, {"COM5", {}}, {"COM5:", {}}, {"com7", {}}};
     EXPECT_EQ(choices, expected);
+
+    // A link is the device it points to.
+    const PortEntry usb0 = Usb("/dev/ttyUSB0", "CH340 serial converter");
+    const auto resolve = [](const QString &name) {
+        return name.startsWith("/dev/serial/by-id/") ? QString("/dev/ttyUSB0") : name;
+    };
+    const QList<PortChoice> linked =
+        PortsToChoose({usb0}, {"/dev/serial/by-id/usb-1a86-port0", "/dev/ttyS4"}, Unix, resolve);
+    const QList<PortChoice> expectedLinked{{"/dev/ttyUSB0", usb0}, {"/dev/ttyS4", {}}};
+    EXPECT_EQ(linked, expectedLinked);
 }
 
 TEST(PortSource, TheProgramAsksTheListPutInPlace)
