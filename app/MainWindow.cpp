@@ -29,6 +29,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 
 namespace {
 
@@ -327,14 +328,34 @@ void MainWindow::buildStatusBar()
 void MainWindow::setPanelWidths()
 {
     // Fixed once at start-up, from the window width at that moment.
-    for (int i = 0; i < 8; ++i)
-        panels_[i]->setFixedWidth(width() * PanelPercent[i] / 100);
+    for (int i = 0; i < 8; ++i) {
+        panelWidths_[i] = width() * PanelPercent[i] / 100;
+        panels_[i]->setFixedWidth(panelWidths_[i]);
+    }
+    fitPortPanel();
+}
+
+// The port panel has its width for "COM3"; naming the device as well
+// ("COM1: COM12") it takes what more it needs from the last panel, the
+// maker's name.
+void MainWindow::fitPortPanel()
+{
+    if (panelWidths_[2] == 0)
+        return; // before start-up has set the widths
+    QLabel *port = panels_[2];
+    const bool device = port->text().contains(u':');
+    const int extra =
+        device ? std::clamp(port->sizeHint().width() - panelWidths_[2], 0, panelWidths_[7] / 2) : 0;
+    port->setFixedWidth(panelWidths_[2] + extra);
+    panels_[7]->setFixedWidth(panelWidths_[7] - extra);
 }
 
 void MainWindow::setPanelText(int panel, const QString &text)
 {
     if (panel >= 1 && panel <= 8)
         panels_[panel - 1]->setText(text);
+    if (panel == 3)
+        fitPortPanel();
 }
 
 QString MainWindow::panelText(int panel) const

@@ -95,14 +95,19 @@ PortSetupWindow::PortSetupWindow()
     // the number takes on Confirm; typing a port that is listed shows it
     // chosen there.
     connect(ports_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
-        if (item && !item->data(PortNameRole).toString().isEmpty())
+        if (item && !item->data(PortNameRole).toString().isEmpty()) {
             device_->setText(item->data(PortNameRole).toString());
+            deviceEdited_ = true;
+        }
     });
     connect(ports_, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
         if (!item->data(PortNameRole).toString().isEmpty())
             accept();
     });
-    connect(device_, &QLineEdit::textEdited, this, &PortSetupWindow::selectListed);
+    connect(device_, &QLineEdit::textEdited, this, [this](const QString &text) {
+        deviceEdited_ = true;
+        selectListed(text);
+    });
     connect(device_, &QLineEdit::returnPressed, this, &PortSetupWindow::accept);
     connect(ok_, &QPushButton::clicked, this, &PortSetupWindow::accept);
     connect(cancel_, &QPushButton::clicked, this, [this] { unload(); });
@@ -115,6 +120,10 @@ PortSetupWindow::PortSetupWindow()
                     return;
                 listPorts(ports);
                 showDevices();
+                // A device the user has not touched follows the list (on
+                // Linux a number stands for the n-th port listed).
+                if (!deviceEdited_)
+                    showDevice();
             });
 }
 
@@ -233,6 +242,7 @@ void PortSetupWindow::showDevice()
         if (const std::optional<PortEntry> cable = SoleUsbCable(present_))
             device = cable->name;
     device_->setText(device);
+    deviceEdited_ = false;
     selectListed(device);
 }
 

@@ -47,4 +47,5 @@ private:
     QPushButton *ok_;
     QPushButton *cancel_;
     QList<PortEntry> present_;
+    bool deviceEdited_ = false; // typed or chosen since the number was chosen
 };

@@ -99,18 +99,27 @@ private slots:
         QCOMPARE(window->panelText(6), QString("频 段"));
         QCOMPARE(window->panelText(7), QString(" 400-- 470 MHZ"));
         QCOMPARE(window->panelText(8), QString("北岭远岚电子有限公司"));
-        // Panel 3 names the device where the number stands for another one,
-        // and follows a new binding.
-        BindPort(1, QStringLiteral("/dev/ttyUSB3"));
-        QCOMPARE(window->panelText(3), QString("COM1: /dev/ttyUSB3"));
-        BindPort(1, QString());
-        QCOMPARE(window->panelText(3), QString("COM1"));
         auto *bar = window->findChild<QStatusBar *>("StatusBar1");
         QVERIFY(bar);
         const int widths[8] = {5, 15, 6, 8, 10, 5, 16, 35};
         for (int i = 0; i < 8; ++i)
             QCOMPARE(bar->findChild<QLabel *>(QString("Panel%1").arg(i + 1))->width(),
                      window->width() * widths[i] / 100);
+        // Panel 3 names the device where the number stands for another one,
+        // and follows a new binding.
+        BindPort(1, QStringLiteral("/dev/ttyUSB3"));
+        QCOMPARE(window->panelText(3), QString("COM1: /dev/ttyUSB3"));
+        BindPort(1, QString());
+        QCOMPARE(window->panelText(3), QString("COM1"));
+        // A device too long for the port panel: it widens into the last one.
+        auto *port = bar->findChild<QLabel *>("Panel3");
+        auto *maker = bar->findChild<QLabel *>("Panel8");
+        BindPort(1, QStringLiteral("/dev/serial/by-id/usb-1a86_USB_Serial-if00"));
+        QVERIFY(port->maximumWidth() > window->width() * widths[2] / 100);
+        QCOMPARE(port->maximumWidth() + maker->maximumWidth(),
+                 window->width() * widths[2] / 100 + window->width() * widths[7] / 100);
+        BindPort(1, QString());
+        QCOMPARE(port->maximumWidth(), window->width() * widths[2] / 100);
     }
 
     void menusHaveNamesCaptionsAndShortcuts()

@@ -143,7 +143,8 @@ private slots:
         QVERIFY(PortWatch::instance().watching());
         auto *list = setup->findChild<QListWidget *>("List_ports");
         auto *device = setup->findChild<QLineEdit *>("Text_device");
-        device->setText(Typed()); // typed, not yet confirmed: kept
+        device->clear();
+        QTest::keyClicks(device, Typed()); // typed, not yet confirmed: kept
         ports.setPorts({Board(BoardPort()), Usb(Cable(), "USB-SERIAL CH340"),
                         Usb(OtherCable(), "FT232R USB UART")});
         PortWatch::instance().checkNow();
@@ -158,6 +159,16 @@ private slots:
         QCOMPARE(device->text(), Typed());
         setup->findChild<QPushButton *>("Command1")->click();
         QVERIFY(!PortWatch::instance().watching());
+
+        // Untouched, the device shown follows the list where the number
+        // stands for a port it lists (Linux: COM1 is the first port).
+        ports.setPorts({Board(BoardPort())});
+        setup = Loaded<PortSetupWindow>();
+        device = setup->findChild<QLineEdit *>("Text_device");
+        QCOMPARE(device->text(), DeviceForPort(1));
+        ports.setPorts({Usb(Cable(), "USB-SERIAL CH340"), Board(BoardPort())});
+        PortWatch::instance().checkNow();
+        QCOMPARE(device->text(), OnWindows ? QString("COM1") : Cable());
     }
 
     void aMissingPortOffersTheOneCablePresent()
