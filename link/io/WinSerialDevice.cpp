@@ -167,6 +167,16 @@ bool WinSerialDevice::takeArrived(QByteArray &bytes)
         return false;
     }
     for (int round = 0; round < ArrivedRounds; ++round) {
+        // Whether anything waits, not how much: the read below takes what
+        // is there, whatever the count says. (Wine holds a read asked to
+        // return at once until a byte comes when nothing is there.)
+        Dword waiting = 0, output = 0;
+        if (!api_->queues(handle_, waiting, output)) {
+            lose();
+            return false;
+        }
+        if (waiting == 0)
+            break;
         if (!readOp_)
             readOp_ = api_->newOperation(ReadChunk);
         Dword n = 0;

@@ -4,12 +4,15 @@
 //
 // Reading: a one-byte overlapped ReadFile stays pending, with no read
 // time-outs, until a byte arrives (its event watched on the event loop).
-// Then the time-outs are switched to ReadIntervalTimeout = MAXDWORD,
-// ReadTotalTimeoutMultiplier = 0, ReadTotalTimeoutConstant = 0, with which
-// ReadFile returns at once with what has arrived, possibly nothing; that
-// read takes what follows the first byte, without trusting the driver's
-// count of waiting bytes (a driver that over-reports it would make a read
-// of that many bytes wait). Why not MAXDWORD/MAXDWORD/N, one read that
+// Then, while the driver says anything waits, the time-outs are switched to
+// ReadIntervalTimeout = MAXDWORD, ReadTotalTimeoutMultiplier = 0,
+// ReadTotalTimeoutConstant = 0, with which ReadFile returns at once with
+// what has arrived; that read takes what follows the first byte. The
+// driver's count of waiting bytes only says whether to read, never how
+// much: a read of the count would wait for bytes that never come where a
+// driver over-reports it. (Wine departs from Windows here: with that
+// setting and nothing there its read waits for the next byte, hence the
+// look at the count first.) Why not MAXDWORD/MAXDWORD/N, one read that
 // waits for the first byte and returns with what has arrived: Wine does
 // not honour that setting (its read then waits for the whole buffer), and
 // the adapter must be testable under Wine. WaitCommEvent is not used

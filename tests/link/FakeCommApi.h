@@ -45,6 +45,8 @@ public:
     Dword openError = 0; // CreateFile fails with it
     bool cancelEnds = true; // a cancelled operation ends
     bool immediateReadsWait = false; // "return at once" is ignored
+    // As Wine: "return at once" with nothing there waits for the next byte.
+    bool emptyImmediateReadsWait = false;
     bool writesEnd = true; // a write ends as soon as it starts
     bool outputStalls = false; // the output queue never empties
     Dword queueOverReport = 0; // the count of waiting bytes is this much too high
@@ -68,7 +70,8 @@ public:
     {
         line += bytes;
         for (FakeOperation *op : operations)
-            if (op->state == FakeOperation::State::Running && op->reading && !waitsAtOnce())
+            if (op->state == FakeOperation::State::Running && op->reading
+                && !(waitsAtOnce() && immediateReadsWait))
                 fillRead(*op);
     }
     // The cable is pulled: what runs ends with an error, every call fails.
@@ -219,7 +222,10 @@ public:
         if (!ok())
             return false;
         start(op, true, size);
-        if (!(d.waitsAtOnce() && d.immediateReadsWait))
+        const bool held =
+            d.waitsAtOnce()
+            && (d.immediateReadsWait || (d.emptyImmediateReadsWait && d.line.isEmpty()));
+        if (!held)
             d.fillRead(op);
         return true;
     }

@@ -41,6 +41,14 @@ struct Adapter : ::testing::Test {
     const WinSerialDevice::Limits &limits() const { return device->limits(); }
 };
 
+int RunningReads(const FakeDriver &driver)
+{
+    return int(
+        std::count_if(driver.operations.begin(), driver.operations.end(), [](FakeOperation *op) {
+            return op->reading && op->state == FakeOperation::State::Running;
+        }));
+}
+
 } // namespace
 
 TEST_F(Adapter, OpensEveryComNumberByItsDevicePath)
@@ -129,11 +137,31 @@ TEST_F(Adapter, ReadsWhatHasArrivedWithoutTrustingTheQueueCount)
     EXPECT_EQ(received, block + "\x06\x07");
 }
 
+// Wine holds a read asked to return at once until a byte comes when
+// nothing is there: such a read is made only while something waits.
+TEST_F(Adapter, ReadsByteByByteFromADriverThatHoldsAnEmptyRead)
+{
+    driver.emptyImmediateReadsWait = true;
+    ASSERT_TRUE(open());
+    QByteArray sent;
+    for (const char *bytes : {"Q", "L2", "7", "1"}) {
+        driver.arrive(bytes);
+        driver.deliver();
+        sent += bytes;
+        EXPECT_EQ(received, sent);
+    }
+    EXPECT_EQ(driver.now, 0u);
+    EXPECT_EQ(lost, 0);
+    // Only the one-byte read waits.
+    EXPECT_EQ(RunningReads(driver), 1);
+    EXPECT_EQ(driver.running(true)->size, 1u);
+}
+
 TEST_F(Adapter, AReadThatDoesNotReturnAtOnceEndsWithinItsLimitAsALostLine)
 {
     driver.immediateReadsWait = true;
     ASSERT_TRUE(open());
-    driver.arrive("\x52\x00");
+    driver.arrive(QByteArray("\x52\x00\x10", 3));
     driver.deliver();
     EXPECT_EQ(lost, 1);
     EXPECT_LE(driver.now, limits().followUp + limits().cancel);
@@ -158,11 +186,7 @@ TEST_F(Adapter, ACancelThatNeverEndsParksTheOperationAndTheCloseEndsInTime)
     // after the device has gone, and the driver may still end it.
     driver.cancelEnds = true;
     ASSERT_TRUE(open());
-    EXPECT_EQ(std::count_if(driver.operations.begin(), driver.operations.end(),
-                            [](FakeOperation *op) {
-                                return op->reading && op->state == FakeOperation::State::Running;
-                            }),
-              2);
+    EXPECT_EQ(RunningReads(driver), 2);
     device.reset();
     driver.endLate(*waiting);
     EXPECT_EQ(driver.freedWhileRunning, 0);
@@ -226,7 +250,7 @@ TEST_F(Adapter, AStalledFlushEndsTheCloseWithinItsLimitAfterSendingWhatIsQueued)
 TEST_F(Adapter, ACablePulledMidBlockDeliversWhatCameAndIsLostOnce)
 {
     ASSERT_TRUE(open());
-    device->write("\x52\x00\x10\x10");
+    device->write(QByteArray("\x52\x00\x10\x10", 4));
     driver.arrive(QByteArray(10, '\x11')); // half a block reply
     driver.deliver();
     EXPECT_EQ(received, QByteArray(10, '\x11'));
