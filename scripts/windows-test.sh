@@ -3,7 +3,7 @@
 #   scripts/windows-test.sh WINDOWS_BUILD LINUX_BUILD QT
 # 1. The suites below the windows, built for Windows (ctest, Wine as the
 #    emulator), and the port setup and batch windows alone with a port list
-#    given in advance (Wine lists no ports of its own).
+#    given in advance (Wine lists none of the ports mapped here).
 # 2. ql540.exe against the Linux simulator through COM5, a link in the
 #    prefix to the simulator's pseudo-terminal: a read byte-identical to the
 #    Linux tool's, the same through COM12 named COM12 and \\.\COM12,

@@ -161,8 +161,13 @@ TEST(PortFailure, APortHeldByAnotherOpenerIsInUseEvenForRoot)
         << result.holder.toStdString();
     // The holder is this very process: one of our own windows, not another program.
     EXPECT_TRUE(result.heldHere);
+    // ql540 ports says so from the lock file, without opening the device.
+    const PortHolding holding = HoldingOf(pty.device);
+    EXPECT_EQ(holding.holder, PortHolder::ThisProgram);
+    EXPECT_TRUE(holding.who.startsWith(QString::number(::getpid()))) << holding.who.toStdString();
 
     holder.close();
+    EXPECT_EQ(HoldingOf(pty.device).holder, PortHolder::Nobody);
     EXPECT_TRUE(Open(pty.device).ok);
 }
 
