@@ -9,6 +9,8 @@
 #include "Language.h"
 #include "ListWheelGuard.h"
 #include "ModelSelectWindow.h"
+#include "PortBinding.h"
+#include "PortWatch.h"
 #include "ProgramIcons.h"
 #include "QtTranslations.h"
 #include "SessionState.h"
@@ -27,6 +29,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 
 namespace {
 
@@ -118,9 +121,12 @@ MainWindow::MainWindow()
     buildStatusBar();
     // The child windows open in the area, handed the Edit menu's undo and redo.
     Windows::AttachToMainFrame(this, editActions_->context());
-    // The status bar names the port and the chosen model's band.
-    connect(&SessionState::instance(), &SessionState::portChanged, this,
-            [this](int n) { setPanelText(3, QStringLiteral("COM%1").arg(n)); });
+    // The status bar names the port (with its device where that differs:
+    // "COM1: COM12") and the chosen model's band.
+    const auto showPort = [this] { setPanelText(3, PortNumberLabel(PortNumber)); };
+    connect(&SessionState::instance(), &SessionState::portChanged, this, showPort);
+    connect(&PortWatch::instance(), &PortWatch::bindingChanged, this, showPort);
+    connect(&PortWatch::instance(), &PortWatch::portsChanged, this, showPort);
     connect(&SessionState::instance(), &SessionState::modelChanged, this,
             [this](int, double low, double high) { setPanelText(7, BandText(low, high)); });
 }
@@ -322,14 +328,34 @@ void MainWindow::buildStatusBar()
 void MainWindow::setPanelWidths()
 {
     // Fixed once at start-up, from the window width at that moment.
-    for (int i = 0; i < 8; ++i)
-        panels_[i]->setFixedWidth(width() * PanelPercent[i] / 100);
+    for (int i = 0; i < 8; ++i) {
+        panelWidths_[i] = width() * PanelPercent[i] / 100;
+        panels_[i]->setFixedWidth(panelWidths_[i]);
+    }
+    fitPortPanel();
+}
+
+// The port panel has its width for "COM3"; naming the device as well
+// ("COM1: COM12") it takes what more it needs from the last panel, the
+// maker's name.
+void MainWindow::fitPortPanel()
+{
+    if (panelWidths_[2] == 0)
+        return; // before start-up has set the widths
+    QLabel *port = panels_[2];
+    const bool device = port->text().contains(u':');
+    const int extra =
+        device ? std::clamp(port->sizeHint().width() - panelWidths_[2], 0, panelWidths_[7] / 2) : 0;
+    port->setFixedWidth(panelWidths_[2] + extra);
+    panels_[7]->setFixedWidth(panelWidths_[7] - extra);
 }
 
 void MainWindow::setPanelText(int panel, const QString &text)
 {
     if (panel >= 1 && panel <= 8)
         panels_[panel - 1]->setText(text);
+    if (panel == 3)
+        fitPortPanel();
 }
 
 QString MainWindow::panelText(int panel) const
@@ -362,7 +388,7 @@ void MainWindow::applyTexts()
     findChild<QAction *>(QStringLiteral("Language_eng"))->setChecked(!IsChinese);
     setPanelText(1, Texts("状态", "State"));
     setPanelText(2, QString());
-    setPanelText(3, QStringLiteral("COM%1").arg(PortNumber));
+    setPanelText(3, PortNumberLabel(PortNumber));
     setPanelText(4, Texts("软件版本", "  Version"));
     setPanelText(6, Texts("频段", "Band"));
     setPanelText(8, Texts(CompanyChinese, CompanyEnglish));

@@ -58,6 +58,7 @@ private:
     void buildStatusBar();
     void applyTexts();
     void setPanelWidths();
+    void fitPortPanel();
     // A menu entry named name that runs command, or opens the window target.
     QAction *addCommand(QMenu *menu, const char *name, std::function<void()> command);
     QAction *addOpenAction(QMenu *menu, const char *name, WindowId target);
@@ -71,6 +72,7 @@ private:
     UndoHistory *history_ = nullptr;
     EditActions *editActions_ = nullptr;
     std::array<QLabel *, 8> panels_{};
+    std::array<int, 8> panelWidths_{}; // as set at start-up
     DataBandPanel *dataBand_ = nullptr;
     // Where the focus was when F10 took it to the menu bar.
     QPointer<QWidget> beforeMenuBar_;

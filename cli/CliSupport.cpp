@@ -127,10 +127,12 @@ QCommandLineOption PortOption()
 {
     return QCommandLineOption(
         QStringLiteral("port"),
-        Texts("编程线所接的串口：设备路径（/dev/ttyUSB0、COM3）或端口号 1..8；"
+        Texts("编程线所接的串口：设备路径或名称（/dev/ttyUSB0、COM12，任何 COM 号）或端口号 "
+              "1..8（\"ql540 ports\" 列出本机的串口）；"
               "write、verify 和 read --output-dir 可多次给出，同时处理多台对讲机。",
-              "Serial port of the programming cable: a device path "
-              "(/dev/ttyUSB0, COM3) or a port number 1..8; write, verify and "
+              "Serial port of the programming cable: a device path or name "
+              "(/dev/ttyUSB0, COM12, any COM number) or a port number 1..8 (\"ql540 ports\" "
+              "lists them); write, verify and "
               "read --output-dir take it several times for several radios at once."),
         Texts("设备", "DEVICE"));
 }

@@ -8,6 +8,7 @@
 #include "Globals.h"
 #include "Language.h"
 #include "PortBinding.h"
+#include "PortIdentity.h"
 #include "ReadExchange.h"
 #include "StopSignal.h"
 #include "WritePreparation.h"
@@ -21,6 +22,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -39,7 +41,8 @@ QStringList ResolveFleetPorts(const QStringList &values, QString *error)
                 return {};
             }
         }
-        if (devices.contains(device)) {
+        if (std::any_of(devices.begin(), devices.end(),
+                        [&](const QString &given) { return SamePort(given, device); })) {
             *error = Texts("端口 %1 给出了两次。", "Port %1 is given twice.").arg(device);
             return {};
         }
@@ -178,10 +181,15 @@ int Run(const FleetOptions &options, const PortJob &job)
     return WorstExitCode(records);
 }
 
-// "/dev/ttyUSB0" -> "ttyUSB0", "/dev/pts/3" -> "pts_3": a file name part.
+// "/dev/ttyUSB0" -> "ttyUSB0", "/dev/pts/3" -> "pts_3", "\\.\com5" -> "COM5":
+// a file name part.
 QString PortFileName(const QString &device)
 {
-    QString name = device.startsWith(QLatin1String("/dev/")) ? device.mid(5) : device;
+    QString name = HostPortPlatform() == PortPlatform::Windows
+                           && IsValidPortName(device, PortPlatform::Windows)
+                       ? PortKey(device, PortPlatform::Windows)
+                   : device.startsWith(QLatin1String("/dev/")) ? device.mid(5)
+                                                               : device;
     for (QChar &ch : name)
         if (!ch.isLetterOrNumber() && ch != u'-' && ch != u'.')
             ch = u'_';

@@ -27,7 +27,7 @@ QString Pad(const QString &text, int width)
     return text + QString(std::max(0, width - DisplayWidth(text)), u' ');
 }
 
-QString Table(const QList<QStringList> &rows)
+QString AlignedRows(const QList<QStringList> &rows)
 {
     QList<int> widths;
     for (const QStringList &row : rows)
@@ -53,7 +53,7 @@ QString ItemsText(const QString &title, const QList<ReportItem> &items)
     QList<QStringList> rows;
     for (const ReportItem &item : items)
         rows << QStringList{QStringLiteral("  ") + item.label, item.value};
-    return title + u'\n' + Table(rows);
+    return title + u'\n' + AlignedRows(rows);
 }
 
 QJsonObject ItemsJson(const QList<ReportItem> &items)
@@ -83,7 +83,7 @@ QString ImageReportText(bool all)
             continue;
         rows << (texts.empty ? QStringList{QString::number(n)} : ChannelRowCells(RadioData, n));
     }
-    return Table(rows) + u'\n' + ItemsText(VfoTitle(), VfoItems()) + u'\n'
+    return AlignedRows(rows) + u'\n' + ItemsText(VfoTitle(), VfoItems()) + u'\n'
            + ItemsText(OptionsTitle(), OptionItems());
 }
 
@@ -112,3 +112,5 @@ QJsonObject ImageReportJson(bool all)
             {QStringLiteral("vfo"), ItemsJson(VfoItems())},
             {QStringLiteral("options"), ItemsJson(OptionItems())}};
 }
+
+QString TextTable(const QList<QStringList> &rows) { return AlignedRows(rows); }

@@ -15,3 +15,5 @@ QJsonObject ImageReportJson(bool all);
 
 // Columns a text takes on a terminal: CJK characters take two.
 int DisplayWidth(const QString &text);
+// Rows as aligned columns, two blanks apart, one line each.
+QString TextTable(const QList<QStringList> &rows);

@@ -6,6 +6,7 @@
 #include "CsvCommands.h"
 #include "Globals.h"
 #include "Language.h"
+#include "PortsCommand.h"
 #include "SheetCommand.h"
 #include "Terminal.h"
 
@@ -37,6 +38,7 @@ QString Usage()
         "  import-csv 输入.csv --into 文件.chann [--output 新.chann] [--from N] [--partial]\n"
         "                                           把 CSV 信道列表导入文件\n"
         "  power  --port 设备 [--set 低,中,高]      显示或设置发射功率值\n"
+        "  ports  [--json]                          列出本机的串口及其说明\n"
         "  sheet  文件.chann --pdf 输出.pdf          打印信道表（PDF）\n"
         "  sim    [选项]                            模拟对讲机（伪终端）\n"
         "\n"
@@ -58,6 +60,7 @@ QString Usage()
         "  import-csv IN.csv --into FILE.chann [--output NEW.chann] [--from N] [--partial]\n"
         "                                             a CSV channel list into a file\n"
         "  power  --port DEVICE [--set LOW,MID,HIGH]  show or set the transmit power values\n"
+        "  ports  [--json]                            list the serial ports and what each is\n"
         "  sheet  FILE.chann --pdf OUT.pdf            print the channel sheet as PDF\n"
         "  sim    [options]                           simulated radio on a pseudo-terminal\n"
         "\n"
@@ -145,6 +148,8 @@ int main(int argc, char *argv[])
         return VerifyCommand(rest);
     if (command == QLatin1String("diff"))
         return DiffCommand(rest);
+    if (command == QLatin1String("ports"))
+        return PortsCommand(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")
         || command == QLatin1String("help")) {
         std::fputs(Usage().toUtf8().constData(), stdout);

@@ -4,6 +4,7 @@
 #include "Globals.h"
 #include "Language.h"
 #include "SerialLink.h"
+#include "Transfer.h"
 
 #include <QEventLoop>
 #include <functional>
@@ -47,6 +48,7 @@ bool RunPower(const std::optional<PowerLevels> &set, PowerLevels &reported)
                          [] { return CalibrationBlock(RadioData); }});
     PowerConsole view;
     SerialLink link(power, view);
+    UsePortOn(link);
     RadioLink &engine = link.engine();
 
     QEventLoop loop;

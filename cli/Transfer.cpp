@@ -65,6 +65,17 @@ private:
 
 } // namespace
 
+namespace {
+
+// The device --port named, when it named one rather than a number.
+QString &NamedDevice()
+{
+    static QString device;
+    return device;
+}
+
+} // namespace
+
 void UsePort(const QString &device)
 {
     bool isNumber = false;
@@ -72,10 +83,18 @@ void UsePort(const QString &device)
     if (isNumber && n >= 1 && n <= PortChoices) {
         BindPort(n, QString());
         SessionState::instance().setPort(n);
+        NamedDevice().clear();
         return;
     }
     SessionState::instance().setPort(1);
     BindPort(PortNumber, device);
+    NamedDevice() = device;
+}
+
+void UsePortOn(SerialLink &link)
+{
+    if (!NamedDevice().isEmpty())
+        link.setDevice(NamedDevice());
 }
 
 namespace {
@@ -85,6 +104,7 @@ TransferResult Run(LinkExchange &exchange, ProgressOutput::Style style)
     ProgressOutput progress(style);
     ConsoleView view(progress);
     SerialLink link(exchange, view);
+    UsePortOn(link);
     QEventLoop loop;
     view.onEnded = [&loop] { loop.quit(); };
 

@@ -17,6 +17,10 @@ enum class TransferResult {
 // Binds the device (a path, or a port number 1..8 as the setup window counts
 // them) to the port the engine opens.
 void UsePort(const QString &device);
+class SerialLink;
+// Gives the link the device --port named, so that its messages name that
+// device, not a port number the user never chose.
+void UsePortOn(SerialLink &link);
 
 // Fills RadioData rows 0..253 on success, leaves it alone otherwise.
 TransferResult RunRead(ProgressOutput::Style style);

@@ -2,15 +2,18 @@
 # make windows-test: the Windows build under Wine, in a throwaway prefix.
 #   scripts/windows-test.sh WINDOWS_BUILD LINUX_BUILD QT
 # 1. The suites below the windows, built for Windows (ctest, Wine as the
-#    emulator).
+#    emulator), and the port setup and batch windows alone with a port list
+#    given in advance (Wine lists none of the ports mapped here).
 # 2. ql540.exe against the Linux simulator through COM5, a link in the
 #    prefix to the simulator's pseudo-terminal: a read byte-identical to the
-#    Linux tool's, write --verify, a silent radio, the port messages,
-#    Chinese output, Ctrl+C.
+#    Linux tool's, the same through COM12 named COM12 and \\.\COM12,
+#    write --verify, a silent radio, the port messages, Chinese output,
+#    Ctrl+C.
 # 3. The installer: silent install, the program in both languages under
 #    Xvfb (screenshots in WINDOWS_BUILD/windows-test/), a read in the read
-#    window, a channel file opened through its association, silent
-#    uninstall.
+#    window, COM12 typed into the port setup window of a program started
+#    with nothing on its command line and a read through it, a channel file
+#    opened through its association, silent uninstall.
 # Prints one line per check and "N passed, M failed" at the end.
 set -uo pipefail
 win="$(cd "$1" && pwd)"
@@ -96,6 +99,14 @@ else
   not_ok "Qt Core test suites under Wine" "$(tail -n 30 "$work/ctest.log")"
 fi
 grep -q "100% tests passed, 0 tests failed out of [1-9]" "$work/ctest.log" || not_ok "the suites ran" "$(tail -n 5 "$work/ctest.log")"
+# The batch window of the Windows build, alone under Wine: COM5 and \\.\COM5
+# added are one row (its suite ran above; this names the check).
+if (cd "$win/tests" && QT_QPA_PLATFORM=offscreen wine ./port_windows_tests.exe \
+  theBatchWindowListsThePortsPresentAndTypedOnesOnce >"$work/batch-rows.log" 2>&1); then
+  ok "the batch window given COM5 and \\\\.\\COM5 shows one row"
+else
+  not_ok "the batch window given COM5 and \\\\.\\COM5 shows one row" "$(tail -n 20 "$work/batch-rows.log")"
+fi
 
 # --- 2. ql540.exe against the Linux simulator ---------------------------
 start_sim --sample --log
@@ -105,6 +116,22 @@ wexe read --port COM5 --output "$work/wine-read.chann" >"$work/wine-read.out" 2>
 rc=$?
 check "read through COM5 exits 0" [ "$rc" -eq 0 ]
 check "the read is byte-identical to the Linux tool's read" cmp -s "$work/linux-read.chann" "$work/wine-read.chann"
+stop_sim
+
+# Any COM number, by its name and by its device path: the radio as COM12.
+start_sim --sample --log
+com com12 "$sim_dev"
+"$cli" read --port "$sim_dev" --output "$work/linux-read12.chann" >/dev/null 2>&1
+for name in COM12 '\\.\COM12'; do
+  rm -f "$work/wine-read12.chann"
+  wexe read --port "$name" --output "$work/wine-read12.chann" >"$work/wine-read12.out" 2>&1
+  rc=$?
+  if [ "$rc" -eq 0 ] && cmp -s "$work/linux-read12.chann" "$work/wine-read12.chann"; then
+    ok "read through --port $name is byte-identical to the Linux tool's read"
+  else
+    not_ok "read through --port $name (exit $rc)" "$(unix_text "$work/wine-read12.out" | tail -n 5)"
+  fi
+done
 stop_sim
 
 # write --verify of another image, then a Linux read shows it in the radio.
@@ -292,6 +319,44 @@ if [ -n "$main" ]; then
   start_wineserver
 else
   not_ok "the installed program starts" "$(tail -n 20 "$program_log")"
+fi
+stop_sim
+
+# Started with nothing on its command line: COM12 typed into the port
+# setup window (Communication, the sixth entry of the menu bar; Tab from the
+# chosen number to the list, Tab to the device field), then a read in the
+# read window through it.
+start_sim --sample --log
+com com12 "$sim_dev"
+wine "$program_files/ql540-cps.exe" >"$program_log" 2>&1 &
+program=$!
+main="$(find_window 'QL540')"
+if [ -n "$main" ]; then
+  sleep 3
+  xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
+  xdotool key --delay 200 alt Right Right Right Right Right Return
+  sleep 2
+  xdotool key --delay 200 Tab Tab ctrl+a
+  xdotool type --delay 100 COM12
+  sleep 1
+  shot port-setup
+  xdotool key Return
+  sleep 2
+  shot port-chosen
+  xdotool key ctrl+r
+  sleep 2
+  xdotool key space
+  for _ in $(seq 300); do grep -q 'read block 253' "$sim_log" && break; sleep 0.1; done
+  sleep 1
+  shot read-com12
+  check "COM12 typed into the port setup window, then a read through it in the read window" \
+    grep -q 'read block 253' "$sim_log"
+  kill "$program" 2>/dev/null
+  wineserver -k 2>/dev/null
+  wait "$program" 2>/dev/null
+  start_wineserver
+else
+  not_ok "the installed program starts with nothing on its command line" "$(tail -n 20 "$program_log")"
 fi
 stop_sim
 

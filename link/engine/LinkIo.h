@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Language.h"
+#include "PortInventory.h"
 
 #include <QByteArray>
 #include <QString>
@@ -22,6 +23,12 @@ struct PortOpenResult {
     // Another window of this program has the device: a read, a write or a
     // power adjustment is in progress. Not a port fault.
     bool heldHere = false;
+    // The port number (1..8) the device was reached by; 0 when it was named
+    // directly (the command-line tool's --port DEVICE, a batch row).
+    int option = 0;
+    // Not found: the one USB serial cable present, where there is exactly
+    // one (and it is not the device asked for).
+    std::optional<PortEntry> soleCable{};
 };
 
 // Timers of a transfer window.

@@ -37,6 +37,20 @@ BilingualText ReasonText(const PortOpenResult &result)
     return {result.reason, result.reason};
 }
 
+// Beneath the rest: the cable that is there, where exactly one is.
+BilingualText CableText(const PortOpenResult &result)
+{
+    if (!result.soleCable)
+        return {};
+    const BilingualText line = PortLine(*result.soleCable, HostPortPlatform());
+    return {QStringLiteral(
+                "\n现有一条 USB 串口线：%1。请在端口设置窗口中选择 %2，或用 --port %2 指定。")
+                .arg(line.chinese, result.soleCable->name),
+            QStringLiteral("\nOne USB serial cable is present: %1. Choose %2 in the port setup "
+                           "window, or give --port %2.")
+                .arg(line.english, result.soleCable->name)};
+}
+
 } // namespace
 
 BilingualText PortErrorText(const PortOpenResult &result)
@@ -55,10 +69,13 @@ BilingualText PortErrorText(const PortOpenResult &result)
                            "(e.g. /dev/ttyUSB0) into the Device field of the port setup "
                            "window (Communication), or start with --port DEVICE.")
                 .arg(PortNumber);
-        return text;
+        return text + CableText(result);
     }
-    text.chinese += QStringLiteral("\n\n设备：") + result.device;
-    text.english += QStringLiteral("\n\nDevice: ") + result.device;
+    const QString device = result.option > 0
+                               ? PortOptionLabel(result.option, result.device, HostPortPlatform())
+                               : result.device;
+    text.chinese += QStringLiteral("\n\n设备：") + device;
+    text.english += QStringLiteral("\n\nDevice: ") + device;
     const BilingualText reason = ReasonText(result);
     if (!reason.chinese.isEmpty()) {
         text.chinese += QStringLiteral("\n原因：") + reason.chinese;
@@ -70,5 +87,5 @@ BilingualText PortErrorText(const PortOpenResult &result)
         text.english += QStringLiteral("\nOn Linux the user must belong to the dialout group "
                                        "(sudo usermod -aG dialout USER, then log in again).");
     }
-    return text;
+    return text + CableText(result);
 }

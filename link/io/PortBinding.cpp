@@ -1,17 +1,21 @@
 #include "PortBinding.h"
 
+#include "PortClaims.h"
+#include "PortWatch.h"
 #include "RadioLink.h"
+#include "SystemPortSource.h"
 
-#include <QCollator>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSerialPort>
-#include <QSerialPortInfo>
 #include <QStandardPaths>
-#include <algorithm>
 #include <map>
+
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -28,29 +32,13 @@ std::map<int, QString> &Bindings()
     return bindings;
 }
 
-bool IsUsb(const QSerialPortInfo &info)
-{
-    const QString name = info.portName();
-    return info.hasVendorIdentifier() || name.startsWith(QLatin1String("ttyUSB"))
-           || name.startsWith(QLatin1String("ttyACM"));
-}
-
 } // namespace
 
 QStringList ListedSerialDevices()
 {
-    QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    QCollator collator;
-    collator.setNumericMode(true);
-    std::stable_sort(ports.begin(), ports.end(),
-                     [&](const QSerialPortInfo &a, const QSerialPortInfo &b) {
-                         if (IsUsb(a) != IsUsb(b))
-                             return IsUsb(a);
-                         return collator.compare(a.systemLocation(), b.systemLocation()) < 0;
-                     });
     QStringList devices;
-    for (const QSerialPortInfo &info : ports)
-        devices << info.systemLocation();
+    for (const PortEntry &port : PresentPorts())
+        devices << port.name;
     return devices;
 }
 
@@ -72,11 +60,24 @@ QString DeviceForPort(int n)
 
 void BindPort(int n, const QString &device)
 {
+    const QString before = DeviceForPort(n);
     if (device.isEmpty())
         Bindings().erase(n);
     else
         Bindings()[n] = device;
+    if (DeviceForPort(n) != before)
+        emit PortWatch::instance().bindingChanged(n);
 }
+
+QStringList BoundDevices()
+{
+    QStringList devices;
+    for (const auto &[n, device] : Bindings())
+        devices << device;
+    return devices;
+}
+
+QString PortNumberLabel(int n) { return PortOptionLabel(n, DeviceForPort(n), HostPortPlatform()); }
 
 namespace {
 
@@ -104,14 +105,20 @@ QString LockHolder(const QString &lockFile)
     return name.isEmpty() ? QString::number(pid) : QStringLiteral("%1 (%2)").arg(pid).arg(name);
 }
 
-bool LockOwnerIsThisProcess(const QString &lockFile)
+// The process id a lock file names; 0 when none.
+qint64 LockPid(const QString &lockFile)
 {
     QFile file(lockFile);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
+        return 0;
     bool ok = false;
     const qint64 pid = file.readLine(64).trimmed().toLongLong(&ok);
-    return ok && pid == QCoreApplication::applicationPid();
+    return ok ? pid : 0;
+}
+
+bool LockOwnerIsThisProcess(const QString &lockFile)
+{
+    return LockPid(lockFile) == QCoreApplication::applicationPid();
 }
 #endif
 
@@ -182,5 +189,48 @@ void ExplainPortFailure(PortOpenResult &result, int serialError)
     // Windows refuses a port that another program has open with "access
     // denied"; ordinary users may open every COM port.
     result.inUse = true;
+#endif
+}
+
+void SuggestCable(PortOpenResult &result)
+{
+    const std::optional<PortEntry> cable = SoleUsbCable(PresentPorts());
+    if (cable && !SamePort(cable->name, result.device))
+        result.soleCable = cable;
+}
+
+PortHolding HoldingOf(const QString &device)
+{
+    if (PortClaims::Holder(device))
+        return {PortHolder::ThisProgram, QString::number(QCoreApplication::applicationPid())};
+#ifdef Q_OS_UNIX
+    const QString lockFile = ExistingPortLockFile(ResolvePortLink(device));
+    const QString who = lockFile.isEmpty() ? QString() : LockHolder(lockFile);
+    if (who.isEmpty())
+        return {PortHolder::Nobody, {}}; // no lock, or one left by a process that has ended
+    // Our programs, this one or another of their processes.
+    const qint64 pid = LockPid(lockFile);
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    const QString name = comm.open(QIODevice::ReadOnly)
+                             ? QString::fromLocal8Bit(comm.readAll()).trimmed()
+                             : QString();
+    const bool ours = pid == QCoreApplication::applicationPid() || name == QLatin1String("ql540")
+                      || name == QLatin1String("ql540-cps");
+    return {ours ? PortHolder::ThisProgram : PortHolder::AnotherProgram, who};
+#else
+    // Windows tells only by refusing a second opening.
+    const QString path = WindowsDevicePath(device);
+    if (path.isEmpty())
+        return {PortHolder::Unknown, {}};
+    HANDLE h = CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()),
+                           GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        return {PortHolder::Nobody, {}};
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION)
+        return {PortHolder::AnotherProgram, {}};
+    return {PortHolder::Unknown, {}};
 #endif
 }

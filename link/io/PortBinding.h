@@ -1,7 +1,8 @@
 // Which serial device each of the port numbers COM1..COM8 stands for. On
-// Windows port N is COMN. Elsewhere port N is by default the N-th serial
-// port the system lists (USB adapters first); the user may bind any device
-// path to a number instead (setup window, --port). Nothing is persisted.
+// Windows port N is COMN by default, elsewhere the N-th serial port the
+// system lists (USB adapters first); the user may bind any port to a number
+// instead (setup window, --port): COM12 to COM1, or /dev/ttyUSB3 to COM2.
+// Nothing is persisted.
 #pragma once
 
 #include <QString>
@@ -16,7 +17,14 @@ QString DeviceForPort(int n);
 // The device the system list gives number n, ignoring any binding.
 QString DefaultDeviceForPort(int n);
 // Binds number n to a device path; an empty path goes back to the default.
+// Announced by PortWatch::bindingChanged.
 void BindPort(int n, const QString &device);
+// The devices bound to a number by hand (setup window, --port, --demo), in
+// the order of their numbers.
+QStringList BoundDevices();
+// How the program names port number n: "COM1", or "COM1: COM12" where it
+// is bound to another device (the status bar, messages).
+QString PortNumberLabel(int n);
 
 struct PortOpenResult;
 
@@ -30,3 +38,17 @@ QString ExistingPortLockFile(const QString &device);
 // by another program as a permission error; this tells the two apart and
 // names the holder where its lock file does.
 void ExplainPortFailure(PortOpenResult &result, int serialError);
+
+// Who holds a port now, as far as can be told without disturbing it: one
+// of our own links, or on Linux the lock file serial programs leave (this
+// program's or another's); on Windows whether the port opens at all.
+enum class PortHolder { Nobody, ThisProgram, AnotherProgram, Unknown };
+struct PortHolding {
+    PortHolder holder = PortHolder::Unknown;
+    QString who; // the holding process, "1234 (minicom)", where known
+};
+PortHolding HoldingOf(const QString &device);
+
+// For a device that is not there: names the one USB serial cable present,
+// where there is exactly one, so the message can point to it.
+void SuggestCable(PortOpenResult &result);

@@ -1,14 +1,25 @@
 #include "PortClaims.h"
 
+#include "DemoRadio.h"
+#include "PortIdentity.h"
+
 #include <map>
 
 namespace {
 
-// Device path -> owner. One thread: the user interface.
+// Port key -> owner. One thread: the user interface.
 std::map<QString, const void *> &Claims()
 {
     static std::map<QString, const void *> claims;
     return claims;
+}
+
+QString Key(const QString &device)
+{
+    if (IsDemoDevice(device))
+        return device;
+    const QString key = PortIdentity(device);
+    return key.isEmpty() ? device : key;
 }
 
 } // namespace
@@ -17,7 +28,7 @@ namespace PortClaims {
 
 const void *Holder(const QString &device)
 {
-    const auto found = Claims().find(device);
+    const auto found = Claims().find(Key(device));
     return found == Claims().end() ? nullptr : found->second;
 }
 
@@ -27,7 +38,7 @@ bool Claim(const QString &device, const void *owner)
     if (holder && holder != owner)
         return false;
     Release(owner); // one device per owner: a new one replaces the old
-    Claims()[device] = owner;
+    Claims()[Key(device)] = owner;
     return true;
 }
 

@@ -2,6 +2,8 @@
 // second window that asks for a device one of ours holds (the power
 // window during a read, a read while the power window is linked) is told
 // that a transfer is in progress, not that some other program has it.
+// Devices are compared by PortIdentity: COM5 and \\.\COM5, or a link and
+// the device it points to, are one.
 #pragma once
 
 #include <QString>

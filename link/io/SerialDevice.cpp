@@ -4,17 +4,19 @@
 
 #ifdef Q_OS_WIN
 #include "WinSerialDevice.h"
-using SystemSerialDevice = WinSerialDevice;
 #else
 #include "QtSerialDevice.h"
-using SystemSerialDevice = QtSerialDevice;
 #endif
 
 SerialDevice *CreateSerialDevice(const QString &device, QObject *parent)
 {
     if (IsDemoDevice(device))
         return new DemoSerialDevice(parent);
-    return new SystemSerialDevice(parent);
+#ifdef Q_OS_WIN
+    return new WinSerialDevice(MakeWin32CommApi(), parent);
+#else
+    return new QtSerialDevice(parent);
+#endif
 }
 
 bool NeedsOtherDevice(const SerialDevice *current, const QString &device)

@@ -6,7 +6,6 @@
 #include "PortClaims.h"
 #include "SerialDevice.h"
 
-#include <QFileInfo>
 #include <QTimer>
 
 SerialLink::SerialLink(LinkExchange &exchange, LinkView &view, QObject *parent)
@@ -60,40 +59,30 @@ void SerialLink::halt()
     PortClaims::Release(this);
 }
 
-namespace {
-
-// One name per device, however the user wrote its path.
-QString ClaimName(const QString &device)
-{
-    if (IsDemoDevice(device))
-        return device;
-#ifdef Q_OS_WIN
-    return device.toUpper(); // COM5 and com5 are one port
-#endif
-    const QString canonical = QFileInfo(device).canonicalFilePath();
-    return canonical.isEmpty() ? device : canonical;
-}
-
-} // namespace
-
 PortOpenResult SerialLink::openPort(bool discardOutput)
 {
     PortOpenResult result;
+    result.option = device_.isEmpty() ? PortNumber : 0;
     result.device = device_.isEmpty() ? DeviceForPort(PortNumber) : device_;
-    if (result.device.isEmpty())
-        return result; // no device bound to the number: the message says how to bind one
+    if (result.device.isEmpty()) {
+        // No device bound to the number: the message says how to bind one.
+        SuggestCable(result);
+        return result;
+    }
     // Another of our windows has it open: the system would only say that
     // some program holds it.
-    const QString claim = ClaimName(result.device);
-    if (const void *holder = PortClaims::Holder(claim); holder && holder != this) {
+    if (const void *holder = PortClaims::Holder(result.device); holder && holder != this) {
         result.heldHere = true;
         return result;
     }
     if (NeedsOtherDevice(port_, result.device))
         usePort(CreateSerialDevice(result.device, this));
-    if (!port_->open(result.device, discardOutput, result))
+    if (!port_->open(result.device, discardOutput, result)) {
+        if (result.notFound)
+            SuggestCable(result);
         return result;
-    PortClaims::Claim(claim, this);
+    }
+    PortClaims::Claim(result.device, this);
     result.ok = true;
     return result;
 }

@@ -1,224 +1,206 @@
 #include "WinSerialDevice.h"
 
 #include "LinkIo.h"
+#include "PortIdentity.h"
 
 #include <QPointer>
-#include <QWinEventNotifier>
-#include <qt_windows.h>
+#include <algorithm>
+#include <cstring>
+
+using namespace WinComm;
 
 namespace {
 
-QString SystemText(DWORD error)
-{
-    wchar_t *text = nullptr;
-    const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
-    QString message = n ? QString::fromWCharArray(text, int(n)).trimmed()
-                        : QStringLiteral("Windows error %1").arg(error);
-    if (text)
-        LocalFree(text);
-    return message;
-}
+// Sized for a reply of the radio many times over; a read that fills it is
+// followed by another.
+constexpr Dword ReadChunk = 1024;
+constexpr Dword WriteChunk = 1024;
+// Rounds of reads of what has arrived before the bytes are handed on.
+constexpr int ArrivedRounds = 16;
 
-// Waits for an overlapped operation to end, at most ms; false when it has
-// not ended (then it is cancelled and waited for, as its buffer must stay
-// until the system is done with it).
-bool Finish(HANDLE handle, OVERLAPPED &overlapped, DWORD ms, DWORD *bytes = nullptr)
+std::vector<std::unique_ptr<CommOperation>> &Graveyard()
 {
-    DWORD n = 0;
-    if (WaitForSingleObject(overlapped.hEvent, ms) != WAIT_OBJECT_0) {
-        CancelIo(handle);
-        GetOverlappedResult(handle, &overlapped, &n, TRUE);
-        return false;
-    }
-    const bool ok = GetOverlappedResult(handle, &overlapped, &n, FALSE);
-    if (bytes)
-        *bytes = n;
-    return ok;
+    // Never freed: a driver may write these until the process ends.
+    static auto *parked = new std::vector<std::unique_ptr<CommOperation>>;
+    return *parked;
 }
 
 } // namespace
 
-struct WinSerialDevice::Line {
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    // One overlapped operation each: the read of the next byte, the read
-    // of what follows it, a write. Manual-reset events, as the system
-    // expects.
-    OVERLAPPED waitOv{}, readOv{}, writeOv{};
-    char first = 0; // the buffer of the read that waits for a byte
-    bool waiting = false, writing = false;
-    bool dropFirst = false; // the byte waiting arrived before a discard
-    int openings = 0; // tells a port opened again from the one a read began on
-    QByteArray queued; // to be written once the write in flight is done
-    QByteArray inFlight; // the buffer of the write in flight
-    QWinEventNotifier *waitNotifier = nullptr, *writeNotifier = nullptr;
-
-    Line()
-    {
-        for (OVERLAPPED *ov : {&waitOv, &readOv, &writeOv})
-            ov->hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    }
-    ~Line()
-    {
-        for (OVERLAPPED *ov : {&waitOv, &readOv, &writeOv})
-            CloseHandle(ov->hEvent);
-    }
-};
-
-WinSerialDevice::WinSerialDevice(QObject *parent)
-    : SerialDevice(parent), line_(std::make_unique<Line>())
+void ParkOperation(std::unique_ptr<CommOperation> operation)
 {
-    line_->waitNotifier = new QWinEventNotifier(line_->waitOv.hEvent, this);
-    line_->waitNotifier->setEnabled(false);
-    connect(line_->waitNotifier, &QWinEventNotifier::activated, this, &WinSerialDevice::lineEvent);
-    line_->writeNotifier = new QWinEventNotifier(line_->writeOv.hEvent, this);
-    line_->writeNotifier->setEnabled(false);
-    connect(line_->writeNotifier, &QWinEventNotifier::activated, this, &WinSerialDevice::writeDone);
+    if (operation)
+        Graveyard().push_back(std::move(operation));
 }
 
-WinSerialDevice::~WinSerialDevice() { release(); }
+std::size_t ParkedOperations() { return Graveyard().size(); }
+
+Timeouts WinSerialDevice::waitingTimeouts()
+{
+    // No read time-outs: the one-byte read ends with its byte. A write ends
+    // within 1 s and 2 ms a byte even where the driver would hold it.
+    return {0, 0, 0, 2, 1000};
+}
+
+Timeouts WinSerialDevice::arrivedTimeouts()
+{
+    // ReadFile returns at once with what has arrived, possibly nothing.
+    return {MaxDword, 0, 0, 2, 1000};
+}
+
+WinSerialDevice::WinSerialDevice(std::unique_ptr<WinCommApi> api, QObject *parent)
+    : SerialDevice(parent), api_(std::move(api)), handle_(WinCommApi::noHandle())
+{ }
+
+WinSerialDevice::~WinSerialDevice()
+{
+    shutDown();
+    for (Operation *op : {&waitOp_, &readOp_, &writeOp_})
+        if (*op)
+            api_->notify(**op, {});
+}
+
+Dword WinSerialDevice::writeLimit(Dword bytes) const
+{
+    return limits_.writeBase + limits_.writePerByte * bytes;
+}
 
 bool WinSerialDevice::open(const QString &device, bool discardOutput, PortOpenResult &result)
 {
-    release();
-    // COM10 and above are reachable only by the device path; it serves
-    // COM1..COM9 as well.
-    const QString path =
-        device.startsWith(QLatin1String("\\\\.\\")) ? device : QStringLiteral("\\\\.\\") + device;
-    HANDLE h =
-        CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()), GENERIC_READ | GENERIC_WRITE,
-                    0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        result.reason = SystemText(error);
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
-            || error == ERROR_BAD_UNIT || error == ERROR_DEV_NOT_EXIST)
+    shutDown();
+    const QString path = WindowsDevicePath(device);
+    if (path.isEmpty()) {
+        // "COM5:" or a path: no port has such a name.
+        result.notFound = true;
+        result.reason = api_->errorText(InvalidName);
+        return false;
+    }
+    Dword error = 0;
+    const WinCommApi::Handle h = api_->open(path, error);
+    if (h == WinCommApi::noHandle()) {
+        result.reason = api_->errorText(error);
+        if (error == FileNotFound || error == PathNotFound || error == BadUnit
+            || error == DeviceNotExist || error == InvalidName)
             result.notFound = true;
         // Windows refuses a port that another program has open with
         // "access denied"; ordinary users may open every COM port.
-        else if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION)
+        else if (error == AccessDenied || error == SharingViolation)
             result.inUse = true;
         return false;
     }
-    DCB dcb{};
-    dcb.DCBlength = sizeof dcb;
-    bool ok = GetCommState(h, &dcb);
-    if (ok) {
-        dcb.BaudRate = CBR_9600;
-        dcb.ByteSize = 8;
-        dcb.Parity = NOPARITY;
-        dcb.StopBits = ONESTOPBIT;
-        dcb.fBinary = TRUE;
-        dcb.fParity = FALSE;
-        dcb.fOutxCtsFlow = FALSE;
-        dcb.fOutxDsrFlow = FALSE;
-        dcb.fDtrControl = DTR_CONTROL_ENABLE;
-        dcb.fDsrSensitivity = FALSE;
-        dcb.fOutX = FALSE;
-        dcb.fInX = FALSE;
-        dcb.fErrorChar = FALSE;
-        dcb.fNull = FALSE;
-        dcb.fRtsControl = RTS_CONTROL_ENABLE;
-        dcb.fAbortOnError = FALSE;
-        ok = SetCommState(h, &dcb);
-    }
-    // No read time-outs: a read ends when its bytes are there (the read
-    // of what follows a byte asks only for what has arrived).
-    COMMTIMEOUTS timeouts{0, 0, 0, 0, 0};
-    ok = ok && SetCommTimeouts(h, &timeouts);
-    if (!ok) {
+    if (!api_->setLine(h) || !api_->setTimeouts(h, waitingTimeouts())) {
         // The device is there but refuses to be a serial line at 9600 8N1.
-        result.reason = SystemText(GetLastError());
-        CloseHandle(h);
+        result.reason = api_->errorText(api_->lastError());
+        api_->close(h);
         return false;
     }
-    SetupComm(h, 1024, 1024);
-    PurgeComm(h, PURGE_RXCLEAR | PURGE_RXABORT
-                     | (discardOutput ? PURGE_TXCLEAR | PURGE_TXABORT : DWORD(0)));
-    line_->handle = h;
-    ++line_->openings;
-    watch();
-    return isOpen();
+    api_->setQueues(h, 1024, 1024);
+    api_->purge(h, RxClear | RxAbort | (discardOutput ? TxClear | TxAbort : Dword(0)));
+    handle_ = h;
+    ++openings_;
+    if (!startWaiting()) {
+        // The line fails at once: an opening that failed, not a line lost.
+        result.reason = api_->errorText(api_->lastError());
+        shutDown();
+        return false;
+    }
+    return true;
 }
 
-// Waits for the next byte: an overlapped read of one byte, which ends when
-// one arrives. (A wait for the line's events, WaitCommEvent, would be the
-// usual way, but under Wine it fails at once on a pseudo-terminal, which
-// has no modem lines to report.)
-void WinSerialDevice::watch()
+bool WinSerialDevice::isOpen() const { return handle_ != WinCommApi::noHandle(); }
+
+bool WinSerialDevice::startWaiting()
 {
-    Line &l = *line_;
-    if (l.handle == INVALID_HANDLE_VALUE)
+    if (!waitOp_)
+        waitOp_ = api_->newOperation(1);
+    dropFirst_ = false;
+    if (!api_->read(handle_, *waitOp_, 1))
+        return false;
+    waiting_ = true;
+    api_->notify(*waitOp_, [this] { waitEnded(); });
+    return true;
+}
+
+void WinSerialDevice::waitEnded()
+{
+    if (!waiting_ || !isOpen())
         return;
-    ResetEvent(l.waitOv.hEvent);
-    l.dropFirst = false;
-    if (!ReadFile(l.handle, &l.first, 1, nullptr, &l.waitOv)
-        && GetLastError() != ERROR_IO_PENDING) {
+    Dword n = 0;
+    if (!api_->result(handle_, *waitOp_, n)) {
+        if (api_->lastError() == IoIncomplete) { // not ended after all: watch on
+            api_->notify(*waitOp_, [this] { waitEnded(); });
+            return;
+        }
+        waiting_ = false;
         lose();
         return;
     }
-    l.waiting = true;
-    l.waitNotifier->setEnabled(true);
-}
-
-void WinSerialDevice::lineEvent()
-{
-    Line &l = *line_;
-    l.waitNotifier->setEnabled(false);
-    if (l.handle == INVALID_HANDLE_VALUE || !l.waiting)
-        return;
-    l.waiting = false;
-    DWORD n = 0;
-    // A read without time-outs ends with its byte or not at all; one that
-    // ends empty found the line closed.
-    if (!GetOverlappedResult(l.handle, &l.waitOv, &n, FALSE) || n == 0) {
+    waiting_ = false;
+    // Without read time-outs a read ends empty only when the line is gone.
+    if (n == 0) {
         lose();
         return;
     }
     QByteArray bytes;
-    if (!l.dropFirst)
-        bytes += l.first;
-    if (readWaiting(bytes))
-        watch();
-}
-
-// Reads every byte the driver holds after those given and hands them all
-// on; false when the line has gone or the port was closed meanwhile.
-bool WinSerialDevice::readWaiting(QByteArray bytes)
-{
-    Line &l = *line_;
-    for (;;) {
-        COMSTAT status{};
-        DWORD errors = 0;
-        if (!ClearCommError(l.handle, &errors, &status)) {
-            lose();
-            return false;
-        }
-        if (status.cbInQue == 0)
-            break;
-        QByteArray chunk(int(qMin<DWORD>(status.cbInQue, 4096)), Qt::Uninitialized);
-        ResetEvent(l.readOv.hEvent);
-        DWORD got = 0;
-        if (!ReadFile(l.handle, chunk.data(), DWORD(chunk.size()), &got, &l.readOv)) {
-            if (GetLastError() != ERROR_IO_PENDING || !Finish(l.handle, l.readOv, 1000, &got)) {
-                lose();
-                return false;
-            }
-        } else {
-            GetOverlappedResult(l.handle, &l.readOv, &got, FALSE);
-        }
-        if (got == 0)
-            break;
-        bytes.append(chunk.constData(), int(got));
-    }
+    if (!dropFirst_)
+        bytes += waitOp_->data()[0];
+    if (!takeArrived(bytes))
+        return;
     if (!bytes.isEmpty()) {
         // The receiver may close the port, even delete it, while it takes them.
         const QPointer<WinSerialDevice> alive(this);
-        const int opening = l.openings;
+        const int opening = openings_;
         emit bytesArrived(bytes);
-        if (!alive || line_->handle == INVALID_HANDLE_VALUE || line_->openings != opening)
+        if (!alive || !isOpen() || openings_ != opening)
+            return;
+    }
+    if (!startWaiting())
+        lose();
+}
+
+// Reads what has arrived after the first byte; false when the line has
+// gone (then reported lost).
+bool WinSerialDevice::takeArrived(QByteArray &bytes)
+{
+    if (!api_->setTimeouts(handle_, arrivedTimeouts())) {
+        lose();
+        return false;
+    }
+    for (int round = 0; round < ArrivedRounds; ++round) {
+        // Whether anything waits, not how much: the read below takes what
+        // is there, whatever the count says. (Wine holds a read asked to
+        // return at once until a byte comes when nothing is there.)
+        Dword waiting = 0, output = 0;
+        if (!api_->queues(handle_, waiting, output)) {
+            lose();
             return false;
+        }
+        if (waiting == 0)
+            break;
+        if (!readOp_)
+            readOp_ = api_->newOperation(ReadChunk);
+        Dword n = 0;
+        if (!api_->read(handle_, *readOp_, readOp_->capacity())) {
+            lose();
+            return false;
+        }
+        // Asked to return at once; a driver that holds it anyway has failed.
+        if (!api_->wait(*readOp_, limits_.followUp)) {
+            end(readOp_);
+            lose();
+            return false;
+        }
+        if (!api_->result(handle_, *readOp_, n)) {
+            lose();
+            return false;
+        }
+        bytes.append(readOp_->data(), qsizetype(n));
+        if (n < readOp_->capacity())
+            break;
+    }
+    if (!api_->setTimeouts(handle_, waitingTimeouts())) {
+        lose();
+        return false;
     }
     return true;
 }
@@ -227,102 +209,151 @@ void WinSerialDevice::write(const QByteArray &bytes)
 {
     if (!isOpen())
         return;
-    line_->queued += bytes;
-    if (!line_->writing)
+    queued_ += bytes;
+    if (!writing_)
         startWrite();
 }
 
 void WinSerialDevice::startWrite()
 {
-    Line &l = *line_;
-    if (l.queued.isEmpty())
+    if (queued_.isEmpty() || !isOpen())
         return;
-    l.inFlight = l.queued;
-    l.queued.clear();
-    ResetEvent(l.writeOv.hEvent);
-    if (!WriteFile(l.handle, l.inFlight.constData(), DWORD(l.inFlight.size()), nullptr, &l.writeOv)
-        && GetLastError() != ERROR_IO_PENDING) {
+    if (!writeOp_)
+        writeOp_ = api_->newOperation(WriteChunk);
+    const Dword n = std::min<Dword>(Dword(queued_.size()), writeOp_->capacity());
+    std::memcpy(writeOp_->data(), queued_.constData(), n);
+    queued_.remove(0, qsizetype(n));
+    if (!api_->write(handle_, *writeOp_, n)) {
         lose();
         return;
     }
-    l.writing = true;
-    l.writeNotifier->setEnabled(true);
+    writing_ = true;
+    writeSize_ = n;
+    api_->notify(*writeOp_, [this] { writeEnded(); });
+    api_->startTimer(writeLimit(n), [this] { writeTimedOut(); });
 }
 
-void WinSerialDevice::writeDone()
+void WinSerialDevice::writeEnded()
 {
-    Line &l = *line_;
-    l.writeNotifier->setEnabled(false);
-    if (!l.writing || l.handle == INVALID_HANDLE_VALUE)
+    if (!writing_ || !isOpen())
         return;
-    l.writing = false;
-    DWORD n = 0;
-    if (!GetOverlappedResult(l.handle, &l.writeOv, &n, FALSE)) {
+    Dword n = 0;
+    if (!api_->result(handle_, *writeOp_, n)) {
+        if (api_->lastError() == IoIncomplete) {
+            api_->notify(*writeOp_, [this] { writeEnded(); });
+            return;
+        }
+        writing_ = false;
+        lose();
+        return;
+    }
+    writing_ = false;
+    api_->stopTimer();
+    // Ended short: the driver's own write time-out; the line is stuck.
+    if (n < writeSize_) {
         lose();
         return;
     }
     startWrite();
 }
 
-void WinSerialDevice::close()
+void WinSerialDevice::writeTimedOut()
 {
-    Line &l = *line_;
-    if (l.handle == INVALID_HANDLE_VALUE)
+    if (!writing_ || !isOpen())
         return;
-    // The last acknowledge or end byte must leave before the port goes.
-    if (l.writing) {
-        l.writing = false;
-        l.writeNotifier->setEnabled(false);
-        Finish(l.handle, l.writeOv, 2000);
-    }
-    if (!l.queued.isEmpty()) {
-        l.inFlight = l.queued;
-        l.queued.clear();
-        ResetEvent(l.writeOv.hEvent);
-        if (WriteFile(l.handle, l.inFlight.constData(), DWORD(l.inFlight.size()), nullptr,
-                      &l.writeOv)
-            || GetLastError() == ERROR_IO_PENDING)
-            Finish(l.handle, l.writeOv, 2000);
-    }
-    FlushFileBuffers(l.handle);
-    release();
+    writing_ = false;
+    api_->notify(*writeOp_, {});
+    end(writeOp_);
+    lose();
 }
 
-void WinSerialDevice::release()
+// Cancels the operation and waits for it within the limit; one that does
+// not end is parked (the driver may still write it) and a new one will be
+// made. Whether it ended.
+bool WinSerialDevice::end(Operation &operation)
 {
-    Line &l = *line_;
-    l.waitNotifier->setEnabled(false);
-    l.writeNotifier->setEnabled(false);
-    l.queued.clear();
-    if (l.handle == INVALID_HANDLE_VALUE)
+    api_->cancel(handle_, *operation);
+    if (api_->wait(*operation, limits_.cancel))
+        return true;
+    api_->notify(*operation, {});
+    ParkOperation(std::move(operation));
+    return false;
+}
+
+void WinSerialDevice::close()
+{
+    if (!isOpen())
         return;
-    // Ends the pending read (and any write) before their buffers go.
-    CancelIo(l.handle);
-    DWORD n = 0;
-    if (l.waiting)
-        GetOverlappedResult(l.handle, &l.waitOv, &n, TRUE);
-    if (l.writing)
-        GetOverlappedResult(l.handle, &l.writeOv, &n, TRUE);
-    l.waiting = l.writing = false;
-    CloseHandle(l.handle);
-    l.handle = INVALID_HANDLE_VALUE;
+    // The last acknowledge or end byte must leave before the port goes:
+    // what is in flight and what is queued, each within its limit.
+    api_->stopTimer();
+    if (writing_) {
+        writing_ = false;
+        api_->notify(*writeOp_, {});
+        if (!api_->wait(*writeOp_, writeLimit(writeSize_))) {
+            end(writeOp_);
+            queued_.clear();
+        }
+    }
+    while (!queued_.isEmpty() && writeOp_) {
+        const Dword n = std::min<Dword>(Dword(queued_.size()), writeOp_->capacity());
+        std::memcpy(writeOp_->data(), queued_.constData(), n);
+        queued_.remove(0, qsizetype(n));
+        if (!api_->write(handle_, *writeOp_, n))
+            break;
+        if (!api_->wait(*writeOp_, writeLimit(n))) {
+            end(writeOp_);
+            break;
+        }
+    }
+    drain();
+    shutDown();
+}
+
+// Waits, within its limit, until the driver has sent what it holds.
+void WinSerialDevice::drain()
+{
+    for (Dword waited = 0; waited < limits_.drain; waited += limits_.drainPoll) {
+        Dword input = 0, output = 0;
+        if (!api_->queues(handle_, input, output) || output == 0)
+            return;
+        api_->pause(limits_.drainPoll);
+    }
+}
+
+// Ends what runs (each within its limit) and closes the handle.
+void WinSerialDevice::shutDown()
+{
+    queued_.clear();
+    api_->stopTimer();
+    if (!isOpen())
+        return;
+    if (waiting_) {
+        waiting_ = false;
+        api_->notify(*waitOp_, {});
+        end(waitOp_);
+    }
+    if (writing_) {
+        writing_ = false;
+        api_->notify(*writeOp_, {});
+        end(writeOp_);
+    }
+    api_->close(handle_);
+    handle_ = WinCommApi::noHandle();
 }
 
 void WinSerialDevice::lose()
 {
-    release();
+    shutDown();
     emit lost();
 }
 
-bool WinSerialDevice::isOpen() const { return line_->handle != INVALID_HANDLE_VALUE; }
-
 void WinSerialDevice::discardInput()
 {
-    Line &l = *line_;
     if (!isOpen())
         return;
-    PurgeComm(l.handle, PURGE_RXCLEAR);
-    // A byte the waiting read has taken but not handed on is dropped too.
-    if (l.waiting && WaitForSingleObject(l.waitOv.hEvent, 0) == WAIT_OBJECT_0)
-        l.dropFirst = true;
+    api_->purge(handle_, RxClear);
+    // A byte the waiting read has taken but not handed on goes too.
+    if (waiting_ && api_->wait(*waitOp_, 0))
+        dropFirst_ = true;
 }

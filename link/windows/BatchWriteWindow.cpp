@@ -7,6 +7,7 @@
 #include "Messages.h"
 #include "PortBinding.h"
 #include "SpokenStatus.h"
+#include "SystemPortSource.h"
 #include "Windows.h"
 #include "WritePreparation.h"
 
@@ -19,11 +20,15 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 
 namespace {
 
 constexpr int DeviceRole = Qt::UserRole;
+// The row's label in either language, for the language switch.
+constexpr int ChineseRole = Qt::UserRole + 1;
+constexpr int EnglishRole = Qt::UserRole + 2;
 
 // What the user chose survives the window's reload (a language switch) and
 // its next opening in this run: typed devices, ticks, the line mode.
@@ -131,7 +136,9 @@ void BatchWriteWindow::applyTexts()
                                        Texts("结果", "Result"), Texts("用时", "Time"),
                                        Texts("尝试次数", "Attempts"), QString()});
     device_->setPlaceholderText(
-        Texts("其他串口设备，例如 /dev/ttyUSB3", "Another serial device, e.g. /dev/ttyUSB3"));
+        HostPortPlatform() == PortPlatform::Windows
+            ? Texts("其他串口，例如 COM12", "Another serial port, e.g. COM12")
+            : Texts("其他串口设备，例如 /dev/ttyUSB3", "Another serial device, e.g. /dev/ttyUSB3"));
     table_->setAccessibleName(Texts("端口", "Ports"));
     table_->setAccessibleDescription(
         Texts("空格键勾选或取消勾选当前端口", "Space ticks or clears the current port"));
@@ -146,6 +153,9 @@ void BatchWriteWindow::applyTexts()
     stop_->setText(stopping_ ? Texts("立即中断", "Break off now") : Texts("停止", "Stop"));
     close_->setText(Texts("关闭", "Close"));
     for (int row = 0; row < table_->rowCount(); ++row) {
+        QTableWidgetItem *port = table_->item(row, PortColumn);
+        port->setText(IsChinese ? port->data(ChineseRole).toString()
+                                : port->data(EnglishRole).toString());
         if (auto *retry = qobject_cast<QPushButton *>(table_->cellWidget(row, RetryColumn)))
             nameRetry(retry, row);
         nameProgress(row);
@@ -190,8 +200,9 @@ bool BatchWriteWindow::canClose()
     return false;
 }
 
-// The ports bound to COM1..COM8 first (as the setup window numbers them),
-// then every other serial port the system lists. Ticks survive a refresh.
+// The ports the computer has, each with what it is, then those bound to a
+// port number by hand and those typed here; each port once, however its
+// name was written. Ticks survive a refresh.
 void BatchWriteWindow::listPorts()
 {
     if (running())
@@ -201,29 +212,28 @@ void BatchWriteWindow::listPorts()
         if (table_->item(row, PortColumn)->checkState() == Qt::Checked)
             ticked << table_->item(row, PortColumn)->data(DeviceRole).toString();
     table_->setRowCount(0);
-    for (int n = 1; n <= PortChoices; ++n)
-        if (const QString device = DeviceForPort(n); !device.isEmpty() && rowOf(device) < 0)
-            addPortRow(device, QStringLiteral("COM%1  %2").arg(n).arg(device));
-    for (const QString &device : ListedSerialDevices())
-        if (rowOf(device) < 0)
-            addPortRow(device, device);
-    for (const QString &device : Remembered().added)
-        if (rowOf(device) < 0)
-            addPortRow(device, device);
-    for (const QString &device : ticked) {
-        int row = rowOf(device);
-        if (row < 0)
-            row = addPortRow(device, device);
-        table_->item(row, PortColumn)->setCheckState(Qt::Checked);
+    const PortPlatform platform = HostPortPlatform();
+    for (const PortChoice &choice :
+         PortsToChoose(PresentPorts(), BoundDevices() + Remembered().added + ticked, platform,
+                       ResolvePortLink)) {
+        const BilingualText label = choice.entry ? PortLine(*choice.entry, platform)
+                                                 : BilingualText{choice.name, choice.name};
+        const int row = addPortRow(choice.name, label);
+        if (std::any_of(ticked.begin(), ticked.end(), [&](const QString &t) {
+                return t == choice.name || SamePort(t, choice.name);
+            }))
+            table_->item(row, PortColumn)->setCheckState(Qt::Checked);
     }
 }
 
-int BatchWriteWindow::addPortRow(const QString &device, const QString &label)
+int BatchWriteWindow::addPortRow(const QString &device, const BilingualText &label)
 {
     const int row = table_->rowCount();
     table_->insertRow(row);
-    auto *item = new QTableWidgetItem(label);
+    auto *item = new QTableWidgetItem(label.text());
     item->setData(DeviceRole, device);
+    item->setData(ChineseRole, label.chinese);
+    item->setData(EnglishRole, label.english);
     // Selectable (the table shows no selection): a screen reader then
     // follows the keyboard from port to port.
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
@@ -243,7 +253,8 @@ int BatchWriteWindow::addPortRow(const QString &device, const QString &label)
 int BatchWriteWindow::rowOf(const QString &device) const
 {
     for (int row = 0; row < table_->rowCount(); ++row)
-        if (table_->item(row, PortColumn)->data(DeviceRole).toString() == device)
+        if (const QString listed = table_->item(row, PortColumn)->data(DeviceRole).toString();
+            listed == device || SamePort(listed, device))
             return row;
     return -1;
 }
@@ -253,9 +264,11 @@ void BatchWriteWindow::addTypedPort()
     const QString device = device_->text().trimmed();
     if (device.isEmpty() || running())
         return;
+    // A name that names no port at all ("COM5:") gets a row too: its
+    // write then says the port does not exist.
     int row = rowOf(device);
     if (row < 0)
-        row = addPortRow(device, device);
+        row = addPortRow(device, {device, device});
     if (!Remembered().added.contains(device))
         Remembered().added << device;
     table_->item(row, PortColumn)->setCheckState(Qt::Checked);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ChildWindow.h"
+#include "Language.h"
 
 class Fleet;
 class PortStation;
@@ -43,7 +44,7 @@ private:
     };
 
     void listPorts();
-    int addPortRow(const QString &device, const QString &label);
+    int addPortRow(const QString &device, const BilingualText &label);
     int rowOf(const QString &device) const;
     void addTypedPort();
     void start();

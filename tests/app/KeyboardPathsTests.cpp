@@ -216,6 +216,37 @@ private slots:
         QTRY_COMPARE(IsChinese, !chinese);
     }
 
+    // A window chosen from the menu bar takes the focus: the keys go on in
+    // it, not in the window behind (here: Tab from the port chosen to the
+    // port list and on to the device field).
+    void aWindowChosenFromTheMenuBarTakesTheFocus_data()
+    {
+        QTest::addColumn<int>("menuKey");
+        QTest::newRow("Alt") << int(Qt::Key_Alt);
+        QTest::newRow("F10") << int(Qt::Key_F10);
+    }
+    void aWindowChosenFromTheMenuBarTakesTheFocus()
+    {
+        QFETCH(int, menuKey);
+        Windows::Open(WindowId::frm_chann);
+        QTRY_VERIFY(Windows::Find(WindowId::frm_chann)->isAncestorOf(QApplication::focusWidget()));
+        const QList<QAction *> top = window->menuBar()->actions();
+        key(Qt::Key(menuKey), menuKey == Qt::Key_Alt ? Qt::AltModifier : Qt::NoModifier);
+        const int setup = top.indexOf(window->findChild<QAction *>("proc_setup"));
+        for (int i = 0; i < setup; ++i)
+            key(Qt::Key_Right);
+        key(Qt::Key_Return);
+        QTRY_VERIFY(Windows::IsOpen(WindowId::Form_setup));
+        ChildWindow *port = Windows::Find(WindowId::Form_setup);
+        QTRY_VERIFY(port->isAncestorOf(QApplication::focusWidget()));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("Option1"));
+        key(Qt::Key_Tab);
+        key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("Text_device"));
+        key(Qt::Key_Escape);
+        QTRY_VERIFY(!Windows::IsOpen(WindowId::Form_setup));
+    }
+
     // Ctrl+Tab goes to the window that was in front before; Ctrl+Shift+Tab
     // back.
     void ctrlTabGoesFromWindowToWindow()

@@ -5,8 +5,10 @@
 #include "ImageChanges.h"
 #include "MainWindow.h"
 #include "Messages.h"
+#include "PortBinding.h"
 #include "RadioWriteOpen.h"
 #include "RecordCodec.h"
+#include "SystemPortSource.h"
 #include "WindowCatalog.h"
 #include "Windows.h"
 
@@ -52,6 +54,9 @@ private slots:
         for (WindowId id : {WindowId::frm_chann, WindowId::Form_setup, WindowId::Form_type})
             Windows::Register(id, [id] { return new ProbeWindow(id); });
         ProbeWindow::loads = ProbeWindow::unloads = 0;
+        // No serial ports, whatever the machine has: COM1 stands for none.
+        ports.setPorts({});
+        SetCurrentPortSource(&ports);
         window = new MainWindow;
         window->startUp();
     }
@@ -60,6 +65,8 @@ private slots:
         delete window;
         Flush();
         SetMessageHook(nullptr);
+        SetCurrentPortSource(nullptr);
+        BindPort(1, QString());
     }
 
     // Ctrl+W, the shortcut of "Write to radio", opens the write window and
@@ -98,6 +105,21 @@ private slots:
         for (int i = 0; i < 8; ++i)
             QCOMPARE(bar->findChild<QLabel *>(QString("Panel%1").arg(i + 1))->width(),
                      window->width() * widths[i] / 100);
+        // Panel 3 names the device where the number stands for another one,
+        // and follows a new binding.
+        BindPort(1, QStringLiteral("/dev/ttyUSB3"));
+        QCOMPARE(window->panelText(3), QString("COM1: /dev/ttyUSB3"));
+        BindPort(1, QString());
+        QCOMPARE(window->panelText(3), QString("COM1"));
+        // A device too long for the port panel: it widens into the last one.
+        auto *port = bar->findChild<QLabel *>("Panel3");
+        auto *maker = bar->findChild<QLabel *>("Panel8");
+        BindPort(1, QStringLiteral("/dev/serial/by-id/usb-1a86_USB_Serial-if00"));
+        QVERIFY(port->maximumWidth() > window->width() * widths[2] / 100);
+        QCOMPARE(port->maximumWidth() + maker->maximumWidth(),
+                 window->width() * widths[2] / 100 + window->width() * widths[7] / 100);
+        BindPort(1, QString());
+        QCOMPARE(port->maximumWidth(), window->width() * widths[2] / 100);
     }
 
     void menusHaveNamesCaptionsAndShortcuts()
@@ -334,6 +356,7 @@ private slots:
 
 private:
     MainWindow *window = nullptr;
+    ListedPortSource ports;
 };
 
 QTEST_MAIN(MainWindowTests)

@@ -325,6 +325,13 @@ TEST_F(Fleet, PortsAreCheckedBeforeAnythingIsSent)
         RunCli({"write", "--port", radio.device(), "--port", radio.device(), path("fleet.chann")});
     EXPECT_EQ(twice.exitCode, 2);
     EXPECT_TRUE(twice.err.contains("is given twice")) << twice.err.toStdString();
+    // A link to the device is that device.
+    const QString link = path("cable-link");
+    ASSERT_TRUE(QFile::link(radio.device(), link));
+    const CliRun linked =
+        RunCli({"write", "--port", radio.device(), "--port", link, path("fleet.chann")});
+    EXPECT_EQ(linked.exitCode, 2);
+    EXPECT_TRUE(linked.err.contains("is given twice")) << linked.err.toStdString();
     const CliRun outputs = RunCli(
         {"read", "--port", radio.device(), "--port", "/dev/null", "--output", path("x.chann")});
     EXPECT_EQ(outputs.exitCode, 2);

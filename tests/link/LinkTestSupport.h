@@ -7,6 +7,7 @@
 #include "Messages.h"
 #include "PortBinding.h"
 #include "RadioSimCore.h"
+#include "SystemPortSource.h"
 #include "TransferWindow.h"
 #include "WindowCatalog.h"
 #include "Windows.h"
@@ -32,11 +33,14 @@ public:
             if (onMessage)
                 onMessage(text);
         });
+        // The ports present are none, whatever the machine has.
+        SetCurrentPortSource(&ports);
         RegisterAllWindows();
         window.startUp();
     }
     ~LinkWindowHarness()
     {
+        SetCurrentPortSource(nullptr);
         SetMessageHook(nullptr);
         for (int n = 1; n <= PortChoices; ++n)
             BindPort(n, QString());
@@ -57,6 +61,7 @@ public:
         return false;
     }
 
+    ListedPortSource ports;
     MainWindow window;
     std::vector<Shown> messages;
     // Runs while a message is up, i.e. before the window that showed it

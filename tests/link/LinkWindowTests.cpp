@@ -46,7 +46,8 @@ private slots:
         device->setText("/dev/ttyTEST7");
         setup->findChild<QPushButton *>("Command_ok")->click();
         QCOMPARE(PortNumber, int16_t(2));
-        QCOMPARE(harness->window.panelText(3), QString("COM2"));
+        // The status bar names the port with the device it stands for.
+        QCOMPARE(harness->window.panelText(3), QString("COM2: /dev/ttyTEST7"));
         QCOMPARE(DeviceForPort(2), QString("/dev/ttyTEST7"));
         QVERIFY(!OpenWindows[WindowId::Form_setup]);
 
@@ -92,6 +93,43 @@ private slots:
         QCOMPARE(read->findChild<QLabel *>("Label_tr_count")->text(), QString());
         read->findChild<QPushButton *>("Command_Cancel")->click();
         QVERIFY(!OpenWindows[WindowId::Form_Comm_Read]);
+    }
+
+    // The port chosen is missing and one USB cable is present: the message
+    // names it beneath the fixed words, the setup window offers it, and
+    // with it chosen the read goes through.
+    void aMissingPortLeadsToTheOneCablePresent()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start(PatternMemory(), {"--no-pace"}));
+        PortEntry cable;
+        cable.name = sim.device();
+        cable.description = "CH340 serial converter";
+        cable.vendorId = 0x1a86;
+        cable.productId = 0x7523;
+        cable.usb = true;
+        harness->ports.setPorts({cable});
+        BindPort(1, "/dev/ql540-no-such-port");
+        QCOMPARE(harness->window.panelText(3), QString("COM1: /dev/ql540-no-such-port"));
+        harness->action("Prog_read")->trigger();
+        TransferWindow *read = harness->transfer(WindowId::Form_Comm_Read);
+        read->findChild<QPushButton *>("Command_read")->click();
+        QCOMPARE(harness->messages.size(), size_t(1));
+        const QString shown = harness->messages[0].text;
+        QVERIFY(shown.startsWith("通讯端口打开错误，请正确设置通讯端口 ！\n\n设备：COM1: "
+                                 "/dev/ql540-no-such-port\n"));
+        QVERIFY2(shown.contains("现有一条 USB 串口线：" + sim.device()
+                                + " — CH340 serial converter, 1a86:7523"),
+                 qPrintable(shown));
+
+        Windows::Open(WindowId::Form_setup);
+        ChildWindow *setup = Windows::Find(WindowId::Form_setup);
+        QCOMPARE(setup->findChild<QLineEdit *>("Text_device")->text(), sim.device());
+        setup->findChild<QPushButton *>("Command_ok")->click();
+        QCOMPARE(harness->window.panelText(3), "COM1: " + sim.device());
+        setup->findChild<QPushButton *>("Command1")->click(); // stayed open after the failure
+        read->findChild<QPushButton *>("Command_read")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(harness->messageShown(ReadDone), 20000);
     }
 
     void windowsOpenFromMenuToolbarAndCommitAPendingName()

@@ -8,7 +8,9 @@
 #include "SessionState.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSerialPort>
+#include <QTemporaryDir>
 #include <cstdlib>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -76,6 +78,18 @@ TEST(PortErrorText, NamesTheUsualReasonsInBothLanguages)
     denied.accessDenied = true;
     PortOpenResult missing = Failure("/dev/ttyUSB7", "No such file or directory");
     missing.notFound = true;
+    // Reached by port number 1, with one USB cable present elsewhere.
+    PortEntry cable;
+    cable.name = QStringLiteral("/dev/ttyUSB0");
+    cable.description = QStringLiteral("CH340 serial converter");
+    cable.vendorId = 0x1a86;
+    cable.productId = 0x7523;
+    cable.usb = true;
+    PortOpenResult numbered = missing;
+    numbered.option = 1;
+    numbered.soleCable = cable;
+    PortOpenResult unbound = Failure("", "");
+    unbound.soleCable = cable;
 
     const struct {
         PortOpenResult result;
@@ -105,6 +119,22 @@ TEST(PortErrorText, NamesTheUsualReasonsInBothLanguages)
          "Device: /dev/ttyUSB7\nReason: The device does not exist (is the cable plugged in?)."},
         {Failure("/dev/ttyS1", "Input/output error"), "设备：/dev/ttyS1\n原因：Input/output error",
          "Device: /dev/ttyS1\nReason: Input/output error"},
+        {numbered,
+         "设备：COM1: /dev/ttyUSB7\n原因：设备不存在（编程线是否已插好？）。\n现有一条 USB "
+         "串口线：/dev/ttyUSB0 — CH340 serial converter, 1a86:7523。请在端口设置窗口中选择 "
+         "/dev/ttyUSB0，或用 --port /dev/ttyUSB0 指定。",
+         "Device: COM1: /dev/ttyUSB7\nReason: The device does not exist (is the cable plugged "
+         "in?).\nOne USB serial cable is present: /dev/ttyUSB0 — CH340 serial converter, "
+         "1a86:7523. Choose /dev/ttyUSB0 in the port setup window, or give --port /dev/ttyUSB0."},
+        {unbound,
+         "没有串口绑定到 COM3。请在端口设置窗口的“设备”栏填写编程线的串口设备（例如 "
+         "/dev/ttyUSB0），或启动时用 --port 设备 指定。\n现有一条 USB 串口线：/dev/ttyUSB0 — "
+         "CH340 serial converter, 1a86:7523。请在端口设置窗口中选择 /dev/ttyUSB0，或用 --port "
+         "/dev/ttyUSB0 指定。",
+         "No serial port is bound to COM3. Type the cable's device (e.g. /dev/ttyUSB0) into the "
+         "Device field of the port setup window (Communication), or start with --port DEVICE.\n"
+         "One USB serial cable is present: /dev/ttyUSB0 — CH340 serial converter, 1a86:7523. "
+         "Choose /dev/ttyUSB0 in the port setup window, or give --port /dev/ttyUSB0."},
     };
     for (const auto &c : cases) {
         const BilingualText text = PortErrorText(c.result);
@@ -131,8 +161,13 @@ TEST(PortFailure, APortHeldByAnotherOpenerIsInUseEvenForRoot)
         << result.holder.toStdString();
     // The holder is this very process: one of our own windows, not another program.
     EXPECT_TRUE(result.heldHere);
+    // ql540 ports says so from the lock file, without opening the device.
+    const PortHolding holding = HoldingOf(pty.device);
+    EXPECT_EQ(holding.holder, PortHolder::ThisProgram);
+    EXPECT_TRUE(holding.who.startsWith(QString::number(::getpid()))) << holding.who.toStdString();
 
     holder.close();
+    EXPECT_EQ(HoldingOf(pty.device).holder, PortHolder::Nobody);
     EXPECT_TRUE(Open(pty.device).ok);
 }
 
@@ -156,7 +191,10 @@ TEST(PortFailure, ADeviceAnotherOfOurLinksHoldsIsHeldHereUntilItLetsGo)
     auto holder = std::make_unique<SerialLink>(first, view);
     SerialLink other(second, view);
     const QString alias = QStringLiteral("/dev/../dev/") + pty.device.mid(5);
-    for (const QString &device : {pty.device, alias}) {
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("usb-cable-if00-port0"));
+    ASSERT_TRUE(QFile::link(pty.device, link));
+    for (const QString &device : {pty.device, alias, link}) {
         SCOPED_TRACE(device.toStdString());
         BindPort(1, pty.device);
         SessionState::instance().setPort(1);
