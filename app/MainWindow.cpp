@@ -402,7 +402,7 @@ void MainWindow::switchLanguage(bool chinese)
         return;
     }
     if (IsChinese != chinese) {
-        IsChinese = chinese;
+        SessionState::instance().setChinese(chinese);
         SetAboutTexts();
         UseQtTranslations(IsChinese);
     }

@@ -33,9 +33,10 @@ int ExportCsvCommand(const QStringList &arguments)
         return ArgumentError(
             Texts("需要信道参数文件和 CSV 文件。", "Expected a channel file and a CSV file."),
             command);
-    if (!LoadFile(files.at(0)))
+    const auto image = StartImage();
+    if (!LoadFile(files.at(0), *image))
         return ExitBadInput;
-    const QByteArray text = ExportChannelCsv(RadioData);
+    const QByteArray text = ExportChannelCsv(*image);
     BilingualText error;
     if (!WriteChannelCsvFile(files.at(1), text, &error)) {
         PrintError(error.text());
@@ -43,7 +44,7 @@ int ExportCsvCommand(const QStringList &arguments)
     }
     int count = 0;
     for (int n = 1; n <= ChannelCount; ++n)
-        count += Record::IsEmpty(RadioData, n) ? 0 : 1;
+        count += Record::IsEmpty(*image, n) ? 0 : 1;
     PrintOut(Texts("已导出 %1 个信道到 %2。",
                    count == 1 ? "Exported %1 channel to %2." : "Exported %1 channels to %2.")
                  .arg(count)
@@ -111,7 +112,8 @@ int ImportCsvCommand(const QStringList &arguments)
                        .arg(shown));
         return ExitBadInput;
     }
-    if (!LoadFile(target))
+    const auto image = StartImage();
+    if (!LoadFile(target, *image))
         return ExitBadInput;
     QByteArray text;
     BilingualText error;
@@ -120,13 +122,13 @@ int ImportCsvCommand(const QStringList &arguments)
         return ExitBadInput;
     }
     // The band the file's own editors would check against.
-    const BandLimits band = DecodeBandLimits(RadioData);
+    const BandLimits band = DecodeBandLimits(*image);
     const CsvFile file = ParseChannelCsv(text, {double(band.low), double(band.high)});
     if (file.error) {
         PrintError(file.error->text());
         return ExitBadInput;
     }
-    const CsvImportPlan plan = PlanCsvImport(file, placement, &RadioData);
+    const CsvImportPlan plan = PlanCsvImport(file, placement, image.get());
     for (const CsvIssue &issue : plan.report)
         PrintOut(CsvIssueText(issue));
     PrintOut(CsvPlanSummary(plan));
@@ -135,10 +137,10 @@ int ImportCsvCommand(const QStringList &arguments)
                          "Rows were refused; nothing written (--partial applies the good rows)."));
         return ExitBadInput;
     }
-    ApplyCsvImport(RadioData, plan);
+    ApplyCsvImport(*image, plan);
     const QString path = parser.isSet(output) ? parser.value(output) : target;
     ChannelFileError writeError;
-    if (!WriteChannelFile(path, RadioData, &writeError)) {
+    if (!WriteChannelFile(path, *image, &writeError)) {
         PrintError(writeError.message.text());
         return ExitBadInput;
     }

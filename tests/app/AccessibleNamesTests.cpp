@@ -12,6 +12,7 @@
 #include "PortBinding.h"
 #include "SpokenTree.h"
 #include "StartedProgram.h"
+#include "TestImage.h"
 #include "Windows.h"
 
 #include <QAction>
@@ -27,13 +28,15 @@ namespace {
 // enabled and the grid's list editor opens.
 void ProgramChannelOne()
 {
-    StoreFrequency(QStringLiteral("446"), 1, 0);
-    for (int c = 4; c <= 7; ++c)
-        RadioData[1][c] = 0;
-    for (int c = 8; c <= 11; ++c)
-        RadioData[1][c] = ErasedByte;
-    RadioData[1][12] = 2;
-    RadioData[1][13] = 0x20;
+    SetUpImage([](ImageTable &image) {
+        StoreFrequency(image, QStringLiteral("446"), 1, 0);
+        for (int c = 4; c <= 7; ++c)
+            image[1][c] = 0;
+        for (int c = 8; c <= 11; ++c)
+            image[1][c] = ErasedByte;
+        image[1][12] = 2;
+        image[1][13] = 0x20;
+    });
 }
 
 QStringList Prefixed(const QString &window, const QStringList &problems)

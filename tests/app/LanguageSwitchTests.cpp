@@ -2,6 +2,7 @@
 #include "MainWindow.h"
 #include "Messages.h"
 #include "OpenWindows.h"
+#include "TestImage.h"
 #include "WindowCatalog.h"
 #include "Windows.h"
 
@@ -23,10 +24,12 @@ private slots:
         window.startUp();
         QStringList messages;
         SetMessageHook([&](const QString &text, const QString &) { messages << text; });
-        StoreFrequency(QStringLiteral("438.5"), 5, 0);
-        StoreFrequency(QStringLiteral("7.6"), 5, 4);
-        RadioData[5][12] = 0x42;
-        RadioData[5][13] = 0x20;
+        SetUpImage([](ImageTable &image) {
+            StoreFrequency(image, QStringLiteral("438.5"), 5, 0);
+            StoreFrequency(image, QStringLiteral("7.6"), 5, 4);
+            image[5][12] = 0x42;
+            image[5][13] = 0x20;
+        });
         for (const char *menu :
              {"Optional_edit", "Test_edit", "Menu_About", "Prog_read", "Channel_edit"})
             window.findChild<QAction *>(menu)->trigger();

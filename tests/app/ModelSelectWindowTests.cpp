@@ -3,6 +3,7 @@
 #include "ImageRoutines.h"
 #include "MainWindow.h"
 #include "ModelSelectWindow.h"
+#include "TestImage.h"
 #include "WindowCatalog.h"
 #include "Windows.h"
 
@@ -145,7 +146,7 @@ private slots:
 
     void cancelKeepsTheRadiosLimitsAndModel()
     {
-        RadioData[BandLimitRow][3] = 0x48; // the radio says 400..480
+        SetUpCell(BandLimitRow, 3, 0x48); // the radio says 400..480
         const QList<int> vfo = Row(VfoRow, 16);
         ChildWindow *w = open();
         QCOMPARE(label(w, "Label_band"), QString(" UHF400 -- 480 MHZ"));
@@ -164,7 +165,7 @@ private slots:
 
     void subBandSwitchActsAtOnceOnBit7Only()
     {
-        RadioData[OptionRow][7] = 0x05;
+        SetUpCell(OptionRow, 7, 0x05);
         ChildWindow *w = open();
         QVERIFY(!check(w)->isChecked());
         QSignalSpy changes(&ImageChanges::instance(), &ImageChanges::rowsChanged);

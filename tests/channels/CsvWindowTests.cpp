@@ -7,6 +7,7 @@
 #include "ChannelCsvActions.h"
 #include "CsvImportDialog.h"
 #include "RecordCodec.h"
+#include "SessionState.h"
 #include "UndoHistory.h"
 
 #include <QAction>
@@ -79,7 +80,7 @@ private slots:
     void init()
     {
         d = std::make_unique<GridDriver>();
-        IsChinese = false;
+        SessionState::instance().setChinese(false);
     }
     void cleanup() { d.reset(); }
 

@@ -4,6 +4,8 @@
 #include "FmListWindow.h"
 #include "GridDriver.h"
 #include "RecordCodec.h"
+#include "SessionState.h"
+#include "TestImage.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -28,7 +30,7 @@ class FmListTests : public QObject {
     static int code(int station) { return FmPresets::Preset(station).get(RadioData); }
     static void setCode(int station, int value)
     {
-        FmPresets::Preset(station).set(RadioData, value);
+        SetUpImage([&](ImageTable &image) { FmPresets::Preset(station).set(image, value); });
     }
     QString cell(int station) const { return table->item(station, 1)->text(); }
     void click(int station, int col)
@@ -99,7 +101,7 @@ private slots:
 
     void typedFrequenciesAreCheckedAndStored()
     {
-        IsChinese = false;
+        SessionState::instance().setChinese(false);
         open();
         type(0, "108");
         QCOMPARE(code(0), 210);
@@ -141,8 +143,10 @@ private slots:
 
     void stationsFrom16LiveInRow155()
     {
-        for (int c = 9; c < 16; ++c)
-            RadioData[155][c] = 77; // not part of the list
+        SetUpImage([&](ImageTable &image) {
+            for (int c = 9; c < 16; ++c)
+                image[155][c] = 77; // not part of the list
+        });
         open();
         type(16, "88.5");
         type(24, "90");

@@ -5,6 +5,7 @@
 #include "ChannelFile.h"
 #include "FileWindows.h"
 #include "ImageChanges.h"
+#include "TestImage.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -19,8 +20,10 @@ class GridDisplayTests : public QObject {
     {
         // RX 438.50000, offset 7.6 up, CTCSS 88.5 / DCS 023 inverted, Mid, narrow.
         const int values[14] = {0, 0, 0x85, 0x43, 0, 0, 0x76, 0, 0, 8, 2, 1, 0x41, 0x00};
-        for (int c = 0; c < 14; ++c)
-            RadioData[n][c] = int16_t(values[c]);
+        SetUpImage([&](ImageTable &image) {
+            for (int c = 0; c < 14; ++c)
+                image[n][c] = int16_t(values[c]);
+        });
     }
 
     // Another child window, to move the activation away from the grid.
@@ -89,12 +92,14 @@ private slots:
     void rowsShowTheImage()
     {
         program(2);
-        RadioData[160][5] = 12; // channel 2: "A", "B"
-        RadioData[160][6] = 13;
-        // An empty channel with stray cells is erased when drawn.
-        RadioData[3][0] = 255;
-        RadioData[3][5] = 0x12;
-        RadioData[3][12] = 0;
+        SetUpImage([&](ImageTable &image) {
+            image[160][5] = 12; // channel 2: "A", "B"
+            image[160][6] = 13;
+            // An empty channel with stray cells is erased when drawn.
+            image[3][0] = 255;
+            image[3][5] = 0x12;
+            image[3][12] = 0;
+        });
         d->grid->ShowChannelRow(2);
         d->grid->ShowChannelRow(3);
         const QStringList row{"438.50000", "446.10000", ToneList[9], ToneList[159],
@@ -108,16 +113,22 @@ private slots:
     void unknownToneTypeAndPowerBitsKeepTheCell()
     {
         program(2);
-        RadioData[2][8] = 7;
-        RadioData[2][12] = 0x43;
+        SetUpImage([&](ImageTable &image) {
+            image[2][8] = 7;
+            image[2][12] = 0x43;
+        });
         d->grid->ShowChannelRow(2);
         QCOMPARE(d->cell(2, 3), QString()); // nothing was there after the load
         QCOMPARE(d->cell(2, 5), QString());
-        RadioData[2][8] = 0;
-        RadioData[2][12] = 0x40;
+        SetUpImage([&](ImageTable &image) {
+            image[2][8] = 0;
+            image[2][12] = 0x40;
+        });
         d->grid->ShowChannelRow(2);
-        RadioData[2][8] = 7;
-        RadioData[2][12] = 0x43;
+        SetUpImage([&](ImageTable &image) {
+            image[2][8] = 7;
+            image[2][12] = 0x43;
+        });
         d->grid->ShowChannelRow(2);
         QCOMPARE(d->cell(2, 3), ToneList[9]);
         QCOMPARE(d->cell(2, 5), QString("低"));
@@ -149,7 +160,7 @@ private slots:
         d->click(8, 7);
         QTest::keyClicks(d->textEdit, "ab"); // a name being typed
         Windows::Open(WindowId::Form_Edit_Test);
-        RadioData[8][13] = 0x20; // wide now
+        SetUpCell(8, 13, 0x20); // wide now
         d->main->mdiArea()->setActiveSubWindow(gridFrame);
         QVERIFY(!d->textEdit->isVisible());
         d->click(8, 0);
@@ -160,7 +171,7 @@ private slots:
         d->click(8, 7);
         QTest::keyClicks(d->textEdit, "cd");
         Windows::Open(WindowId::Form_Edit_Test);
-        RadioData[9][0] = 0x00; // another channel
+        SetUpCell(9, 0, 0x00); // another channel
         d->main->mdiArea()->setActiveSubWindow(gridFrame);
         QCOMPARE(d->textEdit->text(), QString("cd"));
         d->click(8, 0);
@@ -170,8 +181,10 @@ private slots:
         d->click(8, 5);
         QVERIFY(d->combo->isVisible());
         Windows::Open(WindowId::Form_Edit_Test);
-        for (int c = 0; c < 16; ++c)
-            RadioData[8][c] = 255;
+        SetUpImage([&](ImageTable &image) {
+            for (int c = 0; c < 16; ++c)
+                image[8][c] = 255;
+        });
         d->main->mdiArea()->setActiveSubWindow(gridFrame);
         QVERIFY(!d->combo->isVisible());
         QTest::keyClick(d->table, Qt::Key_Down);
@@ -214,8 +227,10 @@ private slots:
         d->click(3, 1);
         d->type("455");
         const int channel[4] = {0, 0, 0x85, 0x43};
-        for (int c = 0; c < 4; ++c)
-            RadioData[3][c] = int16_t(channel[c]);
+        SetUpImage([&](ImageTable &image) {
+            for (int c = 0; c < 4; ++c)
+                image[3][c] = int16_t(channel[c]);
+        });
         d->click(4, 1);
         QCOMPARE(d->cells(3)[2], 0x85);
         QCOMPARE(d->cell(3, 1), QString("438.50000"));
@@ -287,7 +302,7 @@ private slots:
     {
         program(1);
         program(128);
-        RadioData[199][15] = 20;
+        SetUpCell(199, 15, 20);
         const auto vfo = GridDriver::cells(0);
         const auto options = GridDriver::cells(208);
         d->grid->ShowChannelRow(1);

@@ -13,7 +13,7 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         ResetGlobals();
-        radio = RadioData;
+        radio = StartUpImage();
         QRandomGenerator random(253);
         for (int r = 0; r < UsedRows; ++r)
             for (int c = 0; c < BlockSize; ++c)
@@ -33,8 +33,9 @@ protected:
 // only the send trigger was running: the run used to wait for ever.
 TEST_F(LinkFaults, AHangUpRightAfterAReplyEndsTheRunWithThePortError)
 {
-    ProgramChannel(1, "446");
-    SaveImage(path("plan.chann"));
+    ImageTable plan = StartUpImage();
+    ProgramChannel(plan, 1, "446");
+    SaveImage(path("plan.chann"), plan);
     const QStringList runs[] = {{"read", "--output", path("read.chann")},
                                 {"write", path("plan.chann")}};
     for (const QStringList &arguments : runs) {

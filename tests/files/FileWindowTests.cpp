@@ -3,6 +3,7 @@
 #include "ImageChanges.h"
 #include "MainWindow.h"
 #include "Messages.h"
+#include "TestImage.h"
 #include "TypingProbe.h"
 #include "Windows.h"
 
@@ -174,7 +175,7 @@ private slots:
     void saveWritesTheImageWithThePendingNameAndOverwrites()
     {
         TypingProbe *typing = OpenTypingProbe(WindowId::Form_Edit_Test, [] {
-            RadioData[NameRowFirst][0] = 12; // "A" typed into channel 1's name
+            SetUpCell(NameRowFirst, 0, 12); // "A" typed into channel 1's name
             return true;
         });
         const QString path = dir->filePath("radio.CHANN");

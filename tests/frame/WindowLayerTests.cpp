@@ -5,6 +5,7 @@
 #include "ListWheelGuard.h"
 #include "MainFrame.h"
 #include "Messages.h"
+#include "SessionState.h"
 #include "SpokenStatus.h"
 #include "Windows.h"
 
@@ -96,7 +97,7 @@ class WindowLayerTests : public QObject {
 private slots:
     void init()
     {
-        IsChinese = true;
+        SessionState::instance().setChinese(true);
         for (int i = 0; i < WindowCount; ++i)
             RegisterProbe(WindowId(i));
         ProbeWindow::loads.clear();
@@ -228,7 +229,7 @@ private slots:
         ShowWarning(nullptr, BilingualText{"中文", "English"});
         QCOMPARE(text, QString("中文"));
         QCOMPARE(title, QString("操作提示"));
-        IsChinese = false;
+        SessionState::instance().setChinese(false);
         ShowWarning(nullptr, BilingualText{"中文", "English"});
         QCOMPARE(text, QString("English"));
         QCOMPARE(title, QString("Operate prompt"));
@@ -238,7 +239,7 @@ private slots:
 
     void aFullWidthMarkStaysOnTheLineOfItsText()
     {
-        IsChinese = false;
+        SessionState::instance().setChinese(false);
         QString shown;
         QTimer::singleShot(0, [&shown] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());

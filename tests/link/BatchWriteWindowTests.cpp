@@ -4,6 +4,7 @@
 #include "Fleet.h"
 #include "LinkTestSupport.h"
 #include "SimProcess.h"
+#include "TestImage.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -48,7 +49,7 @@ private slots:
         SimProcess first, second;
         QVERIFY(first.start(DefaultRadioMemory(), {"--no-pace"}));
         QVERIFY(second.start(DefaultRadioMemory(), {"--no-pace"}));
-        RadioData[200][7] = 42;
+        SetUpCell(200, 7, 42);
         QSerialPort holder(second.device());
         QVERIFY(holder.open(QIODevice::ReadWrite));
 

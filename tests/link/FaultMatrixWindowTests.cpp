@@ -6,6 +6,7 @@
 #include "LinkTestSupport.h"
 #include "PowerWindow.h"
 #include "SimProcess.h"
+#include "TestImage.h"
 
 #include <QScrollBar>
 #include <QSerialPort>
@@ -116,9 +117,11 @@ private slots:
         RadioMemory blank{};
         QVERIFY(sim.start(blank, QStringList{"--no-pace"} + c.simArguments));
         BindPort(1, sim.device());
-        for (int r = 160; r < 200; ++r)
-            for (int col = 0; col < 16; ++col)
-                RadioData[r][col] = int16_t((r * 16 + col) % 41);
+        SetUpImage([&](ImageTable &image) {
+            for (int r = 160; r < 200; ++r)
+                for (int col = 0; col < 16; ++col)
+                    image[r][col] = int16_t((r * 16 + col) % 41);
+        });
         harness->action("Prog_write")->trigger();
         QPointer<TransferWindow> window = harness->transfer(WindowId::Form_Comm_Write);
         window->findChild<QPushButton *>("Command_Write")->click();

@@ -3,6 +3,7 @@
 #include "LinkTestSupport.h"
 #include "SessionState.h"
 #include "SimProcess.h"
+#include "TestImage.h"
 #include "TypingProbe.h"
 
 #include <QLineEdit>
@@ -163,18 +164,17 @@ private slots:
         QVERIFY(active && active->widget()->objectName() == "frm_chann");
 
         // Make the image writable (a programmed channel in band), then write.
-        RadioData[1][0] = 0x25, RadioData[1][1] = 0x06, RadioData[1][2] = 0x00,
-        RadioData[1][3] = 0x46;
-        RadioData[1][12] = 0;
-        RadioData[0][0] = 0x50, RadioData[0][1] = 0x12, RadioData[0][2] = 0x20,
-        RadioData[0][3] = 0x46;
-        RadioData[0][12] = 0;
-        RadioData[153][0] = 0x00, RadioData[153][1] = 0x40, RadioData[153][2] = 0x00,
-        RadioData[153][3] = 0x47;
-        // Empty channels are all 255 (the grid erases them so when it redraws).
-        for (int n = 2; n <= 128; ++n)
-            RadioData[n].fill(255);
-        RadioData[200][7] = 42;
+        SetUpImage([&](ImageTable &image) {
+            image[1][0] = 0x25, image[1][1] = 0x06, image[1][2] = 0x00, image[1][3] = 0x46;
+            image[1][12] = 0;
+            image[0][0] = 0x50, image[0][1] = 0x12, image[0][2] = 0x20, image[0][3] = 0x46;
+            image[0][12] = 0;
+            image[153][0] = 0x00, image[153][1] = 0x40, image[153][2] = 0x00, image[153][3] = 0x47;
+            // Empty channels are all 255 (the grid erases them so when it redraws).
+            for (int n = 2; n <= 128; ++n)
+                image[n].fill(255);
+            image[200][7] = 42;
+        });
         harness->action("Prog_write")->trigger();
         TransferWindow *write = harness->transfer(WindowId::Form_Comm_Write);
         auto *writeBar = write->findChild<QProgressBar *>("ProgressBar1");
@@ -203,7 +203,7 @@ private slots:
         SimProcess sim;
         QVERIFY(sim.start(PatternMemory(), {"--no-pace"}));
         BindPort(1, sim.device());
-        RadioData[130][3] = 256;
+        SetUpCell(130, 3, 256);
         harness->action("Prog_write")->trigger();
         TransferWindow *write = harness->transfer(WindowId::Form_Comm_Write);
         write->findChild<QPushButton *>("Command_Write")->click();

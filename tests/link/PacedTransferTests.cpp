@@ -4,6 +4,7 @@
 // pace. Each prints how long its transfer took.
 #include "LinkTestSupport.h"
 #include "SimProcess.h"
+#include "TestImage.h"
 
 #include <QElapsedTimer>
 
@@ -52,9 +53,11 @@ private slots:
         QVERIFY(sim.start(blank, {}));
         BindPort(1, sim.device());
         // Some recognisable data in the start-up image, all of it in band.
-        for (int r = 160; r < 200; ++r)
-            for (int c = 0; c < 16; ++c)
-                RadioData[r][c] = int16_t((r * 16 + c) % 41);
+        SetUpImage([&](ImageTable &image) {
+            for (int r = 160; r < 200; ++r)
+                for (int c = 0; c < 16; ++c)
+                    image[r][c] = int16_t((r * 16 + c) % 41);
+        });
         harness->action("Prog_write")->trigger();
         TransferWindow *write = harness->transfer(WindowId::Form_Comm_Write);
         auto *bar = write->findChild<QProgressBar *>("ProgressBar1");

@@ -9,6 +9,7 @@
 #include "OptionTable.h"
 #include "RecordCodec.h"
 #include "SettingsReport.h"
+#include "TestImage.h"
 #include "WindowCatalog.h"
 #include "Windows.h"
 
@@ -286,11 +287,13 @@ private slots:
 
     void openingTakesTheWorkingRangeClearsBitsAndWritesBackClampedValues()
     {
-        EncodeBandLimits(430, 460);
-        RadioData[OptionRow][1] |= 0x10;
-        RadioData[OptionRow][10] = 0x09;
-        RadioData[OptionRow][3] = 9;
-        RadioData[OptionRow][7] = 0x82;
+        SetUpImage([&](ImageTable &image) {
+            EncodeBandLimits(image, 430, 460);
+            image[OptionRow][1] |= 0x10;
+            image[OptionRow][10] = 0x09;
+            image[OptionRow][3] = 9;
+            image[OptionRow][7] = 0x82;
+        });
         main->switchLanguage(false);
         open();
         QCOMPARE(BandLowMHz, 430.0);
@@ -307,7 +310,7 @@ private slots:
         // the window shows the value and stores nothing; the user's next
         // action in the window does.
         choose("Combo_TOT", 7);
-        RadioData[OptionRow][3] = 12;
+        SetUpCell(OptionRow, 3, 12);
         activateAgain();
         QCOMPARE(shown("Combo_TOT"), QString("7"));
         QCOMPARE(RadioData[OptionRow][3], 12);
@@ -346,8 +349,10 @@ private slots:
 
     void transmitOutsideTheBandPutsTheShiftBackToOff()
     {
-        Record::Rx.store(RadioData, VfoRow, "465");
-        Record::Offset.store(RadioData, VfoRow, "1");
+        SetUpImage([&](ImageTable &image) {
+            Record::Rx.store(image, VfoRow, "465");
+            Record::Offset.store(image, VfoRow, "1");
+        });
         main->switchLanguage(false);
         open();
         choose("Combo_Sft_d", 1);
@@ -389,7 +394,7 @@ private slots:
     // erased; returning to the window warns no more.
     void anErasedOffsetIsClearedWithOneMessage()
     {
-        Record::Offset.fill(RadioData, VfoRow, 255);
+        SetUpImage([&](ImageTable &image) { Record::Offset.fill(image, VfoRow, 255); });
         main->switchLanguage(false);
         open();
         QCOMPARE(texts(), QStringList{"Over the range of Offset frequency ."});
@@ -601,10 +606,12 @@ private slots:
 
     void tonesShowTheirInvIndicator()
     {
-        RadioData[VfoRow][8] = 2;
-        RadioData[VfoRow][9] = 0;
-        RadioData[VfoRow][10] = 0;
-        RadioData[VfoRow][11] = 60;
+        SetUpImage([&](ImageTable &image) {
+            image[VfoRow][8] = 2;
+            image[VfoRow][9] = 0;
+            image[VfoRow][10] = 0;
+            image[VfoRow][11] = 60;
+        });
         open();
         QCOMPARE(shown("Combo_Decode"), QString("D017I"));
         QVERIFY(ticked("Check_DNI"));
@@ -618,8 +625,10 @@ private slots:
 
     void workingRangeLimitsAndChecksTheChannels()
     {
-        Record::Rx.store(RadioData, 12, "463");
-        Record::Offset.fill(RadioData, 12, 0);
+        SetUpImage([&](ImageTable &image) {
+            Record::Rx.store(image, 12, "463");
+            Record::Offset.fill(image, 12, 0);
+        });
         main->switchLanguage(false);
         open();
         type("Text_pvfo_d0", "100");
@@ -693,7 +702,7 @@ private slots:
         choose("Combo_Sql", 8);
         w<QCheckBox>("Check_ROGER")->click();
         choose("Combo_Sft_d", 2);
-        for (const QList<ReportItem> &items : {OptionItems(), VfoItems()}) {
+        for (const QList<ReportItem> &items : {OptionItems(RadioData), VfoItems(RadioData)}) {
             for (const ReportItem &item : items) {
                 const OptionEntry *entry = FindOption(item.key);
                 auto *control = entry->control.isEmpty()
@@ -717,13 +726,13 @@ private slots:
         ImageChanges::instance().replaceImage(ChangeKind::CompletedRead, *image);
         QTRY_COMPARE(shown("Combo_Sql"), QString("2"));
 
-        RadioData[OptionRow][0] = 7; // a change that bypassed the change path
+        SetUpCell(OptionRow, 0, 7); // not announced: shown on activation
         activateAgain();
         QCOMPARE(shown("Combo_Sql"), QString("7"));
 
         // The main window coming back from another program (or from a
         // message box) leaves a text being typed alone.
-        RadioData[OptionRow][0] = 4;
+        SetUpCell(OptionRow, 0, 4);
         type("Text_RX_Freq", "44");
         window->activated();
         QCOMPARE(field("Text_RX_Freq")->text(), QString("44"));
