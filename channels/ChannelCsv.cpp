@@ -30,11 +30,6 @@ constexpr qint64 HzPerMHz = 1000000;
 // Eight BCD digits of 10 Hz: below 1000 MHz.
 constexpr qint64 StorableHz = 1000 * HzPerMHz;
 
-BilingualText Tr(const char *chinese, const char *english)
-{
-    return {QString::fromUtf8(chinese), QString::fromUtf8(english)};
-}
-
 BilingualText Arg(const BilingualText &caption, const QString &a) { return caption.arg(a); }
 
 BilingualText Arg(const BilingualText &caption, const QString &a, const QString &b)
@@ -207,13 +202,14 @@ private:
     {
         const Frequency parsed = ParseFrequency(text);
         if (!parsed.number) {
-            refuse(column, Arg(Tr("%1 不是以 MHz 为单位的频率", "%1 is not a frequency in MHz"),
-                               Shown(text)));
+            refuse(column,
+                   Arg(Bilingual("%1 不是以 MHz 为单位的频率", "%1 is not a frequency in MHz"),
+                       Shown(text)));
             return std::nullopt;
         }
         if (!parsed.tenHzStep) {
             refuse(column,
-                   Arg(Tr("%1 MHz 不是 10 Hz 的整数倍", "%1 MHz is not a multiple of 10 Hz"),
+                   Arg(Bilingual("%1 MHz 不是 10 Hz 的整数倍", "%1 MHz is not a multiple of 10 Hz"),
                        text.trimmed()));
             return std::nullopt;
         }
@@ -232,15 +228,15 @@ private:
     void readFrequencies()
     {
         if (f_.value("Frequency").isEmpty()) {
-            refuse("Frequency", Tr("没有接收频率", "no frequency"));
+            refuse("Frequency", Bilingual("没有接收频率", "no frequency"));
             return;
         }
         const auto rx = frequency("Frequency", f_.value("Frequency"));
         if (!rx)
             return;
         if (!insideBand("Frequency", *rx,
-                        Tr("接收频率 %1 MHz 超出频段 %2..%3 MHz",
-                           "receive frequency %1 MHz lies outside the band %2..%3 MHz")))
+                        Bilingual("接收频率 %1 MHz 超出频段 %2..%3 MHz",
+                                  "receive frequency %1 MHz lies outside the band %2..%3 MHz")))
             return;
         const QString duplex = f_.value("Duplex").toLower();
         qint64 offset = 0;
@@ -255,30 +251,33 @@ private:
             shift = duplex == QLatin1String("+") ? 1 : 2;
         } else if (duplex == QLatin1String("split")) {
             // Offset holds the transmit frequency itself.
-            if (!insideBand("Offset", offset,
-                            Tr("发射频率 %1 MHz 超出频段 %2..%3 MHz",
-                               "transmit frequency %1 MHz lies outside the band %2..%3 MHz")))
+            if (!insideBand(
+                    "Offset", offset,
+                    Bilingual("发射频率 %1 MHz 超出频段 %2..%3 MHz",
+                              "transmit frequency %1 MHz lies outside the band %2..%3 MHz")))
                 return;
             shift = offset == *rx ? 0 : offset > *rx ? 1 : 2;
             offset = offset == *rx ? 0 : std::abs(offset - *rx);
         } else if (duplex == QLatin1String("off")) {
             txStop_ = true;
         } else if (!duplex.isEmpty()) {
-            refuse("Duplex", Arg(Tr("双工方式 %1 未知（可用：空、+、-、split、off）",
-                                    "unknown duplex %1 (known: empty, +, -, split, off)"),
+            refuse("Duplex", Arg(Bilingual("双工方式 %1 未知（可用：空、+、-、split、off）",
+                                           "unknown duplex %1 (known: empty, +, -, split, off)"),
                                  Shown(f_.raw("Duplex"))));
             return;
         }
         if (shift != 0 && duplex != QLatin1String("split")) {
             const qint64 tx = shift == 1 ? *rx + offset : *rx - offset;
-            if (!insideBand("Offset", tx,
-                            Tr("发射频率 %1 MHz 超出频段 %2..%3 MHz",
-                               "transmit frequency %1 MHz lies outside the band %2..%3 MHz")))
+            if (!insideBand(
+                    "Offset", tx,
+                    Bilingual("发射频率 %1 MHz 超出频段 %2..%3 MHz",
+                              "transmit frequency %1 MHz lies outside the band %2..%3 MHz")))
                 return;
         }
         if (offset >= StorableHz) {
-            refuse("Offset", Arg(Tr("频差 %1 MHz 无法存储", "an offset of %1 MHz cannot be stored"),
-                                 MHzText(offset)));
+            refuse("Offset",
+                   Arg(Bilingual("频差 %1 MHz 无法存储", "an offset of %1 MHz cannot be stored"),
+                       MHzText(offset)));
             return;
         }
         Record::Rx.store(image_, Row, StoredText(*rx));
@@ -293,9 +292,9 @@ private:
             f_.value(column).isEmpty() && !f_.has(column) ? DefaultTone : f_.value(column);
         if (const auto index = CtcssIndex(text))
             return 1 + *index;
-        refuse(column,
-               Arg(Tr("亚音频 %1 不在对讲机的亚音表中", "tone %1 is not in the radio's tone list"),
-                   Shown(text)));
+        refuse(column, Arg(Bilingual("亚音频 %1 不在对讲机的亚音表中",
+                                     "tone %1 is not in the radio's tone list"),
+                           Shown(text)));
         return std::nullopt;
     }
 
@@ -308,8 +307,8 @@ private:
             text = f_.has("DtcsCode") ? f_.value("DtcsCode") : DefaultDcs;
         const auto index = DcsIndex(text);
         if (!index) {
-            refuse(column, Arg(Tr("数字亚音 %1 不在对讲机的数字亚音表中",
-                                  "DCS code %1 is not in the radio's DCS list"),
+            refuse(column, Arg(Bilingual("数字亚音 %1 不在对讲机的数字亚音表中",
+                                         "DCS code %1 is not in the radio's DCS list"),
                                Shown(text)));
             return std::nullopt;
         }
@@ -318,8 +317,8 @@ private:
             polarity = QStringLiteral("NN");
         static const QRegularExpression valid(QStringLiteral("^[NR][NR]$"));
         if (!valid.match(polarity).hasMatch()) {
-            refuse("DtcsPolarity", Arg(Tr("极性 %1 未知（可用：NN、NR、RN、RR）",
-                                          "unknown polarity %1 (known: NN, NR, RN, RR)"),
+            refuse("DtcsPolarity", Arg(Bilingual("极性 %1 未知（可用：NN、NR、RN、RR）",
+                                                 "unknown polarity %1 (known: NN, NR, RN, RR)"),
                                        Shown(f_.raw("DtcsPolarity"))));
             return std::nullopt;
         }
@@ -354,7 +353,7 @@ private:
             };
             if (arrow < 0 || !known(tx) || !known(rx) || (tx.isEmpty() && rx.isEmpty())) {
                 refuse("CrossMode",
-                       Arg(Tr("对讲机没有交叉亚音方式 %1", "the radio has no cross mode %1"),
+                       Arg(Bilingual("对讲机没有交叉亚音方式 %1", "the radio has no cross mode %1"),
                            Shown(f_.raw("CrossMode"))));
                 return;
             }
@@ -367,7 +366,7 @@ private:
             else if (is(rx, "DTCS"))
                 decode = dcs("RxDtcsCode", 1);
         } else {
-            refuse("Tone", Arg(Tr("对讲机没有亚音方式 %1", "the radio has no tone mode %1"),
+            refuse("Tone", Arg(Bilingual("对讲机没有亚音方式 %1", "the radio has no tone mode %1"),
                                Shown(f_.raw("Tone"))));
             return;
         }
@@ -385,8 +384,8 @@ private:
             return 0;
         if (text == QLatin1String("on"))
             return 1;
-        refuse(column,
-               Arg(Tr("%1 应为 On 或 Off", "%1 should be On or Off"), Shown(f_.raw(column))));
+        refuse(column, Arg(Bilingual("%1 应为 On 或 Off", "%1 should be On or Off"),
+                           Shown(f_.raw(column))));
         return std::nullopt;
     }
 
@@ -397,8 +396,8 @@ private:
         if (mode == QLatin1String("NFM"))
             wide = 0;
         else if (!mode.isEmpty() && mode != QLatin1String("FM"))
-            refuse("Mode", Arg(Tr("对讲机只有 FM（宽带）和 NFM（窄带），没有 %1",
-                                  "the radio has FM (wide) and NFM (narrow) only, not %1"),
+            refuse("Mode", Arg(Bilingual("对讲机只有 FM（宽带）和 NFM（窄带），没有 %1",
+                                         "the radio has FM (wide) and NFM (narrow) only, not %1"),
                                Shown(f_.raw("Mode"))));
 
         const QString skip = f_.value("Skip").toUpper();
@@ -406,11 +405,11 @@ private:
         if (skip == QLatin1String("S")) {
             scanned = 0;
         } else if (skip == QLatin1String("P")) {
-            change("Skip", Tr("对讲机没有优先扫描：P 作为参与扫描",
-                              "the radio has no priority scan: P taken as scanned"));
+            change("Skip", Bilingual("对讲机没有优先扫描：P 作为参与扫描",
+                                     "the radio has no priority scan: P taken as scanned"));
         } else if (!skip.isEmpty()) {
-            refuse("Skip", Arg(Tr("扫描跳过 %1 未知（可用：空、S、P）",
-                                  "unknown skip %1 (known: empty, S, P)"),
+            refuse("Skip", Arg(Bilingual("扫描跳过 %1 未知（可用：空、S、P）",
+                                         "unknown skip %1 (known: empty, S, P)"),
                                Shown(f_.raw("Skip"))));
         }
 
@@ -447,8 +446,8 @@ private:
         static const QRegularExpression watts(QStringLiteral("^(\\d+(?:\\.\\d*)?)\\s*w$"));
         const QRegularExpressionMatch m = watts.match(lower);
         if (!m.hasMatch()) {
-            refuse("Power", Arg(Tr("功率 %1 未知（可用：High、Mid、Low 或瓦数）",
-                                   "unknown power %1 (known: High, Mid, Low or watts)"),
+            refuse("Power", Arg(Bilingual("功率 %1 未知（可用：High、Mid、Low 或瓦数）",
+                                          "unknown power %1 (known: High, Mid, Low or watts)"),
                                 Shown(f_.raw("Power"))));
             return -1;
         }
@@ -456,9 +455,10 @@ private:
             wattsSeen_ = true;
             notes_ << CsvIssue{
                 row_.line, QStringLiteral("Power"), CsvIssue::Kind::Note,
-                Tr("功率以瓦数给出：4 W 及以上为高，2 W 及以上为中，其余为低（本行及以后各行）",
-                   "power given in watts: 4 W and more taken as High, 2 W and more as "
-                   "Mid, less as Low (this row and all further ones)")};
+                Bilingual(
+                    "功率以瓦数给出：4 W 及以上为高，2 W 及以上为中，其余为低（本行及以后各行）",
+                    "power given in watts: 4 W and more taken as High, 2 W and more as "
+                    "Mid, less as Low (this row and all further ones)")};
         }
         const double w = m.captured(1).toDouble();
         return w >= 4 ? 2 : w >= 2 ? 1 : 0;
@@ -494,11 +494,11 @@ void StoreNames(QList<CsvRow> &rows)
                                    reason};
         };
         if (f.shortened)
-            change(Arg(Tr("名称 %1 缩为 %2，以免与其他名称相同",
-                          "name %1 shortened to %2 to stay apart from the other names"),
+            change(Arg(Bilingual("名称 %1 缩为 %2，以免与其他名称相同",
+                                 "name %1 shortened to %2 to stay apart from the other names"),
                        Shown(row.name), Shown(NameFace(f.stored))));
         else if (f.cut)
-            change(Arg(Tr("名称 %1 截为 %2", "name %1 cut to %2"), Shown(row.name),
+            change(Arg(Bilingual("名称 %1 截为 %2", "name %1 cut to %2"), Shown(row.name),
                        Shown(NameFace(f.stored))));
         bool lower = false;
         bool outside = false;
@@ -510,10 +510,11 @@ void StoreNames(QList<CsvRow> &rows)
             row.channel->name[k] = int16_t(code);
         }
         if (lower)
-            change(Tr("名称中的小写字母改为大写", "lower-case letters of the name upper-cased"));
+            change(Bilingual("名称中的小写字母改为大写",
+                             "lower-case letters of the name upper-cased"));
         if (outside)
-            change(Tr("名称中字符集以外的字符改为空格",
-                      "characters of the name outside the radio's alphabet became blanks"));
+            change(Bilingual("名称中字符集以外的字符改为空格",
+                             "characters of the name outside the radio's alphabet became blanks"));
     }
 }
 
@@ -685,7 +686,7 @@ CsvFile ParseChannelCsv(const QByteArray &text, FrequencyBand band)
     CsvFile file;
     const QList<CsvRecord> records = ReadCsvRecords(text);
     if (records.isEmpty()) {
-        file.error = Tr("文件是空的。", "The file is empty.");
+        file.error = Bilingual("文件是空的。", "The file is empty.");
         return file;
     }
     QHash<QString, int> columns;
@@ -696,10 +697,10 @@ CsvFile ParseChannelCsv(const QByteArray &text, FrequencyBand band)
             columns.insert(key, i);
     }
     if (!columns.contains(RowFields::Key("Frequency"))) {
-        file.error =
-            Arg(Tr("第 %1 行不是信道列表的表头：缺少 Frequency 列。",
-                   "Line %1 is not the header of a channel list: it has no Frequency column."),
-                QString::number(header.line));
+        file.error = Arg(
+            Bilingual("第 %1 行不是信道列表的表头：缺少 Frequency 列。",
+                      "Line %1 is not the header of a channel list: it has no Frequency column."),
+            QString::number(header.line));
         return file;
     }
     file.hasLocation = columns.contains(RowFields::Key("Location"));
@@ -751,12 +752,13 @@ CsvImportPlan PlanCsvImport(const CsvFile &file, const CsvPlacement &placement,
         if (mode == CsvPlacement::Mode::FileNumbers) {
             if (!file.hasLocation) {
                 plan.report << RowIssue(
-                    row.line, Tr("文件没有 Location 列：请按文件顺序放置",
-                                 "the file has no Location column: place the rows in file order"));
+                    row.line,
+                    Bilingual("文件没有 Location 列：请按文件顺序放置",
+                              "the file has no Location column: place the rows in file order"));
             } else if (!row.location || *row.location < 1 || *row.location > Channels) {
                 plan.report << CsvIssue{
                     row.line, QStringLiteral("Location"), CsvIssue::Kind::Refused,
-                    Tr("信道号应为 1..128", "the channel number should be 1..128")};
+                    Bilingual("信道号应为 1..128", "the channel number should be 1..128")};
             } else {
                 channel = *row.location;
             }
@@ -766,8 +768,8 @@ CsvImportPlan PlanCsvImport(const CsvFile &file, const CsvPlacement &placement,
                           : placement.firstChannel + (*row.location - *lowest);
             if (channel > Channels) {
                 plan.report << RowIssue(row.line,
-                                        Arg(Tr("将落在信道 %1，超过了信道 128",
-                                               "would go to channel %1, past channel 128"),
+                                        Arg(Bilingual("将落在信道 %1，超过了信道 128",
+                                                      "would go to channel %1, past channel 128"),
                                             QString::number(channel)));
                 channel = 0;
             }
@@ -775,7 +777,7 @@ CsvImportPlan PlanCsvImport(const CsvFile &file, const CsvPlacement &placement,
         if (channel > 0 && lineOfChannel.contains(channel)) {
             plan.report << RowIssue(
                 row.line,
-                Arg(Tr("信道 %1 已由第 %2 行给出", "channel %1 is already given by line %2"),
+                Arg(Bilingual("信道 %1 已由第 %2 行给出", "channel %1 is already given by line %2"),
                     QString::number(channel), QString::number(lineOfChannel.value(channel))));
             channel = 0;
         }

@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
+#include <QScopedValueRollback>
 
 ChildWindow::ChildWindow(WindowId id, QWidget *parent) : QWidget(parent), id_(id)
 {
@@ -61,6 +62,12 @@ void ChildWindow::closeEvent(QCloseEvent *event)
 }
 
 void ChildWindow::setEscapeButton(QAbstractButton *button) { escapeButton_ = button; }
+
+ImageChange ChildWindow::store(ChangeKind kind, const std::function<void(ImageTable &)> &edit)
+{
+    const QScopedValueRollback<bool> storing(storing_, true);
+    return ImageChanges::instance().apply(kind, edit);
+}
 
 void ChildWindow::keyPressEvent(QKeyEvent *event)
 {

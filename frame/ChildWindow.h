@@ -6,12 +6,14 @@
 #pragma once
 
 #include "Globals.h"
+#include "ImageChanges.h"
 #include "OpenWindows.h"
 
 #include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <QWidget>
+#include <functional>
 
 class QAbstractButton;
 class QMdiArea;
@@ -83,10 +85,18 @@ protected:
     // The sizes the window was last loaded with.
     const FrameSizes &frameSizes() const { return sizes_; }
 
+    // Runs an edit of the image as this window's own change
+    // (ImageChanges::apply). While it runs, storingOwnChange() is true: the
+    // window's handler of rowsChanged tells its own change from one made
+    // elsewhere by it.
+    ImageChange store(ChangeKind kind, const std::function<void(ImageTable &)> &edit);
+    bool storingOwnChange() const { return storing_; }
+
 private:
     WindowId id_;
     FrameSizes sizes_;
     bool loaded_ = false;
     bool unloaded_ = false;
+    bool storing_ = false;
     QPointer<QAbstractButton> escapeButton_;
 };

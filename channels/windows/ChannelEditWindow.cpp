@@ -47,7 +47,7 @@ void UseButtonFaceWhenDisabled(QWidget *widget)
 
 } // namespace
 
-ChannelEditWindow::ChannelEditWindow() : ChildWindow(WindowId::Form_Chann_Edit)
+ChannelEditWindow::ChannelEditWindow() : ChildWindow(WindowId::ChannelEdit)
 {
     setObjectName(QStringLiteral("Form_Chann_Edit"));
     build();
@@ -108,9 +108,9 @@ void ChannelEditWindow::build()
     connect(transmit_, &QLineEdit::textEdited, this, [this] { pending_ = transmit_; });
     // The name is stored as it is typed; leaving the field shows it as stored.
     connect(name_, &QLineEdit::textEdited, this, [this](const QString &text) {
-        store(EditChannelText(RadioData, channel_, ChannelField::Name, text, EditWindowProfile,
-                              CurrentBand()),
-              ChangeKind::NameTyping);
+        storeEdit(EditChannelText(RadioData, channel_, ChannelField::Name, text, EditWindowProfile,
+                                  CurrentBand()),
+                  ChangeKind::NameTyping);
     });
     const std::pair<QComboBox *, ChannelField> lists[] = {{decode_, ChannelField::Decode},
                                                           {encode_, ChannelField::Encode},
@@ -126,8 +126,7 @@ void ChannelEditWindow::build()
     for (const auto &[box, boxField] : boxes)
         connect(box, &QCheckBox::clicked, this,
                 [this, field = boxField](bool ticked) { choose(field, ticked ? 1 : 0); });
-    connect(close_, &QPushButton::clicked, this,
-            [] { Windows::Unload(WindowId::Form_Chann_Edit); });
+    connect(close_, &QPushButton::clicked, this, [] { Windows::Unload(WindowId::ChannelEdit); });
 
     labelChannel_->setBuddy(channelNumber_);
     auto *number = new QHBoxLayout;
@@ -265,16 +264,10 @@ void ChannelEditWindow::followGrid(int n)
 
 void ChannelEditWindow::onUnload() { commitPendingField(); }
 
-void ChannelEditWindow::store(const std::function<void(ImageTable &)> &edit, ChangeKind kind)
-{
-    const QScopedValueRollback<bool> own(ownChange_, true);
-    ImageChanges::instance().apply(kind, edit);
-}
-
-void ChannelEditWindow::store(const ChannelEditResult &edit, ChangeKind kind)
+void ChannelEditWindow::storeEdit(const ChannelEditResult &edit, ChangeKind kind)
 {
     if (!edit.cells.empty())
-        store([&edit](ImageTable &image) { edit.applyTo(image); }, kind);
+        store(kind, [&edit](ImageTable &image) { edit.applyTo(image); });
 }
 
 // Changes made elsewhere (the grid, a read, an opened file) show at once,
@@ -283,7 +276,7 @@ void ChannelEditWindow::store(const ChannelEditResult &edit, ChangeKind kind)
 // cursor.
 void ChannelEditWindow::onRowsChanged(const ImageChange &change)
 {
-    if (ownChange_ || !isVisible() || !ChannelsTouched(change).contains(channel_))
+    if (storingOwnChange() || !isVisible() || !ChannelsTouched(change).contains(channel_))
         return;
     LoadEditedChannel(channel_);
 }
@@ -371,7 +364,7 @@ void ChannelEditWindow::BlankEditedChannel(int n)
     blankEditors();
     // Brought to an empty channel, the form erases whatever its cells and
     // name held.
-    store([n](ImageTable &image) { EraseChannelAndName(image, n); });
+    store(ChangeKind::CellEdit, [n](ImageTable &image) { EraseChannelAndName(image, n); });
 }
 
 void ChannelEditWindow::blankEditors()
@@ -393,7 +386,8 @@ void ChannelEditWindow::InitNewChannel(int n)
     PrepareChannelEditors();
     for (QWidget *editor : std::initializer_list<QWidget *>{transmit_, name_, txStop_})
         editor->setEnabled(true);
-    store([n](ImageTable &image) { InitNewChannelCells(image, n, EditWindowProfile); });
+    store(ChangeKind::CellEdit,
+          [n](ImageTable &image) { InitNewChannelCells(image, n, EditWindowProfile); });
 }
 
 void ChannelEditWindow::enableEditors()
@@ -482,7 +476,7 @@ void ChannelEditWindow::leaveReceive()
     const bool created = IsChannelEmpty(RadioData, n);
     const ChannelEditResult edit = EditShownChannelText(
         RadioData, n, ChannelField::Receive, receive_->text(), EditWindowProfile, CurrentBand());
-    store(edit);
+    storeEdit(edit);
     if (edit.message) {
         receive_->setText(edit.shownText);
         warn(*edit.message);
@@ -503,7 +497,7 @@ void ChannelEditWindow::leaveTransmit()
     const int n = channel_;
     const ChannelEditResult edit = EditShownChannelText(
         RadioData, n, ChannelField::Transmit, transmit_->text(), EditWindowProfile, CurrentBand());
-    store(edit);
+    storeEdit(edit);
     if (edit.message) {
         transmit_->setText(edit.shownText);
         warn(*edit.message);
@@ -514,14 +508,14 @@ void ChannelEditWindow::leaveTransmit()
 void ChannelEditWindow::leaveName()
 {
     const int n = channel_;
-    store(EditChannelText(RadioData, n, ChannelField::Name, name_->text(), EditWindowProfile,
-                          CurrentBand()));
+    storeEdit(EditChannelText(RadioData, n, ChannelField::Name, name_->text(), EditWindowProfile,
+                              CurrentBand()));
     LoadEditedChannel(n); // the name as stored: upper case, blanks for the rest
 }
 
 void ChannelEditWindow::choose(ChannelField field, int position)
 {
-    store(ChooseChannelItem(RadioData, channel_, field, position));
+    storeEdit(ChooseChannelItem(RadioData, channel_, field, position));
 }
 
 bool ChannelEditWindow::eventFilter(QObject *watched, QEvent *event)

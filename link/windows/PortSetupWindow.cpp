@@ -16,7 +16,7 @@
 #include <QVBoxLayout>
 
 PortSetupWindow::PortSetupWindow()
-    : ChildWindow(WindowId::Form_setup),
+    : ChildWindow(WindowId::PortSetup),
       frame_(new QGroupBox(this)),
       group_(new QButtonGroup(this)),
       deviceLabel_(new QLabel(this)),

@@ -97,14 +97,14 @@ private slots:
         for (int i = 0; i < WindowCount; ++i) {
             const WindowId id = WindowId(i);
             ChildWindow *child = Windows::Open(id);
-            if (!child && id == WindowId::Form_Chann_Edit)
+            if (!child && id == WindowId::ChannelEdit)
                 continue; // opened from the grid below
             check(child ? child->objectName() : QString::number(i), child);
             Windows::Unload(id);
         }
 
         // The grid with each of its cell editors open.
-        auto *grid = qobject_cast<ChannelGridWindow *>(Windows::Open(WindowId::frm_chann));
+        auto *grid = qobject_cast<ChannelGridWindow *>(Windows::Open(WindowId::ChannelGrid));
         auto *table = grid->findChild<QTableWidget *>(QStringLiteral("MSF_chann"));
         for (int col : {1, 3, 7}) {
             table->setCurrentCell(0, col);
@@ -112,9 +112,9 @@ private slots:
             check(QStringLiteral("frm_chann editing column %1").arg(col), grid,
                   QApplication::focusWidget());
         }
-        check(QStringLiteral("Form_Chann_Edit"), Windows::Open(WindowId::Form_Chann_Edit));
+        check(QStringLiteral("Form_Chann_Edit"), Windows::Open(WindowId::ChannelEdit));
 
-        auto *fm = qobject_cast<FmListWindow *>(Windows::Open(WindowId::Form_Edit_Test));
+        auto *fm = qobject_cast<FmListWindow *>(Windows::Open(WindowId::FmList));
         fm->findChild<QTableWidget *>(QStringLiteral("MSF_chann"))->setCurrentCell(0, 1);
         fm->BeginFmEdit();
         check(QStringLiteral("Form_Edit_Test editing"), fm, QApplication::focusWidget());

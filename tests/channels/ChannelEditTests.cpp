@@ -55,7 +55,7 @@ class ChannelEditTests : public QObject {
     {
         d->click(n, 0);
         d->pressButton("Command_Edit");
-        w = Windows::FindAs<ChannelEditWindow>(WindowId::Form_Chann_Edit);
+        w = Windows::FindAs<ChannelEditWindow>(WindowId::ChannelEdit);
         QVERIFY(w);
         QCOMPARE(w->channel(), n);
     }
@@ -111,9 +111,9 @@ private slots:
         d->main->switchLanguage(false);
         d->attach();
         // The grid reloaded by the switch closes the edit window with it.
-        QVERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
+        QVERIFY(!OpenWindows[WindowId::ChannelEdit]);
         d->pressButton("Command_Edit");
-        w = Windows::FindAs<ChannelEditWindow>(WindowId::Form_Chann_Edit);
+        w = Windows::FindAs<ChannelEditWindow>(WindowId::ChannelEdit);
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), QString("Channel Edit"));
         for (const auto &[name, caption] : captions)
@@ -138,17 +138,17 @@ private slots:
     {
         openOn(3);
         QTest::mouseClick(control<QPushButton>("Command_Close"), Qt::LeftButton);
-        QVERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
+        QVERIFY(!OpenWindows[WindowId::ChannelEdit]);
         openOn(3);
         d->pressButton("Command_Close");
-        QVERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
-        QVERIFY(!OpenWindows[WindowId::frm_chann]);
+        QVERIFY(!OpenWindows[WindowId::ChannelEdit]);
+        QVERIFY(!OpenWindows[WindowId::ChannelGrid]);
         // The grid's close box too, once the grid is really gone.
-        Windows::Open(WindowId::frm_chann);
+        Windows::Open(WindowId::ChannelGrid);
         d->attach();
         openOn(3);
         d->grid->parentWidget()->close();
-        QTRY_VERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
+        QTRY_VERIFY(!OpenWindows[WindowId::ChannelEdit]);
     }
 
     void scrollingWrapsAroundAndMovesTheGridCaption()
@@ -410,7 +410,7 @@ private slots:
         QTest::keyClicks(receive, "437");
         QVERIFY(Windows::CommitTyped());
         QCOMPARE(Cells(7, 0, 3), (std::vector<int>{0, 0, 0x70, 0x43}));
-        QVERIFY(OpenWindows[WindowId::Form_Chann_Edit]);
+        QVERIFY(OpenWindows[WindowId::ChannelEdit]);
     }
 
     void showsChangesFromTheGridAndRedrawsOnActivation()
@@ -496,7 +496,7 @@ private slots:
         QTest::keyClick(receive, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(receive, "436");
         w->parentWidget()->close(); // the close box
-        QVERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
+        QVERIFY(!OpenWindows[WindowId::ChannelEdit]);
         QCOMPARE(Cells(12, 0, 3), (std::vector<int>{0, 0, 0x60, 0x43}));
         QCOMPARE(d->cell(12, 1), QString("436.00000"));
 
@@ -514,7 +514,7 @@ private slots:
         language->close();
         QCOMPARE(Cells(12, 4, 7), (std::vector<int>{0, 0, 0x50, 0}));
         QCOMPARE(RadioData[12][12] >> 6, 1);
-        QVERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
+        QVERIFY(!OpenWindows[WindowId::ChannelEdit]);
     }
 };
 

@@ -215,7 +215,7 @@ private slots:
 
         // Undo, close the grid, import again: the grid opens on the rows.
         d->main->history()->undo();
-        QVERIFY(Windows::Close(WindowId::frm_chann));
+        QVERIFY(Windows::Close(WindowId::ChannelGrid));
         OnDialog([](CsvImportDialog *dialog) {
             QTest::mouseClick(dialog->findChild<QPushButton *>("Command_Apply"), Qt::LeftButton);
         });

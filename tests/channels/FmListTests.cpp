@@ -21,7 +21,7 @@ class FmListTests : public QObject {
     {
         d->main->findChild<QAction *>("Test_edit")->trigger();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        w = Windows::FindAs<FmListWindow>(WindowId::Form_Edit_Test);
+        w = Windows::FindAs<FmListWindow>(WindowId::FmList);
         QVERIFY(w);
         table = w->findChild<QTableWidget *>("MSF_chann");
         edit = w->findChild<QLineEdit *>("Text_Edit");
@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(code(3), 1);
         QCOMPARE(code(4), 129);
         QCOMPARE(code(5), 10);
-        Windows::Unload(WindowId::Form_Edit_Test);
+        Windows::Unload(WindowId::FmList);
         open();
         QCOMPARE(cell(3), QString("87.1"));
         QCOMPARE(cell(4), QString("99.9"));
@@ -208,7 +208,7 @@ private slots:
         click(1, 1);
         QTest::keyClicks(edit, "102");
         QTest::mouseClick(w->findChild<QPushButton *>("Command_Close"), Qt::LeftButton);
-        QVERIFY(!OpenWindows[WindowId::Form_Edit_Test]);
+        QVERIFY(!OpenWindows[WindowId::FmList]);
         QCOMPARE(code(1), 150);
 
         open();

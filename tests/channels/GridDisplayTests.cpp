@@ -29,9 +29,9 @@ class GridDisplayTests : public QObject {
     // Another child window, to move the activation away from the grid.
     static void registerOtherWindow()
     {
-        Windows::Register(WindowId::Form_Edit_Test, [] {
+        Windows::Register(WindowId::FmList, [] {
             struct Other : ChildWindow {
-                Other() : ChildWindow(WindowId::Form_Edit_Test) { }
+                Other() : ChildWindow(WindowId::FmList) { }
                 void applyTexts() override { }
                 QRect placement(const FrameSizes &sizes) const override
                 {
@@ -138,14 +138,14 @@ private slots:
     {
         registerOtherWindow();
         QMdiSubWindow *gridFrame = d->main->mdiArea()->activeSubWindow();
-        Windows::Open(WindowId::Form_Edit_Test);
+        Windows::Open(WindowId::FmList);
         QVERIFY(d->main->mdiArea()->activeSubWindow() != gridFrame);
         program(7); // changed elsewhere while the grid is in the background
         QCOMPARE(d->cell(7, 1), QString());
         d->main->mdiArea()->setActiveSubWindow(gridFrame);
         QCOMPARE(d->cell(7, 1), QString("438.50000"));
         QCOMPARE(d->cell(7, 2), QString("446.10000"));
-        Windows::Unload(WindowId::Form_Edit_Test);
+        Windows::Unload(WindowId::FmList);
     }
 
     // New data under an open editor (a read, an opened file, another
@@ -159,7 +159,7 @@ private slots:
         d->grid->ShowChannelRow(8);
         d->click(8, 7);
         QTest::keyClicks(d->textEdit, "ab"); // a name being typed
-        Windows::Open(WindowId::Form_Edit_Test);
+        Windows::Open(WindowId::FmList);
         SetUpCell(8, 13, 0x20); // wide now
         d->main->mdiArea()->setActiveSubWindow(gridFrame);
         QVERIFY(!d->textEdit->isVisible());
@@ -170,7 +170,7 @@ private slots:
         // An editor whose channel stayed as it was keeps what was typed.
         d->click(8, 7);
         QTest::keyClicks(d->textEdit, "cd");
-        Windows::Open(WindowId::Form_Edit_Test);
+        Windows::Open(WindowId::FmList);
         SetUpCell(9, 0, 0x00); // another channel
         d->main->mdiArea()->setActiveSubWindow(gridFrame);
         QCOMPARE(d->textEdit->text(), QString("cd"));
@@ -180,7 +180,7 @@ private slots:
         // A list open on a channel that was erased meanwhile closes.
         d->click(8, 5);
         QVERIFY(d->combo->isVisible());
-        Windows::Open(WindowId::Form_Edit_Test);
+        Windows::Open(WindowId::FmList);
         SetUpImage([&](ImageTable &image) {
             for (int c = 0; c < 16; ++c)
                 image[8][c] = 255;
@@ -189,7 +189,7 @@ private slots:
         QVERIFY(!d->combo->isVisible());
         QTest::keyClick(d->table, Qt::Key_Down);
         QCOMPARE(d->cells(8)[12], 255);
-        Windows::Unload(WindowId::Form_Edit_Test);
+        Windows::Unload(WindowId::FmList);
     }
 
     void anEditLeftOpenIsNotCarriedIntoAnOpenedFile()
@@ -206,12 +206,12 @@ private slots:
         d->type("455"); // typed, not committed
 
         RegisterFileWindows();
-        auto *open = static_cast<ChannelFileWindow *>(Windows::Open(WindowId::Form_open_chann));
+        auto *open = static_cast<ChannelFileWindow *>(Windows::Open(WindowId::OpenChannel));
         open->showDirectory(dir.path());
         open->findChild<QLineEdit *>("Text1")->setText("other.chann");
         QTest::mouseClick(open->findChild<QPushButton *>("Command_enter"), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!OpenWindows[WindowId::Form_open_chann]);
+        QVERIFY(!OpenWindows[WindowId::OpenChannel]);
         d->click(2, 1);
         for (int c = 0; c < 16; ++c)
             QCOMPARE(int(RadioData[1][c]), channel[c]);
@@ -282,7 +282,7 @@ private slots:
         QCOMPARE(d->cells(3)[3], 0x44);
         QCOMPARE(d->cells(3)[6], 0x61); // the transmit frequency stayed
 
-        Windows::Open(WindowId::frm_chann);
+        Windows::Open(WindowId::ChannelGrid);
         d->attach();
         d->click(3, 7);
         QTest::keyClicks(d->textEdit, "rpt");
@@ -324,15 +324,15 @@ private slots:
     void closeUnloadsTheGridAndTheEditWindow()
     {
         d->pressButton("Command_Edit");
-        QVERIFY(OpenWindows[WindowId::Form_Chann_Edit]);
+        QVERIFY(OpenWindows[WindowId::ChannelEdit]);
         d->pressButton("Command_Help");
-        QVERIFY(OpenWindows[WindowId::frm_chann]);
+        QVERIFY(OpenWindows[WindowId::ChannelGrid]);
         d->pressButton("Command_Close");
-        QVERIFY(!OpenWindows[WindowId::frm_chann]);
-        QVERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
+        QVERIFY(!OpenWindows[WindowId::ChannelGrid]);
+        QVERIFY(!OpenWindows[WindowId::ChannelEdit]);
         QVERIFY(Windows::CommitTyped()); // no grid: nothing to commit, nothing to crash
         d->main->findChild<QAction *>("Channel_edit")->trigger();
-        QVERIFY(OpenWindows[WindowId::frm_chann]);
+        QVERIFY(OpenWindows[WindowId::ChannelGrid]);
         d->main->toolbarButton("edit_chann");
         d->attach();
         QCOMPARE(d->cell(128, 0), QString("128"));

@@ -394,7 +394,7 @@ private slots:
         d->grid->activated();
         QCOMPARE(d->cell(3, 1), QString());
         QVERIFY(RadioData == *image);
-        Windows::Open(WindowId::frm_chann);
+        Windows::Open(WindowId::ChannelGrid);
         d->attach();
         QCOMPARE(int(RadioData[3][5]), 255);
     }

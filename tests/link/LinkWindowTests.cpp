@@ -25,8 +25,8 @@ private slots:
     void portSetupShowsTheChoiceAndSetsPortAndPanel()
     {
         SessionState::instance().setPort(5);
-        Windows::Open(WindowId::Form_setup);
-        ChildWindow *setup = Windows::Find(WindowId::Form_setup);
+        Windows::Open(WindowId::PortSetup);
+        ChildWindow *setup = Windows::Find(WindowId::PortSetup);
         QVERIFY(setup);
         QCOMPARE(setup->objectName(), QString("Form_setup"));
         QCOMPARE(setup->windowTitle(), QString("通讯端口设置"));
@@ -49,37 +49,37 @@ private slots:
         QCOMPARE(PortNumber, int16_t(2));
         QCOMPARE(harness->window.panelText(3), QString("COM2"));
         QCOMPARE(DeviceForPort(2), QString("/dev/ttyTEST7"));
-        QVERIFY(!OpenWindows[WindowId::Form_setup]);
+        QVERIFY(!OpenWindows[WindowId::PortSetup]);
 
         // Reopened, COM2 shows its bound device beside it; cancel changes nothing.
-        Windows::Open(WindowId::Form_setup);
-        setup = Windows::Find(WindowId::Form_setup);
+        Windows::Open(WindowId::PortSetup);
+        setup = Windows::Find(WindowId::PortSetup);
         QVERIFY(setup->findChild<QLabel *>("Label_device2")->text().contains("/dev/ttyTEST7"));
         setup->findChild<QRadioButton *>("Option7")->click();
         setup->findChild<QPushButton *>("Command1")->click();
         QCOMPARE(PortNumber, int16_t(2));
-        QVERIFY(!OpenWindows[WindowId::Form_setup]);
+        QVERIFY(!OpenWindows[WindowId::PortSetup]);
     }
 
     void portSetupStaysOpenAfterAFailedOpening()
     {
         PortErrorFlag = true;
-        Windows::Open(WindowId::Form_setup);
-        ChildWindow *setup = Windows::Find(WindowId::Form_setup);
+        Windows::Open(WindowId::PortSetup);
+        ChildWindow *setup = Windows::Find(WindowId::PortSetup);
         setup->findChild<QRadioButton *>("Option3")->click();
         setup->findChild<QPushButton *>("Command_ok")->click();
         QCOMPARE(PortNumber, int16_t(3));
         QCOMPARE(harness->window.panelText(3), QString("COM3"));
-        QVERIFY(OpenWindows[WindowId::Form_setup]);
+        QVERIFY(OpenWindows[WindowId::PortSetup]);
         setup->findChild<QPushButton *>("Command1")->click();
-        QVERIFY(!OpenWindows[WindowId::Form_setup]);
+        QVERIFY(!OpenWindows[WindowId::PortSetup]);
     }
 
     void missingPortGivesThePortErrorAndCancelCloses()
     {
         BindPort(1, "/dev/ql540-no-such-port");
         harness->action("Prog_read")->trigger();
-        TransferWindow *read = harness->transfer(WindowId::Form_Comm_Read);
+        TransferWindow *read = harness->transfer(WindowId::Read);
         QVERIFY(read);
         QCOMPARE(read->windowTitle(), QString("从对讲机读取数据"));
         read->findChild<QPushButton *>("Command_read")->click();
@@ -92,14 +92,14 @@ private slots:
         QVERIFY(!read->engine().busy());
         QCOMPARE(read->findChild<QLabel *>("Label_tr_count")->text(), QString());
         read->findChild<QPushButton *>("Command_Cancel")->click();
-        QVERIFY(!OpenWindows[WindowId::Form_Comm_Read]);
+        QVERIFY(!OpenWindows[WindowId::Read]);
     }
 
     void windowsOpenFromMenuToolbarAndCommitAPendingName()
     {
-        TypingProbe *typing = OpenTypingProbe(WindowId::frmAbout, [] { return true; });
+        TypingProbe *typing = OpenTypingProbe(WindowId::About, [] { return true; });
         harness->window.toolbarButton("read");
-        TransferWindow *read = harness->transfer(WindowId::Form_Comm_Read);
+        TransferWindow *read = harness->transfer(WindowId::Read);
         QVERIFY(read);
         QCOMPARE(typing->commits, 1);
         QVERIFY(read->findChild<QTimer *>("Timer4")->isActive());
@@ -109,7 +109,7 @@ private slots:
         QCOMPARE(read->parentWidget()->y(), int((main.height() - main.height() / 3) / 1.45));
 
         harness->window.toolbarButton("write");
-        TransferWindow *write = harness->transfer(WindowId::Form_Comm_Write);
+        TransferWindow *write = harness->transfer(WindowId::Write);
         QVERIFY(write);
         QCOMPARE(typing->commits, 2);
         QCOMPARE(write->windowTitle(), QString("写数据到对讲机"));
@@ -129,7 +129,7 @@ private slots:
         const ImageTable before = RadioData;
 
         harness->action("Prog_read")->trigger();
-        TransferWindow *read = harness->transfer(WindowId::Form_Comm_Read);
+        TransferWindow *read = harness->transfer(WindowId::Read);
         auto *bar = read->findChild<QProgressBar *>("ProgressBar1");
         // The status line reaches a screen reader on the button in focus.
         QString spokenAtTheEnd;
@@ -149,7 +149,7 @@ private slots:
         read->findChild<QPushButton *>("Command_Cancel")->click();
         QVERIFY(harness->messageShown("正在与对讲机进行读写操作 ！"));
         QVERIFY(harness->messageShown("正在进行读写操作,请勿关窗口 ！,"));
-        QVERIFY(OpenWindows[WindowId::Form_Comm_Read]);
+        QVERIFY(OpenWindows[WindowId::Read]);
         QTRY_VERIFY_WITH_TIMEOUT(bar->value() > 30, 10000);
         QVERIFY(RadioData == before); // nothing lands before the end
         QTRY_VERIFY_WITH_TIMEOUT(harness->messageShown(ReadDone), 20000);
@@ -158,7 +158,7 @@ private slots:
         harness->onMessage = nullptr;
         QCOMPARE(FirstDifference(radio, 0, 253), QString());
         QCOMPARE(RadioData[254], before[254]);
-        QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Form_Comm_Read], 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Read], 1000);
         // The grid comes back to the front once the read window has gone.
         QMdiSubWindow *active = harness->window.mdiArea()->activeSubWindow();
         QVERIFY(active && active->widget()->objectName() == "frm_chann");
@@ -176,7 +176,7 @@ private slots:
             image[200][7] = 42;
         });
         harness->action("Prog_write")->trigger();
-        TransferWindow *write = harness->transfer(WindowId::Form_Comm_Write);
+        TransferWindow *write = harness->transfer(WindowId::Write);
         auto *writeBar = write->findChild<QProgressBar *>("ProgressBar1");
         auto *status = write->findChild<QLabel *>("Label_tr_count");
         write->findChild<QPushButton *>("Command_Write")->click();
@@ -188,7 +188,7 @@ private slots:
         if (alive)
             QCOMPARE(writeBar->value(), 99);
         QCOMPARE(sim.count("handshake"), 3); // read, write, write again after the NAK
-        QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Form_Comm_Write], 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Write], 1000);
 
         const RadioMemory written = sim.stop();
         QCOMPARE(FirstDifference(written, 0, 239), QString());
@@ -205,7 +205,7 @@ private slots:
         BindPort(1, sim.device());
         SetUpCell(130, 3, 256);
         harness->action("Prog_write")->trigger();
-        TransferWindow *write = harness->transfer(WindowId::Form_Comm_Write);
+        TransferWindow *write = harness->transfer(WindowId::Write);
         write->findChild<QPushButton *>("Command_Write")->click();
         QCOMPARE(harness->messages.size(), size_t(1));
         QVERIFY(harness->messages[0].text.contains("第 130 行第 3 列"));
@@ -231,14 +231,14 @@ private slots:
         BindPort(1, sim.device());
         const ImageTable before = RadioData;
         harness->action("Prog_read")->trigger();
-        TransferWindow *read = harness->transfer(WindowId::Form_Comm_Read);
+        TransferWindow *read = harness->transfer(WindowId::Read);
         read->findChild<QPushButton *>("Command_read")->click();
         QTRY_VERIFY_WITH_TIMEOUT(PortErrorFlag, 10000);
         QVERIFY(harness->messages.back().text.startsWith("通讯端口打开错误"));
         QVERIFY(!read->engine().busy());
         QVERIFY(RadioData == before);
         read->findChild<QPushButton *>("Command_Cancel")->click();
-        QVERIFY(!OpenWindows[WindowId::Form_Comm_Read]);
+        QVERIFY(!OpenWindows[WindowId::Read]);
     }
 
 private:

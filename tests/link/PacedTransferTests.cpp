@@ -59,7 +59,7 @@ private slots:
                     image[r][c] = int16_t((r * 16 + c) % 41);
         });
         harness->action("Prog_write")->trigger();
-        TransferWindow *write = harness->transfer(WindowId::Form_Comm_Write);
+        TransferWindow *write = harness->transfer(WindowId::Write);
         auto *bar = write->findChild<QProgressBar *>("ProgressBar1");
         QElapsedTimer clock;
         clock.start();
@@ -70,7 +70,7 @@ private slots:
         const QPointer<TransferWindow> alive(write);
         QTRY_VERIFY_WITH_TIMEOUT(!alive || alive->engine().done(), 30000);
         qInfo("full write at 9600 baud: %lld ms", clock.elapsed());
-        QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Form_Comm_Write], 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Write], 1000);
         QVERIFY(harness->messages.empty());
         const RadioMemory written = sim.stop();
         QCOMPARE(FirstDifference(written, 0, 239), QString());
@@ -82,7 +82,7 @@ private:
     void read()
     {
         harness->action("Prog_read")->trigger();
-        TransferWindow *window = harness->transfer(WindowId::Form_Comm_Read);
+        TransferWindow *window = harness->transfer(WindowId::Read);
         QVERIFY(window);
         auto *bar = window->findChild<QProgressBar *>("ProgressBar1");
         auto *status = window->findChild<QLabel *>("Label_tr_count");

@@ -117,7 +117,7 @@ class OptionsWindowTests : public QObject {
     void open()
     {
         main->findChild<QAction *>("Optional_edit")->trigger();
-        window = Windows::Find(WindowId::frm_option);
+        window = Windows::Find(WindowId::Options);
         QVERIFY(window);
         QCoreApplication::processEvents();
     }
@@ -206,7 +206,7 @@ private slots:
             main->switchLanguage(chinese);
             open();
             QCOMPARE(window->objectName(), QString("frm_option"));
-            QVERIFY(OpenWindows[WindowId::frm_option]);
+            QVERIFY(OpenWindows[WindowId::Options]);
             QCOMPARE(window->windowTitle(), QString(chinese ? "可选参数" : "Optional Features"));
             for (const auto &c : Captions)
                 QCOMPARE(CaptionOf(w(c.name)), QString::fromUtf8(chinese ? c.chinese : c.english));
@@ -235,9 +235,9 @@ private slots:
         QCOMPARE(frame.top(), 0);
 
         w<QPushButton>("Command_Help")->click();
-        QVERIFY(OpenWindows[WindowId::frm_option]);
+        QVERIFY(OpenWindows[WindowId::Options]);
         w<QPushButton>("Command_Close")->click();
-        QVERIFY(!OpenWindows[WindowId::frm_option]);
+        QVERIFY(!OpenWindows[WindowId::Options]);
     }
 
     void startUpImageShowsItsValues()
@@ -464,7 +464,7 @@ private slots:
                     main->findChild<QAction *>("Optional_edit")->trigger();
                 QCoreApplication::processEvents();
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-                QVERIFY2(Windows::Find(WindowId::frm_option) == window, c.field);
+                QVERIFY2(Windows::Find(WindowId::Options) == window, c.field);
                 QCOMPARE(texts(), QStringList{c.message});
                 QCOMPARE(window->focusWidget(), field(c.field));
                 type(c.field, c.valid);
@@ -475,7 +475,7 @@ private slots:
         type("Text_RX_Freq", "446.1");
         window->parentWidget()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!Windows::IsOpen(WindowId::frm_option));
+        QVERIFY(!Windows::IsOpen(WindowId::Options));
         QVERIFY(messages.empty());
         QCOMPARE(Cells(VfoRow, 0, 3), (std::vector<int>{0x00, 0x00, 0x61, 0x44}));
     }
@@ -488,19 +488,19 @@ private slots:
         type("Text_RX_Freq", "446.1");
         main->switchLanguage(false);
         QCOMPARE(Cells(VfoRow, 0, 3), (std::vector<int>{0x00, 0x00, 0x61, 0x44}));
-        window = Windows::Find(WindowId::frm_option);
+        window = Windows::Find(WindowId::Options);
         QCOMPARE(field("Text_RX_Freq")->text(), QString("446.10000"));
 
         type("Text_pvfo_d0", "410");
         main->findChild<QAction *>("Optional_edit")->trigger();
         QCOMPARE(Cells(BandLimitRow, 0, 1), (std::vector<int>{0x00, 0x41}));
-        window = Windows::Find(WindowId::frm_option);
+        window = Windows::Find(WindowId::Options);
 
         type("Text_RX_Freq", "447");
         main->toolbarButton("save");
-        QVERIFY(Windows::IsOpen(WindowId::Form_save_chann));
+        QVERIFY(Windows::IsOpen(WindowId::SaveChannel));
         QCOMPARE(Cells(VfoRow, 0, 3), (std::vector<int>{0x00, 0x00, 0x70, 0x44}));
-        Windows::Unload(WindowId::Form_save_chann);
+        Windows::Unload(WindowId::SaveChannel);
         QVERIFY(messages.empty());
 
         main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(window->parentWidget()));
@@ -509,15 +509,15 @@ private slots:
         QVERIFY(!IsChinese);
         QCOMPARE(main->findChild<QAction *>("Language_eng")->isChecked(), true);
         QCOMPARE(main->findChild<QAction *>("Language_chn")->isChecked(), false);
-        QCOMPARE(Windows::Find(WindowId::frm_option), window);
+        QCOMPARE(Windows::Find(WindowId::Options), window);
         QCOMPARE(window->focusWidget(), field("Text_RX_Freq"));
         type("Text_RX_Freq", "447");
         leave("Text_RX_Freq");
         type("Text_Offset_Freq", "69.99");
         main->toolbarButton("read");
         main->toolbarButton("save");
-        QVERIFY(!Windows::IsOpen(WindowId::Form_Comm_Read));
-        QVERIFY(!Windows::IsOpen(WindowId::Form_save_chann));
+        QVERIFY(!Windows::IsOpen(WindowId::Read));
+        QVERIFY(!Windows::IsOpen(WindowId::SaveChannel));
         QCOMPARE(texts(), (QStringList{"Over the range of RX frequency .",
                                        "Over the range of Offset frequency .",
                                        "Over the range of Offset frequency ."}));
@@ -560,8 +560,7 @@ private slots:
             QCOMPARE(main->mdiArea()->activeSubWindow()->widget(), window);
             QCOMPARE(window->focusWidget(), field("Text_Offset_Freq"));
         }
-        for (WindowId id :
-             {WindowId::Form_Compare, WindowId::Form_Verify, WindowId::Form_Batch_Write})
+        for (WindowId id : {WindowId::Compare, WindowId::Verify, WindowId::BatchWrite})
             QVERIFY(!Windows::IsOpen(id));
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
         QCOMPARE(FmPresets::Preset(0).get(RadioData), 20);
