@@ -14,8 +14,10 @@
 #include <QSize>
 #include <QWidget>
 #include <functional>
+#include <initializer_list>
 
 class QAbstractButton;
+class QHBoxLayout;
 class QMdiArea;
 
 // The sizes the child windows' placement ratios refer to: the main window
@@ -84,6 +86,8 @@ protected:
     static QRect centred(const FrameSizes &sizes, QSize size, int liftTwips = 0);
     // The sizes the window was last loaded with.
     const FrameSizes &frameSizes() const { return sizes_; }
+    // A bottom row of buttons, centred, 24 pixels apart.
+    static QHBoxLayout *buttonRow(std::initializer_list<QWidget *> buttons);
 
     // Runs an edit of the image as this window's own change
     // (ImageChanges::apply). While it runs, storingOwnChange() is true: the

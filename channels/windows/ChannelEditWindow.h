@@ -59,6 +59,9 @@ protected:
 
 private:
     void build();
+    void makeControls();
+    void connectControls();
+    void layOut();
     // Stores what an edit rule made of a field as this window's own change.
     void storeEdit(const ChannelEditResult &edit, ChangeKind kind = ChangeKind::CellEdit);
     void onRowsChanged(const ImageChange &change);

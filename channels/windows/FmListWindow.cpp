@@ -11,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QFocusEvent>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -57,15 +56,9 @@ FmListWindow::FmListWindow() : ChildWindow(WindowId::FmList)
     connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this,
             &FmListWindow::onRowsChanged);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close_);
-    buttons->addSpacing(24);
-    buttons->addWidget(help_);
-    buttons->addStretch(1);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(table_, 1, Qt::AlignHCenter);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({close_, help_}));
 }
 
 void FmListWindow::applyTexts()
