@@ -26,7 +26,7 @@ QLabel *WrappedLabel(const char *name, QWidget *parent)
 } // namespace
 
 AboutWindow::AboutWindow()
-    : ChildWindow(WindowId::frmAbout),
+    : ChildWindow(WindowId::About),
       title_(WrappedLabel("lblTitle", this)),
       version_(WrappedLabel("lblVersion", this)),
       description_(WrappedLabel("lblDescription", this)),

@@ -14,7 +14,7 @@
 
 namespace {
 
-ChannelGridWindow *OpenGrid() { return Windows::FindAs<ChannelGridWindow>(WindowId::frm_chann); }
+ChannelGridWindow *OpenGrid() { return Windows::FindAs<ChannelGridWindow>(WindowId::ChannelGrid); }
 
 QAction *AddAction(QMenu *menu, const char *name)
 {

@@ -176,11 +176,11 @@ void MainWindow::buildMenus()
     QAction *fileNew = file->addAction(QString());
     fileNew->setObjectName(QStringLiteral("File_New"));
     fileNew->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
-    addOpenAction(file, "File_Open", WindowId::Form_open_chann)
+    addOpenAction(file, "File_Open", WindowId::OpenChannel)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-    addOpenAction(file, "File_save", WindowId::Form_save_chann)
+    addOpenAction(file, "File_save", WindowId::SaveChannel)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    addOpenAction(file, "File_saveas", WindowId::Form_save_chann);
+    addOpenAction(file, "File_saveas", WindowId::SaveChannel);
     file->addSeparator();
     addCommand(file, "File_ImportCsv", [this] { ImportChannelsCsv(this); });
     addCommand(file, "File_ExportCsv", [this] { ExportChannelsCsv(this); });
@@ -192,27 +192,27 @@ void MainWindow::buildMenus()
     addCommand(file, "File_exit", [this] { close(); });
 
     connect(topAction("proc_type"), &QAction::triggered, this,
-            [] { Windows::Open(WindowId::Form_type); });
+            [] { Windows::Open(WindowId::ModelSelect); });
 
     QMenu *edit = topMenu("Edit");
-    addOpenAction(edit, "Channel_edit", WindowId::frm_chann);
-    addOpenAction(edit, "Optional_edit", WindowId::frm_option);
-    addOpenAction(edit, "Test_edit", WindowId::Form_Edit_Test);
+    addOpenAction(edit, "Channel_edit", WindowId::ChannelGrid);
+    addOpenAction(edit, "Optional_edit", WindowId::Options);
+    addOpenAction(edit, "Test_edit", WindowId::FmList);
     editActions_ = new EditActions(edit, history_);
 
     QMenu *program = topMenu("Program");
-    addOpenAction(program, "Prog_read", WindowId::Form_Comm_Read)
+    addOpenAction(program, "Prog_read", WindowId::Read)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
-    addOpenAction(program, "Prog_write", WindowId::Form_Comm_Write)
+    addOpenAction(program, "Prog_write", WindowId::Write)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+W")));
-    addOpenAction(program, "Prog_verify", WindowId::Form_Verify);
-    addOpenAction(program, "Prog_batch", WindowId::Form_Batch_Write);
+    addOpenAction(program, "Prog_verify", WindowId::Verify);
+    addOpenAction(program, "Prog_batch", WindowId::BatchWrite);
 
     QMenu *adjust = topMenu("Adjust");
-    addOpenAction(adjust, "Adj_Txp", WindowId::Form_Adjust_Txp);
+    addOpenAction(adjust, "Adj_Txp", WindowId::Power);
 
     connect(topAction("proc_setup"), &QAction::triggered, this,
-            [] { Windows::Open(WindowId::Form_setup); });
+            [] { Windows::Open(WindowId::PortSetup); });
 
     QMenu *language = topMenu("Language_Setup");
     QAction *chinese = language->addAction(QStringLiteral("中文"));
@@ -225,7 +225,7 @@ void MainWindow::buildMenus()
     connect(english, &QAction::triggered, this, [this] { switchLanguage(false); });
 
     connect(topAction("Menu_About"), &QAction::triggered, this,
-            [] { Windows::Open(WindowId::frmAbout); });
+            [] { Windows::Open(WindowId::About); });
     connect(topAction("Menu_exit"), &QAction::triggered, this, &QWidget::close);
 
     connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
@@ -293,15 +293,15 @@ void MainWindow::buildToolbar()
 void MainWindow::toolbarButton(const QString &key)
 {
     if (key == QLatin1String("open"))
-        Windows::Open(WindowId::Form_open_chann);
+        Windows::Open(WindowId::OpenChannel);
     else if (key == QLatin1String("save"))
-        Windows::Open(WindowId::Form_save_chann);
+        Windows::Open(WindowId::SaveChannel);
     else if (key == QLatin1String("edit_chann"))
-        Windows::Open(WindowId::frm_chann);
+        Windows::Open(WindowId::ChannelGrid);
     else if (key == QLatin1String("read"))
-        Windows::Open(WindowId::Form_Comm_Read);
+        Windows::Open(WindowId::Read);
     else if (key == QLatin1String("write"))
-        Windows::Open(WindowId::Form_Comm_Write);
+        Windows::Open(WindowId::Write);
     else if (key == QLatin1String("Exit"))
         close();
 }
@@ -415,7 +415,7 @@ void MainWindow::startUp()
     setPanelText(6, QStringLiteral("频 段"));
     setPanelText(5, VersionText);
     setPanelText(7, BandText(BandLowMHz, BandHighMHz));
-    Windows::Open(WindowId::frm_chann);
+    Windows::Open(WindowId::ChannelGrid);
 }
 
 void MainWindow::switchLanguage(bool chinese)
@@ -428,7 +428,7 @@ void MainWindow::switchLanguage(bool chinese)
         return;
     }
     if (IsChinese != chinese) {
-        IsChinese = chinese;
+        SessionState::instance().setChinese(chinese);
         SetAboutTexts();
         UseQtTranslations(IsChinese);
     }

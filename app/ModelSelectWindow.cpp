@@ -57,7 +57,7 @@ QString BandLabelText(const QString &word, double low, double high, bool upperBl
 }
 
 ModelSelectWindow::ModelSelectWindow()
-    : ChildWindow(WindowId::Form_type),
+    : ChildWindow(WindowId::ModelSelect),
       modelLabel_(new QLabel(this)),
       models_(new QComboBox(this)),
       mainBandLabel_(new QLabel(this)),

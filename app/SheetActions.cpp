@@ -35,7 +35,7 @@ void PrintChannelSheetWithPreview(QWidget *parent)
     preview.setObjectName(QStringLiteral("Form_Print_Preview"));
     preview.setWindowTitle(Texts("打印预览", "Print Preview"));
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [](QPrinter *target) { PaintChannelSheet(*target); });
+                     [](QPrinter *target) { PaintChannelSheet(RadioData, *target); });
     preview.exec();
 }
 
@@ -50,7 +50,7 @@ void ExportChannelSheetPdf(QWidget *parent)
     if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         path += QLatin1String(".pdf");
     QString error;
-    if (!SaveChannelSheetPdf(path, RegionalPaper(), &error))
+    if (!SaveChannelSheetPdf(RadioData, path, RegionalPaper(), &error))
         ShowWarning(parent, BilingualText{QStringLiteral("无法写入 %1：%2").arg(path, error),
                                           QStringLiteral("Cannot write %1: %2").arg(path, error)});
 }

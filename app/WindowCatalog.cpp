@@ -10,9 +10,9 @@
 
 void RegisterAppWindows()
 {
-    Windows::Register(WindowId::Form_type, [] { return new ModelSelectWindow; },
+    Windows::Register(WindowId::ModelSelect, [] { return new ModelSelectWindow; },
                       {.dialogLike = true});
-    Windows::Register(WindowId::frmAbout, [] { return new AboutWindow; }, {.dialogLike = true});
+    Windows::Register(WindowId::About, [] { return new AboutWindow; }, {.dialogLike = true});
 }
 
 void RegisterAllWindows()

@@ -9,8 +9,7 @@ namespace {
 BilingualText Failure(const char *chinese, const char *english, const QString &path,
                       const QString &why)
 {
-    const QString shown = QDir::toNativeSeparators(path);
-    return {QString::fromUtf8(chinese).arg(shown, why), QString::fromUtf8(english).arg(shown, why)};
+    return Bilingual(chinese, english).arg(QDir::toNativeSeparators(path), why);
 }
 
 } // namespace

@@ -20,8 +20,6 @@ QString TransmitText(const ImageTable &image, int row)
     return text;
 }
 
-QString TransmitText(int row) { return TransmitText(RadioData, row); }
-
 QString ToneOffText() { return Texts("关", "OFF"); }
 
 QStringList ToneItems()
@@ -81,8 +79,6 @@ ChannelRowTexts ChannelTextsOf(const ImageTable &image, int channel)
     texts.name = ChannelName(image, channel);
     return texts;
 }
-
-ChannelRowTexts ChannelTextsOf(int channel) { return ChannelTextsOf(RadioData, channel); }
 
 QString ChannelCaption(int channel)
 {

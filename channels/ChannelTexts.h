@@ -23,13 +23,11 @@ struct ChannelRowTexts {
 };
 
 ChannelRowTexts ChannelTextsOf(const ImageTable &image, int channel);
-ChannelRowTexts ChannelTextsOf(int channel); // of RadioData
 
 // Receive frequency text of a channel or VFO record: 446.00625, 400.00000.
 QString ReceiveText(const ImageTable &image, int row);
 // Transmit frequency text: RX shifted by the offset, padded to 9 characters.
 QString TransmitText(const ImageTable &image, int row);
-QString TransmitText(int row); // of RadioData
 // "关"/"OFF" for no tone, the ToneList entry with its blanks, nothing for an
 // unknown type.
 std::optional<QString> ToneText(int type, int index);

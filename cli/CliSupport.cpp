@@ -2,7 +2,9 @@
 
 #include "ChannelFile.h"
 #include "Globals.h"
+#include "ImageRoutines.h"
 #include "Language.h"
+#include "SessionState.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -12,7 +14,14 @@
 void StartUp(bool chinese)
 {
     ResetGlobals();
-    IsChinese = chinese;
+    SessionState::instance().setChinese(chinese);
+}
+
+std::unique_ptr<ImageTable> StartImage()
+{
+    auto image = std::make_unique<ImageTable>();
+    ResetImage(*image);
+    return image;
 }
 
 bool LanguageFromArguments(const QStringList &arguments, bool &chinese)

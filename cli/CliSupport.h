@@ -7,6 +7,7 @@
 #include <QCommandLineOption>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class QCommandLineParser;
 
@@ -58,9 +59,12 @@ int PortAndFileError(const QCommandLineParser &parser, const QCommandLineOption 
                      const QString &command);
 QCommandLineOption QuietOption();
 
+// The image a command works on, as the program starts with it. The
+// command-line tool keeps its images to itself and leaves RadioData alone.
+std::unique_ptr<ImageTable> StartImage();
 // Reads a channel file into the image; false (message printed) when it
 // cannot be read or is not a channel file.
-bool LoadFile(const QString &path, ImageTable &image = RadioData);
+bool LoadFile(const QString &path, ImageTable &image);
 
 // Why a channel file cannot be saved at path (a folder, a missing folder,
 // no room for the temporary file beside it); empty when it can. Commands

@@ -122,11 +122,12 @@ int ReadCommand(const QStringList &arguments)
     }
 
     UsePort(parser.value(port));
-    const TransferResult result = RunRead(ProgressOutput::styleFor(parser.isSet(quiet)));
+    const auto image = StartImage();
+    const TransferResult result = RunRead(ProgressOutput::styleFor(parser.isSet(quiet)), *image);
     if (result != TransferResult::Completed)
         return TransferExit(result);
     ChannelFileError error;
-    if (!WriteChannelFile(path, RadioData, &error)) {
+    if (!WriteChannelFile(path, *image, &error)) {
         PrintError(error.message.text());
         return ExitBadInput;
     }
@@ -175,7 +176,8 @@ int WriteCommand(const QStringList &arguments)
     if (parser.isSet(json) && !parser.isSet(verify))
         return ArgumentError(
             Texts("--json 只能与 --verify 一起使用。", "--json goes with --verify only."), command);
-    if (!LoadFile(parser.positionalArguments().constFirst()))
+    const auto image = StartImage();
+    if (!LoadFile(parser.positionalArguments().constFirst(), *image))
         return ExitBadInput;
 
     const QStringList ports = parser.values(port);
@@ -190,15 +192,15 @@ int WriteCommand(const QStringList &arguments)
         options.style = ProgressOutput::styleFor(parser.isSet(quiet));
         options.verify = parser.isSet(verify);
         options.json = parser.isSet(json);
-        return RunFleetWrite(options);
+        return RunFleetWrite(options, *image);
     }
     UsePort(parser.value(port));
     const ProgressOutput::Style style = ProgressOutput::styleFor(parser.isSet(quiet));
-    const TransferResult result = RunWrite(style);
+    const TransferResult result = RunWrite(style, *image);
     if (result != TransferResult::Completed || !parser.isSet(verify))
         return TransferExit(result);
-    // The write has prepared RadioData: it holds what was sent.
-    return VerifyRadio(RadioData, style, parser.isSet(json));
+    // The write has prepared the image: it holds what was sent.
+    return VerifyRadio(*image, style, parser.isSet(json));
 }
 
 int ShowCommand(const QStringList &arguments)
@@ -221,13 +223,15 @@ int ShowCommand(const QStringList &arguments)
     if (parser.positionalArguments().size() != 1)
         return ArgumentError(Texts("需要一个信道参数文件。", "Expected one channel file."),
                              command);
-    if (!LoadFile(parser.positionalArguments().constFirst()))
+    const auto image = StartImage();
+    if (!LoadFile(parser.positionalArguments().constFirst(), *image))
         return ExitBadInput;
 
     if (parser.isSet(json))
-        std::fputs(QJsonDocument(ImageReportJson(parser.isSet(all))).toJson().constData(), stdout);
+        std::fputs(QJsonDocument(ImageReportJson(*image, parser.isSet(all))).toJson().constData(),
+                   stdout);
     else
-        std::fputs(ImageReportText(parser.isSet(all)).toUtf8().constData(), stdout);
+        std::fputs(ImageReportText(*image, parser.isSet(all)).toUtf8().constData(), stdout);
     return ExitSuccess;
 }
 
@@ -262,8 +266,10 @@ int PowerCommand(const QStringList &arguments)
     }
 
     UsePort(parser.value(port));
+    // Nothing is saved: the image only carries the levels over the link.
+    const auto image = StartImage();
     PowerLevels reported{};
-    if (!RunPower(levels, reported))
+    if (!RunPower(*image, levels, reported))
         return ExitLinkFailure;
     // The power window's slider titles, in a column.
     const QStringList titles{Texts("低功率", "Low Power"), Texts("中功率", "Mid Power"),

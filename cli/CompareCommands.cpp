@@ -80,11 +80,12 @@ int VerifyCommand(const QStringList &arguments)
         if (fleet.devices.isEmpty())
             return ArgumentError(error, command);
     }
-    if (!LoadFile(parser.positionalArguments().constFirst()))
+    const auto file = StartImage();
+    if (!LoadFile(parser.positionalArguments().constFirst(), *file))
         return ExitBadInput;
 
     std::optional<BilingualText> refusal;
-    const auto expected = std::make_unique<ImageTable>(PreparedForRadio(RadioData, &refusal));
+    const auto expected = std::make_unique<ImageTable>(PreparedForRadio(*file, &refusal));
     // Such a file never reaches a radio through a write; what it holds is
     // compared all the same.
     if (refusal && !parser.isSet(quiet))
@@ -124,7 +125,7 @@ int DiffCommand(const QStringList &arguments)
     if (files.size() != 2)
         return ArgumentError(Texts("需要两个信道参数文件。", "Expected two channel files."),
                              command);
-    auto a = std::make_unique<ImageTable>(RadioData), b = std::make_unique<ImageTable>(RadioData);
+    const auto a = StartImage(), b = StartImage();
     if (!LoadFile(files.at(0), *a) || !LoadFile(files.at(1), *b))
         return ExitBadInput;
     return Report(DiffImages(*a, *b), parser.isSet(json), QStringLiteral("a"), QStringLiteral("b"),

@@ -33,9 +33,10 @@ int ExportCsvCommand(const QStringList &arguments)
         return ArgumentError(
             Texts("需要信道参数文件和 CSV 文件。", "Expected a channel file and a CSV file."),
             command);
-    if (!LoadFile(files.at(0)))
+    const auto image = StartImage();
+    if (!LoadFile(files.at(0), *image))
         return ExitBadInput;
-    const QByteArray text = ExportChannelCsv(RadioData);
+    const QByteArray text = ExportChannelCsv(*image);
     BilingualText error;
     if (!WriteChannelCsvFile(files.at(1), text, &error)) {
         PrintError(error.text());
@@ -43,7 +44,7 @@ int ExportCsvCommand(const QStringList &arguments)
     }
     int count = 0;
     for (int n = 1; n <= ChannelCount; ++n)
-        count += Record::IsEmpty(RadioData, n) ? 0 : 1;
+        count += Record::IsEmpty(*image, n) ? 0 : 1;
     PrintOut(Texts("已导出 %1 个信道到 %2。",
                    count == 1 ? "Exported %1 channel to %2." : "Exported %1 channels to %2.")
                  .arg(count)
@@ -51,9 +52,21 @@ int ExportCsvCommand(const QStringList &arguments)
     return ExitSuccess;
 }
 
-int ImportCsvCommand(const QStringList &arguments)
+namespace {
+
+// What import-csv was asked to do.
+struct ImportRequest {
+    QString list; // the CSV file
+    QString target; // --into
+    QString output; // where the result goes: --output, else the target
+    CsvPlacement placement;
+    bool partial = false;
+};
+
+// Returns -1 with the request filled in, otherwise the exit code to end
+// with (message printed).
+int ParseImportRequest(const QStringList &arguments, ImportRequest &request)
 {
-    StartUp(Chinese(arguments));
     const QString command = QStringLiteral("import-csv");
     QCommandLineParser parser;
     parser.setApplicationDescription(Texts(
@@ -90,20 +103,28 @@ int ImportCsvCommand(const QStringList &arguments)
         return code;
     if (parser.positionalArguments().size() != 1)
         return ArgumentError(Texts("需要一个 CSV 文件。", "Expected one CSV file."), command);
-    const QString target = parser.value(into);
-    if (target.isEmpty())
+    request.list = parser.positionalArguments().constFirst();
+    request.target = parser.value(into);
+    if (request.target.isEmpty())
         return ArgumentError(Texts("缺少 --into 文件。", "Missing --into FILE.chann."), command);
-    CsvPlacement placement;
+    request.output = parser.isSet(output) ? parser.value(output) : request.target;
+    request.partial = parser.isSet(partial);
     if (parser.isSet(from)) {
         bool ok = false;
-        placement.mode = CsvPlacement::Mode::FileOrder;
-        placement.firstChannel = parser.value(from).toInt(&ok);
-        if (!ok || placement.firstChannel < 1 || placement.firstChannel > ChannelCount)
+        request.placement.mode = CsvPlacement::Mode::FileOrder;
+        request.placement.firstChannel = parser.value(from).toInt(&ok);
+        if (!ok || request.placement.firstChannel < 1
+            || request.placement.firstChannel > ChannelCount)
             return ArgumentError(
                 Texts("--from 需要 1..128 的信道号。", "--from takes a channel 1..128."), command);
     }
-    if (!QFileInfo::exists(target)) {
-        const QString shown = QDir::toNativeSeparators(target);
+    return -1;
+}
+
+int RunImport(const ImportRequest &request)
+{
+    if (!QFileInfo::exists(request.target)) {
+        const QString shown = QDir::toNativeSeparators(request.target);
         PrintError(Texts("信道参数文件 %1 不存在。可以这样新建一个：\n"
                          "  ql540 new --output %1 [--model 机型 | --band 下限-上限]",
                          "The channel file %1 does not exist. Make one with\n"
@@ -111,36 +132,47 @@ int ImportCsvCommand(const QStringList &arguments)
                        .arg(shown));
         return ExitBadInput;
     }
-    if (!LoadFile(target))
+    const auto image = StartImage();
+    if (!LoadFile(request.target, *image))
         return ExitBadInput;
     QByteArray text;
     BilingualText error;
-    if (!ReadChannelCsvFile(parser.positionalArguments().constFirst(), text, &error)) {
+    if (!ReadChannelCsvFile(request.list, text, &error)) {
         PrintError(error.text());
         return ExitBadInput;
     }
     // The band the file's own editors would check against.
-    const BandLimits band = DecodeBandLimits(RadioData);
+    const BandLimits band = DecodeBandLimits(*image);
     const CsvFile file = ParseChannelCsv(text, {double(band.low), double(band.high)});
     if (file.error) {
         PrintError(file.error->text());
         return ExitBadInput;
     }
-    const CsvImportPlan plan = PlanCsvImport(file, placement, &RadioData);
+    const CsvImportPlan plan = PlanCsvImport(file, request.placement, image.get());
     for (const CsvIssue &issue : plan.report)
         PrintOut(CsvIssueText(issue));
     PrintOut(CsvPlanSummary(plan));
-    if (!plan.allApplied() && !parser.isSet(partial)) {
+    if (!plan.allApplied() && !request.partial) {
         PrintError(Texts("有行被拒绝，未写入任何文件（用 --partial 只写入正确的行）。",
                          "Rows were refused; nothing written (--partial applies the good rows)."));
         return ExitBadInput;
     }
-    ApplyCsvImport(RadioData, plan);
-    const QString path = parser.isSet(output) ? parser.value(output) : target;
+    ApplyCsvImport(*image, plan);
     ChannelFileError writeError;
-    if (!WriteChannelFile(path, RadioData, &writeError)) {
+    if (!WriteChannelFile(request.output, *image, &writeError)) {
         PrintError(writeError.message.text());
         return ExitBadInput;
     }
     return plan.allApplied() ? ExitSuccess : ExitPartial;
+}
+
+} // namespace
+
+int ImportCsvCommand(const QStringList &arguments)
+{
+    StartUp(Chinese(arguments));
+    ImportRequest request;
+    if (const int code = ParseImportRequest(arguments, request); code >= 0)
+        return code;
+    return RunImport(request);
 }

@@ -198,11 +198,11 @@ QString PortFileName(const QString &device)
 
 } // namespace
 
-int RunFleetWrite(const FleetOptions &options)
+int RunFleetWrite(const FleetOptions &options, ImageTable &image)
 {
     // The same preparation and checks as the write window, once for all.
     auto blocks = std::make_shared<WriteBlocks>();
-    if (const auto refusal = PrepareWriteBlocks(*blocks)) {
+    if (const auto refusal = PrepareWriteBlocksOf(image, *blocks)) {
         PrintError(refusal->text());
         return ExitBadInput;
     }
@@ -217,7 +217,7 @@ int RunFleetVerify(const FleetOptions &options, const ImageTable &expected)
 int RunFleetRead(const FleetOptions &options, const QString &folder)
 {
     // Rows the read does not fetch keep the start-up image, as with --output.
-    const auto base = std::make_shared<ImageTable>(RadioData);
+    const std::shared_ptr<const ImageTable> base = StartImage();
     PortJob job;
     job.task = PortTask::Read;
     job.transfer.exchange = [] { return std::make_unique<ReadExchange>(); };

@@ -22,8 +22,8 @@ struct FleetOptions {
 // returns an empty list with the message in error.
 QStringList ResolveFleetPorts(const QStringList &values, QString *error);
 
-// RadioData holds the file to write. Returns the exit code.
-int RunFleetWrite(const FleetOptions &options);
+// image holds the file to write. Returns the exit code.
+int RunFleetWrite(const FleetOptions &options, ImageTable &image);
 // Each radio compared with expected (the file as a write prepares it).
 int RunFleetVerify(const FleetOptions &options, const ImageTable &expected);
 // Saves each radio's memory into folder, named by port and time.

@@ -74,24 +74,24 @@ int DisplayWidth(const QString &text)
     return width;
 }
 
-QString ImageReportText(bool all)
+QString ImageReportText(const ImageTable &image, bool all)
 {
     QList<QStringList> rows{ChannelColumnTitles() + ChannelSwitchTitles()};
     for (int n = 1; n <= ChannelCount; ++n) {
-        const ChannelRowTexts texts = ChannelTextsOf(n);
+        const ChannelRowTexts texts = ChannelTextsOf(image, n);
         if (texts.empty && !all)
             continue;
-        rows << (texts.empty ? QStringList{QString::number(n)} : ChannelRowCells(RadioData, n));
+        rows << (texts.empty ? QStringList{QString::number(n)} : ChannelRowCells(image, n));
     }
-    return AlignedRows(rows) + u'\n' + ItemsText(VfoTitle(), VfoItems()) + u'\n'
-           + ItemsText(OptionsTitle(), OptionItems());
+    return AlignedRows(rows) + u'\n' + ItemsText(VfoTitle(), VfoItems(image)) + u'\n'
+           + ItemsText(OptionsTitle(), OptionItems(image));
 }
 
-QJsonObject ImageReportJson(bool all)
+QJsonObject ImageReportJson(const ImageTable &image, bool all)
 {
     QJsonArray channels;
     for (int n = 1; n <= ChannelCount; ++n) {
-        const ChannelRowTexts t = ChannelTextsOf(n);
+        const ChannelRowTexts t = ChannelTextsOf(image, n);
         if (t.empty && !all)
             continue;
         QJsonObject channel{{QStringLiteral("channel"), n}, {QStringLiteral("empty"), t.empty}};
@@ -103,14 +103,14 @@ QJsonObject ImageReportJson(bool all)
             channel.insert(QStringLiteral("power"), t.power.value_or(QString()));
             channel.insert(QStringLiteral("bandwidth"), t.bandwidth);
             channel.insert(QStringLiteral("name"), t.name);
-            for (const ChannelSwitchState &s : ChannelSwitchStates(RadioData, n))
+            for (const ChannelSwitchState &s : ChannelSwitchStates(image, n))
                 channel.insert(s.key, s.on);
         }
         channels.append(channel);
     }
     return {{QStringLiteral("channels"), channels},
-            {QStringLiteral("vfo"), ItemsJson(VfoItems())},
-            {QStringLiteral("options"), ItemsJson(OptionItems())}};
+            {QStringLiteral("vfo"), ItemsJson(VfoItems(image))},
+            {QStringLiteral("options"), ItemsJson(OptionItems(image))}};
 }
 
 QString TextTable(const QList<QStringList> &rows) { return AlignedRows(rows); }

@@ -10,8 +10,8 @@
 #include <QStringList>
 
 // Empty channels are left out unless all is set.
-QString ImageReportText(bool all);
-QJsonObject ImageReportJson(bool all);
+QString ImageReportText(const ImageTable &image, bool all);
+QJsonObject ImageReportJson(const ImageTable &image, bool all);
 
 // Columns a text takes on a terminal: CJK characters take two.
 int DisplayWidth(const QString &text);

@@ -7,6 +7,7 @@
 #include "Globals.h"
 #include "Language.h"
 #include "PortsCommand.h"
+#include "SessionState.h"
 #include "SheetCommand.h"
 #include "Terminal.h"
 
@@ -122,7 +123,7 @@ int main(int argc, char *argv[])
     bool chinese = false;
     if (!LanguageFromArguments(arguments, chinese))
         return ExitBadInput;
-    IsChinese = chinese;
+    SessionState::instance().setChinese(chinese);
 
     // Options before the command go to it as if given after it.
     const QString command = arguments.value(at);

@@ -110,14 +110,15 @@ int NewCommand(const QStringList &arguments)
         return ExitBadInput;
     }
 
+    const auto image = StartImage();
     if (chosen)
-        StoreModelChoice(RadioData, *chosen);
+        StoreModelChoice(*image, *chosen);
     ChannelFileError error;
-    if (!WriteChannelFile(path, RadioData, &error)) {
+    if (!WriteChannelFile(path, *image, &error)) {
         PrintError(error.message.text());
         return ExitBadInput;
     }
-    const BandLimits limits = DecodeBandLimits(RadioData);
+    const BandLimits limits = DecodeBandLimits(*image);
     PrintOut(Texts("已建立 %1：%2，频段 %3..%4 MHz，信道全空。",
                    "Made %1: %2, band %3..%4 MHz, every channel empty.")
                  .arg(shown, ModelNames[chosen.value_or(ModelIndex)])

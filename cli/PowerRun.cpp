@@ -38,14 +38,14 @@ public:
 
 } // namespace
 
-bool RunPower(const std::optional<PowerLevels> &set, PowerLevels &reported)
+bool RunPower(ImageTable &image, const std::optional<PowerLevels> &set, PowerLevels &reported)
 {
-    PowerExchange power({[&reported](const PowerLevels &levels) {
+    PowerExchange power({[&image, &reported](const PowerLevels &levels) {
                              reported = levels;
                              // As the window's sliders, which start at 0, take them.
-                             StorePowerLevels(RadioData, levels, PowerLevels{});
+                             StorePowerLevels(image, levels, PowerLevels{});
                          },
-                         [] { return CalibrationBlock(RadioData); }});
+                         [&image] { return CalibrationBlock(image); }});
     PowerConsole view;
     SerialLink link(power, view);
     UsePortOn(link);
@@ -68,7 +68,7 @@ bool RunPower(const std::optional<PowerLevels> &set, PowerLevels &reported)
         // values; the new ones go as one frame, like moves of the sliders.
         if (set && !setSent) {
             setSent = true;
-            StorePowerLevels(RadioData, *set, reported);
+            StorePowerLevels(image, *set, reported);
             engine.sendNow();
             return;
         }

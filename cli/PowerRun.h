@@ -10,6 +10,6 @@
 
 // True once the radio has identified itself and acknowledged every frame;
 // reported holds the values it gave. False (message printed) when the port
-// cannot be opened or the link went down. RadioData row 240 ends as the
+// cannot be opened or the link went down. Row 240 of the image ends as the
 // window would leave it.
-bool RunPower(const std::optional<PowerLevels> &set, PowerLevels &reported);
+bool RunPower(ImageTable &image, const std::optional<PowerLevels> &set, PowerLevels &reported);

@@ -37,12 +37,13 @@ int SheetCommand(const QStringList &arguments)
     if (size != QLatin1String("a4") && size != QLatin1String("letter"))
         return ArgumentError(Texts("未知的纸张：%1", "Unknown paper: %1").arg(parser.value(paper)),
                              command);
-    if (!LoadFile(parser.positionalArguments().constFirst()))
+    const auto image = StartImage();
+    if (!LoadFile(parser.positionalArguments().constFirst(), *image))
         return ExitBadInput;
 
     QString error;
     const QPageSize pageSize(size == QLatin1String("letter") ? QPageSize::Letter : QPageSize::A4);
-    if (!SaveChannelSheetPdf(parser.value(pdf), pageSize, &error)) {
+    if (!SaveChannelSheetPdf(*image, parser.value(pdf), pageSize, &error)) {
         PrintError(Texts("无法写入 %1：%2", "Cannot write %1: %2").arg(parser.value(pdf), error));
         return ExitBadInput;
     }

@@ -122,18 +122,19 @@ TransferResult Run(LinkExchange &exchange, ProgressOutput::Style style)
 
 } // namespace
 
-TransferResult RunRead(ProgressOutput::Style style)
+TransferResult RunRead(ProgressOutput::Style style, ImageTable &image)
 {
     ReadExchange read;
     const TransferResult result = Run(read, style);
     if (result == TransferResult::Completed)
-        StoreBlocks(read.blocks(), RadioData);
+        StoreBlocks(read.blocks(), image);
     return result;
 }
 
-TransferResult RunWrite(ProgressOutput::Style style)
+TransferResult RunWrite(ProgressOutput::Style style, ImageTable &image)
 {
-    WriteExchange write(PrepareWriteBlocks);
+    WriteExchange write(
+        [&image](WriteBlocks &blocks) { return PrepareWriteBlocksOf(image, blocks); });
     return Run(write, style);
 }
 

@@ -22,10 +22,10 @@ class SerialLink;
 // device, not a port number the user never chose.
 void UsePortOn(SerialLink &link);
 
-// Fills RadioData rows 0..253 on success, leaves it alone otherwise.
-TransferResult RunRead(ProgressOutput::Style style);
-// Prepares RadioData as the write window does and sends rows 0..239.
-TransferResult RunWrite(ProgressOutput::Style style);
+// Fills rows 0..253 of the image on success, leaves it alone otherwise.
+TransferResult RunRead(ProgressOutput::Style style, ImageTable &image);
+// Prepares the image as the write window does and sends rows 0..239.
+TransferResult RunWrite(ProgressOutput::Style style, ImageTable &image);
 // Reads blocks 0..239 back into rows 0..239 of radio (the other rows
-// erased) for a comparison; RadioData stays as it is.
+// erased) for a comparison.
 TransferResult RunVerifyRead(ProgressOutput::Style style, ImageTable &radio);

@@ -57,25 +57,61 @@ QString SignedNumberText(double value)
     return text.startsWith(u'-') ? text : u' ' + text;
 }
 
+using namespace Qt::Literals::StringLiterals;
+
+// The tone lists' items, as the selectors and the grid's cells show them.
+const std::array<QString, 301> ToneList{
+    // 0: no tone
+    u"   OFF      "_s,
+    // 1..50: CTCSS, the blanks differing by the width of the value
+    u"   67.0    "_s, u"   69.3    "_s, u"   71.9    "_s, u"   74.4    "_s, u"   77.0    "_s,
+    u"   79.7    "_s, u"   82.5    "_s, u"   85.4    "_s, u"   88.5    "_s, u"  91.5    "_s,
+    u"  94.8    "_s, u"  97.4    "_s, u"  100.0   "_s, u"  103.5   "_s, u"  107.2   "_s,
+    u"  110.9   "_s, u"  114.8   "_s, u"  118.8   "_s, u"  123.0   "_s, u"  127.3   "_s,
+    u"  131.8   "_s, u"  136.5   "_s, u"  141.3   "_s, u"  146.2   "_s, u"  151.4   "_s,
+    u"  156.7   "_s, u"  159.8   "_s, u"  162.2   "_s, u"  165.5   "_s, u"  167.9   "_s,
+    u"  171.3   "_s, u"  173.8   "_s, u"  177.3   "_s, u"  179.9   "_s, u"  183.5   "_s,
+    u"  186.2   "_s, u"  189.9   "_s, u"  192.8   "_s, u"  196.6   "_s, u"  199.5   "_s,
+    u"  203.5   "_s, u"  206.5   "_s, u"  210.7   "_s, u"  218.1   "_s, u"  225.7   "_s,
+    u"  229.1   "_s, u"  233.6   "_s, u"  241.8   "_s, u"  250.3   "_s, u"  254.1   "_s,
+    // 51..157: DCS normal
+    u"  D017N   "_s, u"  D023N   "_s, u"  D025N   "_s, u"  D026N   "_s, u"  D031N   "_s,
+    u"  D032N   "_s, u"  D036N   "_s, u"  D043N   "_s, u"  D047N   "_s, u"  D050N   "_s,
+    u"  D051N   "_s, u"  D053N   "_s, u"  D054N   "_s, u"  D065N   "_s, u"  D071N   "_s,
+    u"  D072N   "_s, u"  D073N   "_s, u"  D074N   "_s, u"  D114N   "_s, u"  D115N   "_s,
+    u"  D116N   "_s, u"  D122N   "_s, u"  D125N   "_s, u"  D131N   "_s, u"  D132N   "_s,
+    u"  D134N   "_s, u"  D143N   "_s, u"  D145N   "_s, u"  D152N   "_s, u"  D155N   "_s,
+    u"  D156N   "_s, u"  D162N   "_s, u"  D165N   "_s, u"  D172N   "_s, u"  D174N   "_s,
+    u"  D205N   "_s, u"  D212N   "_s, u"  D223N   "_s, u"  D225N   "_s, u"  D226N   "_s,
+    u"  D243N   "_s, u"  D244N   "_s, u"  D245N   "_s, u"  D246N   "_s, u"  D251N   "_s,
+    u"  D252N   "_s, u"  D255N   "_s, u"  D261N   "_s, u"  D263N   "_s, u"  D265N   "_s,
+    u"  D266N   "_s, u" D271N   "_s, u" D274N   "_s, u" D306N   "_s, u" D311N   "_s, u" D315N   "_s,
+    u" D325N   "_s, u" D331N   "_s, u" D332N   "_s, u" D343N   "_s, u" D346N   "_s, u" D351N   "_s,
+    u" D356N   "_s, u" D364N   "_s, u" D365N   "_s, u" D371N   "_s, u" D411N   "_s, u" D412N   "_s,
+    u" D413N   "_s, u" D423N   "_s, u" D431N   "_s, u" D432N   "_s, u" D445N   "_s, u" D446N   "_s,
+    u" D452N   "_s, u" D454N   "_s, u" D455N   "_s, u" D462N   "_s, u" D464N   "_s, u" D465N   "_s,
+    u" D466N   "_s, u" D503N   "_s, u" D506N   "_s, u" D516N   "_s, u" D523N   "_s, u" D526N   "_s,
+    u" D532N   "_s, u" D546N   "_s, u" D565N   "_s, u" D606N   "_s, u" D612N   "_s, u" D624N   "_s,
+    u" D627N   "_s, u" D631N   "_s, u" D632N   "_s, u" D645N   "_s, u" D654N   "_s, u" D662N   "_s,
+    u" D664N   "_s, u" D703N   "_s, u" D712N   "_s, u" D723N   "_s, u" D731N   "_s, u" D732N   "_s,
+    u" D734N   "_s, u" D743N   "_s, u" D754N   "_s,
+    // 158..264: DCS inverted
+    u"D017I"_s, u"D023I"_s, u"D025I"_s, u"D026I"_s, u"D031I"_s, u"D032I"_s, u"D036I"_s, u"D043I"_s,
+    u"D047I"_s, u"D050I"_s, u"D051I"_s, u"D053I"_s, u"D054I"_s, u"D065I"_s, u"D071I"_s, u"D072I"_s,
+    u"D073I"_s, u"D074I"_s, u"D114I"_s, u"D115I"_s, u"D116I"_s, u"D122I"_s, u"D125I"_s, u"D131I"_s,
+    u"D132I"_s, u"D134I"_s, u"D143I"_s, u"D145I"_s, u"D152I"_s, u"D155I"_s, u"D156I"_s, u"D162I"_s,
+    u"D165I"_s, u"D172I"_s, u"D174I"_s, u"D205I"_s, u"D212I"_s, u"D223I"_s, u"D225I"_s, u"D226I"_s,
+    u"D243I"_s, u"D244I"_s, u"D245I"_s, u"D246I"_s, u"D251I"_s, u"D252I"_s, u"D255I"_s, u"D261I"_s,
+    u"D263I"_s, u"D265I"_s, u"D266I"_s, u"D271I"_s, u"D274I"_s, u"D306I"_s, u"D311I"_s, u"D315I"_s,
+    u"D325I"_s, u"D331I"_s, u"D332I"_s, u"D343I"_s, u"D346I"_s, u"D351I"_s, u"D356I"_s, u"D364I"_s,
+    u"D365I"_s, u"D371I"_s, u"D411I"_s, u"D412I"_s, u"D413I"_s, u"D423I"_s, u"D431I"_s, u"D432I"_s,
+    u"D445I"_s, u"D446I"_s, u"D452I"_s, u"D454I"_s, u"D455I"_s, u"D462I"_s, u"D464I"_s, u"D465I"_s,
+    u"D466I"_s, u"D503I"_s, u"D506I"_s, u"D516I"_s, u"D523I"_s, u"D526I"_s, u"D532I"_s, u"D546I"_s,
+    u"D565I"_s, u"D606I"_s, u"D612I"_s, u"D624I"_s, u"D627I"_s, u"D631I"_s, u"D632I"_s, u"D645I"_s,
+    u"D654I"_s, u"D662I"_s, u"D664I"_s, u"D703I"_s, u"D712I"_s, u"D723I"_s, u"D731I"_s, u"D732I"_s,
+    u"D734I"_s, u"D743I"_s, u"D754I"_s};
+
 namespace {
-
-const char *const CtcssTones[50] = {
-    "67.0",  "69.3",  "71.9",  "74.4",  "77.0",  "79.7",  "82.5",  "85.4",  "88.5",  "91.5",
-    "94.8",  "97.4",  "100.0", "103.5", "107.2", "110.9", "114.8", "118.8", "123.0", "127.3",
-    "131.8", "136.5", "141.3", "146.2", "151.4", "156.7", "159.8", "162.2", "165.5", "167.9",
-    "171.3", "173.8", "177.3", "179.9", "183.5", "186.2", "189.9", "192.8", "196.6", "199.5",
-    "203.5", "206.5", "210.7", "218.1", "225.7", "229.1", "233.6", "241.8", "250.3", "254.1"};
-
-const char *const DcsCodes[107] = {
-    "017", "023", "025", "026", "031", "032", "036", "043", "047", "050", "051", "053",
-    "054", "065", "071", "072", "073", "074", "114", "115", "116", "122", "125", "131",
-    "132", "134", "143", "145", "152", "155", "156", "162", "165", "172", "174", "205",
-    "212", "223", "225", "226", "243", "244", "245", "246", "251", "252", "255", "261",
-    "263", "265", "266", "271", "274", "306", "311", "315", "325", "331", "332", "343",
-    "346", "351", "356", "364", "365", "371", "411", "412", "413", "423", "431", "432",
-    "445", "446", "452", "454", "455", "462", "464", "465", "466", "503", "506", "516",
-    "523", "526", "532", "546", "565", "606", "612", "624", "627", "631", "632", "645",
-    "654", "662", "664", "703", "712", "723", "731", "732", "734", "743", "754"};
 
 const QString NameAlphabet = QStringLiteral("0123456789- ABCDEFGHIJKLMNOPQRSTUVWXYZ_+*");
 
@@ -83,27 +119,6 @@ int HighNibble(int b) { return (b >> 4) & 0x0F; }
 int LowNibble(int b) { return b & 0x0F; }
 
 } // namespace
-
-void BuildToneList()
-{
-    for (QString &entry : ToneList)
-        entry.clear();
-    ToneList[0] = QStringLiteral("   OFF      ");
-    // The blanks differ by the width of the value; the lists show them as is.
-    for (int k = 1; k <= 50; ++k) {
-        const QString value = QLatin1String(CtcssTones[k - 1]);
-        ToneList[k] = k <= 9    ? QStringLiteral("   %1    ").arg(value)
-                      : k <= 12 ? QStringLiteral("  %1    ").arg(value)
-                                : QStringLiteral("  %1   ").arg(value);
-    }
-    for (int k = 51; k <= 157; ++k) {
-        const QString code = QLatin1String(DcsCodes[k - 51]);
-        ToneList[k] =
-            k <= 101 ? QStringLiteral("  D%1N   ").arg(code) : QStringLiteral(" D%1N   ").arg(code);
-    }
-    for (int k = 51; k <= 157; ++k)
-        ToneList[k + 107] = ToneList[k].trimmed().left(4) + u'I';
-}
 
 ToneCode ToneFromPosition(int position)
 {
@@ -221,18 +236,11 @@ QString StoreFrequency(ImageTable &image, const QString &text, int row, int colu
     return normalised;
 }
 
-QString StoreFrequency(const QString &text, int row, int column)
-{
-    return StoreFrequency(RadioData, text, row, column);
-}
-
 double CellsFrequency(const ImageTable &image, int row, int column)
 {
     const auto &r = image[row];
     return NumericValue(BcdToText(r[column], r[column + 1], r[column + 2], r[column + 3]));
 }
-
-double CellsFrequency(int row, int column) { return CellsFrequency(RadioData, row, column); }
 
 QString FmChannelText(int n)
 {

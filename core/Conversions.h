@@ -18,8 +18,6 @@ QString NumberText(double value);
 // NumberText with the sign position a positive number gets: " 400", "-3".
 QString SignedNumberText(double value);
 
-// Tone list.
-void BuildToneList();
 // Tone (type, index) of a selector position 0..264.
 struct ToneCode {
     int type;
@@ -45,8 +43,6 @@ QString BcdToText(int b0, int b1, int b2, int b3);
 // its code into (row, column)..(row, column + 3), least significant byte
 // first, and returns the normalised text. The caller's text is left alone.
 QString StoreFrequency(ImageTable &image, const QString &text, int row, int column);
-QString StoreFrequency(const QString &text, int row, int column);
 // Frequency in MHz of the 4 BCD cells (row, column)..(row, column + 3).
 double CellsFrequency(const ImageTable &image, int row, int column);
-double CellsFrequency(int row, int column);
 QString FmChannelText(int n);

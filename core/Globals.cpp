@@ -1,26 +1,21 @@
 #include "Globals.h"
 
-#include "Conversions.h"
+#include "ImageChanges.h"
 #include "ImageRoutines.h"
 #include "SessionState.h"
 
-ImageTable RadioData{};
-std::array<int16_t, 1001> NameCodes{};
+#include <memory>
 
-std::array<QString, 301> ToneList;
-
-bool IsChinese = true;
 bool PortErrorFlag = false;
 
 void ResetGlobals()
 {
-    for (auto &row : RadioData)
-        row.fill(0);
-    NameCodes.fill(0);
-    IsChinese = true;
+    auto image = std::make_unique<ImageTable>(); // the cells beyond the used ones stay 0
+    ResetImage(*image);
+    ImageChanges::instance().startWith(*image);
     PortErrorFlag = false;
     SessionState::instance().reset();
-    BuildToneList();
     InitModelTable();
-    ResetImage();
+    const BandLimits limits = DecodeBandLimits(RadioData);
+    SessionState::instance().setBand(limits.low, limits.high);
 }

@@ -1,5 +1,7 @@
 // Process-wide state of the program: the radio memory image and the shared
-// globals that every window reads and writes. There is no other document.
+// globals that every window reads. There is no other document. Each is
+// written in one place only: the image by ImageChanges, what the user chose
+// beside it by SessionState.
 #pragma once
 
 #include <QString>
@@ -14,10 +16,9 @@ constexpr int ImageColumns = 33;
 constexpr int UsedRows = 256;
 constexpr int BlockSize = 16;
 using ImageTable = std::array<std::array<int16_t, ImageColumns>, ImageRows>;
-extern ImageTable RadioData;
-
-// Working copy of the 640 name bytes (rows 160..199), see NameArea helpers.
-extern std::array<int16_t, 1001> NameCodes;
+// The program's image: read anywhere, written only through ImageChanges.
+// The command-line tool works on images of its own.
+extern const ImageTable &RadioData;
 
 // Fixed rows and sizes of the memory map.
 constexpr int VfoRow = 0;
@@ -37,8 +38,9 @@ constexpr int ReadBlockCount = 254;
 constexpr int WriteBlockCount = 240;
 constexpr int ErasedByte = 255;
 
-// CurrentChannel, ModelIndex, BandLowMHz, BandHighMHz and PortNumber are
-// read here and written through SessionState, which announces each change.
+// CurrentChannel, ModelIndex, BandLowMHz, BandHighMHz, PortNumber and
+// IsChinese are read here and written through SessionState, which announces
+// each change.
 constexpr int ChannelCount = 128;
 extern const int16_t &CurrentChannel; // channel edited by the grid and the edit window
 extern const int16_t &ModelIndex; // selected model 0..6
@@ -54,19 +56,21 @@ constexpr std::array<int16_t, 2 * ModelCount> BandTable{400, 136, 136, 244, 350,
 extern const double &BandLowMHz; // the band every frequency check uses
 extern const double &BandHighMHz;
 
-// Tone display strings, entries 0..264 used (see BuildToneList), and the
-// last position of each kind of tone in them.
-extern std::array<QString, 301> ToneList;
+// Tone display strings, entries 0..264 used: off, the CTCSS tones, the DCS
+// codes normal and inverted, with the blanks the lists show. The last
+// position of each kind of tone in them follows.
+extern const std::array<QString, 301> ToneList;
 constexpr int ToneCtcssLast = 50;
 constexpr int ToneDcsNormalLast = 157;
 constexpr int ToneDcsInvertLast = 264;
 
-extern bool IsChinese; // interface language: true = Chinese
+extern const bool &IsChinese; // interface language: true = Chinese
 extern const int16_t &PortNumber; // serial port 1..8
 inline const QString VersionText = QStringLiteral("Ver1.2");
 extern bool PortErrorFlag; // last attempt to open the port failed
 
-// Puts every global back into its start-up state: zero-filled image, then
-// the band of the first model, tone list and default image, Chinese, port 1. The main
-// window's start-up sequence and the tests use it.
+// Puts every global back into its start-up state: the default image (the
+// cells beyond the used ones zero), Chinese, channel 1, port 1, the first
+// model and the band of the image. The main window's start-up sequence, the
+// command-line tool and the tests use it.
 void ResetGlobals();

@@ -4,6 +4,9 @@
 
 namespace {
 
+// The image behind RadioData.
+ImageTable radioImage{};
+
 using UsedImage = std::array<RowBytes, UsedRows>;
 
 RowBytes RowOf(const ImageTable &image, int row)
@@ -26,6 +29,8 @@ private:
 };
 
 } // namespace
+
+const ImageTable &RadioData = radioImage;
 
 QList<int> RowChange::changedColumns() const
 {
@@ -92,18 +97,18 @@ ImageChange ImageChanges::apply(ChangeKind kind, const std::function<void(ImageT
 {
     ImageChange change{kind, {}, announcing_ > 0};
     if (depth_ > 0) {
-        edit(RadioData); // the outer call reports it
+        edit(radioImage); // the outer call reports it
         return change;
     }
     UsedImage before;
     for (int r = 0; r < UsedRows; ++r)
-        before[r] = RowOf(RadioData, r);
+        before[r] = RowOf(radioImage, r);
     {
         DepthGuard guard(depth_);
-        edit(RadioData);
+        edit(radioImage);
     }
     for (int r = 0; r < UsedRows; ++r) {
-        const RowBytes after = RowOf(RadioData, r);
+        const RowBytes after = RowOf(radioImage, r);
         if (after != before[r])
             change.rows << RowChange{r, before[r], after};
     }
@@ -117,8 +122,15 @@ ImageChange ImageChanges::apply(ChangeKind kind, const std::function<void(ImageT
 ImageChange ImageChanges::replaceImage(ChangeKind kind, const ImageTable &source, int rowCount)
 {
     const int rows = std::clamp(rowCount, 0, int(UsedRows));
-    return apply(kind, [&source, rows](ImageTable &image) {
+    return apply(kind, [&source, rows](ImageTable &target) {
         for (int r = 0; r < rows; ++r)
-            std::copy_n(source[r].begin(), BlockSize, image[r].begin());
+            std::copy_n(source[r].begin(), BlockSize, target[r].begin());
     });
+}
+
+void ImageChanges::startWith(const ImageTable &start) { radioImage = start; }
+
+void ImageChanges::completeForWrite(const std::function<void(ImageTable &)> &prepare)
+{
+    prepare(radioImage);
 }

@@ -1,9 +1,11 @@
 // The one path by which a user's change reaches the image. It knows the
-// rows before and after each change and announces which rows changed.
+// rows before and after each change and announces which rows changed. It
+// owns the image: RadioData is a read-only view of it, and nothing but the
+// calls below writes it.
 //
 // How windows use it:
 // - An editor stores an accepted value inside one call, writing the image
-//   it is handed (RadioData itself) through the record codec:
+//   it is handed (the image behind RadioData) through the record codec:
 //       ImageChanges::instance().apply(ChangeKind::CellEdit, [&](ImageTable &image) {
 //           Record::Power.set(image, channel, index);
 //       });
@@ -16,9 +18,9 @@
 //   what the change touches (ImageChange::touches) - also for the changes
 //   it made itself, so it always shows the image as stored.
 // - The write preparation's rebuilding of derived cells (power-on channel,
-//   channel bitmap, identification block) is no user change and stays
-//   outside. Undo therefore restores only the cells a change changed
-//   (RowChange::changedColumns), never whole rows.
+//   channel bitmap, identification block) is no user change: it runs in
+//   completeForWrite, unannounced. Undo therefore restores only the cells a
+//   change changed (RowChange::changedColumns), never whole rows.
 //
 // A change made by a window while it redraws after another change is
 // announced as that change's follow-up (ImageChange::followUp).
@@ -105,6 +107,14 @@ public:
     // Rows 0..rowCount - 1 (columns 0..15) of RadioData replaced by those
     // of source, as one change.
     ImageChange replaceImage(ChangeKind kind, const ImageTable &source, int rowCount = UsedRows);
+
+    // The writes that are no user's change: nothing is announced and undo
+    // never sees them. startWith puts the whole image in place as the
+    // program starts (ResetGlobals; a test setting up its image).
+    // completeForWrite lets the write preparation complete the derived
+    // cells before a write.
+    void startWith(const ImageTable &image);
+    void completeForWrite(const std::function<void(ImageTable &)> &prepare);
 
 signals:
     void rowsChanged(const ImageChange &change);

@@ -82,15 +82,6 @@ void ResetImage(ImageTable &image)
     SetRow(image, CalibrationRow, {50, 100, 200});
 }
 
-void ResetImage()
-{
-    ResetImage(RadioData);
-    const BandLimits limits = DecodeBandLimits();
-    SessionState::instance().setBand(limits.low, limits.high);
-}
-
-bool IsProgrammed(int channel) { return Record::IsProgrammed(RadioData, channel); }
-
 void SetPowerOnChannel(ImageTable &image)
 {
     Options::PowerOnChannel.set(image, 0);
@@ -101,8 +92,6 @@ void SetPowerOnChannel(ImageTable &image)
         }
     }
 }
-
-void SetPowerOnChannel() { SetPowerOnChannel(RadioData); }
 
 void BuildChannelMap(ImageTable &image)
 {
@@ -116,18 +105,6 @@ void BuildChannelMap(ImageTable &image)
     }
 }
 
-void BuildChannelMap() { BuildChannelMap(RadioData); }
-
-BandLimits DecodeBandLimits() { return DecodeBandLimits(RadioData); }
-
-void EncodeBandLimits(int low, int high) { EncodeBandLimits(RadioData, low, high); }
-
-int ShiftDirection(int row) { return Record::ShiftDirection(RadioData, row); }
-
-double RecordRx(int row) { return Record::RxMHz(RadioData, row); }
-
-double RecordTx(int row) { return Record::TxMHz(RadioData, row); }
-
 int CheckVfoBand(const ImageTable &image)
 {
     const BandLimits limits = DecodeBandLimits(image);
@@ -135,8 +112,6 @@ int CheckVfoBand(const ImageTable &image)
         return 1;
     return InBand(Record::TxMHz(image, VfoRow), limits) ? 0 : 1;
 }
-
-int CheckVfoBand() { return CheckVfoBand(RadioData); }
 
 int FindChannelOutOfBand(const ImageTable &image)
 {
@@ -149,8 +124,6 @@ int FindChannelOutOfBand(const ImageTable &image)
     }
     return 0;
 }
-
-int FindChannelOutOfBand() { return FindChannelOutOfBand(RadioData); }
 
 std::optional<BilingualText> BandCheckMessage(const ImageTable &image)
 {
@@ -171,16 +144,4 @@ QString BandText(double low, double high)
 {
     return SignedNumberText(low) + QStringLiteral("--") + SignedNumberText(high)
            + QStringLiteral(" MHZ");
-}
-
-void CopyNameAreaToCodes()
-{
-    for (int k = 0; k < NameAreaSize; ++k)
-        NameCodes[k] = RadioData[NameRowFirst + k / BlockSize][k % BlockSize];
-}
-
-void CopyCodesToNameArea()
-{
-    for (int k = 0; k < NameAreaSize; ++k)
-        RadioData[NameRowFirst + k / BlockSize][k % BlockSize] = NameCodes[k];
 }

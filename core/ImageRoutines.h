@@ -1,8 +1,7 @@
 // Routines that build the default image and keep its derived regions
 // (power-on channel, channel bitmap, identification block) up to date, and
-// the band checks that run before every write. Each has a form that works
-// on a given image and leaves every global alone; the form without an
-// image works on RadioData.
+// the band checks that run before every write. Each works on the image it
+// is given and leaves every global alone, but for InitModelTable.
 #pragma once
 
 #include "Globals.h"
@@ -22,39 +21,22 @@ void StoreModelChoice(ImageTable &image, int position);
 // aside: "ql540-vhf"), or of the model with exactly these limits in MHz.
 std::optional<int> ModelByName(const QString &name);
 std::optional<int> ModelByBand(int low, int high);
-// The start-up default image. The form on RadioData also sets
-// BandLowMHz/BandHighMHz from its band-limit record.
+// The start-up default image (rows 0..255, columns 0..15).
 void ResetImage(ImageTable &image);
-void ResetImage();
+// The power-on channel: the first programmed one, 0 when there is none.
 void SetPowerOnChannel(ImageTable &image);
-void SetPowerOnChannel();
+// The identification block and the bitmap of programmed channels.
 void BuildChannelMap(ImageTable &image);
-void BuildChannelMap();
+// 1 when the VFO's receive or transmit frequency lies outside the band-limit
+// record's whole-MHz band, else 0.
 int CheckVfoBand(const ImageTable &image);
-int CheckVfoBand();
+// The first channel whose RX cells are not all erased and whose receive or
+// transmit frequency lies outside that band; 0 when there is none.
 int FindChannelOutOfBand(const ImageTable &image);
-int FindChannelOutOfBand();
 // What the first failing band check says: CheckVfoBand first, then
 // FindChannelOutOfBand naming the channel; nothing when both pass. The write
 // refuses with it and the optional features window warns with it.
 std::optional<BilingualText> BandCheckMessage(const ImageTable &image);
 
-// Whole-MHz limits of RadioData's band-limit record (row 153).
-BandLimits DecodeBandLimits();
-void EncodeBandLimits(int low, int high);
-
-// A channel of RadioData counts as programmed when none of its RX cells is
-// erased.
-bool IsProgrammed(int channel);
-// RX and TX in MHz of a channel or VFO record of RadioData; a shift
-// direction of 3 counts as simplex.
-double RecordRx(int row);
-double RecordTx(int row);
-int ShiftDirection(int row);
-
 // Status-bar band text: " 400-- 470 MHZ".
 QString BandText(double low, double high);
-
-// The 640 name bytes of rows 160..199 as one sequence, via NameCodes.
-void CopyNameAreaToCodes();
-void CopyCodesToNameArea();

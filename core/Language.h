@@ -1,7 +1,7 @@
 // Every text the user reads exists in Chinese and English. A text travels
 // with both (BilingualText) until it is shown, and text() picks the one of
-// the language current at that moment; Texts() does the same for a pair
-// written in place.
+// the language current at that moment; Bilingual() makes one of a pair
+// written in place, and Texts() picks from such a pair at once.
 #pragma once
 
 #include "Globals.h"
@@ -29,10 +29,16 @@ struct BilingualText {
     bool operator==(const BilingualText &) const = default;
 };
 
+// A pair written in place, kept whole.
+inline BilingualText Bilingual(const char *chinese, const char *english)
+{
+    return {QString::fromUtf8(chinese), QString::fromUtf8(english)};
+}
+
 // The text of the current language of a pair written in place.
 inline QString Texts(const char *chinese, const char *english)
 {
-    return BilingualText{QString::fromUtf8(chinese), QString::fromUtf8(english)}.text();
+    return Bilingual(chinese, english).text();
 }
 
 // The title of a message box.

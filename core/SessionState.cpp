@@ -9,6 +9,7 @@ int16_t modelIndex = 0;
 double bandLowMHz = 0;
 double bandHighMHz = 0;
 int16_t portNumber = 1;
+bool chinese = true;
 } // namespace
 
 const int16_t &CurrentChannel = currentChannel;
@@ -16,6 +17,7 @@ const int16_t &ModelIndex = modelIndex;
 const double &BandLowMHz = bandLowMHz;
 const double &BandHighMHz = bandHighMHz;
 const int16_t &PortNumber = portNumber;
+const bool &IsChinese = chinese;
 
 SessionState &SessionState::instance()
 {
@@ -58,8 +60,18 @@ void SessionState::setPort(int n)
     emit portChanged(n);
 }
 
+void SessionState::setChinese(bool isChinese)
+{
+    if (isChinese == chinese)
+        return;
+    chinese = isChinese;
+    emit languageChanged(isChinese);
+}
+
 void SessionState::reset()
 {
+    // The language first: whoever follows the others shows its texts in it.
+    setChinese(true);
     setCurrentChannel(1);
     setModel(0, BandTable[0], BandTable[ModelCount]);
     setBand(BandTable[0], BandTable[ModelCount]);

@@ -1,7 +1,8 @@
 // What the user has chosen beside the image: the channel the grid and the
 // channel edit window edit, the model and the band the editors check
-// against, and the serial port. The globals that hold it (CurrentChannel,
-// ModelIndex, BandLowMHz, BandHighMHz, PortNumber) can be read anywhere but
+// against, the serial port and the interface language. The globals that
+// hold it (CurrentChannel, ModelIndex, BandLowMHz, BandHighMHz, PortNumber,
+// IsChinese) can be read anywhere but
 // are written only here, and every change is announced, so windows and
 // status panels follow it instead of looking it up.
 //
@@ -25,12 +26,15 @@ public:
     void setModel(int index, double low, double high);
     // PortNumber, 1..8.
     void setPort(int n);
+    // IsChinese: the language every text is shown in from now on. Windows
+    // already showing texts are rebuilt by the language switch.
+    void setChinese(bool chinese);
 
     // The band last given with setModel.
     double modelLowMHz() const { return modelLow_; }
     double modelHighMHz() const { return modelHigh_; }
 
-    // The start-up state: channel 1, model 0 with its band, port 1.
+    // The start-up state: Chinese, channel 1, model 0 with its band, port 1.
     void reset();
 
 signals:
@@ -38,6 +42,7 @@ signals:
     void bandChanged(double low, double high);
     void modelChanged(int index, double low, double high);
     void portChanged(int n);
+    void languageChanged(bool chinese);
 
 private:
     SessionState() = default;

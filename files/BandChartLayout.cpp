@@ -1,5 +1,6 @@
 #include "BandChartLayout.h"
 
+#include "BandChartParts.h"
 #include "Conversions.h"
 
 #include <QHash>
@@ -10,44 +11,9 @@
 
 namespace {
 
+using namespace BandChartParts;
+
 qint64 Steps(double mhz) { return std::llround(mhz * 100000.0); }
-
-// Channels at one point of an axis, labelled together.
-struct Group {
-    double mhz = 0; // where on the axis: the receive frequency, held at the axis ends
-    QList<int> channels;
-};
-
-// A label to place: a group's, or the letter of an enlarged span.
-struct Item {
-    double anchor = 0;
-    double width = 0;
-    double height = 0;
-    int group = -1;
-    int span = -1;
-    // What it points at: its mark, or its span's stretch of the axis.
-    double reachLeft = 0;
-    double reachRight = 0;
-    double left = 0; // placed
-    int block = 0; // placed: touching labels share a block
-};
-
-struct Span {
-    double lowMHz = 0;
-    double highMHz = 0;
-    QList<int> groups;
-};
-
-// A row waiting for its place: a span of the row above, or the first.
-struct PendingRow {
-    double lowMHz = 0;
-    double highMHz = 0;
-    double shownLowMHz = 0; // the span's own extent, for the title
-    double shownHighMHz = 0;
-    QList<int> channels;
-    int parent = -1;
-    int parentSpan = -1;
-};
 
 QString RowName(int index)
 {
@@ -56,68 +22,6 @@ QString RowName(int index)
         name.prepend(QChar(u'A' + i % 26));
     return name;
 }
-
-// Places boxes on a line in the order of their anchors, each as near its
-// anchor as the others allow, none overlapping, all within [low, high]
-// (blocks of touching boxes sit where their members want them on average).
-// False when they cannot all fit.
-bool Spread(QList<Item> &items, double low, double high, double gap)
-{
-    struct Block {
-        int first;
-        int count;
-        double width;
-        double wanted; // sum over members of (wanted left - offset in the block)
-        double start;
-    };
-    const auto place = [low, high](Block &b) {
-        b.start = std::max(low, std::min(b.wanted / b.count, high - b.width));
-    };
-    std::vector<Block> blocks;
-    for (int i = 0; i < items.size(); ++i) {
-        Block b{i, 1, items[i].width, items[i].anchor - items[i].width / 2, 0};
-        place(b);
-        blocks.push_back(b);
-        while (blocks.size() >= 2) {
-            Block &previous = blocks[blocks.size() - 2];
-            const Block &last = blocks.back();
-            if (previous.start + previous.width + gap <= last.start + 1e-9)
-                break;
-            const double shift = previous.width + gap;
-            previous.wanted += last.wanted - last.count * shift;
-            previous.count += last.count;
-            previous.width += gap + last.width;
-            place(previous);
-            blocks.pop_back();
-        }
-    }
-    for (int b = 0; b < int(blocks.size()); ++b) {
-        double x = blocks[b].start;
-        for (int i = blocks[b].first; i < blocks[b].first + blocks[b].count; ++i) {
-            items[i].left = x;
-            items[i].block = b;
-            x += items[i].width + gap;
-        }
-    }
-    return items.isEmpty() || items.constLast().left + items.constLast().width <= high + 1e-6;
-}
-
-// How far a label sits beside what it points at (0 while it stands over it).
-double Stray(const Item &item)
-{
-    return std::max({0.0, item.left - item.reachRight, item.reachLeft - (item.left + item.width)});
-}
-
-// A row laid out at the top of its band, not yet placed.
-struct AxisPlan {
-    ChartRow row;
-    QList<ChartLabel> labels;
-    QList<int> letterOfSpan; // the label of each span's letter, -1 for none
-    QList<PendingRow> children; // spans to enlarge, parentSpan set
-    QList<int> unlabelled;
-    int parentSpan = -1; // the span of the row above it enlarges
-    double height = 0;
-};
 
 class Placer {
 public:
@@ -436,22 +340,40 @@ private:
         const double maxWidth = maxLabelWidth(x0, x1);
         // Rows side by side keep apart: no label reaches the next one's.
         const double edge = x0 > 0 || x1 < m_.width ? gap_ : 0.0;
+        Labels labels = settleSpans(row, groups, maxWidth, x0 + edge, x1 - edge);
+        dropWhatDoesNotFit(labels, groups, plan, x0 + edge, x1 - edge);
+        measure(plan, pending, labels.placed, x0, x1);
+        addLabelsAndChildren(plan, labels, groups, maxWidth);
+        return plan;
+    }
 
+    // A row's labels as placed, and the spans of it to enlarge.
+    struct Labels {
         QList<Span> spans;
         QList<Item> placed;
         bool fits = false;
+    };
+
+    // Labels pushed too far from their marks (or not fitting at all) are
+    // gathered into spans, round by round, until that gains nothing more.
+    Labels settleSpans(const ChartRow &row, const QList<Group> &groups, double maxWidth,
+                       double left, double right) const
+    {
+        Labels labels;
+        QList<Span> &spans = labels.spans;
         for (int round = 0; round < 64; ++round) {
-            placed = items(row, groups, spans, maxWidth);
-            fits = Spread(placed, x0 + edge, x1 - edge, gap_);
+            labels.placed = items(row, groups, spans, maxWidth);
+            labels.fits = Spread(labels.placed, left, right, gap_);
+            const bool fits = labels.fits;
             // Blocks of labels pushed too far from their marks; when they do
             // not fit at all, the whole row.
             QMap<int, QList<int>> crowded; // block -> its groups, those of its spans too
-            for (const Item &item : placed)
+            for (const Item &item : std::as_const(labels.placed))
                 if (fits && Stray(item) > maxShift_ + 1e-9)
                     crowded[item.block];
             if (!fits)
                 crowded[0];
-            for (const Item &item : placed) {
+            for (const Item &item : std::as_const(labels.placed)) {
                 const int block = fits ? item.block : 0;
                 if (!crowded.contains(block))
                     continue;
@@ -474,22 +396,34 @@ private:
                 break; // nothing more to gain
             spans = kept;
         }
-        // Whatever still cannot fit goes, widest first, into the list.
-        while (!fits && !placed.isEmpty()) {
+        return labels;
+    }
+
+    // Whatever still cannot fit goes, widest first, into the list.
+    void dropWhatDoesNotFit(Labels &labels, const QList<Group> &groups, AxisPlan &plan, double left,
+                            double right) const
+    {
+        QList<Item> &placed = labels.placed;
+        while (!labels.fits && !placed.isEmpty()) {
             const auto widest =
                 std::max_element(placed.begin(), placed.end(),
                                  [](const Item &a, const Item &b) { return a.width < b.width; });
             const QList<int> dropped =
-                widest->group >= 0 ? QList<int>{widest->group} : spans[widest->span].groups;
+                widest->group >= 0 ? QList<int>{widest->group} : labels.spans[widest->span].groups;
             for (int g : dropped)
                 plan.unlabelled += groups[g].channels;
             if (widest->span >= 0)
-                spans[widest->span].groups.clear(); // no row for it
+                labels.spans[widest->span].groups.clear(); // no row for it
             placed.erase(widest);
-            fits = Spread(placed, x0 + edge, x1 - edge, gap_);
+            labels.fits = Spread(placed, left, right, gap_);
         }
+    }
 
-        // Downwards: title, labels, leaders, marks, axis, ticks.
+    // Downwards: title, labels, leaders, marks, axis, ticks.
+    void measure(AxisPlan &plan, const PendingRow &pending, const QList<Item> &placed, double x0,
+                 double x1) const
+    {
+        ChartRow &row = plan.row;
         const bool enlarged = pending.parent >= 0;
         double labelsHeight = lh_;
         for (const Item &item : placed)
@@ -507,9 +441,15 @@ private:
             row.tickBoxes << QRectF(row.x(row.ticks[i]) - w / 2, tickTop, w, lh_);
         }
         row.area = QRectF(x0, 0, x1 - x0, plan.height);
+    }
 
-        plan.letterOfSpan = QList<int>(spans.size(), -1);
-        for (const Item &item : placed) {
+    // The labels placed, and a row to come for each span that kept groups.
+    void addLabelsAndChildren(AxisPlan &plan, const Labels &labels, const QList<Group> &groups,
+                              double maxWidth) const
+    {
+        ChartRow &row = plan.row;
+        plan.letterOfSpan = QList<int>(labels.spans.size(), -1);
+        for (const Item &item : labels.placed) {
             ChartLabel label;
             label.box = QRectF(item.left, row.labelBottom - item.height, item.width, item.height);
             label.anchorX = item.anchor;
@@ -523,8 +463,8 @@ private:
             }
             plan.labels << label;
         }
-        for (int s = 0; s < spans.size(); ++s) {
-            const Span &span = spans[s];
+        for (int s = 0; s < labels.spans.size(); ++s) {
+            const Span &span = labels.spans[s];
             row.spans << ChartRow::Span{span.lowMHz, span.highMHz, -1};
             if (span.groups.isEmpty())
                 continue;
@@ -539,7 +479,6 @@ private:
             child.parentSpan = s;
             plan.children << child;
         }
-        return plan;
     }
 
     void commit(AxisPlan plan, double top)

@@ -20,8 +20,7 @@ void Fail(ChannelFileError *error, ChannelFileError::Kind kind, int line, int po
 // A message about the place (line, position) in the file; %1 and %2 name it.
 BilingualText AtPlace(const char *chinese, const char *english, int line, int position)
 {
-    return BilingualText{QString::fromUtf8(chinese), QString::fromUtf8(english)}.arg(line).arg(
-        position);
+    return Bilingual(chinese, english).arg(line).arg(position);
 }
 
 // Shown inside a message; keeps a run of binary garbage from flooding it.

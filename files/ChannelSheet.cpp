@@ -44,7 +44,7 @@ QString RangeText(const BandChart &chart)
     return QStringLiteral("%1 - %2 MHz").arg(NumberText(chart.lowMHz), NumberText(chart.highMHz));
 }
 
-BandChart Chart() { return LayOutBandChart(RadioData, BandLowMHz, BandHighMHz); }
+BandChart Chart(const ImageTable &image) { return LayOutBandChart(image, BandLowMHz, BandHighMHz); }
 
 QString Table(const QStringList &titles, const QList<QStringList> &rows)
 {
@@ -236,10 +236,10 @@ void PaintChart(QPainter &painter, const QPointF &at, const BandChart &chart,
 
 // One painter, pages laid out one after another: the first carries the
 // heading, the chart and its notes; the text part flows over the rest.
-int Paint(QPagedPaintDevice &device, QPainter &painter)
+int Paint(const ImageTable &image, QPagedPaintDevice &device, QPainter &painter)
 {
     const QRectF page = QRectF(QPointF(0, 0), QSizeF(device.width(), device.height()));
-    const BandChart chart = Chart();
+    const BandChart chart = Chart(image);
 
     QTextDocument front;
     front.documentLayout()->setPaintDevice(&device);
@@ -267,7 +267,7 @@ int Paint(QPagedPaintDevice &device, QPainter &painter)
     const double chartBottom = chartTop + layout.height + legendHeight;
 
     QString notesHtml;
-    for (const QString &note : BandChartNotes(layout.unlabelled))
+    for (const QString &note : BandChartNotes(image, layout.unlabelled))
         notesHtml += QStringLiteral("<p>%1</p>").arg(note.toHtmlEscaped());
     QTextDocument notes;
     notes.documentLayout()->setPaintDevice(&device);
@@ -289,7 +289,7 @@ int Paint(QPagedPaintDevice &device, QPainter &painter)
     body.documentLayout()->setPaintDevice(&device);
     body.setDefaultFont(SheetFont(7));
     body.setPageSize(page.size());
-    body.setHtml((notesFit ? QString() : notesHtml) + ChannelSheetHtml());
+    body.setHtml((notesFit ? QString() : notesHtml) + ChannelSheetHtml(image));
     int pages = 1;
     for (int i = 0; i < body.pageCount(); ++i) {
         device.newPage();
@@ -304,9 +304,9 @@ int Paint(QPagedPaintDevice &device, QPainter &painter)
 
 } // namespace
 
-QStringList BandChartNotes(const QList<int> &unlabelled)
+QStringList BandChartNotes(const ImageTable &image, const QList<int> &unlabelled)
 {
-    const BandChart chart = Chart();
+    const BandChart chart = Chart(image);
     QStringList shared, outside;
     for (const BandChartMark &mark : chart.marks) {
         const QString entry = QStringLiteral("CH %1 (RX %2, TX %3)")
@@ -337,22 +337,22 @@ QStringList BandChartNotes(const QList<int> &unlabelled)
     return notes;
 }
 
-QString ChannelSheetHtml()
+QString ChannelSheetHtml(const ImageTable &image)
 {
     QList<QStringList> channels;
     for (int n = 1; n <= ChannelCount; ++n)
-        if (!Record::IsEmpty(RadioData, n))
-            channels << ChannelRowCells(RadioData, n);
+        if (!Record::IsEmpty(image, n))
+            channels << ChannelRowCells(image, n);
     QString html = Heading(Texts("信道", "Channels"));
     html += channels.isEmpty() ? QStringLiteral("<p>%1</p>")
                                      .arg(Texts("没有已编程的信道。", "No channel is programmed."))
                                : Table(ChannelColumnTitles() + ChannelSwitchTitles(), channels);
-    html += Heading(VfoTitle()) + ItemsTable(VfoItems());
-    html += Heading(OptionsTitle()) + ItemsTable(OptionItems());
+    html += Heading(VfoTitle()) + ItemsTable(VfoItems(image));
+    html += Heading(OptionsTitle()) + ItemsTable(OptionItems(image));
 
     QList<QStringList> stations;
     for (int i = 0; i < FmPresetCount; ++i) {
-        const int code = FmPresets::Preset(i).get(RadioData);
+        const int code = FmPresets::Preset(i).get(image);
         if (!FmPresets::IsEmpty(code))
             stations << QStringList{QString::number(i + 1), FmChannelText(code)};
     }
@@ -363,17 +363,18 @@ QString ChannelSheetHtml()
     return html;
 }
 
-int PaintChannelSheet(QPagedPaintDevice &device)
+int PaintChannelSheet(const ImageTable &image, QPagedPaintDevice &device)
 {
     QPainter painter;
     if (!painter.begin(&device))
         return 0;
-    const int pages = Paint(device, painter);
+    const int pages = Paint(image, device, painter);
     painter.end();
     return pages;
 }
 
-bool SaveChannelSheetPdf(const QString &path, const QPageSize &pageSize, QString *error)
+bool SaveChannelSheetPdf(const ImageTable &image, const QString &path, const QPageSize &pageSize,
+                         QString *error)
 {
     // QPdfWriter says nothing when it cannot write: find out first.
     {
@@ -390,7 +391,7 @@ bool SaveChannelSheetPdf(const QString &path, const QPageSize &pageSize, QString
     writer.setResolution(300);
     writer.setTitle(Title());
     writer.setCreator(QStringLiteral("QL540 CPS"));
-    if (PaintChannelSheet(writer) == 0) {
+    if (PaintChannelSheet(image, writer) == 0) {
         if (error)
             *error = Texts("无法生成 PDF。", "The PDF could not be made.");
         return false;

@@ -4,6 +4,8 @@
 // print preview, the PDF export and `ql540 sheet` all paint it from here.
 #pragma once
 
+#include "Globals.h"
+
 #include <QList>
 #include <QPageSize>
 #include <QString>
@@ -11,13 +13,14 @@
 class QPagedPaintDevice;
 
 // The text part of the sheet (everything but the chart) as HTML.
-QString ChannelSheetHtml();
+QString ChannelSheetHtml(const ImageTable &image);
 // The chart's notes: channels sharing a frequency, channels outside the
 // range, and those of `unlabelled` (the chart had no room for their labels).
-QStringList BandChartNotes(const QList<int> &unlabelled = {});
+QStringList BandChartNotes(const ImageTable &image, const QList<int> &unlabelled = {});
 
-// Paints the whole sheet of RadioData onto a printer or PDF writer, one page
+// Paints the whole sheet of the image onto a printer or PDF writer, one page
 // after another; returns the number of pages.
-int PaintChannelSheet(QPagedPaintDevice &device);
+int PaintChannelSheet(const ImageTable &image, QPagedPaintDevice &device);
 // The sheet as a PDF file; false with a reason when it cannot be written.
-bool SaveChannelSheetPdf(const QString &path, const QPageSize &pageSize, QString *error);
+bool SaveChannelSheetPdf(const ImageTable &image, const QString &path, const QPageSize &pageSize,
+                         QString *error);

@@ -5,8 +5,10 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
+#include <QScopedValueRollback>
 
 ChildWindow::ChildWindow(WindowId id, QWidget *parent) : QWidget(parent), id_(id)
 {
@@ -61,6 +63,25 @@ void ChildWindow::closeEvent(QCloseEvent *event)
 }
 
 void ChildWindow::setEscapeButton(QAbstractButton *button) { escapeButton_ = button; }
+
+QHBoxLayout *ChildWindow::buttonRow(std::initializer_list<QWidget *> buttons)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QWidget *button : buttons) {
+        if (button != *buttons.begin())
+            row->addSpacing(24);
+        row->addWidget(button);
+    }
+    row->addStretch(1);
+    return row;
+}
+
+ImageChange ChildWindow::store(ChangeKind kind, const std::function<void(ImageTable &)> &edit)
+{
+    const QScopedValueRollback<bool> storing(storing_, true);
+    return ImageChanges::instance().apply(kind, edit);
+}
 
 void ChildWindow::keyPressEvent(QKeyEvent *event)
 {

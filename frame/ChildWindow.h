@@ -6,14 +6,18 @@
 #pragma once
 
 #include "Globals.h"
+#include "ImageChanges.h"
 #include "OpenWindows.h"
 
 #include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <QWidget>
+#include <functional>
+#include <initializer_list>
 
 class QAbstractButton;
+class QHBoxLayout;
 class QMdiArea;
 
 // The sizes the child windows' placement ratios refer to: the main window
@@ -82,11 +86,21 @@ protected:
     static QRect centred(const FrameSizes &sizes, QSize size, int liftTwips = 0);
     // The sizes the window was last loaded with.
     const FrameSizes &frameSizes() const { return sizes_; }
+    // A bottom row of buttons, centred, 24 pixels apart.
+    static QHBoxLayout *buttonRow(std::initializer_list<QWidget *> buttons);
+
+    // Runs an edit of the image as this window's own change
+    // (ImageChanges::apply). While it runs, storingOwnChange() is true: the
+    // window's handler of rowsChanged tells its own change from one made
+    // elsewhere by it.
+    ImageChange store(ChangeKind kind, const std::function<void(ImageTable &)> &edit);
+    bool storingOwnChange() const { return storing_; }
 
 private:
     WindowId id_;
     FrameSizes sizes_;
     bool loaded_ = false;
     bool unloaded_ = false;
+    bool storing_ = false;
     QPointer<QAbstractButton> escapeButton_;
 };

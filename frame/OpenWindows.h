@@ -5,26 +5,55 @@
 
 #include <array>
 
-// The order of the ids is the order in which a language switch reloads the
-// open windows, so a window added later joins the switch by its place here.
+// One id per child window, named after its class; the object name each
+// window carries is its own (see the window).
 enum class WindowId {
-    frmAbout,
-    frm_option,
-    frm_chann,
-    Form_setup,
-    Form_type,
-    Form_save_chann,
-    Form_open_chann,
-    Form_Comm_Read,
-    Form_Comm_Write,
-    Form_Edit_Test,
-    Form_Adjust_Txp,
-    Form_Chann_Edit,
-    Form_Verify,
-    Form_Compare,
-    Form_Batch_Write,
+    // app/
+    About,
+    ModelSelect,
+    // settings/
+    Options,
+    // channels/
+    ChannelGrid,
+    ChannelEdit,
+    FmList,
+    // files/
+    OpenChannel,
+    SaveChannel,
+    Compare,
+    // link/
+    PortSetup,
+    Read,
+    Write,
+    Power,
+    Verify,
+    BatchWrite,
 };
-constexpr int WindowCount = 15;
+
+// The order in which the window layer visits the open windows: what is
+// typed is committed in it, and a language switch reloads them in it. A
+// new window's id goes into the enum and here (registering an id missing
+// here stops the program).
+inline constexpr std::array WindowOrder{
+    WindowId::About,       WindowId::Options,     WindowId::ChannelGrid, WindowId::PortSetup,
+    WindowId::ModelSelect, WindowId::SaveChannel, WindowId::OpenChannel, WindowId::Read,
+    WindowId::Write,       WindowId::FmList,      WindowId::Power,       WindowId::ChannelEdit,
+    WindowId::Verify,      WindowId::Compare,     WindowId::BatchWrite};
+constexpr int WindowCount = int(WindowOrder.size());
+
+namespace OpenWindowsCheck {
+constexpr bool EachIdOnce()
+{
+    std::array<int, WindowCount> seen{};
+    for (WindowId id : WindowOrder) {
+        const int i = static_cast<int>(id);
+        if (i < 0 || i >= WindowCount || seen[i]++ > 0)
+            return false;
+    }
+    return true;
+}
+} // namespace OpenWindowsCheck
+static_assert(OpenWindowsCheck::EachIdOnce(), "WindowOrder names every id 0..WindowCount-1 once");
 
 class OpenWindowFlags {
 public:

@@ -75,7 +75,14 @@ void UseCloseShortcutOfChildWindows(QMdiSubWindow *sub)
 
 namespace Windows {
 
-void Register(WindowId id, Factory factory) { Factories()[id] = std::move(factory); }
+void Register(WindowId id, Factory factory)
+{
+    // Its flag and its turn in the visits are WindowOrder's.
+    const int index = static_cast<int>(id);
+    if (index < 0 || index >= WindowCount)
+        qFatal("Window id %d is missing from WindowOrder", index);
+    Factories()[id] = std::move(factory);
+}
 
 void Register(WindowId id, Factory factory, const WindowTraits &traits)
 {
@@ -147,8 +154,8 @@ bool CommitTyped()
 {
     // A window's commit may close or open others (a message box, a refusal
     // that brings its window to the front): each is looked up in its turn.
-    for (int i = 0; i < WindowCount; ++i)
-        if (ChildWindow *window = Find(WindowId(i)); window && !window->commitTyped())
+    for (WindowId id : WindowOrder)
+        if (ChildWindow *window = Find(id); window && !window->commitTyped())
             return false;
     return true;
 }
@@ -183,9 +190,9 @@ ChildWindow *Open(WindowId id)
 
 void UnloadPartsOf(WindowId owner)
 {
-    for (int i = 0; i < WindowCount; ++i)
-        if (TraitsOf(WindowId(i)).closesWith == owner)
-            Unload(WindowId(i));
+    for (WindowId id : WindowOrder)
+        if (TraitsOf(id).closesWith == owner)
+            Unload(id);
 }
 
 void Reload(WindowId id)
@@ -197,9 +204,9 @@ void Reload(WindowId id)
 void ReloadOpenWindows()
 {
     std::vector<WindowId> open;
-    for (int i = 0; i < WindowCount; ++i)
-        if (IsOpen(WindowId(i)) && !TraitsOf(WindowId(i)).closesWith)
-            open.push_back(WindowId(i));
+    for (WindowId id : WindowOrder)
+        if (IsOpen(id) && !TraitsOf(id).closesWith)
+            open.push_back(id);
     for (WindowId id : open)
         if (IsOpen(id))
             Reload(id);

@@ -47,7 +47,8 @@ using Factory = std::function<ChildWindow *(const WindowContext &context)>;
 using PlainFactory = std::function<ChildWindow *()>;
 
 // How a window is made; an id without a factory opens nothing. Registering
-// a factory keeps what was declared about the window.
+// a factory keeps what was declared about the window. An id WindowOrder
+// lacks stops the program here.
 void Register(WindowId id, Factory factory);
 void Register(WindowId id, Factory factory, const WindowTraits &traits);
 // A window that needs nothing handed to it.
@@ -58,8 +59,8 @@ bool IsRegistered(WindowId id);
 void Declare(WindowId id, const WindowTraits &traits);
 const WindowTraits &TraitsOf(WindowId id);
 
-// Every open window's commitTyped, in the order of WindowId, up to the
-// first refusal: true when everything typed is stored.
+// Every open window's commitTyped, in WindowOrder, up to the first
+// refusal: true when everything typed is stored.
 [[nodiscard]] bool CommitTyped();
 
 // Null when nothing opened: no factory, or a field refused its text.
@@ -80,8 +81,8 @@ void UnloadPartsOf(WindowId owner);
 
 // Unloads and reloads a loaded window.
 void Reload(WindowId id);
-// The language switch: every window open when it starts is reloaded in the
-// order of WindowId, if it is still open when its turn comes (reloading one
+// The language switch: every window open when it starts is reloaded in
+// WindowOrder, if it is still open when its turn comes (reloading one
 // window may close another) and not declared closesWith another window.
 void ReloadOpenWindows();
 

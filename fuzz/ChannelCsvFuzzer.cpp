@@ -5,6 +5,7 @@
 #include "ChannelCsv.h"
 #include "FuzzCheck.h"
 #include "RecordCodec.h"
+#include "SessionState.h"
 
 #include <QSet>
 #include <cstdint>
@@ -18,7 +19,7 @@ const ImageTable &StartImage()
 {
     static const std::unique_ptr<ImageTable> image = [] {
         ResetGlobals(); // tone list and the default image
-        IsChinese = false;
+        SessionState::instance().setChinese(false);
         return std::make_unique<ImageTable>(RadioData);
     }();
     return *image;

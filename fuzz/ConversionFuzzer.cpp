@@ -68,8 +68,6 @@ void CheckStore(FuzzInput &input, const QString &text)
 // stores those codes again, whatever bytes a file brought.
 void CheckToneAndName(FuzzInput &input)
 {
-    static const bool built = (BuildToneList(), true);
-    (void)built;
     const int type = input.range(0, 255);
     const int index = input.range(0, 255);
     const int position = TonePosition(type, index);

@@ -9,13 +9,13 @@
 
 namespace {
 
-QList<ReportItem> Items(const QList<OptionEntry> &table)
+QList<ReportItem> Items(const QList<OptionEntry> &table, const ImageTable &image)
 {
     QList<ReportItem> items;
     for (const OptionEntry &entry : table)
         if (!entry.hidden)
             items << ReportItem{entry.key, entry.caption.text().trimmed(),
-                                OptionValueText(entry, RadioData)};
+                                OptionValueText(entry, image)};
     return items;
 }
 
@@ -25,6 +25,6 @@ QString VfoTitle() { return Texts("频率模式", "Frequncy Mode"); }
 
 QString OptionsTitle() { return Texts("可选参数", "Optional Features"); }
 
-QList<ReportItem> VfoItems() { return Items(VfoOptionTable()); }
+QList<ReportItem> VfoItems(const ImageTable &image) { return Items(VfoOptionTable(), image); }
 
-QList<ReportItem> OptionItems() { return Items(OptionTable()); }
+QList<ReportItem> OptionItems(const ImageTable &image) { return Items(OptionTable(), image); }

@@ -2,6 +2,8 @@
 // with the captions and list items of the optional features window.
 #pragma once
 
+#include "Globals.h"
+
 #include <QList>
 #include <QString>
 
@@ -13,5 +15,5 @@ struct ReportItem {
 
 QString VfoTitle();
 QString OptionsTitle();
-QList<ReportItem> VfoItems();
-QList<ReportItem> OptionItems();
+QList<ReportItem> VfoItems(const ImageTable &image);
+QList<ReportItem> OptionItems(const ImageTable &image);

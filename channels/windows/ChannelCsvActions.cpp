@@ -31,9 +31,9 @@ void ShowInGrid(const QList<int> &channels)
 {
     if (channels.isEmpty())
         return;
-    auto *grid = Windows::FindAs<ChannelGridWindow>(WindowId::frm_chann);
+    auto *grid = Windows::FindAs<ChannelGridWindow>(WindowId::ChannelGrid);
     if (!grid)
-        grid = qobject_cast<ChannelGridWindow *>(Windows::Open(WindowId::frm_chann));
+        grid = qobject_cast<ChannelGridWindow *>(Windows::Open(WindowId::ChannelGrid));
     if (!grid)
         return;
     if (QMdiArea *area = grid->mdiArea())

@@ -15,8 +15,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,30 +22,8 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTimer>
-#include <QVBoxLayout>
 
-namespace {
-
-template<class T> T *Make(const char *name, QWidget *parent)
-{
-    auto *widget = new T(parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-// Enabled editors show the window colour, disabled ones (a blank channel)
-// the button face.
-void UseButtonFaceWhenDisabled(QWidget *widget)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Disabled, QPalette::Base,
-                     palette.color(QPalette::Active, QPalette::Button));
-    widget->setPalette(palette);
-}
-
-} // namespace
-
-ChannelEditWindow::ChannelEditWindow() : ChildWindow(WindowId::Form_Chann_Edit)
+ChannelEditWindow::ChannelEditWindow() : ChildWindow(WindowId::ChannelEdit)
 {
     setObjectName(QStringLiteral("Form_Chann_Edit"));
     build();
@@ -58,49 +34,8 @@ ChannelEditWindow::ChannelEditWindow() : ChildWindow(WindowId::Form_Chann_Edit)
             &ChannelEditWindow::followGrid);
 }
 
-void ChannelEditWindow::build()
+void ChannelEditWindow::connectControls()
 {
-    labelChannel_ = Make<QLabel>("Label_CHN", this);
-    channelNumber_ = Make<QLineEdit>("Text_CHN", this);
-    channelNumber_->setMaximumWidth(channelNumber_->fontMetrics().horizontalAdvance(u'0') * 6 + 12);
-    scroll_ = Make<QScrollBar>("VScroll1", this);
-    scroll_->setOrientation(Qt::Vertical);
-    scroll_->setRange(0, 129);
-    scroll_->setPageStep(1);
-    // Taking the focus lets a field being typed in commit before the move.
-    scroll_->setFocusPolicy(Qt::WheelFocus);
-    scroll_->setFixedHeight(channelNumber_->sizeHint().height() * 3 / 2);
-
-    labelReceive_ = Make<QLabel>("Label_RX_freq", this);
-    receive_ = Make<QLineEdit>("Text_RX_Freq", this);
-    labelTransmit_ = Make<QLabel>("Label_TX_freq", this);
-    transmit_ = Make<QLineEdit>("Text_TX_Freq", this);
-    labelDecode_ = Make<QLabel>("Label_Decode", this);
-    decode_ = Make<QComboBox>("Combo_Decode", this);
-    labelEncode_ = Make<QLabel>("Label_Encode", this);
-    encode_ = Make<QComboBox>("Combo_Encode", this);
-    labelPower_ = Make<QLabel>("Label_TXP", this);
-    power_ = Make<QComboBox>("Combo_TXP", this);
-    labelBandwidth_ = Make<QLabel>("Label_WN", this);
-    bandwidth_ = Make<QComboBox>("Combo_WN", this);
-    labelName_ = Make<QLabel>("Label_Name", this);
-    name_ = Make<QLineEdit>("Text_Name", this);
-    vox_ = Make<QCheckBox>("Check_VOX", this);
-    busyLock_ = Make<QCheckBox>("Check_Bcl", this);
-    scanAdd_ = Make<QCheckBox>("Check_Scan", this);
-    txStop_ = Make<QCheckBox>("Check_TxStop", this);
-    close_ = Make<QPushButton>("Command_Close", this);
-    help_ = Make<QPushButton>("Command_Help", this);
-    for (QPushButton *button : {close_, help_})
-        button->setAutoDefault(false);
-
-    for (QWidget *editor : std::initializer_list<QWidget *>{receive_, transmit_, name_, decode_,
-                                                            encode_, power_, bandwidth_})
-        UseButtonFaceWhenDisabled(editor);
-    for (QObject *watched : std::initializer_list<QObject *>{
-             channelNumber_, receive_, transmit_, name_, decode_, encode_, power_, bandwidth_})
-        watched->installEventFilter(this);
-
     connect(scroll_, &QScrollBar::valueChanged, this, &ChannelEditWindow::onScroll);
     connect(channelNumber_, &QLineEdit::textChanged, this, [this] { onChannelText(); });
     connect(receive_, &QLineEdit::textChanged, this, [this] { enableEditors(); });
@@ -108,9 +43,9 @@ void ChannelEditWindow::build()
     connect(transmit_, &QLineEdit::textEdited, this, [this] { pending_ = transmit_; });
     // The name is stored as it is typed; leaving the field shows it as stored.
     connect(name_, &QLineEdit::textEdited, this, [this](const QString &text) {
-        store(EditChannelText(RadioData, channel_, ChannelField::Name, text, EditWindowProfile,
-                              CurrentBand()),
-              ChangeKind::NameTyping);
+        storeEdit(EditChannelText(RadioData, channel_, ChannelField::Name, text, EditWindowProfile,
+                                  CurrentBand()),
+                  ChangeKind::NameTyping);
     });
     const std::pair<QComboBox *, ChannelField> lists[] = {{decode_, ChannelField::Decode},
                                                           {encode_, ChannelField::Encode},
@@ -126,75 +61,7 @@ void ChannelEditWindow::build()
     for (const auto &[box, boxField] : boxes)
         connect(box, &QCheckBox::clicked, this,
                 [this, field = boxField](bool ticked) { choose(field, ticked ? 1 : 0); });
-    connect(close_, &QPushButton::clicked, this,
-            [] { Windows::Unload(WindowId::Form_Chann_Edit); });
-
-    labelChannel_->setBuddy(channelNumber_);
-    auto *number = new QHBoxLayout;
-    number->addWidget(labelChannel_);
-    number->addWidget(channelNumber_);
-    number->addWidget(scroll_);
-    number->addStretch(1);
-
-    auto *fields = new QGridLayout;
-    fields->setHorizontalSpacing(16);
-    fields->setVerticalSpacing(18);
-    const std::pair<QLabel *, QWidget *> left[] = {{labelReceive_, receive_},
-                                                   {labelDecode_, decode_},
-                                                   {labelPower_, power_},
-                                                   {labelName_, name_}};
-    const std::pair<QLabel *, QWidget *> right[] = {
-        {labelTransmit_, transmit_}, {labelEncode_, encode_}, {labelBandwidth_, bandwidth_}};
-    for (int r = 0; r < 4; ++r) {
-        left[r].first->setBuddy(left[r].second);
-        fields->addWidget(left[r].first, r, 0);
-        fields->addWidget(left[r].second, r, 1);
-        if (r < 3) {
-            right[r].first->setBuddy(right[r].second);
-            fields->addWidget(right[r].first, r, 2);
-            fields->addWidget(right[r].second, r, 3);
-        }
-    }
-    fields->setColumnStretch(1, 1);
-    fields->setColumnStretch(3, 1);
-
-    auto *switches = new QHBoxLayout;
-    for (QCheckBox *box : {vox_, busyLock_, scanAdd_, txStop_}) {
-        switches->addWidget(box);
-        switches->addStretch(1);
-    }
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close_);
-    buttons->addSpacing(24);
-    buttons->addWidget(help_);
-    buttons->addStretch(1);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 16, 24, 16);
-    layout->addLayout(number);
-    layout->addSpacing(24);
-    layout->addLayout(fields);
-    layout->addSpacing(28);
-    layout->addLayout(switches);
-    layout->addStretch(1);
-    layout->addLayout(buttons);
-
-    setTabOrder(channelNumber_, scroll_);
-    setTabOrder(scroll_, receive_);
-    setTabOrder(receive_, transmit_);
-    setTabOrder(transmit_, decode_);
-    setTabOrder(decode_, encode_);
-    setTabOrder(encode_, power_);
-    setTabOrder(power_, bandwidth_);
-    setTabOrder(bandwidth_, name_);
-    setTabOrder(name_, vox_);
-    setTabOrder(vox_, busyLock_);
-    setTabOrder(busyLock_, scanAdd_);
-    setTabOrder(scanAdd_, txStop_);
-    setTabOrder(txStop_, close_);
-    setTabOrder(close_, help_);
+    connect(close_, &QPushButton::clicked, this, [] { Windows::Unload(WindowId::ChannelEdit); });
 }
 
 void ChannelEditWindow::applyTexts()
@@ -265,16 +132,10 @@ void ChannelEditWindow::followGrid(int n)
 
 void ChannelEditWindow::onUnload() { commitPendingField(); }
 
-void ChannelEditWindow::store(const std::function<void(ImageTable &)> &edit, ChangeKind kind)
-{
-    const QScopedValueRollback<bool> own(ownChange_, true);
-    ImageChanges::instance().apply(kind, edit);
-}
-
-void ChannelEditWindow::store(const ChannelEditResult &edit, ChangeKind kind)
+void ChannelEditWindow::storeEdit(const ChannelEditResult &edit, ChangeKind kind)
 {
     if (!edit.cells.empty())
-        store([&edit](ImageTable &image) { edit.applyTo(image); }, kind);
+        store(kind, [&edit](ImageTable &image) { edit.applyTo(image); });
 }
 
 // Changes made elsewhere (the grid, a read, an opened file) show at once,
@@ -283,7 +144,7 @@ void ChannelEditWindow::store(const ChannelEditResult &edit, ChangeKind kind)
 // cursor.
 void ChannelEditWindow::onRowsChanged(const ImageChange &change)
 {
-    if (ownChange_ || !isVisible() || !ChannelsTouched(change).contains(channel_))
+    if (storingOwnChange() || !isVisible() || !ChannelsTouched(change).contains(channel_))
         return;
     LoadEditedChannel(channel_);
 }
@@ -371,7 +232,7 @@ void ChannelEditWindow::BlankEditedChannel(int n)
     blankEditors();
     // Brought to an empty channel, the form erases whatever its cells and
     // name held.
-    store([n](ImageTable &image) { EraseChannelAndName(image, n); });
+    store(ChangeKind::CellEdit, [n](ImageTable &image) { EraseChannelAndName(image, n); });
 }
 
 void ChannelEditWindow::blankEditors()
@@ -393,7 +254,8 @@ void ChannelEditWindow::InitNewChannel(int n)
     PrepareChannelEditors();
     for (QWidget *editor : std::initializer_list<QWidget *>{transmit_, name_, txStop_})
         editor->setEnabled(true);
-    store([n](ImageTable &image) { InitNewChannelCells(image, n, EditWindowProfile); });
+    store(ChangeKind::CellEdit,
+          [n](ImageTable &image) { InitNewChannelCells(image, n, EditWindowProfile); });
 }
 
 void ChannelEditWindow::enableEditors()
@@ -482,7 +344,7 @@ void ChannelEditWindow::leaveReceive()
     const bool created = IsChannelEmpty(RadioData, n);
     const ChannelEditResult edit = EditShownChannelText(
         RadioData, n, ChannelField::Receive, receive_->text(), EditWindowProfile, CurrentBand());
-    store(edit);
+    storeEdit(edit);
     if (edit.message) {
         receive_->setText(edit.shownText);
         warn(*edit.message);
@@ -503,7 +365,7 @@ void ChannelEditWindow::leaveTransmit()
     const int n = channel_;
     const ChannelEditResult edit = EditShownChannelText(
         RadioData, n, ChannelField::Transmit, transmit_->text(), EditWindowProfile, CurrentBand());
-    store(edit);
+    storeEdit(edit);
     if (edit.message) {
         transmit_->setText(edit.shownText);
         warn(*edit.message);
@@ -514,14 +376,14 @@ void ChannelEditWindow::leaveTransmit()
 void ChannelEditWindow::leaveName()
 {
     const int n = channel_;
-    store(EditChannelText(RadioData, n, ChannelField::Name, name_->text(), EditWindowProfile,
-                          CurrentBand()));
+    storeEdit(EditChannelText(RadioData, n, ChannelField::Name, name_->text(), EditWindowProfile,
+                              CurrentBand()));
     LoadEditedChannel(n); // the name as stored: upper case, blanks for the rest
 }
 
 void ChannelEditWindow::choose(ChannelField field, int position)
 {
-    store(ChooseChannelItem(RadioData, channel_, field, position));
+    storeEdit(ChooseChannelItem(RadioData, channel_, field, position));
 }
 
 bool ChannelEditWindow::eventFilter(QObject *watched, QEvent *event)

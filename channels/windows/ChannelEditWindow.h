@@ -59,10 +59,11 @@ protected:
 
 private:
     void build();
-    // Runs an edit of the image as this window's own change.
-    void store(const std::function<void(ImageTable &)> &edit,
-               ChangeKind kind = ChangeKind::CellEdit);
-    void store(const ChannelEditResult &edit, ChangeKind kind = ChangeKind::CellEdit);
+    void makeControls();
+    void connectControls();
+    void layOut();
+    // Stores what an edit rule made of a field as this window's own change.
+    void storeEdit(const ChannelEditResult &edit, ChangeKind kind = ChangeKind::CellEdit);
     void onRowsChanged(const ImageChange &change);
     // Shows channel n with the number field and the scroll bar naming it.
     // Brought there by the user (opening, moving, or activating the form on
@@ -125,7 +126,6 @@ private:
     int channel_ = 1;
     // The channel the user last brought the form to; 0 before loading.
     int broughtTo_ = 0;
-    bool ownChange_ = false; // this window's edit runs through ImageChanges
     bool settingNumber_ = false; // the form writes the number field itself
     bool leaving_ = false; // a field's leave rule runs
     bool movingTo_ = false; // the form sets the current channel itself

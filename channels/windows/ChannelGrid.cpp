@@ -21,13 +21,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QStyleOptionComboBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 ChannelGridWindow::ChannelGridWindow(const WindowContext &context)
-    : ChildWindow(WindowId::frm_chann), context_(context)
+    : ChildWindow(WindowId::ChannelGrid), context_(context)
 {
     setObjectName(QStringLiteral("frm_chann"));
     buildGrid();
@@ -38,8 +37,8 @@ ChannelGridWindow::ChannelGridWindow(const WindowContext &context)
     close_ = MakeButton("Command_Close", this);
     connect(clear_, &QPushButton::clicked, this, [this] { clearAll(); });
     connect(editChannel_, &QPushButton::clicked, this,
-            [] { Windows::Open(WindowId::Form_Chann_Edit); });
-    connect(close_, &QPushButton::clicked, this, [] { Windows::Close(WindowId::frm_chann); });
+            [] { Windows::Open(WindowId::ChannelEdit); });
+    connect(close_, &QPushButton::clicked, this, [] { Windows::Close(WindowId::ChannelGrid); });
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -162,12 +161,6 @@ void ChannelGridWindow::onUnload()
         commitCell(n, editors_->cell()->col);
 }
 
-void ChannelGridWindow::store(ChangeKind kind, const std::function<void(ImageTable &)> &edit)
-{
-    const QScopedValueRollback<bool> own(ownChange_, true);
-    ImageChanges::instance().apply(kind, edit);
-}
-
 // A change from elsewhere under an open editor voids the edit, as new data
 // found on activation does; the rows touched are drawn again at once.
 void ChannelGridWindow::onRowsChanged(const ImageChange &change)
@@ -175,7 +168,7 @@ void ChannelGridWindow::onRowsChanged(const ImageChange &change)
     if (!isVisible())
         return; // drawn on activation
     for (int n : ChannelsTouched(change)) {
-        if (!ownChange_ && editorChannel() == n)
+        if (!storingOwnChange() && editorChannel() == n)
             abandonEdit();
         drawRow(n);
     }
@@ -323,10 +316,6 @@ bool ChannelGridWindow::eventFilter(QObject *watched, QEvent *event)
         // The editor's own context menu does not take the edit away.
         if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
             textFocusLost();
-        return false;
-    }
-    if (event->type() == QEvent::FocusIn && watched == comboEdit_) {
-        SavedText = comboEdit_->currentText();
         return false;
     }
     if (event->type() != QEvent::KeyPress)

@@ -66,11 +66,6 @@ signals:
 public:
     GridClipboard *clipboard() const { return clipboard_; }
 
-    // The cell being edited or committed and its text when editing began.
-    int EditRow = 0;
-    int EditCol = 0;
-    QString SavedText;
-
 protected:
     void applyTexts() override;
     QRect placement(const FrameSizes &sizes) const override;
@@ -90,8 +85,6 @@ private:
     // A redraw: every row as stored, and nothing stored.
     void redrawAll();
     void drawRow(int n);
-    // Runs an edit of the image as this window's own change.
-    void store(ChangeKind kind, const std::function<void(ImageTable &)> &edit);
     void onRowsChanged(const ImageChange &change);
     // Whether the open editor was opened on channel n's cell in column col,
     // and the channel it was opened on (0: none).
@@ -150,8 +143,6 @@ private:
     // data arriving meanwhile (a read, an opened file, the edit window)
     // make the edit void.
     std::array<int16_t, BlockSize + NameLength> editorData_{};
-    // True while this window's own edit runs through ImageChanges.
-    bool ownChange_ = false;
     // Copy, cut and paste of channels (GridClipboard.cpp).
     GridClipboard *clipboard_ = nullptr;
     std::array<int, Columns> columnWidths_{};

@@ -95,8 +95,6 @@ void ChannelGridWindow::onCellClicked(int row, int)
 
 void ChannelGridWindow::commitCell(int n, int col)
 {
-    EditRow = n;
-    EditCol = col;
     // The editor's text belongs to this cell only if it was opened on it;
     // otherwise it is empty or another cell's, and storing it would delete
     // the channel, make it simplex or erase its name.
@@ -156,9 +154,6 @@ void ChannelGridWindow::BeginCellEdit()
     const int c = currentCol();
     if (n < 1 || c < 0)
         return;
-    EditRow = n;
-    EditCol = c;
-    SavedText = FieldText(n, c);
     if (c == ReceiveCol || c == TransmitCol) {
         openTextEditor(n, c);
         return;
@@ -221,7 +216,6 @@ void ChannelGridWindow::onChoice(int index)
     if (!n || index < 0)
         return;
     const int col = editors_->cell()->col;
-    SavedText = comboEdit_->itemText(index);
     const ChannelEditResult choice = ChooseChannelItem(RadioData, n, *FieldOfColumn(col), index);
     store(ChangeKind::CellEdit, [&choice](ImageTable &image) { choice.applyTo(image); });
     rememberEditorData();
@@ -261,7 +255,6 @@ void ChannelGridWindow::abandonEdit()
 
 void ChannelGridWindow::clearAll()
 {
-    SavedText.clear();
     abandonEdit();
     store(ChangeKind::Clear, [](ImageTable &image) { EraseAllChannels(image); });
     redrawAll();
@@ -440,8 +433,6 @@ void ChannelGridWindow::textFocusLost()
         return;
     const bool replaced = editorDataReplaced();
     editors_->release();
-    EditRow = n;
-    EditCol = col;
     if (replaced)
         redrawAll();
     else

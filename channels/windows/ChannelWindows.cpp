@@ -7,10 +7,10 @@
 
 void RegisterChannelWindows()
 {
-    Windows::Register(WindowId::frm_chann,
+    Windows::Register(WindowId::ChannelGrid,
                       [](const WindowContext &context) { return new ChannelGridWindow(context); });
     // The edit window works on the grid's current channel and goes with it.
-    Windows::Declare(WindowId::Form_Chann_Edit, {.closesWith = WindowId::frm_chann});
-    Windows::Register(WindowId::Form_Chann_Edit, [] { return new ChannelEditWindow; });
-    Windows::Register(WindowId::Form_Edit_Test, [] { return new FmListWindow; });
+    Windows::Declare(WindowId::ChannelEdit, {.closesWith = WindowId::ChannelGrid});
+    Windows::Register(WindowId::ChannelEdit, [] { return new ChannelEditWindow; });
+    Windows::Register(WindowId::FmList, [] { return new FmListWindow; });
 }

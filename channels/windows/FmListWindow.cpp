@@ -11,11 +11,9 @@
 
 #include <QCoreApplication>
 #include <QFocusEvent>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -25,7 +23,7 @@ constexpr int FrequencyCol = 1;
 
 } // namespace
 
-FmListWindow::FmListWindow() : ChildWindow(WindowId::Form_Edit_Test)
+FmListWindow::FmListWindow() : ChildWindow(WindowId::FmList)
 {
     setObjectName(QStringLiteral("Form_Edit_Test"));
     table_ = new QTableWidget(FmPresetCount, 2, this);
@@ -44,7 +42,7 @@ FmListWindow::FmListWindow() : ChildWindow(WindowId::Form_Edit_Test)
 
     close_ = MakeButton("Command_Close", this);
     help_ = MakeButton("Command_Help", this);
-    connect(close_, &QPushButton::clicked, this, [] { Windows::Unload(WindowId::Form_Edit_Test); });
+    connect(close_, &QPushButton::clicked, this, [] { Windows::Unload(WindowId::FmList); });
 
     table_->installEventFilter(this);
     editor_->installEventFilter(this);
@@ -58,15 +56,9 @@ FmListWindow::FmListWindow() : ChildWindow(WindowId::Form_Edit_Test)
     connect(&ImageChanges::instance(), &ImageChanges::rowsChanged, this,
             &FmListWindow::onRowsChanged);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close_);
-    buttons->addSpacing(24);
-    buttons->addWidget(help_);
-    buttons->addStretch(1);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(table_, 1, Qt::AlignHCenter);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({close_, help_}));
 }
 
 void FmListWindow::applyTexts()
@@ -199,18 +191,15 @@ void FmListWindow::StoreFmChannel(int r, int c)
     if (station < 0 || station >= FmPresetCount || c != FrequencyCol)
         return;
     if (const std::optional<int> code = codeToStore(station)) {
-        const QScopedValueRollback<bool> own(ownChange_, true);
-        ImageChanges::instance().apply(ChangeKind::FmEdit, [&](ImageTable &image) {
-            FmPresets::Preset(station).set(image, *code);
-        });
+        store(ChangeKind::FmEdit,
+              [&](ImageTable &image) { FmPresets::Preset(station).set(image, *code); });
     }
 }
 
 // All cells as one change.
 void FmListWindow::storeAll()
 {
-    const QScopedValueRollback<bool> own(ownChange_, true);
-    ImageChanges::instance().apply(ChangeKind::FmEdit, [this](ImageTable &image) {
+    store(ChangeKind::FmEdit, [this](ImageTable &image) {
         for (int k = 0; k < FmPresetCount; ++k)
             if (const std::optional<int> code = codeToStore(k))
                 FmPresets::Preset(k).set(image, *code);
@@ -234,7 +223,7 @@ void FmListWindow::onRowsChanged(const ImageChange &change)
     const auto cell = editors_->cell();
     for (int station : FmRules::StationsTouched(change)) {
         if (cell && cell->row == station) {
-            if (ownChange_)
+            if (storingOwnChange())
                 editorCode_ = FmPresets::Preset(station).get(RadioData);
             else
                 abandonEdit();

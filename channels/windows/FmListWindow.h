@@ -63,5 +63,4 @@ private:
     // The code of the editor's station when it was opened or last stored:
     // new data under the editor (a read, an opened file) void the edit.
     int editorCode_ = 0;
-    bool ownChange_ = false;
 };

@@ -34,7 +34,7 @@ ComparedFile &Compared()
 } // namespace
 
 CompareWindow::CompareWindow()
-    : ChildWindow(WindowId::Form_Compare),
+    : ChildWindow(WindowId::Compare),
       file_(new QLabel(this)),
       result_(new QLabel(this)),
       table_(new DifferenceTable(this)),
@@ -148,6 +148,6 @@ void CompareWindow::showResult()
 
 void OpenCompareWindow()
 {
-    if (auto *window = qobject_cast<CompareWindow *>(Windows::Open(WindowId::Form_Compare)))
+    if (auto *window = qobject_cast<CompareWindow *>(Windows::Open(WindowId::Compare)))
         window->chooseFile();
 }

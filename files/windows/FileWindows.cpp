@@ -10,7 +10,7 @@
 #include <QFileInfo>
 #include <memory>
 
-SaveChannelWindow::SaveChannelWindow() : ChannelFileWindow(WindowId::Form_save_chann)
+SaveChannelWindow::SaveChannelWindow() : ChannelFileWindow(WindowId::SaveChannel)
 {
     setObjectName(QStringLiteral("Form_save_chann"));
 }
@@ -49,7 +49,7 @@ bool SaveChannelWindow::confirm(const QString &path)
     return true;
 }
 
-OpenChannelWindow::OpenChannelWindow() : ChannelFileWindow(WindowId::Form_open_chann)
+OpenChannelWindow::OpenChannelWindow() : ChannelFileWindow(WindowId::OpenChannel)
 {
     setObjectName(QStringLiteral("Form_open_chann"));
 }
@@ -124,14 +124,14 @@ void RegisterFileWindows()
     // Both go when the user closes the channel grid, the open window first.
     const WindowTraits traits{.dialogLike = true,
                               .closesWith = std::nullopt,
-                              .closedByCloseOf = WindowId::frm_chann,
+                              .closedByCloseOf = WindowId::ChannelGrid,
                               .takesImage = true};
     Windows::Register(
-        WindowId::Form_open_chann, [] { return new OpenChannelWindow; }, traits);
+        WindowId::OpenChannel, [] { return new OpenChannelWindow; }, traits);
     Windows::Register(
-        WindowId::Form_save_chann, [] { return new SaveChannelWindow; }, traits);
+        WindowId::SaveChannel, [] { return new SaveChannelWindow; }, traits);
     // What is typed is part of the image compared.
-    Windows::Register(WindowId::Form_Compare, [] { return new CompareWindow; },
+    Windows::Register(WindowId::Compare, [] { return new CompareWindow; },
                       {.dialogLike = false,
                        .closesWith = std::nullopt,
                        .closedByCloseOf = std::nullopt,

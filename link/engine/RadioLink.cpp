@@ -12,11 +12,6 @@ constexpr int Retries = 3;
 constexpr int IdentLength = 9;
 const QByteArray RadioIdent = QByteArrayLiteral("QL271");
 
-BilingualText Bilingual(const char *chinese, const char *english)
-{
-    return {QString::fromUtf8(chinese), QString::fromUtf8(english)};
-}
-
 BilingualText TransferInProgress()
 {
     return Bilingual("正在与对讲机进行读写操作 ！", "Read-write operating with transceiver .");

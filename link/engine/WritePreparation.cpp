@@ -1,6 +1,7 @@
 #include "WritePreparation.h"
 
 #include "Globals.h"
+#include "ImageChanges.h"
 #include "ImageRoutines.h"
 
 std::optional<BilingualText> PrepareWrite(ImageTable &image)
@@ -28,8 +29,6 @@ std::optional<BilingualText> PrepareWrite(ImageTable &image)
     return std::nullopt;
 }
 
-std::optional<BilingualText> PrepareWrite() { return PrepareWrite(RadioData); }
-
 ImageTable PreparedForRadio(const ImageTable &image, std::optional<BilingualText> *refusal)
 {
     ImageTable prepared = image;
@@ -39,12 +38,20 @@ ImageTable PreparedForRadio(const ImageTable &image, std::optional<BilingualText
     return prepared;
 }
 
-std::optional<BilingualText> PrepareWriteBlocks(WriteBlocks &blocks)
+std::optional<BilingualText> PrepareWriteBlocksOf(ImageTable &image, WriteBlocks &blocks)
 {
-    if (auto refusal = PrepareWrite())
+    if (auto refusal = PrepareWrite(image))
         return refusal;
     for (int r = 0; r < WriteBlockCount; ++r)
         for (int c = 0; c < BlockSize; ++c)
-            blocks[r][c] = uint8_t(RadioData[r][c]);
+            blocks[r][c] = uint8_t(image[r][c]);
     return std::nullopt;
+}
+
+std::optional<BilingualText> PrepareWriteBlocks(WriteBlocks &blocks)
+{
+    std::optional<BilingualText> refusal;
+    ImageChanges::instance().completeForWrite(
+        [&](ImageTable &image) { refusal = PrepareWriteBlocksOf(image, blocks); });
+    return refusal;
 }

@@ -14,7 +14,6 @@
 // makes sure every cell of rows 0..239 fits in a byte. Returns the message
 // that refuses the write, or nothing when it may go on.
 std::optional<BilingualText> PrepareWrite(ImageTable &image);
-std::optional<BilingualText> PrepareWrite(); // on RadioData
 
 // Rows 0..239 as a write of this image would leave them in the radio: the
 // same preparation on a copy, so the derived rows agree with what was sent.
@@ -23,7 +22,9 @@ std::optional<BilingualText> PrepareWrite(); // on RadioData
 ImageTable PreparedForRadio(const ImageTable &image,
                             std::optional<BilingualText> *refusal = nullptr);
 
-// PrepareWrite on RadioData, then rows 0..239 of it as the blocks to send:
-// the preparation the write window and the command-line tool give their
-// write exchange.
+// PrepareWrite on the image, then rows 0..239 of it as the blocks to send:
+// the preparation the command-line tool gives its write exchange.
+std::optional<BilingualText> PrepareWriteBlocksOf(ImageTable &image, WriteBlocks &blocks);
+// The same on RadioData, for the write windows: the derived cells it
+// completes are no user's change (ImageChanges::completeForWrite).
 std::optional<BilingualText> PrepareWriteBlocks(WriteBlocks &blocks);

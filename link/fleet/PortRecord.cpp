@@ -5,11 +5,6 @@
 
 namespace {
 
-BilingualText Both(const char *chinese, const char *english)
-{
-    return {QString::fromUtf8(chinese), QString::fromUtf8(english)};
-}
-
 // A message box's lines on one line of a table or a log.
 QString OneLine(const QString &text)
 {
@@ -64,11 +59,11 @@ BilingualText VerifyOutcomeText(const PortRecord &record)
     const int count = int(record.differences.size());
     switch (record.outcome) {
     case PortOutcome::Running:
-        return after ? Both("已写入，正在校验", "written, verifying")
-                     : Both("正在校验", "verifying");
+        return after ? Bilingual("已写入，正在校验", "written, verifying")
+                     : Bilingual("正在校验", "verifying");
     case PortOutcome::Completed:
-        return after ? Both("已写入，校验一致", "written and verified")
-                     : Both("与文件一致", "same as the file");
+        return after ? Bilingual("已写入，校验一致", "written and verified")
+                     : Bilingual("与文件一致", "same as the file");
     case PortOutcome::Different:
         return after ? BilingualText{QStringLiteral("已写入，但校验发现 %1 处不同").arg(count),
                                      QStringLiteral("written, but the verify found %1 difference%2")
@@ -85,8 +80,8 @@ BilingualText VerifyOutcomeText(const PortRecord &record)
             (after ? QStringLiteral("written, the verify failed: ") : QStringLiteral("failed: "))
                 + OneLine(record.detail.english)};
     case PortOutcome::Interrupted:
-        return after ? Both("已写入，校验被中断", "written, the verify was broken off")
-                     : Both("已中断", "interrupted");
+        return after ? Bilingual("已写入，校验被中断", "written, the verify was broken off")
+                     : Bilingual("已中断", "interrupted");
     case PortOutcome::Pending:
     case PortOutcome::Stopped:
         break;
@@ -105,14 +100,14 @@ BilingualText OutcomeText(const PortRecord &record)
     const bool write = record.task == PortTask::Write;
     switch (record.outcome) {
     case PortOutcome::Pending:
-        return Both("等待对讲机", "waiting for a radio");
+        return Bilingual("等待对讲机", "waiting for a radio");
     case PortOutcome::Running:
-        return write ? Both("正在写入", "writing") : Both("正在读取", "reading");
+        return write ? Bilingual("正在写入", "writing") : Bilingual("正在读取", "reading");
     case PortOutcome::Completed:
         if (!record.detail.isEmpty())
             return {QStringLiteral("已读取 → ") + record.detail.chinese,
                     QStringLiteral("read → ") + record.detail.english};
-        return write ? Both("已写入", "written") : Both("已读取", "read");
+        return write ? Bilingual("已写入", "written") : Bilingual("已读取", "read");
     case PortOutcome::Different:
     case PortOutcome::Failed:
     case PortOutcome::FileError:
@@ -123,9 +118,9 @@ BilingualText OutcomeText(const PortRecord &record)
             return {QStringLiteral("已中断，只写入了一部分（%1%），请重新写入").arg(record.percent),
                     QStringLiteral("interrupted, HALF WRITTEN (%1%): write it again")
                         .arg(record.percent)};
-        return Both("已中断", "interrupted");
+        return Bilingual("已中断", "interrupted");
     case PortOutcome::Stopped:
-        return Both("已停止，未连接对讲机", "stopped before a radio answered");
+        return Bilingual("已停止，未连接对讲机", "stopped before a radio answered");
     }
     return {};
 }

@@ -47,7 +47,7 @@ Choices &Remembered()
 } // namespace
 
 BatchWriteWindow::BatchWriteWindow()
-    : ChildWindow(WindowId::Form_Batch_Write),
+    : ChildWindow(WindowId::BatchWrite),
       portsLabel_(new QLabel(this)),
       table_(new QTableWidget(this)),
       device_(new QLineEdit(this)),

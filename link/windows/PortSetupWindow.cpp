@@ -28,7 +28,7 @@ constexpr int EnglishRole = Qt::UserRole + 2;
 } // namespace
 
 PortSetupWindow::PortSetupWindow()
-    : ChildWindow(WindowId::Form_setup),
+    : ChildWindow(WindowId::PortSetup),
       frame_(new QGroupBox(this)),
       group_(new QButtonGroup(this)),
       portsLabel_(new QLabel(this)),

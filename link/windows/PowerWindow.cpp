@@ -31,7 +31,7 @@ const LevelNames Levels[Calibration::LevelCount] = {
 } // namespace
 
 PowerWindow::PowerWindow()
-    : ChildWindow(WindowId::Form_Adjust_Txp),
+    : ChildWindow(WindowId::Power),
       exchange_({[this](const PowerLevels &levels) { radioReported(levels); },
                  [] { return CalibrationBlock(RadioData); }}),
       link_(new SerialLink(exchange_, *this, this))

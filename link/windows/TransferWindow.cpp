@@ -129,8 +129,7 @@ void TransferWindow::portOpenTried(bool opened) { PortErrorFlag = !opened; }
 ReadWindow::ReadWindow() : ReadWindow(new ReadExchange) { }
 
 ReadWindow::ReadWindow(ReadExchange *read)
-    : TransferWindow(WindowId::Form_Comm_Read, ReadCaptions, std::unique_ptr<LinkExchange>(read)),
-      read_(read)
+    : TransferWindow(WindowId::Read, ReadCaptions, std::unique_ptr<LinkExchange>(read)), read_(read)
 { }
 
 void ReadWindow::transferEnded(bool completed)
@@ -144,7 +143,7 @@ void ReadWindow::transferEnded(bool completed)
 }
 
 WriteWindow::WriteWindow()
-    : TransferWindow(WindowId::Form_Comm_Write, WriteCaptions,
+    : TransferWindow(WindowId::Write, WriteCaptions,
                      std::make_unique<WriteExchange>(PrepareWriteBlocks))
 { }
 

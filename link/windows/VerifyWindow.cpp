@@ -42,7 +42,7 @@ bool &AfterWrite()
 } // namespace
 
 VerifyWindow::VerifyWindow()
-    : ChildWindow(WindowId::Form_Verify),
+    : ChildWindow(WindowId::Verify),
       link_(new SerialLink(exchange_, *this, this)),
       status_(new QLabel(this)),
       progress_(new QProgressBar(this)),
@@ -94,7 +94,7 @@ RadioLink &VerifyWindow::engine() { return link_->engine(); }
 void VerifyWindow::OfferAfterWrite()
 {
     AfterWrite() = true;
-    Windows::Open(WindowId::Form_Verify);
+    Windows::Open(WindowId::Verify);
     AfterWrite() = false;
 }
 

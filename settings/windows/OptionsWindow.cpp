@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-OptionsWindow::OptionsWindow() : ChildWindow(WindowId::frm_option)
+OptionsWindow::OptionsWindow() : ChildWindow(WindowId::Options)
 {
     setObjectName(QStringLiteral("frm_option"));
     buildControls();

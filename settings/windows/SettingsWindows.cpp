@@ -5,5 +5,5 @@
 
 void RegisterSettingsWindows()
 {
-    Windows::Register(WindowId::frm_option, [] { return new OptionsWindow; });
+    Windows::Register(WindowId::Options, [] { return new OptionsWindow; });
 }

@@ -35,15 +35,15 @@ private slots:
     void showsTheTextsOfTheLanguageAndFollowsASwitch()
     {
         window->findChild<QAction *>("Menu_About")->trigger();
-        QWidget *about = Windows::Find(WindowId::frmAbout);
-        QVERIFY(about && OpenWindows[WindowId::frmAbout]);
+        QWidget *about = Windows::Find(WindowId::About);
+        QVERIFY(about && OpenWindows[WindowId::About]);
         QCOMPARE(label(about, "lblTitle"), QString("QL540 系列对讲机编程软件"));
         QVERIFY(label(about, "lblVersion").startsWith("Ver1.2"));
         QCOMPARE(button(about, "cmdOK"), QString("确定"));
         QCOMPARE(button(about, "cmdSysInfo"), QString("系统信息(&S)..."));
 
         window->findChild<QAction *>("Language_eng")->trigger();
-        about = Windows::Find(WindowId::frmAbout);
+        about = Windows::Find(WindowId::About);
         QVERIFY(about);
         QCOMPARE(label(about, "lblTitle"),
                  QString("Norvale TARVEX Electronic Co.,Ltd. QL540 series program software. "));
@@ -55,14 +55,14 @@ private slots:
 
         about->findChild<QPushButton *>("cmdOK")->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!OpenWindows[WindowId::frmAbout]);
+        QVERIFY(!OpenWindows[WindowId::About]);
     }
 
     void sitsCentredAndLifted()
     {
         window->resize(1200, 900);
         window->findChild<QAction *>("Menu_About")->trigger();
-        QWidget *frame = Windows::Find(WindowId::frmAbout)->parentWidget();
+        QWidget *frame = Windows::Find(WindowId::About)->parentWidget();
         const QSize inner = window->mdiArea()->viewport()->size();
         QCOMPARE(frame->x(), (inner.width() - frame->width()) / 2);
         QCOMPARE(frame->y(), std::max(0, (inner.height() - frame->height()) / 2 - Twips(500)));
@@ -77,7 +77,7 @@ private slots:
         qputenv("PATH", bin.path().toLocal8Bit());
         window->findChild<QAction *>("Language_eng")->trigger();
         window->findChild<QAction *>("Menu_About")->trigger();
-        Windows::Find(WindowId::frmAbout)->findChild<QPushButton *>("cmdSysInfo")->click();
+        Windows::Find(WindowId::About)->findChild<QPushButton *>("cmdSysInfo")->click();
         QCOMPARE(messages, QStringList{"此时系统信息不可用"});
 
         const QString marker = bin.filePath("started");
@@ -86,7 +86,7 @@ private slots:
         tool.write(QStringLiteral("#!/bin/sh\n/usr/bin/touch '%1'\n").arg(marker).toLocal8Bit());
         tool.close();
         tool.setPermissions(tool.permissions() | QFileDevice::ExeOwner);
-        Windows::Find(WindowId::frmAbout)->findChild<QPushButton *>("cmdSysInfo")->click();
+        Windows::Find(WindowId::About)->findChild<QPushButton *>("cmdSysInfo")->click();
         qputenv("PATH", path);
         QTRY_VERIFY(QFile::exists(marker));
         QCOMPARE(messages.size(), 1);

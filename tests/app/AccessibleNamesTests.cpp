@@ -12,6 +12,7 @@
 #include "PortBinding.h"
 #include "SpokenTree.h"
 #include "StartedProgram.h"
+#include "TestImage.h"
 #include "Windows.h"
 
 #include <QAction>
@@ -27,13 +28,15 @@ namespace {
 // enabled and the grid's list editor opens.
 void ProgramChannelOne()
 {
-    StoreFrequency(QStringLiteral("446"), 1, 0);
-    for (int c = 4; c <= 7; ++c)
-        RadioData[1][c] = 0;
-    for (int c = 8; c <= 11; ++c)
-        RadioData[1][c] = ErasedByte;
-    RadioData[1][12] = 2;
-    RadioData[1][13] = 0x20;
+    SetUpImage([](ImageTable &image) {
+        StoreFrequency(image, QStringLiteral("446"), 1, 0);
+        for (int c = 4; c <= 7; ++c)
+            image[1][c] = 0;
+        for (int c = 8; c <= 11; ++c)
+            image[1][c] = ErasedByte;
+        image[1][12] = 2;
+        image[1][13] = 0x20;
+    });
 }
 
 QStringList Prefixed(const QString &window, const QStringList &problems)
@@ -94,14 +97,14 @@ private slots:
         for (int i = 0; i < WindowCount; ++i) {
             const WindowId id = WindowId(i);
             ChildWindow *child = Windows::Open(id);
-            if (!child && id == WindowId::Form_Chann_Edit)
+            if (!child && id == WindowId::ChannelEdit)
                 continue; // opened from the grid below
             check(child ? child->objectName() : QString::number(i), child);
             Windows::Unload(id);
         }
 
         // The grid with each of its cell editors open.
-        auto *grid = qobject_cast<ChannelGridWindow *>(Windows::Open(WindowId::frm_chann));
+        auto *grid = qobject_cast<ChannelGridWindow *>(Windows::Open(WindowId::ChannelGrid));
         auto *table = grid->findChild<QTableWidget *>(QStringLiteral("MSF_chann"));
         for (int col : {1, 3, 7}) {
             table->setCurrentCell(0, col);
@@ -109,9 +112,9 @@ private slots:
             check(QStringLiteral("frm_chann editing column %1").arg(col), grid,
                   QApplication::focusWidget());
         }
-        check(QStringLiteral("Form_Chann_Edit"), Windows::Open(WindowId::Form_Chann_Edit));
+        check(QStringLiteral("Form_Chann_Edit"), Windows::Open(WindowId::ChannelEdit));
 
-        auto *fm = qobject_cast<FmListWindow *>(Windows::Open(WindowId::Form_Edit_Test));
+        auto *fm = qobject_cast<FmListWindow *>(Windows::Open(WindowId::FmList));
         fm->findChild<QTableWidget *>(QStringLiteral("MSF_chann"))->setCurrentCell(0, 1);
         fm->BeginFmEdit();
         check(QStringLiteral("Form_Edit_Test editing"), fm, QApplication::focusWidget());

@@ -92,7 +92,7 @@ private slots:
         key(Qt::Key_Right); // Edit, opened
         key(Qt::Key_Down);
         key(Qt::Key_Return);
-        QTRY_VERIFY(Windows::IsOpen(WindowId::frm_option));
+        QTRY_VERIFY(Windows::IsOpen(WindowId::Options));
         QTRY_COMPARE(Describe(QApplication::focusWidget()), QString("QComboBox Combo_TOT"));
         key(Qt::Key_Tab);
         QCOMPARE(Describe(QApplication::focusWidget()), QString("QComboBox Combo_Sql"));
@@ -110,7 +110,7 @@ private slots:
         key(Qt::Key_W, Qt::ControlModifier);
         QTRY_COMPARE(Describe(QApplication::focusWidget()), QString("QPushButton Command_Write"));
         key(Qt::Key_Space);
-        QTRY_VERIFY_WITH_TIMEOUT(!Windows::IsOpen(WindowId::Form_Comm_Write), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!Windows::IsOpen(WindowId::Write), 30000);
         QDir::setCurrent(before);
 
         // What the image, the file and the radio hold.

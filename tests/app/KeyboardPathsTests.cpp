@@ -99,11 +99,11 @@ private slots:
     void tabReachesEveryControlAndShiftTabGoesBack()
     {
         QFETCH(int, id);
-        if (WindowId(id) == WindowId::Form_Chann_Edit)
-            Windows::Open(WindowId::frm_chann);
+        if (WindowId(id) == WindowId::ChannelEdit)
+            Windows::Open(WindowId::ChannelGrid);
         // The power window stays open only while a radio answers.
         SimProcess radio;
-        if (WindowId(id) == WindowId::Form_Adjust_Txp) {
+        if (WindowId(id) == WindowId::Power) {
             RadioMemory memory;
             memory.fill(0xFF);
             QVERIFY(radio.start(memory, {"--no-pace"}));
@@ -139,10 +139,9 @@ private slots:
     {
         QTest::addColumn<int>("id");
         for (WindowId id :
-             {WindowId::frmAbout, WindowId::Form_setup, WindowId::Form_type,
-              WindowId::Form_save_chann, WindowId::Form_open_chann, WindowId::Form_Comm_Read,
-              WindowId::Form_Comm_Write, WindowId::Form_Verify, WindowId::Form_Compare,
-              WindowId::Form_Batch_Write})
+             {WindowId::About, WindowId::PortSetup, WindowId::ModelSelect, WindowId::SaveChannel,
+              WindowId::OpenChannel, WindowId::Read, WindowId::Write, WindowId::Verify,
+              WindowId::Compare, WindowId::BatchWrite})
             QTest::newRow(qPrintable(QString::number(int(id)))) << int(id);
     }
     void escapeCancelsTheDialogs()
@@ -157,7 +156,7 @@ private slots:
     // The editors keep Esc for giving up an edit: it closes none of them.
     void escapeLeavesTheEditorsOpen()
     {
-        for (WindowId id : {WindowId::frm_option, WindowId::Form_Edit_Test, WindowId::frm_chann}) {
+        for (WindowId id : {WindowId::Options, WindowId::FmList, WindowId::ChannelGrid}) {
             Windows::Open(id);
             QTRY_VERIFY(Windows::Find(id)->isAncestorOf(QApplication::focusWidget()));
             key(Qt::Key_Escape);
@@ -228,30 +227,31 @@ private slots:
     void aWindowChosenFromTheMenuBarTakesTheFocus()
     {
         QFETCH(int, menuKey);
-        Windows::Open(WindowId::frm_chann);
-        QTRY_VERIFY(Windows::Find(WindowId::frm_chann)->isAncestorOf(QApplication::focusWidget()));
+        Windows::Open(WindowId::ChannelGrid);
+        QTRY_VERIFY(
+            Windows::Find(WindowId::ChannelGrid)->isAncestorOf(QApplication::focusWidget()));
         const QList<QAction *> top = window->menuBar()->actions();
         key(Qt::Key(menuKey), menuKey == Qt::Key_Alt ? Qt::AltModifier : Qt::NoModifier);
         const int setup = top.indexOf(window->findChild<QAction *>("proc_setup"));
         for (int i = 0; i < setup; ++i)
             key(Qt::Key_Right);
         key(Qt::Key_Return);
-        QTRY_VERIFY(Windows::IsOpen(WindowId::Form_setup));
-        ChildWindow *port = Windows::Find(WindowId::Form_setup);
+        QTRY_VERIFY(Windows::IsOpen(WindowId::PortSetup));
+        ChildWindow *port = Windows::Find(WindowId::PortSetup);
         QTRY_VERIFY(port->isAncestorOf(QApplication::focusWidget()));
         QCOMPARE(QApplication::focusWidget()->objectName(), QString("Option1"));
         key(Qt::Key_Tab);
         key(Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QString("Text_device"));
         key(Qt::Key_Escape);
-        QTRY_VERIFY(!Windows::IsOpen(WindowId::Form_setup));
+        QTRY_VERIFY(!Windows::IsOpen(WindowId::PortSetup));
     }
 
     // Ctrl+Tab goes to the window that was in front before; Ctrl+Shift+Tab
     // back.
     void ctrlTabGoesFromWindowToWindow()
     {
-        Windows::Open(WindowId::frm_option);
+        Windows::Open(WindowId::Options);
         QMdiArea *area = window->mdiArea();
         const auto front = [area] {
             QMdiSubWindow *sub = area->activeSubWindow();
@@ -260,7 +260,8 @@ private slots:
         QCOMPARE(front(), QString("frm_option"));
         key(Qt::Key_Tab, Qt::ControlModifier);
         QTRY_COMPARE(front(), QString("frm_chann"));
-        QTRY_VERIFY(Windows::Find(WindowId::frm_chann)->isAncestorOf(QApplication::focusWidget()));
+        QTRY_VERIFY(
+            Windows::Find(WindowId::ChannelGrid)->isAncestorOf(QApplication::focusWidget()));
         key(Qt::Key_Tab, Qt::ControlModifier);
         QTRY_COMPARE(front(), QString("frm_option"));
     }
@@ -270,8 +271,8 @@ private slots:
     // round, storing what is typed first.
     void channelEditWindowTakesEnterEscAndPageKeys()
     {
-        Windows::Open(WindowId::frm_chann);
-        ChildWindow *edit = Windows::Open(WindowId::Form_Chann_Edit);
+        Windows::Open(WindowId::ChannelGrid);
+        ChildWindow *edit = Windows::Open(WindowId::ChannelEdit);
         auto *receive = edit->findChild<QLineEdit *>("Text_RX_Freq");
         auto *number = edit->findChild<QLineEdit *>("Text_CHN");
         receive->setFocus();
@@ -281,7 +282,7 @@ private slots:
         key(Qt::Key_Escape);
         QCOMPARE(receive->text(), QString());
         QVERIFY(RadioData == before);
-        QVERIFY(Windows::IsOpen(WindowId::Form_Chann_Edit));
+        QVERIFY(Windows::IsOpen(WindowId::ChannelEdit));
         type("446");
         key(Qt::Key_Return);
         QCOMPARE(BcdToText(RadioData[1][0], RadioData[1][1], RadioData[1][2], RadioData[1][3]),
@@ -302,7 +303,7 @@ private slots:
     // typed, Enter stores it as leaving the field does.
     void optionsWindowTakesEnterAndEsc()
     {
-        ChildWindow *options = Windows::Open(WindowId::frm_option);
+        ChildWindow *options = Windows::Open(WindowId::Options);
         auto *receive = options->findChild<QLineEdit *>("Text_RX_Freq");
         receive->setFocus();
         QTRY_VERIFY(receive->hasFocus());
@@ -325,7 +326,7 @@ private slots:
     // page on, as from the grid itself.
     void gridEditorGivesPageKeysToTheGrid()
     {
-        ChildWindow *grid = Windows::Find(WindowId::frm_chann);
+        ChildWindow *grid = Windows::Find(WindowId::ChannelGrid);
         auto *table = grid->findChild<QTableWidget *>("MSF_chann");
         table->setFocus();
         table->setCurrentCell(0, 1);
@@ -342,7 +343,7 @@ private slots:
     // A port of the batch window is ticked from the keyboard.
     void batchPortsAreTickedWithSpace()
     {
-        ChildWindow *batch = Windows::Open(WindowId::Form_Batch_Write);
+        ChildWindow *batch = Windows::Open(WindowId::BatchWrite);
         auto *ports = batch->findChild<QTableWidget *>("Table_ports");
         QVERIFY(ports->rowCount() > 0);
         ports->setFocus();

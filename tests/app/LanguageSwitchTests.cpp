@@ -2,6 +2,7 @@
 #include "MainWindow.h"
 #include "Messages.h"
 #include "OpenWindows.h"
+#include "TestImage.h"
 #include "WindowCatalog.h"
 #include "Windows.h"
 
@@ -23,10 +24,12 @@ private slots:
         window.startUp();
         QStringList messages;
         SetMessageHook([&](const QString &text, const QString &) { messages << text; });
-        StoreFrequency(QStringLiteral("438.5"), 5, 0);
-        StoreFrequency(QStringLiteral("7.6"), 5, 4);
-        RadioData[5][12] = 0x42;
-        RadioData[5][13] = 0x20;
+        SetUpImage([](ImageTable &image) {
+            StoreFrequency(image, QStringLiteral("438.5"), 5, 0);
+            StoreFrequency(image, QStringLiteral("7.6"), 5, 4);
+            image[5][12] = 0x42;
+            image[5][13] = 0x20;
+        });
         for (const char *menu :
              {"Optional_edit", "Test_edit", "Menu_About", "Prog_read", "Channel_edit"})
             window.findChild<QAction *>(menu)->trigger();
@@ -38,13 +41,13 @@ private slots:
 
         const auto expect = [&](bool chinese) {
             window.switchLanguage(chinese);
-            QCOMPARE(title(WindowId::frm_option), Tr(chinese, "可选参数", "Optional Features"));
-            QCOMPARE(title(WindowId::Form_Comm_Read),
+            QCOMPARE(title(WindowId::Options), Tr(chinese, "可选参数", "Optional Features"));
+            QCOMPARE(title(WindowId::Read),
                      Tr(chinese, "从对讲机读取数据", "Read Data From Radio"));
-            QCOMPARE(title(WindowId::frmAbout), Tr(chinese, "关于", "About"));
-            QVERIFY(title(WindowId::frm_chann)
+            QCOMPARE(title(WindowId::About), Tr(chinese, "关于", "About"));
+            QVERIFY(title(WindowId::ChannelGrid)
                         .startsWith(Tr(chinese, "信道参数编辑", "Channel Information")));
-            QVERIFY(Windows::IsOpen(WindowId::Form_Edit_Test));
+            QVERIFY(Windows::IsOpen(WindowId::FmList));
             QVERIFY(RadioData == image);
             QVERIFY(listSizes() == lists);
             QCOMPARE(gridCell(5, 1), receive);
@@ -68,7 +71,7 @@ private:
     }
     static QString gridCell(int channel, int column)
     {
-        auto *table = Windows::Find(WindowId::frm_chann)->findChild<QTableWidget *>("MSF_chann");
+        auto *table = Windows::Find(WindowId::ChannelGrid)->findChild<QTableWidget *>("MSF_chann");
         return table->item(channel - 1, column)->text();
     }
     // Item counts of every list of every open window, by window and name.

@@ -51,7 +51,7 @@ class MainWindowTests : public QObject {
 private slots:
     void init()
     {
-        for (WindowId id : {WindowId::frm_chann, WindowId::Form_setup, WindowId::Form_type})
+        for (WindowId id : {WindowId::ChannelGrid, WindowId::PortSetup, WindowId::ModelSelect})
             Windows::Register(id, [id] { return new ProbeWindow(id); });
         ProbeWindow::loads = ProbeWindow::unloads = 0;
         // No serial ports, whatever the machine has: COM1 stands for none.
@@ -73,18 +73,17 @@ private slots:
     // closes no child window; Ctrl+F4 closes the active one.
     void ctrlWOpensTheWriteWindowAndClosesNone()
     {
-        Windows::Register(WindowId::Form_Comm_Write,
-                          [] { return new ProbeWindow(WindowId::Form_Comm_Write); });
+        Windows::Register(WindowId::Write, [] { return new ProbeWindow(WindowId::Write); });
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window));
-        Windows::Find(WindowId::frm_chann)->setFocus();
+        Windows::Find(WindowId::ChannelGrid)->setFocus();
         QTest::keyClick(window->windowHandle(), Qt::Key_W, Qt::ControlModifier);
-        QVERIFY(Windows::IsOpen(WindowId::Form_Comm_Write));
-        QVERIFY(Windows::IsOpen(WindowId::frm_chann));
+        QVERIFY(Windows::IsOpen(WindowId::Write));
+        QVERIFY(Windows::IsOpen(WindowId::ChannelGrid));
         QTest::keyClick(window->windowHandle(), Qt::Key_F4, Qt::ControlModifier);
         Flush();
-        QVERIFY(!Windows::IsOpen(WindowId::Form_Comm_Write));
-        QVERIFY(Windows::IsOpen(WindowId::frm_chann));
+        QVERIFY(!Windows::IsOpen(WindowId::Write));
+        QVERIFY(Windows::IsOpen(WindowId::ChannelGrid));
     }
 
     void startsInChineseWithItsPanels()
@@ -181,7 +180,7 @@ private slots:
 
     void startUpOpensTheGridAndNewChangesNothing()
     {
-        QVERIFY(OpenWindows[WindowId::frm_chann]);
+        QVERIFY(OpenWindows[WindowId::ChannelGrid]);
         QCOMPARE(ProbeWindow::loads, 1);
         const ImageTable before = RadioData;
         window->findChild<QAction *>("File_New")->trigger();
@@ -191,26 +190,26 @@ private slots:
 
     void openingAnOpenWindowReloadsIt()
     {
-        ChildWindow *first = Windows::Find(WindowId::frm_chann);
+        ChildWindow *first = Windows::Find(WindowId::ChannelGrid);
         QVERIFY(first);
         window->toolbarButton("edit_chann");
         Flush();
         QCOMPARE(ProbeWindow::unloads, 1);
         QCOMPARE(ProbeWindow::loads, 2);
-        QVERIFY(OpenWindows[WindowId::frm_chann]);
-        QVERIFY(Windows::Find(WindowId::frm_chann) != nullptr);
+        QVERIFY(OpenWindows[WindowId::ChannelGrid]);
+        QVERIFY(Windows::Find(WindowId::ChannelGrid) != nullptr);
         QCOMPARE(window->mdiArea()->subWindowList().size(), 1);
         window->toolbarButton("no such key");
         window->toolbarButton("Edit_chann"); // keys are compared exactly
         QCOMPARE(ProbeWindow::loads, 2);
         // Menus for windows nobody registered do nothing.
         window->findChild<QAction *>("Prog_read")->trigger();
-        QVERIFY(!OpenWindows[WindowId::Form_Comm_Read]);
+        QVERIFY(!OpenWindows[WindowId::Read]);
     }
 
     void languageSwitchRecaptionsAndReloadsOpenWindows()
     {
-        Windows::Open(WindowId::Form_setup);
+        Windows::Open(WindowId::PortSetup);
         const int loads = ProbeWindow::loads;
         window->findChild<QAction *>("Language_eng")->trigger();
         Flush();
@@ -225,7 +224,7 @@ private slots:
                  QString("Channel Information "));
         QVERIFY(window->findChild<QAction *>("Language_eng")->isChecked());
         QCOMPARE(ProbeWindow::loads, loads + 2);
-        QCOMPARE(Windows::Find(WindowId::Form_setup)->windowTitle(), QString("Probe"));
+        QCOMPARE(Windows::Find(WindowId::PortSetup)->windowTitle(), QString("Probe"));
         window->findChild<QAction *>("Language_chn")->trigger();
         QCOMPARE(window->findChild<QAction *>("proc_type")->text(), QString("机型"));
         QCOMPARE(window->panelText(6), QString("频段"));
@@ -289,13 +288,13 @@ private slots:
     {
         RegisterAppWindows();
         RegisterChannelWindows();
-        for (WindowId id : {WindowId::Form_Edit_Test, WindowId::Form_Chann_Edit})
+        for (WindowId id : {WindowId::FmList, WindowId::ChannelEdit})
             Windows::Register(id, [id] { return new ProbeWindow(id); });
-        Windows::Open(WindowId::Form_Edit_Test);
-        Windows::Open(WindowId::frm_chann);
+        Windows::Open(WindowId::FmList);
+        Windows::Open(WindowId::ChannelGrid);
         window->findChild<QAction *>("Menu_About")->trigger();
-        Windows::Find(WindowId::frm_chann)->findChild<QPushButton *>("Command_Edit")->click();
-        QVERIFY(Windows::IsOpen(WindowId::Form_Chann_Edit));
+        Windows::Find(WindowId::ChannelGrid)->findChild<QPushButton *>("Command_Edit")->click();
+        QVERIFY(Windows::IsOpen(WindowId::ChannelEdit));
         std::vector<WindowId> unloaded;
         for (QMdiSubWindow *sub : window->mdiArea()->subWindowList()) {
             auto *child = qobject_cast<ChildWindow *>(sub->widget());
@@ -305,13 +304,13 @@ private slots:
         window->findChild<QAction *>("Language_eng")->trigger();
         Flush();
         QVERIFY(unloaded
-                == (std::vector<WindowId>{WindowId::frmAbout, WindowId::frm_chann,
-                                          WindowId::Form_Chann_Edit, WindowId::Form_Edit_Test}));
-        QVERIFY(!Windows::IsOpen(WindowId::Form_Chann_Edit));
-        QCOMPARE(Windows::Find(WindowId::frmAbout)->windowTitle(), QString("About"));
-        auto *grid = Windows::Find(WindowId::frm_chann);
+                == (std::vector<WindowId>{WindowId::About, WindowId::ChannelGrid,
+                                          WindowId::ChannelEdit, WindowId::FmList}));
+        QVERIFY(!Windows::IsOpen(WindowId::ChannelEdit));
+        QCOMPARE(Windows::Find(WindowId::About)->windowTitle(), QString("About"));
+        auto *grid = Windows::Find(WindowId::ChannelGrid);
         QCOMPARE(grid->findChild<QPushButton *>("Command_Edit")->text(), QString("Channel Edit"));
-        QCOMPARE(Windows::Find(WindowId::Form_Edit_Test)->windowTitle(), QString("Probe"));
+        QCOMPARE(Windows::Find(WindowId::FmList)->windowTitle(), QString("Probe"));
     }
 
     // A reload of the grid leaves the file windows open; its Close does not.
@@ -319,14 +318,14 @@ private slots:
     {
         RegisterChannelWindows();
         RegisterFileWindows();
-        const WindowId ids[] = {WindowId::frm_chann, WindowId::Form_open_chann,
-                                WindowId::Form_save_chann};
+        const WindowId ids[] = {WindowId::ChannelGrid, WindowId::OpenChannel,
+                                WindowId::SaveChannel};
         for (WindowId id : ids)
             Windows::Open(id);
         window->switchLanguage(true);
         for (WindowId id : ids)
             QVERIFY(Windows::IsOpen(id));
-        Windows::Find(WindowId::frm_chann)->findChild<QPushButton *>("Command_Close")->click();
+        Windows::Find(WindowId::ChannelGrid)->findChild<QPushButton *>("Command_Close")->click();
         for (WindowId id : ids)
             QVERIFY(!Windows::IsOpen(id));
     }
@@ -336,17 +335,16 @@ private slots:
     {
         RegisterAllWindows();
         using W = WindowId;
-        const W dialogs[] = {W::frmAbout,        W::Form_type,       W::Form_setup,
-                             W::Form_open_chann, W::Form_save_chann, W::Form_Comm_Read,
-                             W::Form_Comm_Write, W::Form_Adjust_Txp, W::Form_Batch_Write};
+        const W dialogs[] = {W::About, W::ModelSelect, W::PortSetup, W::OpenChannel, W::SaveChannel,
+                             W::Read,  W::Write,       W::Power,     W::BatchWrite};
         for (int i = 0; i < WindowCount; ++i) {
             const auto id = W(i);
             const WindowTraits &traits = Windows::TraitsOf(id);
-            const std::optional<W> grid = W::frm_chann, none;
+            const std::optional<W> grid = W::ChannelGrid, none;
             QCOMPARE(traits.dialogLike,
                      std::find(std::begin(dialogs), std::end(dialogs), id) != std::end(dialogs));
-            QVERIFY(traits.closesWith == (id == W::Form_Chann_Edit ? grid : none));
-            const bool closedByGrid = id == W::Form_open_chann || id == W::Form_save_chann;
+            QVERIFY(traits.closesWith == (id == W::ChannelEdit ? grid : none));
+            const bool closedByGrid = id == W::OpenChannel || id == W::SaveChannel;
             QVERIFY(traits.closedByCloseOf == (closedByGrid ? grid : none));
         }
         QVERIFY(!RadioWriteOpen());

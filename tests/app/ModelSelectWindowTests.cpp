@@ -3,6 +3,7 @@
 #include "ImageRoutines.h"
 #include "MainWindow.h"
 #include "ModelSelectWindow.h"
+#include "TestImage.h"
 #include "WindowCatalog.h"
 #include "Windows.h"
 
@@ -51,7 +52,7 @@ private slots:
             window->switchLanguage(chinese);
             ChildWindow *w = open();
             QCOMPARE(w->objectName(), QString("Form_type"));
-            QVERIFY(OpenWindows[WindowId::Form_type]);
+            QVERIFY(OpenWindows[WindowId::ModelSelect]);
             QCOMPARE(w->windowTitle(), QString(chinese ? "机型选择" : "Model Select"));
             QCOMPARE(label(w, "Label1"), QString(chinese ? "机  型" : "Model"));
             QCOMPARE(label(w, "Label2"), QString(chinese ? "主频段" : "Main band"));
@@ -124,7 +125,7 @@ private slots:
         QCOMPARE(BandHighMHz, 174.0);
         QCOMPARE(window->panelText(7), QString(" 136-- 174 MHZ"));
         Flush();
-        QVERIFY(!OpenWindows[WindowId::Form_type]);
+        QVERIFY(!OpenWindows[WindowId::ModelSelect]);
 
         w = open();
         QCOMPARE(combo(w)->currentIndex(), 1);
@@ -145,7 +146,7 @@ private slots:
 
     void cancelKeepsTheRadiosLimitsAndModel()
     {
-        RadioData[BandLimitRow][3] = 0x48; // the radio says 400..480
+        SetUpCell(BandLimitRow, 3, 0x48); // the radio says 400..480
         const QList<int> vfo = Row(VfoRow, 16);
         ChildWindow *w = open();
         QCOMPARE(label(w, "Label_band"), QString(" UHF400 -- 480 MHZ"));
@@ -153,7 +154,7 @@ private slots:
         QCOMPARE(label(w, "Label_SubBand"), QString(" UHF400 --  480 MHZ"));
         QTest::mouseClick(button(w, "Command_Cancel"), Qt::LeftButton);
         Flush();
-        QVERIFY(!OpenWindows[WindowId::Form_type]);
+        QVERIFY(!OpenWindows[WindowId::ModelSelect]);
         QCOMPARE(BandLowMHz, 400.0);
         QCOMPARE(BandHighMHz, 480.0);
         QCOMPARE(ModelIndex, int16_t(0));
@@ -164,7 +165,7 @@ private slots:
 
     void subBandSwitchActsAtOnceOnBit7Only()
     {
-        RadioData[OptionRow][7] = 0x05;
+        SetUpCell(OptionRow, 7, 0x05);
         ChildWindow *w = open();
         QVERIFY(!check(w)->isChecked());
         QSignalSpy changes(&ImageChanges::instance(), &ImageChanges::rowsChanged);
@@ -185,8 +186,8 @@ private slots:
 private:
     static ChildWindow *open()
     {
-        Windows::Open(WindowId::Form_type);
-        return Windows::Find(WindowId::Form_type);
+        Windows::Open(WindowId::ModelSelect);
+        return Windows::Find(WindowId::ModelSelect);
     }
     static QString label(QWidget *w, const char *name)
     {

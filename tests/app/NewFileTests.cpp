@@ -68,12 +68,12 @@ private slots:
         QFETCH(int, model);
         QFETCH(QStringList, options);
         if (model >= 0) {
-            ChildWindow *type = Windows::Open(WindowId::Form_type);
+            ChildWindow *type = Windows::Open(WindowId::ModelSelect);
             QVERIFY(type);
             type->findChild<QComboBox *>("Combo_type")->setCurrentIndex(model);
             Click(type, "Command_enter");
         }
-        ChildWindow *save = Windows::Open(WindowId::Form_save_chann);
+        ChildWindow *save = Windows::Open(WindowId::SaveChannel);
         QVERIFY(save);
         save->findChild<QLineEdit *>("Text1")->setText("window.chann");
         Click(save, "Command_enter");

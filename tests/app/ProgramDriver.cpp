@@ -52,7 +52,7 @@ void Edit(quint32 seed)
 
 void Save(const QString &path)
 {
-    auto *window = qobject_cast<SaveChannelWindow *>(Windows::Open(WindowId::Form_save_chann));
+    auto *window = qobject_cast<SaveChannelWindow *>(Windows::Open(WindowId::SaveChannel));
     if (!window) {
         Say(QStringLiteral("ERROR no save window"));
         return;

@@ -5,6 +5,7 @@
 #include "ChannelCsv.h"
 #include "CsvText.h"
 #include "RecordCodec.h"
+#include "SessionState.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +41,7 @@ protected:
     void SetUp() override
     {
         ResetGlobals();
-        IsChinese = false;
+        SessionState::instance().setChinese(false);
         image = std::make_unique<ImageTable>(RadioData);
     }
 
@@ -320,7 +321,7 @@ TEST_F(ChannelCsv, OddFilesReadAndReportTheirLines)
     EXPECT_EQ(Record::Encode.position(*image, 4), Ctcss("88.5"));
     EXPECT_EQ(Record::Power.get(*image, 2), 0);
 
-    IsChinese = true;
+    SessionState::instance().setChinese(true);
     EXPECT_EQ(
         CsvIssueText(plan.report[1]),
         QStringLiteral("第 5 行，Frequency：拒绝：接收频率 480.000000 MHz 超出频段 400..470 MHz"));
@@ -451,7 +452,7 @@ TEST_F(ChannelCsv, NamesOfAClubListStayApartAndTheReportSaysHow)
         if (issue.kind == CsvIssue::Kind::Note)
             notes << issue;
     ASSERT_EQ(notes.size(), 1);
-    IsChinese = true;
+    SessionState::instance().setChinese(true);
     EXPECT_EQ(CsvIssueText(notes.constFirst()),
               QStringLiteral("第 2 行，Name：说明：对讲机上显示相同的名称 \"REPEA\"：第 2 行 "
                              "\"REPEATERA\"，第 3 行 \"REPEATERB\"，第 4 行 \"REPEA\""));

@@ -4,6 +4,8 @@
 #include "ChannelEditWindow.h"
 #include "GridDriver.h"
 #include "ImageChanges.h"
+#include "SessionState.h"
+#include "TestImage.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -25,8 +27,10 @@ void Program(int n, int flagsA = 6, int flagsB = 0)
 {
     const int cells[16] = {0,   0,   0x55, 0x43, 0,      0,      0,   0,
                            255, 255, 255,  255,  flagsA, flagsB, 255, 255};
-    for (int c = 0; c < 16; ++c)
-        RadioData[n][c] = int16_t(cells[c]);
+    SetUpImage([&](ImageTable &image) {
+        for (int c = 0; c < 16; ++c)
+            image[n][c] = int16_t(cells[c]);
+    });
 }
 
 } // namespace
@@ -51,7 +55,7 @@ class ChannelEditTests : public QObject {
     {
         d->click(n, 0);
         d->pressButton("Command_Edit");
-        w = Windows::FindAs<ChannelEditWindow>(WindowId::Form_Chann_Edit);
+        w = Windows::FindAs<ChannelEditWindow>(WindowId::ChannelEdit);
         QVERIFY(w);
         QCOMPARE(w->channel(), n);
     }
@@ -107,9 +111,9 @@ private slots:
         d->main->switchLanguage(false);
         d->attach();
         // The grid reloaded by the switch closes the edit window with it.
-        QVERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
+        QVERIFY(!OpenWindows[WindowId::ChannelEdit]);
         d->pressButton("Command_Edit");
-        w = Windows::FindAs<ChannelEditWindow>(WindowId::Form_Chann_Edit);
+        w = Windows::FindAs<ChannelEditWindow>(WindowId::ChannelEdit);
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), QString("Channel Edit"));
         for (const auto &[name, caption] : captions)
@@ -134,17 +138,17 @@ private slots:
     {
         openOn(3);
         QTest::mouseClick(control<QPushButton>("Command_Close"), Qt::LeftButton);
-        QVERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
+        QVERIFY(!OpenWindows[WindowId::ChannelEdit]);
         openOn(3);
         d->pressButton("Command_Close");
-        QVERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
-        QVERIFY(!OpenWindows[WindowId::frm_chann]);
+        QVERIFY(!OpenWindows[WindowId::ChannelEdit]);
+        QVERIFY(!OpenWindows[WindowId::ChannelGrid]);
         // The grid's close box too, once the grid is really gone.
-        Windows::Open(WindowId::frm_chann);
+        Windows::Open(WindowId::ChannelGrid);
         d->attach();
         openOn(3);
         d->grid->parentWidget()->close();
-        QTRY_VERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
+        QTRY_VERIFY(!OpenWindows[WindowId::ChannelEdit]);
     }
 
     void scrollingWrapsAroundAndMovesTheGridCaption()
@@ -197,10 +201,12 @@ private slots:
 
     void anEmptyChannelShowsBlankAndErasesItsCellsAndName()
     {
-        for (int c = 1; c < 16; ++c)
-            RadioData[5][c] = 7; // stray cells behind an erased cell 0
-        for (int c = 4; c <= 8; ++c)
-            RadioData[161][c] = 12; // channel 5's name
+        SetUpImage([&](ImageTable &image) {
+            for (int c = 1; c < 16; ++c)
+                image[5][c] = 7; // stray cells behind an erased cell 0
+            for (int c = 4; c <= 8; ++c)
+                image[161][c] = 12; // channel 5's name
+        });
         openOn(5);
         QCOMPARE(Cells(5, 0, 15), std::vector<int>(16, 255));
         QCOMPARE(Cells(161, 4, 8), std::vector<int>(5, 255));
@@ -269,7 +275,7 @@ private slots:
     void outOfBandFrequenciesBecomeTheLowerLimitWithTheirMessages()
     {
         Program(6);
-        IsChinese = false;
+        SessionState::instance().setChinese(false);
         openOn(6);
         enter("Text_RX_Freq", "500");
         QCOMPARE(messageTexts(), QStringList{"Over the range of receive frequency ."});
@@ -287,11 +293,13 @@ private slots:
     void aStoredOffsetOutsideTheBandShowsAsSimplexAndStays()
     {
         Program(8, 0x46);
-        RadioData[8][2] = 0x95; // RX 469.5 + 5 = 474.5
-        RadioData[8][3] = 0x46;
-        RadioData[8][6] = 0x50;
-        RadioData[8][8] = 0; // decode CTCSS index 70: the last tone
-        RadioData[8][9] = 70;
+        SetUpImage([&](ImageTable &image) {
+            image[8][2] = 0x95; // RX 469.5 + 5 = 474.5
+            image[8][3] = 0x46;
+            image[8][6] = 0x50;
+            image[8][8] = 0; // decode CTCSS index 70: the last tone
+            image[8][9] = 70;
+        });
         const std::vector<int> stored = Cells(8, 0, 15);
         openOn(8);
         QCOMPARE(text("Text_TX_Freq")->text(), QString("469.50000"));
@@ -402,7 +410,7 @@ private slots:
         QTest::keyClicks(receive, "437");
         QVERIFY(Windows::CommitTyped());
         QCOMPARE(Cells(7, 0, 3), (std::vector<int>{0, 0, 0x70, 0x43}));
-        QVERIFY(OpenWindows[WindowId::Form_Chann_Edit]);
+        QVERIFY(OpenWindows[WindowId::ChannelEdit]);
     }
 
     void showsChangesFromTheGridAndRedrawsOnActivation()
@@ -412,7 +420,7 @@ private slots:
         QMdiSubWindow *editFrame = d->main->mdiArea()->activeSubWindow();
         d->enter(11, 2, "440");
         QCOMPARE(text("Text_TX_Freq")->text(), QString("440.00000"));
-        RadioData[11][13] = 0x20; // wide, written without the change path
+        SetUpCell(11, 13, 0x20); // wide, and not announced
         d->main->mdiArea()->setActiveSubWindow(editFrame);
         QCOMPARE(control<QComboBox>("Combo_WN")->currentText(), QString("宽带"));
     }
@@ -424,7 +432,7 @@ private slots:
     {
         Program(5);
         Program(9);
-        RadioData[9][2] = 0x65; // 436.5
+        SetUpCell(9, 2, 0x65); // 436.5
         openOn(5);
         QMdiSubWindow *editFrame = d->main->mdiArea()->activeSubWindow();
         d->click(9, 0);
@@ -449,8 +457,10 @@ private slots:
     void aRedrawErasesNoName()
     {
         Program(5);
-        for (int c = 4; c <= 13; ++c)
-            RadioData[161][c] = 12; // the names of channels 5 and 6
+        SetUpImage([&](ImageTable &image) {
+            for (int c = 4; c <= 13; ++c)
+                image[161][c] = 12; // the names of channels 5 and 6
+        });
         openOn(5);
         QMdiSubWindow *editFrame = d->main->mdiArea()->activeSubWindow();
         d->enter(5, 1, ""); // deleted in the grid, which keeps the name
@@ -486,7 +496,7 @@ private slots:
         QTest::keyClick(receive, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(receive, "436");
         w->parentWidget()->close(); // the close box
-        QVERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
+        QVERIFY(!OpenWindows[WindowId::ChannelEdit]);
         QCOMPARE(Cells(12, 0, 3), (std::vector<int>{0, 0, 0x60, 0x43}));
         QCOMPARE(d->cell(12, 1), QString("436.00000"));
 
@@ -504,7 +514,7 @@ private slots:
         language->close();
         QCOMPARE(Cells(12, 4, 7), (std::vector<int>{0, 0, 0x50, 0}));
         QCOMPARE(RadioData[12][12] >> 6, 1);
-        QVERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
+        QVERIFY(!OpenWindows[WindowId::ChannelEdit]);
     }
 };
 

@@ -271,7 +271,7 @@ TEST_F(ChannelRules, Choices)
         EXPECT_EQ(int((*image)[Channel][c.cell]), c.after < 0 ? c.before : c.after);
         EXPECT_EQ(result.cells.size(), c.after < 0 ? 0u : 1u);
     }
-    IsChinese = false;
+    SessionState::instance().setChinese(false);
     store(Simplex);
     EXPECT_EQ(ChooseChannelItem(*image, Channel, ChannelField::Power, 1).shownText, "Mid");
     store(Empty);
@@ -367,7 +367,7 @@ TEST_F(ChannelRules, FrequencyTexts)
 TEST_F(ChannelRules, MessagesInBothLanguages)
 {
     EXPECT_EQ(ChannelMessages::ReceiveFirst.text(), "请先输入接收频率 ！");
-    IsChinese = false;
+    SessionState::instance().setChinese(false);
     EXPECT_EQ(ChannelMessages::ReceiveFirst.text(),
               "Please input the receive frequency in advance.");
 }

@@ -7,6 +7,7 @@
 #include "ChannelCsvActions.h"
 #include "CsvImportDialog.h"
 #include "RecordCodec.h"
+#include "SessionState.h"
 #include "UndoHistory.h"
 
 #include <QAction>
@@ -79,7 +80,7 @@ private slots:
     void init()
     {
         d = std::make_unique<GridDriver>();
-        IsChinese = false;
+        SessionState::instance().setChinese(false);
     }
     void cleanup() { d.reset(); }
 
@@ -214,7 +215,7 @@ private slots:
 
         // Undo, close the grid, import again: the grid opens on the rows.
         d->main->history()->undo();
-        QVERIFY(Windows::Close(WindowId::frm_chann));
+        QVERIFY(Windows::Close(WindowId::ChannelGrid));
         OnDialog([](CsvImportDialog *dialog) {
             QTest::mouseClick(dialog->findChild<QPushButton *>("Command_Apply"), Qt::LeftButton);
         });

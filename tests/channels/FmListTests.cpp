@@ -4,6 +4,8 @@
 #include "FmListWindow.h"
 #include "GridDriver.h"
 #include "RecordCodec.h"
+#include "SessionState.h"
+#include "TestImage.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -19,7 +21,7 @@ class FmListTests : public QObject {
     {
         d->main->findChild<QAction *>("Test_edit")->trigger();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        w = Windows::FindAs<FmListWindow>(WindowId::Form_Edit_Test);
+        w = Windows::FindAs<FmListWindow>(WindowId::FmList);
         QVERIFY(w);
         table = w->findChild<QTableWidget *>("MSF_chann");
         edit = w->findChild<QLineEdit *>("Text_Edit");
@@ -28,7 +30,7 @@ class FmListTests : public QObject {
     static int code(int station) { return FmPresets::Preset(station).get(RadioData); }
     static void setCode(int station, int value)
     {
-        FmPresets::Preset(station).set(RadioData, value);
+        SetUpImage([&](ImageTable &image) { FmPresets::Preset(station).set(image, value); });
     }
     QString cell(int station) const { return table->item(station, 1)->text(); }
     void click(int station, int col)
@@ -99,7 +101,7 @@ private slots:
 
     void typedFrequenciesAreCheckedAndStored()
     {
-        IsChinese = false;
+        SessionState::instance().setChinese(false);
         open();
         type(0, "108");
         QCOMPARE(code(0), 210);
@@ -118,7 +120,7 @@ private slots:
         QCOMPARE(code(3), 1);
         QCOMPARE(code(4), 129);
         QCOMPARE(code(5), 10);
-        Windows::Unload(WindowId::Form_Edit_Test);
+        Windows::Unload(WindowId::FmList);
         open();
         QCOMPARE(cell(3), QString("87.1"));
         QCOMPARE(cell(4), QString("99.9"));
@@ -141,8 +143,10 @@ private slots:
 
     void stationsFrom16LiveInRow155()
     {
-        for (int c = 9; c < 16; ++c)
-            RadioData[155][c] = 77; // not part of the list
+        SetUpImage([&](ImageTable &image) {
+            for (int c = 9; c < 16; ++c)
+                image[155][c] = 77; // not part of the list
+        });
         open();
         type(16, "88.5");
         type(24, "90");
@@ -204,7 +208,7 @@ private slots:
         click(1, 1);
         QTest::keyClicks(edit, "102");
         QTest::mouseClick(w->findChild<QPushButton *>("Command_Close"), Qt::LeftButton);
-        QVERIFY(!OpenWindows[WindowId::Form_Edit_Test]);
+        QVERIFY(!OpenWindows[WindowId::FmList]);
         QCOMPARE(code(1), 150);
 
         open();

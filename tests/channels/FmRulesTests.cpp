@@ -1,6 +1,7 @@
 // The FM station rules as tables: codes shown, texts stored, cells left.
 #include "FmRules.h"
 #include "RecordCodec.h"
+#include "SessionState.h"
 
 #include <gtest/gtest.h>
 
@@ -80,8 +81,8 @@ TEST(FmRules, StationsAndTheirCells)
 
 TEST(FmRules, MessageInBothLanguages)
 {
-    IsChinese = true;
+    SessionState::instance().setChinese(true);
     EXPECT_EQ(ChannelMessages::FmOutOfRange.text(), "收音机频率超出范围 ！");
-    IsChinese = false;
+    SessionState::instance().setChinese(false);
     EXPECT_EQ(ChannelMessages::FmOutOfRange.text(), "Over the range of FM frequency .");
 }

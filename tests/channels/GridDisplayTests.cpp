@@ -5,6 +5,7 @@
 #include "ChannelFile.h"
 #include "FileWindows.h"
 #include "ImageChanges.h"
+#include "TestImage.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -19,16 +20,18 @@ class GridDisplayTests : public QObject {
     {
         // RX 438.50000, offset 7.6 up, CTCSS 88.5 / DCS 023 inverted, Mid, narrow.
         const int values[14] = {0, 0, 0x85, 0x43, 0, 0, 0x76, 0, 0, 8, 2, 1, 0x41, 0x00};
-        for (int c = 0; c < 14; ++c)
-            RadioData[n][c] = int16_t(values[c]);
+        SetUpImage([&](ImageTable &image) {
+            for (int c = 0; c < 14; ++c)
+                image[n][c] = int16_t(values[c]);
+        });
     }
 
     // Another child window, to move the activation away from the grid.
     static void registerOtherWindow()
     {
-        Windows::Register(WindowId::Form_Edit_Test, [] {
+        Windows::Register(WindowId::FmList, [] {
             struct Other : ChildWindow {
-                Other() : ChildWindow(WindowId::Form_Edit_Test) { }
+                Other() : ChildWindow(WindowId::FmList) { }
                 void applyTexts() override { }
                 QRect placement(const FrameSizes &sizes) const override
                 {
@@ -89,12 +92,14 @@ private slots:
     void rowsShowTheImage()
     {
         program(2);
-        RadioData[160][5] = 12; // channel 2: "A", "B"
-        RadioData[160][6] = 13;
-        // An empty channel with stray cells is erased when drawn.
-        RadioData[3][0] = 255;
-        RadioData[3][5] = 0x12;
-        RadioData[3][12] = 0;
+        SetUpImage([&](ImageTable &image) {
+            image[160][5] = 12; // channel 2: "A", "B"
+            image[160][6] = 13;
+            // An empty channel with stray cells is erased when drawn.
+            image[3][0] = 255;
+            image[3][5] = 0x12;
+            image[3][12] = 0;
+        });
         d->grid->ShowChannelRow(2);
         d->grid->ShowChannelRow(3);
         const QStringList row{"438.50000", "446.10000", ToneList[9], ToneList[159],
@@ -108,16 +113,22 @@ private slots:
     void unknownToneTypeAndPowerBitsKeepTheCell()
     {
         program(2);
-        RadioData[2][8] = 7;
-        RadioData[2][12] = 0x43;
+        SetUpImage([&](ImageTable &image) {
+            image[2][8] = 7;
+            image[2][12] = 0x43;
+        });
         d->grid->ShowChannelRow(2);
         QCOMPARE(d->cell(2, 3), QString()); // nothing was there after the load
         QCOMPARE(d->cell(2, 5), QString());
-        RadioData[2][8] = 0;
-        RadioData[2][12] = 0x40;
+        SetUpImage([&](ImageTable &image) {
+            image[2][8] = 0;
+            image[2][12] = 0x40;
+        });
         d->grid->ShowChannelRow(2);
-        RadioData[2][8] = 7;
-        RadioData[2][12] = 0x43;
+        SetUpImage([&](ImageTable &image) {
+            image[2][8] = 7;
+            image[2][12] = 0x43;
+        });
         d->grid->ShowChannelRow(2);
         QCOMPARE(d->cell(2, 3), ToneList[9]);
         QCOMPARE(d->cell(2, 5), QString("低"));
@@ -127,14 +138,14 @@ private slots:
     {
         registerOtherWindow();
         QMdiSubWindow *gridFrame = d->main->mdiArea()->activeSubWindow();
-        Windows::Open(WindowId::Form_Edit_Test);
+        Windows::Open(WindowId::FmList);
         QVERIFY(d->main->mdiArea()->activeSubWindow() != gridFrame);
         program(7); // changed elsewhere while the grid is in the background
         QCOMPARE(d->cell(7, 1), QString());
         d->main->mdiArea()->setActiveSubWindow(gridFrame);
         QCOMPARE(d->cell(7, 1), QString("438.50000"));
         QCOMPARE(d->cell(7, 2), QString("446.10000"));
-        Windows::Unload(WindowId::Form_Edit_Test);
+        Windows::Unload(WindowId::FmList);
     }
 
     // New data under an open editor (a read, an opened file, another
@@ -148,8 +159,8 @@ private slots:
         d->grid->ShowChannelRow(8);
         d->click(8, 7);
         QTest::keyClicks(d->textEdit, "ab"); // a name being typed
-        Windows::Open(WindowId::Form_Edit_Test);
-        RadioData[8][13] = 0x20; // wide now
+        Windows::Open(WindowId::FmList);
+        SetUpCell(8, 13, 0x20); // wide now
         d->main->mdiArea()->setActiveSubWindow(gridFrame);
         QVERIFY(!d->textEdit->isVisible());
         d->click(8, 0);
@@ -159,8 +170,8 @@ private slots:
         // An editor whose channel stayed as it was keeps what was typed.
         d->click(8, 7);
         QTest::keyClicks(d->textEdit, "cd");
-        Windows::Open(WindowId::Form_Edit_Test);
-        RadioData[9][0] = 0x00; // another channel
+        Windows::Open(WindowId::FmList);
+        SetUpCell(9, 0, 0x00); // another channel
         d->main->mdiArea()->setActiveSubWindow(gridFrame);
         QCOMPARE(d->textEdit->text(), QString("cd"));
         d->click(8, 0);
@@ -169,14 +180,16 @@ private slots:
         // A list open on a channel that was erased meanwhile closes.
         d->click(8, 5);
         QVERIFY(d->combo->isVisible());
-        Windows::Open(WindowId::Form_Edit_Test);
-        for (int c = 0; c < 16; ++c)
-            RadioData[8][c] = 255;
+        Windows::Open(WindowId::FmList);
+        SetUpImage([&](ImageTable &image) {
+            for (int c = 0; c < 16; ++c)
+                image[8][c] = 255;
+        });
         d->main->mdiArea()->setActiveSubWindow(gridFrame);
         QVERIFY(!d->combo->isVisible());
         QTest::keyClick(d->table, Qt::Key_Down);
         QCOMPARE(d->cells(8)[12], 255);
-        Windows::Unload(WindowId::Form_Edit_Test);
+        Windows::Unload(WindowId::FmList);
     }
 
     void anEditLeftOpenIsNotCarriedIntoAnOpenedFile()
@@ -193,12 +206,12 @@ private slots:
         d->type("455"); // typed, not committed
 
         RegisterFileWindows();
-        auto *open = static_cast<ChannelFileWindow *>(Windows::Open(WindowId::Form_open_chann));
+        auto *open = static_cast<ChannelFileWindow *>(Windows::Open(WindowId::OpenChannel));
         open->showDirectory(dir.path());
         open->findChild<QLineEdit *>("Text1")->setText("other.chann");
         QTest::mouseClick(open->findChild<QPushButton *>("Command_enter"), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!OpenWindows[WindowId::Form_open_chann]);
+        QVERIFY(!OpenWindows[WindowId::OpenChannel]);
         d->click(2, 1);
         for (int c = 0; c < 16; ++c)
             QCOMPARE(int(RadioData[1][c]), channel[c]);
@@ -214,8 +227,10 @@ private slots:
         d->click(3, 1);
         d->type("455");
         const int channel[4] = {0, 0, 0x85, 0x43};
-        for (int c = 0; c < 4; ++c)
-            RadioData[3][c] = int16_t(channel[c]);
+        SetUpImage([&](ImageTable &image) {
+            for (int c = 0; c < 4; ++c)
+                image[3][c] = int16_t(channel[c]);
+        });
         d->click(4, 1);
         QCOMPARE(d->cells(3)[2], 0x85);
         QCOMPARE(d->cell(3, 1), QString("438.50000"));
@@ -267,7 +282,7 @@ private slots:
         QCOMPARE(d->cells(3)[3], 0x44);
         QCOMPARE(d->cells(3)[6], 0x61); // the transmit frequency stayed
 
-        Windows::Open(WindowId::frm_chann);
+        Windows::Open(WindowId::ChannelGrid);
         d->attach();
         d->click(3, 7);
         QTest::keyClicks(d->textEdit, "rpt");
@@ -287,7 +302,7 @@ private slots:
     {
         program(1);
         program(128);
-        RadioData[199][15] = 20;
+        SetUpCell(199, 15, 20);
         const auto vfo = GridDriver::cells(0);
         const auto options = GridDriver::cells(208);
         d->grid->ShowChannelRow(1);
@@ -309,15 +324,15 @@ private slots:
     void closeUnloadsTheGridAndTheEditWindow()
     {
         d->pressButton("Command_Edit");
-        QVERIFY(OpenWindows[WindowId::Form_Chann_Edit]);
+        QVERIFY(OpenWindows[WindowId::ChannelEdit]);
         d->pressButton("Command_Help");
-        QVERIFY(OpenWindows[WindowId::frm_chann]);
+        QVERIFY(OpenWindows[WindowId::ChannelGrid]);
         d->pressButton("Command_Close");
-        QVERIFY(!OpenWindows[WindowId::frm_chann]);
-        QVERIFY(!OpenWindows[WindowId::Form_Chann_Edit]);
+        QVERIFY(!OpenWindows[WindowId::ChannelGrid]);
+        QVERIFY(!OpenWindows[WindowId::ChannelEdit]);
         QVERIFY(Windows::CommitTyped()); // no grid: nothing to commit, nothing to crash
         d->main->findChild<QAction *>("Channel_edit")->trigger();
-        QVERIFY(OpenWindows[WindowId::frm_chann]);
+        QVERIFY(OpenWindows[WindowId::ChannelGrid]);
         d->main->toolbarButton("edit_chann");
         d->attach();
         QCOMPARE(d->cell(128, 0), QString("128"));

@@ -46,7 +46,7 @@ public:
     void attach()
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        grid = Windows::FindAs<ChannelGridWindow>(WindowId::frm_chann);
+        grid = Windows::FindAs<ChannelGridWindow>(WindowId::ChannelGrid);
         QVERIFY(grid);
         table = grid->findChild<QTableWidget *>("MSF_chann");
         textEdit = grid->findChild<QLineEdit *>("Text_Edit");

@@ -5,6 +5,7 @@
 #include "ImageChanges.h"
 #include "RadioWriteOpen.h"
 #include "SessionState.h"
+#include "TestImage.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ private slots:
         QCOMPARE(d->cell(3, 1), QString("400.00000"));
 
         d->messages.clear();
-        IsChinese = false;
+        SessionState::instance().setChinese(false);
         SessionState::instance().setBand(136, 174); // the band of the moment
         d->enter(3, 2, "500");
         QCOMPARE(messageTexts(), QStringList{"Over the range of transmit frequency ."});
@@ -82,7 +83,7 @@ private slots:
 
     void transmitBeforeReceiveIsRefused()
     {
-        IsChinese = false;
+        SessionState::instance().setChinese(false);
         d->enter(9, 2, "446");
         QCOMPARE(messageTexts(), QStringList{"Please input the receive frequency in advance."});
         QCOMPARE(Cells(9, 0, 15), std::vector<int>(16, 255));
@@ -122,8 +123,10 @@ private slots:
     void powerAndBandwidthListsShowAndStore()
     {
         d->enter(4, 1, "446");
-        RadioData[4][12] = 0x46;
-        RadioData[4][13] = 0xE0;
+        SetUpImage([&](ImageTable &image) {
+            image[4][12] = 0x46;
+            image[4][13] = 0xE0;
+        });
         d->grid->ShowChannelRow(4);
         d->click(4, 5);
         QCOMPARE(d->combo->currentText(), QString("高"));
@@ -391,7 +394,7 @@ private slots:
         d->grid->activated();
         QCOMPARE(d->cell(3, 1), QString());
         QVERIFY(RadioData == *image);
-        Windows::Open(WindowId::frm_chann);
+        Windows::Open(WindowId::ChannelGrid);
         d->attach();
         QCOMPARE(int(RadioData[3][5]), 255);
     }
@@ -403,12 +406,16 @@ private slots:
     void visitingACellStoresNothing()
     {
         const int outside[16] = {0, 0, 0x50, 0x14, 0, 0, 0x50, 0, 0, 8, 1, 2, 0xC2, 0x20, 7, 9};
-        for (int c = 0; c < 16; ++c)
-            RadioData[1][c] = int16_t(outside[c]); // 145 MHz, offset 5 with shift 3
+        SetUpImage([&](ImageTable &image) {
+            for (int c = 0; c < 16; ++c)
+                image[1][c] = int16_t(outside[c]); // 145 MHz, offset 5 with shift 3
+        });
         d->enter(2, 1, "446");
         const int names[10] = {11, 20, 36, 12, 33, 12, 13, 11, 255, 255}; // " IYAV", "AB "
-        for (int k = 0; k < 10; ++k)
-            RadioData[160][k] = int16_t(names[k]);
+        SetUpImage([&](ImageTable &image) {
+            for (int k = 0; k < 10; ++k)
+                image[160][k] = int16_t(names[k]);
+        });
         d->grid->ShowChannelRow(1);
         d->grid->ShowChannelRow(2);
         QCOMPARE(d->cell(1, 7), QString(" IYAV"));

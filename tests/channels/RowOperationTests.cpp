@@ -141,12 +141,12 @@ private slots:
         d->activate();
         d->click(4, 0);
         d->pressButton("Command_Edit");
-        auto *edit = Windows::FindAs<ChannelEditWindow>(WindowId::Form_Chann_Edit);
+        auto *edit = Windows::FindAs<ChannelEditWindow>(WindowId::ChannelEdit);
         QVERIFY(edit);
         auto *name = edit->findChild<QLineEdit *>("Text_Name");
         QCOMPARE(name->text(), "CH4");
 
-        Windows::Find(WindowId::frm_chann)->parentWidget()->setFocus();
+        Windows::Find(WindowId::ChannelGrid)->parentWidget()->setFocus();
         d->click(4, 0);
         action("Edit_DeleteChannel")->trigger();
         QCOMPARE(d->cell(4, 7), "CH5");
@@ -165,7 +165,7 @@ private slots:
 
         // In a field with nothing typed the keys reach the history; after
         // typing they take back the typing first.
-        Windows::Find(WindowId::Form_Chann_Edit)->activateWindow();
+        Windows::Find(WindowId::ChannelEdit)->activateWindow();
         auto *receive = edit->findChild<QLineEdit *>("Text_RX_Freq");
         receive->setFocus();
         QTRY_VERIFY(receive->hasFocus());
@@ -234,7 +234,7 @@ private slots:
 
     void rowEntriesNeedTheGrid()
     {
-        QVERIFY(Windows::Close(WindowId::frm_chann));
+        QVERIFY(Windows::Close(WindowId::ChannelGrid));
         QMenu *edit = d->main->findChild<QMenu *>("Edit");
         QMetaObject::invokeMethod(edit, "aboutToShow");
         QVERIFY(!action("Edit_MoveUp")->isEnabled());

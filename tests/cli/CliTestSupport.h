@@ -5,6 +5,7 @@
 #include "ChannelFile.h"
 #include "Conversions.h"
 #include "Globals.h"
+#include "ImageRoutines.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -86,21 +87,27 @@ private:
     QString log_;
 };
 
-// A programmed channel as the grid stores it: RX, offset, direction, high
-// power, wide.
-inline void ProgramChannel(int channel, const char *rx, const char *offset = "0", int direction = 0)
+// The image the program starts with: what a test builds a channel file in.
+inline ImageTable StartUpImage()
 {
-    QString text = QString::fromLatin1(rx);
-    StoreFrequency(text, channel, 0);
-    text = QString::fromLatin1(offset);
-    StoreFrequency(text, channel, 4);
-    RadioData[channel][8] = RadioData[channel][9] = RadioData[channel][10] =
-        RadioData[channel][11] = 255;
-    RadioData[channel][12] = int16_t(2 | (direction << 6));
-    RadioData[channel][13] = 0x20;
+    ImageTable image{};
+    ResetImage(image);
+    return image;
 }
 
-inline void SaveImage(const QString &path, const ImageTable &image = RadioData)
+// A programmed channel as the grid stores it: RX, offset, direction, high
+// power, wide.
+inline void ProgramChannel(ImageTable &image, int channel, const char *rx, const char *offset = "0",
+                           int direction = 0)
+{
+    StoreFrequency(image, QString::fromLatin1(rx), channel, 0);
+    StoreFrequency(image, QString::fromLatin1(offset), channel, 4);
+    image[channel][8] = image[channel][9] = image[channel][10] = image[channel][11] = 255;
+    image[channel][12] = int16_t(2 | (direction << 6));
+    image[channel][13] = 0x20;
+}
+
+inline void SaveImage(const QString &path, const ImageTable &image)
 {
     ChannelFileError error;
     ASSERT_TRUE(WriteChannelFile(path, image, &error)) << error.message.english.toStdString();

@@ -17,15 +17,16 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         ResetGlobals();
-        ProgramChannel(1, "446.00625");
-        ProgramChannel(5, "438.5", "7.6", 1);
-        RadioData[5][12] = 0x40; // plus shift, low power
-        RadioData[160][0] = 12; // channel 1 named "A"
+        ProgramChannel(image, 1, "446.00625");
+        ProgramChannel(image, 5, "438.5", "7.6", 1);
+        image[5][12] = 0x40; // plus shift, low power
+        image[160][0] = 12; // channel 1 named "A"
         file = dir.filePath("radio.chann");
-        SaveImage(file);
+        SaveImage(file, image);
     }
 
     QTemporaryDir dir;
+    ImageTable image = StartUpImage();
     QString file;
 };
 
@@ -180,7 +181,7 @@ TEST_F(Commands, AReadIsRefusedBeforeThePortWhenItsFolderTakesNoTemporaryFile)
     const QString folder = dir.filePath("locked");
     ASSERT_TRUE(QDir().mkdir(folder));
     const QString out = folder + "/out.chann";
-    SaveImage(out);
+    SaveImage(out, image);
     const QByteArray good = LoadText(out);
     QFile::setPermissions(out, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther
                                    | QFile::WriteOther);

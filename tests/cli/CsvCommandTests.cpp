@@ -11,14 +11,15 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         ResetGlobals();
-        ProgramChannel(1, "446.00625");
-        ProgramChannel(5, "438.5", "7.6", 1);
-        RadioData[5][8] = 1; // decode D023N
-        RadioData[5][9] = 1;
-        RadioData[160][0] = 12; // channel 1 named "A"
-        RadioData[161][4] = 29; // channel 5 named "R" (name byte 20)
+        ImageTable image = StartUpImage();
+        ProgramChannel(image, 1, "446.00625");
+        ProgramChannel(image, 5, "438.5", "7.6", 1);
+        image[5][8] = 1; // decode D023N
+        image[5][9] = 1;
+        image[160][0] = 12; // channel 1 named "A"
+        image[161][4] = 29; // channel 5 named "R" (name byte 20)
         file = dir.filePath("radio.chann");
-        SaveImage(file);
+        SaveImage(file, image);
     }
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
     void write(const char *name, const QByteArray &text)
@@ -40,8 +41,7 @@ TEST_F(CsvCommands, ExportThenImportIntoAnEmptyFileGivesTheSameChannels)
     EXPECT_TRUE(
         LoadText(path("list.csv")).startsWith("Location,Name,Frequency,Duplex,Offset,Tone,"));
 
-    ResetGlobals();
-    SaveImage(path("empty.chann"));
+    SaveImage(path("empty.chann"), StartUpImage());
     run = RunCli({"import-csv", path("list.csv"), "--into", path("empty.chann"), "--output",
                   path("new.chann")});
     ASSERT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();

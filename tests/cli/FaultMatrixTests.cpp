@@ -195,25 +195,25 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         ResetGlobals();
-        startUp = RadioData;
+        startUp = StartUpImage();
         // The radio: any byte values in every block.
-        radio = RadioData;
+        radio = startUp;
         QRandomGenerator random(540);
         for (int r = 0; r < UsedRows; ++r)
             for (int c = 0; c < BlockSize; ++c)
                 radio[r][c] = int16_t(random.bounded(256));
         SaveImage(path("radio.chann"), radio);
         // The plan written: a few channels in band and recognisable names.
-        ProgramChannel(1, "446.00625");
-        ProgramChannel(9, "438.5", "7.6", 1);
-        ProgramChannel(128, "400");
+        prepared = startUp;
+        ProgramChannel(prepared, 1, "446.00625");
+        ProgramChannel(prepared, 9, "438.5", "7.6", 1);
+        ProgramChannel(prepared, 128, "400");
         for (int r = 160; r < 200; ++r)
             for (int c = 0; c < BlockSize; ++c)
-                RadioData[r][c] = int16_t(random.bounded(41));
-        RadioData[239][15] = 0xAB;
-        SaveImage(path("plan.chann"));
-        ASSERT_FALSE(PrepareWrite().has_value());
-        prepared = RadioData;
+                prepared[r][c] = int16_t(random.bounded(41));
+        prepared[239][15] = 0xAB;
+        SaveImage(path("plan.chann"), prepared);
+        ASSERT_FALSE(PrepareWrite(prepared).has_value());
     }
 
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }

@@ -19,14 +19,14 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         ResetGlobals();
-        ProgramChannel(1, "446.00625");
-        ProgramChannel(2, "438.5", "7.6", 1);
-        RadioData[239][15] = 0xAB;
-        SaveImage(path("fleet.chann"));
+        prepared = StartUpImage();
+        ProgramChannel(prepared, 1, "446.00625");
+        ProgramChannel(prepared, 2, "438.5", "7.6", 1);
+        prepared[239][15] = 0xAB;
+        SaveImage(path("fleet.chann"), prepared);
         // What every radio must hold afterwards: the file as the write
         // prepares it.
-        ASSERT_FALSE(PrepareWrite().has_value());
-        prepared = RadioData;
+        ASSERT_FALSE(PrepareWrite(prepared).has_value());
     }
 
     QString path(const QString &name) const { return dir.filePath(name); }

@@ -2,6 +2,7 @@
 // language and JSON with the ids as hex digits.
 #include "Globals.h"
 #include "PortsCommand.h"
+#include "SessionState.h"
 
 #include <QJsonArray>
 #include <gtest/gtest.h>
@@ -35,19 +36,19 @@ QList<PortStatus> Ports()
 
 TEST(PortsReport, OneAlignedLinePerPortInEitherLanguage)
 {
-    IsChinese = false;
+    SessionState::instance().setChinese(false);
     EXPECT_EQ(PortsText(Ports()).toStdString(),
               "Port   Description       Maker   USB id     Serial number  Held by\n"
               "COM12  USB-SERIAL CH340  wch.cn  1a86:7523  -              free\n"
               "COM3   FT232R USB UART   FTDI    0403:6001  A50285BI       another program\n"
               "COM1   -                 -       -          -              this program: 4321\n");
     EXPECT_EQ(PortsText({}).toStdString(), "No serial port found.\n");
-    IsChinese = true;
+    SessionState::instance().setChinese(true);
     const QString chinese = PortsText(Ports());
     EXPECT_TRUE(chinese.startsWith("端口   说明")) << chinese.toStdString();
     EXPECT_TRUE(chinese.contains("其他程序")) << chinese.toStdString();
     EXPECT_EQ(PortsText({}).toStdString(), "没有找到串口。\n");
-    IsChinese = false;
+    SessionState::instance().setChinese(false);
 }
 
 TEST(PortsReport, JsonNamesEveryFieldAndNullWhereUnknown)

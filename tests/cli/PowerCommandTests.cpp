@@ -10,13 +10,13 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         ResetGlobals();
-        RadioData[CalibrationRow][0] = 0x30;
-        RadioData[CalibrationRow][1] = 0x50;
-        RadioData[CalibrationRow][2] = 0x70;
-        RadioData[CalibrationRow][3] = 0;
+        image[CalibrationRow][0] = 0x30;
+        image[CalibrationRow][1] = 0x50;
+        image[CalibrationRow][2] = 0x70;
+        image[CalibrationRow][3] = 0;
         for (int c = 4; c < BlockSize; ++c)
-            RadioData[CalibrationRow][c] = int16_t(c);
-        SaveImage(path("radio.chann"));
+            image[CalibrationRow][c] = int16_t(c);
+        SaveImage(path("radio.chann"), image);
     }
 
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
@@ -28,6 +28,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    ImageTable image = StartUpImage(); // the radio's memory
 };
 
 } // namespace
@@ -49,7 +50,7 @@ TEST_F(PowerCommand, PrintsTheRadiosValuesAfterTheWindowsFirstFrame)
     EXPECT_EQ(sim.stop(), QStringLiteral("handshake\npower 48 80 112\nleave\n").repeated(2));
     const ImageTable dumped = LoadImage(path("dump.chann"));
     for (int c = 0; c < 3; ++c)
-        EXPECT_EQ(dumped[CalibrationRow][c], RadioData[CalibrationRow][c]);
+        EXPECT_EQ(dumped[CalibrationRow][c], image[CalibrationRow][c]);
 }
 
 TEST_F(PowerCommand, SetSendsTheNewValuesInOneFrameAfterTheFirst)

@@ -1,7 +1,9 @@
 #include "Conversions.h"
 #include "Globals.h"
 #include "ImageReport.h"
+#include "ImageRoutines.h"
 #include "ProgressOutput.h"
+#include "SessionState.h"
 #include "SettingsReport.h"
 
 #include <QJsonArray>
@@ -16,19 +18,18 @@ protected:
     void SetUp() override
     {
         ResetGlobals();
-        IsChinese = false;
+        SessionState::instance().setChinese(false);
+        ResetImage(image);
     }
 
-    static void Program(int channel, const char *rx, const char *offset = "0", int direction = 0)
+    void Program(int channel, const char *rx, const char *offset = "0", int direction = 0)
     {
-        QString text = QString::fromLatin1(rx);
-        StoreFrequency(text, channel, 0);
-        text = QString::fromLatin1(offset);
-        StoreFrequency(text, channel, 4);
+        StoreFrequency(image, QString::fromLatin1(rx), channel, 0);
+        StoreFrequency(image, QString::fromLatin1(offset), channel, 4);
         for (int c = 8; c <= 11; ++c)
-            RadioData[channel][c] = 255;
-        RadioData[channel][12] = int16_t(2 | (direction << 6));
-        RadioData[channel][13] = 0x20;
+            image[channel][c] = 255;
+        image[channel][12] = int16_t(2 | (direction << 6));
+        image[channel][13] = 0x20;
     }
 
     static std::map<QString, QString> Values(const QList<ReportItem> &items)
@@ -38,6 +39,8 @@ protected:
             values[item.key] = item.value;
         return values;
     }
+
+    ImageTable image{};
 };
 
 } // namespace
@@ -45,21 +48,22 @@ protected:
 TEST_F(Report, ChannelsShowTheGridTextsAndSkipEmptyOnes)
 {
     Program(3, "438.5", "7.6", 1);
-    RadioData[3][8] = 0; // CTCSS 67.0
-    RadioData[3][9] = 0;
-    RadioData[3][10] = 2; // DCS 023 inverted
-    RadioData[3][11] = 1;
-    RadioData[3][12] |= 0; // high power kept
+    image[3][8] = 0; // CTCSS 67.0
+    image[3][9] = 0;
+    image[3][10] = 2; // DCS 023 inverted
+    image[3][11] = 1;
+    image[3][12] |= 0; // high power kept
     Program(7, "446.00625");
-    RadioData[7][12] = 1; // mid
-    RadioData[7][13] = 0; // narrow
-    RadioData[7][8] = 1; // DCS 017 normal
-    RadioData[7][9] = 0;
+    image[7][12] = 1; // mid
+    image[7][13] = 0; // narrow
+    image[7][8] = 1; // DCS 017 normal
+    image[7][9] = 0;
     // Name "AB" of channel 7: name bytes 30..34, row 161 columns 14, 15, row 162 columns 0..2.
-    RadioData[161][14] = 12;
-    RadioData[161][15] = 13;
+    image[161][14] = 12;
+    image[161][15] = 13;
 
-    const QJsonArray channels = ImageReportJson(false).value(QStringLiteral("channels")).toArray();
+    const QJsonArray channels =
+        ImageReportJson(image, false).value(QStringLiteral("channels")).toArray();
     ASSERT_EQ(channels.size(), 2);
     const QJsonObject three = channels.at(0).toObject();
     EXPECT_EQ(three.value("channel").toInt(), 3);
@@ -79,7 +83,7 @@ TEST_F(Report, ChannelsShowTheGridTextsAndSkipEmptyOnes)
     EXPECT_EQ(seven.value("bandwidth").toString(), "Narrow");
     EXPECT_EQ(seven.value("name").toString(), "AB");
 
-    const QJsonArray all = ImageReportJson(true).value(QStringLiteral("channels")).toArray();
+    const QJsonArray all = ImageReportJson(image, true).value(QStringLiteral("channels")).toArray();
     ASSERT_EQ(all.size(), 128);
     EXPECT_TRUE(all.at(0).toObject().value("empty").toBool());
     EXPECT_FALSE(all.at(2).toObject().value("empty").toBool());
@@ -89,11 +93,11 @@ TEST_F(Report, ChannelsShowTheGridTextsAndSkipEmptyOnes)
 TEST_F(Report, ChannelSwitchesReadAsTheEditWindowTicksThem)
 {
     Program(2, "446");
-    RadioData[2][13] |= 0x50; // VOX, transmit stop
+    image[2][13] |= 0x50; // VOX, transmit stop
     Program(3, "447");
-    RadioData[3][12] = 6; // not scanned
-    RadioData[3][13] |= 0x80; // busy lockout
-    const QJsonArray channels = ImageReportJson(false).value("channels").toArray();
+    image[3][12] = 6; // not scanned
+    image[3][13] |= 0x80; // busy lockout
+    const QJsonArray channels = ImageReportJson(image, false).value("channels").toArray();
     const std::pair<const char *, std::array<bool, 2>> expected[] = {
         {"vox", {true, false}},
         {"busyLock", {false, true}},
@@ -104,7 +108,7 @@ TEST_F(Report, ChannelSwitchesReadAsTheEditWindowTicksThem)
         for (int i = 0; i < 2; ++i)
             EXPECT_EQ(channels.at(i).toObject().value(key).toBool(), values[i]) << key << i;
 
-    const QStringList lines = ImageReportText(false).split(u'\n');
+    const QStringList lines = ImageReportText(image, false).split(u'\n');
     const QString header = lines.at(0), two = lines.at(1), three = lines.at(2);
     // Each value stands under its title.
     const std::pair<const char *, std::array<const char *, 2>> columns[] = {
@@ -123,10 +127,11 @@ TEST_F(Report, ChannelSwitchesReadAsTheEditWindowTicksThem)
 TEST_F(Report, CellsTheGridLeavesBlankStayBlank)
 {
     Program(1, "440");
-    RadioData[1][8] = 7; // unknown tone type
-    RadioData[1][9] = 0;
-    RadioData[1][12] = 3; // power bits 3
-    const QJsonObject one = ImageReportJson(false).value("channels").toArray().at(0).toObject();
+    image[1][8] = 7; // unknown tone type
+    image[1][9] = 0;
+    image[1][12] = 3; // power bits 3
+    const QJsonObject one =
+        ImageReportJson(image, false).value("channels").toArray().at(0).toObject();
     EXPECT_EQ(one.value("decode").toString(), "");
     EXPECT_EQ(one.value("power").toString(), "");
     EXPECT_EQ(one.value("tx").toString(), "440.00000");
@@ -135,10 +140,10 @@ TEST_F(Report, CellsTheGridLeavesBlankStayBlank)
 TEST_F(Report, TextTableLinesUpColumnsInBothLanguages)
 {
     Program(12, "446.1");
-    RadioData[12][12] = 0; // low power
+    image[12][12] = 0; // low power
     for (bool chinese : {false, true}) {
-        IsChinese = chinese;
-        const QStringList lines = ImageReportText(false).split(u'\n');
+        SessionState::instance().setChinese(chinese);
+        const QStringList lines = ImageReportText(image, false).split(u'\n');
         ASSERT_GE(lines.size(), 2);
         const QStringList titles = ChannelColumnTitles();
         ASSERT_EQ(titles.size(), 8);
@@ -165,7 +170,7 @@ TEST_F(Report, TextTableLinesUpColumnsInBothLanguages)
 
 TEST_F(Report, StartUpImageReadsAsTheOptionsWindowShowsIt)
 {
-    auto vfo = Values(VfoItems());
+    auto vfo = Values(VfoItems(image));
     EXPECT_EQ(vfo["rx"], "462.01250");
     EXPECT_EQ(vfo["offset"], "10.00000");
     EXPECT_EQ(vfo["tx"], "462.01250");
@@ -179,7 +184,7 @@ TEST_F(Report, StartUpImageReadsAsTheOptionsWindowShowsIt)
     EXPECT_EQ(vfo["busyLockout"], "Off");
     EXPECT_EQ(vfo["txStop"], "Off");
 
-    auto options = Values(OptionItems());
+    auto options = Values(OptionItems(image));
     EXPECT_EQ(options["workingRange"], "From 400 to 470 MHZ");
     EXPECT_EQ(options["squelch"], "5");
     EXPECT_EQ(options["scan"], "CO");
@@ -203,8 +208,8 @@ TEST_F(Report, StartUpImageReadsAsTheOptionsWindowShowsIt)
     EXPECT_EQ(options["powerOnMessage"], "HELLO");
     EXPECT_EQ(options["subBandReceive"], "Off");
 
-    IsChinese = true;
-    options = Values(OptionItems());
+    SessionState::instance().setChinese(true);
+    options = Values(OptionItems(image));
     EXPECT_EQ(options["scan"], "载波");
     EXPECT_EQ(options["backLight"], "自动");
     EXPECT_EQ(options["keyLock"], "按键和上下键");
@@ -213,22 +218,22 @@ TEST_F(Report, StartUpImageReadsAsTheOptionsWindowShowsIt)
 
 TEST_F(Report, StoredValuesOutsideAListShowItsLastItem)
 {
-    RadioData[OptionRow][3] = 9; // time-out: 8 items
-    RadioData[OptionRow][7] = 0x82; // receive enable + key lock 2
-    RadioData[OptionRow][1] |= 0x04; // manual set-up not ticked
-    RadioData[OptionRow][2] = 0x78; // power-on display 3, password on, channel mode
-    RadioData[PasswordRow][0] = 1;
-    RadioData[PasswordRow][1] = 2;
-    RadioData[PasswordRow][2] = 255;
-    RadioData[PasswordRow][3] = 4;
-    RadioData[VfoRow][12] = 0xC1; // shift 3, mid power
-    RadioData[VfoRow][13] = 0xD7; // lockout, VOX, narrow, TX stop, step 7
-    RadioData[VfoRow][8] = 0;
-    RadioData[VfoRow][9] = 60; // CTCSS index beyond the last
-    RadioData[VfoRow][10] = 9; // unknown type
-    RadioData[VfoRow][11] = 0;
+    image[OptionRow][3] = 9; // time-out: 8 items
+    image[OptionRow][7] = 0x82; // receive enable + key lock 2
+    image[OptionRow][1] |= 0x04; // manual set-up not ticked
+    image[OptionRow][2] = 0x78; // power-on display 3, password on, channel mode
+    image[PasswordRow][0] = 1;
+    image[PasswordRow][1] = 2;
+    image[PasswordRow][2] = 255;
+    image[PasswordRow][3] = 4;
+    image[VfoRow][12] = 0xC1; // shift 3, mid power
+    image[VfoRow][13] = 0xD7; // lockout, VOX, narrow, TX stop, step 7
+    image[VfoRow][8] = 0;
+    image[VfoRow][9] = 60; // CTCSS index beyond the last
+    image[VfoRow][10] = 9; // unknown type
+    image[VfoRow][11] = 0;
 
-    auto options = Values(OptionItems());
+    auto options = Values(OptionItems(image));
     EXPECT_EQ(options["timeOutTimer"], "7");
     EXPECT_EQ(options["keyLock"], "Key");
     EXPECT_EQ(options["subBandReceive"], "On");
@@ -238,7 +243,7 @@ TEST_F(Report, StoredValuesOutsideAListShowItsLastItem)
     EXPECT_EQ(options["passwordPin"], "124");
     EXPECT_EQ(options["workMode"], "Channel");
 
-    auto vfo = Values(VfoItems());
+    auto vfo = Values(VfoItems(image));
     // Shift 3 is simplex for the radio: shown as Off, like its frequency.
     EXPECT_EQ(vfo["duplex"], "Off");
     EXPECT_EQ(vfo["tx"], "462.01250");

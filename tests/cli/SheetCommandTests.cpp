@@ -14,16 +14,17 @@ protected:
     void SetUp() override
     {
         ResetGlobals();
-        EncodeBandLimits(RadioData, 400, 470);
-        ProgramChannel(2, "446.00625");
-        ProgramChannel(5, "446.00625"); // shares channel 2's frequency
-        ProgramChannel(17, "438.5", "7.6", 1); // TX 446.1
-        ProgramChannel(40, "480"); // outside the working range
+        ImageTable image = StartUpImage();
+        EncodeBandLimits(image, 400, 470);
+        ProgramChannel(image, 2, "446.00625");
+        ProgramChannel(image, 5, "446.00625"); // shares channel 2's frequency
+        ProgramChannel(image, 17, "438.5", "7.6", 1); // TX 446.1
+        ProgramChannel(image, 40, "480"); // outside the working range
         // Name "AB" of channel 17 (name bytes 80, 81: row 165, columns 0, 1).
-        RadioData[165][0] = 12;
-        RadioData[165][1] = 13;
+        image[165][0] = 12;
+        image[165][1] = 13;
         file_ = dir_.filePath(QStringLiteral("fleet.chann"));
-        SaveImage(file_);
+        SaveImage(file_, image);
     }
 
     static QString Run(const QStringList &arguments)

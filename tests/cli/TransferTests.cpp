@@ -23,12 +23,6 @@ protected:
 
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
 
-    static ImageTable StartUpImage()
-    {
-        ResetGlobals();
-        return RadioData;
-    }
-
     QTemporaryDir dir;
 };
 
@@ -70,15 +64,15 @@ TEST_F(Transfers, ReadSavesTheRadiosBlocksOverTheStartUpImage)
 
 TEST_F(Transfers, WriteSendsTheFileAfterTheWritePreparation)
 {
-    ProgramChannel(1, "446.00625");
-    ProgramChannel(9, "438.5", "7.6", 1);
-    ProgramChannel(128, "400");
-    RadioData[OptionRow][1] |= 0x10; // cleared by the preparation
-    RadioData[OptionRow][12] = 77; // power-on channel, recomputed
-    RadioData[CalibrationRow][0] = 12; // block 240 is never written
-    RadioData[239][15] = 0xAB; // the last block that is
-    SaveImage(path("plan.chann"));
-    const ImageTable file = RadioData;
+    ImageTable file = StartUpImage();
+    ProgramChannel(file, 1, "446.00625");
+    ProgramChannel(file, 9, "438.5", "7.6", 1);
+    ProgramChannel(file, 128, "400");
+    file[OptionRow][1] |= 0x10; // cleared by the preparation
+    file[OptionRow][12] = 77; // power-on channel, recomputed
+    file[CalibrationRow][0] = 12; // block 240 is never written
+    file[239][15] = 0xAB; // the last block that is
+    SaveImage(path("plan.chann"), file);
 
     SimulatedRadio sim({"--no-pace", "--dump", path("dump.chann")});
     const CliRun run = RunCli({"write", "--quiet", "--port", sim.device(), path("plan.chann")});
@@ -87,9 +81,8 @@ TEST_F(Transfers, WriteSendsTheFileAfterTheWritePreparation)
     sim.stop();
     const ImageTable radio = LoadImage(path("dump.chann"));
 
-    RadioData = file;
-    ASSERT_FALSE(PrepareWrite().has_value());
-    EXPECT_TRUE(SameRows(radio, RadioData, 0, WriteBlockCount - 1));
+    ASSERT_FALSE(PrepareWrite(file).has_value());
+    EXPECT_TRUE(SameRows(radio, file, 0, WriteBlockCount - 1));
     EXPECT_EQ(radio[OptionRow][12], 1);
     EXPECT_EQ(radio[OptionRow][1] & 0x10, 0);
     EXPECT_EQ(radio[ChannelMapRow][0], 0xFE);
@@ -117,15 +110,13 @@ TEST_F(Transfers, AWriteOutsideTheBandIsRefusedAndSendsNothing)
                         "frequency limitation range ")},
     };
     for (const Case &c : cases) {
-        ResetGlobals();
-        ProgramChannel(1, "446");
-        if (c.channel == 0) {
-            QString text = QString::fromLatin1(c.rx);
-            StoreFrequency(text, VfoRow, 0);
-        } else {
-            ProgramChannel(c.channel, c.rx);
-        }
-        SaveImage(path("bad.chann"));
+        ImageTable bad = StartUpImage();
+        ProgramChannel(bad, 1, "446");
+        if (c.channel == 0)
+            StoreFrequency(bad, QString::fromLatin1(c.rx), VfoRow, 0);
+        else
+            ProgramChannel(bad, c.channel, c.rx);
+        SaveImage(path("bad.chann"), bad);
         QFile::remove(path("dump.chann"));
 
         SimulatedRadio sim({"--no-pace", "--log", "--dump", path("dump.chann")});
@@ -210,8 +201,8 @@ TEST_F(Transfers, TheReadmeCloningExampleRunsAsWritten)
     const QDir work(dir.filePath(made.first()));
     EXPECT_TRUE(out.contains("files in " + work.path())) << out.toStdString();
     // The second radio now holds the first one's configuration.
-    RadioData = LoadImage(work.filePath("fleet.chann"));
-    ASSERT_FALSE(PrepareWrite().has_value());
+    ImageTable written = LoadImage(work.filePath("fleet.chann"));
+    ASSERT_FALSE(PrepareWrite(written).has_value());
     EXPECT_TRUE(
-        SameRows(LoadImage(work.filePath("target.chann")), RadioData, 0, WriteBlockCount - 1));
+        SameRows(LoadImage(work.filePath("target.chann")), written, 0, WriteBlockCount - 1));
 }

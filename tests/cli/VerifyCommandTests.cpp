@@ -18,13 +18,14 @@ protected:
         ResetGlobals();
         // Channels 1..12 at high power, 12 on 446.10000.
         for (int n = 1; n <= 12; ++n)
-            ProgramChannel(n, n == 12 ? "446.1" : "446.00625");
-        SaveImage(path("plan.chann"));
+            ProgramChannel(plan, n, n == 12 ? "446.1" : "446.00625");
+        SaveImage(path("plan.chann"), plan);
     }
 
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
 
     QTemporaryDir dir;
+    ImageTable plan = StartUpImage();
 };
 
 } // namespace
@@ -97,9 +98,9 @@ TEST_F(Verify, ALinkFailureIsNotADifference)
 
 TEST_F(Verify, DiffListsWhatDiffersBetweenTwoFiles)
 {
-    RadioData[3][13] &= ~0x20; // narrow
-    RadioData[200][5] = 9;
-    SaveImage(path("other.chann"));
+    plan[3][13] &= ~0x20; // narrow
+    plan[200][5] = 9;
+    SaveImage(path("other.chann"), plan);
 
     const CliRun same = RunCli({"diff", path("plan.chann"), path("plan.chann")});
     EXPECT_EQ(same.exitCode, 0);

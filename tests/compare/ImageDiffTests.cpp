@@ -5,6 +5,7 @@
 #include "ImageDiff.h"
 #include "ImageRoutines.h"
 #include "RecordCodec.h"
+#include "SessionState.h"
 #include "WritePreparation.h"
 
 #include <QJsonArray>
@@ -32,7 +33,7 @@ protected:
     void SetUp() override
     {
         ResetGlobals();
-        IsChinese = false;
+        SessionState::instance().setChinese(false);
         base = std::make_unique<ImageTable>();
         ResetImage(*base);
         for (int n : {1, 3, 5, 7, 12})
@@ -124,7 +125,7 @@ TEST_F(ImageDiffTest, ChineseTextsAndTheRowsCompared)
     Record::Offset.store(*changed, 12, QStringLiteral("0.1"));
     Record::Shift.set(*changed, 12, 1);
     (*changed)[CalibrationRow][0] = 60;
-    IsChinese = true;
+    SessionState::instance().setChinese(true);
     EXPECT_EQ(Lines(*base, *changed), (QStringList{"信道 12  发射频率(MHZ)  446.10000 → 446.20000",
                                                    "第 240 行  第 0 列  50 → 60"}));
     // A verify compares what a write sends: rows 0..239.

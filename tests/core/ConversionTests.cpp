@@ -2,6 +2,7 @@
 #include "Globals.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <clocale>
 #include <gtest/gtest.h>
 
@@ -19,6 +20,8 @@ Bcd ToBcd(const QString &text)
 class Conversions : public ::testing::Test {
 protected:
     void SetUp() override { ResetGlobals(); }
+
+    ImageTable image{};
 };
 
 } // namespace
@@ -75,6 +78,19 @@ TEST_F(Conversions, ToneListHasExactTextsAndSections)
     EXPECT_EQ(ToneList[158], "D017I");
     EXPECT_EQ(ToneList[264], "D754I");
     EXPECT_TRUE(ToneList[265].isEmpty());
+    // The table is written out: each section rises, and every inverted code
+    // is its normal one.
+    for (int k = 2; k <= ToneCtcssLast; ++k)
+        EXPECT_LT(ToneList[k - 1].toDouble(), ToneList[k].toDouble()) << k;
+    static const QRegularExpression normal(QStringLiteral("^ {1,2}D[0-7]{3}N {3}$"));
+    for (int k = ToneCtcssLast + 1; k <= ToneDcsNormalLast; ++k) {
+        EXPECT_TRUE(normal.match(ToneList[k]).hasMatch()) << k;
+        if (k > ToneCtcssLast + 1)
+            EXPECT_LT(ToneList[k - 1].trimmed(), ToneList[k].trimmed()) << k;
+        EXPECT_EQ(ToneList[k + ToneDcsNormalLast - ToneCtcssLast],
+                  ToneList[k].trimmed().chopped(1) + u'I')
+            << k;
+    }
     EXPECT_EQ(ToneCtcssLast, 50);
     EXPECT_EQ(ToneDcsNormalLast, 157);
     EXPECT_EQ(ToneDcsInvertLast, 264);
@@ -200,27 +216,27 @@ TEST_F(Conversions, BcdToText)
 TEST_F(Conversions, StoreFrequencyReturnsTheNormalisedText)
 {
     const QString typed = "  145.5  ";
-    EXPECT_EQ(StoreFrequency(typed, 5, 0), "145.50000");
+    EXPECT_EQ(StoreFrequency(image, typed, 5, 0), "145.50000");
     EXPECT_EQ(typed, "  145.5  ");
-    EXPECT_EQ(RadioData[5][0], 0x00);
-    EXPECT_EQ(RadioData[5][1], 0x00);
-    EXPECT_EQ(RadioData[5][2], 0x55);
-    EXPECT_EQ(RadioData[5][3], 0x14);
+    EXPECT_EQ(image[5][0], 0x00);
+    EXPECT_EQ(image[5][1], 0x00);
+    EXPECT_EQ(image[5][2], 0x55);
+    EXPECT_EQ(image[5][3], 0x14);
 
-    EXPECT_EQ(StoreFrequency("446", 6, 4), "446.00000");
-    EXPECT_EQ(RadioData[6][7], 0x44);
-    EXPECT_EQ(RadioData[6][6], 0x60);
+    EXPECT_EQ(StoreFrequency(image, "446", 6, 4), "446.00000");
+    EXPECT_EQ(image[6][7], 0x44);
+    EXPECT_EQ(image[6][6], 0x60);
 
-    EXPECT_EQ(StoreFrequency("88.5", 7, 0), "88.500000");
-    EXPECT_EQ(RadioData[7][3], 0x08);
-    EXPECT_EQ(RadioData[7][2], 0x85);
+    EXPECT_EQ(StoreFrequency(image, "88.5", 7, 0), "88.500000");
+    EXPECT_EQ(image[7][3], 0x08);
+    EXPECT_EQ(image[7][2], 0x85);
 
     // A difference computed in doubles stores the digits the user expects.
-    StoreFrequency(NumberText(446.1 - 438.5), 8, 4);
-    EXPECT_EQ(RadioData[8][4], 0x00);
-    EXPECT_EQ(RadioData[8][5], 0x00);
-    EXPECT_EQ(RadioData[8][6], 0x76);
-    EXPECT_EQ(RadioData[8][7], 0x00);
+    StoreFrequency(image, NumberText(446.1 - 438.5), 8, 4);
+    EXPECT_EQ(image[8][4], 0x00);
+    EXPECT_EQ(image[8][5], 0x00);
+    EXPECT_EQ(image[8][6], 0x76);
+    EXPECT_EQ(image[8][7], 0x00);
 }
 
 TEST_F(Conversions, FrequencyRoundTripsAt10Hz)
@@ -229,9 +245,8 @@ TEST_F(Conversions, FrequencyRoundTripsAt10Hz)
     for (int step = 0; step < 100000; step += 37) {
         const double mhz = 400 + step * 0.00001 * 7;
         const QString expected = QString::number(mhz, 'f', 5);
-        StoreFrequency(expected, 1, 0);
-        EXPECT_EQ(BcdToText(RadioData[1][0], RadioData[1][1], RadioData[1][2], RadioData[1][3]),
-                  expected);
+        StoreFrequency(image, expected, 1, 0);
+        EXPECT_EQ(BcdToText(image[1][0], image[1][1], image[1][2], image[1][3]), expected);
     }
 }
 

@@ -2,6 +2,7 @@
 #include "ImageChanges.h"
 #include "ImageRoutines.h"
 #include "RecordCodec.h"
+#include "TestImage.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -129,9 +130,9 @@ TEST_F(Changes, BeforeCellsRestoreTheImage)
     auto other = std::make_unique<ImageTable>(RadioData);
     EncodeBandLimits(*other, 136, 174);
     done << changes.replaceImage(ChangeKind::ModelSelect, *other);
-    // A derived cell rebuilt outside the path, in a row a change touched,
-    // stays as it is.
-    SetPowerOnChannel();
+    // A derived cell the write preparation rebuilds, in a row a change
+    // touched, stays as it is.
+    changes.completeForWrite([](ImageTable &image) { SetPowerOnChannel(image); });
     EXPECT_EQ(RadioData[208][12], 12);
 
     heard.clear();
@@ -139,7 +140,7 @@ TEST_F(Changes, BeforeCellsRestoreTheImage)
         EXPECT_FALSE(Restore(*change).isEmpty());
     EXPECT_EQ(heard.size(), 4);
     EXPECT_EQ(RadioData[208][12], 12);
-    RadioData[208][12] = original[208][12];
+    SetUpCell(208, 12, original[208][12]);
     EXPECT_EQ(RadioData, original);
 }
 
@@ -187,12 +188,28 @@ TEST_F(Changes, CombinedRunsFromTheFirstBeforeToTheLastAfter)
     EXPECT_EQ(both.rows[1].after[0], 14);
 
     const ImageTable after = RadioData;
-    PutBefore(RadioData, both);
-    EXPECT_EQ(RadioData, original);
-    PutAfter(RadioData, both);
-    EXPECT_EQ(RadioData, after);
+    auto image = std::make_unique<ImageTable>(after);
+    PutBefore(*image, both);
+    EXPECT_EQ(*image, original);
+    PutAfter(*image, both);
+    EXPECT_EQ(*image, after);
     // Only changed cells are written: a cell rebuilt meanwhile stays.
-    RadioData[160][1] = 77;
-    PutBefore(RadioData, both);
-    EXPECT_EQ(RadioData[160][1], 77);
+    (*image)[160][1] = 77;
+    PutBefore(*image, both);
+    EXPECT_EQ((*image)[160][1], 77);
+}
+
+// The start-up image and the write preparation's cells are no user's
+// change: nothing is announced, so nothing becomes an undo step.
+TEST_F(Changes, StartingAndCompletingForAWriteAnnounceNothing)
+{
+    auto image = std::make_unique<ImageTable>(RadioData);
+    (*image)[7][0] = 0x10;
+    (*image)[ImageRows - 1][ImageColumns - 1] = 5; // the whole table is taken
+    ImageChanges::instance().startWith(*image);
+    ImageChanges::instance().completeForWrite([](ImageTable &i) { i[8][0] = 0x20; });
+    EXPECT_TRUE(heard.isEmpty());
+    EXPECT_EQ(RadioData[7][0], 0x10);
+    EXPECT_EQ(RadioData[ImageRows - 1][ImageColumns - 1], 5);
+    EXPECT_EQ(RadioData[8][0], 0x20);
 }

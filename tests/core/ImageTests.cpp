@@ -9,17 +9,22 @@ namespace {
 
 class Image : public ::testing::Test {
 protected:
-    void SetUp() override { ResetGlobals(); }
+    void SetUp() override
+    {
+        ResetGlobals();
+        image = RadioData;
+    }
 
     // A programmed channel at rx MHz with an offset and shift direction.
-    static void Program(int channel, const char *rx, const char *offset = "0", int direction = 0)
+    void Program(int channel, const char *rx, const char *offset = "0", int direction = 0)
     {
-        QString text = QString::fromLatin1(rx);
-        StoreFrequency(text, channel, 0);
-        text = QString::fromLatin1(offset);
-        StoreFrequency(text, channel, 4);
-        RadioData[channel][12] = int16_t(2 | (direction << 6));
+        StoreFrequency(image, QString::fromLatin1(rx), channel, 0);
+        StoreFrequency(image, QString::fromLatin1(offset), channel, 4);
+        image[channel][12] = int16_t(2 | (direction << 6));
     }
+
+    // The start-up image, then what a test programs.
+    ImageTable image{};
 };
 
 } // namespace
@@ -70,13 +75,13 @@ TEST_F(Image, ModelTable)
 
 TEST_F(Image, DerivedRegionsOfAnEmptyImage)
 {
-    SetPowerOnChannel();
-    EXPECT_EQ(RadioData[208][12], 0);
-    BuildChannelMap();
+    SetPowerOnChannel(image);
+    EXPECT_EQ(image[208][12], 0);
+    BuildChannelMap(image);
     for (int c = 0; c < 16; ++c)
-        EXPECT_EQ(RadioData[210][c], 0xFF);
-    EXPECT_EQ(FindChannelOutOfBand(), 0);
-    EXPECT_EQ(CheckVfoBand(), 0);
+        EXPECT_EQ(image[210][c], 0xFF);
+    EXPECT_EQ(FindChannelOutOfBand(image), 0);
+    EXPECT_EQ(CheckVfoBand(image), 0);
 }
 
 TEST_F(Image, PowerOnChannelAndBitmap)
@@ -84,95 +89,80 @@ TEST_F(Image, PowerOnChannelAndBitmap)
     Program(9, "440");
     Program(1, "440");
     Program(128, "440");
-    RadioData[50][0] = 0x00; // partly erased: not programmed
-    SetPowerOnChannel();
-    EXPECT_EQ(RadioData[208][12], 1);
-    RadioData[212][10] = 7;
-    BuildChannelMap();
-    EXPECT_EQ(RadioData[210][0], 0xFE);
-    EXPECT_EQ(RadioData[210][1], 0xFE);
+    image[50][0] = 0x00; // partly erased: not programmed
+    SetPowerOnChannel(image);
+    EXPECT_EQ(image[208][12], 1);
+    image[212][10] = 7;
+    BuildChannelMap(image);
+    EXPECT_EQ(image[210][0], 0xFE);
+    EXPECT_EQ(image[210][1], 0xFE);
     for (int c = 2; c < 15; ++c)
-        EXPECT_EQ(RadioData[210][c], 0xFF) << c;
-    EXPECT_EQ(RadioData[210][15], 0x7F);
-    EXPECT_EQ(RadioData[212][10], 255); // identification block rebuilt whole
-    EXPECT_EQ(RadioData[212][6], '2');
+        EXPECT_EQ(image[210][c], 0xFF) << c;
+    EXPECT_EQ(image[210][15], 0x7F);
+    EXPECT_EQ(image[212][10], 255); // identification block rebuilt whole
+    EXPECT_EQ(image[212][6], '2');
 
-    RadioData[1][2] = 255;
-    SetPowerOnChannel();
-    EXPECT_EQ(RadioData[208][12], 9);
+    image[1][2] = 255;
+    SetPowerOnChannel(image);
+    EXPECT_EQ(image[208][12], 9);
 }
 
 TEST_F(Image, BandChecksUseWholeMHzOfTheRecord)
 {
     Program(1, "470.99");
-    EXPECT_EQ(FindChannelOutOfBand(), 0);
+    EXPECT_EQ(FindChannelOutOfBand(image), 0);
     Program(2, "399.99");
-    EXPECT_EQ(FindChannelOutOfBand(), 2);
+    EXPECT_EQ(FindChannelOutOfBand(image), 2);
 
-    ResetGlobals();
+    ResetImage(image);
     Program(1, "145");
-    EXPECT_EQ(FindChannelOutOfBand(), 1);
+    EXPECT_EQ(FindChannelOutOfBand(image), 1);
 
-    ResetGlobals();
+    ResetImage(image);
     for (int n = 1; n <= 3; ++n)
         Program(n, "440");
     Program(4, "480");
-    EXPECT_EQ(FindChannelOutOfBand(), 4);
+    EXPECT_EQ(FindChannelOutOfBand(image), 4);
 
     // The record decides, not BandLowMHz/BandHighMHz.
     SessionState::instance().setBand(100, 600);
-    EXPECT_EQ(FindChannelOutOfBand(), 4);
-    EncodeBandLimits(400, 480);
-    EXPECT_EQ(FindChannelOutOfBand(), 0);
+    EXPECT_EQ(FindChannelOutOfBand(image), 4);
+    EncodeBandLimits(image, 400, 480);
+    EXPECT_EQ(FindChannelOutOfBand(image), 0);
 }
 
 TEST_F(Image, TransmitWithOffsetIsChecked)
 {
     Program(1, "469.5", "5", 1); // TX 474.5
-    EXPECT_EQ(FindChannelOutOfBand(), 1);
+    EXPECT_EQ(FindChannelOutOfBand(image), 1);
     Program(1, "469.5", "5", 2); // TX 464.5
-    EXPECT_EQ(FindChannelOutOfBand(), 0);
+    EXPECT_EQ(FindChannelOutOfBand(image), 0);
     Program(1, "469.5", "500", 3); // direction 3 is simplex
-    EXPECT_EQ(FindChannelOutOfBand(), 0);
-    EXPECT_DOUBLE_EQ(RecordTx(1), 469.5);
+    EXPECT_EQ(FindChannelOutOfBand(image), 0);
+    EXPECT_DOUBLE_EQ(Record::TxMHz(image, 1), 469.5);
 
-    RadioData[0][12] = 0x40; // VFO 462.0125 + 10 = 472.0125
-    EXPECT_EQ(CheckVfoBand(), 1);
-    RadioData[0][12] = 0x80;
-    EXPECT_EQ(CheckVfoBand(), 0);
-    QString rx = "399";
-    StoreFrequency(rx, 0, 0);
-    EXPECT_EQ(CheckVfoBand(), 1);
+    image[0][12] = 0x40; // VFO 462.0125 + 10 = 472.0125
+    EXPECT_EQ(CheckVfoBand(image), 1);
+    image[0][12] = 0x80;
+    EXPECT_EQ(CheckVfoBand(image), 0);
+    StoreFrequency(image, QStringLiteral("399"), 0, 0);
+    EXPECT_EQ(CheckVfoBand(image), 1);
 }
 
 TEST_F(Image, BandLimitRecord)
 {
-    EncodeBandLimits(136, 174);
-    EXPECT_EQ(RadioData[153][0], 0x60);
-    EXPECT_EQ(RadioData[153][1], 0x13);
-    EXPECT_EQ(RadioData[153][2], 0x40);
-    EXPECT_EQ(RadioData[153][3], 0x17);
-    EncodeBandLimits(100, 601);
-    EXPECT_EQ(RadioData[153][0], 0x00);
-    EXPECT_EQ(RadioData[153][1], 0x10);
-    EXPECT_EQ(RadioData[153][2], 0x10);
-    EXPECT_EQ(RadioData[153][3], 0x60);
-    const BandLimits limits = DecodeBandLimits();
+    EncodeBandLimits(image, 136, 174);
+    EXPECT_EQ(image[153][0], 0x60);
+    EXPECT_EQ(image[153][1], 0x13);
+    EXPECT_EQ(image[153][2], 0x40);
+    EXPECT_EQ(image[153][3], 0x17);
+    EncodeBandLimits(image, 100, 601);
+    EXPECT_EQ(image[153][0], 0x00);
+    EXPECT_EQ(image[153][1], 0x10);
+    EXPECT_EQ(image[153][2], 0x10);
+    EXPECT_EQ(image[153][3], 0x60);
+    const BandLimits limits = DecodeBandLimits(image);
     EXPECT_EQ(limits.low, 100);
     EXPECT_EQ(limits.high, 601);
     EXPECT_EQ(BandText(400, 470), " 400-- 470 MHZ");
-}
-
-TEST_F(Image, NameAreaSequence)
-{
-    for (int k = 0; k < 640; ++k)
-        NameCodes[k] = int16_t(k % 41);
-    CopyCodesToNameArea();
-    // Channel 128's name is bytes 635..639: row 199, columns 11..15.
-    EXPECT_EQ(RadioData[199][11], 635 % 41);
-    EXPECT_EQ(RadioData[199][15], 639 % 41);
-    EXPECT_EQ(RadioData[160][0], 0);
-    NameCodes.fill(0);
-    CopyNameAreaToCodes();
-    EXPECT_EQ(NameCodes[639], 639 % 41);
 }

@@ -1,5 +1,6 @@
 #include "Globals.h"
 #include "OptionTable.h"
+#include "SessionState.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
@@ -90,7 +91,7 @@ TEST_F(Table, ItemsFollowTheLanguageAndClamp)
 {
     const OptionEntry &tot = *FindOption(QStringLiteral("timeOutTimer"));
     EXPECT_EQ(tot.itemTexts(), QStringList({"关", "1", "2", "3", "4", "5", "6", "7"}));
-    IsChinese = false;
+    SessionState::instance().setChinese(false);
     EXPECT_EQ(tot.itemTexts().first(), "Off");
     EXPECT_EQ(tot.shownIndex(9), 7);
     EXPECT_EQ(tot.shownIndex(-1), 0);
@@ -99,7 +100,7 @@ TEST_F(Table, ItemsFollowTheLanguageAndClamp)
     EXPECT_EQ(FindOption(QStringLiteral("voxLevel"))->itemTexts().last(), "8");
     EXPECT_EQ(FindOption(QStringLiteral("offset"))->caption.text(), "Offset Frequncy(MHZ) ");
 
-    IsChinese = true;
+    SessionState::instance().setChinese(true);
     EXPECT_EQ(FindOption(QStringLiteral("workMode"))->itemTexts(),
               QStringList({"频率模式", " 信道模式"}));
     EXPECT_EQ(FindOption(QStringLiteral("power"))->itemTexts(),

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -199,6 +200,15 @@ TEST_F(Codec, PresetNameAndTextCells)
         EXPECT_EQ(c.cell.row, c.row);
         EXPECT_EQ(c.cell.column, c.column);
     }
+    // The name cells of the 128 channels fill rows 160..199 one to one.
+    std::set<std::pair<int, int>> nameCells;
+    for (int n = 1; n <= ChannelCount; ++n)
+        for (int k = 0; k < NameLength; ++k) {
+            const CellField cell = NameCell(n, k);
+            EXPECT_TRUE(NameRowFirst <= cell.row && cell.row <= NameRowLast) << n << "/" << k;
+            nameCells.insert({cell.row, cell.column});
+        }
+    EXPECT_EQ(nameCells.size(), size_t(NameAreaSize));
     EXPECT_TRUE(FmPresets::IsEmpty(211));
     EXPECT_FALSE(FmPresets::IsEmpty(210));
 
@@ -240,7 +250,7 @@ TEST_F(Codec, ImageRoutinesOnAnotherImage)
     EXPECT_EQ(CheckVfoBand(i), 1);
 
     EXPECT_EQ(RadioData, before);
-    EXPECT_EQ(FindChannelOutOfBand(), 0);
-    EXPECT_EQ(CheckVfoBand(), 0);
+    EXPECT_EQ(FindChannelOutOfBand(RadioData), 0);
+    EXPECT_EQ(CheckVfoBand(RadioData), 0);
     EXPECT_EQ(BandLowMHz, 400);
 }

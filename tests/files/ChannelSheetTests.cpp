@@ -6,6 +6,7 @@
 #include "Conversions.h"
 #include "Globals.h"
 #include "RecordCodec.h"
+#include "SessionState.h"
 
 #include <QMap>
 #include <QRegularExpression>
@@ -20,21 +21,20 @@ protected:
     void SetUp() override
     {
         ResetGlobals();
-        IsChinese = false;
-        EncodeBandLimits(RadioData, 400, 470);
+        SessionState::instance().setChinese(false);
+        image = RadioData;
+        EncodeBandLimits(image, 400, 470);
     }
 
     // RX, offset and direction as the grid stores them; high power, wide.
-    static void Program(int channel, const char *rx, const char *offset = "0", int direction = 0)
+    void Program(int channel, const char *rx, const char *offset = "0", int direction = 0)
     {
-        QString text = QString::fromLatin1(rx);
-        StoreFrequency(text, channel, 0);
-        text = QString::fromLatin1(offset);
-        StoreFrequency(text, channel, 4);
+        StoreFrequency(image, QString::fromLatin1(rx), channel, 0);
+        StoreFrequency(image, QString::fromLatin1(offset), channel, 4);
         for (int c = 8; c <= 11; ++c)
-            RadioData[channel][c] = 255;
-        RadioData[channel][12] = int16_t(2 | (direction << 6));
-        RadioData[channel][13] = 0x20;
+            image[channel][c] = 255;
+        image[channel][12] = int16_t(2 | (direction << 6));
+        image[channel][13] = 0x20;
     }
 
     // The sheet's HTML as cells: "12|446.10000|...|".
@@ -52,6 +52,8 @@ protected:
                 return &mark;
         return nullptr;
     }
+
+    ImageTable image{}; // the sheet's image
 };
 
 } // namespace
@@ -64,7 +66,7 @@ TEST_F(Sheet, ChartMarksSharedAndOutOfRangeChannels)
     Program(4, "446.1"); // RX equals channel 3's TX
     Program(5, "465", "10", 1); // TX 475: outside 400..470
     Program(6, "420"); // alone, inside
-    const BandChart chart = LayOutBandChart(RadioData, 400, 470);
+    const BandChart chart = LayOutBandChart(image, 400, 470);
 
     ASSERT_EQ(chart.marks.size(), 6);
     struct Expect {
@@ -86,8 +88,8 @@ TEST_F(Sheet, ChartMarksSharedAndOutOfRangeChannels)
 
 TEST_F(Sheet, ChartAxisIsTheWorkingRangeOrTheModelLimitsWhenErased)
 {
-    EncodeBandLimits(RadioData, 136, 174);
-    BandChart chart = LayOutBandChart(RadioData, 400, 470);
+    EncodeBandLimits(image, 136, 174);
+    BandChart chart = LayOutBandChart(image, 400, 470);
     EXPECT_EQ(chart.lowMHz, 136);
     EXPECT_EQ(chart.highMHz, 174);
     ASSERT_FALSE(chart.ticks.isEmpty());
@@ -96,8 +98,8 @@ TEST_F(Sheet, ChartAxisIsTheWorkingRangeOrTheModelLimitsWhenErased)
     EXPECT_LE(chart.ticks.size(), 11);
 
     for (int c = 0; c < BlockSize; ++c)
-        RadioData[BandLimitRow][c] = ErasedByte;
-    chart = LayOutBandChart(RadioData, 400, 470);
+        image[BandLimitRow][c] = ErasedByte;
+    chart = LayOutBandChart(image, 400, 470);
     EXPECT_EQ(chart.lowMHz, 400);
     EXPECT_EQ(chart.highMHz, 470);
     EXPECT_TRUE(chart.marks.isEmpty()); // the default image programs no channel
@@ -225,7 +227,7 @@ TEST_F(Sheet, AClubsUhfListIsLabelledInFull)
                            "435.300", "436.795", "439.250", "426.250"})
         Program(n++, rx);
     ASSERT_EQ(n, 43);
-    const BandChart chart = LayOutBandChart(RadioData, 400, 470);
+    const BandChart chart = LayOutBandChart(image, 400, 470);
     const BandChartLayout layout = LayOutChartLabels(chart, PageMetrics());
     ExpectReadable(chart, layout);
     EXPECT_TRUE(layout.unlabelled.isEmpty());
@@ -246,7 +248,7 @@ TEST_F(Sheet, ClustersWithinOneMegahertzGetRowsOfTheirOwn)
         for (int k = 0; k < count; ++k) // spread over 1 MHz in no particular channel order
             Program(order[k] + 1, qPrintable(QString::number(445.5 + k * (1.0 / count), 'f', 5)));
         Program(count + 1, "410"); // and one far away
-        const BandChart chart = LayOutBandChart(RadioData, 400, 470);
+        const BandChart chart = LayOutBandChart(image, 400, 470);
         const BandChartLayout layout = LayOutChartLabels(chart, PageMetrics());
         ExpectReadable(chart, layout);
         EXPECT_TRUE(layout.unlabelled.isEmpty());
@@ -261,7 +263,7 @@ TEST_F(Sheet, ChannelsOnOneFrequencyShareOneLabel)
         Program(n, qPrintable(QString::number(446.4 + n * 0.005, 'f', 3)));
     Program(41, "480"); // outside: held at the axis end
     Program(42, "470.5");
-    const BandChart chart = LayOutBandChart(RadioData, 400, 470);
+    const BandChart chart = LayOutBandChart(image, 400, 470);
     const BandChartLayout layout = LayOutChartLabels(chart, PageMetrics());
     ExpectReadable(chart, layout);
     EXPECT_TRUE(layout.unlabelled.isEmpty());
@@ -303,7 +305,7 @@ TEST_F(Sheet, RandomListsGiveAReadableChart)
                 const int direction = pick(0, 2);
                 Program(pick(1, 128), qPrintable(rx), direction ? "5" : "0", direction);
             }
-            const BandChart chart = LayOutBandChart(RadioData, 400, 470);
+            const BandChart chart = LayOutBandChart(image, 400, 470);
             const BandChartLayout layout = LayOutChartLabels(chart, PageMetrics());
             ExpectReadable(chart, layout);
             EXPECT_TRUE(layout.unlabelled.isEmpty()) << layout.unlabelled.size() << " not labelled";
@@ -318,12 +320,12 @@ TEST_F(Sheet, WithoutRoomChannelsAreListedInTheNotes)
         Program(n, qPrintable(QString::number(446 + n * 0.0125, 'f', 4)));
     ChartMetrics m = PageMetrics();
     m.maxHeight = 300; // the first row only
-    const BandChart chart = LayOutBandChart(RadioData, 400, 470);
+    const BandChart chart = LayOutBandChart(image, 400, 470);
     const BandChartLayout layout = LayOutChartLabels(chart, m);
     ExpectReadable(chart, layout, m);
     EXPECT_EQ(layout.rows.size(), 1);
     EXPECT_EQ(layout.unlabelled.size(), 60);
-    const QStringList notes = BandChartNotes(layout.unlabelled);
+    const QStringList notes = BandChartNotes(image, layout.unlabelled);
     EXPECT_TRUE(
         notes.last().startsWith("Channels the chart had no room to label: CH 1 (RX 446.0125)"))
         << notes.last().toStdString();
@@ -332,10 +334,10 @@ TEST_F(Sheet, WithoutRoomChannelsAreListedInTheNotes)
 TEST_F(Sheet, TextHoldsProgrammedChannelsOnlyWithTheirSwitchesAndStations)
 {
     Program(12, "446.1", "5", 2);
-    Record::Vox.set(RadioData, 12, 1);
+    Record::Vox.set(image, 12, 1);
     Program(30, "430.025");
-    FmPresets::Preset(2).set(RadioData, 145); // 101.5 MHz
-    const QString cells = Cells(ChannelSheetHtml());
+    FmPresets::Preset(2).set(image, 145); // 101.5 MHz
+    const QString cells = Cells(ChannelSheetHtml(image));
     EXPECT_TRUE(cells.contains(QStringLiteral("12|446.10000|441.10000|"))) << cells.toStdString();
     EXPECT_TRUE(
         cells.contains(QStringLiteral("|On|Off|On|Off|"))); // VOX on, BCL, scan add, TX stop
@@ -349,17 +351,17 @@ TEST_F(Sheet, TextHoldsProgrammedChannelsOnlyWithTheirSwitchesAndStations)
     EXPECT_EQ(rows, (QStringList{QStringLiteral("12"), QStringLiteral("30")}));
     EXPECT_TRUE(cells.contains(QStringLiteral("3|101.5|")));
 
-    IsChinese = true;
-    EXPECT_TRUE(ChannelSheetHtml().contains(QStringLiteral("信道")));
+    SessionState::instance().setChinese(true);
+    EXPECT_TRUE(ChannelSheetHtml(image).contains(QStringLiteral("信道")));
 }
 
 TEST_F(Sheet, NotesNameTheSharedAndTheOutsideChannels)
 {
-    EXPECT_EQ(BandChartNotes(), QStringList{QStringLiteral("No channel is programmed.")});
+    EXPECT_EQ(BandChartNotes(image), QStringList{QStringLiteral("No channel is programmed.")});
     Program(7, "446.00625");
     Program(9, "446.00625");
     Program(11, "480");
-    const QStringList notes = BandChartNotes();
+    const QStringList notes = BandChartNotes(image);
     ASSERT_EQ(notes.size(), 2);
     EXPECT_TRUE(notes[0].contains(QStringLiteral("CH 7 (RX 446.00625")));
     EXPECT_TRUE(notes[0].contains(QStringLiteral("CH 9 (RX 446.00625")));

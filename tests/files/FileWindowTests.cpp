@@ -3,6 +3,7 @@
 #include "ImageChanges.h"
 #include "MainWindow.h"
 #include "Messages.h"
+#include "TestImage.h"
 #include "TypingProbe.h"
 #include "Windows.h"
 
@@ -78,9 +79,9 @@ private slots:
             const char *name, *zhTitle, *enTitle, *zhLabel, *enLabel;
         };
         const Case cases[] = {
-            {WindowId::Form_open_chann, "Form_open_chann", "打开信道参数文件", "Open Channcle File",
+            {WindowId::OpenChannel, "Form_open_chann", "打开信道参数文件", "Open Channcle File",
              "打开文件名：", "Open File:"},
-            {WindowId::Form_save_chann, "Form_save_chann", "保存信道参数文件", "Save Channel File",
+            {WindowId::SaveChannel, "Form_save_chann", "保存信道参数文件", "Save Channel File",
              "保存文件名：", "Save File:"},
         };
         for (bool chinese : {true, false}) {
@@ -137,8 +138,8 @@ private slots:
                               {"radio.CHANNx", false}, {"", false}};
         for (bool chinese : {true, false}) {
             window->switchLanguage(chinese);
-            for (WindowId id : {WindowId::Form_save_chann, WindowId::Form_open_chann}) {
-                const bool save = id == WindowId::Form_save_chann;
+            for (WindowId id : {WindowId::SaveChannel, WindowId::OpenChannel}) {
+                const bool save = id == WindowId::SaveChannel;
                 ChildWindow *w = Windows::Open(id);
                 for (const Case &c : cases) {
                     messages.clear();
@@ -173,8 +174,8 @@ private slots:
 
     void saveWritesTheImageWithThePendingNameAndOverwrites()
     {
-        TypingProbe *typing = OpenTypingProbe(WindowId::Form_Edit_Test, [] {
-            RadioData[NameRowFirst][0] = 12; // "A" typed into channel 1's name
+        TypingProbe *typing = OpenTypingProbe(WindowId::FmList, [] {
+            SetUpCell(NameRowFirst, 0, 12); // "A" typed into channel 1's name
             return true;
         });
         const QString path = dir->filePath("radio.CHANN");
@@ -183,7 +184,7 @@ private slots:
             QVERIFY(old.open(QIODevice::WriteOnly));
             old.write("something else");
         }
-        ChildWindow *w = Windows::Open(WindowId::Form_save_chann);
+        ChildWindow *w = Windows::Open(WindowId::SaveChannel);
         QCOMPARE(typing->commits, 1);
         QCOMPARE(RadioData[NameRowFirst][0], int16_t(12));
         text1(w)->setText("  radio.CHANN ");
@@ -193,10 +194,10 @@ private slots:
         QCOMPARE(messages.size(), size_t(1)); // no question before overwriting
         QCOMPARE(messages[0].text, QString("信道参数保存完毕 ！"));
         Flush();
-        QVERIFY(!OpenWindows[WindowId::Form_save_chann]);
+        QVERIFY(!OpenWindows[WindowId::SaveChannel]);
 
         // Enter in the name box confirms as well.
-        w = Windows::Open(WindowId::Form_save_chann);
+        w = Windows::Open(WindowId::SaveChannel);
         text1(w)->setText(".chann");
         QTest::keyClick(text1(w), Qt::Key_Return);
         QCOMPARE(FileBytes(dir->filePath(".chann")), FormatChannelFile(RadioData));
@@ -213,7 +214,7 @@ private slots:
         const ImageTable before = RadioData;
 
         window->switchLanguage(false);
-        ChildWindow *w = Windows::Open(WindowId::Form_open_chann);
+        ChildWindow *w = Windows::Open(WindowId::OpenChannel);
         text1(w)->setText("other.chann");
         QSignalSpy changes(&ImageChanges::instance(), &ImageChanges::rowsChanged);
         QTest::mouseClick(button(w, "Command_enter"), Qt::LeftButton);
@@ -230,7 +231,7 @@ private slots:
         QCOMPARE(messages[0].text, QString("Succeed fold the channel parameter from file."));
         QCOMPARE(messages[0].title, QString("Operate prompt"));
         Flush();
-        QVERIFY(!OpenWindows[WindowId::Form_open_chann]);
+        QVERIFY(!OpenWindows[WindowId::OpenChannel]);
     }
 
     void badFilesLeaveTheImageAndTheWindow()
@@ -245,7 +246,7 @@ private slots:
         const ImageTable before = RadioData;
 
         window->switchLanguage(false);
-        ChildWindow *w = Windows::Open(WindowId::Form_open_chann);
+        ChildWindow *w = Windows::Open(WindowId::OpenChannel);
         const struct {
             const char *name;
             const char *says;
@@ -264,11 +265,11 @@ private slots:
             QVERIFY2(messages[0].text.contains(c.says), qPrintable(messages[0].text));
             QVERIFY(messages[0].text.contains("unchanged"));
             QVERIFY(RadioData == before);
-            QCOMPARE(Windows::Find(WindowId::Form_open_chann), w);
+            QCOMPARE(Windows::Find(WindowId::OpenChannel), w);
         }
 
         window->switchLanguage(true);
-        w = Windows::Open(WindowId::Form_open_chann);
+        w = Windows::Open(WindowId::OpenChannel);
         messages.clear();
         text1(w)->setText("range.chann");
         QTest::mouseClick(button(w, "Command_enter"), Qt::LeftButton);
@@ -280,13 +281,13 @@ private slots:
     {
         QDir(dir->path()).mkdir("taken.chann");
         window->switchLanguage(false);
-        ChildWindow *w = Windows::Open(WindowId::Form_save_chann);
+        ChildWindow *w = Windows::Open(WindowId::SaveChannel);
         text1(w)->setText("taken.chann");
         QTest::mouseClick(button(w, "Command_enter"), Qt::LeftButton);
         QCOMPARE(messages.size(), size_t(1));
         QVERIFY2(messages[0].text.startsWith("Cannot write the file"),
                  qPrintable(messages[0].text));
-        QCOMPARE(Windows::Find(WindowId::Form_save_chann), w);
+        QCOMPARE(Windows::Find(WindowId::SaveChannel), w);
     }
 
     void listsFollowDirectoryAndFilePicks()
@@ -295,7 +296,7 @@ private slots:
         writeFile("a.chann", "x");
         writeFile("notes.txt", "x");
         writeFile("sub/b.chann", "x");
-        ChildWindow *w = Windows::Open(WindowId::Form_save_chann);
+        ChildWindow *w = Windows::Open(WindowId::SaveChannel);
         auto *w1 = qobject_cast<ChannelFileWindow *>(w);
         QVERIFY(w1);
         QCOMPARE(QFileInfo(w1->directory()), QFileInfo(dir->path()));
@@ -327,7 +328,7 @@ private slots:
         writeFile("b.chann", "x");
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window));
-        ChildWindow *w = Windows::Open(WindowId::Form_save_chann);
+        ChildWindow *w = Windows::Open(WindowId::SaveChannel);
         auto *files = w->findChild<QListView *>("File1");
         QTRY_COMPARE(listed(files), (QStringList{"a.chann", "b.chann"}));
 
@@ -347,7 +348,7 @@ private slots:
     {
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window));
-        for (WindowId id : {WindowId::Form_open_chann, WindowId::Form_save_chann}) {
+        for (WindowId id : {WindowId::OpenChannel, WindowId::SaveChannel}) {
             ChildWindow *w = Windows::Open(id);
             QCOMPARE(text1(w)->selectedText(), QString("*.chann"));
             QTest::keyClicks(text1(w), "radio.chann");
@@ -374,7 +375,7 @@ private slots:
             QDir(dir->path()).mkpath(QStringLiteral("f%1/inner").arg(i, 2, 10, QLatin1Char('0')));
         const QString current = dir->filePath("f70/inner");
         QDir::setCurrent(current);
-        ChildWindow *w = Windows::Open(WindowId::Form_open_chann);
+        ChildWindow *w = Windows::Open(WindowId::OpenChannel);
         auto *tree = w->findChild<QTreeView *>("Dir1");
         auto *dirs = qobject_cast<QFileSystemModel *>(tree->model());
         const QModelIndex index = dirs->index(current);

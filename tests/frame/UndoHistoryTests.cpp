@@ -4,6 +4,7 @@
 #include "ImageOrigin.h"
 #include "ImageRoutines.h"
 #include "RecordCodec.h"
+#include "SessionState.h"
 #include "UndoHistory.h"
 
 #include <functional>
@@ -148,7 +149,7 @@ TEST_F(Undo, EachKindOfChangeIsOneStepUndoneAndRedoneByteForByte)
     const ImageTable start = RadioData;
     for (const StepCase &c : StepCases()) {
         SCOPED_TRACE(c.what);
-        RadioData = start;
+        ImageChanges::instance().startWith(start);
         history->clear();
         const ImageChange change = Apply(c.kind, c.edit);
         ASSERT_FALSE(change.isEmpty());
@@ -192,17 +193,19 @@ TEST_F(Undo, AllStepsBackToTheStartAndForwardToTheEnd)
     EXPECT_EQ(RadioData, end);
 }
 
-// The write preparation rebuilds its cells outside the change path; an
-// undo must leave them as rebuilt.
+// The write preparation rebuilds its cells unannounced; an undo must leave
+// them as rebuilt.
 TEST_F(Undo, CellsTheWritePreparationRebuiltStay)
 {
     Apply(ChangeKind::CellEdit, [](ImageTable &image) {
         EditChannelText(image, 3, ChannelField::Receive, "450", GridEditProfile, CurrentBand())
             .applyTo(image);
     });
-    Options::VoxReceiveStop.set(RadioData, 0);
-    SetPowerOnChannel();
-    BuildChannelMap();
+    ImageChanges::instance().completeForWrite([](ImageTable &image) {
+        Options::VoxReceiveStop.set(image, 0);
+        SetPowerOnChannel(image);
+        BuildChannelMap(image);
+    });
     const auto prepared = std::make_unique<ImageTable>(RadioData);
     history->undo();
     EXPECT_TRUE(Record::IsEmpty(RadioData, 3));
@@ -282,12 +285,12 @@ TEST_F(Undo, ANameTypedKeyByKeyIsOneStep)
 
 TEST_F(Undo, CaptionsNameTheStepInBothLanguages)
 {
-    IsChinese = false;
+    SessionState::instance().setChinese(false);
     EXPECT_EQ(history->undoCaption(), "Undo");
     EXPECT_EQ(history->redoCaption(), "Redo");
     Apply(ChangeKind::Clear, [](ImageTable &image) { EraseAllChannels(image); });
     EXPECT_EQ(history->undoCaption(), "Undo Clear");
-    IsChinese = true;
+    SessionState::instance().setChinese(true);
     EXPECT_EQ(history->undoCaption(), "撤销 清除");
     history->undo();
     EXPECT_EQ(history->redoCaption(), "重做 清除");

@@ -5,6 +5,7 @@
 #include "ListWheelGuard.h"
 #include "MainFrame.h"
 #include "Messages.h"
+#include "SessionState.h"
 #include "SpokenStatus.h"
 #include "Windows.h"
 
@@ -96,7 +97,7 @@ class WindowLayerTests : public QObject {
 private slots:
     void init()
     {
-        IsChinese = true;
+        SessionState::instance().setChinese(true);
         for (int i = 0; i < WindowCount; ++i)
             RegisterProbe(WindowId(i));
         ProbeWindow::loads.clear();
@@ -117,30 +118,30 @@ private slots:
 
     void unloadClearsTheFlagUnlessTheWindowRefuses()
     {
-        Windows::Open(WindowId::frm_chann);
+        Windows::Open(WindowId::ChannelGrid);
         ProbeWindow::busy = true;
-        QVERIFY(!Windows::Unload(WindowId::frm_chann));
-        QVERIFY(OpenWindows[WindowId::frm_chann]);
+        QVERIFY(!Windows::Unload(WindowId::ChannelGrid));
+        QVERIFY(OpenWindows[WindowId::ChannelGrid]);
         ProbeWindow::busy = false;
-        QVERIFY(Windows::Unload(WindowId::frm_chann));
-        QVERIFY(!OpenWindows[WindowId::frm_chann]);
-        QVERIFY(!Windows::Find(WindowId::frm_chann));
+        QVERIFY(Windows::Unload(WindowId::ChannelGrid));
+        QVERIFY(!OpenWindows[WindowId::ChannelGrid]);
+        QVERIFY(!Windows::Find(WindowId::ChannelGrid));
     }
 
     void activatingAWindowRedrawsIt()
     {
-        Windows::Open(WindowId::frm_chann);
-        Windows::Open(WindowId::Form_setup);
+        Windows::Open(WindowId::ChannelGrid);
+        Windows::Open(WindowId::PortSetup);
         const int before = ProbeWindow::activations;
-        frame->mdiArea()->setActiveSubWindow(SubWindow(WindowId::frm_chann));
+        frame->mdiArea()->setActiveSubWindow(SubWindow(WindowId::ChannelGrid));
         QCOMPARE(ProbeWindow::activations, before + 1);
     }
 
     void dialogLikeWindowsCannotBeMinimisedOrMaximisedAndShowNoIcon()
     {
-        RegisterProbe(WindowId::Form_type, {.dialogLike = true});
+        RegisterProbe(WindowId::ModelSelect, {.dialogLike = true});
         for (bool dialog : {true, false}) {
-            const WindowId id = dialog ? WindowId::Form_type : WindowId::frm_chann;
+            const WindowId id = dialog ? WindowId::ModelSelect : WindowId::ChannelGrid;
             Windows::Open(id);
             const Qt::WindowFlags flags = SubWindow(id)->windowFlags();
             QCOMPARE(bool(flags & Qt::WindowMinimizeButtonHint), !dialog);
@@ -154,16 +155,17 @@ private slots:
                     QCOMPARE(qAlpha(icon.pixel(x, y)), 0);
         }
         // A factory registered again keeps what was declared.
-        Windows::Register(WindowId::Form_type, [] { return new ProbeWindow(WindowId::Form_type); });
-        QVERIFY(Windows::TraitsOf(WindowId::Form_type).dialogLike);
+        Windows::Register(WindowId::ModelSelect,
+                          [] { return new ProbeWindow(WindowId::ModelSelect); });
+        QVERIFY(Windows::TraitsOf(WindowId::ModelSelect).dialogLike);
     }
 
     // A part goes whenever its owner unloads; a window closed by the
     // owner's Close goes only then, not when the owner is reloaded.
     void windowsCloseWithTheirOwnerAsDeclared()
     {
-        const WindowId owner = WindowId::frm_option, part = WindowId::Form_Chann_Edit;
-        const WindowId first = WindowId::Form_Edit_Test, second = WindowId::Form_setup;
+        const WindowId owner = WindowId::Options, part = WindowId::ChannelEdit;
+        const WindowId first = WindowId::FmList, second = WindowId::PortSetup;
         RegisterProbe(part, {.closesWith = owner});
         RegisterProbe(first, {.closedByCloseOf = owner});
         RegisterProbe(second, {.closedByCloseOf = owner});
@@ -199,23 +201,21 @@ private slots:
     // leaves closed what a reload before closed.
     void reloadOpenWindowsGoesByIdOrder()
     {
-        RegisterProbe(WindowId::Form_Chann_Edit, {.closesWith = WindowId::frm_chann});
-        const WindowId opened[] = {WindowId::Form_Adjust_Txp, WindowId::Form_Chann_Edit,
-                                   WindowId::Form_Comm_Read, WindowId::frm_chann,
-                                   WindowId::frmAbout};
+        RegisterProbe(WindowId::ChannelEdit, {.closesWith = WindowId::ChannelGrid});
+        const WindowId opened[] = {WindowId::Power, WindowId::ChannelEdit, WindowId::Read,
+                                   WindowId::ChannelGrid, WindowId::About};
         for (WindowId id : opened)
             Windows::Open(id);
         ProbeWindow::loads.clear();
         ProbeWindow::unloads.clear();
         Windows::ReloadOpenWindows();
-        const std::vector<WindowId> order{WindowId::frmAbout, WindowId::frm_chann,
-                                          WindowId::Form_Comm_Read, WindowId::Form_Adjust_Txp};
+        const std::vector<WindowId> order{WindowId::About, WindowId::ChannelGrid, WindowId::Read,
+                                          WindowId::Power};
         QCOMPARE(ProbeWindow::loads, order);
         QCOMPARE(ProbeWindow::unloads,
-                 (std::vector<WindowId>{WindowId::frmAbout, WindowId::frm_chann,
-                                        WindowId::Form_Chann_Edit, WindowId::Form_Comm_Read,
-                                        WindowId::Form_Adjust_Txp}));
-        QVERIFY(!Windows::IsOpen(WindowId::Form_Chann_Edit));
+                 (std::vector<WindowId>{WindowId::About, WindowId::ChannelGrid,
+                                        WindowId::ChannelEdit, WindowId::Read, WindowId::Power}));
+        QVERIFY(!Windows::IsOpen(WindowId::ChannelEdit));
     }
 
     void messagesPickTextAndTitleWhenShown()
@@ -228,7 +228,7 @@ private slots:
         ShowWarning(nullptr, BilingualText{"中文", "English"});
         QCOMPARE(text, QString("中文"));
         QCOMPARE(title, QString("操作提示"));
-        IsChinese = false;
+        SessionState::instance().setChinese(false);
         ShowWarning(nullptr, BilingualText{"中文", "English"});
         QCOMPARE(text, QString("English"));
         QCOMPARE(title, QString("Operate prompt"));
@@ -238,7 +238,7 @@ private slots:
 
     void aFullWidthMarkStaysOnTheLineOfItsText()
     {
-        IsChinese = false;
+        SessionState::instance().setChinese(false);
         QString shown;
         QTimer::singleShot(0, [&shown] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -259,30 +259,30 @@ private slots:
     // text is stored; the first refusal stops the rest and the opening.
     void typedTextIsCommittedBeforeTheImageIsTaken()
     {
-        RegisterProbe(WindowId::Form_save_chann, {.dialogLike = true,
-                                                  .closesWith = std::nullopt,
-                                                  .closedByCloseOf = std::nullopt,
-                                                  .takesImage = true});
+        RegisterProbe(WindowId::SaveChannel, {.dialogLike = true,
+                                              .closesWith = std::nullopt,
+                                              .closedByCloseOf = std::nullopt,
+                                              .takesImage = true});
         std::vector<WindowId> &commits = ProbeWindow::commits;
-        for (WindowId id : {WindowId::Form_Edit_Test, WindowId::frm_option, WindowId::frm_chann}) {
+        for (WindowId id : {WindowId::FmList, WindowId::Options, WindowId::ChannelGrid}) {
             Windows::Open(id);
-            ProbeWindow::typing[id] = id == WindowId::frm_option; // refuses
+            ProbeWindow::typing[id] = id == WindowId::Options; // refuses
         }
-        QVERIFY(!Windows::Open(WindowId::Form_save_chann));
-        QVERIFY(!OpenWindows[WindowId::Form_save_chann]);
-        QCOMPARE(commits, (std::vector<WindowId>{WindowId::frm_option}));
+        QVERIFY(!Windows::Open(WindowId::SaveChannel));
+        QVERIFY(!OpenWindows[WindowId::SaveChannel]);
+        QCOMPARE(commits, (std::vector<WindowId>{WindowId::Options}));
 
-        ProbeWindow::typing[WindowId::frm_option] = false;
+        ProbeWindow::typing[WindowId::Options] = false;
         commits.clear();
-        QVERIFY(Windows::Open(WindowId::Form_save_chann));
-        QCOMPARE(commits, (std::vector<WindowId>{WindowId::frm_option, WindowId::frm_chann,
-                                                 WindowId::Form_Edit_Test}));
+        QVERIFY(Windows::Open(WindowId::SaveChannel));
+        QCOMPARE(commits, (std::vector<WindowId>{WindowId::Options, WindowId::ChannelGrid,
+                                                 WindowId::FmList}));
         // Other windows open without asking.
         commits.clear();
-        QVERIFY(Windows::Open(WindowId::Form_setup));
+        QVERIFY(Windows::Open(WindowId::PortSetup));
         QVERIFY(commits.empty());
         // A window that has gone is not asked.
-        QVERIFY(Windows::Unload(WindowId::frm_option));
+        QVERIFY(Windows::Unload(WindowId::Options));
         QVERIFY(Windows::CommitTyped());
         QCOMPARE(commits.size(), size_t(2));
     }
@@ -291,9 +291,9 @@ private slots:
     // closes with Ctrl+F4.
     void childWindowsLeaveCtrlWToTheMainWindow()
     {
-        Windows::Open(WindowId::frm_chann);
+        Windows::Open(WindowId::ChannelGrid);
         bool closeFound = false;
-        for (QAction *action : SubWindow(WindowId::frm_chann)->systemMenu()->actions()) {
+        for (QAction *action : SubWindow(WindowId::ChannelGrid)->systemMenu()->actions()) {
             QVERIFY(!action->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_W)));
             closeFound |= action->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_F4));
         }
@@ -304,16 +304,16 @@ private slots:
     // from, not to the first one made.
     void aClosingWindowReturnsTheFrontToThePreviousOne()
     {
-        RegisterProbe(WindowId::Form_save_chann, {.dialogLike = true});
-        Windows::Open(WindowId::frm_chann);
-        Windows::Open(WindowId::frm_option);
-        Windows::Open(WindowId::Form_Edit_Test);
-        frame->mdiArea()->setActiveSubWindow(SubWindow(WindowId::frm_option));
-        Windows::Open(WindowId::Form_save_chann);
-        QCOMPARE(frame->mdiArea()->activeSubWindow(), SubWindow(WindowId::Form_save_chann));
-        Windows::Unload(WindowId::Form_save_chann);
+        RegisterProbe(WindowId::SaveChannel, {.dialogLike = true});
+        Windows::Open(WindowId::ChannelGrid);
+        Windows::Open(WindowId::Options);
+        Windows::Open(WindowId::FmList);
+        frame->mdiArea()->setActiveSubWindow(SubWindow(WindowId::Options));
+        Windows::Open(WindowId::SaveChannel);
+        QCOMPARE(frame->mdiArea()->activeSubWindow(), SubWindow(WindowId::SaveChannel));
+        Windows::Unload(WindowId::SaveChannel);
         Flush();
-        QCOMPARE(frame->mdiArea()->activeSubWindow(), SubWindow(WindowId::frm_option));
+        QCOMPARE(frame->mdiArea()->activeSubWindow(), SubWindow(WindowId::Options));
     }
 
     // Only a focused list takes the wheel; otherwise the wheel goes on to
@@ -350,7 +350,7 @@ private slots:
     // is pressed; a disabled one is not, and a line editor keeps its Esc.
     void escapePressesTheWindowsEscapeButton()
     {
-        auto *window = qobject_cast<ProbeWindow *>(Windows::Open(WindowId::Form_setup));
+        auto *window = qobject_cast<ProbeWindow *>(Windows::Open(WindowId::PortSetup));
         auto *cancel = new QPushButton(window);
         auto *field = new QLineEdit(window);
         int pressed = 0;
@@ -394,7 +394,7 @@ private slots:
     // counts on is passed on again only after a while.
     void statusLinesReachTheWindowsButtons()
     {
-        auto *window = Windows::Open(WindowId::Form_Comm_Read);
+        auto *window = Windows::Open(WindowId::Read);
         auto *line = new QLabel(window);
         auto *start = new QPushButton(window);
         auto *cancel = new QPushButton(window);
@@ -410,7 +410,7 @@ private slots:
         ShowStatus(line, QStringLiteral("Read Data in gear. "));
         QCOMPARE(cancel->accessibleDescription(), QString("Read Data in gear."));
         // Another window's buttons hear nothing of it.
-        auto *other = new QPushButton(Windows::Open(WindowId::Form_Comm_Write));
+        auto *other = new QPushButton(Windows::Open(WindowId::Write));
         ShowStatus(line, QStringLiteral("Fail connect with transceiver."));
         QCOMPARE(other->accessibleDescription(), QString());
     }

@@ -4,6 +4,7 @@
 #include "Fleet.h"
 #include "LinkTestSupport.h"
 #include "SimProcess.h"
+#include "TestImage.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -26,12 +27,12 @@ private slots:
         QVERIFY(action);
         QCOMPARE(action->text(), QString("批量写入"));
         action->trigger();
-        auto *window = Windows::FindAs<BatchWriteWindow>(WindowId::Form_Batch_Write);
+        auto *window = Windows::FindAs<BatchWriteWindow>(WindowId::BatchWrite);
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), QString("批量写入"));
         harness->window.switchLanguage(false);
         QCOMPARE(action->text(), QString("Write to several radios"));
-        window = Windows::FindAs<BatchWriteWindow>(WindowId::Form_Batch_Write);
+        window = Windows::FindAs<BatchWriteWindow>(WindowId::BatchWrite);
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), QString("Write to several radios"));
         QCOMPARE(window->findChild<QPushButton *>("Command_Start")->text(), QString("Start"));
@@ -48,12 +49,12 @@ private slots:
         SimProcess first, second;
         QVERIFY(first.start(DefaultRadioMemory(), {"--no-pace"}));
         QVERIFY(second.start(DefaultRadioMemory(), {"--no-pace"}));
-        RadioData[200][7] = 42;
+        SetUpCell(200, 7, 42);
         QSerialPort holder(second.device());
         QVERIFY(holder.open(QIODevice::ReadWrite));
 
         harness->action("Prog_batch")->trigger();
-        auto *window = Windows::FindAs<BatchWriteWindow>(WindowId::Form_Batch_Write);
+        auto *window = Windows::FindAs<BatchWriteWindow>(WindowId::BatchWrite);
         auto *device = window->findChild<QLineEdit *>("Text_device");
         for (const QString &path : {first.device(), second.device()}) {
             device->setText(path);
@@ -64,7 +65,7 @@ private slots:
         // Busy: the window stays.
         window->findChild<QPushButton *>("Command_Cancel")->click();
         QVERIFY(harness->messageShown("正在进行读写操作,请勿关窗口 ！,"));
-        QVERIFY(Windows::IsOpen(WindowId::Form_Batch_Write));
+        QVERIFY(Windows::IsOpen(WindowId::BatchWrite));
         QTRY_VERIFY_WITH_TIMEOUT(!window->running(), 30000);
 
         const QList<PortRecord> records = window->fleet()->latest();
@@ -102,7 +103,7 @@ private slots:
         QVERIFY(corrupts.start(DefaultRadioMemory(), {"--no-pace", "--corrupt-block", "12:3"}));
         harness->window.switchLanguage(false);
         harness->action("Prog_batch")->trigger();
-        auto *window = Windows::FindAs<BatchWriteWindow>(WindowId::Form_Batch_Write);
+        auto *window = Windows::FindAs<BatchWriteWindow>(WindowId::BatchWrite);
         auto *device = window->findChild<QLineEdit *>("Text_device");
         for (const QString &path : {sound.device(), corrupts.device()}) {
             device->setText(path);

@@ -79,7 +79,10 @@ Ending PowerSetting(const RadioMemory &radio, const SimFaults &faults, RadioMemo
             return;
         }
         setSent = true;
-        StorePowerLevels(RadioData, PowerSet, link.reports.back());
+        const PowerLevels before = link.reports.back();
+        ImageChanges::instance().apply(ChangeKind::PowerCalibration, [&](ImageTable &image) {
+            StorePowerLevels(image, PowerSet, before);
+        });
         link.engine.sendNow();
     };
     link.engine.windowOpened();
@@ -164,7 +167,7 @@ TEST_F(FaultMatrixEngine, EveryFaultEndsAsItMustWithTheExactAttemptsAndWithinThe
                 if (task.kind == TaskKind::Read) {
                     e = Read(radio, faults);
                 } else if (task.kind == TaskKind::Write) {
-                    RadioData = plan;
+                    ImageChanges::instance().startWith(plan);
                     e = Write(radio, faults, after);
                 } else {
                     e = PowerSetting(radio, faults, after, reported);

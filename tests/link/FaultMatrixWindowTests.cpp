@@ -7,6 +7,7 @@
 #include "LinkTestSupport.h"
 #include "PowerWindow.h"
 #include "SimProcess.h"
+#include "TestImage.h"
 
 #include <QScrollBar>
 #include <QSerialPort>
@@ -82,7 +83,7 @@ private slots:
         BindPort(1, sim.device());
         const ImageTable before = RadioData;
         harness->action("Prog_read")->trigger();
-        QPointer<TransferWindow> window = harness->transfer(WindowId::Form_Comm_Read);
+        QPointer<TransferWindow> window = harness->transfer(WindowId::Read);
         window->findChild<QPushButton *>("Command_read")->click();
         if (c.message.isEmpty()) {
             QTRY_VERIFY_WITH_TIMEOUT(harness->messageShown(ReadDone), 40000);
@@ -105,7 +106,7 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(!window, 1000);
         } else {
             window->findChild<QPushButton *>("Command_Cancel")->click();
-            QVERIFY(!OpenWindows[WindowId::Form_Comm_Read]);
+            QVERIFY(!OpenWindows[WindowId::Read]);
         }
     }
 
@@ -118,11 +119,13 @@ private slots:
         RadioMemory blank{};
         QVERIFY(sim.start(blank, QStringList{"--no-pace"} + c.simArguments));
         BindPort(1, sim.device());
-        for (int r = 160; r < 200; ++r)
-            for (int col = 0; col < 16; ++col)
-                RadioData[r][col] = int16_t((r * 16 + col) % 41);
+        SetUpImage([&](ImageTable &image) {
+            for (int r = 160; r < 200; ++r)
+                for (int col = 0; col < 16; ++col)
+                    image[r][col] = int16_t((r * 16 + col) % 41);
+        });
         harness->action("Prog_write")->trigger();
-        QPointer<TransferWindow> window = harness->transfer(WindowId::Form_Comm_Write);
+        QPointer<TransferWindow> window = harness->transfer(WindowId::Write);
         window->findChild<QPushButton *>("Command_Write")->click();
         if (c.message.isEmpty()) {
             waitForWrite(window);
@@ -141,7 +144,7 @@ private slots:
             QCOMPARE(FirstDifference(healthy.stop(), 0, 239), QString());
         } else {
             window->findChild<QPushButton *>("Command_Cancel")->click();
-            QVERIFY(!OpenWindows[WindowId::Form_Comm_Write]);
+            QVERIFY(!OpenWindows[WindowId::Write]);
         }
     }
 
@@ -162,7 +165,7 @@ private slots:
         QVERIFY(sim.start(radio, QStringList{"--no-pace"} + c.simArguments));
         BindPort(1, sim.device());
         harness->action("Adj_Txp")->trigger();
-        QPointer<PowerWindow> window = Windows::FindAs<PowerWindow>(WindowId::Form_Adjust_Txp);
+        QPointer<PowerWindow> window = Windows::FindAs<PowerWindow>(WindowId::Power);
         QVERIFY(window);
         // The radio's values are taken from the identification either way.
         QTRY_COMPARE_WITH_TIMEOUT(int(RadioData[CalibrationRow][2]), 0x70, 3000);
@@ -181,7 +184,7 @@ private slots:
             QCOMPARE(sim.stop()[CalibrationRow * 16 + 2], uint8_t(200));
         } else {
             QTRY_VERIFY_WITH_TIMEOUT(!window, 3000);
-            QVERIFY(!OpenWindows[WindowId::Form_Adjust_Txp]);
+            QVERIFY(!OpenWindows[WindowId::Power]);
             QCOMPARE(sim.count("leave"), 0); // the port was already closed
             QVERIFY(sim.stop()[CalibrationRow * 16 + 2] != 200);
         }

@@ -1,6 +1,7 @@
 // The records of a run over several ports: the exit code of the worst
 // result, the summary table and the log line.
 #include "PortRecord.h"
+#include "SessionState.h"
 
 #include <gtest/gtest.h>
 
@@ -51,13 +52,13 @@ TEST(FleetRecords, TheSummaryAlignsItsColumnsAndKeepsEachResultOnOneLine)
     const QList<PortRecord> records{Record("/dev/ttyUSB0", PortOutcome::Completed, 1, 9640),
                                     failed};
 
-    IsChinese = false;
+    SessionState::instance().setChinese(false);
     EXPECT_EQ(SummaryTable(records), "Port           Time    Attempts  Result\n"
                                      "/dev/ttyUSB0   9.6 s   1         written\n"
                                      "/dev/ttyUSB10  24.2 s  4         failed: "
                                      "Communication port is error Device: /dev/ttyUSB10\n");
     // Chinese captions take two columns each on a terminal.
-    IsChinese = true;
+    SessionState::instance().setChinese(true);
     EXPECT_EQ(SummaryTable(records),
               "端口           用时    尝试次数  结果\n"
               "/dev/ttyUSB0   9.6 s   1         已写入\n"
@@ -72,7 +73,7 @@ TEST(FleetRecords, TheProductionLineNumbersItsRadiosInTheTableAndTheLog)
     second.finished = QDateTime(QDate(2026, 12, 7), QTime(19, 30, 5), Qt::OffsetFromUTC, 3600);
     PortRecord first = Record("/dev/ttyUSB0", PortOutcome::Completed);
     first.number = 1;
-    IsChinese = false;
+    SessionState::instance().setChinese(false);
     EXPECT_EQ(
         SummaryTable({first, second}),
         "Port          #  Time   Attempts  Result\n"

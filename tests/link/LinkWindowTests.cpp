@@ -3,6 +3,7 @@
 #include "LinkTestSupport.h"
 #include "SessionState.h"
 #include "SimProcess.h"
+#include "TestImage.h"
 #include "TypingProbe.h"
 
 #include <QLineEdit>
@@ -24,8 +25,8 @@ private slots:
     void portSetupShowsTheChoiceAndSetsPortAndPanel()
     {
         SessionState::instance().setPort(5);
-        Windows::Open(WindowId::Form_setup);
-        ChildWindow *setup = Windows::Find(WindowId::Form_setup);
+        Windows::Open(WindowId::PortSetup);
+        ChildWindow *setup = Windows::Find(WindowId::PortSetup);
         QVERIFY(setup);
         QCOMPARE(setup->objectName(), QString("Form_setup"));
         QCOMPARE(setup->windowTitle(), QString("通讯端口设置"));
@@ -49,37 +50,37 @@ private slots:
         // The status bar names the port with the device it stands for.
         QCOMPARE(harness->window.panelText(3), QString("COM2: /dev/ttyTEST7"));
         QCOMPARE(DeviceForPort(2), QString("/dev/ttyTEST7"));
-        QVERIFY(!OpenWindows[WindowId::Form_setup]);
+        QVERIFY(!OpenWindows[WindowId::PortSetup]);
 
         // Reopened, COM2 shows its bound device beside it; cancel changes nothing.
-        Windows::Open(WindowId::Form_setup);
-        setup = Windows::Find(WindowId::Form_setup);
+        Windows::Open(WindowId::PortSetup);
+        setup = Windows::Find(WindowId::PortSetup);
         QVERIFY(setup->findChild<QLabel *>("Label_device2")->text().contains("/dev/ttyTEST7"));
         setup->findChild<QRadioButton *>("Option7")->click();
         setup->findChild<QPushButton *>("Command1")->click();
         QCOMPARE(PortNumber, int16_t(2));
-        QVERIFY(!OpenWindows[WindowId::Form_setup]);
+        QVERIFY(!OpenWindows[WindowId::PortSetup]);
     }
 
     void portSetupStaysOpenAfterAFailedOpening()
     {
         PortErrorFlag = true;
-        Windows::Open(WindowId::Form_setup);
-        ChildWindow *setup = Windows::Find(WindowId::Form_setup);
+        Windows::Open(WindowId::PortSetup);
+        ChildWindow *setup = Windows::Find(WindowId::PortSetup);
         setup->findChild<QRadioButton *>("Option3")->click();
         setup->findChild<QPushButton *>("Command_ok")->click();
         QCOMPARE(PortNumber, int16_t(3));
         QCOMPARE(harness->window.panelText(3), QString("COM3"));
-        QVERIFY(OpenWindows[WindowId::Form_setup]);
+        QVERIFY(OpenWindows[WindowId::PortSetup]);
         setup->findChild<QPushButton *>("Command1")->click();
-        QVERIFY(!OpenWindows[WindowId::Form_setup]);
+        QVERIFY(!OpenWindows[WindowId::PortSetup]);
     }
 
     void missingPortGivesThePortErrorAndCancelCloses()
     {
         BindPort(1, "/dev/ql540-no-such-port");
         harness->action("Prog_read")->trigger();
-        TransferWindow *read = harness->transfer(WindowId::Form_Comm_Read);
+        TransferWindow *read = harness->transfer(WindowId::Read);
         QVERIFY(read);
         QCOMPARE(read->windowTitle(), QString("从对讲机读取数据"));
         read->findChild<QPushButton *>("Command_read")->click();
@@ -92,7 +93,7 @@ private slots:
         QVERIFY(!read->engine().busy());
         QCOMPARE(read->findChild<QLabel *>("Label_tr_count")->text(), QString());
         read->findChild<QPushButton *>("Command_Cancel")->click();
-        QVERIFY(!OpenWindows[WindowId::Form_Comm_Read]);
+        QVERIFY(!OpenWindows[WindowId::Read]);
     }
 
     // The port chosen is missing and one USB cable is present: the message
@@ -112,7 +113,7 @@ private slots:
         BindPort(1, "/dev/ql540-no-such-port");
         QCOMPARE(harness->window.panelText(3), QString("COM1: /dev/ql540-no-such-port"));
         harness->action("Prog_read")->trigger();
-        TransferWindow *read = harness->transfer(WindowId::Form_Comm_Read);
+        TransferWindow *read = harness->transfer(WindowId::Read);
         read->findChild<QPushButton *>("Command_read")->click();
         QCOMPARE(harness->messages.size(), size_t(1));
         const QString shown = harness->messages[0].text;
@@ -122,8 +123,8 @@ private slots:
                                 + " — CH340 serial converter, 1a86:7523"),
                  qPrintable(shown));
 
-        Windows::Open(WindowId::Form_setup);
-        ChildWindow *setup = Windows::Find(WindowId::Form_setup);
+        Windows::Open(WindowId::PortSetup);
+        ChildWindow *setup = Windows::Find(WindowId::PortSetup);
         QCOMPARE(setup->findChild<QLineEdit *>("Text_device")->text(), sim.device());
         setup->findChild<QPushButton *>("Command_ok")->click();
         QCOMPARE(harness->window.panelText(3), "COM1: " + sim.device());
@@ -134,9 +135,9 @@ private slots:
 
     void windowsOpenFromMenuToolbarAndCommitAPendingName()
     {
-        TypingProbe *typing = OpenTypingProbe(WindowId::frmAbout, [] { return true; });
+        TypingProbe *typing = OpenTypingProbe(WindowId::About, [] { return true; });
         harness->window.toolbarButton("read");
-        TransferWindow *read = harness->transfer(WindowId::Form_Comm_Read);
+        TransferWindow *read = harness->transfer(WindowId::Read);
         QVERIFY(read);
         QCOMPARE(typing->commits, 1);
         QVERIFY(read->findChild<QTimer *>("Timer4")->isActive());
@@ -146,7 +147,7 @@ private slots:
         QCOMPARE(read->parentWidget()->y(), int((main.height() - main.height() / 3) / 1.45));
 
         harness->window.toolbarButton("write");
-        TransferWindow *write = harness->transfer(WindowId::Form_Comm_Write);
+        TransferWindow *write = harness->transfer(WindowId::Write);
         QVERIFY(write);
         QCOMPARE(typing->commits, 2);
         QCOMPARE(write->windowTitle(), QString("写数据到对讲机"));
@@ -166,7 +167,7 @@ private slots:
         const ImageTable before = RadioData;
 
         harness->action("Prog_read")->trigger();
-        TransferWindow *read = harness->transfer(WindowId::Form_Comm_Read);
+        TransferWindow *read = harness->transfer(WindowId::Read);
         auto *bar = read->findChild<QProgressBar *>("ProgressBar1");
         // The status line reaches a screen reader on the button in focus.
         QString spokenAtTheEnd;
@@ -186,7 +187,7 @@ private slots:
         read->findChild<QPushButton *>("Command_Cancel")->click();
         QVERIFY(harness->messageShown("正在与对讲机进行读写操作 ！"));
         QVERIFY(harness->messageShown("正在进行读写操作,请勿关窗口 ！,"));
-        QVERIFY(OpenWindows[WindowId::Form_Comm_Read]);
+        QVERIFY(OpenWindows[WindowId::Read]);
         QTRY_VERIFY_WITH_TIMEOUT(bar->value() > 30, 10000);
         QVERIFY(RadioData == before); // nothing lands before the end
         QTRY_VERIFY_WITH_TIMEOUT(harness->messageShown(ReadDone), 20000);
@@ -195,26 +196,25 @@ private slots:
         harness->onMessage = nullptr;
         QCOMPARE(FirstDifference(radio, 0, 253), QString());
         QCOMPARE(RadioData[254], before[254]);
-        QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Form_Comm_Read], 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Read], 1000);
         // The grid comes back to the front once the read window has gone.
         QMdiSubWindow *active = harness->window.mdiArea()->activeSubWindow();
         QVERIFY(active && active->widget()->objectName() == "frm_chann");
 
         // Make the image writable (a programmed channel in band), then write.
-        RadioData[1][0] = 0x25, RadioData[1][1] = 0x06, RadioData[1][2] = 0x00,
-        RadioData[1][3] = 0x46;
-        RadioData[1][12] = 0;
-        RadioData[0][0] = 0x50, RadioData[0][1] = 0x12, RadioData[0][2] = 0x20,
-        RadioData[0][3] = 0x46;
-        RadioData[0][12] = 0;
-        RadioData[153][0] = 0x00, RadioData[153][1] = 0x40, RadioData[153][2] = 0x00,
-        RadioData[153][3] = 0x47;
-        // Empty channels are all 255 (the grid erases them so when it redraws).
-        for (int n = 2; n <= 128; ++n)
-            RadioData[n].fill(255);
-        RadioData[200][7] = 42;
+        SetUpImage([&](ImageTable &image) {
+            image[1][0] = 0x25, image[1][1] = 0x06, image[1][2] = 0x00, image[1][3] = 0x46;
+            image[1][12] = 0;
+            image[0][0] = 0x50, image[0][1] = 0x12, image[0][2] = 0x20, image[0][3] = 0x46;
+            image[0][12] = 0;
+            image[153][0] = 0x00, image[153][1] = 0x40, image[153][2] = 0x00, image[153][3] = 0x47;
+            // Empty channels are all 255 (the grid erases them so when it redraws).
+            for (int n = 2; n <= 128; ++n)
+                image[n].fill(255);
+            image[200][7] = 42;
+        });
         harness->action("Prog_write")->trigger();
-        TransferWindow *write = harness->transfer(WindowId::Form_Comm_Write);
+        TransferWindow *write = harness->transfer(WindowId::Write);
         auto *writeBar = write->findChild<QProgressBar *>("ProgressBar1");
         auto *status = write->findChild<QLabel *>("Label_tr_count");
         write->findChild<QPushButton *>("Command_Write")->click();
@@ -227,7 +227,7 @@ private slots:
             QCOMPARE(writeBar->value(), 99);
         // Read, write, write again after the NAK.
         QVERIFY(AttemptsFit(sim.count("handshake"), 3));
-        QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Form_Comm_Write], 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Write], 1000);
 
         const RadioMemory written = sim.stop();
         QCOMPARE(FirstDifference(written, 0, 239), QString());
@@ -242,9 +242,9 @@ private slots:
         SimProcess sim;
         QVERIFY(sim.start(PatternMemory(), {"--no-pace"}));
         BindPort(1, sim.device());
-        RadioData[130][3] = 256;
+        SetUpCell(130, 3, 256);
         harness->action("Prog_write")->trigger();
-        TransferWindow *write = harness->transfer(WindowId::Form_Comm_Write);
+        TransferWindow *write = harness->transfer(WindowId::Write);
         write->findChild<QPushButton *>("Command_Write")->click();
         QCOMPARE(harness->messages.size(), size_t(1));
         QVERIFY(harness->messages[0].text.contains("第 130 行第 3 列"));
@@ -270,14 +270,14 @@ private slots:
         BindPort(1, sim.device());
         const ImageTable before = RadioData;
         harness->action("Prog_read")->trigger();
-        TransferWindow *read = harness->transfer(WindowId::Form_Comm_Read);
+        TransferWindow *read = harness->transfer(WindowId::Read);
         read->findChild<QPushButton *>("Command_read")->click();
         QTRY_VERIFY_WITH_TIMEOUT(PortErrorFlag, 10000);
         QVERIFY(harness->messages.back().text.startsWith("通讯端口打开错误"));
         QVERIFY(!read->engine().busy());
         QVERIFY(RadioData == before);
         read->findChild<QPushButton *>("Command_Cancel")->click();
-        QVERIFY(!OpenWindows[WindowId::Form_Comm_Read]);
+        QVERIFY(!OpenWindows[WindowId::Read]);
     }
 
 private:

@@ -6,6 +6,7 @@
 // a simulator kept from running may send either late.
 #include "LinkTestSupport.h"
 #include "SimProcess.h"
+#include "TestImage.h"
 
 #include <QElapsedTimer>
 
@@ -54,11 +55,13 @@ private slots:
         QVERIFY(sim.start(blank, {}));
         BindPort(1, sim.device());
         // Some recognisable data in the start-up image, all of it in band.
-        for (int r = 160; r < 200; ++r)
-            for (int c = 0; c < 16; ++c)
-                RadioData[r][c] = int16_t((r * 16 + c) % 41);
+        SetUpImage([&](ImageTable &image) {
+            for (int r = 160; r < 200; ++r)
+                for (int c = 0; c < 16; ++c)
+                    image[r][c] = int16_t((r * 16 + c) % 41);
+        });
         harness->action("Prog_write")->trigger();
-        TransferWindow *write = harness->transfer(WindowId::Form_Comm_Write);
+        TransferWindow *write = harness->transfer(WindowId::Write);
         auto *bar = write->findChild<QProgressBar *>("ProgressBar1");
         QElapsedTimer clock;
         clock.start();
@@ -69,7 +72,7 @@ private slots:
         const QPointer<TransferWindow> alive(write);
         QTRY_VERIFY_WITH_TIMEOUT(!alive || alive->engine().done(), 30000);
         qInfo("full write at 9600 baud: %lld ms", clock.elapsed());
-        QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Form_Comm_Write], 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Write], 1000);
         QVERIFY(harness->messages.empty());
         const RadioMemory written = sim.stop();
         QCOMPARE(FirstDifference(written, 0, 239), QString());
@@ -81,7 +84,7 @@ private:
     void read()
     {
         harness->action("Prog_read")->trigger();
-        TransferWindow *window = harness->transfer(WindowId::Form_Comm_Read);
+        TransferWindow *window = harness->transfer(WindowId::Read);
         QVERIFY(window);
         auto *bar = window->findChild<QProgressBar *>("ProgressBar1");
         auto *status = window->findChild<QLabel *>("Label_tr_count");

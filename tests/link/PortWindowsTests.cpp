@@ -75,7 +75,7 @@ class PortWindowsTests : public QObject {
 private slots:
     void init()
     {
-        IsChinese = false;
+        SessionState::instance().setChinese(false);
         PortErrorFlag = false;
         SetCurrentPortSource(&ports);
         ports.setPorts({Board(BoardPort()), Usb(Cable(), "USB-SERIAL CH340")});
@@ -191,7 +191,7 @@ private slots:
 
     void theListSpeaksBothLanguages()
     {
-        IsChinese = true;
+        SessionState::instance().setChinese(true);
         PortEntry bare = Usb(Cable(), "");
         bare.manufacturer.clear();
         ports.setPorts({bare, Board(BoardPort())});
@@ -201,7 +201,7 @@ private slots:
         QVERIFY(list->item(0)->text().contains("USB 串口"));
         QCOMPARE(list->item(1)->text(), BoardPort() + " — 串口");
         QCOMPARE(setup->findChild<QLineEdit *>("Text_device")->accessibleName(), QString("设备"));
-        IsChinese = false;
+        SessionState::instance().setChinese(false);
         setup = Loaded<PortSetupWindow>();
         list = setup->findChild<QListWidget *>("List_ports");
         QCOMPARE(list->accessibleName(), QString("Serial ports on this computer"));

@@ -2,11 +2,13 @@
 // levels from the identification, frames asked for while the link is up,
 // the link watch and the leave byte.
 #include "Globals.h"
+#include "ImageRoutines.h"
 #include "VirtualLink.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -99,7 +101,9 @@ TEST_F(PowerEngine, AFrameAskedForLeavesOnlyOnceTheRadioHasIdentifiedItself)
         VirtualPower link;
         open(link);
         ASSERT_TRUE(link.runUntil([&] { return link.engine.state() == c.at; }, 1000));
-        StorePowerLevel(RadioData, 2, 200);
+        // The high slider moved, as the window stores it.
+        ImageChanges::instance().apply(ChangeKind::PowerCalibration,
+                                       [](ImageTable &image) { StorePowerLevel(image, 2, 200); });
         link.engine.sendNow();
         link.advance(2000);
         EXPECT_EQ(link.engine.state(), State::Linked);
@@ -219,19 +223,20 @@ TEST(PowerLevelsRule, EveryLevelIsStoredAndTheLastOneThatChangedCountsAsMoved)
         {{5, 80, 112}, {0, 80, 112}, 0},
         {{0, 0, 0}, {0, 0, 0}, 255}, // nothing moved: left as it was
     };
+    auto image = std::make_unique<ImageTable>();
     for (const auto &c : cases) {
-        ResetGlobals();
-        const auto before = RadioData[CalibrationRow];
-        StorePowerLevels(RadioData, c.levels, c.before);
+        ResetImage(*image);
+        const auto before = (*image)[CalibrationRow];
+        StorePowerLevels(*image, c.levels, c.before);
         for (int k = 0; k < 3; ++k)
-            EXPECT_EQ(RadioData[CalibrationRow][k], c.levels[k]);
-        EXPECT_EQ(RadioData[CalibrationRow][3], c.lastAdjusted);
+            EXPECT_EQ((*image)[CalibrationRow][k], c.levels[k]);
+        EXPECT_EQ((*image)[CalibrationRow][3], c.lastAdjusted);
         for (int col = 4; col < ImageColumns; ++col)
-            EXPECT_EQ(RadioData[CalibrationRow][col], before[col]);
+            EXPECT_EQ((*image)[CalibrationRow][col], before[col]);
     }
-    StorePowerLevel(RadioData, 1, 7);
-    EXPECT_EQ(RadioData[CalibrationRow][1], 7);
-    EXPECT_EQ(RadioData[CalibrationRow][3], 1);
+    StorePowerLevel(*image, 1, 7);
+    EXPECT_EQ((*image)[CalibrationRow][1], 7);
+    EXPECT_EQ((*image)[CalibrationRow][3], 1);
 }
 
 } // namespace

@@ -44,7 +44,7 @@ private slots:
         QVERIFY(sim.start(PowerMemory(), {"--no-pace"}));
         BindPort(1, sim.device());
         harness->action("Adj_Txp")->trigger();
-        auto *window = Windows::FindAs<PowerWindow>(WindowId::Form_Adjust_Txp);
+        auto *window = Windows::FindAs<PowerWindow>(WindowId::Power);
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), QString("发射功率调整"));
         QCOMPARE(window->findChild<QLabel *>("Label_High")->text(), QString("高功率"));
@@ -84,7 +84,7 @@ private slots:
         QCOMPARE(sim.countStarting("power "), 2);
 
         window->findChild<QPushButton *>("Command_Close")->click();
-        QVERIFY(!OpenWindows[WindowId::Form_Adjust_Txp]);
+        QVERIFY(!OpenWindows[WindowId::Power]);
         QTRY_COMPARE(sim.count("leave"), 1);
         const RadioMemory radio = sim.stop();
         QCOMPARE(radio[CalibrationRow * 16 + 2], uint8_t(200));
@@ -97,7 +97,7 @@ private slots:
         QVERIFY(sim.start(PowerMemory(), {"--no-pace"}));
         BindPort(1, sim.device());
         harness->action("Adj_Txp")->trigger();
-        auto *window = Windows::FindAs<PowerWindow>(WindowId::Form_Adjust_Txp);
+        auto *window = Windows::FindAs<PowerWindow>(WindowId::Power);
         // Still inside the opening: the handshake has not even left.
         auto *high = window->findChild<QScrollBar *>("HScroll_H");
         high->setValue(200);
@@ -130,8 +130,8 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         harness->action("Adj_Txp")->trigger();
-        QVERIFY(OpenWindows[WindowId::Form_Adjust_Txp]);
-        QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Form_Adjust_Txp], 3000);
+        QVERIFY(OpenWindows[WindowId::Power]);
+        QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Power], 3000);
         QVERIFY(clock.elapsed() >= 450);
         QVERIFY(harness->messages.empty());
         QTRY_COMPARE(sim.count("leave"), leaves);
@@ -149,7 +149,7 @@ private slots:
         harness->action("Adj_Txp")->trigger();
         QTRY_COMPARE(sim.count("power 48 80 112"), 1);
         harness->action("Language_eng")->trigger();
-        auto *window = Windows::FindAs<PowerWindow>(WindowId::Form_Adjust_Txp);
+        auto *window = Windows::FindAs<PowerWindow>(WindowId::Power);
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), QString("Power Adjust"));
         const char *titles[][2] = {
@@ -181,14 +181,14 @@ private slots:
 
         // The power window opened during a read.
         harness->action("Prog_read")->trigger();
-        QPointer<TransferWindow> read = harness->transfer(WindowId::Form_Comm_Read);
+        QPointer<TransferWindow> read = harness->transfer(WindowId::Read);
         read->findChild<QPushButton *>("Command_read")->click();
         QTRY_VERIFY(read->engine().handshaken());
         harness->action("Adj_Txp")->trigger();
         QCOMPARE(harness->messages.size(), size_t(1));
         QCOMPARE(harness->messages[0].text, busy);
         QVERIFY(!PortErrorFlag);
-        QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Form_Adjust_Txp], 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(!OpenWindows[WindowId::Power], 2000);
         QTRY_VERIFY_WITH_TIMEOUT(harness->messageShown(ReadDone), 20000);
         QCOMPARE(FirstDifference(radio, 0, 253), QString());
         QVERIFY(AttemptsFit(sim.count("handshake"), 1));
@@ -197,16 +197,14 @@ private slots:
         harness->messages.clear();
         const int handshakesBefore = sim.count("handshake");
         harness->action("Adj_Txp")->trigger();
-        auto *power = Windows::FindAs<PowerWindow>(WindowId::Form_Adjust_Txp);
+        auto *power = Windows::FindAs<PowerWindow>(WindowId::Power);
         QTRY_VERIFY(power->engine().state() == RadioLink::State::Linked);
         harness->action("Prog_write")->trigger();
-        harness->transfer(WindowId::Form_Comm_Write)
-            ->findChild<QPushButton *>("Command_Write")
-            ->click();
+        harness->transfer(WindowId::Write)->findChild<QPushButton *>("Command_Write")->click();
         QCOMPARE(harness->messages.size(), size_t(1));
         QCOMPARE(harness->messages[0].text, busy);
         QVERIFY(!PortErrorFlag);
-        QVERIFY(!harness->transfer(WindowId::Form_Comm_Write)->engine().busy());
+        QVERIFY(!harness->transfer(WindowId::Write)->engine().busy());
         QTest::qWait(600); // past a watch tick: the power window stays linked
         QVERIFY(power->engine().state() == RadioLink::State::Linked);
         QCOMPARE(sim.count("handshake"), handshakesBefore + 1);

@@ -1,5 +1,6 @@
 // The read sequence of the link engine, in virtual time.
 #include "Globals.h"
+#include "TestImage.h"
 #include "VerifyExchange.h"
 #include "VirtualLink.h"
 
@@ -163,8 +164,10 @@ TEST_F(ReadEngine, FullReadEndsWithBlock253AndFillsTheImage)
     VirtualRead link;
     const RadioMemory memory = PatternMemory();
     link.attachRadio(memory);
-    RadioData[254][3] = 77;
-    RadioData[10][20] = 5;
+    SetUpImage([&](ImageTable &image) {
+        image[254][3] = 77;
+        image[10][20] = 5;
+    });
     link.engine.windowOpened();
     link.engine.startPressed();
     ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 30000));

@@ -3,9 +3,11 @@
 #include "Globals.h"
 #include "ImageRoutines.h"
 #include "RadioSimCore.h"
+#include "TestImage.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -23,7 +25,7 @@ const QByteArray Handshake = QByteArrayLiteral("PROGRAM\x02");
 TEST(RadioSim, StartsWithTheProgramsImageAndAnswersTheHandshakeWithPowerBytes)
 {
     ResetGlobals();
-    RadioData[5][5] = 42;
+    SetUpCell(5, 5, 42);
     const RadioMemory memory = DefaultRadioMemory();
     EXPECT_EQ(RadioData[5][5], 42); // the caller's image is left alone
     EXPECT_EQ(memory[0], 0x50);
@@ -48,19 +50,19 @@ TEST(RadioSim, SampleMemoryHoldsEightChannelsTheProgramAccepts)
     ResetGlobals();
     const RadioMemory sample = SampleRadioMemory();
     EXPECT_EQ(RadioData[1][0], 255); // the caller's image is left alone
+    auto image = std::make_unique<ImageTable>(RadioData);
+    ImageTable &i = *image;
     for (int a = 0; a < RadioMemorySize; ++a)
-        RadioData[a / 16][a % 16] = sample[a];
+        i[a / 16][a % 16] = sample[a];
     for (int n = 1; n <= 9; ++n)
-        EXPECT_EQ(IsProgrammed(n), n <= 8) << n;
-    EXPECT_EQ(BcdToText(RadioData[1][0], RadioData[1][1], RadioData[1][2], RadioData[1][3]),
-              "446.00625");
-    EXPECT_EQ(BcdToText(RadioData[8][0], RadioData[8][1], RadioData[8][2], RadioData[8][3]),
-              "446.09375");
-    EXPECT_EQ(FindChannelOutOfBand(), 0);
-    EXPECT_EQ(CheckVfoBand(), 0);
-    EXPECT_EQ(CodeToChar(RadioData[NameRowFirst][0]), "P");
-    EXPECT_EQ(RadioData[OptionRow][12], 1);
-    EXPECT_EQ(RadioData[ChannelMapRow][0], 0x00);
+        EXPECT_EQ(Record::IsProgrammed(i, n), n <= 8) << n;
+    EXPECT_EQ(BcdToText(i[1][0], i[1][1], i[1][2], i[1][3]), "446.00625");
+    EXPECT_EQ(BcdToText(i[8][0], i[8][1], i[8][2], i[8][3]), "446.09375");
+    EXPECT_EQ(FindChannelOutOfBand(i), 0);
+    EXPECT_EQ(CheckVfoBand(i), 0);
+    EXPECT_EQ(CodeToChar(i[NameRowFirst][0]), "P");
+    EXPECT_EQ(i[OptionRow][12], 1);
+    EXPECT_EQ(i[ChannelMapRow][0], 0x00);
 }
 
 TEST(RadioSim, ReadsWritesAndEndsLikeTheRadio)

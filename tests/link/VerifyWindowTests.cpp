@@ -55,12 +55,10 @@ private slots:
                                        [](ImageTable &image) { Program(image, 3); });
 
         harness->action("Prog_write")->trigger();
-        harness->transfer(WindowId::Form_Comm_Write)
-            ->findChild<QPushButton *>("Command_Write")
-            ->click();
-        QTRY_VERIFY_WITH_TIMEOUT(Windows::IsOpen(WindowId::Form_Verify), 30000);
-        QVERIFY(!Windows::IsOpen(WindowId::Form_Comm_Write));
-        auto *verify = Windows::FindAs<VerifyWindow>(WindowId::Form_Verify);
+        harness->transfer(WindowId::Write)->findChild<QPushButton *>("Command_Write")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(Windows::IsOpen(WindowId::Verify), 30000);
+        QVERIFY(!Windows::IsOpen(WindowId::Write));
+        auto *verify = Windows::FindAs<VerifyWindow>(WindowId::Verify);
         QVERIFY(verify->findChild<QLabel *>("Label_tr_count")->text().startsWith("数据写入完毕"));
         auto *start = verify->findChild<QPushButton *>("Command_Verify");
         QVERIFY(start->isDefault());
@@ -82,7 +80,7 @@ private slots:
 
         // A language switch reloads the window with the same result.
         harness->window.switchLanguage(false);
-        verify = Windows::FindAs<VerifyWindow>(WindowId::Form_Verify);
+        verify = Windows::FindAs<VerifyWindow>(WindowId::Verify);
         QVERIFY(verify);
         table = verify->findChild<QTableWidget *>("Table_Diff");
         QCOMPARE(table->rowCount(), 1);
@@ -101,7 +99,7 @@ private slots:
     {
         BindPort(1, "/dev/ql540-no-such-port");
         harness->action("Prog_verify")->trigger();
-        auto *verify = Windows::FindAs<VerifyWindow>(WindowId::Form_Verify);
+        auto *verify = Windows::FindAs<VerifyWindow>(WindowId::Verify);
         QVERIFY(verify);
         QCOMPARE(verify->windowTitle(), QString("校验对讲机数据"));
         QCOMPARE(harness->action("Prog_verify")->text(), QString("校验对讲机数据"));
@@ -110,7 +108,7 @@ private slots:
         QVERIFY(!verify->engine().busy());
         QCOMPARE(verify->findChild<QTableWidget *>("Table_Diff")->rowCount(), 0);
         verify->findChild<QPushButton *>("Command_Close")->click();
-        QVERIFY(!Windows::IsOpen(WindowId::Form_Verify));
+        QVERIFY(!Windows::IsOpen(WindowId::Verify));
     }
 
     void compareShowsTheDifferencesWithAFileAndFollowsTheImage()
@@ -122,7 +120,7 @@ private slots:
                                        [](ImageTable &image) { Program(image, 1); });
         QCOMPARE(harness->action("File_Compare")->text(), QString("与文件比较…"));
 
-        auto *compare = qobject_cast<CompareWindow *>(Windows::Open(WindowId::Form_Compare));
+        auto *compare = qobject_cast<CompareWindow *>(Windows::Open(WindowId::Compare));
         QVERIFY(compare);
         auto *table = compare->findChild<QTableWidget *>("Table_Diff");
         QCOMPARE(table->rowCount(), 0);
@@ -143,7 +141,7 @@ private slots:
         QCOMPARE(table->rowCount(), 1);
 
         harness->window.switchLanguage(false);
-        compare = Windows::FindAs<CompareWindow>(WindowId::Form_Compare);
+        compare = Windows::FindAs<CompareWindow>(WindowId::Compare);
         QVERIFY(compare);
         QVERIFY(compare->findChild<QLabel *>("Label_File")->text().endsWith("saved.chann"));
         table = compare->findChild<QTableWidget *>("Table_Diff");

@@ -8,6 +8,7 @@
 // not to); like the power window, it stores the levels the radio reports.
 #pragma once
 
+#include "ImageChanges.h"
 #include "PowerExchange.h"
 #include "RadioLink.h"
 #include "RadioSimCore.h"
@@ -193,7 +194,9 @@ public:
         endings.push_back(completed);
         if constexpr (std::is_same_v<Exchange, ReadExchange>)
             if (completed && storeReadInImage)
-                StoreBlocks(exchange.blocks(), RadioData);
+                ImageChanges::instance().apply(
+                    ChangeKind::CompletedRead,
+                    [this](ImageTable &image) { StoreBlocks(exchange.blocks(), image); });
     }
 
     struct Write {
@@ -260,7 +263,10 @@ public:
         : VirtualLink<PowerExchange>(
             PowerExchange::Owner{[this](const PowerLevels &levels) {
                                      reports.push_back(levels);
-                                     StorePowerLevels(RadioData, levels, PowerLevels{});
+                                     ImageChanges::instance().apply(
+                                         ChangeKind::PowerCalibration, [&](ImageTable &image) {
+                                             StorePowerLevels(image, levels, PowerLevels{});
+                                         });
                                  },
                                  [] { return CalibrationBlock(RadioData); }})
     { }

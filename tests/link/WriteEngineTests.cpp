@@ -1,6 +1,7 @@
 // The write sequence of the link engine and the preparation before it.
 #include "Globals.h"
 #include "ImageRoutines.h"
+#include "TestImage.h"
 #include "VirtualLink.h"
 #include "WritePreparation.h"
 
@@ -16,91 +17,105 @@ QByteArray Bytes(std::initializer_list<int> values)
     return bytes;
 }
 
-QByteArray Row(int row)
+QByteArray Row(const ImageTable &image, int row)
 {
     QByteArray bytes;
     for (int c = 0; c < 16; ++c)
-        bytes.append(char(uint8_t(RadioData[row][c])));
+        bytes.append(char(uint8_t(image[row][c])));
     return bytes;
 }
 
 // Channel n receiving on 460.00625 MHz (packed BCD, least significant first),
 // or on mhzHigh (hundreds and tens of MHz) instead of 46.
-void ProgramChannel(int n, int mhzHigh = 0x46)
+void ProgramChannel(ImageTable &image, int n, int mhzHigh = 0x46)
 {
     const int cells[4] = {0x25, 0x06, 0x00, mhzHigh};
     for (int c = 0; c < 4; ++c)
-        RadioData[n][c] = int16_t(cells[c]);
-    RadioData[n][12] = 0; // simplex
+        image[n][c] = int16_t(cells[c]);
+    image[n][12] = 0; // simplex
 }
 
 class WriteEngine : public ::testing::Test {
 protected:
-    void SetUp() override { ResetGlobals(); }
+    void SetUp() override
+    {
+        ResetGlobals();
+        image = RadioData;
+    }
+
+    ImageTable image{}; // the start-up image, for the preparation alone
 };
 
 TEST_F(WriteEngine, PreparationCompletesTheDerivedRegions)
 {
-    RadioData[OptionRow][1] = 0xFF;
-    ProgramChannel(1);
-    ProgramChannel(9);
-    RadioData[IdentRow][10] = 7;
-    EXPECT_FALSE(PrepareWrite().has_value());
-    EXPECT_EQ(RadioData[OptionRow][1], 0xEF);
-    EXPECT_EQ(RadioData[OptionRow][12], 1);
-    EXPECT_EQ(RadioData[ChannelMapRow][0], 0xFE);
-    EXPECT_EQ(RadioData[ChannelMapRow][1], 0xFE);
-    EXPECT_EQ(RadioData[ChannelMapRow][2], 0xFF);
-    EXPECT_EQ(Row(IdentRow), Bytes({0x51, 0x4C, 0x20, 0x32, 0x37, 0x31, 0x32, 0x02, 255, 255, 255,
-                                    255, 255, 255, 255, 255}));
+    image[OptionRow][1] = 0xFF;
+    ProgramChannel(image, 1);
+    ProgramChannel(image, 9);
+    image[IdentRow][10] = 7;
+    EXPECT_FALSE(PrepareWrite(image).has_value());
+    EXPECT_EQ(image[OptionRow][1], 0xEF);
+    EXPECT_EQ(image[OptionRow][12], 1);
+    EXPECT_EQ(image[ChannelMapRow][0], 0xFE);
+    EXPECT_EQ(image[ChannelMapRow][1], 0xFE);
+    EXPECT_EQ(image[ChannelMapRow][2], 0xFF);
+    EXPECT_EQ(Row(image, IdentRow), Bytes({0x51, 0x4C, 0x20, 0x32, 0x37, 0x31, 0x32, 0x02, 255, 255,
+                                           255, 255, 255, 255, 255, 255}));
 
-    ResetGlobals();
-    EXPECT_FALSE(PrepareWrite().has_value());
-    EXPECT_EQ(RadioData[OptionRow][12], 0);
+    image = RadioData;
+    EXPECT_FALSE(PrepareWrite(image).has_value());
+    EXPECT_EQ(image[OptionRow][12], 0);
     for (int c = 0; c < 16; ++c)
-        EXPECT_EQ(RadioData[ChannelMapRow][c], 255);
+        EXPECT_EQ(image[ChannelMapRow][c], 255);
+
+    // The write windows' preparation completes RadioData itself.
+    WriteBlocks blocks{};
+    SetUpImage([](ImageTable &i) { ProgramChannel(i, 9); });
+    EXPECT_FALSE(PrepareWriteBlocks(blocks).has_value());
+    EXPECT_EQ(RadioData[OptionRow][12], 9);
+    EXPECT_EQ(RadioData[ChannelMapRow][1], 0xFE);
+    EXPECT_EQ(blocks[ChannelMapRow][1], 0xFE);
 }
 
 TEST_F(WriteEngine, PreparationRefusesOutOfBandFrequenciesAndCellsThatAreNoBytes)
 {
-    RadioData[VfoRow][3] = 0x48; // VFO at 482 MHz, band 400..470
-    auto refusal = PrepareWrite();
+    image[VfoRow][3] = 0x48; // VFO at 482 MHz, band 400..470
+    auto refusal = PrepareWrite(image);
     ASSERT_TRUE(refusal.has_value());
     EXPECT_EQ(refusal->chinese, "频率模式下的接收或发射频率超出频率限制范围");
     EXPECT_EQ(refusal->english, "Receiving or transmitting frequency that frequency Mode out of "
                                 "frequency limitation range ");
     // The derived regions are stored even though the write is refused.
-    EXPECT_EQ(RadioData[IdentRow][0], 0x51);
+    EXPECT_EQ(image[IdentRow][0], 0x51);
 
-    ResetGlobals();
-    ProgramChannel(3);
-    ProgramChannel(12, 0x39); // 390 MHz
-    ProgramChannel(20, 0x50); // 500 MHz, but channel 12 comes first
-    refusal = PrepareWrite();
+    image = RadioData;
+    ProgramChannel(image, 3);
+    ProgramChannel(image, 12, 0x39); // 390 MHz
+    ProgramChannel(image, 20, 0x50); // 500 MHz, but channel 12 comes first
+    refusal = PrepareWrite(image);
     ASSERT_TRUE(refusal.has_value());
     EXPECT_EQ(refusal->chinese, "信道 12 中的接收或发射频率超出频率限制范围");
     EXPECT_EQ(
         refusal->english,
         "Channel 12that Receiving or transmitting frequency  out of frequency limitation range ");
 
-    ResetGlobals();
-    RadioData[57][4] = 300;
-    refusal = PrepareWrite();
+    image = RadioData;
+    image[57][4] = 300;
+    refusal = PrepareWrite(image);
     ASSERT_TRUE(refusal.has_value());
     EXPECT_TRUE(refusal->english.contains("Row 57, column 4 holds 300"));
     EXPECT_TRUE(refusal->chinese.contains("第 57 行第 4 列"));
-    RadioData[57][4] = 0;
-    RadioData[239][15] = -1;
-    EXPECT_TRUE(PrepareWrite().has_value());
-    RadioData[239][15] = 0;
-    RadioData[240][0] = 999; // never written: no concern of the write
-    EXPECT_FALSE(PrepareWrite().has_value());
+    image[57][4] = 0;
+    image[239][15] = -1;
+    EXPECT_TRUE(PrepareWrite(image).has_value());
+    image[239][15] = 0;
+    image[240][0] = 999; // never written: no concern of the write
+    EXPECT_FALSE(PrepareWrite(image).has_value());
 }
 
 TEST_F(WriteEngine, RefusedWriteNeverOpensThePort)
 {
     VirtualWrite link;
-    RadioData[150][9] = 256;
+    SetUpCell(150, 9, 256);
     link.engine.windowOpened();
     link.engine.startPressed();
     EXPECT_EQ(link.opens, 0);
@@ -116,7 +131,7 @@ TEST_F(WriteEngine, FullWriteSendsExactFramesUpToBlock239ThenTheEndByte)
     RadioMemory blank;
     blank.fill(0);
     link.attachRadio(blank);
-    ProgramChannel(5);
+    SetUpImage([](ImageTable &i) { ProgramChannel(i, 5); });
     link.engine.windowOpened();
     EXPECT_FALSE(link.engine.timerRunning(ClosePoll));
     link.engine.startPressed();
@@ -125,10 +140,10 @@ TEST_F(WriteEngine, FullWriteSendsExactFramesUpToBlock239ThenTheEndByte)
 
     ASSERT_GE(link.writes.size(), 2u + 240u);
     EXPECT_EQ(link.writes[0].bytes, RadioLink::Handshake());
-    EXPECT_EQ(link.writes[1].bytes, Bytes({0x06, 0x57, 0x00, 0x00, 0x10}) + Row(0));
-    EXPECT_EQ(link.writes[2].bytes, Bytes({0x57, 0x00, 0x10, 0x10}) + Row(1));
-    EXPECT_EQ(link.writes[2 + 15].bytes, Bytes({0x57, 0x01, 0x00, 0x10}) + Row(16));
-    EXPECT_EQ(link.writes[240].bytes, Bytes({0x57, 0x0E, 0xF0, 0x10}) + Row(239));
+    EXPECT_EQ(link.writes[1].bytes, Bytes({0x06, 0x57, 0x00, 0x00, 0x10}) + Row(RadioData, 0));
+    EXPECT_EQ(link.writes[2].bytes, Bytes({0x57, 0x00, 0x10, 0x10}) + Row(RadioData, 1));
+    EXPECT_EQ(link.writes[2 + 15].bytes, Bytes({0x57, 0x01, 0x00, 0x10}) + Row(RadioData, 16));
+    EXPECT_EQ(link.writes[240].bytes, Bytes({0x57, 0x0E, 0xF0, 0x10}) + Row(RadioData, 239));
     EXPECT_EQ(link.writes[241].bytes, Bytes({0x45}));
     EXPECT_EQ(link.writes.size(), 242u);
     EXPECT_FALSE(link.portOpen);
@@ -210,7 +225,7 @@ TEST_F(WriteEngine, NakLeadsToTimeoutAndTheWholeWriteRestarts)
     EXPECT_EQ(link.exchange.blockCounter(), 8);
     ASSERT_TRUE(link.runUntil([&] { return link.engine.done(); }, 30000));
     EXPECT_EQ(link.radio->counters().handshakes, 2);
-    EXPECT_EQ(link.countSent(Bytes({0x06, 0x57, 0x00, 0x00, 0x10}) + Row(0)), 2);
+    EXPECT_EQ(link.countSent(Bytes({0x06, 0x57, 0x00, 0x00, 0x10}) + Row(RadioData, 0)), 2);
     EXPECT_EQ(link.radio->counters().blocksWritten, 7 + 240);
     for (int a = 0; a < 240 * 16; ++a)
         ASSERT_EQ(link.radio->memory()[a], RadioData[a / 16][a % 16]);

@@ -9,6 +9,7 @@
 #include "OptionTable.h"
 #include "RecordCodec.h"
 #include "SettingsReport.h"
+#include "TestImage.h"
 #include "WindowCatalog.h"
 #include "Windows.h"
 
@@ -116,7 +117,7 @@ class OptionsWindowTests : public QObject {
     void open()
     {
         main->findChild<QAction *>("Optional_edit")->trigger();
-        window = Windows::Find(WindowId::frm_option);
+        window = Windows::Find(WindowId::Options);
         QVERIFY(window);
         QCoreApplication::processEvents();
     }
@@ -205,7 +206,7 @@ private slots:
             main->switchLanguage(chinese);
             open();
             QCOMPARE(window->objectName(), QString("frm_option"));
-            QVERIFY(OpenWindows[WindowId::frm_option]);
+            QVERIFY(OpenWindows[WindowId::Options]);
             QCOMPARE(window->windowTitle(), QString(chinese ? "可选参数" : "Optional Features"));
             for (const auto &c : Captions)
                 QCOMPARE(CaptionOf(w(c.name)), QString::fromUtf8(chinese ? c.chinese : c.english));
@@ -234,9 +235,9 @@ private slots:
         QCOMPARE(frame.top(), 0);
 
         w<QPushButton>("Command_Help")->click();
-        QVERIFY(OpenWindows[WindowId::frm_option]);
+        QVERIFY(OpenWindows[WindowId::Options]);
         w<QPushButton>("Command_Close")->click();
-        QVERIFY(!OpenWindows[WindowId::frm_option]);
+        QVERIFY(!OpenWindows[WindowId::Options]);
     }
 
     void startUpImageShowsItsValues()
@@ -286,11 +287,13 @@ private slots:
 
     void openingTakesTheWorkingRangeClearsBitsAndWritesBackClampedValues()
     {
-        EncodeBandLimits(430, 460);
-        RadioData[OptionRow][1] |= 0x10;
-        RadioData[OptionRow][10] = 0x09;
-        RadioData[OptionRow][3] = 9;
-        RadioData[OptionRow][7] = 0x82;
+        SetUpImage([&](ImageTable &image) {
+            EncodeBandLimits(image, 430, 460);
+            image[OptionRow][1] |= 0x10;
+            image[OptionRow][10] = 0x09;
+            image[OptionRow][3] = 9;
+            image[OptionRow][7] = 0x82;
+        });
         main->switchLanguage(false);
         open();
         QCOMPARE(BandLowMHz, 430.0);
@@ -307,7 +310,7 @@ private slots:
         // the window shows the value and stores nothing; the user's next
         // action in the window does.
         choose("Combo_TOT", 7);
-        RadioData[OptionRow][3] = 12;
+        SetUpCell(OptionRow, 3, 12);
         activateAgain();
         QCOMPARE(shown("Combo_TOT"), QString("7"));
         QCOMPARE(RadioData[OptionRow][3], 12);
@@ -346,8 +349,10 @@ private slots:
 
     void transmitOutsideTheBandPutsTheShiftBackToOff()
     {
-        Record::Rx.store(RadioData, VfoRow, "465");
-        Record::Offset.store(RadioData, VfoRow, "1");
+        SetUpImage([&](ImageTable &image) {
+            Record::Rx.store(image, VfoRow, "465");
+            Record::Offset.store(image, VfoRow, "1");
+        });
         main->switchLanguage(false);
         open();
         choose("Combo_Sft_d", 1);
@@ -389,7 +394,7 @@ private slots:
     // erased; returning to the window warns no more.
     void anErasedOffsetIsClearedWithOneMessage()
     {
-        Record::Offset.fill(RadioData, VfoRow, 255);
+        SetUpImage([&](ImageTable &image) { Record::Offset.fill(image, VfoRow, 255); });
         main->switchLanguage(false);
         open();
         QCOMPARE(texts(), QStringList{"Over the range of Offset frequency ."});
@@ -459,7 +464,7 @@ private slots:
                     main->findChild<QAction *>("Optional_edit")->trigger();
                 QCoreApplication::processEvents();
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-                QVERIFY2(Windows::Find(WindowId::frm_option) == window, c.field);
+                QVERIFY2(Windows::Find(WindowId::Options) == window, c.field);
                 QCOMPARE(texts(), QStringList{c.message});
                 QCOMPARE(window->focusWidget(), field(c.field));
                 type(c.field, c.valid);
@@ -470,7 +475,7 @@ private slots:
         type("Text_RX_Freq", "446.1");
         window->parentWidget()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!Windows::IsOpen(WindowId::frm_option));
+        QVERIFY(!Windows::IsOpen(WindowId::Options));
         QVERIFY(messages.empty());
         QCOMPARE(Cells(VfoRow, 0, 3), (std::vector<int>{0x00, 0x00, 0x61, 0x44}));
     }
@@ -483,19 +488,19 @@ private slots:
         type("Text_RX_Freq", "446.1");
         main->switchLanguage(false);
         QCOMPARE(Cells(VfoRow, 0, 3), (std::vector<int>{0x00, 0x00, 0x61, 0x44}));
-        window = Windows::Find(WindowId::frm_option);
+        window = Windows::Find(WindowId::Options);
         QCOMPARE(field("Text_RX_Freq")->text(), QString("446.10000"));
 
         type("Text_pvfo_d0", "410");
         main->findChild<QAction *>("Optional_edit")->trigger();
         QCOMPARE(Cells(BandLimitRow, 0, 1), (std::vector<int>{0x00, 0x41}));
-        window = Windows::Find(WindowId::frm_option);
+        window = Windows::Find(WindowId::Options);
 
         type("Text_RX_Freq", "447");
         main->toolbarButton("save");
-        QVERIFY(Windows::IsOpen(WindowId::Form_save_chann));
+        QVERIFY(Windows::IsOpen(WindowId::SaveChannel));
         QCOMPARE(Cells(VfoRow, 0, 3), (std::vector<int>{0x00, 0x00, 0x70, 0x44}));
-        Windows::Unload(WindowId::Form_save_chann);
+        Windows::Unload(WindowId::SaveChannel);
         QVERIFY(messages.empty());
 
         main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(window->parentWidget()));
@@ -504,15 +509,15 @@ private slots:
         QVERIFY(!IsChinese);
         QCOMPARE(main->findChild<QAction *>("Language_eng")->isChecked(), true);
         QCOMPARE(main->findChild<QAction *>("Language_chn")->isChecked(), false);
-        QCOMPARE(Windows::Find(WindowId::frm_option), window);
+        QCOMPARE(Windows::Find(WindowId::Options), window);
         QCOMPARE(window->focusWidget(), field("Text_RX_Freq"));
         type("Text_RX_Freq", "447");
         leave("Text_RX_Freq");
         type("Text_Offset_Freq", "69.99");
         main->toolbarButton("read");
         main->toolbarButton("save");
-        QVERIFY(!Windows::IsOpen(WindowId::Form_Comm_Read));
-        QVERIFY(!Windows::IsOpen(WindowId::Form_save_chann));
+        QVERIFY(!Windows::IsOpen(WindowId::Read));
+        QVERIFY(!Windows::IsOpen(WindowId::SaveChannel));
         QCOMPARE(texts(), (QStringList{"Over the range of RX frequency .",
                                        "Over the range of Offset frequency .",
                                        "Over the range of Offset frequency ."}));
@@ -555,8 +560,7 @@ private slots:
             QCOMPARE(main->mdiArea()->activeSubWindow()->widget(), window);
             QCOMPARE(window->focusWidget(), field("Text_Offset_Freq"));
         }
-        for (WindowId id :
-             {WindowId::Form_Compare, WindowId::Form_Verify, WindowId::Form_Batch_Write})
+        for (WindowId id : {WindowId::Compare, WindowId::Verify, WindowId::BatchWrite})
             QVERIFY(!Windows::IsOpen(id));
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
         QCOMPARE(FmPresets::Preset(0).get(RadioData), 20);
@@ -601,10 +605,12 @@ private slots:
 
     void tonesShowTheirInvIndicator()
     {
-        RadioData[VfoRow][8] = 2;
-        RadioData[VfoRow][9] = 0;
-        RadioData[VfoRow][10] = 0;
-        RadioData[VfoRow][11] = 60;
+        SetUpImage([&](ImageTable &image) {
+            image[VfoRow][8] = 2;
+            image[VfoRow][9] = 0;
+            image[VfoRow][10] = 0;
+            image[VfoRow][11] = 60;
+        });
         open();
         QCOMPARE(shown("Combo_Decode"), QString("D017I"));
         QVERIFY(ticked("Check_DNI"));
@@ -618,8 +624,10 @@ private slots:
 
     void workingRangeLimitsAndChecksTheChannels()
     {
-        Record::Rx.store(RadioData, 12, "463");
-        Record::Offset.fill(RadioData, 12, 0);
+        SetUpImage([&](ImageTable &image) {
+            Record::Rx.store(image, 12, "463");
+            Record::Offset.fill(image, 12, 0);
+        });
         main->switchLanguage(false);
         open();
         type("Text_pvfo_d0", "100");
@@ -693,7 +701,7 @@ private slots:
         choose("Combo_Sql", 8);
         w<QCheckBox>("Check_ROGER")->click();
         choose("Combo_Sft_d", 2);
-        for (const QList<ReportItem> &items : {OptionItems(), VfoItems()}) {
+        for (const QList<ReportItem> &items : {OptionItems(RadioData), VfoItems(RadioData)}) {
             for (const ReportItem &item : items) {
                 const OptionEntry *entry = FindOption(item.key);
                 auto *control = entry->control.isEmpty()
@@ -717,13 +725,13 @@ private slots:
         ImageChanges::instance().replaceImage(ChangeKind::CompletedRead, *image);
         QTRY_COMPARE(shown("Combo_Sql"), QString("2"));
 
-        RadioData[OptionRow][0] = 7; // a change that bypassed the change path
+        SetUpCell(OptionRow, 0, 7); // not announced: shown on activation
         activateAgain();
         QCOMPARE(shown("Combo_Sql"), QString("7"));
 
         // The main window coming back from another program (or from a
         // message box) leaves a text being typed alone.
-        RadioData[OptionRow][0] = 4;
+        SetUpCell(OptionRow, 0, 4);
         type("Text_RX_Freq", "44");
         window->activated();
         QCOMPARE(field("Text_RX_Freq")->text(), QString("44"));

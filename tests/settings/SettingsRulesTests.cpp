@@ -14,17 +14,23 @@ namespace {
 
 constexpr FrequencyBand Uhf{400, 470};
 
-std::vector<int> Cells(int row, int from, int to)
-{
-    std::vector<int> values;
-    for (int c = from; c <= to; ++c)
-        values.push_back(RadioData[row][c]);
-    return values;
-}
-
 class Rules : public ::testing::Test {
 protected:
-    void SetUp() override { ResetGlobals(); }
+    void SetUp() override
+    {
+        ResetGlobals();
+        image = RadioData;
+    }
+
+    std::vector<int> Cells(int row, int from, int to) const
+    {
+        std::vector<int> values;
+        for (int c = from; c <= to; ++c)
+            values.push_back(image[row][c]);
+        return values;
+    }
+
+    ImageTable image{}; // the start-up image, then what a test stores
 };
 
 } // namespace
@@ -68,10 +74,10 @@ TEST_F(Rules, ReceiveFrequencyIsRefusedOutsideTheBandOrTooLong)
     EXPECT_TRUE(ReceiveTooLong("446.006250"));
 
     // Stored as typed, and the VFO back in simplex with its power kept.
-    RadioData[VfoRow][12] = 0x42;
-    StoreVfoReceive(RadioData, "435.0125");
+    image[VfoRow][12] = 0x42;
+    StoreVfoReceive(image, "435.0125");
     EXPECT_EQ(Cells(VfoRow, 0, 3), (std::vector<int>{0x50, 0x12, 0x50, 0x43}));
-    EXPECT_EQ(RadioData[VfoRow][12], 0x02);
+    EXPECT_EQ(image[VfoRow][12], 0x02);
 }
 
 TEST_F(Rules, OffsetLimitsWhileTypingAndOnLeave)
@@ -84,13 +90,13 @@ TEST_F(Rules, OffsetLimitsWhileTypingAndOnLeave)
     EXPECT_EQ(LeaveOffset(""), OffsetLeave::Store);
     EXPECT_EQ(LeaveOffset("1.0000000"), OffsetLeave::Clear); // nine characters
 
-    StoreVfoOffset(RadioData, "", EmptyOffset::Erase);
+    StoreVfoOffset(image, "", EmptyOffset::Erase);
     EXPECT_EQ(Cells(VfoRow, 4, 7), std::vector<int>(4, 255));
     // An erased offset reads far above 70, so showing it clears it again.
-    EXPECT_TRUE(OffsetClearedWhileTyping(Record::Offset.text(RadioData, VfoRow)));
-    StoreVfoOffset(RadioData, "", EmptyOffset::Zero);
+    EXPECT_TRUE(OffsetClearedWhileTyping(Record::Offset.text(image, VfoRow)));
+    StoreVfoOffset(image, "", EmptyOffset::Zero);
     EXPECT_EQ(Cells(VfoRow, 4, 7), std::vector<int>(4, 0));
-    StoreVfoOffset(RadioData, "7.6", EmptyOffset::Erase);
+    StoreVfoOffset(image, "7.6", EmptyOffset::Erase);
     EXPECT_EQ(Cells(VfoRow, 4, 7), (std::vector<int>{0, 0, 0x76, 0}));
 }
 
@@ -109,20 +115,20 @@ TEST_F(Rules, TonesShownWithTheInvIndicatorAndStored)
         {5, 3, std::nullopt, false},
     };
     for (const auto &c : shown) {
-        RadioData[VfoRow][8] = int16_t(c.type);
-        RadioData[VfoRow][9] = int16_t(c.index);
-        const std::optional<ShownTone> tone = ShownVfoTone(RadioData, Record::Decode);
+        image[VfoRow][8] = int16_t(c.type);
+        image[VfoRow][9] = int16_t(c.index);
+        const std::optional<ShownTone> tone = ShownVfoTone(image, Record::Decode);
         ASSERT_EQ(tone.has_value(), c.position.has_value()) << c.type << "/" << c.index;
         if (tone) {
             EXPECT_EQ(tone->position, *c.position) << c.type << "/" << c.index;
             EXPECT_EQ(tone->inverted, c.inverted) << c.type << "/" << c.index;
         }
     }
-    EXPECT_TRUE(StoreVfoTone(RadioData, Record::Encode, 158));
+    EXPECT_TRUE(StoreVfoTone(image, Record::Encode, 158));
     EXPECT_EQ(Cells(VfoRow, 10, 11), (std::vector<int>{2, 0}));
-    EXPECT_FALSE(StoreVfoTone(RadioData, Record::Encode, 51));
+    EXPECT_FALSE(StoreVfoTone(image, Record::Encode, 51));
     EXPECT_EQ(Cells(VfoRow, 10, 11), (std::vector<int>{1, 0}));
-    EXPECT_FALSE(StoreVfoTone(RadioData, Record::Encode, 0));
+    EXPECT_FALSE(StoreVfoTone(image, Record::Encode, 0));
     EXPECT_EQ(Cells(VfoRow, 10, 11), (std::vector<int>{255, 255}));
 }
 
@@ -170,27 +176,27 @@ TEST_F(Rules, WorkingRangeStoredInWholeMegahertz)
         {"0400", "470", {0x00, 0x40, 0x00, 0x47}}, // a leading zero is no tenth
     };
     for (const auto &c : cases) {
-        StoreWorkingRange(RadioData, c.low, c.high);
+        StoreWorkingRange(image, c.low, c.high);
         EXPECT_EQ(Cells(BandLimitRow, 0, 3), c.row) << c.low << ".." << c.high;
     }
 }
 
 TEST_F(Rules, WorkingRangeCheckNamesTheVfoOrTheFirstChannel)
 {
-    EXPECT_EQ(CheckWorkingRange(RadioData), std::nullopt);
-    Record::Rx.store(RadioData, 12, "465");
-    Record::Offset.fill(RadioData, 12, 0);
-    Record::Rx.store(RadioData, 20, "145");
-    StoreWorkingRange(RadioData, "440", "464"); // the VFO's 462.0125 stays inside
-    std::optional<PromptMessage> warning = CheckWorkingRange(RadioData);
+    EXPECT_EQ(CheckWorkingRange(image), std::nullopt);
+    Record::Rx.store(image, 12, "465");
+    Record::Offset.fill(image, 12, 0);
+    Record::Rx.store(image, 20, "145");
+    StoreWorkingRange(image, "440", "464"); // the VFO's 462.0125 stays inside
+    std::optional<PromptMessage> warning = CheckWorkingRange(image);
     ASSERT_TRUE(warning);
     EXPECT_EQ(warning->text.english, "Channel 12that Receiving or transmitting frequency  out of "
                                      "frequency limitation range ");
     EXPECT_EQ(warning->text.chinese, "信道 12 中的接收或发射频率超出频率限制范围");
     EXPECT_EQ(warning->title, PromptTitle::Prompt);
 
-    Record::Rx.store(RadioData, VfoRow, "465");
-    warning = CheckWorkingRange(RadioData);
+    Record::Rx.store(image, VfoRow, "465");
+    warning = CheckWorkingRange(image);
     ASSERT_TRUE(warning);
     EXPECT_EQ(warning->text.english, "Receiving or transmitting frequency that frequency Mode out "
                                      "of frequency limitation range ");
@@ -261,45 +267,45 @@ TEST_F(Rules, MessageTypedInLowerCaseIsStoredAsNameCodes)
         if (const std::optional<QChar> typed = TypedChar(OptionTextField::Message, text, key))
             text += *typed;
     EXPECT_EQ(text, "AB-1");
-    Options::SetMessage(RadioData, text);
+    Options::SetMessage(image, text);
     EXPECT_EQ(Cells(PasswordRow, 4, 8), (std::vector<int>{12, 13, 10, 1, 255}));
 }
 
 TEST_F(Rules, ShowingWritesBackWhatTheListsShow)
 {
-    auto shown = [](const char *key) {
-        return ShownListIndex(*FindOption(QLatin1String(key)), RadioData);
+    auto shown = [this](const char *key) {
+        return ShownListIndex(*FindOption(QLatin1String(key)), image);
     };
-    RadioData[OptionRow][3] = 9; // time-out beyond its 8 entries
-    RadioData[OptionRow][7] = 0x82; // sub-band receive on, key lock "Key"
-    RadioData[VfoRow][12] = 0xC3; // shift 3 (the radio's simplex), power 3
-    RadioData[VfoRow][13] = 0x27; // wide, step 7
-    RadioData[VfoRow][8] = 0; // CTCSS index 60
-    RadioData[VfoRow][9] = 60;
-    RadioData[VfoRow][10] = 0; // tone off by its index
-    RadioData[VfoRow][11] = 255;
+    image[OptionRow][3] = 9; // time-out beyond its 8 entries
+    image[OptionRow][7] = 0x82; // sub-band receive on, key lock "Key"
+    image[VfoRow][12] = 0xC3; // shift 3 (the radio's simplex), power 3
+    image[VfoRow][13] = 0x27; // wide, step 7
+    image[VfoRow][8] = 0; // CTCSS index 60
+    image[VfoRow][9] = 60;
+    image[VfoRow][10] = 0; // tone off by its index
+    image[VfoRow][11] = 255;
     EXPECT_EQ(shown("timeOutTimer"), 7);
     EXPECT_EQ(shown("keyLock"), 2);
     EXPECT_EQ(shown("duplex"), ShiftPosition::Off);
     EXPECT_EQ(shown("power"), 2);
     EXPECT_EQ(shown("step"), 7);
 
-    StoreShownValues(RadioData);
-    EXPECT_EQ(RadioData[OptionRow][3], 7);
-    EXPECT_EQ(RadioData[OptionRow][7], 0x82);
-    EXPECT_EQ(RadioData[VfoRow][12], 0x02);
-    EXPECT_EQ(RadioData[VfoRow][13], 0x27);
+    StoreShownValues(image);
+    EXPECT_EQ(image[OptionRow][3], 7);
+    EXPECT_EQ(image[OptionRow][7], 0x82);
+    EXPECT_EQ(image[VfoRow][12], 0x02);
+    EXPECT_EQ(image[VfoRow][13], 0x27);
     EXPECT_EQ(Cells(VfoRow, 8, 11), (std::vector<int>{0, 49, 0, 255}));
 
     // Choosing "ALL" keeps the model window's bit 7.
-    FindOption(QStringLiteral("keyLock"))->field.set(RadioData, 3);
-    EXPECT_EQ(RadioData[OptionRow][7], 0x83);
+    FindOption(QStringLiteral("keyLock"))->field.set(image, 3);
+    EXPECT_EQ(image[OptionRow][7], 0x83);
 
-    RadioData[OptionRow][10] = 0x09;
-    ClearVoxReceiveStop(RadioData);
-    ClearReservedOptionBit(RadioData);
-    EXPECT_EQ(RadioData[OptionRow][1], 0x61); // start-up 0x71 without bit 4
-    EXPECT_EQ(RadioData[OptionRow][10], 0x08);
+    image[OptionRow][10] = 0x09;
+    ClearVoxReceiveStop(image);
+    ClearReservedOptionBit(image);
+    EXPECT_EQ(image[OptionRow][1], 0x61); // start-up 0x71 without bit 4
+    EXPECT_EQ(image[OptionRow][10], 0x08);
 }
 
 // A redraw shows the VFO without storing: what the offset field and the
@@ -327,17 +333,17 @@ TEST_F(Rules, VfoShownWithoutStoring)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.rx) + " " + (c.offset ? c.offset : "erased"));
-        Record::Rx.store(RadioData, VfoRow, c.rx);
+        Record::Rx.store(image, VfoRow, c.rx);
         if (c.offset)
-            Record::Offset.store(RadioData, VfoRow, c.offset);
+            Record::Offset.store(image, VfoRow, c.offset);
         else
-            Record::Offset.fill(RadioData, VfoRow, 255);
-        Record::Shift.set(RadioData, VfoRow, c.shiftBits);
-        const ImageTable before = RadioData;
-        const ShownVfo shown = ShowVfoWithoutStoring(RadioData, Uhf);
+            Record::Offset.fill(image, VfoRow, 255);
+        Record::Shift.set(image, VfoRow, c.shiftBits);
+        const ImageTable before = image;
+        const ShownVfo shown = ShowVfoWithoutStoring(image, Uhf);
         EXPECT_EQ(shown.offsetText, QString(c.offsetShown));
         EXPECT_EQ(shown.transmitText, QString(c.transmit));
         EXPECT_EQ(shown.warnings, c.warnings);
-        EXPECT_TRUE(RadioData == before);
+        EXPECT_TRUE(image == before);
     }
 }

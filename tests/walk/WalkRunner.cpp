@@ -631,7 +631,7 @@ bool WalkRunner::saveAs(const QString &name)
 {
     if (QAction *a = FindAction(*main_, "File_save"))
         a->trigger();
-    ChildWindow *window = Windows::Find(WindowId::Form_save_chann);
+    ChildWindow *window = Windows::Find(WindowId::SaveChannel);
     if (!window || QApplication::activeModalWidget())
         return false;
     auto *text = window->findChild<QLineEdit *>(QStringLiteral("Text1"));
@@ -654,7 +654,7 @@ void WalkRunner::save(const WalkAction &action)
             .arg(name, QString::fromLatin1(way)));
     if (QAction *a = FindAction(*main_, way))
         a->trigger();
-    ChildWindow *window = Windows::Find(WindowId::Form_save_chann);
+    ChildWindow *window = Windows::Find(WindowId::SaveChannel);
     if (!window || QApplication::activeModalWidget())
         return;
     auto *text = window->findChild<QLineEdit *>(QStringLiteral("Text1"));
@@ -681,7 +681,7 @@ void WalkRunner::open(const WalkAction &action)
             .arg(name, QString::fromLatin1(way)));
     if (QAction *a = FindAction(*main_, way))
         a->trigger();
-    ChildWindow *window = Windows::Find(WindowId::Form_open_chann);
+    ChildWindow *window = Windows::Find(WindowId::OpenChannel);
     if (!window || QApplication::activeModalWidget())
         return;
     auto *text = window->findChild<QLineEdit *>(QStringLiteral("Text1"));
@@ -699,9 +699,9 @@ void WalkRunner::transfer(const WalkAction &action)
         WindowId window;
         const char *start;
     };
-    const Task tasks[] = {{"Prog_read", WindowId::Form_Comm_Read, "Command_read"},
-                          {"Prog_write", WindowId::Form_Comm_Write, "Command_Write"},
-                          {"Adj_Txp", WindowId::Form_Adjust_Txp, nullptr}};
+    const Task tasks[] = {{"Prog_read", WindowId::Read, "Command_read"},
+                          {"Prog_write", WindowId::Write, "Command_Write"},
+                          {"Adj_Txp", WindowId::Power, nullptr}};
     const Task &task = tasks[action.b % 3];
     log(QStringLiteral("#%1 transfer %2").arg(next_ - 1).arg(QString::fromLatin1(task.menu)));
     if (QAction *a = FindAction(*main_, task.menu))
